@@ -1,0 +1,20 @@
+# Application core: files without windows go into the core library, the rest into the program.
+list(APPEND QUILLON_CORE_SOURCES
+  src/app/error_log.cpp
+  src/app/memory_store.cpp
+  src/app/regex_search.cpp
+  src/app/registry_key.cpp
+  src/app/settings.cpp
+  src/app/text_util.cpp
+)
+list(APPEND QUILLON_WIN32_SOURCES
+)
+list(APPEND QUILLON_UNIT_TESTS
+  tests/unit/error_log_test.cpp
+  tests/unit/regex_search_test.cpp
+  tests/unit/registry_key_test.cpp
+  tests/unit/settings_test.cpp
+  tests/unit/text_util_test.cpp
+)
+list(APPEND QUILLON_GUI_TESTS
+)

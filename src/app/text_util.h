@@ -1,0 +1,34 @@
+// Small text and path helpers shared by every subsystem (no platform calls).
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+#include <string>
+
+namespace quillon {
+
+// Size of the fixed path buffers used throughout the program: 259 characters and a NUL.
+inline constexpr std::size_t kPathBufferSize = 260;
+// Size of the formatting buffers for log lines and window titles: 255 characters and a NUL.
+inline constexpr std::size_t kFormatBufferSize = 256;
+
+// printf-style formatting into a buffer of `bufferSize` bytes; longer results are cut
+// to bufferSize - 1 characters.
+std::string FormatLimited(std::size_t bufferSize, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+std::string FormatLimitedV(std::size_t bufferSize, const char* format, va_list args);
+
+// Copies `text` into `buffer` (size bytes), cutting it to size - 1 characters; always NUL-terminated.
+void CopyLimited(char* buffer, std::size_t size, const std::string& text);
+
+// The text before the last backslash (the backslash dropped); the whole text when there is none.
+std::string FolderOf(const std::string& path);
+// The text after the last backslash; the whole text when there is none.
+std::string NameOf(const std::string& path);
+
+// Byte-wise comparison that ignores ASCII letter case.
+bool EqualsNoCase(const std::string& a, const std::string& b);
+// Negative, zero or positive like strcmp, ignoring ASCII letter case.
+int CompareNoCase(const std::string& a, const std::string& b);
+
+}  // namespace quillon

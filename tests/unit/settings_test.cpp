@@ -1,0 +1,182 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "app/memory_store.h"
+
+namespace quillon {
+namespace {
+
+StoredValue Text(const std::string& s) {
+  StoredValue v;
+  v.type = kTypeString;
+  v.data.assign(s.begin(), s.end());
+  v.data.push_back(0);
+  return v;
+}
+
+StoredValue Number(std::uint32_t n) {
+  StoredValue v;
+  v.type = kTypeNumber;
+  v.data = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n >> 16),
+            static_cast<std::uint8_t>(n >> 24)};
+  return v;
+}
+
+std::string ReadText(MemoryStore& store, const std::string& name) {
+  auto& values = store.KeyValues(kSettingsKeyPath);
+  auto it = values.find(name);
+  if (it == values.end()) return "<missing>";
+  return std::string(it->second.data.begin(), it->second.data.end() - 1);
+}
+
+TEST(Settings, FirstRunGivesDefaultsAndWritesEveryValue) {
+  MemoryStore store;
+  Settings s;
+  s.Load(store, "C:\\Tools\\Quillon\\quillon.exe", "C:\\Work");
+  EXPECT_EQ(s.exeDirectory, "C:\\Tools\\Quillon");
+  EXPECT_EQ(s.startDirectory, "C:\\Work");
+  EXPECT_EQ(s.syntaxFilePath, "C:\\Tools\\Quillon\\syntax.cfg");
+  EXPECT_EQ(s.macrosFilePath, "C:\\Tools\\Quillon\\macros.cfg");
+  EXPECT_EQ(s.fontName, "Courier New");
+  EXPECT_EQ(s.fontSize, 0);
+  EXPECT_EQ(s.fontEffects, 0);
+  EXPECT_EQ(s.findFlags, 1u);
+  EXPECT_TRUE(s.assemblerPath.empty());
+  EXPECT_TRUE(s.recentFiles.empty() && s.recentProjects.empty() && s.recentFinds.empty());
+  EXPECT_TRUE(store.HasKey(kSettingsKeyPath)) << "the key is created at load";
+
+  s.Save(store);
+  auto& values = store.KeyValues(kSettingsKeyPath);
+  for (const char* name : {"Font Name", "Font Size", "Font Effects", "Assembler Path", "Last Directory", "Find flags"})
+    EXPECT_TRUE(values.count(name)) << name;
+  EXPECT_EQ(values["Font Size"].type, kTypeNumber);
+  EXPECT_EQ(values["Font Name"].type, kTypeString);
+  EXPECT_EQ(ReadText(store, "Assembler Path"), "");
+  EXPECT_EQ(values.count("Recent File 0"), 0u);
+}
+
+TEST(Settings, RoundTripKeepsEveryField) {
+  MemoryStore store;
+  Settings a;
+  a.Load(store, "quillon.exe", "C:\\");
+  a.fontName = "Lucida Console";
+  a.fontSize = 200;
+  a.fontEffects = 0x40000000;
+  a.assemblerPath = "C:\\Program Files\\as1600.exe";
+  a.lastDirectory = "C:\\Src";
+  a.recentFiles = {"C:\\a.asm", "C:\\b.asm"};
+  a.recentProjects = {"C:\\p.qlp"};
+  a.findFlags = 0x20005;
+  a.recentFinds = {"MVII", "loop"};
+  a.Save(store);
+
+  Settings b;
+  b.Load(store, "quillon.exe", "C:\\");
+  EXPECT_EQ(b.exeDirectory, "quillon.exe") << "a path without backslash is taken whole";
+  EXPECT_EQ(b.fontName, a.fontName);
+  EXPECT_EQ(b.fontSize, a.fontSize);
+  EXPECT_EQ(b.fontEffects, a.fontEffects);
+  EXPECT_EQ(b.assemblerPath, a.assemblerPath);
+  EXPECT_EQ(b.lastDirectory, a.lastDirectory);
+  EXPECT_EQ(b.recentFiles, a.recentFiles);
+  EXPECT_EQ(b.recentProjects, a.recentProjects);
+  EXPECT_EQ(b.findFlags, a.findFlags);
+  EXPECT_EQ(b.recentFinds, a.recentFinds);
+}
+
+TEST(Settings, UnreadableValuesTakeTheirDefaults) {
+  struct Case {
+    const char* name;
+    StoredValue value;
+  };
+  const Case cases[] = {
+      {"Font Size", Text("12345678")},  // a string longer than 4 bytes
+      {"Font Effects", Text("ab")},     // 3 bytes: wrong size
+      {"Find flags", StoredValue{kTypeNumber, {1, 2}}},
+  };
+  for (const Case& c : cases) {
+    MemoryStore store;
+    store.KeyValues(kSettingsKeyPath)[c.name] = c.value;
+    Settings s;
+    s.Load(store, "q.exe", "C:\\");
+    EXPECT_EQ(s.fontSize, 0) << c.name;
+    EXPECT_EQ(s.fontEffects, 0) << c.name;
+    EXPECT_EQ(s.findFlags, 1u) << c.name;
+  }
+}
+
+TEST(Settings, ListsSkipGapsAndEntriesTooLongForTheBuffer) {
+  MemoryStore store;
+  auto& values = store.KeyValues(kSettingsKeyPath);
+  values["Recent File 1"] = Text("A");
+  values["Recent File 3"] = Text("B");
+  values["Recent File 5"] = Text("never read");
+  values["Recent Project 0"] = Text(std::string(259, 'p'));
+  values["Recent Project 1"] = Text(std::string(260, 'q'));
+  values["Recent Find 2"] = Text("");
+  values["Recent Find 4"] = Text("x");
+  Settings s;
+  s.Load(store, "q.exe", "C:\\");
+  EXPECT_EQ(s.recentFiles, (std::vector<std::string>{"A", "B"}));
+  ASSERT_EQ(s.recentProjects.size(), 1u) << "an entry of 260 characters or more is dropped";
+  EXPECT_EQ(s.recentProjects[0].size(), 259u);
+  EXPECT_EQ(s.recentFinds, (std::vector<std::string>{"x"}));
+}
+
+TEST(Settings, ShorterListDoesNotComeBackAfterSave) {
+  // Index 0 missing, index 1 holding A: loads as [A]; the save must not leave the old
+  // index 1 behind, or the next run would load [A, A].
+  MemoryStore store;
+  store.KeyValues(kSettingsKeyPath)["Recent File 1"] = Text("A");
+  for (int i = 0; i < 15; ++i)
+    store.KeyValues(kSettingsKeyPath)["Recent Find " + std::to_string(i)] = Text("f" + std::to_string(i));
+  Settings s;
+  s.Load(store, "q.exe", "C:\\");
+  ASSERT_EQ(s.recentFiles, (std::vector<std::string>{"A"}));
+  s.recentFinds = {"only"};
+  s.Save(store);
+
+  Settings next;
+  next.Load(store, "q.exe", "C:\\");
+  EXPECT_EQ(next.recentFiles, (std::vector<std::string>{"A"}));
+  EXPECT_EQ(next.recentFinds, (std::vector<std::string>{"only"}));
+  EXPECT_EQ(ReadText(store, "Recent Find 14"), "<missing>");
+}
+
+TEST(Settings, FifteenFindsAreAllWrittenButOnlyTheOldestFiveReadBack) {
+  MemoryStore store;
+  Settings s;
+  s.Load(store, "q.exe", "C:\\");
+  for (int i = 0; i < 15; ++i) s.recentFinds.push_back("t" + std::to_string(i));
+  s.Save(store);
+  EXPECT_EQ(ReadText(store, "Recent Find 14"), "t14");
+  Settings next;
+  next.Load(store, "q.exe", "C:\\");
+  EXPECT_EQ(next.recentFinds, (std::vector<std::string>{"t0", "t1", "t2", "t3", "t4"}));
+}
+
+TEST(Settings, StoreThatCannotBeOpenedGivesDefaultsAndWritesNothing) {
+  MemoryStore store;
+  store.KeyValues(kSettingsKeyPath)["Font Name"] = Text("Fixedsys");
+  store.refuseOpen = true;
+  Settings s;
+  s.Load(store, "q.exe", "C:\\");
+  EXPECT_EQ(s.fontName, "Courier New");
+  s.fontName = "Changed";
+  s.Save(store);
+  store.refuseOpen = false;
+  EXPECT_EQ(ReadText(store, "Font Name"), "Fixedsys");
+}
+
+TEST(Settings, NumbersAreStoredAsFourLittleEndianBytes) {
+  MemoryStore store;
+  Settings s;
+  s.Load(store, "q.exe", "C:\\");
+  s.findFlags = 0x00020001;
+  s.Save(store);
+  EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Find flags"].data, Number(0x00020001).data);
+}
+
+}  // namespace
+}  // namespace quillon
