@@ -1,0 +1,220 @@
+#include "project/project.h"
+
+#include <algorithm>
+
+#include "app/text_util.h"
+#include "project/file_io.h"
+#include "project/project_file.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kNoProjectText = "no project";
+constexpr const char* kGroupTexts[kProjectGroupCount] = {"Source Files", "Include Files", "Listing File",
+                                                         "Other Files"};
+constexpr const char* kDefaultOutputPath = ".\\obj";
+
+}  // namespace
+
+Project::Project(ProjectPlatform& platform, Settings& settings) : platform_(platform), settings_(settings) {
+  ResetProject();
+}
+
+Project::~Project() {
+  observer_ = nullptr;
+  DeleteSubtree(root_.get());
+}
+
+void Project::SetObserver(ProjectObserver* observer) {
+  observer_ = observer;
+  if (observer_ != nullptr && root_) Replay(*root_);
+}
+
+void Project::Replay(ProjectNode& node) {
+  observer_->NodeInserted(node);
+  for (auto& child : node.children) Replay(*child);
+  if (node.expanded) observer_->NodeExpanded(node);
+}
+
+// ---- Reading, writing and creating ----
+
+bool Project::LoadProject(const std::string& path) {
+  ResetProject();
+  std::string text;
+  const bool read = ReadWholeFile(platform_, path, text);
+  if (read) {
+    projectDir = FolderOf(path);
+    ReadProjectText(*this, text, path);
+    loaded = true;
+    if (observer_ != nullptr) observer_->TreeLoaded();
+  }
+  settings_.startDirectory = FolderOf(path);
+  platform_.ChangeDirectory(settings_.startDirectory);
+  if (!read) {
+    settingsChanged = false;
+    return false;
+  }
+  FinishLoad(path);
+  return true;
+}
+
+void Project::FinishLoad(const std::string& path) {
+  if (projectName.empty()) SetProjectName(NameOf(path), path);
+  if (outputPath.empty()) outputPath = kDefaultOutputPath;
+  platform_.MakeFolder(outputPath);
+  if (listingPath.empty()) {
+    const std::string listing = outputPath + "\\" + outputName + ".lst";
+    AddListingFile(NameOf(listing), listing);
+  }
+  Expand(Group(ProjectGroup::kSource));
+  settingsChanged = false;
+}
+
+SaveResult Project::SaveProject() {
+  if (!loaded) return SaveResult::kNotLoaded;
+  const std::string file = ProjectFile();
+  if (file.empty() || !WriteFileReplacing(platform_, file, ProjectFileText(*this))) return SaveResult::kFailed;
+  settingsChanged = false;
+  return SaveResult::kSaved;
+}
+
+bool Project::CreateProject(const std::string& name, const std::string& folder) {
+  const std::string file = folder + "\\" + name + ".qlp";
+  platform_.MakeFolder(folder);
+  if (!WriteFileReplacing(platform_, file, NewProjectFileText(name))) return false;
+  return LoadProject(file);
+}
+
+std::string Project::ProjectFile() const { return root_->entry ? root_->entry->path : std::string(); }
+
+// ---- The tree ----
+
+void Project::ResetProject() {
+  loaded = false;
+  DeleteSubtree(root_.get());
+  root_ = MakeNode(kNoProjectText, kRootImage, nullptr);
+  if (observer_ != nullptr) observer_->NodeInserted(*root_);
+  for (int i = 0; i < kProjectGroupCount; ++i) {
+    groups_[i] = &InsertNode(*root_, kGroupTexts[i], kGroupImage, nullptr, false);
+  }
+  Expand(*root_);
+  projectName.clear();
+  projectDir.clear();
+  outputName.clear();
+  outputPath.clear();
+  listingPath.clear();
+  mainSource.clear();
+}
+
+void Project::DeleteSubtree(ProjectNode* node) {
+  if (node == nullptr) return;
+  ForgetSubtree(*node);
+  if (node == root_.get()) {
+    root_.reset();
+    return;
+  }
+  auto& siblings = node->parent->children;
+  siblings.erase(std::find_if(siblings.begin(), siblings.end(),
+                              [node](const std::unique_ptr<ProjectNode>& child) { return child.get() == node; }));
+}
+
+void Project::ForgetSubtree(ProjectNode& node) {
+  for (auto& child : node.children) ForgetSubtree(*child);
+  if (observer_ != nullptr) observer_->NodeDeleting(node);
+  fileIndex_.erase(&node);
+}
+
+void Project::Expand(ProjectNode& node) {
+  node.expanded = true;
+  if (observer_ != nullptr) observer_->NodeExpanded(node);
+}
+
+ProjectNode& Project::InsertNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
+                                 bool sorted) {
+  ProjectNode& node = AddChild(parent, MakeNode(text, imageSlot, entry), sorted);
+  if (entry != nullptr) fileIndex_[&node] = *entry;
+  if (observer_ != nullptr) observer_->NodeInserted(node);
+  return node;
+}
+
+ProjectNode* Project::InsertFileNode(ProjectNode& parent, const std::string& text, int imageSlot,
+                                     const FileEntry* entry, bool sorted) {
+  if (entry != nullptr && IsDuplicate(FileEntry{text, entry->path})) return nullptr;
+  return &InsertNode(parent, text, imageSlot, entry, sorted);
+}
+
+bool Project::IsDuplicate(const FileEntry& entry) {
+  return std::any_of(fileIndex_.begin(), fileIndex_.end(), [&](const auto& record) {
+    return record.second.displayName == entry.displayName && SamePath(record.second.path, entry.path);
+  });
+}
+
+// Full paths compared without regard to case; paths that cannot be resolved are compared as written.
+bool Project::SamePath(const std::string& a, const std::string& b) {
+  std::string fullA, fullB;
+  if (platform_.ResolveFullPath(a, fullA) && platform_.ResolveFullPath(b, fullB)) return EqualsNoCase(fullA, fullB);
+  return EqualsNoCase(a, b);
+}
+
+bool Project::RemoveFileNode(ProjectNode& node) {
+  if (node.parent == nullptr || node.parent->parent == nullptr) return false;
+  DeleteSubtree(&node);
+  settingsChanged = true;
+  return true;
+}
+
+// ---- Names, settings and files ----
+
+void Project::SetProjectName(const std::string& name, const std::string& projectFile) {
+  root_->text = name.substr(0, kMaxNodeText);
+  root_->entry = FileEntry{name, projectFile};
+  projectName = name;
+  settingsChanged = true;
+  if (observer_ != nullptr) observer_->NodeTextChanged(*root_);
+}
+
+void Project::SetOutputName(const std::string& text) {
+  outputName = text;
+  settingsChanged = true;
+}
+
+void Project::SetOutputPath(const std::string& text) {
+  outputPath = text;
+  settingsChanged = true;
+}
+
+bool Project::AddToGroup(ProjectGroup group, int imageSlot, const std::string& displayName,
+                         const std::string& path) {
+  const FileEntry entry{displayName, path};
+  if (InsertFileNode(Group(group), displayName, imageSlot, &entry, true) == nullptr) return false;
+  settingsChanged = true;
+  return true;
+}
+
+bool Project::AddMainSource(const std::string& displayName, const std::string& path) {
+  if (!mainSource.empty() || !AddToGroup(ProjectGroup::kSource, kMainSourceImage, displayName, path)) return false;
+  mainSource = path;
+  return true;
+}
+
+bool Project::AddSourceFile(const std::string& displayName, const std::string& path) {
+  if (mainSource.empty()) return AddMainSource(displayName, path);
+  return AddToGroup(ProjectGroup::kSource, kSourceImage, displayName, path);
+}
+
+bool Project::AddIncludeFile(const std::string& displayName, const std::string& path) {
+  return AddToGroup(ProjectGroup::kInclude, kIncludeImage, displayName, path);
+}
+
+bool Project::AddListingFile(const std::string& displayName, const std::string& path) {
+  if (!listingPath.empty() || !AddToGroup(ProjectGroup::kListing, kListingImage, displayName, path)) return false;
+  listingPath = path;
+  return true;
+}
+
+bool Project::AddOtherFile(const std::string& displayName, const std::string& path) {
+  return AddToGroup(ProjectGroup::kOther, kOtherImage, displayName, path);
+}
+
+}  // namespace quillon

@@ -1,0 +1,101 @@
+// The one open project: its settings, its tree of files and its file.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/settings.h"
+#include "project/project_node.h"
+#include "project/project_observer.h"
+#include "project/project_platform.h"
+
+namespace quillon {
+
+enum class ProjectGroup { kSource = 0, kInclude, kListing, kOther };
+inline constexpr int kProjectGroupCount = 4;
+
+enum class SaveResult {
+  kNotLoaded,  // no project: nothing written
+  kSaved,
+  kFailed,  // the file could not be written; the old one is untouched and the project stays changed
+};
+
+class Project {
+ public:
+  // Starts with no project. `platform` and `settings` must outlive the project.
+  Project(ProjectPlatform& platform, Settings& settings);
+  ~Project();
+  Project(const Project&) = delete;
+  Project& operator=(const Project&) = delete;
+
+  // Attaches a view (or none) and tells it of every node already in the tree.
+  void SetObserver(ProjectObserver* observer);
+
+  // Reads a project file. False when it cannot be read; no project is open then.
+  bool LoadProject(const std::string& path);
+  SaveResult SaveProject();
+  // Writes folder\name.qlp for a new project (replacing one of that name) and loads it.
+  bool CreateProject(const std::string& name, const std::string& folder);
+  // Back to no project; `settingsChanged` keeps its value.
+  void ResetProject();
+
+  void SetProjectName(const std::string& name, const std::string& projectFile);
+  void SetOutputName(const std::string& text);
+  void SetOutputPath(const std::string& text);
+
+  // Each adds a file node unless refused or a duplicate; true when a node was added.
+  bool AddMainSource(const std::string& displayName, const std::string& path);
+  bool AddSourceFile(const std::string& displayName, const std::string& path);
+  bool AddIncludeFile(const std::string& displayName, const std::string& path);
+  bool AddListingFile(const std::string& displayName, const std::string& path);
+  bool AddOtherFile(const std::string& displayName, const std::string& path);
+
+  // Adds a node under `parent` (a node of this project). With an entry, a file that is already
+  // in the project is refused and null returned. `imageSlot` outside 0 to 6 means no image.
+  ProjectNode* InsertFileNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
+                              bool sorted);
+  // Removes a file node with its entry. False (nothing done) for the root and the groups.
+  bool RemoveFileNode(ProjectNode& node);
+
+  ProjectNode& Root() { return *root_; }
+  const ProjectNode& Root() const { return *root_; }
+  ProjectNode& Group(ProjectGroup group) { return *groups_[static_cast<int>(group)]; }
+  const ProjectNode& Group(ProjectGroup group) const { return *groups_[static_cast<int>(group)]; }
+  // Every file node with a copy of its entry.
+  const std::map<const ProjectNode*, FileEntry>& FileIndex() const { return fileIndex_; }
+  // The path of the project file; empty when none was read.
+  std::string ProjectFile() const;
+  // Whether closing or switching should ask to save first.
+  bool ShouldAskToSave() const { return settingsChanged; }
+
+  bool loaded = false;
+  bool settingsChanged = false;
+  std::string projectName;
+  std::string projectDir;
+  std::string outputPath;
+  std::string outputName;
+  std::string listingPath;
+  std::string mainSource;
+
+ private:
+  ProjectNode& InsertNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
+                          bool sorted);
+  bool IsDuplicate(const FileEntry& entry);
+  bool SamePath(const std::string& a, const std::string& b);
+  bool AddToGroup(ProjectGroup group, int imageSlot, const std::string& displayName, const std::string& path);
+  void FinishLoad(const std::string& path);
+  void DeleteSubtree(ProjectNode* node);
+  void ForgetSubtree(ProjectNode& node);
+  void Expand(ProjectNode& node);
+  void Replay(ProjectNode& node);
+
+  ProjectPlatform& platform_;
+  Settings& settings_;
+  ProjectObserver* observer_ = nullptr;
+  std::unique_ptr<ProjectNode> root_;
+  ProjectNode* groups_[kProjectGroupCount] = {};
+  std::map<const ProjectNode*, FileEntry> fileIndex_;
+};
+
+}  // namespace quillon

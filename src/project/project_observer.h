@@ -1,0 +1,23 @@
+// What a view of the project tree (the file pane) is told as the tree changes.
+#pragma once
+
+#include "project/project_node.h"
+
+namespace quillon {
+
+class ProjectObserver {
+ public:
+  virtual ~ProjectObserver() = default;
+
+  // `node` is in place: its parent and PreviousSibling() give its position.
+  virtual void NodeInserted(ProjectNode& node) = 0;
+  // Called for every node that goes, children before their parent, while it still exists.
+  virtual void NodeDeleting(ProjectNode& node) = 0;
+  // The node's text changed (the root, when the project is named).
+  virtual void NodeTextChanged(ProjectNode& node) = 0;
+  virtual void NodeExpanded(ProjectNode& node) = 0;
+  // A project was read; the whole tree may be repainted.
+  virtual void TreeLoaded() = 0;
+};
+
+}  // namespace quillon

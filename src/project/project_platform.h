@@ -1,0 +1,27 @@
+// The platform services the project model uses. Paths are Windows paths.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace quillon {
+
+class ProjectPlatform {
+ public:
+  virtual ~ProjectPlatform() = default;
+
+  // The full form of `path` against the current directory. False when that fails or would
+  // not fit in a path buffer (259 characters).
+  virtual bool ResolveFullPath(const std::string& path, std::string& fullPath) = 0;
+  // Makes `folder` the process's current directory.
+  virtual bool ChangeDirectory(const std::string& folder) = 0;
+  // Creates one folder level; false when it exists already or cannot be made.
+  virtual bool MakeFolder(const std::string& folder) = 0;
+  // fopen with the platform's idea of `path`.
+  virtual std::FILE* OpenFile(const std::string& path, const char* mode) = 0;
+  // Renames `from` to `to`, replacing an existing `to`.
+  virtual bool RenameReplacing(const std::string& from, const std::string& to) = 0;
+  virtual void RemoveFile(const std::string& path) = 0;
+};
+
+}  // namespace quillon

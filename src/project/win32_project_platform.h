@@ -1,0 +1,18 @@
+// The project model's platform services on Windows.
+#pragma once
+
+#include "project/project_platform.h"
+
+namespace quillon {
+
+class Win32ProjectPlatform : public ProjectPlatform {
+ public:
+  bool ResolveFullPath(const std::string& path, std::string& fullPath) override;
+  bool ChangeDirectory(const std::string& folder) override;
+  bool MakeFolder(const std::string& folder) override;
+  std::FILE* OpenFile(const std::string& path, const char* mode) override;
+  bool RenameReplacing(const std::string& from, const std::string& to) override;
+  void RemoveFile(const std::string& path) override;
+};
+
+}  // namespace quillon

@@ -1,0 +1,229 @@
+#include "project/project.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "fake_project_platform.h"
+
+namespace quillon {
+namespace {
+
+// A view that rebuilds the tree from what it is told, as the file pane does.
+class MirrorObserver : public ProjectObserver {
+ public:
+  void NodeInserted(ProjectNode& node) override {
+    ASSERT_EQ(items_.count(&node), 0u);
+    items_[&node].text = node.text;
+    if (node.parent == nullptr) {
+      top_.push_back(&node);
+      return;
+    }
+    ASSERT_EQ(items_.count(node.parent), 1u) << "parent not shown yet";
+    auto& siblings = items_[node.parent].children;
+    auto position = siblings.begin();
+    if (const ProjectNode* previous = node.PreviousSibling()) {
+      position = std::find(siblings.begin(), siblings.end(), previous);
+      ASSERT_NE(position, siblings.end());
+      ++position;
+    }
+    siblings.insert(position, &node);
+  }
+  void NodeDeleting(ProjectNode& node) override {
+    ASSERT_EQ(items_.count(&node), 1u);
+    EXPECT_TRUE(items_[&node].children.empty()) << "children must go first";
+    for (auto& [key, item] : items_) std::erase(item.children, &node);
+    std::erase(top_, &node);
+    items_.erase(&node);
+  }
+  void NodeTextChanged(ProjectNode& node) override { items_.at(&node).text = node.text; }
+  void NodeExpanded(ProjectNode&) override {}
+  void TreeLoaded() override {}
+
+  std::string Shown() {
+    std::string text;
+    for (const ProjectNode* node : top_) Render(node, 0, text);
+    return text;
+  }
+
+ private:
+  struct Item {
+    std::string text;
+    std::vector<const ProjectNode*> children;
+  };
+  void Render(const ProjectNode* node, int depth, std::string& text) {
+    text += std::string(depth, ' ') + items_.at(node).text + "\n";
+    for (const ProjectNode* child : items_.at(node).children) Render(child, depth + 1, text);
+  }
+  std::map<const ProjectNode*, Item> items_;
+  std::vector<const ProjectNode*> top_;
+};
+
+std::string Render(const ProjectNode& node, int depth = 0) {
+  std::string text = std::string(depth, ' ') + node.text + "\n";
+  for (const auto& child : node.children) text += Render(*child, depth + 1);
+  return text;
+}
+
+TEST(Project, AFileIsInTheProjectOnceAcrossAllGroups) {
+  const struct {
+    const char* what;
+    const char* display;
+    const char* path;
+    bool added;
+  } cases[] = {
+      {"same path", "main.asm", "C:\\prj\\main.asm", false},
+      {"other letter case in the folder", "main.asm", "c:\\PRJ\\main.asm", false},
+      {"relative to the current folder", "main.asm", "main.asm", false},
+      {"dot segments", "main.asm", "sub\\..\\.\\main.asm", false},
+      {"name differs in case", "Main.asm", "C:\\prj\\Main.asm", true},
+      {"other folder", "main.asm", "C:\\other\\main.asm", true},
+  };
+  for (const auto& c : cases) {
+    FakeProjectPlatform platform;
+    platform.currentDirectory = "C:\\prj";
+    Settings settings;
+    Project project(platform, settings);
+    ASSERT_TRUE(project.AddSourceFile("main.asm", "C:\\prj\\main.asm"));
+    project.settingsChanged = false;
+    EXPECT_EQ(project.AddIncludeFile(c.display, c.path), c.added) << c.what;
+    EXPECT_EQ(project.settingsChanged, c.added) << c.what;
+    EXPECT_EQ(project.FileIndex().size(), c.added ? 2u : 1u) << c.what;
+  }
+}
+
+TEST(Project, FilesSortIgnoringCaseAndTheFirstSourceIsTheMain) {
+  FakeProjectPlatform platform;
+  Settings settings;
+  Project project(platform, settings);
+  project.AddSourceFile("zeta.asm", "zeta.asm");
+  project.AddSourceFile("Beta.asm", "Beta.asm");
+  project.AddSourceFile("alpha.asm", "alpha.asm");
+  EXPECT_FALSE(project.AddMainSource("main.asm", "main.asm"));  // a main source is set
+  const auto& sources = project.Group(ProjectGroup::kSource).children;
+  ASSERT_EQ(sources.size(), 3u);
+  EXPECT_EQ(sources[0]->text, "alpha.asm");
+  EXPECT_EQ(sources[1]->text, "Beta.asm");
+  EXPECT_EQ(sources[2]->text, "zeta.asm");
+  EXPECT_EQ(sources[2]->imageSlot, kMainSourceImage);
+  EXPECT_EQ(sources[0]->imageSlot, kSourceImage);
+  EXPECT_EQ(project.mainSource, "zeta.asm");
+  EXPECT_TRUE(project.AddListingFile("a.lst", "a.lst"));
+  EXPECT_FALSE(project.AddListingFile("b.lst", "b.lst"));
+  EXPECT_EQ(project.listingPath, "a.lst");
+}
+
+TEST(Project, RemovingAFileLetsItBeAddedAgainButGroupsStay) {
+  FakeProjectPlatform platform;
+  Settings settings;
+  Project project(platform, settings);
+  project.AddOtherFile("notes.txt", "C:\\notes.txt");
+  EXPECT_FALSE(project.RemoveFileNode(project.Root()));
+  EXPECT_FALSE(project.RemoveFileNode(project.Group(ProjectGroup::kOther)));
+  project.settingsChanged = false;
+  EXPECT_TRUE(project.RemoveFileNode(*project.Group(ProjectGroup::kOther).children.front()));
+  EXPECT_TRUE(project.settingsChanged);
+  EXPECT_TRUE(project.FileIndex().empty());
+  EXPECT_TRUE(project.AddOtherFile("notes.txt", "C:\\notes.txt"));
+}
+
+TEST(Project, AFailedSaveSaysSoAndKeepsTheOldFile) {
+  const struct {
+    const char* what;
+    void (*sabotage)(FakeProjectPlatform&);
+  } cases[] = {
+      {"replace fails", [](FakeProjectPlatform& p) { p.failReplace = true; }},
+      {"folder gone", [](FakeProjectPlatform& p) { p.RemoveFolder("C:\\prj"); }},
+  };
+  for (const auto& c : cases) {
+    FakeProjectPlatform platform;
+    Settings settings;
+    const std::string original = "[project name]\r\nDemo\r\n";
+    platform.Write("C:\\prj\\demo.qlp", original);
+    Project project(platform, settings);
+    ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+    project.AddSourceFile("main.asm", "main.asm");
+    c.sabotage(platform);
+    EXPECT_EQ(project.SaveProject(), SaveResult::kFailed) << c.what;
+    EXPECT_TRUE(project.settingsChanged) << c.what;
+    if (platform.Exists("C:\\prj")) {
+      EXPECT_EQ(platform.Read("C:\\prj\\demo.qlp"), original) << c.what;
+    }
+    EXPECT_FALSE(platform.Exists("C:\\prj\\demo.qlp.tmp")) << c.what;
+  }
+}
+
+TEST(Project, AFailedLoadLeavesNoProject) {
+  FakeProjectPlatform platform;
+  Settings settings;
+  platform.Write("C:\\prj\\demo.qlp", "[project name]\nDemo\n[output path]\nbin\n[source]\nmain.asm\n");
+  platform.Write("C:\\prj\\bare.qlp", "");
+  Project project(platform, settings);
+  EXPECT_EQ(project.SaveProject(), SaveResult::kNotLoaded);
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+  project.AddOtherFile("notes.txt", "notes.txt");  // changed, not saved
+
+  EXPECT_FALSE(project.LoadProject("C:\\prj\\missing.qlp"));
+  EXPECT_FALSE(project.loaded);
+  EXPECT_FALSE(project.settingsChanged);
+  EXPECT_EQ(Render(project.Root()), "no project\n Source Files\n Include Files\n Listing File\n Other Files\n");
+  EXPECT_FALSE(project.Root().entry);
+  EXPECT_TRUE(project.FileIndex().empty());
+  for (const std::string* field : {&project.projectName, &project.projectDir, &project.outputPath,
+                                   &project.outputName, &project.listingPath, &project.mainSource}) {
+    EXPECT_EQ(*field, "");
+  }
+  EXPECT_EQ(settings.startDirectory, "C:\\prj");
+  EXPECT_EQ(project.SaveProject(), SaveResult::kNotLoaded);
+
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\bare.qlp"));
+  EXPECT_EQ(project.projectName, "bare.qlp");
+  EXPECT_EQ(project.listingPath, ".\\obj\\.lst");
+  EXPECT_EQ(project.FileIndex().size(), 1u);
+}
+
+TEST(Project, LongTextsAreCutOnlyWhereTheyAreShown) {
+  FakeProjectPlatform platform;
+  Settings settings;
+  const std::string longName = std::string(300, 'n') + ".asm";
+  const std::string longPath = "C:\\src\\" + longName;
+  platform.Write("C:\\prj\\demo.qlp", "[project name]\n" + std::string(280, 'p') + "\n[other]\n" + longPath + "\n");
+  Project project(platform, settings);
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+  EXPECT_EQ(project.Root().text.size(), kMaxNodeText);
+  EXPECT_EQ(project.projectName.size(), 280u);
+  const ProjectNode& node = *project.Group(ProjectGroup::kOther).children.front();
+  EXPECT_EQ(node.text, longName.substr(0, kMaxNodeText));
+  EXPECT_EQ(node.entry->path, longPath);
+
+  // Too long to resolve: compared as written.
+  EXPECT_FALSE(project.AddOtherFile(longName, "c:\\SRC\\" + longName));
+  EXPECT_TRUE(project.AddOtherFile(longName, "C:\\lib\\" + longName));
+
+  ASSERT_EQ(project.SaveProject(), SaveResult::kSaved);
+  EXPECT_NE(platform.Read("C:\\prj\\demo.qlp").find("\r\n" + longPath + "\r\n"), std::string::npos);
+}
+
+TEST(Project, AnObserverSeesTheSameTreeAsTheModel) {
+  FakeProjectPlatform platform;
+  Settings settings;
+  platform.Write("C:\\prj\\demo.qlp", "[project name]\nDemo\n[source]\nb.asm\na.asm\n[other]\nx.txt\n");
+  Project project(platform, settings);
+  MirrorObserver mirror;
+  project.SetObserver(&mirror);
+  EXPECT_EQ(mirror.Shown(), Render(project.Root()));
+
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+  EXPECT_EQ(mirror.Shown(), Render(project.Root()));
+  project.AddSourceFile("ab.asm", "ab.asm");
+  project.RemoveFileNode(*project.Group(ProjectGroup::kSource).children.front());
+  project.SetProjectName("Renamed", project.ProjectFile());
+  EXPECT_EQ(mirror.Shown(), Render(project.Root()));
+
+  project.ResetProject();
+  EXPECT_EQ(mirror.Shown(), Render(project.Root()));
+  project.SetObserver(nullptr);
+}
+
+}  // namespace
+}  // namespace quillon
