@@ -1,9 +1,13 @@
 # Files of this subsystem: core (no windows), Win32, unit tests and GUI tests.
 list(APPEND QUILLON_CORE_SOURCES
+  src/build/assembler_command.cpp
+  src/build/listing_parser.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
 )
 list(APPEND QUILLON_UNIT_TESTS
+  tests/unit/assembler_command_test.cpp
+  tests/unit/listing_parser_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
 )

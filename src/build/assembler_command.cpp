@@ -1,0 +1,47 @@
+#include "build/assembler_command.h"
+
+#include "app/text_util.h"
+
+namespace quillon {
+
+namespace {
+
+// -o "image" -l "listing" "source", each value quoted, one blank between parts.
+std::string Arguments(const std::string& image, const std::string& listing, const std::string& source) {
+  return " -o \"" + image + "\" -l \"" + listing + "\" \"" + source + "\"";
+}
+
+}  // namespace
+
+std::string QuoteProgramPath(const std::string& assemblerPath) {
+  if (!assemblerPath.empty() && assemblerPath.front() == '"') return assemblerPath;
+  return "\"" + assemblerPath + "\"";
+}
+
+AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBuildPaths& project) {
+  AssemblerRun run;
+  run.directory = project.projectDir;
+  run.listingPath = project.listingPath;
+  run.commandLine = QuoteProgramPath(assemblerPath) +
+                    Arguments(project.outputPath + "\\" + project.outputName + ".bin", project.listingPath,
+                              project.mainSource);
+  return run;
+}
+
+AssemblerRun ComposeDocumentRun(const std::string& assemblerPath, const std::string& documentPath,
+                                const std::string& baseName) {
+  AssemblerRun run;
+  run.directory = FolderOf(documentPath);
+  run.listingPath = baseName + ".lst";
+  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(baseName + ".bin", run.listingPath, documentPath);
+  return run;
+}
+
+std::string BaseNameOf(const std::string& path) {
+  std::string name = NameOf(path);
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
+}  // namespace quillon

@@ -1,0 +1,37 @@
+// The assembler's command line for a build of the loaded project or of the active document.
+#pragma once
+
+#include <string>
+
+namespace quillon {
+
+// What the build needs to run the assembler once.
+struct AssemblerRun {
+  std::string commandLine;  // the whole line, program first; may be longer than 259 characters
+  std::string directory;    // folder to make current before the assembler starts
+  std::string listingPath;  // the listing to parse afterwards (relative to `directory`)
+};
+
+// The project's paths that a build reads.
+struct ProjectBuildPaths {
+  std::string projectDir;
+  std::string outputPath;
+  std::string outputName;
+  std::string listingPath;
+  std::string mainSource;
+};
+
+// The program path between double quotes, unless it starts with one already.
+std::string QuoteProgramPath(const std::string& assemblerPath);
+
+// program -o "outputPath\outputName.bin" -l "listingPath" "mainSource", run in projectDir.
+AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBuildPaths& project);
+
+// program -o "baseName.bin" -l "baseName.lst" "documentPath", run in the document's folder.
+AssemblerRun ComposeDocumentRun(const std::string& assemblerPath, const std::string& documentPath,
+                                const std::string& baseName);
+
+// The file name of `path` without its folder and its last extension.
+std::string BaseNameOf(const std::string& path);
+
+}  // namespace quillon

@@ -1,0 +1,67 @@
+#include "build/assembler_command.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quillon {
+namespace {
+
+TEST(AssemblerCommand, ProjectRunQuotesEveryPath) {
+  const ProjectBuildPaths project{"C:\\work\\game", ".\\obj", "game", ".\\obj\\game.lst", "C:\\work\\game\\game.asm"};
+  struct Case {
+    const char* assembler;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"C:\\tools\\as1600.exe",
+       "\"C:\\tools\\as1600.exe\" -o \".\\obj\\game.bin\" -l \".\\obj\\game.lst\" \"C:\\work\\game\\game.asm\""},
+      {"C:\\Program Files\\as1600.exe",
+       "\"C:\\Program Files\\as1600.exe\" -o \".\\obj\\game.bin\" -l \".\\obj\\game.lst\" "
+       "\"C:\\work\\game\\game.asm\""},
+      {"\"C:\\Program Files\\as1600.exe\"",
+       "\"C:\\Program Files\\as1600.exe\" -o \".\\obj\\game.bin\" -l \".\\obj\\game.lst\" "
+       "\"C:\\work\\game\\game.asm\""},
+  };
+  for (const Case& c : cases) {
+    AssemblerRun run = ComposeProjectRun(c.assembler, project);
+    EXPECT_EQ(run.commandLine, c.expected);
+    EXPECT_EQ(run.directory, "C:\\work\\game");
+    EXPECT_EQ(run.listingPath, ".\\obj\\game.lst");
+  }
+}
+
+TEST(AssemblerCommand, DocumentRunWritesBesideTheDocument) {
+  AssemblerRun run = ComposeDocumentRun("C:\\Program Files\\as1600.exe", "C:\\src\\demo.asm", "demo");
+  EXPECT_EQ(run.commandLine,
+            "\"C:\\Program Files\\as1600.exe\" -o \"demo.bin\" -l \"demo.lst\" \"C:\\src\\demo.asm\"");
+  EXPECT_EQ(run.directory, "C:\\src");
+  EXPECT_EQ(run.listingPath, "demo.lst");
+}
+
+TEST(AssemblerCommand, LongLinesAreKeptWhole) {
+  const std::string deep = "C:\\" + std::string(300, 'd');
+  const ProjectBuildPaths project{deep, deep + "\\obj", "game", deep + "\\game.lst", deep + "\\game.asm"};
+  AssemblerRun run = ComposeProjectRun("as1600.exe", project);
+  const std::string expected = "\"as1600.exe\" -o \"" + deep + "\\obj\\game.bin\" -l \"" + deep +
+                               "\\game.lst\" \"" + deep + "\\game.asm\"";
+  EXPECT_EQ(run.commandLine, expected);
+  EXPECT_GT(run.commandLine.size(), 900u);
+}
+
+TEST(AssemblerCommand, BaseNameDropsFolderAndLastExtension) {
+  struct Case {
+    const char* path;
+    const char* baseName;
+  };
+  const Case cases[] = {
+      {"C:\\src\\demo.asm", "demo"},
+      {"C:\\src\\demo.v2.asm", "demo.v2"},
+      {"C:\\my.dir\\demo", "demo"},
+      {"demo.asm", "demo"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BaseNameOf(c.path), c.baseName) << c.path;
+}
+
+}  // namespace
+}  // namespace quillon
