@@ -8,6 +8,13 @@ list(APPEND QUILLON_CORE_SOURCES
   src/app/text_util.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
+  src/app/commands.cpp
+  src/app/frame.cpp
+  src/app/layout.cpp
+  src/app/process_objects.cpp
+  src/app/registry_store_win.cpp
+  src/app/reporting.cpp
+  src/app/startup.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/error_log_test.cpp
@@ -17,4 +24,5 @@ list(APPEND QUILLON_UNIT_TESTS
   tests/unit/text_util_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
+  tests/gui/frame_test.cpp
 )

@@ -2,6 +2,7 @@
 list(APPEND QUILLON_CORE_SOURCES
 )
 list(APPEND QUILLON_WIN32_SOURCES
+  src/editor/document_window.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
 )

@@ -1,0 +1,33 @@
+# The Windows program, its GUI and smoke tests, and the test tools.
+enable_language(RC)
+
+set(QUILLON_RESOURCES ${CMAKE_SOURCE_DIR}/resources/quillon.rc)
+set_source_files_properties(${QUILLON_RESOURCES} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/quillon.ico;${CMAKE_SOURCE_DIR}/resources/toolbar.bmp")
+set(QUILLON_SYSTEM_LIBS comctl32 comdlg32 shell32 ole32 advapi32 gdi32 user32 kernel32)
+
+# Everything of the program but its entry, so the GUI tests can create the real windows.
+add_library(quillon_win32 STATIC ${QUILLON_WIN32_SOURCES})
+target_include_directories(quillon_win32 PUBLIC src resources)
+target_compile_definitions(quillon_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
+target_link_libraries(quillon_win32 PUBLIC quillon_core ${QUILLON_SYSTEM_LIBS} PRIVATE quillon_warnings)
+
+add_executable(quillon WIN32 src/app/main.cpp ${QUILLON_RESOURCES})
+target_link_libraries(quillon PRIVATE quillon_win32 quillon_warnings)
+
+
+# In-process tests of the real windows.
+add_executable(quillon_gui_tests ${QUILLON_GUI_TESTS} tests/support/gui_main.cpp tests/support/dialog_answerer.cpp
+  tests/support/gui_fixture.cpp ${QUILLON_RESOURCES})
+target_include_directories(quillon_gui_tests PRIVATE tests)
+target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings GTest::gtest)
+add_test(NAME gui COMMAND quillon_gui_tests)
+
+# Tests that start quillon.exe as a user would.
+add_executable(quillon_smoke_tests tests/smoke/smoke_test.cpp tests/support/dialog_answerer.cpp)
+target_include_directories(quillon_smoke_tests PRIVATE tests src resources)
+target_compile_definitions(quillon_smoke_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings GTest::gtest_main advapi32 user32)
+add_dependencies(quillon_smoke_tests quillon)
+add_test(NAME smoke COMMAND quillon_smoke_tests)
+set_tests_properties(smoke PROPERTIES ENVIRONMENT "QUILLON_SCREENSHOT=${CMAKE_BINARY_DIR}/screenshot.png")

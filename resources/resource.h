@@ -1,0 +1,80 @@
+/* Resource, command and control identifiers, shared by quillon.rc and the code. */
+#ifndef QUILLON_RESOURCE_H
+#define QUILLON_RESOURCE_H
+
+/* Resources */
+#define IDI_QUILLON 101
+#define IDR_MAINMENU 102
+#define IDB_TOOLBAR 103
+#define IDD_ABOUT 107
+#define IDR_ACCELERATORS 108
+#define IDD_OPTIONS 111
+
+/* Windows */
+#define IDC_STATUSBAR 106
+#define IDC_TOOLBAR 102
+#define IDC_MDICLIENT 108
+#define IDM_FIRSTCHILD 107
+#define IDC_OUTPUTPANE 51000
+#define IDC_OUTPUTLIST 51001
+
+/* File */
+#define IDM_FILE_NEW 4001
+#define IDM_FILE_OPEN 4002
+#define IDM_FILE_SAVE 4003
+#define IDM_FILE_SAVEAS 4004
+#define IDM_FILE_SAVEALL 4005
+#define IDM_FILE_NEWPROJECT 4006
+#define IDM_FILE_OPENPROJECT 4007
+#define IDM_FILE_EXIT 4008
+/* Tools */
+#define IDM_TOOLS_FONT 5000
+#define IDM_TOOLS_OPTIONS 5001
+/* Help */
+#define IDM_HELP_ABOUT 6000
+/* Window */
+#define IDM_WINDOW_CASCADE 7000
+#define IDM_WINDOW_TILEHORZ 7001
+#define IDM_WINDOW_TILEVERT 7002
+#define IDM_WINDOW_CLOSEALL 7003
+/* Macros */
+#define IDM_MACRO_1 8000
+#define IDM_MACRO_2 8001
+#define IDM_MACRO_3 8002
+#define IDM_MACRO_4 8003
+#define IDM_MACRO_OPTIONS 8004
+/* Project */
+#define IDM_PROJECT_ADDSOURCE 9000
+#define IDM_PROJECT_ADDINCLUDE 9001
+#define IDM_PROJECT_ADDOTHER 9002
+#define IDM_PROJECT_REMOVE 9003
+#define IDM_PROJECT_SETTINGS 9004
+/* Recent lists */
+#define IDM_RECENTFILE_FIRST 10000
+#define IDM_RECENTFILE_LAST 10004
+#define IDM_RECENTPROJECT_FIRST 11000
+#define IDM_RECENTPROJECT_LAST 11004
+/* Without a menu of their own */
+#define IDM_BUILD 40038
+#define IDM_TOOLS_OUTPUTPANE 40043
+#define IDM_EDIT_REPLACE 40045
+#define IDM_EDIT_FIND 40046
+#define IDM_EDIT_FINDNEXT 40048
+
+/* About dialog */
+#define IDC_ABOUT_EMAIL 1020
+#define IDC_ABOUT_WEBSITE 1021
+#define IDC_ABOUT_VERSION 1000
+/* IDE Options dialog */
+#define IDC_OPTIONS_PATH 1016
+#define IDC_OPTIONS_BROWSE 1018
+
+/* Help string offsets of the menu popups */
+#define IDS_HELP_FILE 50
+#define IDS_HELP_TOOLS 51
+#define IDS_HELP_PROJECT 52
+#define IDS_HELP_MACROS 53
+#define IDS_HELP_WINDOW 54
+#define IDS_HELP_HELP 55
+
+#endif

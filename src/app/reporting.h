@@ -1,0 +1,14 @@
+// Reporting to the user: the last-error box and formatted window texts.
+#pragma once
+
+#include <windows.h>
+
+namespace quillon {
+
+// Shows the system's text for the calling thread's last error, with the given caption.
+void ShowLastErrorBox(const char* caption);
+
+// Sets a window's text from a printf format, cut to 255 characters.
+void SetWindowTextFormat(HWND window, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+}  // namespace quillon

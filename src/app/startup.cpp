@@ -1,0 +1,56 @@
+#include "app/startup.h"
+
+#include <commctrl.h>
+
+#include "app/app_state.h"
+#include "app/error_log.h"
+#include "app/frame.h"
+#include "app/reporting.h"
+#include "resource.h"
+
+namespace quillon {
+
+HMODULE LoadLibrariesForWindows() {
+  INITCOMMONCONTROLSEX icc{};
+  icc.dwSize = sizeof icc;
+  icc.dwICC = 0xFF;
+  InitCommonControlsEx(&icc);
+
+  HMODULE richEdit = LoadLibraryA("riched20.dll");
+  if (richEdit) {
+    g_app.richEditClass = "RichEdit20A";
+  } else if ((richEdit = LoadLibraryA("riched32.dll")) != nullptr) {
+    g_app.richEditClass = "RichEdit";
+  } else {
+    ShowLastErrorBox("LoadLibrary(\"riched32.dll\")");
+    g_app.richEditClass.clear();
+  }
+  return richEdit;
+}
+
+void RunMessageLoop(HWND frame, HACCEL accelerators) {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (g_app.mdiClient && TranslateMDISysAccel(g_app.mdiClient, &msg)) continue;
+    if (accelerators && TranslateAcceleratorA(frame, accelerators, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+int RunQuillon(HINSTANCE instance, int showCommand) {
+  Log().Open("Parvane.err");
+  HMODULE richEdit = LoadLibrariesForWindows();
+  g_app.instance = instance;
+  RegisterWindowClasses(instance);
+  HWND frame = CreateFrameWindow(instance, showCommand);
+  if (frame) {
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    RunMessageLoop(frame, accelerators);
+  }
+  FreeLibrary(richEdit);
+  Log().Close();
+  return 0;
+}
+
+}  // namespace quillon

@@ -1,0 +1,42 @@
+#include "support/gui_fixture.h"
+
+#include <chrono>
+
+#include "app/frame.h"
+
+namespace quillon::test {
+
+void PumpMessages(int milliseconds) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (milliseconds > 0) Sleep(5);
+  } while (std::chrono::steady_clock::now() < until);
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    PumpMessages(10);
+  }
+  return true;
+}
+
+void FrameTest::SetUp() {
+  frame_ = CreateFrameWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+  ASSERT_NE(frame_, nullptr);
+  PumpMessages(50);
+}
+
+void FrameTest::TearDown() {
+  if (IsWindow(frame_)) DestroyWindow(frame_);
+  PumpMessages();
+}
+
+}  // namespace quillon::test

@@ -1,0 +1,26 @@
+// A real frame window for each GUI test, and helpers to drive it.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace quillon::test {
+
+// Dispatches pending messages of this thread for about `milliseconds`.
+void PumpMessages(int milliseconds = 0);
+// Pumps until `done` is true or `timeoutMs` has passed; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Sends a command as a menu item would.
+  void Command(int id) { SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  HWND frame_ = nullptr;
+};
+
+}  // namespace quillon::test

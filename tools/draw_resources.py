@@ -1,0 +1,141 @@
+#!/usr/bin/env python3
+"""Draws the program icon (32 x 32, 16 colours) and the toolbar strip (64 x 15, 16 colours).
+
+Run from the repository root: python3 tools/draw_resources.py
+Writes resources/quillon.ico and resources/toolbar.bmp.
+"""
+import struct
+
+# The standard 16-colour palette (B, G, R, 0).
+PALETTE = [
+    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+    (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
+    (255, 0, 255), (0, 255, 255), (255, 255, 255),
+]
+BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER, GREY, RED, LIME, YELLOW, BLUE, FUCHSIA, AQUA, WHITE = range(16)
+
+
+def palette_bytes():
+    return b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
+
+
+def pack_4bpp(rows, width):
+    """Bottom-up rows of palette indexes, each row padded to 4 bytes."""
+    out = b""
+    for row in reversed(rows):
+        data = bytearray()
+        for x in range(0, width, 2):
+            hi = row[x]
+            lo = row[x + 1] if x + 1 < width else 0
+            data.append((hi << 4) | lo)
+        while len(data) % 4:
+            data.append(0)
+        out += bytes(data)
+    return out
+
+
+def pack_mask(mask_rows, width):
+    out = b""
+    for row in reversed(mask_rows):
+        data = bytearray()
+        for x in range(0, width, 8):
+            byte = 0
+            for bit in range(8):
+                if x + bit < width and row[x + bit]:
+                    byte |= 0x80 >> bit
+            data.append(byte)
+        while len(data) % 4:
+            data.append(0)
+        out += bytes(data)
+    return out
+
+
+def draw_icon():
+    """A game cartridge with a quill: the console's cartridge in navy, a white label, a yellow quill."""
+    n = 32
+    px = [[None] * n for _ in range(n)]  # None = transparent
+
+    def rect(x0, y0, x1, y1, c):
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                px[y][x] = c
+
+    rect(4, 6, 27, 29, BLACK)        # outline
+    rect(5, 7, 26, 28, NAVY)         # cartridge body
+    rect(8, 2, 23, 6, BLACK)         # top tab
+    rect(9, 3, 22, 6, NAVY)
+    rect(8, 10, 23, 21, WHITE)       # label
+    for x in range(9, 23, 2):        # contacts
+        px[27][x] = YELLOW
+    for y in range(12, 20, 2):       # text lines on the label
+        rect(10, y, 17, y, GREY)
+    # the quill: a diagonal feather from lower left to upper right
+    for i in range(14):
+        x, y = 12 + i, 25 - i
+        if 0 <= x < n and 0 <= y < n:
+            px[y][x] = YELLOW
+            if x + 1 < n:
+                px[y][x + 1] = OLIVE
+            if y + 1 < n and i > 3:
+                px[y + 1][x + 1] = YELLOW
+    px[26][11] = BLACK
+    px[27][10] = BLACK
+
+    colours = [[c if c is not None else BLACK for c in row] for row in px]
+    mask = [[1 if c is None else 0 for c in row] for row in px]
+    xor = pack_4bpp(colours, n)
+    andm = pack_mask(mask, n)
+    header = struct.pack("<IiiHHIIiiII", 40, n, n * 2, 1, 4, 0, len(xor) + len(andm), 0, 0, 16, 0)
+    image = header + palette_bytes() + xor + andm
+    icondir = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", n, n, 16, 0, 1, 4, len(image), 6 + 16)
+    with open("resources/quillon.ico", "wb") as f:
+        f.write(icondir + entry + image)
+
+
+def draw_toolbar():
+    """Four 16 x 15 images: Save All, two spares, Open Project. Silver is the button face."""
+    w, h = 64, 15
+    px = [[SILVER] * w for _ in range(h)]
+
+    def rect(x0, y0, x1, y1, c):
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                px[y][x] = c
+
+    def disk(ox, oy):
+        rect(ox, oy, ox + 9, oy + 9, BLACK)
+        rect(ox + 1, oy + 1, ox + 8, oy + 8, TEAL)
+        rect(ox + 2, oy + 1, ox + 7, oy + 4, WHITE)
+        rect(ox + 3, oy + 6, ox + 6, oy + 8, BLACK)
+
+    # 0: Save All — two disks
+    disk(1, 1)
+    disk(5, 4)
+    # 1: spare — a green play arrow (build)
+    for i in range(6):
+        rect(16 + 4 + i, 2 + i, 16 + 4 + i, 12 - i, GREEN)
+    # 2: spare — a document with lines
+    rect(32 + 3, 1, 32 + 11, 13, BLACK)
+    rect(32 + 4, 2, 32 + 10, 12, WHITE)
+    for y in (4, 6, 8, 10):
+        rect(32 + 5, y, 32 + 9, y, GREY)
+    # 3: Open Project — a folder with a small cartridge
+    ox = 48
+    rect(ox + 1, 4, ox + 13, 12, BLACK)
+    rect(ox + 2, 5, ox + 12, 11, YELLOW)
+    rect(ox + 1, 3, ox + 5, 4, BLACK)
+    rect(ox + 7, 6, ox + 11, 10, NAVY)
+    rect(ox + 8, 7, ox + 10, 8, WHITE)
+
+    bits = pack_4bpp(px, w)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(bits), 0, 0, 16, 0)
+    offset = 14 + len(info) + 64
+    filehdr = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+    with open("resources/toolbar.bmp", "wb") as f:
+        f.write(filehdr + info + palette_bytes() + bits)
+
+
+if __name__ == "__main__":
+    draw_icon()
+    draw_toolbar()

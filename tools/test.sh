@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds both presets and runs every test: the native unit tests with
+# sanitizers, then the Windows unit, GUI and smoke tests under Wine on one Xvfb display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash tools/setup.sh
+jobs=$(nproc)
+
+echo "== native build and unit tests"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+ctest --preset native
+
+echo "== Windows build"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs"
+
+echo "== Windows tests under Wine"
+source tools/display.sh
+trap stop_display EXIT
+start_display "$root/build/win32"
+ctest --preset win32
+echo "screenshot of the main window: $root/build/win32/screenshot.png"
