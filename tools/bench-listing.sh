@@ -16,4 +16,4 @@ fi
 cmake --build "$dir" --target listing_bench >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$dir/tools/bench/listing_bench" 100000 "$work/listing.lst"
+"$dir/listing_bench" 100000 "$work/listing.lst"
