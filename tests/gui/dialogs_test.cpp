@@ -1,0 +1,280 @@
+// The About box, the IDE Options dialog and the file and folder choosers, answered through
+// their real windows.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "app/file_choosers.h"
+#include "resource.h"
+#include "support/dialog_answerer.h"
+#include "support/gui_fixture.h"
+
+namespace quillon::test {
+namespace {
+
+constexpr int kFileNameBox = 0x47C;  // the file name combo box of the Explorer-style chooser
+
+// Waits on the watcher thread (no message pump) until `done` or about five seconds have passed.
+bool WaitOnWatcher(const std::function<bool()>& done) {
+  for (int i = 0; i < 250; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return done();
+}
+
+std::string ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+// A dialog that `owner` shows over itself, such as a chooser's complaint box; none when there is none.
+HWND BoxOwnedBy(HWND owner) {
+  HWND box = nullptr;
+  while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)))
+    if (GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) return box;
+  return nullptr;
+}
+
+// Types `path` into a file chooser and confirms it. Returns the text of the box the chooser
+// complained with (the chooser is then cancelled), or empty when it took the path.
+std::string ConfirmChooser(HWND chooser, const std::string& path) {
+  SendMessageA(GetDlgItem(chooser, kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PressButton(chooser, IDOK);
+  HWND box = nullptr;
+  WaitOnWatcher([&] { return !IsWindow(chooser) || (box = BoxOwnedBy(chooser)); });
+  if (!box) return {};
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::string complaint = MessageBoxText(box);
+  PressButton(box, IDOK);
+  WaitOnWatcher([&] { return !IsWindow(box); });
+  PressButton(chooser, IDCANCEL);
+  WaitOnWatcher([&] { return !IsWindow(chooser); });
+  return complaint.empty() ? "(a box)" : complaint;
+}
+
+std::string ProgramFile() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return path;
+}
+
+// True when `window`'s centre is within a pixel of the point.
+::testing::AssertionResult CentredAt(HWND window, int x, int y) {
+  RECT r;
+  GetWindowRect(window, &r);
+  const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+  if (std::abs(cx - x) <= 1 && std::abs(cy - y) <= 1) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "centre " << cx << "," << cy << " instead of " << x << "," << y;
+}
+
+// Runs `run` while `answer` answers every dialog, then stops the watcher, so that what the answer
+// recorded can be read without a lock. Returns the dialogs seen.
+std::vector<SeenBox> Answered(DialogAnswerer::Answer answer, const std::function<void()>& run) {
+  DialogAnswerer answerer(std::move(answer));
+  run();
+  return answerer.Seen();
+}
+
+class DialogTest : public FrameTest {
+ protected:
+  void SetUp() override {
+    FrameTest::SetUp();
+    savedAssembler_ = g_settings.assemblerPath;
+  }
+  void TearDown() override {
+    g_settings.assemblerPath = savedAssembler_;
+    FrameTest::TearDown();
+  }
+
+ private:
+  std::string savedAssembler_;
+};
+
+TEST_F(DialogTest, AboutShowsTheVersionCentredOnScreenAndOkClosesIt) {
+  std::string version;
+  bool centred = false;
+  auto seen = Answered(
+      [&](HWND dialog, const SeenBox&) {
+        version = ControlText(dialog, IDC_ABOUT_VERSION);
+        centred = CentredAt(dialog, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+        PressButton(dialog, IDOK);
+      },
+      [&] { Command(IDM_HELP_ABOUT); });
+
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "About Quillon");
+  EXPECT_EQ(version, "Quillon v1.2 BETA 2");
+  EXPECT_TRUE(centred);
+}
+
+TEST_F(DialogTest, IdeOptionsStoresTheEditOnOkAndDropsItOnCancel) {
+  struct Case {
+    const char* name;
+    std::string typed;
+    int button;
+    int result;
+    std::string stored;
+  };
+  const std::string longPath = "C:\\" + std::string(300, 'x') + ".exe";
+  const Case cases[] = {
+      {"typed path, OK", "C:\\Tools\\as1600.exe", IDOK, 1, "C:\\Tools\\as1600.exe"},
+      {"typed path, Cancel", "C:\\Other\\as1600.exe", IDCANCEL, 0, "C:\\Old\\as1600.exe"},
+      {"empty edit, OK", "", IDOK, 1, ""},
+      {"long path, OK", longPath, IDOK, 1, longPath.substr(0, 259)},
+  };
+  for (const Case& c : cases) {
+    g_settings.assemblerPath = "C:\\Old\\as1600.exe";
+    std::string shown;
+    long limit = 0;
+    bool centred = false;
+    int result = -1;
+    auto seen = Answered(
+        [&](HWND dialog, const SeenBox&) {
+          shown = ControlText(dialog, IDC_OPTIONS_PATH);
+          limit = static_cast<long>(SendDlgItemMessageA(dialog, IDC_OPTIONS_PATH, EM_GETLIMITTEXT, 0, 0));
+          RECT f;
+          GetWindowRect(frame_, &f);
+          centred = CentredAt(dialog, f.left + (f.right - f.left) / 2, f.top + (f.bottom - f.top) / 2);
+          SetControlText(dialog, IDC_OPTIONS_PATH, c.typed);
+          PressButton(dialog, c.button);
+        },
+        [&] { result = ShowIdeOptions(frame_); });
+
+    EXPECT_EQ(result, c.result) << c.name;
+    EXPECT_EQ(g_settings.assemblerPath, c.stored) << c.name;
+    ASSERT_EQ(seen.size(), 1u) << c.name;
+    EXPECT_EQ(seen[0].caption, "Options");
+    EXPECT_EQ(shown, "C:\\Old\\as1600.exe") << c.name;
+    EXPECT_EQ(limit, 259) << c.name;
+    EXPECT_TRUE(centred) << c.name;
+  }
+}
+
+TEST_F(DialogTest, BrowsedAssemblerPathStaysAfterCancel) {
+  g_settings.assemblerPath = "C:\\Old\\as1600.exe";
+  const std::string exe = ProgramFile();
+  HWND options = nullptr;
+  std::string shownAfterBrowse;
+  auto seen = Answered(
+      [&](HWND dialog, const SeenBox& seen) {
+        if (seen.caption == "Options") {
+          options = dialog;
+          PressButton(dialog, IDC_OPTIONS_BROWSE);
+        } else if (seen.caption == "Find AS1600") {
+          ConfirmChooser(dialog, exe);
+          WaitOnWatcher([&] { return ControlText(options, IDC_OPTIONS_PATH) == exe; });
+          shownAfterBrowse = ControlText(options, IDC_OPTIONS_PATH);
+          PressButton(options, IDCANCEL);
+        } else {
+          PressButton(dialog, IDCANCEL);
+        }
+      },
+      [&] { Command(IDM_TOOLS_OPTIONS); });
+
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].caption, "Find AS1600");
+  EXPECT_EQ(shownAfterBrowse, exe);
+  EXPECT_EQ(g_settings.assemblerPath, exe);
+}
+
+// A fresh folder under the temporary folder holding one empty file, removed at the end.
+struct ScratchFolder {
+  ScratchFolder() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    path = std::string(temp) + "quillon_dialogs_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(path.c_str(), nullptr);
+    file = path + "\\game.asm";
+    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
+  ~ScratchFolder() {
+    DeleteFileA(file.c_str());
+    RemoveDirectoryA(path.c_str());
+  }
+  std::string path, file;
+};
+
+TEST_F(DialogTest, FileChoosersReturnTheConfirmedPathAndTitle) {
+  ScratchFolder folder;
+  const std::string missing = folder.path + "\\missing.asm";
+  struct Case {
+    const char* name;
+    decltype(&ChooseFileToOpen) chooser;
+    std::string typed;
+    bool chosen;
+  };
+  const Case cases[] = {
+      {"open an existing file", ChooseFileToOpen, folder.file, true},
+      {"open a missing file", ChooseFileToOpen, missing, false},
+      {"save a new file", ChooseFileToSave, missing, true},
+      {"save over a file without a prompt", ChooseFileToSave, folder.file, true},
+  };
+  const char filter[] = "Source files (*.asm)\0*.asm\0All files (*.*)\0*.*\0";
+  for (const Case& c : cases) {
+    std::string complaint;
+    std::string path = "before", title = "before";
+    bool chosen = false;
+    auto seen = Answered(
+        [&](HWND dialog, const SeenBox& seen) {
+          if (seen.caption == "Pick one") complaint = ConfirmChooser(dialog, c.typed);
+          else PressButton(dialog, IDCANCEL);
+        },
+        [&] { chosen = c.chooser(frame_, folder.path, filter, path, &title, "Pick one"); });
+
+    EXPECT_EQ(chosen, c.chosen) << c.name;
+    EXPECT_EQ(path, c.chosen ? c.typed : "before") << c.name;
+    EXPECT_EQ(title, c.chosen ? c.typed.substr(c.typed.rfind('\\') + 1) : "before") << c.name;
+    EXPECT_EQ(seen.size(), 1u) << c.name;
+    EXPECT_EQ(complaint.empty(), c.chosen) << c.name << ": " << complaint;
+  }
+}
+
+// The text of the item selected in the folder browser's tree.
+std::string SelectedFolderName(HWND browser) {
+  HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+  HTREEITEM item = tree ? TreeView_GetSelection(tree) : nullptr;
+  if (!item) return {};
+  char text[MAX_PATH] = "";
+  TVITEMA data{};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = text;
+  data.cchTextMax = sizeof text;
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  return text;
+}
+
+TEST_F(DialogTest, FolderBrowserOpensOnTheInitialFolder) {
+  ScratchFolder folder;
+  struct Case {
+    int button;
+    bool chosen;
+  };
+  for (const Case& c : {Case{IDOK, true}, Case{IDCANCEL, false}}) {
+    std::string path = "before";
+    bool chosen = false;
+    std::string name = folder.path.substr(folder.path.rfind('\\') + 1);
+    auto answer = [&](HWND browser, const SeenBox&) {
+      // The browser fills its tree and selects the initial folder after it appears.
+      for (int i = 0; i < 100 && SelectedFolderName(browser) != name; ++i) Sleep(30);
+      PressButton(browser, c.button);
+    };
+    auto seen = Answered(answer, [&] {
+      chosen = BrowseForFolder(frame_, folder.path, "Browse for project folder", path, 0, nullptr);
+    });
+    EXPECT_EQ(chosen, c.chosen);
+    EXPECT_EQ(path, c.chosen ? folder.path : "before");
+    EXPECT_EQ(seen.size(), 1u);
+  }
+}
+
+}  // namespace
+}  // namespace quillon::test
