@@ -1,0 +1,18 @@
+// The rules by which the recent lists and the last folder change.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+// Appends `text` as the newest entry unless it already is the newest, then drops the oldest
+// entries beyond `capacity`.
+void AddRecent(std::vector<std::string>& list, const std::string& text, std::size_t capacity);
+
+// The folder a chosen file lies in, as the file choosers remember it: the text before the last
+// backslash (the whole path when it has none).
+std::string FolderToRemember(const std::string& chosenPath);
+
+}  // namespace quillon

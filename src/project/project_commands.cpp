@@ -1,0 +1,67 @@
+#include "project/project_commands.h"
+
+#include "app/app_state.h"
+#include "app/file_choosers.h"
+#include "app/recent_lists.h"
+#include "app/text_util.h"
+#include "editor/document_window.h"
+#include "project/project.h"
+#include "project/win32_project_platform.h"
+
+namespace quillon {
+
+namespace {
+
+Win32ProjectPlatform g_projectPlatform;
+
+constexpr char kProjectFilter[] = "Quillon Project files (*.qlp)\0*.qlp\0ALL files (*.*)\0*.*\0";
+
+}  // namespace
+
+Project* CreateAppProject() { return new Project(g_projectPlatform, g_settings); }
+
+bool IsProjectFileName(const std::string& path) {
+  std::size_t dot = path.rfind('.');
+  return dot != std::string::npos && EqualsNoCase(path.substr(dot), ".qlp");
+}
+
+bool SaveProjectOrReport(HWND owner) {
+  Project* project = g_app.project;
+  if (!project) return true;
+  if (project->SaveProject() != SaveResult::kFailed) return true;
+  MessageBoxA(owner, "Unable to save project", project->ProjectFile().c_str(), MB_OK | MB_ICONERROR);
+  return false;
+}
+
+void AskToSaveProject(HWND owner) {
+  Project* project = g_app.project;
+  if (!project || !project->ShouldAskToSave()) return;
+  int answer = MessageBoxA(owner, "Project settings have changed, would you like to save?",
+                           project->projectName.c_str(), MB_YESNO);
+  if (answer == IDYES) SaveProjectOrReport(owner);
+}
+
+void SwitchToProject(const std::string& path) {
+  if (!g_app.project) return;
+  AskToSaveProject(FrameWindow());
+  CloseAllDocuments(g_app.mdiClient);
+  if (!g_app.project->LoadProject(path))
+    MessageBoxA(g_app.mdiClient, "Unable to open project", path.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void OpenProjectCommand(HWND owner) {
+  std::string path;
+  if (!ChooseFileToOpen(owner, g_settings.lastDirectory, kProjectFilter, path, nullptr, "Open file")) return;
+  g_settings.lastDirectory = FolderToRemember(path);
+  AddRecent(g_settings.recentProjects, path, kRecentProjectsCapacity);
+  SwitchToProject(path);
+}
+
+void OpenDroppedProject(HWND frame, const std::string& path) {
+  if (!g_app.project) return;
+  AskToSaveProject(frame);
+  CloseAllDocuments(g_app.mdiClient);
+  g_app.project->LoadProject(path);
+}
+
+}  // namespace quillon

@@ -1,0 +1,30 @@
+// The project commands of the frame: open, switch, ask to save, and the project of a dropped file.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quillon {
+
+class Project;
+
+// The program's one project, created with the frame.
+Project* CreateAppProject();
+
+// When the project has changed: asks "save?" (Yes/No) and saves on Yes.
+void AskToSaveProject(HWND owner);
+// Saves the loaded project; a file that cannot be written is reported by name. True when saved
+// or when there is nothing to save.
+bool SaveProjectOrReport(HWND owner);
+// Asks to save the current project, closes the documents and loads `path`; reports a failure.
+void SwitchToProject(const std::string& path);
+// Command "Open Project...": choose a project file and switch to it.
+void OpenProjectCommand(HWND owner);
+// A project file dropped on the frame: like a switch, but a failure is not reported.
+void OpenDroppedProject(HWND frame, const std::string& path);
+
+// True when `path` ends in ".qlp" in any letter case (the text from its last '.').
+bool IsProjectFileName(const std::string& path);
+
+}  // namespace quillon

@@ -1,0 +1,43 @@
+#include "app/recent_lists.h"
+
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+using List = std::vector<std::string>;
+
+TEST(RecentLists, AddComparesOnlyTheNewestAndKeepsTheCapacity) {
+  struct Case {
+    List before;
+    std::string text;
+    std::size_t capacity;
+    List after;
+  };
+  const Case cases[] = {
+      {{}, "A", 5, {"A"}},
+      {{"A"}, "A", 5, {"A"}},                       // the same file twice in a row: once
+      {{"A", "B"}, "A", 5, {"A", "B", "A"}},        // only the newest is compared
+      {{"C:\\Src\\Game.asm"}, "c:\\src\\game.asm", 5, {"C:\\Src\\Game.asm", "c:\\src\\game.asm"}},
+      {{"1", "2", "3", "4", "5"}, "6", 5, {"2", "3", "4", "5", "6"}},
+  };
+  for (const Case& c : cases) {
+    List list = c.before;
+    AddRecent(list, c.text, c.capacity);
+    EXPECT_EQ(list, c.after) << c.text;
+  }
+  List finds;
+  for (int i = 0; i < 20; ++i) AddRecent(finds, "t" + std::to_string(i), 15);
+  ASSERT_EQ(finds.size(), 15u);
+  EXPECT_EQ(finds.front(), "t5");
+  EXPECT_EQ(finds.back(), "t19");
+}
+
+TEST(RecentLists, FolderToRememberDropsTheFileName) {
+  EXPECT_EQ(FolderToRemember("C:\\Work\\game.asm"), "C:\\Work");
+  EXPECT_EQ(FolderToRemember("C:\\game.asm"), "C:");
+  EXPECT_EQ(FolderToRemember(""), "");
+}
+
+}  // namespace
+}  // namespace quillon
