@@ -37,11 +37,4 @@ AssemblerRun ComposeDocumentRun(const std::string& assemblerPath, const std::str
   return run;
 }
 
-std::string BaseNameOf(const std::string& path) {
-  std::string name = NameOf(path);
-  const std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos) name.erase(dot);
-  return name;
-}
-
 }  // namespace quillon

@@ -31,7 +31,4 @@ AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBu
 AssemblerRun ComposeDocumentRun(const std::string& assemblerPath, const std::string& documentPath,
                                 const std::string& baseName);
 
-// The file name of `path` without its folder and its last extension.
-std::string BaseNameOf(const std::string& path);
-
 }  // namespace quillon

@@ -4,10 +4,13 @@ list(APPEND QUILLON_CORE_SOURCES
   src/build/listing_parser.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
+  src/build/build_runner.cpp
+  src/build/output_pane.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/assembler_command_test.cpp
   tests/unit/listing_parser_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
+  tests/gui/build_test.cpp
 )

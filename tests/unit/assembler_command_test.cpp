@@ -49,19 +49,5 @@ TEST(AssemblerCommand, LongLinesAreKeptWhole) {
   EXPECT_GT(run.commandLine.size(), 900u);
 }
 
-TEST(AssemblerCommand, BaseNameDropsFolderAndLastExtension) {
-  struct Case {
-    const char* path;
-    const char* baseName;
-  };
-  const Case cases[] = {
-      {"C:\\src\\demo.asm", "demo"},
-      {"C:\\src\\demo.v2.asm", "demo.v2"},
-      {"C:\\my.dir\\demo", "demo"},
-      {"demo.asm", "demo"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(BaseNameOf(c.path), c.baseName) << c.path;
-}
-
 }  // namespace
 }  // namespace quillon

@@ -1,0 +1,359 @@
+// F7 with the stand-in assembler, the output pane's lines and jump targets, and its placement.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "build/output_pane.h"
+#include "editor/document_window.h"
+#include "project/project.h"
+#include "resource.h"
+#include "support/dialog_answerer.h"
+#include "support/gui_fixture.h"
+
+namespace quillon::test {
+namespace {
+
+// One line of the pane as the user sees it, with its jump target (file empty: none).
+struct PaneLine {
+  std::string text;
+  std::string file;
+  int line = -1;
+  bool operator==(const PaneLine&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const PaneLine& l) {
+  return out << '"' << l.text << "\" -> " << (l.file.empty() ? "none" : l.file + ":" + std::to_string(l.line));
+}
+
+std::vector<PaneLine> ReadPane() {
+  std::vector<PaneLine> lines;
+  HWND list = g_app.outputPane->List();
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::string text(SendMessageA(list, LB_GETTEXTLEN, i, 0), '\0');
+    std::vector<char> buffer(text.size() + 1);
+    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+    PaneLine line{buffer.data(), "", -1};
+    if (auto* target = reinterpret_cast<const ErrorLocation*>(SendMessageA(list, LB_GETITEMDATA, i, 0))) {
+      line.file = target->file;
+      line.line = target->line;
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+PaneLine Plain(const std::string& text) { return {text, "", -1}; }
+
+std::string ExeFolder() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string folder = path;
+  return folder.substr(0, folder.rfind('\\'));
+}
+
+std::string StandIn() { return ExeFolder() + "\\as1600_standin.exe"; }
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class BuildTest : public FrameTest {
+ protected:
+  void SetUp() override {
+    FrameTest::SetUp();
+    ASSERT_NE(g_app.outputPane, nullptr);
+    ASSERT_NE(g_app.project, nullptr);
+    char cwd[MAX_PATH] = "", temp[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    savedDirectory_ = cwd;
+    savedAssembler_ = g_settings.assemblerPath;
+    GetTempPathA(sizeof temp, temp);
+    static int serial = 0;
+    folder_ = std::string(temp) + "quillon_build_" + std::to_string(GetCurrentProcessId()) + "_" +
+              std::to_string(++serial);
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    g_settings.assemblerPath = StandIn();
+    ASSERT_TRUE(Exists(StandIn())) << StandIn();
+  }
+
+  void TearDown() override {
+    EXPECT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 30000)) << "a build is still running";
+    FrameTest::TearDown();
+    SetCurrentDirectoryA(savedDirectory_.c_str());
+    g_settings.assemblerPath = savedAssembler_;
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  // A project "game" whose main source holds `source`; the image and listing go to its folder.
+  void LoadProject(const std::string& source, const std::string& outputName = "game") {
+    WriteFile(folder_ + "\\game.asm", source);
+    WriteFile(folder_ + "\\game.qlp", "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\n" +
+                                          outputName + "\r\n[source]\r\ngame.asm\r\n[listing]\r\ngame.lst\r\n");
+    ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp"));
+  }
+
+  std::string ProjectCommandLine(const std::string& program, const std::string& outputName = "game") const {
+    return "\"" + program + "\" -o \".\\" + outputName + ".bin\" -l \"game.lst\" \"game.asm\"";
+  }
+
+  // F7, then wait until the frame has joined the worker.
+  void Build() {
+    Command(IDM_BUILD);
+    ASSERT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 20000)) << "the build did not finish";
+  }
+
+  std::string folder_;
+  std::string savedDirectory_;
+  std::string savedAssembler_;
+};
+
+TEST_F(BuildTest, CleanProjectBuildListsEveryStepWithZeroTotals) {
+  LoadProject("start:  MVII #1, R0\r\n        DECR R0\r\n");
+  Build();
+  const std::vector<PaneLine> expected = {
+      Plain("Assembling..."),     Plain(ProjectCommandLine(StandIn())), Plain("Parsing listing file..."),
+      Plain("Total Errors:   0"), Plain("Total Warnings: 0"),           Plain("Finished assembly"),
+  };
+  EXPECT_EQ(ReadPane(), expected);
+  EXPECT_TRUE(Exists(folder_ + "\\game.bin")) << "the assembler ran in the project folder";
+}
+
+TEST_F(BuildTest, ErrorsAndWarningsCarryTheirFileAndZeroBasedLine) {
+  LoadProject(
+      "start:  MVII #1, R0\r\n"
+      ";@error undefined symbol FOO\r\n"
+      ";@warning-in \"inc\\my defs.inc\" 12 label shadows a register\r\n"
+      ";@error-in C:\\src\\other.asm 1 bad operand\r\n"
+      ";@raw game.asm:7: error - lower case is not an error line\r\n");
+  Build();
+  const std::vector<PaneLine> expected = {
+      Plain("Assembling..."),
+      Plain(ProjectCommandLine(StandIn())),
+      Plain("Parsing listing file..."),
+      {"game.asm:2: ERROR - undefined symbol FOO", "game.asm", 1},
+      {"inc\\my defs.inc:12: WARNING - label shadows a register", "inc\\my defs.inc", 11},
+      {"C:\\src\\other.asm:1: ERROR - bad operand", "C:\\src\\other.asm", 0},
+      Plain("Total Errors:   2"),
+      Plain("Total Warnings: 1"),
+      Plain("Finished assembly"),
+  };
+  EXPECT_EQ(ReadPane(), expected);
+  EXPECT_EQ(g_app.outputPane->LocationCount(), 3u);
+
+  // Hiding and showing keeps the lines; the next build releases the old jump targets.
+  SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_TOOLS_OUTPUTPANE, 1), 0);
+  Command(IDM_TOOLS_OUTPUTPANE);
+  EXPECT_EQ(ReadPane(), expected);
+  LoadProject("start:  MVII #1, R0\r\n");
+  Build();
+  EXPECT_EQ(g_app.outputPane->LocationCount(), 0u);
+  EXPECT_EQ(ReadPane().size(), 6u);
+}
+
+TEST_F(BuildTest, CommandLineLongerThanAPathBufferReachesTheAssemblerWhole) {
+  const std::string longName(220, 'n');
+  LoadProject(";@error seen by the assembler\r\n", longName);
+  Build();
+  const std::vector<PaneLine> lines = ReadPane();
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_GE(lines[1].text.size(), 260u);
+  EXPECT_EQ(lines[1].text, ProjectCommandLine(StandIn(), longName));
+  EXPECT_EQ(lines[3], (PaneLine{"game.asm:1: ERROR - seen by the assembler", "game.asm", 0}));
+  EXPECT_EQ(lines[4].text, "Total Errors:   1");
+}
+
+TEST_F(BuildTest, WithoutAProjectTheActiveDocumentIsBuiltInItsFolder) {
+  const std::string source = folder_ + "\\demo.asm";
+  WriteFile(source, ";@warning from the document\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(source, -1));
+  Build();
+  const std::vector<PaneLine> expected = {
+      Plain("Assembling..."),
+      Plain("\"" + StandIn() + "\" -o \"demo.bin\" -l \"demo.lst\" \"" + source + "\""),
+      Plain("Parsing listing file..."),
+      {source + ":1: WARNING - from the document", source, 0},
+      Plain("Total Errors:   0"),
+      Plain("Total Warnings: 1"),
+      Plain("Finished assembly"),
+  };
+  EXPECT_EQ(ReadPane(), expected);
+  char cwd[MAX_PATH] = "";
+  GetCurrentDirectoryA(sizeof cwd, cwd);
+  EXPECT_EQ(std::string(cwd), folder_) << "the document's folder stays the current directory";
+  EXPECT_TRUE(Exists(folder_ + "\\demo.bin"));
+}
+
+TEST_F(BuildTest, NoProjectAndNoDocumentGivesNoFileToBuildAndShowsThePane) {
+  // Esc hides the pane; the build shows it again without checking the menu item.
+  SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_TOOLS_OUTPUTPANE, 1), 0);
+  ASSERT_FALSE(IsWindowVisible(g_app.outputPane->Window()));
+  DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+  Build();
+  EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain("No file to build.")}));
+  EXPECT_TRUE(IsWindowVisible(g_app.outputPane->Window()));
+  EXPECT_EQ(GetMenuState(GetMenu(frame_), IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  EXPECT_TRUE(answerer.Seen().empty());
+}
+
+TEST_F(BuildTest, AssemblerThatCannotStartIsReportedAndTheBuildStillFinishes) {
+  const std::string missing = folder_ + "\\no such folder\\as1600.exe";
+  g_settings.assemblerPath = missing;
+  LoadProject(";@error never assembled\r\n");
+  DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+  Build();
+  const std::vector<PaneLine> expected = {
+      Plain("Assembling..."),     Plain(ProjectCommandLine(missing)), Plain("Parsing listing file..."),
+      Plain("Total Errors:   0"), Plain("Total Warnings: 0"),         Plain("Finished assembly"),
+  };
+  EXPECT_EQ(ReadPane(), expected);
+  auto seen = answerer.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "CreateProcess Failure");
+}
+
+TEST_F(BuildTest, SecondBuildWhileOneRunsIsRefusedVisiblyAndTheFirstCompletes) {
+  LoadProject(";@delay 1500\r\n;@warning slow\r\n");
+  Command(IDM_BUILD);
+  HANDLE first = g_app.buildThread;
+  ASSERT_NE(first, nullptr);
+  ASSERT_TRUE(PumpUntil([] { return ReadPane().size() >= 2; }));  // the assembler is running
+  Command(IDM_BUILD);
+  EXPECT_EQ(g_app.buildThread, first);
+  ASSERT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 20000));
+  const std::vector<PaneLine> expected = {
+      Plain("Assembling..."),
+      Plain(ProjectCommandLine(StandIn())),
+      Plain("A build is already running."),
+      Plain("Parsing listing file..."),
+      {"game.asm:2: WARNING - slow", "game.asm", 1},
+      Plain("Total Errors:   0"),
+      Plain("Total Warnings: 1"),
+      Plain("Finished assembly"),
+  };
+  EXPECT_EQ(ReadPane(), expected);
+}
+
+TEST_F(BuildTest, EmptyAssemblerPathIsAskedForUntilOneIsGiven) {
+  g_settings.assemblerPath.clear();
+  LoadProject("start:  MVII #1, R0\r\n");
+  int optionsShown = 0;
+  const std::string standIn = StandIn();
+  DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
+    if (seen.caption == "Options") {
+      // First OK with the field empty, then with the path.
+      SetControlText(dialog, IDC_OPTIONS_PATH, ++optionsShown == 1 ? "" : standIn);
+    }
+    PressButton(dialog, IDOK);
+  });
+  Build();
+  const std::vector<SeenBox> seen = answerer.Seen();
+  ASSERT_EQ(seen.size(), 4u);
+  for (int i : {0, 2}) {
+    EXPECT_EQ(seen[i].caption, "Cannot assemble");
+    EXPECT_EQ(seen[i].text, "Please specify the path to AS1600.exe");
+  }
+  EXPECT_EQ(seen[1].caption, "Options");
+  EXPECT_EQ(seen[3].caption, "Options");
+  EXPECT_EQ(g_settings.assemblerPath, standIn);
+  const std::vector<PaneLine> lines = ReadPane();
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[1].text, ProjectCommandLine(standIn));
+  EXPECT_EQ(lines[5].text, "Finished assembly");
+}
+
+// Rectangles in the frame's client coordinates.
+RECT ClientRectOf(HWND window, HWND frame) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+using OutputPaneLayoutTest = FrameTest;
+
+TEST_F(OutputPaneLayoutTest, PaneTakesAQuarterOfTheHeightAtFirstAndKeepsItsDraggedHeight) {
+  RECT client;
+  GetClientRect(frame_, &client);
+  const int b = g_app.frameBorder;
+  RECT pane = ClientRectOf(g_app.outputPane->Window(), frame_);
+  RECT status = ClientRectOf(g_app.statusBar, frame_);
+  RECT tools = ClientRectOf(g_app.toolBar, frame_);
+  RECT mdi = ClientRectOf(g_app.mdiClient, frame_);
+  EXPECT_EQ(pane.bottom - pane.top, client.bottom / 4);
+  EXPECT_EQ(pane.left, -b);
+  EXPECT_EQ(pane.right, client.right + b);
+  EXPECT_EQ(pane.bottom, status.top);
+  EXPECT_EQ(mdi.top, tools.bottom - tools.top);  // the toolbar's height
+  EXPECT_EQ(mdi.bottom, pane.top);
+  EXPECT_EQ(mdi.left, 0);
+  EXPECT_EQ(mdi.right, client.right);
+
+  // Dragging the top edge makes the pane 60 pixels taller; the MDI client gives way.
+  SetWindowPos(g_app.outputPane->Window(), nullptr, pane.left, pane.top - 60, pane.right - pane.left,
+               pane.bottom - pane.top + 60, SWP_NOZORDER);
+  const int dragged = pane.bottom - pane.top + 60;
+  EXPECT_EQ(ClientRectOf(g_app.mdiClient, frame_).bottom, pane.top - 60);
+
+  // A larger frame keeps the dragged height.
+  RECT frameRect;
+  GetWindowRect(frame_, &frameRect);
+  SetWindowPos(frame_, nullptr, 0, 0, frameRect.right - frameRect.left + 100, frameRect.bottom - frameRect.top + 80,
+               SWP_NOZORDER | SWP_NOMOVE);
+  PumpMessages(20);
+  GetClientRect(frame_, &client);
+  pane = ClientRectOf(g_app.outputPane->Window(), frame_);
+  EXPECT_EQ(pane.bottom - pane.top, dragged);
+  EXPECT_EQ(pane.right, client.right + b);
+  EXPECT_EQ(pane.bottom, ClientRectOf(g_app.statusBar, frame_).top);
+  EXPECT_EQ(ClientRectOf(g_app.mdiClient, frame_).bottom, pane.top);
+}
+
+TEST_F(OutputPaneLayoutTest, EscOnlyHidesAndTheMenuItemAlternatesWithItsCheckMark) {
+  struct Step {
+    bool fromAccelerator;
+    bool shownAfter;
+  };
+  const Step steps[] = {{true, false}, {true, false}, {false, true}, {false, false}, {false, true}, {true, false}};
+  HMENU menu = GetMenu(frame_);
+  for (const Step& step : steps) {
+    SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_TOOLS_OUTPUTPANE, step.fromAccelerator ? 1 : 0), 0);
+    EXPECT_EQ(IsWindowVisible(g_app.outputPane->Window()) != 0, step.shownAfter);
+    EXPECT_EQ(g_app.outputPane->IsShown(), step.shownAfter);
+    EXPECT_EQ(GetMenuState(menu, IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) == MF_CHECKED, step.shownAfter);
+    // The MDI client reaches down to the pane, or to the status bar while the pane is hidden.
+    const int bottom = step.shownAfter ? ClientRectOf(g_app.outputPane->Window(), frame_).top
+                                       : ClientRectOf(g_app.statusBar, frame_).top;
+    EXPECT_EQ(ClientRectOf(g_app.mdiClient, frame_).bottom, bottom);
+  }
+}
+
+TEST_F(OutputPaneLayoutTest, OnlyTheTopEdgeCanBeDragged) {
+  HWND pane = g_app.outputPane->Window();
+  RECT current;
+  GetWindowRect(pane, &current);
+  const struct {
+    int edge;
+    bool moves;
+  } cases[] = {{WMSZ_TOP, true},     {WMSZ_LEFT, false},       {WMSZ_RIGHT, false},    {WMSZ_BOTTOM, false},
+               {WMSZ_TOPLEFT, false}, {WMSZ_TOPRIGHT, false}, {WMSZ_BOTTOMRIGHT, false}};
+  for (const auto& c : cases) {
+    RECT proposed{current.left - 30, current.top - 40, current.right + 30, current.bottom + 40};
+    const RECT original = proposed;
+    SendMessageA(pane, WM_SIZING, c.edge, reinterpret_cast<LPARAM>(&proposed));
+    const RECT& expected = c.moves ? original : current;
+    EXPECT_TRUE(EqualRect(&proposed, &expected)) << "edge " << c.edge;
+  }
+}
+
+}  // namespace
+}  // namespace quillon::test
