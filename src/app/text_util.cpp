@@ -39,6 +39,13 @@ std::string NameOf(const std::string& path) {
   return pos == std::string::npos ? path : path.substr(pos + 1);
 }
 
+std::string BaseNameOf(const std::string& path) {
+  std::string name = NameOf(path);
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
 static unsigned char Lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
 
 int CompareNoCase(const std::string& a, const std::string& b) {

@@ -26,6 +26,9 @@ std::string FolderOf(const std::string& path);
 // The text after the last backslash; the whole text when there is none.
 std::string NameOf(const std::string& path);
 
+// The file name of `path` without its folder and its last extension.
+std::string BaseNameOf(const std::string& path);
+
 // Byte-wise comparison that ignores ASCII letter case.
 bool EqualsNoCase(const std::string& a, const std::string& b);
 // Negative, zero or positive like strcmp, ignoring ASCII letter case.

@@ -1,7 +1,9 @@
-// Document windows: MDI children that hold one source file each.
+// Document windows: MDI children that hold one source file each, and the File commands on them.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 namespace quillon {
 
@@ -9,5 +11,26 @@ namespace quillon {
 inline constexpr int kDocumentWindowExtraBytes = 304;
 
 LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Command New: an untitled document.
+void NewDocument(HWND mdiClient);
+// Command Open: choose a source or include file and show it.
+void OpenDocument(HWND mdiClient);
+// Command Save. A file that cannot be written is reported; the document stays modified.
+// True when the text was written.
+bool SaveDocument(HWND window);
+// Command Save As. True when a name was chosen and the text written.
+bool SaveDocumentAs(HWND window);
+// Command Save All: every document, then the project. False when something was not saved.
+bool SaveAllDocuments(HWND mdiClient);
+// Asks to save a changed document before it closes. Text is discarded only when the user says so.
+void AskToSaveDocument(HWND window);
+// Closes every document window, starting with the active one, asking for each changed one.
+void CloseAllDocuments(HWND mdiClient);
+
+// Shows the file in a document window (the one that already shows it, or a new one), then
+// scrolls the zero-based line to the top with the caret at its start (-1: no line).
+// True when a document shows the file afterwards.
+bool OpenDocumentAtLine(const std::string& path, int line);
 
 }  // namespace quillon

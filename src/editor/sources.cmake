@@ -2,9 +2,12 @@
 list(APPEND QUILLON_CORE_SOURCES
 )
 list(APPEND QUILLON_WIN32_SOURCES
+  src/editor/document_file.cpp
   src/editor/document_window.cpp
+  src/editor/text_control.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
 )
 list(APPEND QUILLON_GUI_TESTS
+  tests/gui/document_test.cpp
 )

@@ -42,5 +42,21 @@ TEST(TextUtil, CaseInsensitiveComparison) {
   EXPECT_LT(CompareNoCase("abc", "ABCD"), 0);
 }
 
+TEST(TextUtil, BaseNameDropsFolderAndLastExtension) {
+  struct Case {
+    const char* path;
+    const char* baseName;
+  };
+  const Case cases[] = {
+      {"C:\\src\\demo.asm", "demo"},
+      {"C:\\src\\demo.v2.asm", "demo.v2"},
+      {"C:\\my.dir\\demo", "demo"},
+      {"demo.asm", "demo"},
+      {"C:\\src\\pack.tar.inc", "pack.tar"},
+      {"C:\\src\\.inc", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BaseNameOf(c.path), c.baseName) << c.path;
+}
+
 }  // namespace
 }  // namespace quillon

@@ -1,0 +1,29 @@
+// The record of one document window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quillon {
+
+inline constexpr int kDefaultTextLimitKb = 200;
+
+struct Document {
+  HWND edit = nullptr;     // the text control, or none when no rich-text library was loaded
+  std::string path;        // full path of the file; empty for "untitled"
+  std::string baseName;    // file name without folder and last extension
+  bool modified = false;
+  int textLimitKb = kDefaultTextLimitKb;
+  bool insertMode = true;  // false: overwrite
+};
+
+// The record of a document window; null for any other window or one that is gone.
+Document* GetDocument(HWND window);
+// The record of the active document, or null.
+Document* ActiveDocument();
+
+// Sets `path` and derives `baseName` from it.
+void SetDocumentPath(Document& document, const std::string& path);
+
+}  // namespace quillon

@@ -1,0 +1,35 @@
+// The operations of the rich-text control that the editor uses, in one place.
+// Positions are zero-based character offsets; a line break counts as one character.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quillon {
+
+inline constexpr int kEditControlId = 101;
+
+// Creates the control of a document window with the class chosen at start-up; null without one.
+HWND CreateTextControl(HWND parent);
+
+// Replaces the whole text with the contents of an open file, as plain text. Notifications are
+// off while reading. False when reading failed.
+bool StreamFileIn(HWND edit, HANDLE file);
+// Writes the whole text to an open file, as plain text. False when a write failed.
+bool StreamFileOut(HWND edit, HANDLE file);
+
+long TextLength(HWND edit);
+long TextLimit(HWND edit);
+void SetTextLimit(HWND edit, long characters);
+int LineCount(HWND edit);
+long LineIndex(HWND edit, int line);
+int FirstVisibleLine(HWND edit);
+void ScrollLines(HWND edit, int lines);
+void SetSelection(HWND edit, long start, long end);
+void GetSelection(HWND edit, long& start, long& end);
+std::string TextRange(HWND edit, long start, long end);
+// Sets the face, effects and (when not 0) height in twips of all text.
+void SetTextFont(HWND edit, const std::string& face, int effects, int heightTwips);
+
+}  // namespace quillon
