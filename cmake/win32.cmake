@@ -3,7 +3,7 @@ enable_language(RC)
 
 set(QUILLON_RESOURCES ${CMAKE_SOURCE_DIR}/resources/quillon.rc)
 set_source_files_properties(${QUILLON_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/quillon.ico;${CMAKE_SOURCE_DIR}/resources/toolbar.bmp")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/quillon.ico;${CMAKE_SOURCE_DIR}/resources/toolbar.bmp;${CMAKE_SOURCE_DIR}/resources/dialogs.rc")
 set(QUILLON_SYSTEM_LIBS comctl32 comdlg32 shell32 ole32 advapi32 gdi32 user32 kernel32)
 
 # Everything of the program but its entry, so the GUI tests can create the real windows.
@@ -28,6 +28,6 @@ add_executable(quillon_smoke_tests tests/smoke/smoke_test.cpp tests/support/dial
 target_include_directories(quillon_smoke_tests PRIVATE tests src resources)
 target_compile_definitions(quillon_smoke_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings GTest::gtest_main advapi32 user32)
-add_dependencies(quillon_smoke_tests quillon)
+add_dependencies(quillon_smoke_tests quillon as1600_standin)
 add_test(NAME smoke COMMAND quillon_smoke_tests)
 set_tests_properties(smoke PROPERTIES ENVIRONMENT "QUILLON_SCREENSHOT=${CMAKE_BINARY_DIR}/screenshot.png")

@@ -17,8 +17,10 @@ start_display() {
     for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${n}" ] && break; sleep 0.1; done
   fi
   bash "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" "$WINEPREFIX"
-  # Keep one Wine server for every program of the run.
+  # Keep one Wine server for every program of the run, and start the prefix's own services
+  # now, so that they do not hold on to the output of the first test program.
   wineserver -p >/dev/null 2>&1 || true
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 stop_display() {

@@ -9,6 +9,9 @@
 
 namespace quillon {
 
+class Project;
+class OutputPane;
+
 struct AppState {
   HINSTANCE instance = nullptr;
   std::string richEditClass;  // "RichEdit20A", "RichEdit" or empty
@@ -17,6 +20,8 @@ struct AppState {
   HWND toolBar = nullptr;
   int frameBorder = 0;  // the system's sizing-frame width
   HWND activeDocument = nullptr;
+  Project* project = nullptr;  // the one project, owned by the frame
+  OutputPane* outputPane = nullptr;  // owned by the frame
   HANDLE buildThread = nullptr;
 };
 

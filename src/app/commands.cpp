@@ -1,6 +1,11 @@
 #include "app/commands.h"
 
 #include "app/app_state.h"
+#include "app/dialogs.h"
+#include "app/layout.h"
+#include "build/build_runner.h"
+#include "editor/document_window.h"
+#include "project/project_commands.h"
 #include "resource.h"
 
 namespace quillon {
@@ -8,12 +13,45 @@ namespace quillon {
 bool RunCommand(HWND frame, WPARAM wParam) {
   const int id = LOWORD(wParam);
 
-  if (id >= IDM_RECENTFILE_FIRST && id <= IDM_RECENTFILE_LAST) return false;
-  if (id >= IDM_RECENTPROJECT_FIRST && id <= IDM_RECENTPROJECT_LAST) return false;
+  // The recent entries are reported as not handled after they have run.
+  if (id >= IDM_RECENTFILE_FIRST && id <= IDM_RECENTFILE_LAST) {
+    std::size_t index = static_cast<std::size_t>(id - IDM_RECENTFILE_FIRST);
+    if (index < g_settings.recentFiles.size()) OpenDocumentAtLine(g_settings.recentFiles[index], -1);
+    return false;
+  }
+  if (id >= IDM_RECENTPROJECT_FIRST && id <= IDM_RECENTPROJECT_LAST) {
+    std::size_t index = static_cast<std::size_t>(id - IDM_RECENTPROJECT_FIRST);
+    if (index < g_settings.recentProjects.size()) SwitchToProject(g_settings.recentProjects[index]);
+    return false;
+  }
 
   switch (id) {
+    case IDM_FILE_NEW:
+      NewDocument(g_app.mdiClient);
+      return true;
+    case IDM_FILE_OPEN:
+      OpenDocument(g_app.mdiClient);
+      return true;
+    case IDM_FILE_SAVE:
+      SaveDocument(g_app.activeDocument);
+      return true;
+    case IDM_FILE_SAVEAS:
+      SaveDocumentAs(g_app.activeDocument);
+      return true;
+    case IDM_FILE_SAVEALL:
+      SaveAllDocuments(g_app.mdiClient);
+      return true;
+    case IDM_FILE_OPENPROJECT:
+      OpenProjectCommand(g_app.mdiClient);
+      return true;
     case IDM_FILE_EXIT:
       PostMessageA(frame, WM_CLOSE, 0, 0);
+      return true;
+    case IDM_TOOLS_OPTIONS:
+      ShowIdeOptions(frame);
+      return true;
+    case IDM_HELP_ABOUT:
+      ShowAbout(frame);
       return true;
     case IDM_WINDOW_CASCADE:
       SendMessageA(g_app.mdiClient, WM_MDICASCADE, MDITILE_SKIPDISABLED, 0);
@@ -24,19 +62,19 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_WINDOW_TILEVERT:
       SendMessageA(g_app.mdiClient, WM_MDITILE, MDITILE_VERTICAL | MDITILE_SKIPDISABLED, 0);
       return true;
+    case IDM_WINDOW_CLOSEALL:
+      CloseAllDocuments(g_app.mdiClient);
+      return true;
+    case IDM_BUILD:
+      StartBuild(frame);
+      return true;
+    case IDM_TOOLS_OUTPUTPANE:
+      ToggleOutputPane(frame, HIWORD(wParam) == 1);
+      return true;
 
     // Commands whose windows and dialogs are still to come are accepted.
-    case IDM_FILE_NEW:
-    case IDM_FILE_OPEN:
-    case IDM_FILE_SAVE:
-    case IDM_FILE_SAVEAS:
-    case IDM_FILE_SAVEALL:
     case IDM_FILE_NEWPROJECT:
-    case IDM_FILE_OPENPROJECT:
     case IDM_TOOLS_FONT:
-    case IDM_TOOLS_OPTIONS:
-    case IDM_HELP_ABOUT:
-    case IDM_WINDOW_CLOSEALL:
     case IDM_MACRO_1:
     case IDM_MACRO_2:
     case IDM_MACRO_3:
@@ -47,8 +85,6 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_PROJECT_ADDOTHER:
     case IDM_PROJECT_REMOVE:
     case IDM_PROJECT_SETTINGS:
-    case IDM_BUILD:
-    case IDM_TOOLS_OUTPUTPANE:
     case IDM_EDIT_FIND:
     case IDM_EDIT_FINDNEXT:
       return true;

@@ -3,10 +3,15 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <new>
+
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/layout.h"
+#include "build/output_pane.h"
 #include "editor/document_window.h"
+#include "project/project.h"
+#include "project/project_commands.h"
 #include "resource.h"
 
 namespace quillon {
@@ -27,6 +32,10 @@ void OnCreate(HWND frame) {
                                     reinterpret_cast<HMENU>(IDC_MDICLIENT), g_app.instance, &ccs);
   ShowWindow(g_app.mdiClient, SW_SHOW);
 
+  g_app.project = CreateAppProject();
+  ResetFirstLayout();
+  g_app.outputPane = new (std::nothrow) OutputPane(frame, g_app.instance);
+
   g_app.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame,
                                     reinterpret_cast<HMENU>(IDC_STATUSBAR), g_app.instance, nullptr);
@@ -41,13 +50,25 @@ void OnDropFiles(HWND frame, HDROP drop) {
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, path, sizeof path);
   if (count >= 2) {
     MessageBoxA(frame, "Please only drop one file at a time", "Error", MB_OK);
+  } else if (count == 1 && DragQueryFileA(drop, 0, path, sizeof path) > 0) {
+    if (IsProjectFileName(path)) OpenDroppedProject(frame, path);
+    else OpenDocumentAtLine(path, -1);
   }
   DragFinish(drop);
 }
 
-void OnClose(HWND frame) { DestroyWindow(frame); }
+// Closing cannot be cancelled: the questions are Yes/No.
+void OnClose(HWND frame) {
+  AskToSaveProject(frame);
+  CloseAllDocuments(g_app.mdiClient);
+  DestroyWindow(frame);
+}
 
 void OnDestroy() {
+  delete g_app.project;
+  g_app.project = nullptr;
+  delete g_app.outputPane;
+  g_app.outputPane = nullptr;
   g_app.mdiClient = nullptr;
   g_app.statusBar = nullptr;
   g_app.toolBar = nullptr;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "build/output_pane.h"
+#include "editor/document.h"
 #include "resource.h"
 
 namespace quillon {
@@ -22,6 +24,12 @@ int WindowHeight(HWND window) {
   RECT r{};
   if (!window || !GetWindowRect(window, &r)) return 0;
   return r.bottom - r.top;
+}
+
+// The MDI client starts at the file pane's right edge (none yet: the left edge) and ends at
+// the frame's right edge.
+void PlaceMdiClient(int width, int top, int height) {
+  if (g_app.mdiClient) MoveWindow(g_app.mdiClient, 0, top, width, height > 0 ? height : 0, TRUE);
 }
 
 const MenuHelpEntry* FindPopup(HMENU popup) {
@@ -106,12 +114,57 @@ void FrameSizeChanged(HWND frame, int width, int height) {
   SendMessageA(g_app.toolBar, TB_AUTOSIZE, 0, 0);
   SetStatusParts(width);
   SendMessageA(g_app.statusBar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
-  int toolbarHeight = WindowHeight(g_app.toolBar);
-  int statusHeight = WindowHeight(g_app.statusBar);
-  if (g_firstLayout) g_firstLayout = false;
+  const int toolbarHeight = WindowHeight(g_app.toolBar);
+  const int statusHeight = WindowHeight(g_app.statusBar);
+  OutputPane* pane = g_app.outputPane;
+
+  // The pane's height is H / 4 at first; after that it is whatever the user dragged it to.
+  int paneHeight = pane ? WindowHeight(pane->Window()) : 0;
+  if (g_firstLayout) {
+    g_firstLayout = false;
+    paneHeight = height / 4;
+  }
   int middle = height - statusHeight - toolbarHeight;
-  if (g_app.mdiClient) MoveWindow(g_app.mdiClient, 0, toolbarHeight, width, middle > 0 ? middle : 0, TRUE);
+  if (pane && pane->IsShown()) {
+    middle -= paneHeight;
+    // Its left and right sizing borders lie just outside the client area.
+    pane->Move(-g_app.frameBorder, toolbarHeight + middle, width + 2 * g_app.frameBorder, paneHeight);
+  }
+  PlaceMdiClient(width, toolbarHeight, middle);
   (void)frame;
+}
+
+void FitMdiClient(int width, int height) {
+  OutputPane* pane = g_app.outputPane;
+  if (!pane) return;
+  const int paneHeight = pane->IsShown() ? WindowHeight(pane->Window()) : 0;
+  const int toolbarHeight = WindowHeight(g_app.toolBar);
+  PlaceMdiClient(width, toolbarHeight, height - paneHeight - WindowHeight(g_app.statusBar) - toolbarHeight);
+}
+
+// Until there is a file pane, the MDI client is what fills the space beside it.
+void FitFilePane(int height) {
+  HWND frame = FrameWindow();
+  RECT client{};
+  if (!frame || !GetClientRect(frame, &client)) return;
+  FitMdiClient(client.right, height);
+}
+
+void ResetFirstLayout() { g_firstLayout = true; }
+
+// Esc only ever hides the pane; the menu item alternates and carries the check mark.
+void ToggleOutputPane(HWND frame, bool fromAccelerator) {
+  OutputPane* pane = g_app.outputPane;
+  if (!pane) return;
+  HMENU menu = GetMenu(frame);
+  if (fromAccelerator || GetMenuState(menu, IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) == MF_CHECKED) {
+    pane->Hide();
+    CheckMenuItem(menu, IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND | MF_UNCHECKED);
+    if (const Document* document = ActiveDocument(); document && document->edit) SetFocus(document->edit);
+  } else {
+    pane->Show();
+    CheckMenuItem(menu, IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND | MF_CHECKED);
+  }
 }
 
 void EnableSave(bool on) {

@@ -13,6 +13,14 @@ void SetupMenuHelp(HMENU menu);
 void ShowMenuHelp(HWND frame, WPARAM wParam, LPARAM lParam);
 // WM_SIZE of the frame (client width and height).
 void FrameSizeChanged(HWND frame, int width, int height);
+// Places the MDI client beside the file pane and above the output pane.
+void FitMdiClient(int width, int height);
+// Re-fits the panes after the output pane was shown, hidden or resized.
+void FitFilePane(int height);
+// The next frame size change is the first layout (a new frame).
+void ResetFirstLayout();
+// Command 40043: Esc (an accelerator) hides the output pane; the menu item shows or hides it.
+void ToggleOutputPane(HWND frame, bool fromAccelerator);
 // Enables or greys Save in the menu and on the toolbar.
 void EnableSave(bool on);
 // The status bar's five part edges for a frame client width.

@@ -2,13 +2,17 @@
 list(APPEND QUILLON_CORE_SOURCES
   src/app/error_log.cpp
   src/app/memory_store.cpp
+  src/app/recent_lists.cpp
   src/app/regex_search.cpp
   src/app/registry_key.cpp
   src/app/settings.cpp
   src/app/text_util.cpp
+  src/app/version.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
   src/app/commands.cpp
+  src/app/dialogs.cpp
+  src/app/file_choosers.cpp
   src/app/frame.cpp
   src/app/layout.cpp
   src/app/process_objects.cpp
@@ -18,11 +22,14 @@ list(APPEND QUILLON_WIN32_SOURCES
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/error_log_test.cpp
+  tests/unit/recent_lists_test.cpp
   tests/unit/regex_search_test.cpp
   tests/unit/registry_key_test.cpp
   tests/unit/settings_test.cpp
   tests/unit/text_util_test.cpp
+  tests/unit/version_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
+  tests/gui/dialogs_test.cpp
   tests/gui/frame_test.cpp
 )

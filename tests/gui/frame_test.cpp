@@ -11,6 +11,7 @@
 
 #include "app/app_state.h"
 #include "app/reporting.h"
+#include "build/output_pane.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
@@ -169,15 +170,15 @@ TEST_F(FrameTest, StatusBarHasFivePartsFromTheRightEdge) {
   const int expected[5] = {w - 210, w - 110, w - 80, w - 50, w - 20};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(edges[i], expected[i]) << i;
 
-  // The MDI client fills the space between toolbar and status bar.
-  RECT tb, sb, mdi;
+  // The MDI client fills the space between the toolbar and the output pane.
+  RECT tb, pane, mdi;
   GetWindowRect(g_app.toolBar, &tb);
-  GetWindowRect(g_app.statusBar, &sb);
+  GetWindowRect(g_app.outputPane->Window(), &pane);
   GetWindowRect(g_app.mdiClient, &mdi);
   POINT origin{0, 0};
   ClientToScreen(frame_, &origin);
   EXPECT_EQ(mdi.top - origin.y, tb.bottom - tb.top);
-  EXPECT_EQ(mdi.bottom, sb.top);
+  EXPECT_EQ(mdi.bottom, pane.top);
   EXPECT_EQ(mdi.right - mdi.left, w);
 }
 

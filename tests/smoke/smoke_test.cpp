@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include "support/dialog_answerer.h"
 
 namespace {
 
@@ -112,6 +116,29 @@ void Screenshot() {
   printf("screenshot: %s was not written\n", target);
 }
 
+// The lines of a list box of another process (read wide: Wine cuts the 8-bit text of
+// another process's list box to its first character).
+std::vector<std::string> ListLines(HWND list) {
+  std::vector<std::string> lines;
+  int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t wide[1024] = L"";
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char text[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
+  for (int waited = 0; waited < timeoutMs; waited += 50) {
+    if (done()) return true;
+    Sleep(50);
+  }
+  return done();
+}
+
 class Quillon {
  public:
   explicit Quillon(const std::string& workFolder) {
@@ -139,6 +166,7 @@ class Quillon {
     }
   }
   HWND frame() const { return frame_; }
+  DWORD processId() const { return pi_.dwProcessId; }
   long startupMs() const { return startupMs_; }
   // Closes the frame as the close box would; returns the exit code, or -1 on a time-out.
   long Close() {
@@ -236,6 +264,62 @@ TEST(Smoke, StoredSettingsSurviveARunAndShortListsDoNotGrowBack) {
   EXPECT_EQ(ReadValue("Recent File 0").bytes, Text("C:\\A.asm"));
   EXPECT_FALSE(ReadValue("Recent File 1").present) << "the old value would come back as a second entry";
   EXPECT_FALSE(ReadValue("Recent Project 0").present);
+}
+
+TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
+  std::string work = MakeWorkFolder("quillon_smoke_build");
+  std::string source = work + "\\game.asm";
+  std::string text;
+  for (int i = 1; i <= 80; ++i) text += "        NOP     ; line " + std::to_string(i) + "\r\n";
+  text += ";@error operand out of range\r\n";  // line 81
+  for (int i = 82; i <= 120; ++i) text += "        NOP     ; line " + std::to_string(i) + "\r\n";
+  std::ofstream(source, std::ios::binary) << text;
+
+  Quillon app(work);
+  ASSERT_NE(app.frame(), nullptr);
+  {
+    // File, Open... through the real chooser of the running program.
+    quillon::test::DialogAnswerer answerer(
+        [&](HWND dialog, const quillon::test::SeenBox&) {
+          quillon::test::SetControlText(dialog, 0x47C, source);
+          quillon::test::PressButton(dialog, IDOK);
+        },
+        app.processId());
+    PostMessageA(app.frame(), WM_COMMAND, 4002, 0);
+    HWND mdi = FindWindowExA(app.frame(), nullptr, "MDIClient", nullptr);
+    ASSERT_TRUE(WaitFor([&] { return FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr) != nullptr; }));
+  }
+  HWND mdi = FindWindowExA(app.frame(), nullptr, "MDIClient", nullptr);
+  HWND document = FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr);
+  HWND edit = FindWindowExA(document, nullptr, nullptr, nullptr);
+  ASSERT_NE(edit, nullptr);
+
+  PostMessageA(app.frame(), WM_COMMAND, 40038, 0);  // F7
+  HWND pane = FindWindowExA(app.frame(), nullptr, "QUILLON_OUTPUTPANE", nullptr);
+  HWND list = GetDlgItem(pane, 51001);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(WaitFor([&] {
+    auto lines = ListLines(list);
+    return !lines.empty() && lines.back() == "Finished assembly";
+  }));
+  auto lines = ListLines(list);
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[0], "Assembling...");
+  EXPECT_EQ(lines[2], "Parsing listing file...");
+  EXPECT_EQ(lines[3], source + ":81: ERROR - operand out of range");
+  EXPECT_EQ(lines[4], "Total Errors:   1");
+  EXPECT_EQ(lines[5], "Total Warnings: 0");
+
+  // Double-click the error line.
+  SendMessageA(list, LB_SETCURSEL, 3, 0);
+  SendMessageA(pane, WM_COMMAND, MAKEWPARAM(51001, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+  EXPECT_EQ(SendMessageA(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 80) << "caret on the error's line";
+  EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 80) << "the line scrolled to the top";
+  EXPECT_EQ(FindWindowExA(mdi, document, "QUILLON_CHILD", nullptr), nullptr) << "no second window for the file";
+
+  EXPECT_EQ(app.Close(), 0);
 }
 
 }  // namespace
