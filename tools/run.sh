@@ -24,11 +24,14 @@ start_display "$build"
 cd "$build"
 rm -f Parvane.err
 wine "$build/quillon.exe" &
+app=$!
 # The error log is the program's first file; the frame follows it within a moment.
 for _ in $(seq 1 150); do [ -f Parvane.err ] && break; sleep 0.2; done
 sleep 3
 shot="$build/quillon-screenshot.png"
 import -window root "$shot"
 echo "Quillon ran on the virtual display $DISPLAY; screenshot: $shot"
+# Close it as the close box would, so it writes its settings and its log.
 wine taskkill /im quillon.exe >/dev/null 2>&1 || true
-wait || true
+for _ in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.2; done
+kill "$app" 2>/dev/null || true
