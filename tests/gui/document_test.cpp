@@ -13,6 +13,7 @@
 #include "editor/document.h"
 #include "editor/document_window.h"
 #include "editor/text_control.h"
+#include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
@@ -211,6 +212,30 @@ TEST_F(DocumentTest, CloseAllAsksOnceForEachChangedDocument) {
   EXPECT_EQ(seen[1].caption, c);
   EXPECT_EQ(DocumentCount(), 0);
   EXPECT_EQ(ReadText(a), "a\r\n") << "No keeps the file as it was";
+}
+
+TEST_F(DocumentTest, ExitAsksForTheProjectThenEachChangedDocumentAndNoSavesNothing) {
+  std::string project = File("exit.qlp", "[project name]\r\nexit\r\n");
+  ASSERT_TRUE(g_app.project->LoadProject(project));
+  g_app.project->SetOutputName("changed");
+  std::string a = File("exit_a.asm", "a\r\n"), b = File("exit_b.asm", "b\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(a, -1));
+  Type(GetDocument(g_app.activeDocument)->edit, "1");
+  ASSERT_TRUE(OpenDocumentAtLine(b, -1));
+  Type(GetDocument(g_app.activeDocument)->edit, "2");
+
+  DialogAnswerer answerer(DialogAnswerer::Press(IDNO));
+  Command(IDM_FILE_EXIT);
+  PumpUntil([&] { return !IsWindow(frame_); });
+  auto seen = answerer.Seen();
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].caption, "exit");
+  EXPECT_EQ(seen[1].caption, b) << "the active document first";
+  EXPECT_EQ(seen[2].caption, a);
+  EXPECT_FALSE(IsWindow(frame_));
+  EXPECT_EQ(ReadText(a), "a\r\n");
+  EXPECT_EQ(ReadText(b), "b\r\n");
+  EXPECT_EQ(ReadText(project), "[project name]\r\nexit\r\n");
 }
 
 TEST_F(DocumentTest, AFailedSaveIsReportedAndClosingNeverDropsTextSilently) {
