@@ -18,7 +18,7 @@ target_link_libraries(quillon PRIVATE quillon_win32 quillon_warnings)
 
 # In-process tests of the real windows.
 add_executable(quillon_gui_tests ${QUILLON_GUI_TESTS} tests/support/gui_main.cpp tests/support/dialog_answerer.cpp
-  tests/support/gui_fixture.cpp ${QUILLON_RESOURCES})
+  tests/support/gui_fixture.cpp tests/support/test_files.cpp ${QUILLON_RESOURCES})
 target_include_directories(quillon_gui_tests PRIVATE tests)
 target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings GTest::gtest)
 add_test(NAME gui COMMAND quillon_gui_tests)

@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/dropped_file.h"
 #include "app/layout.h"
 #include "build/output_pane.h"
 #include "editor/document_window.h"
@@ -45,16 +46,12 @@ void OnCreate(HWND frame) {
   EnableSave(false);
 }
 
+// A project file (".qlp" in any case) replaces the project; any other file opens as a document.
 void OnDropFiles(HWND frame, HDROP drop) {
-  char path[260] = "";
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, path, sizeof path);
-  if (count >= 2) {
-    MessageBoxA(frame, "Please only drop one file at a time", "Error", MB_OK);
-  } else if (count == 1 && DragQueryFileA(drop, 0, path, sizeof path) > 0) {
-    if (IsProjectFileName(path)) OpenDroppedProject(frame, path);
-    else OpenDocumentAtLine(path, -1);
-  }
-  DragFinish(drop);
+  std::string path;
+  if (!TakeDroppedFile(frame, drop, path)) return;
+  if (IsProjectFileName(path)) OpenDroppedProject(frame, path);
+  else OpenDocumentAtLine(path, -1);
 }
 
 // Closing cannot be cancelled: the questions are Yes/No.

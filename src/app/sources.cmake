@@ -12,6 +12,7 @@ list(APPEND QUILLON_CORE_SOURCES
 list(APPEND QUILLON_WIN32_SOURCES
   src/app/commands.cpp
   src/app/dialogs.cpp
+  src/app/dropped_file.cpp
   src/app/file_choosers.cpp
   src/app/frame.cpp
   src/app/layout.cpp

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/app_state.h"
+#include "app/dropped_file.h"
 #include "app/file_choosers.h"
 #include "app/layout.h"
 #include "app/recent_lists.h"
@@ -93,17 +94,10 @@ void OnTextChanged(HWND window) {
   SetDocumentTitle(window, *document);
 }
 
+// A file dropped on the text opens as a document, a project file too.
 void OnDropFiles(HWND window, HDROP drop) {
-  char path[kPathBufferSize] = "";
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, path, sizeof path);
-  if (count >= 2) {
-    MessageBoxA(window, "Please only drop one file at a time", "Error", MB_OK);
-    DragFinish(drop);
-    return;
-  }
-  UINT length = count == 1 ? DragQueryFileA(drop, 0, path, sizeof path) : 0;
-  DragFinish(drop);
-  if (length > 0) OpenDocumentAtLine(path, -1);
+  std::string path;
+  if (TakeDroppedFile(window, drop, path)) OpenDocumentAtLine(path, -1);
 }
 
 LRESULT OnNotify(HWND window, NMHDR* header) {

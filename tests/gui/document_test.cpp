@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "editor/document.h"
@@ -17,29 +18,10 @@
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
+#include "support/test_files.h"
 
 namespace quillon::test {
 namespace {
-
-std::string TempFolder() {
-  char temp[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + "quillon_documents";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 int DocumentCount() {
   int count = 0;
@@ -61,7 +43,7 @@ class DocumentTest : public FrameTest {
  protected:
   void SetUp() override {
     FrameTest::SetUp();
-    folder_ = TempFolder();
+    folder_ = TempFolder("quillon_documents");
   }
   void TearDown() override {
     // Leave without questions.
@@ -184,6 +166,35 @@ TEST_F(DocumentTest, TheLineIsScrolledToTheTopWithTheCaretAtItsStart) {
     EXPECT_EQ(TextRange(edit, start, start + static_cast<long>(expected.size())), expected);
   }
   EXPECT_EQ(DocumentCount(), 1);
+}
+
+// What the text control tells its window when files are dropped on it.
+void DropOnText(HWND window, const std::vector<std::string>& files) {
+  ENDROPFILES drop{};
+  drop.nmhdr.hwndFrom = GetDocument(window)->edit;
+  drop.nmhdr.idFrom = kEditControlId;
+  drop.nmhdr.code = EN_DROPFILES;
+  drop.hDrop = MakeDrop(files);
+  EXPECT_EQ(SendMessageA(window, WM_NOTIFY, kEditControlId, reinterpret_cast<LPARAM>(&drop)), 0)
+      << "the control itself never inserts the file";
+}
+
+TEST_F(DocumentTest, AFileDroppedOnTheTextOpensAndTwoFilesOpenNeither) {
+  std::string project = File("dropped.qlp", "[project name]\r\nx\r\n");
+  std::string other = File("other.asm", "x\r\n");
+  Command(IDM_FILE_NEW);
+  HWND window = g_app.activeDocument;
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+    DropOnText(window, {project, other});
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].text, "Please only drop one file at a time");
+  }
+  EXPECT_EQ(DocumentCount(), 1);
+  DropOnText(window, {project});
+  EXPECT_EQ(DocumentCount(), 2) << "a project file dropped on the text opens as text";
+  EXPECT_EQ(GetDocument(g_app.activeDocument)->path, project);
+  EXPECT_FALSE(g_app.project->loaded);
 }
 
 TEST_F(DocumentTest, AFileThatCannotBeOpenedLeavesNoWindowBehind) {

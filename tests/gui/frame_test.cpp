@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
+#include "support/test_files.h"
 
 namespace quillon::test {
 namespace {
@@ -306,24 +307,6 @@ TEST(LastErrorBox, ShowsTheSystemTextWithTheCaption) {
   std::string text = expected;
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
   EXPECT_EQ(seen[0].text.substr(0, text.size()), text);
-}
-
-// Builds the drop handle the shell hands to a window.
-HDROP MakeDrop(const std::vector<std::string>& files) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (const auto& f : files) size += f.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GHND, size);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = FALSE;
-  char* p = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-  for (const auto& f : files) {
-    memcpy(p, f.c_str(), f.size() + 1);
-    p += f.size() + 1;
-  }
-  *p = '\0';
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
 }
 
 TEST_F(FrameTest, DroppingTwoFilesShowsOneErrorBox) {

@@ -16,43 +16,15 @@
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
+#include "support/test_files.h"
 
 namespace quillon::test {
 namespace {
-
-std::string TempFolder(const std::string& name) {
-  char temp[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + name;
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 std::string CurrentDirectory() {
   char buffer[MAX_PATH] = "";
   GetCurrentDirectoryA(MAX_PATH, buffer);
   return buffer;
-}
-
-HDROP MakeDrop(const std::string& file) {
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), file.c_str(), file.size() + 1);
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
 }
 
 const char kDemoProject[] =
@@ -76,7 +48,7 @@ TEST_F(ProjectCommandsTest, DroppedProjectFileInCapitalsIsLoaded) {
   std::string path = folder_ + "\\DEMO.QLP";
   WriteText(path, kDemoProject);
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
-  SendMessageA(frame_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(path)), 0);
+  SendMessageA(frame_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
   ASSERT_NE(g_app.project, nullptr);
   EXPECT_TRUE(g_app.project->loaded);
   EXPECT_EQ(g_app.project->projectName, "demo");
@@ -91,7 +63,7 @@ TEST_F(ProjectCommandsTest, DroppedProjectThatCannotBeReadReportsNothingAndLeave
   WriteText(path, kDemoProject);
   ASSERT_TRUE(g_app.project->LoadProject(path));
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
-  SendMessageA(frame_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(folder_ + "\\missing.qlp")), 0);
+  SendMessageA(frame_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder_ + "\\missing.qlp"})), 0);
   PumpMessages(100);
   EXPECT_TRUE(answerer.Seen().empty());
   EXPECT_FALSE(g_app.project->loaded);

@@ -1,0 +1,20 @@
+// Files and drops for the GUI tests.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+namespace quillon::test {
+
+// A folder under the temporary folder, created when missing.
+std::string TempFolder(const std::string& name);
+// Writes the bytes as they are (any read-only mark removed first).
+void WriteText(const std::string& path, const std::string& text);
+std::string ReadText(const std::string& path);
+// The drop handle the shell hands to a window for these files.
+HDROP MakeDrop(const std::vector<std::string>& files);
+
+}  // namespace quillon::test
