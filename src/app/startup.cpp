@@ -48,6 +48,12 @@ int RunQuillon(HINSTANCE instance, int showCommand) {
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     RunMessageLoop(frame, accelerators);
   }
+  // A build still running when the frame closed ends before the process does.
+  if (g_app.buildThread) {
+    WaitForSingleObject(g_app.buildThread, INFINITE);
+    CloseHandle(g_app.buildThread);
+    g_app.buildThread = nullptr;
+  }
   FreeLibrary(richEdit);
   Log().Close();
   return 0;
