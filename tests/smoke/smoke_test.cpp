@@ -211,9 +211,6 @@ TEST(Smoke, FirstRunShowsTheFrameAndLeavesLogAndSettings) {
   EXPECT_NE(FindWindowExA(app.frame(), nullptr, "msctls_statusbar32", nullptr), nullptr);
   EXPECT_NE(FindWindowExA(app.frame(), nullptr, "MDIClient", nullptr), nullptr);
 
-  Sleep(1000);  // let the window finish painting
-  Screenshot();
-
   EXPECT_EQ(app.Close(), 0);
 
   std::string log = ReadFile(work + "\\Parvane.err");
@@ -318,6 +315,9 @@ TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
   EXPECT_EQ(SendMessageA(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 80) << "caret on the error's line";
   EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 80) << "the line scrolled to the top";
   EXPECT_EQ(FindWindowExA(mdi, document, "QUILLON_CHILD", nullptr), nullptr) << "no second window for the file";
+
+  Sleep(1000);  // let the windows finish painting
+  Screenshot();
 
   EXPECT_EQ(app.Close(), 0);
 }
