@@ -24,7 +24,8 @@ target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings G
 add_test(NAME gui COMMAND quillon_gui_tests)
 
 # Tests that start quillon.exe as a user would.
-add_executable(quillon_smoke_tests tests/smoke/smoke_test.cpp tests/support/dialog_answerer.cpp)
+add_executable(quillon_smoke_tests tests/smoke/smoke_test.cpp tests/support/dialog_answerer.cpp
+  tests/support/test_files.cpp)
 target_include_directories(quillon_smoke_tests PRIVATE tests src resources)
 target_compile_definitions(quillon_smoke_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings GTest::gtest_main advapi32 user32)

@@ -15,6 +15,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/app/dropped_file.cpp
   src/app/file_choosers.cpp
   src/app/frame.cpp
+  src/app/full_path.cpp
   src/app/layout.cpp
   src/app/process_objects.cpp
   src/app/registry_store_win.cpp

@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/dropped_file.h"
 #include "app/file_choosers.h"
+#include "app/full_path.h"
 #include "app/layout.h"
 #include "app/recent_lists.h"
 #include "app/text_util.h"
@@ -116,20 +117,12 @@ struct FindRequest {
   HWND found = nullptr;
 };
 
-bool FullPath(const std::string& path, std::string& full) {
-  char buffer[kPathBufferSize];
-  DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-  if (n == 0 || n >= sizeof buffer) return false;
-  full.assign(buffer, n);
-  return true;
-}
-
 BOOL CALLBACK MatchDocument(HWND window, LPARAM lParam) {
   auto* request = reinterpret_cast<FindRequest*>(lParam);
   if (GetParent(window) != g_app.mdiClient) return TRUE;
   Document* document = GetDocument(window);
   std::string full;
-  if (!document || document->path.empty() || !FullPath(document->path, full)) return TRUE;
+  if (!document || document->path.empty() || !ResolveFullPath(document->path, full)) return TRUE;
   if (!EqualsNoCase(full, request->fullPath)) return TRUE;
   request->found = window;
   return FALSE;
@@ -138,7 +131,7 @@ BOOL CALLBACK MatchDocument(HWND window, LPARAM lParam) {
 // Activates the document window that shows `path`, if there is one.
 HWND FindDocumentWindow(const std::string& path) {
   FindRequest request;
-  if (!g_app.mdiClient || !FullPath(path, request.fullPath)) return nullptr;
+  if (!g_app.mdiClient || !ResolveFullPath(path, request.fullPath)) return nullptr;
   EnumChildWindows(g_app.mdiClient, MatchDocument, reinterpret_cast<LPARAM>(&request));
   if (!request.found) return nullptr;
   SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(request.found), 0);

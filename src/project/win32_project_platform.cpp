@@ -2,16 +2,12 @@
 
 #include <windows.h>
 
-#include "app/text_util.h"
+#include "app/full_path.h"
 
 namespace quillon {
 
 bool Win32ProjectPlatform::ResolveFullPath(const std::string& path, std::string& fullPath) {
-  char buffer[kPathBufferSize];
-  const DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-  if (length == 0 || length >= sizeof buffer) return false;
-  fullPath.assign(buffer, length);
-  return true;
+  return quillon::ResolveFullPath(path, fullPath);
 }
 
 bool Win32ProjectPlatform::ChangeDirectory(const std::string& folder) {

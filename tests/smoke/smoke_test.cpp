@@ -6,13 +6,12 @@
 #include <chrono>
 #include <functional>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "support/dialog_answerer.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -32,13 +31,6 @@ std::string MakeWorkFolder(const char* name) {
   CreateDirectoryA(folder.c_str(), nullptr);
   DeleteFileA((folder + "\\Parvane.err").c_str());
   return folder;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 struct Value {
@@ -213,7 +205,7 @@ TEST(Smoke, FirstRunShowsTheFrameAndLeavesLogAndSettings) {
 
   EXPECT_EQ(app.Close(), 0);
 
-  std::string log = ReadFile(work + "\\Parvane.err");
+  std::string log = quillon::test::ReadText(work + "\\Parvane.err");
   // Four lines: header, two empty lines, trailer; every line ends in CR LF.
   ASSERT_EQ(log.size(), std::string("Error log for MM/DD\r\n\r\n\r\nEnd of error log for MM/DD\r\n").size()) << log;
   EXPECT_EQ(log.substr(0, 14), "Error log for ");
@@ -272,7 +264,7 @@ TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
   for (int i = 1; i <= 80; ++i) text += "        NOP     ; line " + std::to_string(i) + "\r\n";
   text += ";@error operand out of range\r\n";  // line 81
   for (int i = 82; i <= 120; ++i) text += "        NOP     ; line " + std::to_string(i) + "\r\n";
-  std::ofstream(source, std::ios::binary) << text;
+  quillon::test::WriteText(source, text);
 
   Quillon app(work);
   ASSERT_NE(app.frame(), nullptr);

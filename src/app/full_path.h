@@ -1,0 +1,12 @@
+// Full paths as the system resolves them against the current directory.
+#pragma once
+
+#include <string>
+
+namespace quillon {
+
+// The full form of `path` (GetFullPathNameA, 260-byte buffer). False when that fails or the
+// result would not fit the buffer.
+bool ResolveFullPath(const std::string& path, std::string& fullPath);
+
+}  // namespace quillon
