@@ -1,9 +1,9 @@
 #include "app/commands.h"
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
+#include "ui/app_state.h"
+#include "ui/dialogs.h"
 #include "app/layout.h"
-#include "build/build_runner.h"
+#include "assemble/build_runner.h"
 #include "editor/document_window.h"
 #include "project/project_commands.h"
 #include "resource.h"

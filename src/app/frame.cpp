@@ -5,14 +5,15 @@
 
 #include <new>
 
-#include "app/app_state.h"
+#include "ui/app_state.h"
 #include "app/commands.h"
-#include "app/dropped_file.h"
+#include "ui/dropped_file.h"
 #include "app/layout.h"
-#include "build/output_pane.h"
+#include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "project/project.h"
 #include "project/project_commands.h"
+#include "ui/frame_hooks.h"
 #include "resource.h"
 
 namespace quillon {
@@ -43,7 +44,8 @@ void OnCreate(HWND frame) {
   CreateToolbar(frame);
   SetupMenuHelp(GetMenu(frame));
   DragAcceptFiles(frame, TRUE);
-  EnableSave(false);
+  InstallFrameHooks(FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport});
+  SetSaveEnabled(false);
 }
 
 // A project file (".qlp" in any case) replaces the project; any other file opens as a document.
@@ -69,6 +71,7 @@ void OnDestroy() {
   g_app.mdiClient = nullptr;
   g_app.statusBar = nullptr;
   g_app.toolBar = nullptr;
+  InstallFrameHooks(FrameHooks{});
   PostQuitMessage(0);
 }
 

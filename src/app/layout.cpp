@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/app_state.h"
-#include "build/output_pane.h"
+#include "ui/app_state.h"
+#include "assemble/output_pane.h"
 #include "editor/document.h"
 #include "resource.h"
 
@@ -167,7 +167,13 @@ void ToggleOutputPane(HWND frame, bool fromAccelerator) {
   }
 }
 
-void EnableSave(bool on) {
+void RefitPanes() {
+  RECT r{};
+  if (HWND frame = FrameWindow()) GetClientRect(frame, &r);
+  FitFilePane(r.bottom);
+}
+
+void SetSaveEnabled(bool on) {
   HWND frame = FrameWindow();
   if (frame) EnableMenuItem(GetMenu(frame), IDM_FILE_SAVE, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   if (g_app.toolBar) SendMessageA(g_app.toolBar, TB_ENABLEBUTTON, IDM_FILE_SAVE, MAKELPARAM(on ? TRUE : FALSE, 0));

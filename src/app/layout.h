@@ -17,12 +17,14 @@ void FrameSizeChanged(HWND frame, int width, int height);
 void FitMdiClient(int width, int height);
 // Re-fits the panes after the output pane was shown, hidden or resized.
 void FitFilePane(int height);
+// The same, for the frame's current client height.
+void RefitPanes();
 // The next frame size change is the first layout (a new frame).
 void ResetFirstLayout();
 // Command 40043: Esc (an accelerator) hides the output pane; the menu item shows or hides it.
 void ToggleOutputPane(HWND frame, bool fromAccelerator);
 // Enables or greys Save in the menu and on the toolbar.
-void EnableSave(bool on);
+void SetSaveEnabled(bool on);
 // The status bar's five part edges for a frame client width.
 void SetStatusParts(int width);
 

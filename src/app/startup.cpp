@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-#include "app/app_state.h"
-#include "app/error_log.h"
+#include "ui/app_state.h"
+#include "base/error_log.h"
 #include "app/frame.h"
-#include "app/reporting.h"
+#include "ui/reporting.h"
 #include "resource.h"
 
 namespace quillon {

@@ -1,6 +1,6 @@
 #include "editor/document_file.h"
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "editor/document.h"
 #include "editor/text_control.h"
 

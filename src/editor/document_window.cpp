@@ -3,17 +3,16 @@
 #include <richedit.h>
 #include <shellapi.h>
 
-#include "app/app_state.h"
-#include "app/dropped_file.h"
-#include "app/file_choosers.h"
-#include "app/full_path.h"
-#include "app/layout.h"
-#include "app/recent_lists.h"
-#include "app/text_util.h"
+#include "ui/app_state.h"
+#include "ui/dropped_file.h"
+#include "ui/file_choosers.h"
+#include "base/full_path.h"
+#include "ui/frame_hooks.h"
+#include "base/recent_lists.h"
+#include "base/text_util.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
 #include "editor/text_control.h"
-#include "project/project_commands.h"
 
 namespace quillon {
 
@@ -232,7 +231,7 @@ bool SaveDocumentAs(HWND window) {
 bool SaveAllDocuments(HWND mdiClient) {
   bool allSaved = true;
   if (mdiClient) EnumChildWindows(mdiClient, SaveOneDocument, reinterpret_cast<LPARAM>(&allSaved));
-  return SaveProjectOrReport(FrameWindow()) && allSaved;
+  return SaveOpenProject(FrameWindow()) && allSaved;
 }
 
 void AskToSaveDocument(HWND window) {

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/text_util.h"
+#include "ui/app_state.h"
+#include "base/text_util.h"
 
 namespace quillon {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "project/file_io.h"
 #include "project/project_file.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "project/project_node.h"
 #include "project/project_observer.h"
 #include "project/project_platform.h"

@@ -1,9 +1,9 @@
 #include "project/project_commands.h"
 
-#include "app/app_state.h"
-#include "app/file_choosers.h"
-#include "app/recent_lists.h"
-#include "app/text_util.h"
+#include "ui/app_state.h"
+#include "ui/file_choosers.h"
+#include "base/recent_lists.h"
+#include "base/text_util.h"
 #include "editor/document_window.h"
 #include "project/project.h"
 #include "project/win32_project_platform.h"

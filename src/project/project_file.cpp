@@ -1,7 +1,7 @@
 #include "project/project_file.h"
 
-#include "app/regex_search.h"
-#include "app/text_util.h"
+#include "base/regex_search.h"
+#include "base/text_util.h"
 #include "project/project.h"
 
 namespace quillon {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/full_path.h"
+#include "base/full_path.h"
 
 namespace quillon {
 

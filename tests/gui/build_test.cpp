@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "build/output_pane.h"
+#include "ui/app_state.h"
+#include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "project/project.h"
 #include "resource.h"

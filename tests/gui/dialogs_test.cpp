@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/dialogs.h"
-#include "app/file_choosers.h"
+#include "ui/app_state.h"
+#include "ui/dialogs.h"
+#include "ui/file_choosers.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"

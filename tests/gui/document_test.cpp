@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "ui/app_state.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
 #include "editor/text_control.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/reporting.h"
-#include "build/output_pane.h"
+#include "ui/app_state.h"
+#include "ui/reporting.h"
+#include "assemble/output_pane.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "ui/app_state.h"
 #include "project/project.h"
 #include "project/project_commands.h"
 #include "resource.h"

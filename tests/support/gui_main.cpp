@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "ui/app_state.h"
 #include "app/frame.h"
 #include "app/startup.h"
 

@@ -1,4 +1,4 @@
-#include "build/assembler_command.h"
+#include "assemble/assembler_command.h"
 
 #include <gtest/gtest.h>
 

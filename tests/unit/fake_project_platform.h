@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "project/project.h"
 #include "project/project_platform.h"
 

@@ -1,4 +1,4 @@
-#include "build/listing_parser.h"
+#include "assemble/listing_parser.h"
 
 #include <gtest/gtest.h>
 

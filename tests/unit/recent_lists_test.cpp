@@ -1,4 +1,4 @@
-#include "app/recent_lists.h"
+#include "base/recent_lists.h"
 
 #include <gtest/gtest.h>
 

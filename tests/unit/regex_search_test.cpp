@@ -1,4 +1,4 @@
-#include "app/regex_search.h"
+#include "base/regex_search.h"
 
 #include <gtest/gtest.h>
 

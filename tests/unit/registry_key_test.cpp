@@ -1,8 +1,8 @@
-#include "app/registry_key.h"
+#include "base/registry_key.h"
 
 #include <gtest/gtest.h>
 
-#include "app/memory_store.h"
+#include "base/memory_store.h"
 
 namespace quillon {
 namespace {

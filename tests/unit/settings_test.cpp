@@ -1,8 +1,8 @@
-#include "app/settings.h"
+#include "base/settings.h"
 
 #include <gtest/gtest.h>
 
-#include "app/memory_store.h"
+#include "base/memory_store.h"
 
 namespace quillon {
 namespace {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "build/listing_parser.h"
+#include "assemble/listing_parser.h"
 
 namespace {
 

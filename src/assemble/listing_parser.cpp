@@ -1,0 +1,68 @@
+#include "assemble/listing_parser.h"
+
+#include <climits>
+#include <fstream>
+#include <vector>
+
+#include "base/regex_search.h"
+#include "base/text_util.h"
+
+namespace quillon {
+
+namespace {
+
+// Next line of `in` without its LF (and a CR just before it). False at the end of the file.
+bool ReadLine(std::istream& in, std::string& line) {
+  if (!std::getline(in, line)) return false;
+  const bool endedAtLineFeed = !in.eof();
+  if (endedAtLineFeed && !line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+// The listing counts lines from 1; the program from 0. A number too large to hold gives -1.
+int ZeroBasedLine(const std::string& digits) {
+  long long value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+    if (value > INT_MAX) return -1;
+  }
+  return static_cast<int>(value) - 1;
+}
+
+// Adds `line` to the sink when `pattern` takes it; true when it did.
+bool ReportIfMatches(const std::string& line, const pcre2_code* pattern, std::vector<std::string>& captures,
+                     OutputSink& sink) {
+  if (RegexSearch(line.c_str(), pattern, captures, 0) < 2) return false;
+  sink.AddLine(line, captures[0], ZeroBasedLine(captures[1]));
+  return true;
+}
+
+void AddMessage(OutputSink& sink, const std::string& text) { sink.AddLine(text, std::string(), -1); }
+
+}  // namespace
+
+void ParseListing(const std::string& listingPath, OutputSink& sink, const ListingPatterns& patterns) {
+  int errors = 0;
+  int warnings = 0;
+  std::ifstream listing(listingPath, std::ios::binary);
+  if (listing) {
+    Pattern errorPattern = CompilePattern(patterns.error.c_str());
+    if (!errorPattern) return AddMessage(sink, "Unable to create regex for Errors.");
+    Pattern warningPattern = CompilePattern(patterns.warning.c_str());
+    if (!warningPattern) return AddMessage(sink, "Unable to create regex for Warnings.");
+
+    std::vector<std::string> captures;
+    std::string line;
+    while (ReadLine(listing, line)) {
+      if (ReportIfMatches(line, errorPattern.get(), captures, sink))
+        ++errors;
+      else if (ReportIfMatches(line, warningPattern.get(), captures, sink))
+        ++warnings;
+    }
+  }
+  AddMessage(sink, FormatLimited(kFormatBufferSize, "Total Errors:   %d", errors));
+  AddMessage(sink, FormatLimited(kFormatBufferSize, "Total Warnings: %d", warnings));
+}
+
+}  // namespace quillon

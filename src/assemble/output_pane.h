@@ -1,0 +1,71 @@
+// The output pane along the bottom of the frame: a list of build lines, some with a jump target.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assemble/output_sink.h"
+
+namespace quillon {
+
+inline constexpr const char* kOutputPaneClass = "QUILLON_OUTPUTPANE";
+
+// Where a line of the pane leads: a file as the listing named it and a zero-based line.
+struct ErrorLocation {
+  std::string file;
+  int line = -1;
+};
+
+class OutputPane : public OutputSink {
+ public:
+  // Creates the pane window with its list box and shows it.
+  OutputPane(HWND frame, HINSTANCE instance);
+  ~OutputPane() override;
+  OutputPane(const OutputPane&) = delete;
+  OutputPane& operator=(const OutputPane&) = delete;
+
+  // Appends a line; a non-empty `file` makes it a jump target.
+  void AddLine(const std::string& text, const std::string& file, int line) override;
+  // Removes every line and releases their jump targets.
+  void Clear();
+  void Show();
+  void Hide();
+  void Move(int x, int y, int width, int height);
+
+  bool IsShown() const { return shown_; }
+  HWND Window() const { return window_; }
+  HWND List() const { return list_; }
+  // Jump targets currently held.
+  std::size_t LocationCount() const { return locations_.size(); }
+
+  // The window procedure's handlers.
+  void OnSize(int width, int height);
+  void OnDoubleClick();
+
+ private:
+  HWND frame_;
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  HWND list_ = nullptr;
+  bool shown_ = false;
+  // The records whose addresses the list box items carry.
+  std::vector<std::unique_ptr<ErrorLocation>> locations_;
+};
+
+// The pane's operations, carried out on the thread that owns the pane window while the calling
+// thread waits; the build worker writes through this.
+class PaneMessenger : public OutputSink {
+ public:
+  explicit PaneMessenger(HWND paneWindow) : pane_(paneWindow) {}
+  void AddLine(const std::string& text, const std::string& file, int line) override;
+  void Clear();
+  void Show();
+
+ private:
+  HWND pane_;
+};
+
+}  // namespace quillon

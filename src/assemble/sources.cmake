@@ -1,0 +1,16 @@
+# Files of this subsystem: core (no windows), Win32, unit tests and GUI tests.
+list(APPEND QUILLON_CORE_SOURCES
+  src/assemble/assembler_command.cpp
+  src/assemble/listing_parser.cpp
+)
+list(APPEND QUILLON_WIN32_SOURCES
+  src/assemble/build_runner.cpp
+  src/assemble/output_pane.cpp
+)
+list(APPEND QUILLON_UNIT_TESTS
+  tests/unit/assembler_command_test.cpp
+  tests/unit/listing_parser_test.cpp
+)
+list(APPEND QUILLON_GUI_TESTS
+  tests/gui/build_test.cpp
+)

@@ -1,0 +1,75 @@
+#include "base/settings.h"
+
+#include "base/text_util.h"
+
+namespace quillon {
+
+namespace {
+
+// Highest index that can have been written for each list.
+constexpr int kMaxFilesWritten = static_cast<int>(kRecentFilesCapacity);
+constexpr int kMaxProjectsWritten = static_cast<int>(kRecentProjectsCapacity);
+constexpr int kMaxFindsWritten = static_cast<int>(kRecentFindsCapacity);
+
+std::string ValueName(const char* format, int index) { return FormatLimited(64, format, index); }
+
+void LoadList(RegistryKey& key, const char* format, std::vector<std::string>& list) {
+  list.clear();
+  for (int i = 0; i < kRecentValuesRead; ++i) {
+    std::string entry;
+    key.ReadStringLimited(ValueName(format, i), entry, kPathBufferSize, "");
+    if (!entry.empty()) list.push_back(entry);
+  }
+}
+
+// Writes the list under indexes 0.. and deletes the values past its end, so that a list
+// that has become shorter does not grow back at the next start.
+void SaveList(RegistryKey& key, const char* format, const std::vector<std::string>& list, int maxWritten) {
+  int i = 0;
+  for (const std::string& entry : list) key.WriteString(ValueName(format, i++), entry);
+  for (; i < maxWritten; ++i) key.DeleteValue(ValueName(format, i));
+}
+
+}  // namespace
+
+void Settings::Load(ValueStore& store, const std::string& programPath, const std::string& currentDirectory) {
+  exeDirectory = FolderOf(programPath);
+  startDirectory = currentDirectory;
+  syntaxFilePath = exeDirectory + "\\syntax.cfg";
+  macrosFilePath = exeDirectory + "\\macros.cfg";
+
+  RegistryKey key(store);
+  key.Open(kSettingsKeyPath);  // when it fails, every read below gives its default
+
+  std::uint32_t number = 0;
+  key.ReadString("Font Name", fontName, "Courier New");
+  key.ReadNumber("Font Size", number, 0);
+  fontSize = static_cast<std::int32_t>(number);
+  key.ReadNumber("Font Effects", number, 0);
+  fontEffects = static_cast<std::int32_t>(number);
+  key.ReadString("Assembler Path", assemblerPath, "");
+  key.ReadString("Last Directory", lastDirectory, "");
+  LoadList(key, "Recent File %d", recentFiles);
+  LoadList(key, "Recent Project %d", recentProjects);
+  key.ReadNumber("Find flags", findFlags, 1);
+  LoadList(key, "Recent Find %d", recentFinds);
+  key.Close();
+}
+
+void Settings::Save(ValueStore& store) const {
+  RegistryKey key(store);
+  key.Open(kSettingsKeyPath);  // when it fails, every write below does nothing
+
+  key.WriteString("Font Name", fontName);
+  key.WriteNumber("Font Size", static_cast<std::uint32_t>(fontSize));
+  key.WriteNumber("Font Effects", static_cast<std::uint32_t>(fontEffects));
+  key.WriteString("Assembler Path", assemblerPath);
+  key.WriteString("Last Directory", lastDirectory);
+  SaveList(key, "Recent File %d", recentFiles, kMaxFilesWritten);
+  SaveList(key, "Recent Project %d", recentProjects, kMaxProjectsWritten);
+  key.WriteNumber("Find flags", findFlags);
+  SaveList(key, "Recent Find %d", recentFinds, kMaxFindsWritten);
+  key.Close();
+}
+
+}  // namespace quillon

@@ -1,0 +1,41 @@
+// The user's preferences and the paths computed at start-up.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/registry_key.h"
+
+namespace quillon {
+
+inline constexpr const char* kSettingsKeyPath = "Software\\LarkspurWorks\\Quillon";
+inline constexpr std::size_t kRecentFilesCapacity = 5;
+inline constexpr std::size_t kRecentProjectsCapacity = 5;
+inline constexpr std::size_t kRecentFindsCapacity = 15;
+// Only this many entries of each list are read back at start.
+inline constexpr int kRecentValuesRead = 5;
+
+struct Settings {
+  std::string exeDirectory;
+  std::string startDirectory;
+  std::string syntaxFilePath;
+  std::string macrosFilePath;
+  std::string fontName = "Courier New";
+  std::int32_t fontSize = 0;     // character height in twips; 0 = not set
+  std::int32_t fontEffects = 0;  // character-format effect flags
+  std::string assemblerPath;
+  std::string lastDirectory;
+  std::vector<std::string> recentFiles;     // oldest first
+  std::vector<std::string> recentProjects;  // oldest first
+  std::uint32_t findFlags = 1;
+  std::vector<std::string> recentFinds;  // oldest first
+
+  // Computes the paths from the program file and the current directory, then reads every
+  // stored value (defaults for what is missing or unreadable).
+  void Load(ValueStore& store, const std::string& programPath, const std::string& currentDirectory);
+  // Writes every value back. Values of list entries past a list's end are deleted.
+  void Save(ValueStore& store) const;
+};
+
+}  // namespace quillon

@@ -1,0 +1,43 @@
+// Process-wide state of the running program, read by every window of it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/settings.h"
+
+namespace quillon {
+
+class Project;
+class OutputPane;
+
+struct AppState {
+  HINSTANCE instance = nullptr;
+  std::string richEditClass;  // "RichEdit20A", "RichEdit" or empty
+  HWND mdiClient = nullptr;
+  HWND statusBar = nullptr;
+  HWND toolBar = nullptr;
+  int frameBorder = 0;  // the system's sizing-frame width
+  HWND activeDocument = nullptr;
+  Project* project = nullptr;  // the one project, owned by the frame
+  OutputPane* outputPane = nullptr;  // owned by the frame
+  HANDLE buildThread = nullptr;
+};
+
+extern AppState g_app;
+
+// The user's preferences; loaded before the entry runs, written after it returns.
+extern Settings g_settings;
+
+// The frame window (the parent of the MDI client), or none.
+HWND FrameWindow();
+
+// Private message posted by the build worker when it has finished.
+inline constexpr UINT WM_BUILD_FINISHED = WM_APP + 1;
+
+inline constexpr const char* kFrameClass = "QUILLON_FRAME";
+inline constexpr const char* kDocumentClass = "QUILLON_CHILD";
+inline constexpr const char* kFrameTitle = "Quillon Intellivision IDE";
+
+}  // namespace quillon

@@ -1,0 +1,23 @@
+// What the subsystems ask of the frame. The frame installs the hooks when it is created; until
+// then (and in a program without a frame) each call does the harmless thing.
+#pragma once
+
+#include <windows.h>
+
+namespace quillon {
+
+struct FrameHooks {
+  void (*panesChanged)() = nullptr;  // a pane was shown, hidden or resized: refit the layout
+  void (*enableSave)(bool on) = nullptr;  // Save in the menu and on the toolbar
+  bool (*saveProject)(HWND owner) = nullptr;  // true when saved or nothing to save
+};
+
+// Installs the frame's hooks (nullptrs remove them).
+void InstallFrameHooks(const FrameHooks& hooks);
+
+void PanesChanged();
+void EnableSave(bool on);
+// Saves the loaded project through the frame; true when there is no frame or nothing to save.
+bool SaveOpenProject(HWND owner);
+
+}  // namespace quillon

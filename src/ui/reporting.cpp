@@ -1,0 +1,26 @@
+#include "ui/reporting.h"
+
+#include <cstdarg>
+
+#include "base/text_util.h"
+
+namespace quillon {
+
+void ShowLastErrorBox(const char* caption) {
+  DWORD code = GetLastError();
+  char* text = nullptr;
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
+  MessageBoxA(nullptr, text ? text : "", caption, MB_OK | MB_ICONINFORMATION);
+  if (text) LocalFree(text);
+}
+
+void SetWindowTextFormat(HWND window, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string text = FormatLimitedV(kFormatBufferSize, format, args);
+  va_end(args);
+  SetWindowTextA(window, text.c_str());
+}
+
+}  // namespace quillon

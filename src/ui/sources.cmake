@@ -1,0 +1,17 @@
+# Window services every subsystem shares: the process-wide state and window handles, the general
+# dialogs and file choosers, message reporting, dropped files, and the hooks the frame installs.
+list(APPEND QUILLON_CORE_SOURCES
+)
+list(APPEND QUILLON_WIN32_SOURCES
+  src/ui/dialogs.cpp
+  src/ui/dropped_file.cpp
+  src/ui/file_choosers.cpp
+  src/ui/frame_hooks.cpp
+  src/ui/process_objects.cpp
+  src/ui/reporting.cpp
+)
+list(APPEND QUILLON_UNIT_TESTS
+)
+list(APPEND QUILLON_GUI_TESTS
+  tests/gui/dialogs_test.cpp
+)
