@@ -1,12 +1,12 @@
 #include "app/commands.h"
 
-#include "ui/app_state.h"
-#include "ui/dialogs.h"
 #include "app/layout.h"
 #include "assemble/build_runner.h"
 #include "editor/document_window.h"
 #include "project/project_commands.h"
 #include "resource.h"
+#include "ui/app_state.h"
+#include "ui/dialogs.h"
 
 namespace quillon {
 

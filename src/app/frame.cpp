@@ -5,16 +5,16 @@
 
 #include <new>
 
-#include "ui/app_state.h"
 #include "app/commands.h"
-#include "ui/dropped_file.h"
 #include "app/layout.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "project/project.h"
 #include "project/project_commands.h"
-#include "ui/frame_hooks.h"
 #include "resource.h"
+#include "ui/app_state.h"
+#include "ui/dropped_file.h"
+#include "ui/frame_hooks.h"
 
 namespace quillon {
 
@@ -38,8 +38,8 @@ void OnCreate(HWND frame) {
   ResetFirstLayout();
   g_app.outputPane = new (std::nothrow) OutputPane(frame, g_app.instance);
 
-  g_app.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame,
+  g_app.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame,
                                     reinterpret_cast<HMENU>(IDC_STATUSBAR), g_app.instance, nullptr);
   CreateToolbar(frame);
   SetupMenuHelp(GetMenu(frame));
@@ -52,8 +52,10 @@ void OnCreate(HWND frame) {
 void OnDropFiles(HWND frame, HDROP drop) {
   std::string path;
   if (!TakeDroppedFile(frame, drop, path)) return;
-  if (IsProjectFileName(path)) OpenDroppedProject(frame, path);
-  else OpenDocumentAtLine(path, -1);
+  if (IsProjectFileName(path))
+    OpenDroppedProject(frame, path);
+  else
+    OpenDocumentAtLine(path, -1);
 }
 
 // Closing cannot be cancelled: the questions are Yes/No.
@@ -82,12 +84,24 @@ bool OnNotify(LPARAM lParam) {
   auto* tip = reinterpret_cast<NMTTDISPINFOA*>(lParam);
   int text = 0;
   switch (header->idFrom) {
-    case IDM_FILE_NEW: text = 4051; break;
-    case IDM_FILE_OPEN: text = 4052; break;
-    case IDM_FILE_SAVE: text = 4053; break;
-    case IDM_FILE_SAVEAS: text = 4054; break;
-    case IDM_FILE_SAVEALL: text = 4055; break;
-    case IDM_FILE_OPENPROJECT: text = 4057; break;
+    case IDM_FILE_NEW:
+      text = 4051;
+      break;
+    case IDM_FILE_OPEN:
+      text = 4052;
+      break;
+    case IDM_FILE_SAVE:
+      text = 4053;
+      break;
+    case IDM_FILE_SAVEAS:
+      text = 4054;
+      break;
+    case IDM_FILE_SAVEALL:
+      text = 4055;
+      break;
+    case IDM_FILE_OPENPROJECT:
+      text = 4057;
+      break;
   }
   if (text) {
     tip->hinst = g_app.instance;

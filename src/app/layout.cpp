@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "ui/app_state.h"
 #include "assemble/output_pane.h"
 #include "editor/document.h"
 #include "resource.h"
+#include "ui/app_state.h"
 
 namespace quillon {
 
@@ -48,9 +48,10 @@ void ShowHelpString(int id) {
 }  // namespace
 
 HWND CreateToolbar(HWND frame) {
-  HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_TOP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame,
-                             reinterpret_cast<HMENU>(IDC_TOOLBAR), g_app.instance, nullptr);
+  HWND bar =
+      CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_TOP,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame,
+                      reinterpret_cast<HMENU>(IDC_TOOLBAR), g_app.instance, nullptr);
   g_app.toolBar = bar;
   if (!bar) return nullptr;
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include "ui/app_state.h"
-#include "base/error_log.h"
 #include "app/frame.h"
-#include "ui/reporting.h"
+#include "base/error_log.h"
 #include "resource.h"
+#include "ui/app_state.h"
+#include "ui/reporting.h"
 
 namespace quillon {
 

@@ -22,9 +22,8 @@ AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBu
   AssemblerRun run;
   run.directory = project.projectDir;
   run.listingPath = project.listingPath;
-  run.commandLine = QuoteProgramPath(assemblerPath) +
-                    Arguments(project.outputPath + "\\" + project.outputName + ".bin", project.listingPath,
-                              project.mainSource);
+  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(project.outputPath + "\\" + project.outputName + ".bin",
+                                                                project.listingPath, project.mainSource);
   return run;
 }
 

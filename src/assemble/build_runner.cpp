@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "ui/app_state.h"
-#include "ui/dialogs.h"
-#include "ui/reporting.h"
 #include "assemble/assembler_command.h"
 #include "assemble/listing_parser.h"
 #include "assemble/output_pane.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
 #include "project/project.h"
+#include "ui/app_state.h"
+#include "ui/dialogs.h"
+#include "ui/reporting.h"
 
 namespace quillon {
 
@@ -56,8 +56,8 @@ void RunAssembler(const std::string& commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                      &process)) {
     ShowLastErrorBox("CreateProcess Failure");
     return;
   }

@@ -1,9 +1,9 @@
 #include "assemble/output_pane.h"
 
-#include "ui/frame_hooks.h"
-#include "ui/reporting.h"
 #include "editor/document_window.h"
 #include "resource.h"
+#include "ui/frame_hooks.h"
+#include "ui/reporting.h"
 
 namespace quillon {
 

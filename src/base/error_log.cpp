@@ -34,8 +34,10 @@ void ErrorLog::WriteLocked(const std::string& text) {
   std::string out;
   out.reserve(text.size() + 8);
   for (char c : text) {
-    if (c == '\n') out += "\r\n";
-    else out += c;
+    if (c == '\n')
+      out += "\r\n";
+    else
+      out += c;
   }
   std::fwrite(out.data(), 1, out.size(), file_);
   std::fflush(file_);

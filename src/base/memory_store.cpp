@@ -4,9 +4,7 @@
 
 namespace quillon {
 
-bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
-  return CompareNoCase(a, b) < 0;
-}
+bool NoCaseLess::operator()(const std::string& a, const std::string& b) const { return CompareNoCase(a, b) < 0; }
 
 bool MemoryStore::OpenKey(const std::string& path) {
   if (refuseOpen) return false;

@@ -41,8 +41,8 @@ int CheckVectorFull(int rc) {
 Pattern CompilePattern(const char* pattern) {
   int error = 0;
   PCRE2_SIZE offset = 0;
-  return Pattern(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, 0, &error, &offset,
-                               nullptr));
+  return Pattern(
+      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, 0, &error, &offset, nullptr));
 }
 
 int RegexSearch(const char* subject, const pcre2_code* pattern, std::vector<std::string>& captures, int global) {

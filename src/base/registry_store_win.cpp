@@ -5,8 +5,8 @@ namespace quillon {
 bool RegistryStore::OpenKey(const std::string& path) {
   CloseKey();
   HKEY key = nullptr;
-  LONG rc = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr);
+  LONG rc =
+      RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
   if (rc != ERROR_SUCCESS) return false;
   key_ = key;
   return true;
@@ -30,8 +30,8 @@ bool RegistryStore::Query(const std::string& name, StoredValue& value) {
 
 bool RegistryStore::Set(const std::string& name, const StoredValue& value) {
   if (!key_) return false;
-  return RegSetValueExA(key_, name.c_str(), 0, value.type, value.data.data(),
-                        static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+  return RegSetValueExA(key_, name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size())) ==
+         ERROR_SUCCESS;
 }
 
 bool RegistryStore::Delete(const std::string& name) {

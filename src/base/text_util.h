@@ -14,8 +14,7 @@ inline constexpr std::size_t kFormatBufferSize = 256;
 
 // printf-style formatting into a buffer of `bufferSize` bytes; longer results are cut
 // to bufferSize - 1 characters.
-std::string FormatLimited(std::size_t bufferSize, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+std::string FormatLimited(std::size_t bufferSize, const char* format, ...) __attribute__((format(printf, 2, 3)));
 std::string FormatLimitedV(std::size_t bufferSize, const char* format, va_list args);
 
 // Copies `text` into `buffer` (size bytes), cutting it to size - 1 characters; always NUL-terminated.

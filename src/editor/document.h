@@ -10,9 +10,9 @@ namespace quillon {
 inline constexpr int kDefaultTextLimitKb = 200;
 
 struct Document {
-  HWND edit = nullptr;     // the text control, or none when no rich-text library was loaded
-  std::string path;        // full path of the file; empty for "untitled"
-  std::string baseName;    // file name without folder and last extension
+  HWND edit = nullptr;   // the text control, or none when no rich-text library was loaded
+  std::string path;      // full path of the file; empty for "untitled"
+  std::string baseName;  // file name without folder and last extension
   bool modified = false;
   int textLimitKb = kDefaultTextLimitKb;
   bool insertMode = true;  // false: overwrite

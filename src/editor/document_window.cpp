@@ -3,16 +3,16 @@
 #include <richedit.h>
 #include <shellapi.h>
 
-#include "ui/app_state.h"
-#include "ui/dropped_file.h"
-#include "ui/file_choosers.h"
 #include "base/full_path.h"
-#include "ui/frame_hooks.h"
 #include "base/recent_lists.h"
 #include "base/text_util.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
 #include "editor/text_control.h"
+#include "ui/app_state.h"
+#include "ui/dropped_file.h"
+#include "ui/file_choosers.h"
+#include "ui/frame_hooks.h"
 
 namespace quillon {
 
@@ -201,8 +201,8 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 void NewDocument(HWND mdiClient) {
-  HWND window = CreateMDIWindowA(kDocumentClass, kUntitled, WS_MAXIMIZE, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, g_app.instance, 0);
+  HWND window = CreateMDIWindowA(kDocumentClass, kUntitled, WS_MAXIMIZE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, mdiClient, g_app.instance, 0);
   if (!window) return;
   ShowWindow(window, SW_SHOW);
   if (Document* document = GetDocument(window); document && document->edit) SetFocus(document->edit);

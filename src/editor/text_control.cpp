@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "ui/app_state.h"
 #include "base/text_util.h"
+#include "ui/app_state.h"
 
 namespace quillon {
 
@@ -27,8 +27,8 @@ DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* 
     *got = 0;
     return 1;
   }
-  if (read > 1 && buffer[read - 1] == '\r' && SetFilePointer(state->file, -1, nullptr, FILE_CURRENT) !=
-                                                   INVALID_SET_FILE_POINTER)
+  if (read > 1 && buffer[read - 1] == '\r' &&
+      SetFilePointer(state->file, -1, nullptr, FILE_CURRENT) != INVALID_SET_FILE_POINTER)
     --read;
   *got = static_cast<LONG>(read);
   return 0;

@@ -184,8 +184,7 @@ void Project::SetOutputPath(const std::string& text) {
   settingsChanged = true;
 }
 
-bool Project::AddToGroup(ProjectGroup group, int imageSlot, const std::string& displayName,
-                         const std::string& path) {
+bool Project::AddToGroup(ProjectGroup group, int imageSlot, const std::string& displayName, const std::string& path) {
   const FileEntry entry{displayName, path};
   if (InsertFileNode(Group(group), displayName, imageSlot, &entry, true) == nullptr) return false;
   settingsChanged = true;

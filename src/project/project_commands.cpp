@@ -1,12 +1,12 @@
 #include "project/project_commands.h"
 
-#include "ui/app_state.h"
-#include "ui/file_choosers.h"
 #include "base/recent_lists.h"
 #include "base/text_util.h"
 #include "editor/document_window.h"
 #include "project/project.h"
 #include "project/win32_project_platform.h"
+#include "ui/app_state.h"
+#include "ui/file_choosers.h"
 
 namespace quillon {
 

@@ -20,7 +20,7 @@ struct AppState {
   HWND toolBar = nullptr;
   int frameBorder = 0;  // the system's sizing-frame width
   HWND activeDocument = nullptr;
-  Project* project = nullptr;  // the one project, owned by the frame
+  Project* project = nullptr;        // the one project, owned by the frame
   OutputPane* outputPane = nullptr;  // owned by the frame
   HANDLE buildThread = nullptr;
 };

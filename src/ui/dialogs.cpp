@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "ui/app_state.h"
-#include "ui/file_choosers.h"
 #include "base/text_util.h"
 #include "base/version.h"
 #include "resource.h"
+#include "ui/app_state.h"
+#include "ui/file_choosers.h"
 
 namespace quillon {
 

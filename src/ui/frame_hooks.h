@@ -7,8 +7,8 @@
 namespace quillon {
 
 struct FrameHooks {
-  void (*panesChanged)() = nullptr;  // a pane was shown, hidden or resized: refit the layout
-  void (*enableSave)(bool on) = nullptr;  // Save in the menu and on the toolbar
+  void (*panesChanged)() = nullptr;           // a pane was shown, hidden or resized: refit the layout
+  void (*enableSave)(bool on) = nullptr;      // Save in the menu and on the toolbar
   bool (*saveProject)(HWND owner) = nullptr;  // true when saved or nothing to save
 };
 

@@ -2,10 +2,10 @@
 // order, and destroyed in reverse after it returns: the error log, then the settings.
 #include <windows.h>
 
-#include "ui/app_state.h"
 #include "base/error_log.h"
 #include "base/registry_store_win.h"
 #include "base/text_util.h"
+#include "ui/app_state.h"
 
 namespace quillon {
 

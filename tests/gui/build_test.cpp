@@ -1,6 +1,5 @@
 // F7 with the stand-in assembler, the output pane's lines and jump targets, and its placement.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/app_state.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
+#include "ui/app_state.h"
 
 namespace quillon::test {
 namespace {
@@ -60,9 +59,7 @@ std::string ExeFolder() {
 
 std::string StandIn() { return ExeFolder() + "\\as1600_standin.exe"; }
 
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -78,8 +75,8 @@ class BuildTest : public FrameTest {
     savedAssembler_ = g_settings.assemblerPath;
     GetTempPathA(sizeof temp, temp);
     static int serial = 0;
-    folder_ = std::string(temp) + "quillon_build_" + std::to_string(GetCurrentProcessId()) + "_" +
-              std::to_string(++serial);
+    folder_ =
+        std::string(temp) + "quillon_build_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
     CreateDirectoryA(folder_.c_str(), nullptr);
     g_settings.assemblerPath = StandIn();
     ASSERT_TRUE(Exists(StandIn())) << StandIn();
@@ -97,8 +94,8 @@ class BuildTest : public FrameTest {
   // A project "game" whose main source holds `source`; the image and listing go to its folder.
   void LoadProject(const std::string& source, const std::string& outputName = "game") {
     WriteFile(folder_ + "\\game.asm", source);
-    WriteFile(folder_ + "\\game.qlp", "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\n" +
-                                          outputName + "\r\n[source]\r\ngame.asm\r\n[listing]\r\ngame.lst\r\n");
+    WriteFile(folder_ + "\\game.qlp", "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\n" + outputName +
+                                          "\r\n[source]\r\ngame.asm\r\n[listing]\r\ngame.lst\r\n");
     ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp"));
   }
 
@@ -344,7 +341,7 @@ TEST_F(OutputPaneLayoutTest, OnlyTheTopEdgeCanBeDragged) {
   const struct {
     int edge;
     bool moves;
-  } cases[] = {{WMSZ_TOP, true},     {WMSZ_LEFT, false},       {WMSZ_RIGHT, false},    {WMSZ_BOTTOM, false},
+  } cases[] = {{WMSZ_TOP, true},      {WMSZ_LEFT, false},     {WMSZ_RIGHT, false},      {WMSZ_BOTTOM, false},
                {WMSZ_TOPLEFT, false}, {WMSZ_TOPRIGHT, false}, {WMSZ_BOTTOMRIGHT, false}};
   for (const auto& c : cases) {
     RECT proposed{current.left - 30, current.top - 40, current.right + 30, current.bottom + 40};

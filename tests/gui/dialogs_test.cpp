@@ -1,8 +1,9 @@
 // The About box, the IDE Options dialog and the file and folder choosers, answered through
 // their real windows.
+#include "ui/dialogs.h"
+
 #include <windows.h>
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,12 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "ui/app_state.h"
-#include "ui/dialogs.h"
-#include "ui/file_choosers.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
+#include "ui/app_state.h"
+#include "ui/file_choosers.h"
 
 namespace quillon::test {
 namespace {
@@ -224,8 +224,10 @@ TEST_F(DialogTest, FileChoosersReturnTheConfirmedPathAndTitle) {
     bool chosen = false;
     auto seen = Answered(
         [&](HWND dialog, const SeenBox& seen) {
-          if (seen.caption == "Pick one") complaint = ConfirmChooser(dialog, c.typed);
-          else PressButton(dialog, IDCANCEL);
+          if (seen.caption == "Pick one")
+            complaint = ConfirmChooser(dialog, c.typed);
+          else
+            PressButton(dialog, IDCANCEL);
         },
         [&] { chosen = c.chooser(frame_, folder.path, filter, path, &title, "Pick one"); });
 
@@ -267,9 +269,8 @@ TEST_F(DialogTest, FolderBrowserOpensOnTheInitialFolder) {
       for (int i = 0; i < 100 && SelectedFolderName(browser) != name; ++i) Sleep(30);
       PressButton(browser, c.button);
     };
-    auto seen = Answered(answer, [&] {
-      chosen = BrowseForFolder(frame_, folder.path, "Browse for project folder", path, 0, nullptr);
-    });
+    auto seen = Answered(
+        answer, [&] { chosen = BrowseForFolder(frame_, folder.path, "Browse for project folder", path, 0, nullptr); });
     EXPECT_EQ(chosen, c.chosen);
     EXPECT_EQ(path, c.chosen ? folder.path : "before");
     EXPECT_EQ(seen.size(), 1u);

@@ -1,17 +1,16 @@
 // Document windows: open, type, save, save as, close, and the file at a line.
+#include "editor/document.h"
+
 #include <windows.h>
 #include <commctrl.h>
-#include <richedit.h>
-
 #include <gtest/gtest.h>
+#include <richedit.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "ui/app_state.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
 #include "editor/text_control.h"
 #include "project/project.h"
@@ -19,6 +18,7 @@
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
 #include "support/test_files.h"
+#include "ui/app_state.h"
 
 namespace quillon::test {
 namespace {

@@ -1,21 +1,20 @@
 // The frame window: menus, accelerators, status bar, toolbar, window commands and boxes.
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "ui/app_state.h"
-#include "ui/reporting.h"
 #include "assemble/output_pane.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
 #include "support/test_files.h"
+#include "ui/app_state.h"
+#include "ui/reporting.h"
 
 namespace quillon::test {
 namespace {
@@ -39,17 +38,35 @@ struct Popup {
 const std::vector<Popup>& MenuBar() {
   static const std::vector<Popup> bar = {
       {"&File",
-       {{4001, "&New\tCtrl+N"}, {4002, "&Open...\tCtrl+O"}, {4003, "&Save\tCtrl+S"}, {4004, "Save &As..."},
-        {4005, "Save Al&l\tCtrl+L"}, {0, ""}, {4006, "New &Project"}, {4007, "Open Pro&ject..."}, {0, ""},
-        {-1, "Recent Files"}, {-1, "Recent Projects"}, {0, ""}, {4008, "E&xit"}}},
+       {{4001, "&New\tCtrl+N"},
+        {4002, "&Open...\tCtrl+O"},
+        {4003, "&Save\tCtrl+S"},
+        {4004, "Save &As..."},
+        {4005, "Save Al&l\tCtrl+L"},
+        {0, ""},
+        {4006, "New &Project"},
+        {4007, "Open Pro&ject..."},
+        {0, ""},
+        {-1, "Recent Files"},
+        {-1, "Recent Projects"},
+        {0, ""},
+        {4008, "E&xit"}}},
       {"&Edit", {{40046, "&Find\tCtrl+F"}, {40048, "Find &Next\tF3"}, {40045, "Search and &Replace\tCtrl+H"}}},
       {"&Tools", {{5000, "&Font"}, {40043, "Show Out&put Pane"}, {0, ""}, {5001, "IDE &Options"}}},
       {"&Project",
-       {{9000, "Add &Source Files"}, {9001, "Add &Include Files"}, {9002, "Add &Other Files"},
-        {9003, "&Remove Selected Files"}, {0, ""}, {9004, "Project &Settings"}}},
+       {{9000, "Add &Source Files"},
+        {9001, "Add &Include Files"},
+        {9002, "Add &Other Files"},
+        {9003, "&Remove Selected Files"},
+        {0, ""},
+        {9004, "Project &Settings"}}},
       {"&Macros",
-       {{8000, "Command 1\tCtrl+F5"}, {8001, "Command 2\tCtrl+F6"}, {8002, "Command 3\tCtrl+F7"},
-        {8003, "Command 4\tCtrl+F8"}, {0, ""}, {8004, "Macro &Options"}}},
+       {{8000, "Command 1\tCtrl+F5"},
+        {8001, "Command 2\tCtrl+F6"},
+        {8002, "Command 3\tCtrl+F7"},
+        {8003, "Command 4\tCtrl+F8"},
+        {0, ""},
+        {8004, "Macro &Options"}}},
       {"&Window",
        {{7000, "&Cascade"}, {7001, "Tile &Horizontally"}, {7002, "Tile &Vertically"}, {0, ""}, {7003, "Close Al&l"}}},
       {"&Help", {{6000, "&About"}}},
@@ -100,9 +117,9 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
     WORD command;
   };
   const Binding expected[] = {
-      {FCONTROL, 'F', 40046}, {FCONTROL, 'H', 40045},  {FCONTROL, 'L', 4005},   {FCONTROL, 'N', 4001},
-      {FCONTROL, 'O', 4002},  {FCONTROL, 'S', 4003},   {0, VK_ESCAPE, 40043},   {0, VK_F3, 40048},
-      {FCONTROL, VK_F5, 8000}, {FCONTROL, VK_F6, 8001}, {0, VK_F7, 40038},      {FCONTROL, VK_F7, 8002},
+      {FCONTROL, 'F', 40046},  {FCONTROL, 'H', 40045},  {FCONTROL, 'L', 4005}, {FCONTROL, 'N', 4001},
+      {FCONTROL, 'O', 4002},   {FCONTROL, 'S', 4003},   {0, VK_ESCAPE, 40043}, {0, VK_F3, 40048},
+      {FCONTROL, VK_F5, 8000}, {FCONTROL, VK_F6, 8001}, {0, VK_F7, 40038},     {FCONTROL, VK_F7, 8002},
       {FCONTROL, VK_F8, 8003},
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));
@@ -294,8 +311,8 @@ TEST_F(FrameTest, SearchAndReplaceIsAcceptedAndDoesNothing) {
 
 TEST(LastErrorBox, ShowsTheSystemTextWithTheCaption) {
   char expected[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND, 0,
-                 expected, sizeof expected, nullptr);
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND, 0, expected,
+                 sizeof expected, nullptr);
   ASSERT_NE(expected[0], '\0');
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   SetLastError(ERROR_FILE_NOT_FOUND);

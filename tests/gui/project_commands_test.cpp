@@ -1,22 +1,22 @@
 // Opening, switching and saving projects through the frame's commands and dropped files.
+#include "project/project_commands.h"
+
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "ui/app_state.h"
 #include "project/project.h"
-#include "project/project_commands.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
 #include "support/test_files.h"
+#include "ui/app_state.h"
 
 namespace quillon::test {
 namespace {
@@ -27,8 +27,7 @@ std::string CurrentDirectory() {
   return buffer;
 }
 
-const char kDemoProject[] =
-    "[project name]\r\ndemo\r\n\r\n[output name]\r\ndemo\r\n\r\n[source]\r\nmain.asm\r\n";
+const char kDemoProject[] = "[project name]\r\ndemo\r\n\r\n[output name]\r\ndemo\r\n\r\n[source]\r\nmain.asm\r\n";
 
 class ProjectCommandsTest : public FrameTest {
  protected:
@@ -156,7 +155,7 @@ TEST(ProjectFileNames, OnlyTheTextFromTheLastDotCounts) {
     const char* path;
     bool project;
   };
-  const Case cases[] = {{"C:\\a\\demo.qlp", true},  {"C:\\a\\DEMO.QLP", true},  {"C:\\a\\main.asm", false},
+  const Case cases[] = {{"C:\\a\\demo.qlp", true},     {"C:\\a\\DEMO.QLP", true},     {"C:\\a\\main.asm", false},
                         {"C:\\a\\noextension", false}, {"C:\\v1.qlp\\readme", false}, {"C:\\a\\x.qlpx", false}};
   for (const Case& c : cases) EXPECT_EQ(IsProjectFileName(c.path), c.project) << c.path;
 }

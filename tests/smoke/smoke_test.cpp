@@ -1,11 +1,10 @@
 // Starts quillon.exe as a user would, drives it from outside and checks what it leaves behind.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -139,8 +138,8 @@ class Quillon {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     auto start = std::chrono::steady_clock::now();
-    started_ = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, workFolder.c_str(), &si,
-                              &pi_);
+    started_ =
+        CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, workFolder.c_str(), &si, &pi_);
     if (!started_) return;
     while (std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
       frame_ = FindWindowA("QUILLON_FRAME", "Quillon Intellivision IDE");
@@ -148,7 +147,8 @@ class Quillon {
       frame_ = nullptr;
       if (WaitForSingleObject(pi_.hProcess, 10) == WAIT_OBJECT_0) break;
     }
-    startupMs_ = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    startupMs_ =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
   }
   ~Quillon() {
     if (started_) {
@@ -238,7 +238,7 @@ TEST(Smoke, StoredSettingsSurviveARunAndShortListsDoNotGrowBack) {
   WriteString("Font Name", "Lucida Console");
   WriteNumber("Font Size", 200);
   WriteString("Assembler Path", "C:\\Program Files\\as1600.exe");
-  WriteString("Recent File 1", "C:\\A.asm");  // index 0 missing: the list loads as [A]
+  WriteString("Recent File 1", "C:\\A.asm");               // index 0 missing: the list loads as [A]
   WriteString("Recent Project 0", std::string(300, 'x'));  // too long: dropped
   WriteNumber("Find flags", 0x20005);
   std::string work = MakeWorkFolder("quillon_smoke_stored");

@@ -1,11 +1,10 @@
 // Entry of the GUI tests: the libraries and window classes of the program, then the tests.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
-#include "ui/app_state.h"
 #include "app/frame.h"
 #include "app/startup.h"
+#include "ui/app_state.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -33,8 +33,7 @@ TEST(AssemblerCommand, ProjectRunQuotesEveryPath) {
 
 TEST(AssemblerCommand, DocumentRunWritesBesideTheDocument) {
   AssemblerRun run = ComposeDocumentRun("C:\\Program Files\\as1600.exe", "C:\\src\\demo.asm", "demo");
-  EXPECT_EQ(run.commandLine,
-            "\"C:\\Program Files\\as1600.exe\" -o \"demo.bin\" -l \"demo.lst\" \"C:\\src\\demo.asm\"");
+  EXPECT_EQ(run.commandLine, "\"C:\\Program Files\\as1600.exe\" -o \"demo.bin\" -l \"demo.lst\" \"C:\\src\\demo.asm\"");
   EXPECT_EQ(run.directory, "C:\\src");
   EXPECT_EQ(run.listingPath, "demo.lst");
 }
@@ -43,8 +42,8 @@ TEST(AssemblerCommand, LongLinesAreKeptWhole) {
   const std::string deep = "C:\\" + std::string(300, 'd');
   const ProjectBuildPaths project{deep, deep + "\\obj", "game", deep + "\\game.lst", deep + "\\game.asm"};
   AssemblerRun run = ComposeProjectRun("as1600.exe", project);
-  const std::string expected = "\"as1600.exe\" -o \"" + deep + "\\obj\\game.bin\" -l \"" + deep +
-                               "\\game.lst\" \"" + deep + "\\game.asm\"";
+  const std::string expected =
+      "\"as1600.exe\" -o \"" + deep + "\\obj\\game.bin\" -l \"" + deep + "\\game.lst\" \"" + deep + "\\game.asm\"";
   EXPECT_EQ(run.commandLine, expected);
   EXPECT_GT(run.commandLine.size(), 900u);
 }

@@ -65,10 +65,10 @@ TEST_F(ListingParser, ReportsErrorAndWarningLinesWithZeroBasedLines) {
       // keywords are case-sensitive; digits must follow the colon directly
       {"game.asm:7: error - x\ngame.asm:7: Warning - x\ngame.asm: 7: ERROR - x\n",
        {Totals("Total Errors:   0"), Totals("Total Warnings: 0")}},
-      {"game.asm:0: ERROR - x\n", {{"game.asm:0: ERROR - x", "game.asm", -1}, Totals("Total Errors:   1"),
-                                   Totals("Total Warnings: 0")}},
-      {"game.asm:99999999999: ERROR - x\n", {{"game.asm:99999999999: ERROR - x", "game.asm", -1},
-                                             Totals("Total Errors:   1"), Totals("Total Warnings: 0")}},
+      {"game.asm:0: ERROR - x\n",
+       {{"game.asm:0: ERROR - x", "game.asm", -1}, Totals("Total Errors:   1"), Totals("Total Warnings: 0")}},
+      {"game.asm:99999999999: ERROR - x\n",
+       {{"game.asm:99999999999: ERROR - x", "game.asm", -1}, Totals("Total Errors:   1"), Totals("Total Warnings: 0")}},
       // both keywords: counted once, as an error
       {"a.asm:3: WARNING - see a.asm:4: ERROR - x\n",
        {{"a.asm:3: WARNING - see a.asm:4: ERROR - x", "a.asm:3: WARNING - see a.asm", 3},
@@ -81,8 +81,8 @@ TEST_F(ListingParser, ReportsErrorAndWarningLinesWithZeroBasedLines) {
         {"b.asm:6: ERROR - last", "b.asm", 5},
         Totals("Total Errors:   2"),
         Totals("Total Warnings: 1")}},
-      {"b.asm:6: ERROR - last\r", {{"b.asm:6: ERROR - last\r", "b.asm", 5}, Totals("Total Errors:   1"),
-                                    Totals("Total Warnings: 0")}},
+      {"b.asm:6: ERROR - last\r",
+       {{"b.asm:6: ERROR - last\r", "b.asm", 5}, Totals("Total Errors:   1"), Totals("Total Warnings: 0")}},
       {"", {Totals("Total Errors:   0"), Totals("Total Warnings: 0")}},
   };
   for (const Case& c : cases) EXPECT_EQ(Parse(c.listing), c.expected) << c.listing;

@@ -169,8 +169,8 @@ TEST(Project, AFailedLoadLeavesNoProject) {
   EXPECT_EQ(Render(project.Root()), "no project\n Source Files\n Include Files\n Listing File\n Other Files\n");
   EXPECT_FALSE(project.Root().entry);
   EXPECT_TRUE(project.FileIndex().empty());
-  for (const std::string* field : {&project.projectName, &project.projectDir, &project.outputPath,
-                                   &project.outputName, &project.listingPath, &project.mainSource}) {
+  for (const std::string* field : {&project.projectName, &project.projectDir, &project.outputPath, &project.outputName,
+                                   &project.listingPath, &project.mainSource}) {
     EXPECT_EQ(*field, "");
   }
   EXPECT_EQ(settings.startDirectory, "C:\\prj");

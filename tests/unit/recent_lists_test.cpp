@@ -16,8 +16,8 @@ TEST(RecentLists, AddComparesOnlyTheNewestAndKeepsTheCapacity) {
   };
   const Case cases[] = {
       {{}, "A", 5, {"A"}},
-      {{"A"}, "A", 5, {"A"}},                       // the same file twice in a row: once
-      {{"A", "B"}, "A", 5, {"A", "B", "A"}},        // only the newest is compared
+      {{"A"}, "A", 5, {"A"}},                 // the same file twice in a row: once
+      {{"A", "B"}, "A", 5, {"A", "B", "A"}},  // only the newest is compared
       {{"C:\\Src\\Game.asm"}, "c:\\src\\game.asm", 5, {"C:\\Src\\Game.asm", "c:\\src\\game.asm"}},
       {{"1", "2", "3", "4", "5"}, "6", 5, {"2", "3", "4", "5", "6"}},
   };

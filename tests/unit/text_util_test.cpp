@@ -48,12 +48,8 @@ TEST(TextUtil, BaseNameDropsFolderAndLastExtension) {
     const char* baseName;
   };
   const Case cases[] = {
-      {"C:\\src\\demo.asm", "demo"},
-      {"C:\\src\\demo.v2.asm", "demo.v2"},
-      {"C:\\my.dir\\demo", "demo"},
-      {"demo.asm", "demo"},
-      {"C:\\src\\pack.tar.inc", "pack.tar"},
-      {"C:\\src\\.inc", ""},
+      {"C:\\src\\demo.asm", "demo"}, {"C:\\src\\demo.v2.asm", "demo.v2"},   {"C:\\my.dir\\demo", "demo"},
+      {"demo.asm", "demo"},          {"C:\\src\\pack.tar.inc", "pack.tar"}, {"C:\\src\\.inc", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(BaseNameOf(c.path), c.baseName) << c.path;
 }

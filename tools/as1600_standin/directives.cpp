@@ -120,8 +120,7 @@ RunPlan PlanRun(std::istream& source, const std::string& sourceName) {
       AddError(plan, sourceName, lineNumber, "bad stand-in directive: " + trimmed);
   }
   plan.listing.push_back("");
-  plan.listing.push_back(std::to_string(plan.errors) + " error(s), " + std::to_string(plan.warnings) +
-                         " warning(s)");
+  plan.listing.push_back(std::to_string(plan.errors) + " error(s), " + std::to_string(plan.warnings) + " warning(s)");
   return plan;
 }
 
