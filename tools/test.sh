@@ -8,6 +8,10 @@ cd "$root"
 bash tools/setup.sh
 jobs=$(nproc)
 
+echo "== layers and format"
+bash tools/check-layers.sh
+bash tools/check-format.sh
+
 echo "== native build and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
