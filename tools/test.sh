@@ -17,6 +17,9 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native
 
+echo "== fuzz targets, a few seconds each (seed corpus and earlier findings first)"
+bash tools/fuzz.sh all 3
+
 echo "== Windows build"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <fstream>
+#include <istream>
 #include <vector>
 
 #include "base/regex_search.h"
@@ -40,29 +41,39 @@ bool ReportIfMatches(const std::string& line, const pcre2_code* pattern, std::ve
 
 void AddMessage(OutputSink& sink, const std::string& text) { sink.AddLine(text, std::string(), -1); }
 
+void AddTotals(OutputSink& sink, int errors, int warnings) {
+  AddMessage(sink, FormatLimited(kFormatBufferSize, "Total Errors:   %d", errors));
+  AddMessage(sink, FormatLimited(kFormatBufferSize, "Total Warnings: %d", warnings));
+}
+
 }  // namespace
 
 void ParseListing(const std::string& listingPath, OutputSink& sink, const ListingPatterns& patterns) {
+  std::ifstream listing(listingPath, std::ios::binary);
+  if (!listing) {
+    AddTotals(sink, 0, 0);
+    return;
+  }
+  ParseListingText(listing, sink, patterns);
+}
+
+void ParseListingText(std::istream& listing, OutputSink& sink, const ListingPatterns& patterns) {
+  Pattern errorPattern = CompilePattern(patterns.error.c_str());
+  if (!errorPattern) return AddMessage(sink, "Unable to create regex for Errors.");
+  Pattern warningPattern = CompilePattern(patterns.warning.c_str());
+  if (!warningPattern) return AddMessage(sink, "Unable to create regex for Warnings.");
+
   int errors = 0;
   int warnings = 0;
-  std::ifstream listing(listingPath, std::ios::binary);
-  if (listing) {
-    Pattern errorPattern = CompilePattern(patterns.error.c_str());
-    if (!errorPattern) return AddMessage(sink, "Unable to create regex for Errors.");
-    Pattern warningPattern = CompilePattern(patterns.warning.c_str());
-    if (!warningPattern) return AddMessage(sink, "Unable to create regex for Warnings.");
-
-    std::vector<std::string> captures;
-    std::string line;
-    while (ReadLine(listing, line)) {
-      if (ReportIfMatches(line, errorPattern.get(), captures, sink))
-        ++errors;
-      else if (ReportIfMatches(line, warningPattern.get(), captures, sink))
-        ++warnings;
-    }
+  std::vector<std::string> captures;
+  std::string line;
+  while (ReadLine(listing, line)) {
+    if (ReportIfMatches(line, errorPattern.get(), captures, sink))
+      ++errors;
+    else if (ReportIfMatches(line, warningPattern.get(), captures, sink))
+      ++warnings;
   }
-  AddMessage(sink, FormatLimited(kFormatBufferSize, "Total Errors:   %d", errors));
-  AddMessage(sink, FormatLimited(kFormatBufferSize, "Total Warnings: %d", warnings));
+  AddTotals(sink, errors, warnings);
 }
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 // Reads the assembler's listing and reports its error and warning lines with their totals.
 #pragma once
 
+#include <istream>
 #include <string>
 
 #include "assemble/output_sink.h"
@@ -23,5 +24,7 @@ struct ListingPatterns {
 // instead ("Unable to create regex for Errors." / "...Warnings.") and no totals.
 // Lines end at LF; a CR before the LF is dropped; a last line without LF counts too.
 void ParseListing(const std::string& listingPath, OutputSink& sink, const ListingPatterns& patterns = {});
+// The same for a listing already open.
+void ParseListingText(std::istream& listing, OutputSink& sink, const ListingPatterns& patterns = {});
 
 }  // namespace quillon

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets and runs one or all of them.
+#   bash tools/fuzz.sh [TARGET|all] [SECONDS] [RUNS]
+# Each target first replays its seed corpus (tests/fuzz/corpus/TARGET, which also keeps every
+# input that once found a fault), then fuzzes for SECONDS (default 5) or RUNS executions,
+# whichever ends first. New inputs collect in build/fuzz/work/TARGET; findings go to
+# build/fuzz/findings/TARGET. Prints executions, seconds, corpus size and findings per target;
+# exits non-zero when a target found something.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+target=${1:-all}
+seconds=${2:-5}
+runs=${3:--1}
+
+fuzzer_lib=$(ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a 2>/dev/null | head -1 || true)
+if ! command -v clang++ >/dev/null 2>&1 || [ -z "$fuzzer_lib" ]; then
+  bash tools/setup.sh
+fi
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)" >/dev/null
+
+if [ "$target" = all ]; then
+  targets=$(ls tests/fuzz/corpus)
+else
+  [ -d "tests/fuzz/corpus/$target" ] || { echo "fuzz: no target $target ($(ls tests/fuzz/corpus | xargs))" >&2; exit 2; }
+  targets=$target
+fi
+
+failed=0
+for t in $targets; do
+  work=build/fuzz/work/$t
+  findings=build/fuzz/findings/$t
+  log=build/fuzz/$t.log
+  mkdir -p "$work" "$findings"
+  status=0
+  # -timeout: one input may take at most 10 s; -rss_limit_mb: 2 GB.
+  "build/fuzz/$t" -max_total_time="$seconds" -runs="$runs" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$findings/" "$work" "tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  took=$(sed -n 's/.*Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
+  corpus=$(( $(ls "$work" | wc -l) + $(ls "tests/fuzz/corpus/$t" | wc -l) ))
+  found=$(ls "$findings" | wc -l)
+  echo "fuzz $t: ${execs:-?} executions in ${took:-$seconds} s, corpus $corpus, findings $found"
+  if [ "$status" -ne 0 ] || [ "$found" -ne 0 ]; then
+    failed=1
+    echo "fuzz $t: FAILED (exit $status); log $log, findings in $findings:" >&2
+    grep -E 'ERROR|SUMMARY|round trip|Test unit written' "$log" | head -20 >&2 || true
+  fi
+done
+exit $failed
