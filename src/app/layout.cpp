@@ -95,7 +95,10 @@ void ShowMenuHelp(HWND, WPARAM wParam, LPARAM lParam) {
     SendMessageA(g_app.statusBar, SB_SIMPLE, FALSE, 0);
     return;
   }
-  if (flags & MF_SYSMENU) return;
+  if (flags & MF_SYSMENU) {  // the system menu has no help: clear what an earlier item showed
+    ShowHelpString(0);
+    return;
+  }
   if (flags & MF_POPUP) {
     const MenuHelpEntry* entry = FindPopup(GetSubMenu(menu, static_cast<int>(item)));
     ShowHelpString(entry ? entry->offset : 0);

@@ -31,10 +31,11 @@ int ZeroBasedLine(const std::string& digits) {
   return static_cast<int>(value) - 1;
 }
 
-// Adds `line` to the sink when `pattern` takes it; true when it did.
+// Adds `line` to the sink when `pattern` takes it; true when it did. The file name is taken
+// whole: a cut one could name another file (opening a name too long for a path is refused there).
 bool ReportIfMatches(const std::string& line, const pcre2_code* pattern, std::vector<std::string>& captures,
                      OutputSink& sink) {
-  if (RegexSearch(line.c_str(), pattern, captures, 0) < 2) return false;
+  if (RegexSearch(line.c_str(), pattern, captures, 0, kWholeCaptures) < 2) return false;
   sink.AddLine(line, captures[0], ZeroBasedLine(captures[1]));
   return true;
 }

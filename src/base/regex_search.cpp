@@ -14,7 +14,8 @@ struct MatchDataDeleter {
   void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }
 };
 
-void AppendGroups(const char* subject, const PCRE2_SIZE* ovector, int rc, std::vector<std::string>& captures) {
+void AppendGroups(const char* subject, const PCRE2_SIZE* ovector, int rc, std::size_t maxLength,
+                  std::vector<std::string>& captures) {
   for (int i = 1; i < rc; ++i) {
     PCRE2_SIZE start = ovector[2 * i], end = ovector[2 * i + 1];
     if (start == PCRE2_UNSET || end == PCRE2_UNSET || end < start) {
@@ -22,7 +23,7 @@ void AppendGroups(const char* subject, const PCRE2_SIZE* ovector, int rc, std::v
       continue;
     }
     std::size_t length = end - start;
-    if (length > kMaxCaptureLength) length = kMaxCaptureLength;
+    if (length > maxLength) length = maxLength;
     captures.emplace_back(subject + start, length);
   }
 }
@@ -45,7 +46,8 @@ Pattern CompilePattern(const char* pattern) {
       pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern), PCRE2_ZERO_TERMINATED, 0, &error, &offset, nullptr));
 }
 
-int RegexSearch(const char* subject, const pcre2_code* pattern, std::vector<std::string>& captures, int global) {
+int RegexSearch(const char* subject, const pcre2_code* pattern, std::vector<std::string>& captures, int global,
+                std::size_t maxLength) {
   captures.clear();
   if (subject == nullptr || pattern == nullptr) return 0;
   const PCRE2_SIZE len = std::strlen(subject);
@@ -62,7 +64,7 @@ int RegexSearch(const char* subject, const pcre2_code* pattern, std::vector<std:
     return 0;
   }
   rc = CheckVectorFull(rc);
-  AppendGroups(subject, ovector, rc, captures);
+  AppendGroups(subject, ovector, rc, maxLength, captures);
   if (!global) return static_cast<int>(captures.size());
 
   PCRE2_SIZE matchStart = ovector[0], matchEnd = ovector[1];
@@ -87,7 +89,7 @@ int RegexSearch(const char* subject, const pcre2_code* pattern, std::vector<std:
     rc = CheckVectorFull(rc);
     matchStart = ovector[0];
     matchEnd = ovector[1];
-    AppendGroups(subject, ovector, rc, captures);
+    AppendGroups(subject, ovector, rc, maxLength, captures);
   }
   return static_cast<int>(captures.size());
 }

@@ -32,14 +32,15 @@ void SaveList(RegistryKey& key, const char* format, const std::vector<std::strin
 
 }  // namespace
 
-void Settings::Load(ValueStore& store, const std::string& programPath, const std::string& currentDirectory) {
+void Settings::Load(ValueStore& store, const std::string& programPath, const std::string& currentDirectory,
+                    const char* keyPath) {
   exeDirectory = FolderOf(programPath);
   startDirectory = currentDirectory;
   syntaxFilePath = exeDirectory + "\\syntax.cfg";
   macrosFilePath = exeDirectory + "\\macros.cfg";
 
   RegistryKey key(store);
-  key.Open(kSettingsKeyPath);  // when it fails, every read below gives its default
+  key.Open(keyPath);  // when it fails, every read below gives its default
 
   std::uint32_t number = 0;
   key.ReadString("Font Name", fontName, "Courier New");
@@ -56,9 +57,9 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   key.Close();
 }
 
-void Settings::Save(ValueStore& store) const {
+void Settings::Save(ValueStore& store, const char* keyPath) const {
   RegistryKey key(store);
-  key.Open(kSettingsKeyPath);  // when it fails, every write below does nothing
+  key.Open(keyPath);  // when it fails, every write below does nothing
 
   key.WriteString("Font Name", fontName);
   key.WriteNumber("Font Size", static_cast<std::uint32_t>(fontSize));

@@ -33,9 +33,11 @@ struct Settings {
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).
-  void Load(ValueStore& store, const std::string& programPath, const std::string& currentDirectory);
+  // `keyPath` is the key they live under.
+  void Load(ValueStore& store, const std::string& programPath, const std::string& currentDirectory,
+            const char* keyPath = kSettingsKeyPath);
   // Writes every value back. Values of list entries past a list's end are deleted.
-  void Save(ValueStore& store) const;
+  void Save(ValueStore& store, const char* keyPath = kSettingsKeyPath) const;
 };
 
 }  // namespace quillon

@@ -16,6 +16,7 @@ list(APPEND QUILLON_WIN32_SOURCES
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/error_log_test.cpp
+  tests/unit/long_input_test.cpp
   tests/unit/recent_lists_test.cpp
   tests/unit/regex_search_test.cpp
   tests/unit/registry_key_test.cpp

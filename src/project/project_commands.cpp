@@ -18,7 +18,14 @@ constexpr char kProjectFilter[] = "Quillon Project files (*.qlp)\0*.qlp\0ALL fil
 
 }  // namespace
 
-Project* CreateAppProject() { return new Project(g_projectPlatform, g_settings); }
+// Called inside window creation, where nothing may throw: null when it cannot be made.
+Project* CreateAppProject() {
+  try {
+    return new Project(g_projectPlatform, g_settings);
+  } catch (...) {
+    return nullptr;
+  }
+}
 
 bool IsProjectFileName(const std::string& path) {
   std::size_t dot = path.rfind('.');

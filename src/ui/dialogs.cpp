@@ -50,10 +50,19 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
-std::string PathInEdit(HWND dialog) {
+// The path in the edit; false, after telling the user, when it is too long to be kept whole.
+bool PathInEdit(HWND dialog, std::string& path) {
   char text[kPathBufferSize] = "";
+  const int length = GetWindowTextLengthA(GetDlgItem(dialog, IDC_OPTIONS_PATH));
+  if (length >= static_cast<int>(sizeof text)) {
+    const std::string message = FormatLimited(kFormatBufferSize, "The path is too long (%d characters, at most %d).",
+                                              length, static_cast<int>(sizeof text) - 1);
+    MessageBoxA(dialog, message.c_str(), "Options", MB_OK | MB_ICONERROR);
+    return false;
+  }
   GetDlgItemTextA(dialog, IDC_OPTIONS_PATH, text, sizeof text);
-  return text;
+  path = text;
+  return true;
 }
 
 // "...": a confirmed choice is kept at once, whatever becomes of the dialog.
@@ -73,10 +82,13 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case IDOK:
-          g_settings.assemblerPath = PathInEdit(dialog);
+        case IDOK: {
+          std::string path;
+          if (!PathInEdit(dialog, path)) return TRUE;  // the dialog stays open
+          g_settings.assemblerPath = path;
           EndDialog(dialog, 1);
           return TRUE;
+        }
         case IDCANCEL:
           EndDialog(dialog, 0);
           return TRUE;

@@ -11,27 +11,35 @@ namespace quillon {
 
 namespace {
 
+// Both paths are taken whole, however long: a cut folder would name another one.
 std::string ProgramPath() {
-  char buffer[kPathBufferSize] = {};
-  DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  return n ? std::string(buffer, n < sizeof buffer ? n : sizeof buffer - 1) : std::string();
+  std::string buffer(kPathBufferSize, '\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::string();
+    if (n < buffer.size()) return buffer.substr(0, n);
+    if (buffer.size() >= 32768) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
 }
 
 std::string CurrentDirectory() {
-  char buffer[kPathBufferSize] = {};
-  DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
-  return (n > 0 && n < sizeof buffer) ? std::string(buffer, n) : std::string();
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);  // with the terminating NUL
+  if (needed == 0) return std::string();
+  std::string buffer(needed, '\0');
+  const DWORD n = GetCurrentDirectoryA(needed, buffer.data());
+  return (n > 0 && n < needed) ? buffer.substr(0, n) : std::string();
 }
 
 // Loads the settings from the registry at construction and writes them back at destruction.
 struct SettingsLifetime {
   SettingsLifetime() {
     RegistryStore store;
-    g_settings.Load(store, ProgramPath(), CurrentDirectory());
+    g_settings.Load(store, ProgramPath(), CurrentDirectory(), kProcessSettingsKey);
   }
   ~SettingsLifetime() {
     RegistryStore store;
-    g_settings.Save(store);
+    g_settings.Save(store, kProcessSettingsKey);
   }
 };
 

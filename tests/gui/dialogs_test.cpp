@@ -123,12 +123,10 @@ TEST_F(DialogTest, IdeOptionsStoresTheEditOnOkAndDropsItOnCancel) {
     int result;
     std::string stored;
   };
-  const std::string longPath = "C:\\" + std::string(300, 'x') + ".exe";
   const Case cases[] = {
       {"typed path, OK", "C:\\Tools\\as1600.exe", IDOK, 1, "C:\\Tools\\as1600.exe"},
       {"typed path, Cancel", "C:\\Other\\as1600.exe", IDCANCEL, 0, "C:\\Old\\as1600.exe"},
       {"empty edit, OK", "", IDOK, 1, ""},
-      {"long path, OK", longPath, IDOK, 1, longPath.substr(0, 259)},
   };
   for (const Case& c : cases) {
     g_settings.assemblerPath = "C:\\Old\\as1600.exe";
@@ -155,6 +153,41 @@ TEST_F(DialogTest, IdeOptionsStoresTheEditOnOkAndDropsItOnCancel) {
     EXPECT_EQ(shown, "C:\\Old\\as1600.exe") << c.name;
     EXPECT_EQ(limit, 259) << c.name;
     EXPECT_TRUE(centred) << c.name;
+  }
+}
+
+// A path that does not fit is refused with a box and the dialog stays open; it is never cut.
+TEST_F(DialogTest, IdeOptionsTakesAPathWholeOrRefusesIt) {
+  for (std::size_t length : {259u, 260u, 261u, 4000u}) {
+    const std::string typed = "C:\\" + std::string(length - 7, 'x') + ".exe";
+    g_settings.assemblerPath = "C:\\Old\\as1600.exe";
+    HWND options = nullptr;
+    int result = -1;
+    auto seen = Answered(
+        [&](HWND dialog, const SeenBox&) {
+          if (options == nullptr) {
+            options = dialog;
+            SetControlText(dialog, IDC_OPTIONS_PATH, typed);
+            PressButton(dialog, IDOK);
+          } else {  // the box about the length: the dialog is still there, Cancel leaves it
+            PressButton(dialog, IDOK);
+            WaitOnWatcher([&] { return IsWindowEnabled(options) != FALSE; });
+            PressButton(options, IDCANCEL);
+          }
+        },
+        [&] { result = ShowIdeOptions(frame_); });
+
+    if (length <= 259) {
+      EXPECT_EQ(result, 1) << length;
+      EXPECT_EQ(g_settings.assemblerPath, typed) << length;
+      EXPECT_EQ(seen.size(), 1u) << length;
+    } else {
+      EXPECT_EQ(result, 0) << length;
+      EXPECT_EQ(g_settings.assemblerPath, "C:\\Old\\as1600.exe") << length;
+      ASSERT_EQ(seen.size(), 2u) << length;
+      EXPECT_EQ(seen[1].caption, "Options");
+      EXPECT_EQ(seen[1].text, "The path is too long (" + std::to_string(length) + " characters, at most 259).");
+    }
   }
 }
 

@@ -14,6 +14,7 @@
 #include "support/gui_fixture.h"
 #include "support/test_files.h"
 #include "ui/app_state.h"
+#include "ui/dropped_file.h"
 #include "ui/reporting.h"
 
 namespace quillon::test {
@@ -172,6 +173,11 @@ TEST_F(FrameTest, MenuHelpShowsTheStringOfTheHighlightedItem) {
   HMENU recent = GetSubMenu(GetSubMenu(bar, 0), 9);
   SendMessageA(frame_, WM_MENUSELECT, MAKEWPARAM(10000, 0), reinterpret_cast<LPARAM>(recent));
   EXPECT_EQ(StatusText(g_app.statusBar), "Get some help");
+  // The system menu has no help: what an item showed before is cleared.
+  SendMessageA(frame_, WM_MENUSELECT, MAKEWPARAM(SC_CLOSE, MF_SYSMENU),
+               reinterpret_cast<LPARAM>(GetSystemMenu(frame_, FALSE)));
+  EXPECT_TRUE(SendMessageA(g_app.statusBar, SB_ISSIMPLE, 0, 0));
+  EXPECT_EQ(StatusText(g_app.statusBar), "");
   // Closing the menu leaves simple mode.
   SendMessageA(frame_, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_FALSE(SendMessageA(g_app.statusBar, SB_ISSIMPLE, 0, 0));
@@ -334,6 +340,31 @@ TEST_F(FrameTest, DroppingTwoFilesShowsOneErrorBox) {
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "Error");
   EXPECT_EQ(seen[0].text, "Please only drop one file at a time");
+}
+
+TEST_F(FrameTest, ADroppedPathIsTakenWholeOrRefusedWithABox) {
+  for (std::size_t length : {259u, 260u, 261u, 4000u}) {
+    std::string dropped = "C:\\";
+    while (dropped.size() < length - 4) dropped += dropped.size() % 40 ? 'd' : '\\';
+    dropped += ".asm";
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+    std::string path = "before";
+    const bool taken = TakeDroppedFile(frame_, MakeDrop({dropped}), path);
+    PumpMessages(50);
+    auto seen = answerer.Seen();
+    if (length <= 259) {
+      EXPECT_TRUE(taken) << length;
+      EXPECT_EQ(path, dropped) << length;
+      EXPECT_TRUE(seen.empty()) << length;
+    } else {
+      EXPECT_FALSE(taken) << length;
+      EXPECT_EQ(path, "before") << length;
+      ASSERT_EQ(seen.size(), 1u) << length;
+      EXPECT_EQ(seen[0].caption, "Error");
+      EXPECT_EQ(seen[0].text, "The path of the dropped file is too long to open (" + std::to_string(length) +
+                                  " characters, at most 259).");
+    }
+  }
 }
 
 TEST(WindowClasses, DocumentClassKeepsRoomForItsRecord) {

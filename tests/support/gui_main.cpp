@@ -6,6 +6,10 @@
 #include "app/startup.h"
 #include "ui/app_state.h"
 
+// The tests keep their settings apart from the user's (constant-initialised, so it is set
+// before the settings are loaded).
+extern const char* const quillon::kProcessSettingsKey = "Software\\LarkspurWorks\\Quillon GUI tests";
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   HINSTANCE instance = GetModuleHandleA(nullptr);
