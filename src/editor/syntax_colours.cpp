@@ -80,8 +80,7 @@ void AppendHeader(std::string& rtf, const RtfFont& font, unsigned codePage, cons
 
 bool IsWordCharacter(char ch) {
   const auto c = static_cast<unsigned char>(ch);
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '@' ||
-         c == '-';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '@' || c == '-';
 }
 
 void LineRuns(std::string_view line, const SyntaxTable& table, std::vector<ColourRun>& runs) {
@@ -117,8 +116,8 @@ std::string ColouredRtf(std::string_view text, const SyntaxTable& table, const R
     const std::string_view line = text.substr(pos, end - pos);
     LineRuns(line, table, runs);
     for (const ColourRun& run : runs) {
-      const std::size_t index = static_cast<std::size_t>(
-          std::find(colours.begin(), colours.end(), run.colour) - colours.begin());
+      const std::size_t index =
+          static_cast<std::size_t>(std::find(colours.begin(), colours.end(), run.colour) - colours.begin());
       if (index != shown) {
         AppendNumber(rtf, "\\cf", index + 1);  // entry 0 of the table is the automatic colour
         rtf += ' ';

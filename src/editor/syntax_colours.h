@@ -33,9 +33,9 @@ void LineRuns(std::string_view line, const SyntaxTable& table, std::vector<Colou
 // The font the RTF text is shown in; an empty face or a zero height are left out.
 struct RtfFont {
   std::string face;
-  int heightTwips = 0;     // whole half-points only: the RTF height counts in half-points
-  unsigned effects = 0;    // bold 1, italic 2, underline 4
-  unsigned charset = 0;    // the font's character set
+  int heightTwips = 0;   // whole half-points only: the RTF height counts in half-points
+  unsigned effects = 0;  // bold 1, italic 2, underline 4
+  unsigned charset = 0;  // the font's character set
 };
 
 // The text as RTF with a colour table, coloured line by line as LineRuns says. Each CR LF, lone

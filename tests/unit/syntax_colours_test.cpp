@@ -35,7 +35,7 @@ TEST(LineRuns, ColoursWordsCommentsAndTheRest) {
       {"R0,R1", {{0, 2, kBlue}, {2, 3, 0}, {3, 5, kBlue}}},  // a keyword right after punctuation
       {"(MVI)", {{0, 1, 0}, {1, 4, kBlue}, {4, 5, 0}}},
       {"; MVI", {{0, 5, kGreen}}},
-      {"MV;I B", {{0, 2, 0}, {2, 6, kGreen}}},  // a ";" inside a word starts the comment
+      {"MV;I B", {{0, 2, 0}, {2, 6, kGreen}}},                              // a ";" inside a word starts the comment
       {"\tB\xe9MVI", {{0, 1, 0}, {1, 2, kRed}, {2, 3, 0}, {3, 6, kBlue}}},  // 8-bit bytes separate words
       {"", {}},
       {longLine, {{0, 301, 0}, {301, 304, kBlue}, {304, 600, 0}, {600, 602, kGreen}}},
@@ -130,7 +130,8 @@ TEST(ColouredRtf, CarriesEveryCharacterAndLineBreakWithItsColour) {
       {"two breaks", "\r\n\r\n", "\r\r\r"},
       {"RTF specials and tabs", "\\par {x} \\'41\t;{", "\\par {x} \\'41\t;{"},
       // LF (index 9) and CR (index 12) are breaks; every other byte comes back as it was.
-      {"every byte but NUL", allBytes, allBytes.substr(0, 9) + "\r" + allBytes.substr(10, 2) + "\r" + allBytes.substr(13)},
+      {"every byte but NUL", allBytes,
+       allBytes.substr(0, 9) + "\r" + allBytes.substr(10, 2) + "\r" + allBytes.substr(13)},
   };
   const SyntaxTable table = Table();
   for (const Case& c : cases) {
