@@ -65,6 +65,11 @@ void ColourOneLine(HWND edit, int line, std::vector<ColourRun>& runs) {
   }
 }
 
+RtfFont FontOf(const CHARFORMATA& font) {
+  return {font.szFaceName, font.yHeight % 10 == 0 ? static_cast<int>(font.yHeight) : 0,
+          static_cast<unsigned>(font.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE)), font.bCharSet};
+}
+
 }  // namespace
 
 COLORREF GetKeywordColour(const char* word) { return word ? g_syntaxTable.ColourOf(word) : 0; }
@@ -78,9 +83,7 @@ bool PutColouredText(HWND edit, const std::string& text) {
     // The font of the empty control goes into the RTF: setting it afterwards would cost as
     // much again as the whole load.
     CHARFORMATA font = SelectionFormat(edit, CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_CHARSET);
-    RtfFont rtfFont{font.szFaceName, font.yHeight % 10 == 0 ? static_cast<int>(font.yHeight) : 0,
-                    static_cast<unsigned>(font.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE)), font.bCharSet};
-    ok = StreamIn(edit, ColouredRtf(text, g_syntaxTable, rtfFont, GetACP()), SF_RTF);
+    ok = StreamIn(edit, ColouredRtf(text, g_syntaxTable, FontOf(font), GetACP()), SF_RTF);
     if (font.yHeight % 10 != 0) {  // a height the RTF cannot express
       CHARFORMATA size{};
       size.cbSize = sizeof size;

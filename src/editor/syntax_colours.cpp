@@ -9,6 +9,8 @@ namespace {
 
 constexpr Colour kBlack = 0;
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
 void AddRun(std::vector<ColourRun>& runs, std::size_t start, std::size_t end, Colour colour) {
   if (end <= start) return;
   if (!runs.empty() && runs.back().colour == colour && runs.back().end == start) {
@@ -86,18 +88,28 @@ bool IsWordCharacter(char ch) {
 void LineRuns(std::string_view line, const SyntaxTable& table, std::vector<ColourRun>& runs) {
   runs.clear();
   const std::size_t comment = std::min(line.find(';'), line.size());
+  // Blanks show no colour: they join the run before them (at the line's start, the run after
+  // them), so that the control holds fewer runs and typing a blank changes no format.
   std::size_t i = 0;
   while (i < comment) {
     const std::size_t start = i;
+    const std::size_t from = runs.empty() ? 0 : start;
     if (IsWordCharacter(line[i])) {
       while (i < comment && IsWordCharacter(line[i])) ++i;
-      AddRun(runs, start, i, table.ColourOf(line.substr(start, i - start)));
-    } else {
-      while (i < comment && !IsWordCharacter(line[i])) ++i;
-      AddRun(runs, start, i, kBlack);
+      AddRun(runs, from, i, table.ColourOf(line.substr(start, i - start)));
+      continue;
     }
+    bool blank = true;
+    for (; i < comment && !IsWordCharacter(line[i]); ++i) blank = blank && IsBlank(line[i]);
+    if (!blank)
+      AddRun(runs, from, i, kBlack);
+    else if (!runs.empty())
+      runs.back().end = i;
   }
-  AddRun(runs, comment, line.size(), kCommentColour);
+  if (comment < line.size())
+    AddRun(runs, runs.empty() ? 0 : comment, line.size(), kCommentColour);
+  else if (runs.empty())
+    AddRun(runs, 0, line.size(), kBlack);  // blanks only
 }
 
 std::string ColouredRtf(std::string_view text, const SyntaxTable& table, const RtfFont& font, unsigned codePage) {

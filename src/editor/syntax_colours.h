@@ -26,8 +26,9 @@ struct ColourRun {
 };
 
 // The runs that cover a line (text without its line break) from its first to its last character:
-// keywords in their colours, the comment green, everything else black. Neighbouring runs of one
-// colour are joined. An empty line has no runs.
+// keywords in their colours, the comment green, everything else black. Blanks (spaces and tabs)
+// between words take the colour of the run before them, and at the line's start that of the
+// run after them. Neighbouring runs of one colour are joined. An empty line has no runs.
 void LineRuns(std::string_view line, const SyntaxTable& table, std::vector<ColourRun>& runs);
 
 // The font the RTF text is shown in; an empty face or a zero height are left out.

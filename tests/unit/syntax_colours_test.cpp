@@ -28,17 +28,20 @@ TEST(LineRuns, ColoursWordsCommentsAndTheRest) {
   };
   const std::string longLine = std::string(300, 'x') + " MVI" + std::string(296, ' ') + ";c";
   const Case cases[] = {
-      {"MVI R0, 5 ; load", {{0, 3, kBlue}, {3, 4, 0}, {4, 6, kBlue}, {6, 10, 0}, {10, 16, kGreen}}},
+      {"MVI R0, 5 ; load", {{0, 6, kBlue}, {6, 10, 0}, {10, 16, kGreen}}},  // blanks join the run before
       {"mvi", {{0, 3, 0}}},
       {"MVIX", {{0, 4, 0}}},
-      {"R0-R7 @@x", {{0, 5, kBlue}, {5, 6, 0}, {6, 9, kBlue}}},
+      {"R0-R7 @@x", {{0, 9, kBlue}}},
       {"R0,R1", {{0, 2, kBlue}, {2, 3, 0}, {3, 5, kBlue}}},  // a keyword right after punctuation
       {"(MVI)", {{0, 1, 0}, {1, 4, kBlue}, {4, 5, 0}}},
       {"; MVI", {{0, 5, kGreen}}},
-      {"MV;I B", {{0, 2, 0}, {2, 6, kGreen}}},                              // a ";" inside a word starts the comment
-      {"\tB\xe9MVI", {{0, 1, 0}, {1, 2, kRed}, {2, 3, 0}, {3, 6, kBlue}}},  // 8-bit bytes separate words
+      {"MV;I B", {{0, 2, 0}, {2, 6, kGreen}}},                   // a ";" inside a word starts the comment
+      {"\tB\xe9MVI", {{0, 2, kRed}, {2, 3, 0}, {3, 6, kBlue}}},  // 8-bit bytes separate words
       {"", {}},
-      {longLine, {{0, 301, 0}, {301, 304, kBlue}, {304, 600, 0}, {600, 602, kGreen}}},
+      {longLine, {{0, 301, 0}, {301, 600, kBlue}, {600, 602, kGreen}}},
+      {"  MVI", {{0, 5, kBlue}}},  // leading blanks join the run after them
+      {"  ; c", {{0, 5, kGreen}}},
+      {" \t ", {{0, 3, 0}}},
   };
   const SyntaxTable table = Table();
   std::vector<ColourRun> runs;
@@ -145,7 +148,7 @@ TEST(ColouredRtf, ColoursMatchTheLineRunsAndTheHeaderNamesTheFont) {
   const std::string rtf = ColouredRtf(text, Table(), {"Courier New", 210, 1 | 4, 0}, 1250);
   Read read = ReadRtf(rtf);
   ASSERT_EQ(read.text, "MVI R0 ; c\r\tB R1\rmvi");
-  const std::string expected = "BBB BB GGG  R BB    ";  // B blue, R red, G green, else black
+  const std::string expected = "BBBBBBBGGG RRRBB    ";  // B blue, R red, G green, else black
   for (std::size_t i = 0; i < read.text.size(); ++i) {
     if (read.text[i] == '\r') continue;
     Colour want = expected[i] == 'B' ? kBlue : expected[i] == 'R' ? kRed : expected[i] == 'G' ? kGreen : 0;
