@@ -42,26 +42,35 @@ CHARFORMATA SelectionFormat(HWND edit, DWORD mask) {
   return format;
 }
 
-// Colours the selected range unless all of it already has the colour.
-void ColourSelection(HWND edit, Colour colour) {
+// Colours the selected range unless all of it already has the colour; true when it had.
+bool ColourSelection(HWND edit, Colour colour) {
   CHARFORMATA now = SelectionFormat(edit, CFM_COLOR);
-  if ((now.dwMask & CFM_COLOR) && !(now.dwEffects & CFE_AUTOCOLOR) && now.crTextColor == colour) return;
+  if ((now.dwMask & CFM_COLOR) && !(now.dwEffects & CFE_AUTOCOLOR) && now.crTextColor == colour) return true;
   CHARFORMATA format{};
   format.cbSize = sizeof format;
   format.dwMask = CFM_COLOR;
   format.crTextColor = colour;
   SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  return false;
 }
 
-void ColourOneLine(HWND edit, int line, std::vector<ColourRun>& runs) {
+// Colours one line. Runs wholly before [changeFrom, changeTo] kept their colours; after it, a
+// change can only have moved the comment's start, which recolours every later run alike: once
+// two later runs already have their colours, the rest have too (a long line stays cheap).
+void ColourOneLine(HWND edit, int line, long changeFrom, long changeTo, std::vector<ColourRun>& runs) {
   const long start = LineIndex(edit, line);
   if (start < 0) return;
   const long length = static_cast<long>(SendMessageA(edit, EM_LINELENGTH, start, 0));
   const std::string text = TextRange(edit, start, start + length);
   LineRuns(text, g_syntaxTable, runs);
+  const bool partly = changeFrom >= 0;
+  int unchangedAfter = 0;
   for (const ColourRun& run : runs) {
-    SetSelection(edit, start + static_cast<long>(run.start), start + static_cast<long>(run.end));
-    ColourSelection(edit, run.colour);
+    const long runStart = start + static_cast<long>(run.start), runEnd = start + static_cast<long>(run.end);
+    if (partly && runEnd < changeFrom - 1) continue;
+    SetSelection(edit, runStart, runEnd);
+    const bool unchanged = ColourSelection(edit, run.colour);
+    if (partly && runStart > changeTo + 1 && unchanged && ++unchangedAfter == 2) break;
   }
 }
 
@@ -104,7 +113,7 @@ bool PutColouredText(HWND edit, const std::string& text) {
   return ok;
 }
 
-void ColourLines(HWND edit, int first, int last) {
+void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo) {
   if (!edit) return;
   first = std::max(first, 0);
   last = std::min(last, LineCount(edit) - 1);
@@ -120,7 +129,7 @@ void ColourLines(HWND edit, int first, int last) {
   const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
   SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
   std::vector<ColourRun> runs;
-  for (int line = first; line <= last; ++line) ColourOneLine(edit, line, runs);
+  for (int line = first; line <= last; ++line) ColourOneLine(edit, line, changeFrom, changeTo, runs);
   SetSelection(edit, selStart, selEnd);
   SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
   if (manyLines) {
@@ -141,7 +150,11 @@ void ColourChangedLines(HWND edit, BeforeChange& before) {
     const int caretLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
     first = std::min(first, caretLine - std::max(0, lineCount - before.lineCount));
     const int last = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, to));
-    ColourLines(edit, first, std::max(last, caretLine));
+    // Only the line of a one-line change is cut short; pasted lines are coloured whole.
+    if (first == std::max(last, caretLine))
+      ColourLines(edit, first, first, from, to);
+    else
+      ColourLines(edit, first, std::max(last, caretLine));
   }
   before = {start, end, lineCount};
 }

@@ -17,8 +17,10 @@ COLORREF GetKeywordColour(const char* word);
 bool PutColouredText(HWND edit, const std::string& text);
 
 // Colours lines first..last (clamped to the text) by the keyword table, setting a colour only
-// where it differs, and keeps the selection and the view.
-void ColourLines(HWND edit, int first, int last);
+// where it differs, and keeps the selection and the view. With a changed range given, the lines
+// are taken as correctly coloured before that change, and runs that cannot have changed are
+// passed over.
+void ColourLines(HWND edit, int first, int last, long changeFrom = -1, long changeTo = -1);
 
 // What the document knew before a change: the selection at the latest key or mouse event, and
 // the number of lines.

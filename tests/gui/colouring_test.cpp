@@ -35,6 +35,7 @@ std::string ColourLetters(HWND edit) {
   std::string letters;
   long selStart = 0, selEnd = 0;
   GetSelection(edit, selStart, selEnd);
+  SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
   for (long i = 0; i < static_cast<long>(text.size()); ++i) {
     if (text[static_cast<std::size_t>(i)] == '\r') {
       letters += '|';
@@ -49,6 +50,7 @@ std::string ColourLetters(HWND edit) {
     letters += c == kBlue ? 'b' : c == kRed ? 'r' : c == kGreen ? 'g' : c == 0 ? '.' : '?';
   }
   SetSelection(edit, selStart, selEnd);
+  SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
   return letters;
 }
 
@@ -165,6 +167,21 @@ TEST_F(ColouringTest, TypingColoursTheCaretLine) {
   SetSelection(edit, 0, 0);
   Type(edit, ";");
   EXPECT_EQ(ColourLetters(edit), "ggggggggggggggggggg|r");
+}
+
+TEST_F(ColouringTest, ChangesInALongLineColourWhatTheyReach) {
+  std::string line;
+  for (int i = 0; i < 80; ++i) line += "B x ";  // longer than the 260-byte buffers
+  HWND edit = Open("long.asm", "MVI ;" + line + "\r\n");
+  std::string letters;
+  for (int i = 0; i < 80; ++i) letters += "rr..";
+  EXPECT_EQ(ColourLetters(edit), "bbbb" + std::string(321, 'g') + "|");
+  SetSelection(edit, 5, 5);
+  SendMessageA(edit, WM_KEYDOWN, VK_BACK, 0);  // the ";" goes: the rest of the line is code again
+  EXPECT_EQ(ColourLetters(edit), "bbbb" + letters + "|");
+  SetSelection(edit, 200, 200);
+  Type(edit, ";");
+  EXPECT_EQ(ColourLetters(edit), "bbbb" + letters.substr(0, 196) + std::string(125, 'g') + "|");
 }
 
 TEST_F(ColouringTest, PastedLinesAreColoured) {
