@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "editor/syntax_colours.h"
@@ -20,7 +21,10 @@ struct MemoryReader {
 
 DWORD CALLBACK ReadFromMemory(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
   auto* reader = reinterpret_cast<MemoryReader*>(cookie);
-  std::size_t n = std::min(static_cast<std::size_t>(wanted), reader->data->size() - reader->offset);
+  const std::size_t left = reader->data->size() - reader->offset;
+  std::size_t n = std::min(static_cast<std::size_t>(wanted), left);
+  // A block never ends between the CR and LF of a line break, which would read as two breaks.
+  if (n < left && n > 1 && (*reader->data)[reader->offset + n - 1] == '\r') --n;
   std::copy_n(reader->data->data() + reader->offset, n, buffer);
   reader->offset += n;
   *got = static_cast<LONG>(n);
@@ -79,6 +83,27 @@ RtfFont FontOf(const CHARFORMATA& font) {
           static_cast<unsigned>(font.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE)), font.bCharSet};
 }
 
+bool PutText(HWND edit, const std::string& text) {
+  if (text.find('\0') != std::string::npos) {
+    // RTF cannot carry a NUL byte: plain text, then colour line by line.
+    const bool ok = StreamIn(edit, text, SF_TEXT);
+    ColourLines(edit, 0, LineCount(edit) - 1);
+    return ok;
+  }
+  // The font of the empty control goes into the RTF: setting it afterwards would cost as much
+  // again as the whole load.
+  CHARFORMATA font = SelectionFormat(edit, CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_CHARSET);
+  const bool ok = StreamIn(edit, ColouredRtf(text, g_syntaxTable, FontOf(font), GetACP()), SF_RTF);
+  if (font.yHeight % 10 != 0) {  // a height the RTF cannot express
+    CHARFORMATA size{};
+    size.cbSize = sizeof size;
+    size.dwMask = CFM_SIZE;
+    size.yHeight = font.yHeight;
+    SendMessageA(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&size));
+  }
+  return ok;
+}
+
 }  // namespace
 
 COLORREF GetKeywordColour(const char* word) { return word ? g_syntaxTable.ColourOf(word) : 0; }
@@ -87,26 +112,11 @@ bool PutColouredText(HWND edit, const std::string& text) {
   if (!edit) return false;
   const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
   SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
-  bool ok;
-  if (text.find('\0') == std::string::npos) {
-    // The font of the empty control goes into the RTF: setting it afterwards would cost as
-    // much again as the whole load.
-    CHARFORMATA font = SelectionFormat(edit, CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_CHARSET);
-    ok = StreamIn(edit, ColouredRtf(text, g_syntaxTable, FontOf(font), GetACP()), SF_RTF);
-    if (font.yHeight % 10 != 0) {  // a height the RTF cannot express
-      CHARFORMATA size{};
-      size.cbSize = sizeof size;
-      size.dwMask = CFM_SIZE;
-      size.yHeight = font.yHeight;
-      SendMessageA(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&size));
-    }
-  } else {
-    // RTF cannot carry a NUL byte: plain text, then colour line by line.
-    ok = StreamIn(edit, text, SF_TEXT);
-    SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
-    ColourLines(edit, 0, LineCount(edit) - 1);
-    SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE);
+  bool ok = false;
+  try {
+    ok = PutText(edit, text);
+  } catch (const std::bad_alloc&) {  // no room for the coloured copy: the control keeps nothing
+    SetWindowTextA(edit, "");
   }
   SendMessageA(edit, EM_EMPTYUNDOBUFFER, 0, 0);
   SendMessageA(edit, EM_SETEVENTMASK, 0, mask);

@@ -1,5 +1,7 @@
 #include "editor/document_file.h"
 
+#include <new>
+
 #include "base/text_util.h"
 #include "editor/colouring.h"
 #include "editor/document.h"
@@ -52,7 +54,11 @@ bool ReadDocumentFile(HWND edit, const std::string& path) {
   }
   FitTextLimit(edit, file);
   std::string bytes;
-  bool ok = ReadWholeFile(file, bytes);
+  bool ok = false;
+  try {
+    ok = ReadWholeFile(file, bytes);
+  } catch (const std::bad_alloc&) {  // a file larger than the memory left
+  }
   CloseHandle(file);
   ok = ok && PutColouredText(edit, bytes);
   if (!ok) MessageBoxA(GetParent(edit), "Unable to open file.", path.c_str(), MB_OK | MB_ICONERROR);

@@ -128,6 +128,15 @@ TEST_F(ColouringTest, OpenedFilesShowKeywordsAndCommentsAndSaveUnchanged) {
     EXPECT_FALSE(ActiveDocument()->modified) << c.name;
     EXPECT_FALSE(SendMessageA(edit, EM_CANUNDO, 0, 0)) << c.name << ": opening leaves nothing to undo";
   }
+  // RTF cannot carry a NUL byte: such a file comes in as plain text, coloured line by line as far
+  // as the control gives its text out, and is saved back whole.
+  const std::string withNul("B\r\nMVI\0x\r\n", 11);
+  HWND edit = Open("zero byte.asm", withNul);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(ColourLetters(edit), "r|bbb");
+  EXPECT_FALSE(SendMessageA(edit, EM_CANUNDO, 0, 0));
+  ASSERT_TRUE(SaveDocument(g_app.activeDocument));
+  EXPECT_EQ(ReadText(path_), withNul);
   g_syntaxTable.Clear();
   EXPECT_EQ(ColourLetters(Open("empty table.asm", "MVI ; x\r\n")), "....ggg|") << "comments without keywords";
 }
