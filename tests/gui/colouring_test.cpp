@@ -139,6 +139,25 @@ TEST_F(ColouringTest, OpenedFilesShowKeywordsAndCommentsAndSaveUnchanged) {
   EXPECT_EQ(ReadText(path_), withNul);
   g_syntaxTable.Clear();
   EXPECT_EQ(ColourLetters(Open("empty table.asm", "MVI ; x\r\n")), "....ggg|") << "comments without keywords";
+
+  // The text shows in the editor font, also at a size of no whole half-point (10.6 points).
+  const std::string savedName = g_settings.fontName;
+  const int savedSize = g_settings.fontSize;
+  for (int size : {200, 212}) {
+    g_settings.fontName = "DejaVu Sans Mono";
+    g_settings.fontSize = size;
+    edit = Open("font" + std::to_string(size) + ".asm", "MVI\r\nB\r\n");
+    SetSelection(edit, 0, TextLength(edit));
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_TRUE((format.dwMask & (CFM_FACE | CFM_SIZE)) == (CFM_FACE | CFM_SIZE)) << size << ": one font throughout";
+    EXPECT_STREQ(format.szFaceName, "DejaVu Sans Mono");
+    EXPECT_EQ(format.yHeight, size);
+  }
+  g_settings.fontName = savedName;
+  g_settings.fontSize = savedSize;
 }
 
 TEST_F(ColouringTest, OpenAndSaveKeepEveryByte) {
