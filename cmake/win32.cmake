@@ -32,3 +32,9 @@ target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings GTest::gtest_
 add_dependencies(quillon_smoke_tests quillon as1600_standin)
 add_test(NAME smoke COMMAND quillon_smoke_tests)
 set_tests_properties(smoke PROPERTIES ENVIRONMENT "QUILLON_SCREENSHOT=${CMAKE_BINARY_DIR}/screenshot.png")
+
+# Shipped beside the program: the keyword colours and the sample project.
+configure_file(${CMAKE_SOURCE_DIR}/resources/syntax.cfg ${CMAKE_BINARY_DIR}/syntax.cfg COPYONLY)
+foreach(sample hello.qlp hello.asm hello.inc)
+  configure_file(${CMAKE_SOURCE_DIR}/samples/hello/${sample} ${CMAKE_BINARY_DIR}/samples/hello/${sample} COPYONLY)
+endforeach()

@@ -2,6 +2,7 @@
 
 #include "app/layout.h"
 #include "assemble/build_runner.h"
+#include "editor/caret_and_font.h"
 #include "editor/document_window.h"
 #include "project/project_commands.h"
 #include "resource.h"
@@ -68,13 +69,15 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_BUILD:
       StartBuild(frame);
       return true;
+    case IDM_TOOLS_FONT:
+      ChooseEditorFont(g_app.mdiClient);
+      return true;
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
       return true;
 
     // Commands whose windows and dialogs are still to come are accepted.
     case IDM_FILE_NEWPROJECT:
-    case IDM_TOOLS_FONT:
     case IDM_MACRO_1:
     case IDM_MACRO_2:
     case IDM_MACRO_3:

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "assemble/output_pane.h"
+#include "editor/caret_and_font.h"
 #include "editor/document.h"
 #include "resource.h"
 #include "ui/app_state.h"
@@ -118,6 +119,7 @@ void FrameSizeChanged(HWND frame, int width, int height) {
   SendMessageA(g_app.toolBar, TB_AUTOSIZE, 0, 0);
   SetStatusParts(width);
   SendMessageA(g_app.statusBar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+  ShowCaretPosition(g_app.activeDocument);
   const int toolbarHeight = WindowHeight(g_app.toolBar);
   const int statusHeight = WindowHeight(g_app.statusBar);
   OutputPane* pane = g_app.outputPane;

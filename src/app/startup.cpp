@@ -42,6 +42,7 @@ int RunQuillon(HINSTANCE instance, int showCommand) {
   Log().Open("Parvane.err");
   HMODULE richEdit = LoadLibrariesForWindows();
   g_app.instance = instance;
+  LoadSyntaxFile(g_settings.syntaxFilePath, g_syntaxTable, Log());
   RegisterWindowClasses(instance);
   HWND frame = CreateFrameWindow(instance, showCommand);
   if (frame) {

@@ -12,14 +12,6 @@ namespace quillon {
 
 namespace {
 
-// Next line of `in` without its LF (and a CR just before it). False at the end of the file.
-bool ReadLine(std::istream& in, std::string& line) {
-  if (!std::getline(in, line)) return false;
-  const bool endedAtLineFeed = !in.eof();
-  if (endedAtLineFeed && !line.empty() && line.back() == '\r') line.pop_back();
-  return true;
-}
-
 // The listing counts lines from 1; the program from 0. A number too large to hold gives -1.
 int ZeroBasedLine(const std::string& digits) {
   long long value = 0;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "editor/colouring.h"
+
 namespace quillon {
 
 inline constexpr int kDefaultTextLimitKb = 200;
@@ -15,7 +17,8 @@ struct Document {
   std::string baseName;  // file name without folder and last extension
   bool modified = false;
   int textLimitKb = kDefaultTextLimitKb;
-  bool insertMode = true;  // false: overwrite
+  bool insertMode = true;     // false: overwrite
+  BeforeChange beforeChange;  // where the next change of the text begins, for its colours
 };
 
 // The record of a document window; null for any other window or one that is gone.

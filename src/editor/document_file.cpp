@@ -1,6 +1,9 @@
 #include "editor/document_file.h"
 
+#include <new>
+
 #include "base/text_util.h"
+#include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/text_control.h"
 
@@ -22,6 +25,18 @@ void FitTextLimit(HWND edit, HANDLE file) {
   }
 }
 
+// The whole contents of an open file; false when a read failed.
+bool ReadWholeFile(HANDLE file, std::string& bytes) {
+  bytes.clear();
+  char block[65536];
+  DWORD got = 0;
+  do {
+    if (!ReadFile(file, block, sizeof block, &got, nullptr)) return false;
+    bytes.append(block, got);
+  } while (got > 0);
+  return true;
+}
+
 std::string FolderForTemporaryFile(const std::string& path) {
   std::string folder = FolderOf(path);
   return folder == path ? std::string(".") : folder;
@@ -38,8 +53,14 @@ bool ReadDocumentFile(HWND edit, const std::string& path) {
     return false;
   }
   FitTextLimit(edit, file);
-  bool ok = StreamFileIn(edit, file);
+  std::string bytes;
+  bool ok = false;
+  try {
+    ok = ReadWholeFile(file, bytes);
+  } catch (const std::bad_alloc&) {  // a file larger than the memory left
+  }
   CloseHandle(file);
+  ok = ok && PutColouredText(edit, bytes);
   if (!ok) MessageBoxA(GetParent(edit), "Unable to open file.", path.c_str(), MB_OK | MB_ICONERROR);
   return ok;
 }

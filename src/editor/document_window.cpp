@@ -6,6 +6,8 @@
 #include "base/full_path.h"
 #include "base/recent_lists.h"
 #include "base/text_util.h"
+#include "editor/caret_and_font.h"
+#include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
 #include "editor/text_control.h"
@@ -89,9 +91,14 @@ void OnDestroy(HWND window) {
 
 void OnTextChanged(HWND window) {
   Document* document = GetDocument(window);
-  if (!document || document->modified) return;
-  SetDocumentModified(window, true);
-  SetDocumentTitle(window, *document);
+  if (!document) return;
+  if (!document->modified) {
+    SetDocumentModified(window, true);
+    SetDocumentTitle(window, *document);
+  }
+  if (!document->edit) return;
+  ColourChangedLines(document->edit, document->beforeChange);
+  if (window == g_app.activeDocument) ShowCaretPosition(window);
 }
 
 // A file dropped on the text opens as a document, a project file too.
@@ -102,9 +109,13 @@ void OnDropFiles(HWND window, HDROP drop) {
 
 LRESULT OnNotify(HWND window, NMHDR* header) {
   Document* document = GetDocument(window);
-  if (header->code == EN_MSGFILTER && window == g_app.activeDocument && document) {
-    auto* filter = reinterpret_cast<MSGFILTER*>(header);
-    if (filter->msg == WM_KEYDOWN && filter->wParam == VK_INSERT) document->insertMode = !document->insertMode;
+  if (header->code == EN_MSGFILTER && document && header->hwndFrom == document->edit) {
+    GetSelection(document->edit, document->beforeChange.selStart, document->beforeChange.selEnd);
+    if (window == g_app.activeDocument) {
+      auto* filter = reinterpret_cast<MSGFILTER*>(header);
+      if (filter->msg == WM_KEYDOWN && filter->wParam == VK_INSERT) document->insertMode = !document->insertMode;
+      ShowCaretPosition(window);
+    }
   } else if (header->code == EN_DROPFILES && document && header->hwndFrom == document->edit) {
     OnDropFiles(window, static_cast<HDROP>(reinterpret_cast<ENDROPFILES*>(header)->hDrop));
   }
@@ -273,11 +284,15 @@ bool OpenDocumentAtLine(const std::string& path, int line) {
     NewDocument(g_app.mdiClient);
     window = g_app.activeDocument;
     Document* document = GetDocument(window);
-    if (!document) return false;
+    if (!document) {
+      ShowCaretPosition(g_app.activeDocument);
+      return false;
+    }
     if (!ReadDocumentFile(document->edit, path)) {
       SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
       return false;
     }
+    document->beforeChange.lineCount = LineCount(document->edit);
     SetDocumentPath(*document, path);
     SetDocumentModified(window, false);
     SetDocumentTitle(window, *document);
@@ -285,6 +300,7 @@ bool OpenDocumentAtLine(const std::string& path, int line) {
   }
   Document* document = GetDocument(window);
   if (document && document->edit && line != -1) GoToLine(document->edit, line);
+  ShowCaretPosition(g_app.activeDocument);
   return document != nullptr;
 }
 

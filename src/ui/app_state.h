@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/settings.h"
+#include "base/syntax_table.h"
 
 namespace quillon {
 
@@ -26,6 +27,9 @@ struct AppState {
 };
 
 extern AppState g_app;
+
+// The keywords and their colours, read from syntax.cfg at start-up.
+extern SyntaxTable g_syntaxTable;
 
 // The user's preferences; loaded before the entry runs, written after it returns.
 extern Settings g_settings;

@@ -1,5 +1,6 @@
 // The objects that live for the whole process, constructed before the entry runs, in this
-// order, and destroyed in reverse after it returns: the error log, then the settings.
+// order, and destroyed in reverse after it returns: the error log, the keyword table, then the
+// settings.
 #include <windows.h>
 
 #include "base/error_log.h"
@@ -48,6 +49,7 @@ ErrorLog& g_errorLogFirst = Log();
 }  // namespace
 
 AppState g_app;
+SyntaxTable g_syntaxTable;
 Settings g_settings;
 
 namespace {
