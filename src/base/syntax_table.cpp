@@ -28,9 +28,10 @@ Colour LowByte(const std::string& digits) {
   return value;
 }
 
+// Words are taken whole: a cut one would colour another word.
 void AddKeywords(const std::string& text, const pcre2_code* keyword, Colour colour, SyntaxTable& table) {
   std::vector<std::string> words;
-  RegexSearch(text.c_str(), keyword, words, 1);
+  RegexSearch(text.c_str(), keyword, words, 1, kWholeCaptures);
   for (const std::string& word : words)
     if (!word.empty()) table.Insert(word, colour);
 }

@@ -2,12 +2,16 @@
 // window shows it, refused with a message; see the GUI tests), never cut to another name.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "assemble/listing_parser.h"
+#include "base/error_log.h"
 #include "base/regex_search.h"
+#include "base/syntax_table.h"
 #include "fake_project_platform.h"
 #include "project/project.h"
 
@@ -50,6 +54,19 @@ TEST(LongInput, CapturesAreCutOnlyWhereTheCallerAsksForTheLimit) {
     ASSERT_EQ(RegexSearch(subject.c_str(), p.get(), captures, 0), 1);
     EXPECT_EQ(captures[0].size(), std::min(length, kMaxCaptureLength));
   }
+}
+
+TEST(LongInput, SyntaxFileKeywordsAreKeptWhole) {
+  const std::string path = ::testing::TempDir() + "quillon_long_keywords.cfg";
+  for (std::size_t length : kLengths) {
+    const std::string word(length, 'K');
+    std::ofstream(path, std::ios::binary) << "[1 2 3]\r\n{\r\n" << word << " MVII\r\n}\r\n";
+    SyntaxTable table;
+    LoadSyntaxFile(path, table, Log());
+    EXPECT_EQ(table.ColourOf(word), 0x030201u) << length;
+    EXPECT_EQ(table.ColourOf(word.substr(0, 259)), length == 259 ? 0x030201u : 0u) << length;
+  }
+  std::remove(path.c_str());
 }
 
 TEST(LongInput, ProjectValuesReadBackWholeAfterASave) {
