@@ -68,6 +68,9 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_BUILD:
       StartBuild(frame);
       return true;
+    case IDM_BUILD_STOP:
+      StopBuild();
+      return true;
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
       return true;
