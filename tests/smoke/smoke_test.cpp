@@ -336,7 +336,7 @@ TEST(Smoke, ClosingDuringAHungBuildAsksThenEndsTheAssemblerAndTheProcess) {
   WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
   std::string work = MakeWorkFolder("quillon_smoke_hung");
   std::string source = work + "\\hung.asm";
-  quillon::test::WriteText(source, ";@delay 600000\r\n");
+  quillon::test::WriteText(source, ";@delay 30000\r\n");
 
   Quillon app(work);
   ASSERT_NE(app.frame(), nullptr);
@@ -373,6 +373,25 @@ TEST(Smoke, ClosingDuringAHungBuildAsksThenEndsTheAssemblerAndTheProcess) {
   printf("process ended %lu ms after Yes\n", endedAt - answeredAt.load());
   EXPECT_LT(endedAt - answeredAt.load(), 2000u);
   EXPECT_EQ(quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe"), 0);
+}
+
+// Even an IDE that is ended from outside takes its assembler with it.
+TEST(Smoke, AnIdeEndedFromOutsideLeavesNoAssemblerRunning) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
+  std::string work = MakeWorkFolder("quillon_smoke_killed");
+  std::string source = work + "\\hung.asm";
+  quillon::test::WriteText(source, ";@delay 30000\r\n");
+
+  Quillon app(work);
+  ASSERT_NE(app.frame(), nullptr);
+  ASSERT_NE(OpenThroughChooser(app, source), nullptr);
+  PostMessageA(app.frame(), WM_COMMAND, 40038, 0);  // F7
+  ASSERT_TRUE(WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 1; }));
+  TerminateProcess(app.process(), 7);
+  ASSERT_EQ(WaitForSingleObject(app.process(), 5000), WAIT_OBJECT_0);
+  EXPECT_TRUE(
+      WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 0; }, 2000));
 }
 
 }  // namespace
