@@ -235,6 +235,20 @@ TEST_F(BuildTest, OnlyTheListingOfThisRunIsReportedWithTheAssemblersExitCode) {
   }
 }
 
+TEST_F(BuildTest, AnOldListingThatCannotBeRemovedStopsTheBuildBeforeTheAssembler) {
+  LoadProject(";@error never assembled\r\n");
+  const std::string listing = folder_ + "\\game.lst";
+  WriteFile(listing, "game.asm:1: ERROR - left by an earlier build\r\n");
+  SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_READONLY);
+  Build();
+  SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadPane(),
+            (std::vector<PaneLine>{Plain("Assembling..."), Plain(ProjectCommandLine(StandIn())),
+                                   Plain("Build failed: the old listing file cannot be removed (" + listing + ")."),
+                                   Plain("Finished assembly")}));
+  EXPECT_FALSE(Exists(folder_ + "\\game.bin"));
+}
+
 TEST_F(BuildTest, AssemblerThatCannotStartIsReportedAndNoOldListingIsShown) {
   const std::string missing = folder_ + "\\no such folder\\as1600.exe";
   g_settings.assemblerPath = missing;
