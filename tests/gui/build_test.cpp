@@ -368,30 +368,6 @@ TEST_F(BuildTest, CtrlBreakStopsTheAssemblerAndNoProcessIsLeft) {
   Command(IDM_BUILD_STOP);  // nothing running: nothing happens
 }
 
-TEST_F(BuildTest, ClosingDuringABuildAsksAndNoKeepsTheFrameAndTheBuild) {
-  LoadProject(";@delay 60000\r\n");
-  Command(IDM_BUILD);
-  ASSERT_TRUE(PumpUntil([] { return ReadPane().size() >= 2; }));
-  {
-    DialogAnswerer answerer(DialogAnswerer::Press(IDNO));
-    SendMessageA(frame_, WM_CLOSE, 0, 0);
-    ASSERT_EQ(answerer.Seen().size(), 1u);
-    EXPECT_EQ(answerer.Seen()[0].text, "A build is running. Stop it and close?");
-  }
-  EXPECT_TRUE(IsWindow(frame_));
-  EXPECT_NE(g_app.buildThread, nullptr);
-  {
-    DialogAnswerer answerer(DialogAnswerer::Press(IDYES));
-    const DWORD start = GetTickCount();
-    SendMessageA(frame_, WM_CLOSE, 0, 0);
-    EXPECT_LT(GetTickCount() - start, 2000u);
-    EXPECT_EQ(answerer.Seen().size(), 1u);
-  }
-  EXPECT_FALSE(IsWindow(frame_));
-  EXPECT_EQ(g_app.buildThread, nullptr);
-  EXPECT_EQ(ChildProcessCount(GetCurrentProcessId(), "as1600_standin.exe"), 0);
-}
-
 TEST_F(BuildTest, SecondBuildWhileOneRunsIsRefusedVisiblyAndTheFirstCompletes) {
   LoadProject(";@delay 1500\r\n;@warning slow\r\n");
   Command(IDM_BUILD);
