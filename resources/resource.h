@@ -61,6 +61,9 @@
 #define IDM_EDIT_FIND 40046
 #define IDM_EDIT_FINDNEXT 40048
 
+/* Stop the running build (Ctrl+Break) */
+#define IDM_BUILD_STOP 40039
+
 /* About dialog */
 #define IDC_ABOUT_EMAIL 1020
 #define IDC_ABOUT_WEBSITE 1021

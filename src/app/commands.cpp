@@ -72,6 +72,9 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_TOOLS_FONT:
       ChooseEditorFont(g_app.mdiClient);
       return true;
+    case IDM_BUILD_STOP:
+      StopBuild();
+      return true;
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
       return true;

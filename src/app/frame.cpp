@@ -7,6 +7,7 @@
 
 #include "app/commands.h"
 #include "app/layout.h"
+#include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "project/project.h"
@@ -58,8 +59,9 @@ void OnDropFiles(HWND frame, HDROP drop) {
     OpenDocumentAtLine(path, -1);
 }
 
-// Closing cannot be cancelled: the questions are Yes/No.
+// Once past the build question, closing cannot be cancelled: the questions are Yes/No.
 void OnClose(HWND frame) {
+  if (!StopBuildBeforeClose(frame)) return;
   AskToSaveProject(frame);
   CloseAllDocuments(g_app.mdiClient);
   DestroyWindow(frame);

@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "assemble/output_pane.h"
+#include "editor/document.h"
 #include "editor/document_window.h"
 #include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
+#include "support/test_files.h"
 #include "ui/app_state.h"
 
 namespace quillon::test {
@@ -142,6 +144,7 @@ TEST_F(BuildTest, ErrorsAndWarningsCarryTheirFileAndZeroBasedLine) {
       {"C:\\src\\other.asm:1: ERROR - bad operand", "C:\\src\\other.asm", 0},
       Plain("Total Errors:   2"),
       Plain("Total Warnings: 1"),
+      Plain("Assembler exit code: 1"),
       Plain("Finished assembly"),
   };
   EXPECT_EQ(ReadPane(), expected);
@@ -162,7 +165,7 @@ TEST_F(BuildTest, CommandLineLongerThanAPathBufferReachesTheAssemblerWhole) {
   LoadProject(";@error seen by the assembler\r\n", longName);
   Build();
   const std::vector<PaneLine> lines = ReadPane();
-  ASSERT_EQ(lines.size(), 7u);
+  ASSERT_EQ(lines.size(), 8u);
   EXPECT_GE(lines[1].text.size(), 260u);
   EXPECT_EQ(lines[1].text, ProjectCommandLine(StandIn(), longName));
   EXPECT_EQ(lines[3], (PaneLine{"game.asm:1: ERROR - seen by the assembler", "game.asm", 0}));
@@ -202,20 +205,167 @@ TEST_F(BuildTest, NoProjectAndNoDocumentGivesNoFileToBuildAndShowsThePane) {
   EXPECT_TRUE(answerer.Seen().empty());
 }
 
-TEST_F(BuildTest, AssemblerThatCannotStartIsReportedAndTheBuildStillFinishes) {
+// Whatever the assembler did, the pane shows this run's result and never an older listing's.
+TEST_F(BuildTest, OnlyTheListingOfThisRunIsReportedWithTheAssemblersExitCode) {
+  const std::string staleError = "game.asm:9: ERROR - left by an earlier build";
+  const struct {
+    const char* what;
+    const char* source;
+    std::vector<PaneLine> tail;  // after the command line
+  } cases[] = {
+      {"no listing written",
+       ";@no-listing\r\n;@exit 3\r\n",
+       {Plain("Build failed: no listing file was written (" + folder_ + "\\game.lst)."),
+        Plain("Assembler exit code: 3"), Plain("Finished assembly")}},
+      {"no listing, exit code 0",
+       ";@no-listing\r\n",
+       {Plain("Build failed: no listing file was written (" + folder_ + "\\game.lst)."), Plain("Finished assembly")}},
+      {"clean listing, failing exit code",
+       ";@exit 2\r\n",
+       {Plain("Parsing listing file..."), Plain("Total Errors:   0"), Plain("Total Warnings: 0"),
+        Plain("Assembler exit code: 2"), Plain("Finished assembly")}},
+  };
+  for (const auto& c : cases) {
+    LoadProject(c.source);
+    WriteFile(folder_ + "\\game.lst", staleError + "\r\n");
+    Build();
+    std::vector<PaneLine> expected = {Plain("Assembling..."), Plain(ProjectCommandLine(StandIn()))};
+    expected.insert(expected.end(), c.tail.begin(), c.tail.end());
+    EXPECT_EQ(ReadPane(), expected) << c.what;
+  }
+}
+
+TEST_F(BuildTest, AnOldListingThatCannotBeRemovedStopsTheBuildBeforeTheAssembler) {
+  LoadProject(";@error never assembled\r\n");
+  const std::string listing = folder_ + "\\game.lst";
+  WriteFile(listing, "game.asm:1: ERROR - left by an earlier build\r\n");
+  SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_READONLY);
+  Build();
+  SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadPane(),
+            (std::vector<PaneLine>{Plain("Assembling..."), Plain(ProjectCommandLine(StandIn())),
+                                   Plain("Build failed: the old listing file cannot be removed (" + listing + ")."),
+                                   Plain("Finished assembly")}));
+  EXPECT_FALSE(Exists(folder_ + "\\game.bin"));
+}
+
+TEST_F(BuildTest, AssemblerThatCannotStartIsReportedAndNoOldListingIsShown) {
   const std::string missing = folder_ + "\\no such folder\\as1600.exe";
   g_settings.assemblerPath = missing;
   LoadProject(";@error never assembled\r\n");
+  WriteFile(folder_ + "\\game.lst", "game.asm:1: ERROR - left by an earlier build\r\n");
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   Build();
   const std::vector<PaneLine> expected = {
-      Plain("Assembling..."),     Plain(ProjectCommandLine(missing)), Plain("Parsing listing file..."),
-      Plain("Total Errors:   0"), Plain("Total Warnings: 0"),         Plain("Finished assembly"),
+      Plain("Assembling..."),
+      Plain(ProjectCommandLine(missing)),
+      Plain("Build failed: the assembler could not be started."),
+      Plain("Finished assembly"),
   };
   EXPECT_EQ(ReadPane(), expected);
   auto seen = answerer.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "CreateProcess Failure");
+}
+
+// Another folder made current while the assembler runs (a project opened, a chooser browsing)
+// changes nothing: the build's paths were fixed when it started.
+TEST_F(BuildTest, ChangingTheCurrentFolderDuringABuildDoesNotChangeItsResult) {
+  LoadProject(";@delay 1500\r\n;@warning the real one\r\n");
+  const std::string elsewhere = folder_ + "\\elsewhere";
+  CreateDirectoryA(elsewhere.c_str(), nullptr);
+  WriteFile(elsewhere + "\\game.lst", "game.asm:5: ERROR - a decoy\r\n");
+  Command(IDM_BUILD);
+  ASSERT_TRUE(PumpUntil([] { return ReadPane().size() >= 2; }));
+  SetCurrentDirectoryA(elsewhere.c_str());
+  ASSERT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 20000));
+  const std::vector<PaneLine> expected = {
+      Plain("Assembling..."),           Plain(ProjectCommandLine(StandIn())),
+      Plain("Parsing listing file..."), {"game.asm:2: WARNING - the real one", "game.asm", 1},
+      Plain("Total Errors:   0"),       Plain("Total Warnings: 1"),
+      Plain("Finished assembly"),
+  };
+  EXPECT_EQ(ReadPane(), expected);
+}
+
+// F7 with nothing on disk to assemble runs no assembler and says why.
+TEST_F(BuildTest, NothingSavedToAssembleIsRefusedWithoutRunningTheAssembler) {
+  const struct {
+    const char* what;
+    bool untitled;  // an untitled document whose Save As is cancelled; else a project without sources
+    const char* refusal;
+  } cases[] = {
+      {"untitled document", true, "Build failed: save the document first."},
+      {"project without a main source", false, "Build failed: the project has no main source."},
+  };
+  for (const auto& c : cases) {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDCANCEL));
+    if (c.untitled) {
+      Command(IDM_FILE_NEW);
+      ASSERT_NE(g_app.activeDocument, nullptr);
+    } else {
+      WriteFile(folder_ + "\\empty.qlp", "[project name]\r\nEmpty\r\n\r\n[source]\r\n");
+      ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\empty.qlp"));
+    }
+    Build();
+    EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain(c.refusal), Plain("Finished assembly")}))
+        << c.what;
+    EXPECT_FALSE(Exists(folder_ + "\\.bin")) << c.what;
+    EXPECT_EQ(ChildProcessCount(GetCurrentProcessId(), "as1600_standin.exe"), 0) << c.what;
+  }
+}
+
+TEST_F(BuildTest, ADocumentThatCannotBeSavedIsNotAssembled) {
+  const std::string source = folder_ + "\\locked.asm";
+  WriteFile(source, ";@error on disk\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(source, -1));
+  HWND edit = GetDocument(g_app.activeDocument)->edit;
+  SendMessageA(edit, WM_CHAR, 'x', 0);
+  ASSERT_TRUE(GetDocument(g_app.activeDocument)->modified);
+  SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY);
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));  // "Unable to save file."
+    Build();
+    EXPECT_EQ(answerer.Seen().size(), 1u);
+  }
+  SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain("Build failed: save the document first."),
+                                               Plain("Finished assembly")}));
+  EXPECT_FALSE(Exists(folder_ + "\\locked.bin"));
+  GetDocument(g_app.activeDocument)->modified = false;  // leave without questions
+}
+
+TEST_F(BuildTest, CancelInTheOptionsEndsThisBuildAndTheNextOneAsksAgain) {
+  g_settings.assemblerPath.clear();
+  LoadProject("start:  MVII #1, R0\r\n");
+  DialogAnswerer answerer(
+      [](HWND dialog, const SeenBox& seen) { PressButton(dialog, seen.caption == "Options" ? IDCANCEL : IDOK); });
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    Build();
+    EXPECT_EQ(ReadPane(),
+              (std::vector<PaneLine>{Plain("Assembling..."), Plain("Build failed: no assembler path is set."),
+                                     Plain("Finished assembly")}));
+    const std::vector<SeenBox> seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 2u * attempt);
+    EXPECT_EQ(seen[2 * attempt - 2].caption, "Cannot assemble");
+    EXPECT_EQ(seen[2 * attempt - 1].caption, "Options");
+  }
+  EXPECT_FALSE(Exists(folder_ + "\\game.bin"));
+}
+
+TEST_F(BuildTest, CtrlBreakStopsTheAssemblerAndNoProcessIsLeft) {
+  LoadProject(";@delay 60000\r\n");
+  Command(IDM_BUILD);
+  ASSERT_TRUE(PumpUntil([] { return ReadPane().size() >= 2; }));
+  ASSERT_TRUE(PumpUntil([] { return ChildProcessCount(GetCurrentProcessId(), "as1600_standin.exe") == 1; }));
+  const DWORD start = GetTickCount();
+  Command(IDM_BUILD_STOP);
+  ASSERT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 5000));
+  EXPECT_LT(GetTickCount() - start, 2000u);
+  EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain(ProjectCommandLine(StandIn())),
+                                               Plain("Build stopped."), Plain("Finished assembly")}));
+  EXPECT_EQ(ChildProcessCount(GetCurrentProcessId(), "as1600_standin.exe"), 0);
+  Command(IDM_BUILD_STOP);  // nothing running: nothing happens
 }
 
 TEST_F(BuildTest, SecondBuildWhileOneRunsIsRefusedVisiblyAndTheFirstCompletes) {

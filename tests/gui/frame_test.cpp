@@ -118,10 +118,13 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
     WORD command;
   };
   const Binding expected[] = {
-      {FCONTROL, 'F', 40046},  {FCONTROL, 'H', 40045},  {FCONTROL, 'L', 4005}, {FCONTROL, 'N', 4001},
-      {FCONTROL, 'O', 4002},   {FCONTROL, 'S', 4003},   {0, VK_ESCAPE, 40043}, {0, VK_F3, 40048},
-      {FCONTROL, VK_F5, 8000}, {FCONTROL, VK_F6, 8001}, {0, VK_F7, 40038},     {FCONTROL, VK_F7, 8002},
-      {FCONTROL, VK_F8, 8003},
+      {FCONTROL, 'F', 40046},  {FCONTROL, 'H', 40045},
+      {FCONTROL, 'L', 4005},   {FCONTROL, 'N', 4001},
+      {FCONTROL, 'O', 4002},   {FCONTROL, 'S', 4003},
+      {0, VK_ESCAPE, 40043},   {0, VK_F3, 40048},
+      {FCONTROL, VK_F5, 8000}, {FCONTROL, VK_F6, 8001},
+      {0, VK_F7, 40038},       {FCONTROL, VK_F7, 8002},
+      {FCONTROL, VK_F8, 8003}, {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));
   for (const Binding& b : expected) {
