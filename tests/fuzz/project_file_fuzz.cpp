@@ -25,11 +25,10 @@ std::string GroupPaths(const Project& project, ProjectGroup group) {
   return text;
 }
 
-// Everything the file holds, in a form two projects can be compared by. Which source is the
-// main one is left out while the writer does not keep it (sources are written sorted).
+// Everything the file holds, in a form two projects can be compared by.
 std::string Contents(const Project& project) {
-  std::string text =
-      project.projectName + '\n' + project.outputPath + '\n' + project.outputName + '\n' + project.listingPath + '\n';
+  std::string text = project.projectName + '\n' + project.outputPath + '\n' + project.outputName + '\n' +
+                     project.listingPath + '\n' + project.mainSource + '\n';
   for (ProjectGroup group :
        {ProjectGroup::kSource, ProjectGroup::kInclude, ProjectGroup::kListing, ProjectGroup::kOther})
     text += GroupPaths(project, group) + "--\n";
