@@ -33,9 +33,9 @@ extern SyntaxTable g_syntaxTable;
 
 // The user's preferences; loaded before the entry runs, written after it returns.
 extern Settings g_settings;
-// The registry key (under HKEY_CURRENT_USER) they are kept under. Each program that links the
-// window layers defines it as a constant: the IDE kSettingsKeyPath, the GUI tests a key of their
-// own, so that a test run never reads or changes the user's settings.
+// The registry key (under HKEY_CURRENT_USER) they are kept under: kSettingsKeyPath, unless the
+// program defines this constant itself, as the GUI tests do so that a test run never reads or
+// changes the user's settings.
 extern const char* const kProcessSettingsKey;
 
 // The frame window (the parent of the MDI client), or none.

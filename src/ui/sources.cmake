@@ -9,6 +9,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/ui/frame_hooks.cpp
   src/ui/process_objects.cpp
   src/ui/reporting.cpp
+  src/ui/settings_key.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
 )

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -114,10 +115,13 @@ std::vector<std::string> ListLines(HWND list) {
   std::vector<std::string> lines;
   int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    wchar_t wide[1024] = L"";
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
-    char text[1024] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    std::vector<wchar_t> wide(length > 0 ? length + 1 : 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+    std::string text(wide.size() * 2, '\0');
+    const int n =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(n > 0 ? n - 1 : 0);
     lines.push_back(text);
   }
   return lines;
@@ -392,6 +396,120 @@ TEST(Smoke, AnIdeEndedFromOutsideLeavesNoAssemblerRunning) {
   ASSERT_EQ(WaitForSingleObject(app.process(), 5000), WAIT_OBJECT_0);
   EXPECT_TRUE(
       WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 0; }, 2000));
+}
+
+// Answers a probe from another process: the longest wait for the frame to answer a message
+// while `running` holds, in milliseconds, and whether every probe was answered within 5 s.
+struct Responsiveness {
+  DWORD longestMs = 0;
+  int probes = 0;
+  bool allAnswered = true;
+};
+
+Responsiveness ProbeWhile(HWND frame, const std::function<bool()>& running) {
+  Responsiveness r;
+  while (running()) {
+    const DWORD start = GetTickCount();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result)) r.allAnswered = false;
+    r.longestMs = std::max(r.longestMs, GetTickCount() - start);
+    ++r.probes;
+    Sleep(50);
+  }
+  return r;
+}
+
+// An assembler that crashes, floods the listing, writes bytes that are no text or never ends:
+// the IDE keeps answering, the pane says what happened and the source is untouched.
+TEST(Smoke, AMisbehavingAssemblerLeavesTheIdeUsableAndTheSourceIntact) {
+  struct Case {
+    const char* name;
+    std::string source;
+    bool stop;  // ended with the stop key
+    std::function<void(const std::vector<std::string>&)> check;
+  };
+  const std::string bigLine = ":3: ERROR - " + std::string(100000, 'L');
+  const Case cases[] = {
+      {"crash", "start:  MVII #1, R0\r\n;@error before the crash\r\n;@crash\r\n", false,
+       [](const std::vector<std::string>& lines) {
+         ASSERT_EQ(lines.size(), 8u);
+         EXPECT_EQ(lines[2], "Parsing listing file...");
+         EXPECT_TRUE(lines[3].ends_with("crash.asm:2: ERROR - before the crash")) << lines[3];
+         EXPECT_EQ(lines[4], "Total Errors:   1");
+         EXPECT_EQ(lines[6], "Assembler exit code: 3221225477");  // 0xC0000005
+       }},
+      {"crash before any listing", ";@no-listing\r\n;@crash\r\n", false,
+       [](const std::vector<std::string>& lines) {
+         ASSERT_EQ(lines.size(), 5u);
+         EXPECT_TRUE(lines[2].starts_with("Build failed: no listing file was written")) << lines[2];
+         EXPECT_EQ(lines[3], "Assembler exit code: 3221225477");
+       }},
+      {"50 MB listing", ";@huge-listing 50 20000\r\n", false,
+       [](const std::vector<std::string>& lines) {
+         ASSERT_GE(lines.size(), 6u);
+         const std::size_t errors = lines.size() - 6;  // Assembling, command, Parsing, totals 2, Finished
+         EXPECT_GT(errors, 50u);
+         EXPECT_EQ(lines[lines.size() - 3], "Total Errors:   " + std::to_string(errors));
+       }},
+      {"binary garbage", ";@garbage 1000000\r\n;@warning after the garbage\r\n", false,
+       [](const std::vector<std::string>& lines) {
+         ASSERT_GE(lines.size(), 6u);
+         EXPECT_TRUE(lines[lines.size() - 4].ends_with("garbage.asm:2: WARNING - after the garbage"));
+         EXPECT_EQ(lines[lines.size() - 2], "Total Warnings: 1");
+       }},
+      {"100,000-character line", "\r\n\r\n;@long-line 100000\r\n", false,
+       [&](const std::vector<std::string>& lines) {
+         ASSERT_EQ(lines.size(), 8u);
+         EXPECT_TRUE(lines[3].ends_with("big.asm" + bigLine)) << "the line is shown whole";
+       }},
+      {"never ends", ";@hang\r\n", true,
+       [](const std::vector<std::string>& lines) {
+         ASSERT_EQ(lines.size(), 4u);
+         EXPECT_EQ(lines[2], "Build stopped.");
+       }},
+  };
+  const char* files[] = {"crash.asm", "early.asm", "huge.asm", "garbage.asm", "big.asm", "hang.asm"};
+  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
+  std::string work = MakeWorkFolder("quillon_smoke_misbehaving");
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    const std::string source = work + "\\" + files[i];
+    quillon::test::WriteText(source, c.source);
+    Quillon app(work);
+    ASSERT_NE(app.frame(), nullptr);
+    HWND list = GetDlgItem(FindWindowExA(app.frame(), nullptr, "QUILLON_OUTPUTPANE", nullptr), 51001);
+    ASSERT_NE(OpenThroughChooser(app, source), nullptr) << c.name;
+    const DWORD start = GetTickCount();
+    PostMessageA(app.frame(), WM_COMMAND, 40038, 0);  // F7
+    bool stopped = false;
+    auto running = [&] {
+      auto lines = ListLines(list);
+      if (lines.size() >= 3 && lines.back() == "Finished assembly") return false;
+      // The stop key two seconds into a build that never ends, with the assembler running.
+      if (c.stop && !stopped && GetTickCount() - start > 2000 &&
+          quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 1) {
+        PostMessageA(app.frame(), WM_COMMAND, 40039, 0);
+        stopped = true;
+      }
+      return GetTickCount() - start < 120000;
+    };
+    const Responsiveness r = ProbeWhile(app.frame(), running);
+    auto finished = [&] {
+      auto lines = ListLines(list);
+      return lines.size() >= 3 && lines.back() == "Finished assembly";
+    };
+    ASSERT_TRUE(finished()) << c.name;
+    const auto lines = ListLines(list);
+    printf("%s: %zu pane lines after %lu ms; the IDE answered %d probes, the slowest in %lu ms\n", c.name, lines.size(),
+           GetTickCount() - start, r.probes, r.longestMs);
+    EXPECT_TRUE(r.allAnswered) << c.name;
+    EXPECT_EQ(lines[0], "Assembling...") << c.name;
+    c.check(lines);
+    EXPECT_EQ(quillon::test::ReadText(source), c.source) << c.name << ": the source is untouched";
+    EXPECT_EQ(quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe"), 0) << c.name;
+    EXPECT_EQ(app.Close(), 0) << c.name;
+  }
 }
 
 }  // namespace

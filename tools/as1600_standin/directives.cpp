@@ -8,6 +8,8 @@ namespace standin {
 namespace {
 
 constexpr int kMaxDelayMs = 600000;
+constexpr int kMaxMegabytes = 2000;
+constexpr int kMaxLineLength = 100000000;
 
 // Blanks and tabs at both ends removed.
 std::string Trim(const std::string& text) {
@@ -85,6 +87,24 @@ bool ApplyDirective(const std::string& directive, const std::string& sourceName,
   } else if (name == "delay") {
     if (!TakeWord(rest, word) || !ToNumber(word, 0, kMaxDelayMs, value)) return false;
     plan.delayMs += value;
+  } else if (name == "crash") {
+    if (!plan.crash) plan.crashAt = plan.listing.size();
+    plan.crash = true;
+  } else if (name == "hang") {
+    plan.hang = true;
+  } else if (name == "huge-listing") {
+    int every = 0;
+    std::string everyWord;
+    if (!TakeWord(rest, word) || !ToNumber(word, 1, kMaxMegabytes, value)) return false;
+    if (TakeWord(rest, everyWord) && !ToNumber(everyWord, 0, 999999999, every)) return false;
+    plan.bulk.push_back({Bulk::Kind::kHugeListing, plan.listing.size(), static_cast<std::size_t>(value) << 20,
+                         static_cast<std::size_t>(every), sourceName});
+  } else if (name == "garbage") {
+    if (!TakeWord(rest, word) || !ToNumber(word, 1, kMaxLineLength, value)) return false;
+    plan.bulk.push_back({Bulk::Kind::kGarbage, plan.listing.size(), static_cast<std::size_t>(value), 0, sourceName});
+  } else if (name == "long-line") {
+    if (!TakeWord(rest, word) || !ToNumber(word, 1, kMaxLineLength, value)) return false;
+    AddError(plan, sourceName, lineNumber, std::string(static_cast<std::size_t>(value), 'L'));
   } else if (name == "no-listing") {
     plan.writeListing = false;
   } else if (name == "exit") {
