@@ -69,6 +69,16 @@
 #define IDC_OPTIONS_PATH 1016
 #define IDC_OPTIONS_BROWSE 1018
 
+/* Find dialog */
+#define IDD_FIND 114
+#define IDC_FIND_TEXT 1021
+#define IDC_FIND_REGEX 1022
+#define IDC_FIND_ALLDOCS 1023
+#define IDC_FIND_WHOLEWORD 1024
+#define IDC_FIND_MATCHCASE 1025
+#define IDC_FIND_UP 1026
+#define IDC_FIND_DOWN 1027
+
 /* Help string offsets of the menu popups */
 #define IDS_HELP_FILE 50
 #define IDS_HELP_TOOLS 51

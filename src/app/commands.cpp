@@ -5,6 +5,7 @@
 #include "editor/document_window.h"
 #include "project/project_commands.h"
 #include "resource.h"
+#include "search/search_engine.h"
 #include "ui/app_state.h"
 #include "ui/dialogs.h"
 
@@ -71,6 +72,12 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
       return true;
+    case IDM_EDIT_FIND:
+      FindCommand(frame);
+      return true;
+    case IDM_EDIT_FINDNEXT:
+      FindNextCommand(frame);
+      return true;
 
     // Commands whose windows and dialogs are still to come are accepted.
     case IDM_FILE_NEWPROJECT:
@@ -85,8 +92,6 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_PROJECT_ADDOTHER:
     case IDM_PROJECT_REMOVE:
     case IDM_PROJECT_SETTINGS:
-    case IDM_EDIT_FIND:
-    case IDM_EDIT_FINDNEXT:
       return true;
     case IDM_EDIT_REPLACE:  // accepted; does nothing
       return true;

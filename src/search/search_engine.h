@@ -1,0 +1,33 @@
+// Find, Find Next and the search in the active document or in all open documents.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/text_util.h"
+
+namespace quillon {
+
+// The current find text, empty at start; the Find dialog fills it.
+extern char findText[kPathBufferSize];
+
+// Command Find: the Find dialog, then a search with what it holds.
+void FindCommand(HWND frame);
+// Command Find Next: the last search again from the selection, or the Find dialog when there
+// is no find text yet.
+void FindNextCommand(HWND frame);
+
+enum class SearchOutcome { kFound, kNotFound, kStopped };
+
+// One search with `text` and `flags` in a document window, from its selection (and on through
+// the other documents when asked). A match is selected; "Search text not found" is shown,
+// owned by `notFoundOwner` (the MDI client when none), when there is none. An invalid pattern
+// or a matching error is reported and gives kStopped.
+SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags, HWND notFoundOwner = nullptr);
+
+// Remembers that the engine selected [start, end) in `window`, so that the next search goes on
+// after it even when it spans lines.
+void RememberMatch(HWND window, long start, long end);
+
+}  // namespace quillon
