@@ -85,8 +85,8 @@ INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 INT_PTR ShowFindDialog(HWND owner, char* buffer) {
   HINSTANCE instance = g_app.instance ? g_app.instance : GetModuleHandleA(nullptr);
-  INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FIND), owner, FindDialogProc,
-                                   reinterpret_cast<LPARAM>(buffer));
+  INT_PTR result =
+      DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FIND), owner, FindDialogProc, reinterpret_cast<LPARAM>(buffer));
   return result == 1 ? 1 : 0;
 }
 

@@ -34,8 +34,8 @@ bool RegexMatcher::Compile(const std::string& pattern) {
   if (!compileContext_) return false;
   int error = 0;
   PCRE2_SIZE offset = 0;
-  code_ = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), 0, &error, &offset,
-                        compileContext_);
+  code_ =
+      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), 0, &error, &offset, compileContext_);
   if (!code_) return false;
   // Room for every group of the pattern, however many it has.
   data_ = pcre2_match_data_create_from_pattern(code_, nullptr);

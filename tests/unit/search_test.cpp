@@ -13,8 +13,10 @@ namespace {
 int LineOf(const std::string& text, long position) {
   int line = 0;
   for (long i = 0; i < position && i < static_cast<long>(text.size()); ++i)
-    if (text[i] == '\r' && !(i + 1 < static_cast<long>(text.size()) && text[i + 1] == '\n')) ++line;
-    else if (text[i] == '\n') ++line;
+    if (text[i] == '\r' && !(i + 1 < static_cast<long>(text.size()) && text[i + 1] == '\n'))
+      ++line;
+    else if (text[i] == '\n')
+      ++line;
   return line;
 }
 
@@ -183,8 +185,8 @@ TEST(SearchReplace, GroupReferencesAndLineBreaks) {
 
 TEST(SearchReplace, SmallestEditTurnsBeforeIntoAfter) {
   const std::pair<std::string, std::string> cases[] = {
-      {"abcdef", "abXdef"}, {"abc", "abc"},   {"", "new"},   {"old", ""},
-      {"aaaa", "aa"},       {"ab", "aXXb"},   {"xyz", "y"},  {"R0 R0", "R1 R1"},
+      {"abcdef", "abXdef"}, {"abc", "abc"}, {"", "new"},  {"old", ""},
+      {"aaaa", "aa"},       {"ab", "aXXb"}, {"xyz", "y"}, {"R0 R0", "R1 R1"},
   };
   for (const auto& [before, after] : cases) {
     SpanEdit edit = SmallestEdit(before, after);
