@@ -79,6 +79,13 @@
 #define IDC_FIND_UP 1026
 #define IDC_FIND_DOWN 1027
 
+/* Replace dialog (also uses the Find dialog's text and option ids) */
+#define IDD_REPLACE 130
+#define IDC_REPLACE_WITH 1040
+#define IDC_REPLACE_FINDNEXT 1041
+#define IDC_REPLACE_ONE 1042
+#define IDC_REPLACE_ALL 1043
+
 /* Help string offsets of the menu popups */
 #define IDS_HELP_FILE 50
 #define IDS_HELP_TOOLS 51

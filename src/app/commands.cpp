@@ -5,6 +5,7 @@
 #include "editor/document_window.h"
 #include "project/project_commands.h"
 #include "resource.h"
+#include "search/replace_dialog.h"
 #include "search/search_engine.h"
 #include "ui/app_state.h"
 #include "ui/dialogs.h"
@@ -78,6 +79,9 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_EDIT_FINDNEXT:
       FindNextCommand(frame);
       return true;
+    case IDM_EDIT_REPLACE:
+      ReplaceCommand(frame);
+      return true;
 
     // Commands whose windows and dialogs are still to come are accepted.
     case IDM_FILE_NEWPROJECT:
@@ -92,8 +96,6 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_PROJECT_ADDOTHER:
     case IDM_PROJECT_REMOVE:
     case IDM_PROJECT_SETTINGS:
-      return true;
-    case IDM_EDIT_REPLACE:  // accepted; does nothing
       return true;
     default:
       return false;

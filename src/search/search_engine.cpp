@@ -147,6 +147,113 @@ SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags,
   return outcome;
 }
 
+namespace {
+
+void ShowReplaceError(HWND owner, int error) {
+  Log().Log("Replace: error %d", error);
+  std::string message = "The replacement failed: " + RegexMatcher::ErrorText(error) + ".";
+  MessageBoxA(owner, message.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+// Replaces [start, end) with `text` as one undo step, unless the text would then pass the
+// control's limit (the control would cut it without a word).
+bool ReplaceRange(HWND edit, long start, long end, const std::string& text, long currentLength, HWND owner) {
+  long newLength = currentLength - (end - start) + static_cast<long>(text.size());
+  if (newLength > TextLimit(edit)) {
+    MessageBoxA(owner, "The replacement would make the text longer than the document can hold. Nothing was replaced.",
+                "Error", MB_OK | MB_ICONERROR);
+    return false;
+  }
+  SetSelection(edit, start, end);
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  return true;
+}
+
+}  // namespace
+
+void ReplaceNext(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
+  Document* document = GetDocument(window);
+  if (!document || !document->edit || !text || !*text) return;
+  HWND edit = document->edit;
+  long selStart = 0, selEnd = 0;
+  GetSelection(edit, selStart, selEnd);
+  if (selStart < selEnd) {
+    std::string newText;
+    bool isMatch = false;
+    if (flags & kFindRegex) {
+      RegexMatcher matcher;
+      if (!matcher.Compile(text)) {
+        MessageBoxA(owner, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
+        return;
+      }
+      std::string subject = TextRange(edit, 0, TextLength(edit));
+      PrepareForMatching(subject);
+      RegexMatcher::Result found = matcher.Find(subject, static_cast<std::size_t>(selStart), true);
+      if (found.outcome == RegexMatcher::Outcome::kError) return ShowMatchingError(owner, found.error);
+      isMatch = found.outcome == RegexMatcher::Outcome::kFound && static_cast<long>(found.start) == selStart &&
+                static_cast<long>(found.end) == selEnd;
+      if (isMatch) {
+        int rc = matcher.Expand(subject, replacement, newText);
+        if (rc < 0) return ShowReplaceError(owner, rc);
+        RestoreLineBreaks(newText);
+      }
+    } else {
+      long start = 0, end = 0;
+      isMatch = FindPlain(edit, text, flags | kFindDown, {selStart, selEnd}, start, end) && start == selStart &&
+                end == selEnd;
+      newText = replacement;
+    }
+    if (isMatch && !ReplaceRange(edit, selStart, selEnd, newText, TextLength(edit), owner)) return;
+  }
+  SearchDocument(window, text, flags, owner);
+}
+
+int ReplaceAllInDocument(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
+  Document* document = GetDocument(window);
+  if (!document || !document->edit || !text || !*text) return -1;
+  HWND edit = document->edit;
+  const std::string before = TextRange(edit, 0, TextLength(edit));
+  SpanEdit change;
+  int count = 0;
+  if (flags & kFindRegex) {
+    RegexMatcher matcher;
+    if (!matcher.Compile(text)) {
+      MessageBoxA(owner, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
+      return -1;
+    }
+    std::string subject = before, after;
+    PrepareForMatching(subject);
+    count = matcher.ReplaceAll(subject, replacement, after);
+    if (count < 0) {
+      ShowReplaceError(owner, count);
+      return -1;
+    }
+    change = SmallestEdit(subject, after);
+    RestoreLineBreaks(change.text);
+  } else {
+    std::vector<std::pair<long, long>> ranges;
+    long start = 0, end = 0, from = 0;
+    while (FindPlain(edit, text, flags | kFindDown, {from, -1}, start, end) && end > start) {
+      ranges.emplace_back(start, end);
+      from = end;
+    }
+    count = static_cast<int>(ranges.size());
+    change = SmallestEdit(before, ReplaceRanges(before, ranges, replacement));
+  }
+  if (count == 0) {
+    MessageBoxA(owner, "Search text not found", "Finished", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  if (change.start < change.end || !change.text.empty()) {
+    if (!ReplaceRange(edit, static_cast<long>(change.start), static_cast<long>(change.end), change.text,
+                      static_cast<long>(before.size()), owner))
+      return -1;
+  }
+  std::string message = std::to_string(count) + (count == 1 ? " replacement made." : " replacements made.");
+  MessageBoxA(owner, message.c_str(), "Finished", MB_OK | MB_ICONINFORMATION);
+  return count;
+}
+
 void FindCommand(HWND frame) {
   if (!ActiveDocument()) return;
   if (ShowFindDialog(frame, findText) != 1) return;

@@ -26,6 +26,14 @@ enum class SearchOutcome { kFound, kNotFound, kStopped };
 // or a matching error is reported and gives kStopped.
 SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags, HWND notFoundOwner = nullptr);
 
+// Replace: when the selection of `window` is a match of `text`, it is replaced (group
+// references expanded for a regular expression); then the next match is searched for.
+// Boxes are owned by `owner`.
+void ReplaceNext(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner);
+// Replace All: every match in the document, as one undo step. The number of replacements, or
+// -1 when nothing was replaced because of an error (reported to the user).
+int ReplaceAllInDocument(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner);
+
 // Remembers that the engine selected [start, end) in `window`, so that the next search goes on
 // after it even when it spans lines.
 void RememberMatch(HWND window, long start, long end);

@@ -238,10 +238,9 @@ TEST_F(SearchTest, FindDialogRows) {
     SendDlgItemMessageA(dialog, IDC_FIND_MATCHCASE, BM_CLICK, 0, 0);
     SendDlgItemMessageA(dialog, IDC_FIND_UP, BM_CLICK, 0, 0);
     SendDlgItemMessageA(dialog, IDC_FIND_REGEX, BM_CLICK, 0, 0);
-    shown.greyedWhileRegex = !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_MATCHCASE)) &&
-                             !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_UP)) &&
-                             !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_ALLDOCS)) &&
-                             IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_DOWN));
+    shown.greyedWhileRegex =
+        !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_MATCHCASE)) && !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_UP)) &&
+        !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_ALLDOCS)) && IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_DOWN));
     shown.downForced = Ticked(dialog, IDC_FIND_DOWN);
     shown.tickKept = Ticked(dialog, IDC_FIND_MATCHCASE);
     PressButton(dialog, IDOK);
@@ -291,6 +290,64 @@ TEST_F(SearchTest, CancelForgetsAndAnEmptyTextNeitherSearchesNorIsRemembered) {
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, kFindCaption);
   EXPECT_EQ(SelectionOf(edit), (Sel{0, 3}));
+}
+
+std::string AllText(HWND edit) { return TextRange(edit, 0, TextLength(edit)); }
+
+// Answers the Replace dialog by setting its fields and pressing the buttons in order, then
+// Close; every other box is answered with OK.
+std::vector<SeenBox> RunReplaceDialog(HWND frame, const std::string& find, const std::string& with, bool regex,
+                                      std::vector<int> buttons) {
+  DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
+    if (seen.caption != "Search and replace") return PressButton(dialog, IDOK);
+    SetControlText(dialog, IDC_FIND_TEXT, find);
+    SetControlText(dialog, IDC_REPLACE_WITH, with);
+    if (regex != (IsDlgButtonChecked(dialog, IDC_FIND_REGEX) == BST_CHECKED))
+      SendDlgItemMessageA(dialog, IDC_FIND_REGEX, BM_CLICK, 0, 0);
+    for (int id : buttons) PressButton(dialog, id);
+    PressButton(dialog, IDCANCEL);
+  });
+  SendMessageA(frame, WM_COMMAND, MAKEWPARAM(IDM_EDIT_REPLACE, 1), 0);
+  return answerer.Seen();
+}
+
+TEST_F(SearchTest, ReplaceAllWithGroupReferencesIsOneUndoStep) {
+  const std::string original = "MVI R0, 5\rMVI R1, 6\rMVO R2, 7\r";
+  HWND edit = NewDocumentWith(original);
+  auto seen = RunReplaceDialog(frame_, "MVI (R\\d), (\\d)", "MVI $2, $1", true, {IDC_REPLACE_ALL});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].text, "2 replacements made.");
+  EXPECT_EQ(AllText(edit), "MVI 5, R0\rMVI 6, R1\rMVO R2, 7\r");
+  EXPECT_TRUE(GetDocument(g_app.activeDocument)->modified);
+  EXPECT_STREQ(findText, "MVI (R\\d), (\\d)") << "F3 goes on with the same search";
+
+  SendMessageA(edit, EM_UNDO, 0, 0);
+  EXPECT_EQ(AllText(edit), original) << "one undo brings it all back";
+}
+
+TEST_F(SearchTest, ReplaceOneByOneThenNotFound) {
+  HWND edit = NewDocumentWith("R0 R01 r0\rB R0\r");
+  g_settings.findFlags = 0x3;  // whole word, case ignored
+  auto seen =
+      RunReplaceDialog(frame_, "R0", "R7", false, {IDC_REPLACE_ONE, IDC_REPLACE_ONE, IDC_REPLACE_ONE, IDC_REPLACE_ONE});
+  // The first press only finds (nothing was selected); each further press replaces and finds.
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].text, kNotFound);
+  EXPECT_EQ(AllText(edit), "R7 R01 R7\rB R7\r");
+  EXPECT_EQ(g_settings.findFlags, 0x3u);
+}
+
+TEST_F(SearchTest, ReplaceThatWouldPassTheTextLimitChangesNothing) {
+  HWND edit = NewDocumentWith("aaaaaaaaaa");
+  SetTextLimit(edit, 15);
+  auto seen = RunReplaceDialog(frame_, "a", "bb", false, {IDC_REPLACE_ALL});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].caption, "Error");
+  EXPECT_EQ(AllText(edit), "aaaaaaaaaa");
+
+  seen = RunReplaceDialog(frame_, "absent", "x", false, {IDC_REPLACE_ALL});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].text, kNotFound);
 }
 
 }  // namespace
