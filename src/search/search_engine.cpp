@@ -245,9 +245,12 @@ int ReplaceAllInDocument(HWND window, const char* text, const char* replacement,
     return 0;
   }
   if (change.start < change.end || !change.text.empty()) {
-    if (!ReplaceRange(edit, static_cast<long>(change.start), static_cast<long>(change.end), change.text,
-                      static_cast<long>(before.size()), owner))
-      return -1;
+    // The control takes its time over a long span under some platforms: show that it works.
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    bool replaced = ReplaceRange(edit, static_cast<long>(change.start), static_cast<long>(change.end), change.text,
+                                 static_cast<long>(before.size()), owner);
+    SetCursor(previous);
+    if (!replaced) return -1;
   }
   std::string message = std::to_string(count) + (count == 1 ? " replacement made." : " replacements made.");
   MessageBoxA(owner, message.c_str(), "Finished", MB_OK | MB_ICONINFORMATION);
