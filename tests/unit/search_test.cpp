@@ -107,30 +107,6 @@ TEST(SearchRegex, EveryFindNextMovesForward) {
   }
 }
 
-TEST(PlainSearchRange, DirectionAndSelection) {
-  struct Case {
-    const char* what;
-    SelectionState selection;
-    LastMatch last;
-    bool down;
-    long cpMin, cpMax;
-  };
-  const Case cases[] = {
-      {"down from the caret", {5, 5, 0, 0}, {}, true, 5, -1},
-      {"down after a one-line selection", {5, 9, 0, 0}, {}, true, 9, -1},
-      {"up before a one-line selection, bounded by the start", {5, 9, 0, 0}, {}, false, 5, 0},
-      {"down inside a multi-line selection", {5, 30, 0, 2}, {}, true, 5, 30},
-      {"up inside a multi-line selection: from its end back", {5, 30, 0, 2}, {}, false, 30, 5},
-      {"down after the multi-line match found last", {5, 30, 0, 2}, {true, 5, 30}, true, 30, -1},
-      {"another match found last does not count", {5, 30, 0, 2}, {true, 5, 29}, true, 5, 30},
-  };
-  for (const Case& c : cases) {
-    ControlRange r = PlainSearchRange(c.selection, c.last, c.down);
-    EXPECT_EQ(r.cpMin, c.cpMin) << c.what;
-    EXPECT_EQ(r.cpMax, c.cpMax) << c.what;
-  }
-}
-
 TEST(SearchRegex, FailuresAreNotReportedAsNotFound) {
   RegexMatcher matcher;
   EXPECT_FALSE(matcher.Compile("(MVI"));
