@@ -72,6 +72,23 @@
 #define IDC_OPTIONS_PATH 1016
 #define IDC_OPTIONS_BROWSE 1018
 
+/* Find dialog */
+#define IDD_FIND 114
+#define IDC_FIND_TEXT 1021
+#define IDC_FIND_REGEX 1022
+#define IDC_FIND_ALLDOCS 1023
+#define IDC_FIND_WHOLEWORD 1024
+#define IDC_FIND_MATCHCASE 1025
+#define IDC_FIND_UP 1026
+#define IDC_FIND_DOWN 1027
+
+/* Replace dialog (also uses the Find dialog's text and option ids) */
+#define IDD_REPLACE 130
+#define IDC_REPLACE_WITH 1040
+#define IDC_REPLACE_FINDNEXT 1041
+#define IDC_REPLACE_ONE 1042
+#define IDC_REPLACE_ALL 1043
+
 /* Help string offsets of the menu popups */
 #define IDS_HELP_FILE 50
 #define IDS_HELP_TOOLS 51

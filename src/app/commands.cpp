@@ -6,6 +6,8 @@
 #include "editor/document_window.h"
 #include "project/project_commands.h"
 #include "resource.h"
+#include "search/replace_dialog.h"
+#include "search/search_engine.h"
 #include "ui/app_state.h"
 #include "ui/dialogs.h"
 
@@ -78,6 +80,15 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
       return true;
+    case IDM_EDIT_FIND:
+      FindCommand(frame);
+      return true;
+    case IDM_EDIT_FINDNEXT:
+      FindNextCommand(frame);
+      return true;
+    case IDM_EDIT_REPLACE:
+      ReplaceCommand(frame);
+      return true;
 
     // Commands whose windows and dialogs are still to come are accepted.
     case IDM_FILE_NEWPROJECT:
@@ -91,10 +102,6 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_PROJECT_ADDOTHER:
     case IDM_PROJECT_REMOVE:
     case IDM_PROJECT_SETTINGS:
-    case IDM_EDIT_FIND:
-    case IDM_EDIT_FINDNEXT:
-      return true;
-    case IDM_EDIT_REPLACE:  // accepted; does nothing
       return true;
     default:
       return false;

@@ -303,8 +303,8 @@ TEST_F(FrameTest, ExitClosesTheFrameAndPostsQuitWithZero) {
   EXPECT_FALSE(IsWindow(frame_));
 }
 
-TEST_F(FrameTest, SearchAndReplaceIsAcceptedAndDoesNothing) {
-  // Ctrl+H: accepted, nothing happens (no box, no window).
+TEST_F(FrameTest, SearchAndReplaceWithoutADocumentIsAcceptedAndDoesNothing) {
+  // Ctrl+H with no document open: accepted, nothing happens (no box, no window).
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   EXPECT_EQ(SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_EDIT_REPLACE, 1), 0), 0);
   PumpMessages(100);
