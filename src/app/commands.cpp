@@ -3,6 +3,7 @@
 #include "app/layout.h"
 #include "assemble/build_runner.h"
 #include "editor/document_window.h"
+#include "project/file_pane.h"
 #include "project/project_commands.h"
 #include "resource.h"
 #include "ui/app_state.h"
@@ -71,6 +72,18 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
       return true;
+    case IDM_PROJECT_ADDSOURCE:
+      if (g_app.project) AddSourceFilesCommand(frame, *g_app.project);
+      return true;
+    case IDM_PROJECT_ADDINCLUDE:
+      if (g_app.project) AddIncludeFilesCommand(frame, *g_app.project);
+      return true;
+    case IDM_PROJECT_ADDOTHER:
+      if (g_app.project) AddOtherFilesCommand(frame, *g_app.project);
+      return true;
+    case IDM_PROJECT_REMOVE:
+      if (g_app.filePane) g_app.filePane->RemoveSelectedFile();
+      return true;
 
     // Commands whose windows and dialogs are still to come are accepted.
     case IDM_FILE_NEWPROJECT:
@@ -80,10 +93,6 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_MACRO_3:
     case IDM_MACRO_4:
     case IDM_MACRO_OPTIONS:
-    case IDM_PROJECT_ADDSOURCE:
-    case IDM_PROJECT_ADDINCLUDE:
-    case IDM_PROJECT_ADDOTHER:
-    case IDM_PROJECT_REMOVE:
     case IDM_PROJECT_SETTINGS:
     case IDM_EDIT_FIND:
     case IDM_EDIT_FINDNEXT:

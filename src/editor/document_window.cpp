@@ -211,7 +211,7 @@ void NewDocument(HWND mdiClient) {
 void OpenDocument(HWND mdiClient) {
   std::string path;
   if (!ChooseFileToOpen(mdiClient, g_settings.lastDirectory, kOpenFilter, path, nullptr, "Open file")) return;
-  AddRecent(g_settings.recentFiles, path, kRecentFilesCapacity);
+  AddRecentFile(path);
   OpenDocumentAtLine(path, -1);
   g_settings.lastDirectory = FolderToRemember(path);
 }

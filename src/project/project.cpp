@@ -40,6 +40,13 @@ void Project::Replay(ProjectNode& node) {
 // ---- Reading, writing and creating ----
 
 bool Project::LoadProject(const std::string& path) {
+  if (observer_ != nullptr) observer_->BulkChangeBegins();
+  const bool read = LoadWithoutNotice(path);
+  if (observer_ != nullptr) observer_->BulkChangeEnds();
+  return read;
+}
+
+bool Project::LoadWithoutNotice(const std::string& path) {
   ResetProject();
   std::string text;
   const bool read = ReadWholeFile(platform_, path, text);
@@ -157,11 +164,32 @@ bool Project::SamePath(const std::string& a, const std::string& b) {
   return EqualsNoCase(a, b);
 }
 
+// Removing the main source makes the first remaining source the main one; removing the listing
+// makes the listing path the default one, as the next load would.
 bool Project::RemoveFileNode(ProjectNode& node) {
   if (node.parent == nullptr || node.parent->parent == nullptr) return false;
+  ProjectNode& group = *node.parent;
+  const bool wasMain = &group == &Group(ProjectGroup::kSource) && node.imageSlot == kMainSourceImage;
+  const bool wasListing = &group == &Group(ProjectGroup::kListing);
   DeleteSubtree(&node);
+  if (wasMain) {
+    mainSource.clear();
+    if (!group.children.empty() && group.children.front()->entry) {
+      ProjectNode& first = *group.children.front();
+      first.imageSlot = kMainSourceImage;
+      mainSource = first.entry->path;
+      if (observer_ != nullptr) observer_->NodeTextChanged(first);
+    }
+  }
+  if (wasListing) listingPath = outputPath + "\\" + outputName + ".lst";
   settingsChanged = true;
   return true;
+}
+
+bool Project::FullPathOf(const std::string& path, std::string& fullPath) const {
+  const bool absolute = (path.size() >= 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+  const std::string joined = absolute || projectDir.empty() ? path : projectDir + "\\" + path;
+  return platform_.ResolveFullPath(joined, fullPath);
 }
 
 // ---- Names, settings and files ----

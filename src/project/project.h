@@ -57,6 +57,9 @@ class Project {
                               bool sorted);
   // Removes a file node with its entry. False (nothing done) for the root and the groups.
   bool RemoveFileNode(ProjectNode& node);
+  // The full form of a node's path: a relative one is taken from the project folder. False when
+  // it cannot be resolved or would not fit a path buffer.
+  bool FullPathOf(const std::string& path, std::string& fullPath) const;
 
   ProjectNode& Root() { return *root_; }
   const ProjectNode& Root() const { return *root_; }
@@ -81,6 +84,7 @@ class Project {
  private:
   ProjectNode& InsertNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
                           bool sorted);
+  bool LoadWithoutNotice(const std::string& path);
   bool IsDuplicate(const FileEntry& entry);
   bool SamePath(const std::string& a, const std::string& b);
   bool AddToGroup(ProjectGroup group, int imageSlot, const std::string& displayName, const std::string& path);

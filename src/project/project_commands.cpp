@@ -1,12 +1,16 @@
 #include "project/project_commands.h"
 
+#include <new>
+
 #include "base/recent_lists.h"
 #include "base/text_util.h"
 #include "editor/document_window.h"
+#include "project/file_pane.h"
 #include "project/project.h"
 #include "project/win32_project_platform.h"
 #include "ui/app_state.h"
 #include "ui/file_choosers.h"
+#include "ui/frame_hooks.h"
 
 namespace quillon {
 
@@ -18,7 +22,17 @@ constexpr char kProjectFilter[] = "Quillon Project files (*.qlp)\0*.qlp\0ALL fil
 
 }  // namespace
 
-Project* CreateAppProject() { return new Project(g_projectPlatform, g_settings); }
+void CreateAppProject(HWND frame) {
+  g_app.project = new (std::nothrow) Project(g_projectPlatform, g_settings);
+  if (g_app.project) g_app.filePane = new (std::nothrow) FilePane(frame, g_app.instance, *g_app.project);
+}
+
+void DestroyAppProject() {
+  delete g_app.filePane;
+  g_app.filePane = nullptr;
+  delete g_app.project;
+  g_app.project = nullptr;
+}
 
 bool IsProjectFileName(const std::string& path) {
   std::size_t dot = path.rfind('.');
@@ -53,7 +67,7 @@ void OpenProjectCommand(HWND owner) {
   std::string path;
   if (!ChooseFileToOpen(owner, g_settings.lastDirectory, kProjectFilter, path, nullptr, "Open file")) return;
   g_settings.lastDirectory = FolderToRemember(path);
-  AddRecent(g_settings.recentProjects, path, kRecentProjectsCapacity);
+  AddRecentProject(path);
   SwitchToProject(path);
 }
 

@@ -9,8 +9,11 @@ namespace quillon {
 
 class Project;
 
-// The program's one project, created with the frame.
-Project* CreateAppProject();
+// The program's one project and its file pane, created with the frame (g_app.project and
+// g_app.filePane); the pane may be missing when its window could not be made.
+void CreateAppProject(HWND frame);
+// Destroys both, the pane first.
+void DestroyAppProject();
 
 // When the project has changed: asks "save?" (Yes/No) and saves on Yes.
 void AskToSaveProject(HWND owner);
