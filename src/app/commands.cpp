@@ -5,6 +5,7 @@
 #include "editor/document_window.h"
 #include "project/file_pane.h"
 #include "project/project_commands.h"
+#include "project/project_dialogs.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/dialogs.h"
@@ -84,16 +85,20 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_PROJECT_REMOVE:
       if (g_app.filePane) g_app.filePane->RemoveSelectedFile();
       return true;
+    case IDM_FILE_NEWPROJECT:
+      NewProjectCommand(frame);
+      return true;
+    case IDM_PROJECT_SETTINGS:
+      if (g_app.project) ProjectSettingsCommand(frame, *g_app.project);
+      return true;
 
     // Commands whose windows and dialogs are still to come are accepted.
-    case IDM_FILE_NEWPROJECT:
     case IDM_TOOLS_FONT:
     case IDM_MACRO_1:
     case IDM_MACRO_2:
     case IDM_MACRO_3:
     case IDM_MACRO_4:
     case IDM_MACRO_OPTIONS:
-    case IDM_PROJECT_SETTINGS:
     case IDM_EDIT_FIND:
     case IDM_EDIT_FINDNEXT:
       return true;

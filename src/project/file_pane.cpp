@@ -125,17 +125,16 @@ void AddFileCommand(HWND frame, Project& project, const char* filter, const char
 FilePane::FilePane(HWND frame, HINSTANCE instance, Project& project)
     : frame_(frame), instance_(instance), project_(project) {
   RegisterPaneClass(instance);
-  window_ = CreateWindowExA(WS_EX_WINDOWEDGE, kFilePaneClass, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame,
-                            reinterpret_cast<HMENU>(IDC_FILEPANE), instance, this);
+  window_ = CreateWindowExA(WS_EX_WINDOWEDGE, kFilePaneClass, nullptr,
+                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, frame, reinterpret_cast<HMENU>(IDC_FILEPANE), instance, this);
   if (!window_) ShowLastErrorBox("Unable to create FilePane window");
   ShowWindow(window_, SW_SHOWNORMAL);
 
-  tree_ = CreateWindowExA(WS_EX_WINDOWEDGE, WC_TREEVIEWA, nullptr,
-                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | TVS_HASBUTTONS | TVS_HASLINES |
-                              TVS_LINESATROOT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
-                          reinterpret_cast<HMENU>(IDC_FILETREE), instance, nullptr);
+  tree_ = CreateWindowExA(
+      WS_EX_WINDOWEDGE, WC_TREEVIEWA, nullptr,
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, reinterpret_cast<HMENU>(IDC_FILETREE), instance, nullptr);
   if (!tree_) ShowLastErrorBox("Unable to create TreeView");
   ShowWindow(tree_, SW_SHOWNORMAL);
 

@@ -1,6 +1,7 @@
 #include "project/project.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "base/text_util.h"
 #include "project/file_io.h"
@@ -16,6 +17,14 @@ constexpr const char* kGroupTexts[kProjectGroupCount] = {"Source Files", "Includ
 constexpr const char* kDefaultOutputPath = ".\\obj";
 
 }  // namespace
+
+bool IsUsableProjectName(const std::string& name) {
+  if (name.empty() || name.find("..") != std::string::npos) return false;
+  for (unsigned char c : name)
+    if (c < 32 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) return false;
+  const std::size_t first = name.find_first_not_of(" \t");
+  return first != std::string::npos && name[first] != '[';
+}
 
 Project::Project(ProjectPlatform& platform, Settings& settings) : platform_(platform), settings_(settings) {
   ResetProject();

@@ -21,6 +21,11 @@ enum class SaveResult {
   kFailed,  // the file could not be written; the old one is untouched and the project stays changed
 };
 
+// A name that can name the project file in the folder shown: not empty, without a folder
+// separator, "..", a character the file system refuses, or the form of a section header
+// (which would not read back as a name).
+bool IsUsableProjectName(const std::string& name);
+
 class Project {
  public:
   // Starts with no project. `platform` and `settings` must outlive the project.

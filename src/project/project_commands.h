@@ -24,6 +24,9 @@ bool SaveProjectOrReport(HWND owner);
 void SwitchToProject(const std::string& path);
 // Command "Open Project...": choose a project file and switch to it.
 void OpenProjectCommand(HWND owner);
+// Command "New Project": asks for a name and folder, then creates the project file and loads it.
+// An existing file of that name is replaced only when the user agrees.
+void NewProjectCommand(HWND frame);
 // A project file dropped on the frame: like a switch, but a failure is not reported.
 void OpenDroppedProject(HWND frame, const std::string& path);
 

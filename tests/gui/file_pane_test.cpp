@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "assemble/output_pane.h"
 #include "app/frame.h"
+#include "assemble/output_pane.h"
 #include "base/registry_store_win.h"
 #include "base/text_util.h"
 #include "editor/document.h"
@@ -232,9 +232,9 @@ TEST_F(FilePaneTest, TheTreeShowsTheProjectInTheModelsOrderWithItsImages) {
   EXPECT_EQ(TreeText(tree_),
             "demo #0\n Source Files #4\n  b.asm #1\n  main.asm #2\n Include Files #4\n  defs.inc #3\n"
             " Listing File #4\n  demo.lst #6\n Other Files #4\n");
-  EXPECT_TRUE(SendMessageA(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(FindItem(tree_, "Source Files")),
-                           TVIS_EXPANDED) &
-              TVIS_EXPANDED);
+  EXPECT_TRUE(
+      SendMessageA(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(FindItem(tree_, "Source Files")), TVIS_EXPANDED) &
+      TVIS_EXPANDED);
   // Removing the main source makes the remaining source the main one, in the tree as well.
   Select("main.asm");
   PressDelete();
@@ -300,7 +300,7 @@ TEST_F(FilePaneTest, AddAndRemoveThroughTheCommandsAndTheDeleteKey) {
     Command(IDM_PROJECT_ADDOTHER);
     EXPECT_EQ(answerer.Seen().size(), 1u);
   }
-  EXPECT_EQ(TreeText(tree_).find("Other Files #4\n ") , std::string::npos) << TreeText(tree_);
+  EXPECT_EQ(TreeText(tree_).find("Other Files #4\n "), std::string::npos) << TreeText(tree_);
 
   // Delete on the root or a group removes nothing; on a file it removes it at once.
   g_app.project->settingsChanged = false;

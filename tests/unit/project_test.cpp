@@ -185,6 +185,13 @@ TEST(Project, NodePathsResolveAgainstTheProjectFolder) {
   EXPECT_FALSE(project.FullPathOf(std::string(255, 'a'), full)) << "too long for a path buffer";
 }
 
+TEST(Project, AProjectNameMustNameAFileInTheFolderShown) {
+  for (const char* good : {"demo", "my game 2", "a.b", "R&D", "x]"}) EXPECT_TRUE(IsUsableProjectName(good)) << good;
+  for (const char* bad : {"", "  ", "..", "..\\up", "a/b", "a\\b", "c:x", "a*", "a?", "a\"b", "a<b", "a>b", "a|b",
+                          "[demo]", " [demo", "tab\there"})
+    EXPECT_FALSE(IsUsableProjectName(bad)) << bad;
+}
+
 TEST(Project, AFailedSaveSaysSoAndKeepsTheOldFile) {
   const struct {
     const char* what;
