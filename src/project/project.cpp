@@ -138,7 +138,15 @@ void Project::DeleteSubtree(ProjectNode* node) {
 void Project::ForgetSubtree(ProjectNode& node) {
   for (auto& child : node.children) ForgetSubtree(*child);
   if (observer_ != nullptr) observer_->NodeDeleting(node);
-  fileIndex_.erase(&node);
+  if (auto record = fileIndex_.find(&node); record != fileIndex_.end()) {
+    auto [first, last] = byName_.equal_range(record->second.displayName);
+    for (auto it = first; it != last; ++it)
+      if (it->second == &node) {
+        byName_.erase(it);
+        break;
+      }
+    fileIndex_.erase(record);
+  }
 }
 
 void Project::Expand(ProjectNode& node) {
@@ -149,7 +157,10 @@ void Project::Expand(ProjectNode& node) {
 ProjectNode& Project::InsertNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
                                  bool sorted) {
   ProjectNode& node = AddChild(parent, MakeNode(text, imageSlot, entry), sorted);
-  if (entry != nullptr) fileIndex_[&node] = *entry;
+  if (entry != nullptr) {
+    fileIndex_[&node] = *entry;
+    byName_.emplace(entry->displayName, &node);
+  }
   if (observer_ != nullptr) observer_->NodeInserted(node);
   return node;
 }
@@ -161,9 +172,9 @@ ProjectNode* Project::InsertFileNode(ProjectNode& parent, const std::string& tex
 }
 
 bool Project::IsDuplicate(const FileEntry& entry) {
-  return std::any_of(fileIndex_.begin(), fileIndex_.end(), [&](const auto& record) {
-    return record.second.displayName == entry.displayName && SamePath(record.second.path, entry.path);
-  });
+  auto [first, last] = byName_.equal_range(entry.displayName);
+  return std::any_of(first, last,
+                     [&](const auto& named) { return SamePath(fileIndex_.at(named.second).path, entry.path); });
 }
 
 // Full paths compared without regard to case; paths that cannot be resolved are compared as written.

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "base/settings.h"
 #include "project/project_node.h"
@@ -105,6 +106,8 @@ class Project {
   std::unique_ptr<ProjectNode> root_;
   ProjectNode* groups_[kProjectGroupCount] = {};
   std::map<const ProjectNode*, FileEntry> fileIndex_;
+  // The file nodes by display name, so that the duplicate check does not scan every file.
+  std::unordered_multimap<std::string, const ProjectNode*> byName_;
 };
 
 }  // namespace quillon

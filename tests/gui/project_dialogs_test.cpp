@@ -98,8 +98,9 @@ TEST_F(ProjectDialogsTest, NewProjectRefusesUnsafeNamesAndReplacesAFileOnlyWhenT
     std::string name, location;
   };
   const std::vector<Attempt> attempts = {
-      {"", folder_},          {"..\\demo", folder_},        {"sub\\demo", folder_},
-      {"a:b", folder_},       {"[demo]", folder_},          {std::string(300, 'n'), folder_},
+      {"", folder_},          {"..\\demo", folder_},
+      {"sub\\demo", folder_}, {"a:b", folder_},
+      {"[demo]", folder_},    {std::string(300, 'n'), folder_},
       {"demo", ""},           {"demo", folder_ + "\\" + std::string(250, 'f')},
       {"demo", folder_},  // exists: the answer decides
   };
@@ -133,11 +134,15 @@ TEST_F(ProjectDialogsTest, NewProjectRefusesUnsafeNamesAndReplacesAFileOnlyWhenT
       }
     });
     Command(IDM_FILE_NEWPROJECT);
-    const std::vector<std::string> expected = {
-        "Invalid project name specified", "Invalid project name specified", "Invalid project name specified",
-        "Invalid project name specified", "Invalid project name specified", "Invalid project name specified",
-        "Invalid project path specified", "Invalid project path specified",
-        file + " already exists.\nDo you want to replace it?"};
+    const std::vector<std::string> expected = {"Invalid project name specified",
+                                               "Invalid project name specified",
+                                               "Invalid project name specified",
+                                               "Invalid project name specified",
+                                               "Invalid project name specified",
+                                               "Invalid project name specified",
+                                               "Invalid project path specified",
+                                               "Invalid project path specified",
+                                               file + " already exists.\nDo you want to replace it?"};
     EXPECT_EQ(texts, expected);
     EXPECT_EQ(g_settings.lastDirectory, folder_);
     if (answer == IDNO) {
