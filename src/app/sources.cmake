@@ -13,4 +13,5 @@ list(APPEND QUILLON_UNIT_TESTS
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/frame_test.cpp
+  tests/gui/layout_test.cpp
 )

@@ -33,7 +33,7 @@ void SetDocumentTitle(HWND window, const Document& document) {
 
 void SetDocumentModified(HWND window, bool modified) {
   if (Document* document = GetDocument(window)) document->modified = modified;
-  EnableSave(modified);
+  if (window == g_app.activeDocument) EnableSave(modified);  // Save follows the active document
 }
 
 SaveOutcome SaveAs(HWND window);
