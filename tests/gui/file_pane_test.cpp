@@ -6,11 +6,13 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/frame.h"
 #include "assemble/output_pane.h"
+#include "base/recent_lists.h"
 #include "base/registry_store_win.h"
 #include "base/text_util.h"
 #include "editor/document.h"
@@ -260,12 +262,34 @@ TEST_F(FilePaneTest, EnterOpensTheFileFromTheProjectFolderAndListsItInRecentFile
   EXPECT_EQ(MenuLabels(recent, &ids), (std::vector<std::string>{g_settings.recentFiles[1], g_settings.recentFiles[0]}));
   EXPECT_EQ(ids, (std::vector<int>{10001, 10000}));
 
+  // A double-click on a group only expands or collapses it; on a file it opens it.
+  auto doubleClick = [&](const char* node) {
+    HTREEITEM item = FindItem(tree_, node);
+    RECT r{};
+    std::memcpy(&r, &item, sizeof item);  // the message takes the item in the rectangle
+    SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(tree_, &p);
+    SetCursorPos(p.x, p.y);
+    ScreenToClient(tree_, &p);
+    PostMessageA(tree_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    PumpMessages(30);
+  };
+  doubleClick("b.asm");
+  EXPECT_TRUE(EqualsNoCase(ActiveDocumentPath(), folder_ + "\\b.asm")) << ActiveDocumentPath();
+  EXPECT_EQ(g_settings.recentFiles.size(), 3u);
+  doubleClick("Include Files");
+  EXPECT_FALSE(
+      SendMessageA(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(FindItem(tree_, "Include Files")), TVIS_EXPANDED) &
+      TVIS_EXPANDED);
+  EXPECT_EQ(g_settings.recentFiles.size(), 3u);
+
   // Groups and the root open nothing and add nothing.
   for (const char* node : {"Source Files", "demo"}) {
     Select(node);
     PressEnter();
   }
-  EXPECT_EQ(g_settings.recentFiles.size(), 2u);
+  EXPECT_EQ(g_settings.recentFiles.size(), 3u);
   EXPECT_TRUE(answerer.Seen().empty());
 }
 
@@ -337,6 +361,9 @@ TEST_F(FilePaneTest, RecentSubmenusShowThePathsAsTheyAreAndOpenTheEntryShown) {
 
   // Across a restart through the registry, the lists and the submenus come back.
   AddRecentProject(folder_ + "\\demo.qlp");
+  const std::vector<std::string> savedFinds = g_settings.recentFinds;
+  g_settings.recentFinds.clear();
+  for (int i = 0; i < 20; ++i) AddRecent(g_settings.recentFinds, "find" + std::to_string(i), kRecentFindsCapacity);
   {
     RegistryStore store;
     g_settings.Save(store);
@@ -348,6 +375,8 @@ TEST_F(FilePaneTest, RecentSubmenusShowThePathsAsTheyAreAndOpenTheEntryShown) {
   }
   EXPECT_EQ(next.recentFiles, g_settings.recentFiles);
   EXPECT_EQ(next.recentProjects, g_settings.recentProjects);
+  EXPECT_EQ(next.recentFinds, (std::vector<std::string>{"find15", "find16", "find17", "find18", "find19"}));
+  g_settings.recentFinds = savedFinds;
   g_settings.recentFiles = next.recentFiles;
   g_settings.recentProjects = next.recentProjects;
   DestroyWindow(frame_);

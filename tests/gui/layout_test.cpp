@@ -1,4 +1,4 @@
-// Save's enabled state in the menu and on the toolbar, which follows the active document.
+// Save's enabled state, which follows the active document, and the menu help of the status bar.
 #include "app/layout.h"
 
 #include <windows.h>
@@ -28,7 +28,7 @@ void Type(HWND window, const std::string& text) {
   for (char c : text) SendMessageA(GetDocument(window)->edit, WM_CHAR, static_cast<unsigned char>(c), 0);
 }
 
-class SaveStateTest : public FrameTest {
+class MenuAndSaveTest : public FrameTest {
  protected:
   void TearDown() override {
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -37,7 +37,7 @@ class SaveStateTest : public FrameTest {
   }
 };
 
-TEST_F(SaveStateTest, SaveFollowsTheActiveDocumentNotTheOneThatChangedLast) {
+TEST_F(MenuAndSaveTest, SaveFollowsTheActiveDocumentNotTheOneThatChangedLast) {
   const std::string folder = TempFolder("quillon_save_state");
   WriteText(folder + "\\a.asm", "; a\r\n");
   WriteText(folder + "\\b.asm", "; b\r\n");
@@ -59,6 +59,25 @@ TEST_F(SaveStateTest, SaveFollowsTheActiveDocumentNotTheOneThatChangedLast) {
   EXPECT_TRUE(SaveIsEnabled(frame_));
   ASSERT_TRUE(SaveDocument(a));
   EXPECT_FALSE(SaveIsEnabled(frame_));
+}
+
+// The simple-mode text (Wine reports it as part 0).
+std::string StatusText() {
+  char text[512] = "";
+  SendMessageA(g_app.statusBar, SB_GETTEXTA, 255, reinterpret_cast<LPARAM>(text));
+  if (!text[0]) SendMessageA(g_app.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+TEST_F(MenuAndSaveTest, TheSystemMenuShowsNoHelpAndClosingTheMenuLeavesSimpleMode) {
+  HMENU file = GetSubMenu(GetMenu(frame_), 0);
+  SendMessageA(frame_, WM_MENUSELECT, MAKEWPARAM(IDM_FILE_OPEN, MF_HILITE), reinterpret_cast<LPARAM>(file));
+  EXPECT_EQ(StatusText(), "Open existing document");
+  SendMessageA(frame_, WM_MENUSELECT, MAKEWPARAM(SC_CLOSE, MF_SYSMENU | MF_HILITE),
+               reinterpret_cast<LPARAM>(GetSystemMenu(frame_, FALSE)));
+  EXPECT_EQ(StatusText(), "") << "the help of a command stays shown over the system menu";
+  SendMessageA(frame_, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_FALSE(SendMessageA(g_app.statusBar, SB_ISSIMPLE, 0, 0));
 }
 
 }  // namespace
