@@ -4,7 +4,9 @@
 #include "assemble/build_runner.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
+#include "project/file_pane.h"
 #include "project/project_commands.h"
+#include "project/project_dialogs.h"
 #include "resource.h"
 #include "search/replace_dialog.h"
 #include "search/search_engine.h"
@@ -89,19 +91,31 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_EDIT_REPLACE:
       ReplaceCommand(frame);
       return true;
+    case IDM_PROJECT_ADDSOURCE:
+      if (g_app.project) AddSourceFilesCommand(frame, *g_app.project);
+      return true;
+    case IDM_PROJECT_ADDINCLUDE:
+      if (g_app.project) AddIncludeFilesCommand(frame, *g_app.project);
+      return true;
+    case IDM_PROJECT_ADDOTHER:
+      if (g_app.project) AddOtherFilesCommand(frame, *g_app.project);
+      return true;
+    case IDM_PROJECT_REMOVE:
+      if (g_app.filePane) g_app.filePane->RemoveSelectedFile();
+      return true;
+    case IDM_FILE_NEWPROJECT:
+      NewProjectCommand(frame);
+      return true;
+    case IDM_PROJECT_SETTINGS:
+      if (g_app.project) ProjectSettingsCommand(frame, *g_app.project);
+      return true;
 
     // Commands whose windows and dialogs are still to come are accepted.
-    case IDM_FILE_NEWPROJECT:
     case IDM_MACRO_1:
     case IDM_MACRO_2:
     case IDM_MACRO_3:
     case IDM_MACRO_4:
     case IDM_MACRO_OPTIONS:
-    case IDM_PROJECT_ADDSOURCE:
-    case IDM_PROJECT_ADDINCLUDE:
-    case IDM_PROJECT_ADDOTHER:
-    case IDM_PROJECT_REMOVE:
-    case IDM_PROJECT_SETTINGS:
       return true;
     default:
       return false;

@@ -35,7 +35,7 @@ void SetDocumentTitle(HWND window, const Document& document) {
 
 void SetDocumentModified(HWND window, bool modified) {
   if (Document* document = GetDocument(window)) document->modified = modified;
-  EnableSave(modified);
+  if (window == g_app.activeDocument) EnableSave(modified);  // Save follows the active document
 }
 
 SaveOutcome SaveAs(HWND window);
@@ -222,7 +222,7 @@ void NewDocument(HWND mdiClient) {
 void OpenDocument(HWND mdiClient) {
   std::string path;
   if (!ChooseFileToOpen(mdiClient, g_settings.lastDirectory, kOpenFilter, path, nullptr, "Open file")) return;
-  AddRecent(g_settings.recentFiles, path, kRecentFilesCapacity);
+  AddRecentFile(path);
   OpenDocumentAtLine(path, -1);
   g_settings.lastDirectory = FolderToRemember(path);
 }

@@ -12,6 +12,7 @@ namespace quillon {
 
 class Project;
 class OutputPane;
+class FilePane;
 
 struct AppState {
   HINSTANCE instance = nullptr;
@@ -23,6 +24,7 @@ struct AppState {
   HWND activeDocument = nullptr;
   Project* project = nullptr;        // the one project, owned by the frame
   OutputPane* outputPane = nullptr;  // owned by the frame
+  FilePane* filePane = nullptr;      // the project's view, owned with the project
   HANDLE buildThread = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include "assemble/output_pane.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
+#include "project/file_pane.h"
 #include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
@@ -194,14 +195,17 @@ TEST_F(BuildTest, WithoutAProjectTheActiveDocumentIsBuiltInItsFolder) {
 }
 
 TEST_F(BuildTest, NoProjectAndNoDocumentGivesNoFileToBuildAndShowsThePane) {
-  // Esc hides the pane; the build shows it again without checking the menu item.
+  // Esc hides the pane; the build shows it again, and the check mark follows the pane.
   SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_TOOLS_OUTPUTPANE, 1), 0);
   ASSERT_FALSE(IsWindowVisible(g_app.outputPane->Window()));
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   Build();
   EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain("No file to build.")}));
   EXPECT_TRUE(IsWindowVisible(g_app.outputPane->Window()));
-  EXPECT_EQ(GetMenuState(GetMenu(frame_), IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  EXPECT_EQ(GetMenuState(GetMenu(frame_), IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
+  // So the menu item now hides it at the first choice.
+  Command(IDM_TOOLS_OUTPUTPANE);
+  EXPECT_FALSE(IsWindowVisible(g_app.outputPane->Window()));
   EXPECT_TRUE(answerer.Seen().empty());
 }
 
@@ -442,7 +446,7 @@ TEST_F(OutputPaneLayoutTest, PaneTakesAQuarterOfTheHeightAtFirstAndKeepsItsDragg
   EXPECT_EQ(pane.bottom, status.top);
   EXPECT_EQ(mdi.top, tools.bottom - tools.top);  // the toolbar's height
   EXPECT_EQ(mdi.bottom, pane.top);
-  EXPECT_EQ(mdi.left, 0);
+  EXPECT_EQ(mdi.left, ClientRectOf(g_app.filePane->Window(), frame_).right);
   EXPECT_EQ(mdi.right, client.right);
 
   // Dragging the top edge makes the pane 60 pixels taller; the MDI client gives way.
