@@ -7,8 +7,8 @@
 
 #include "app/commands.h"
 #include "app/layout.h"
-#include "assemble/build_runner.h"
 #include "app/recent_menus.h"
+#include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "project/project.h"
