@@ -90,7 +90,7 @@ void RunBuild(const BuildJob& job) {
   RunAssembler(run.commandLine);
 
   pane.AddLine("Parsing listing file...", "", -1);
-  ParseListing(run.listingPath, pane);
+  ParseListing(run.listingPath, run.directory, pane);
   pane.AddLine("Finished assembly", "", -1);
 }
 

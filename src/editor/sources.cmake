@@ -1,5 +1,6 @@
 # Files of this subsystem: core (no windows), Win32, unit tests and GUI tests.
 list(APPEND QUILLON_CORE_SOURCES
+  src/editor/file_format.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
   src/editor/document_file.cpp
@@ -7,6 +8,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/editor/text_control.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
+  tests/unit/file_format_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/document_test.cpp

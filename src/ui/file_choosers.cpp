@@ -46,7 +46,8 @@ bool ChooseFileToOpen(HWND owner, const std::string& initialFolder, const char* 
 
 bool ChooseFileToSave(HWND owner, const std::string& initialFolder, const char* filter, std::string& path,
                       std::string* fileTitle, const char* title) {
-  return RunFileChooser(GetSaveFileNameA, OFN_HIDEREADONLY, owner, initialFolder, filter, path, fileTitle, title);
+  return RunFileChooser(GetSaveFileNameA, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, owner, initialFolder, filter, path,
+                        fileTitle, title);
 }
 
 namespace {
