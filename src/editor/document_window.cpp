@@ -111,18 +111,26 @@ void ReloadDocument(HWND window, Document& document) {
 }
 
 // When the file changed on disk: an unchanged document follows it; a changed one asks first.
+// Never while a box of ours is up (the frame is disabled then): the check comes again with the
+// next activation.
 void CheckFileOnDisk(HWND window) {
+  static bool asking = false;
   Document* document = GetDocument(window);
   FileStamp now;
-  if (!document || !document->edit || !ChangedOnDisk(*document, now) || now == document->declinedStamp) return;
+  if (asking || !IsWindowEnabled(FrameWindow()) || !document || !document->edit || !ChangedOnDisk(*document, now) ||
+      now == document->declinedStamp)
+    return;
   if (document->modified) {
     const std::string text = ChangedOnDiskText(document->path, "Reload it and lose your changes?");
-    if (MessageBoxA(window, text.c_str(), document->path.c_str(), MB_YESNO | MB_ICONWARNING) != IDYES) {
+    asking = true;
+    const int answer = MessageBoxA(window, text.c_str(), document->path.c_str(), MB_YESNO | MB_ICONWARNING);
+    asking = false;
+    document = GetDocument(window);
+    if (!document) return;
+    if (answer != IDYES) {
       document->declinedStamp = now;
       return;
     }
-    document = GetDocument(window);
-    if (!document) return;
   }
   ReloadDocument(window, *document);
 }

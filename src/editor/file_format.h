@@ -10,9 +10,9 @@ namespace quillon {
 enum class LineEnd { kCrLf, kLf, kCr };
 
 struct FileFormat {
-  bool byteOrderMark = false;         // the file starts with the UTF-8 mark EF BB BF
-  LineEnd lineEnd = LineEnd::kCrLf;   // the style written back: the file's most frequent one
-  bool mixedLineEnds = false;         // the file used more than one style
+  bool byteOrderMark = false;        // the file starts with the UTF-8 mark EF BB BF
+  LineEnd lineEnd = LineEnd::kCrLf;  // the style written back: the file's most frequent one
+  bool mixedLineEnds = false;        // the file used more than one style
 };
 
 // The text for the control: the mark removed, every line break (CR LF, lone CR, lone LF) as
