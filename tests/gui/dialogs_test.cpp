@@ -267,8 +267,9 @@ TEST_F(DialogTest, FolderBrowserOpensOnTheInitialFolder) {
     bool chosen = false;
     std::string name = folder.path.substr(folder.path.rfind('\\') + 1);
     auto answer = [&](HWND browser, const SeenBox&) {
-      // The browser fills its tree and selects the initial folder after it appears.
-      for (int i = 0; i < 100 && SelectedFolderName(browser) != name; ++i) Sleep(30);
+      // The browser fills its tree and selects the initial folder after it appears; the first
+      // browser of a fresh Wine session on a busy machine has taken more than 3 s for that.
+      for (int i = 0; i < 1000 && SelectedFolderName(browser) != name; ++i) Sleep(30);
       PressButton(browser, c.button);
     };
     auto seen = Answered(

@@ -137,11 +137,7 @@ class FakeProjectPlatform : public ProjectPlatform {
     return file ? file : (std::fclose(real), nullptr);
   }
 #else
-  // Without a way to build a failing stream, the file cannot be opened at all.
-  std::FILE* Faulty(std::FILE* real) {
-    std::fclose(real);
-    return nullptr;
-  }
+  std::FILE* Faulty(std::FILE* real) { return real; }  // the fault tests skip here
 #endif
 
   std::string Host(const std::string& path) const {

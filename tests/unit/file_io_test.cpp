@@ -11,7 +11,15 @@ namespace {
 
 using Fault = FakeProjectPlatform::Fault;
 
+// The failing streams need the C library's custom streams; the native build has them.
+#if defined(__GLIBC__)
+#define SKIP_WITHOUT_FAILING_STREAMS()
+#else
+#define SKIP_WITHOUT_FAILING_STREAMS() GTEST_SKIP() << "no custom streams in this C library"
+#endif
+
 TEST(FileIo, AWriteThatFailsAtAnyStepLeavesTheOldFile) {
+  SKIP_WITHOUT_FAILING_STREAMS();
   const std::string large(64 * 1024, 'x');  // more than the stream's buffer: the write itself fails
   const struct {
     const char* what;
@@ -37,6 +45,7 @@ TEST(FileIo, AWriteThatFailsAtAnyStepLeavesTheOldFile) {
 }
 
 TEST(FileIo, AReadErrorIsNotTheEndOfTheFile) {
+  SKIP_WITHOUT_FAILING_STREAMS();
   FakeProjectPlatform platform;
   platform.Write("C:\\prj\\demo.qlp", std::string(64 * 1024, 'x'));
   platform.fault = Fault::kReadError;
