@@ -64,9 +64,8 @@ constexpr UINT_PTR kReselectTimer = 1;
 constexpr UINT kReselectMs = 250;
 constexpr int kReselectChecks = 12;
 
-// In a fresh Wine session the browser may rebuild its tree just after it opened (the shell
-// reports folders being made), which leaves the top item selected. For a few seconds the
-// initial folder is selected again whenever that happens.
+// In a fresh Wine session the browser has been seen to end up on its top item just after it
+// opened. For a few seconds the initial folder is selected again whenever that happens.
 VOID CALLBACK ReselectInitialFolder(HWND browser, UINT, UINT_PTR timer, DWORD) {
   HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
   if (!t_browseStart.folder || !tree || --t_browseStart.checksLeft < 0) {
