@@ -98,12 +98,16 @@ SaveOutcome SaveAs(HWND window) {
   return SaveOutcome::kSaved;
 }
 
-// Loads the file again, keeping the caret where it was as far as the new text allows.
-void ReloadDocument(HWND window, Document& document) {
+// Loads the file again, keeping the caret where it was as far as the new text allows. A file
+// that cannot be read is reported once for this change, not on every activation.
+void ReloadDocument(HWND window, Document& document, const FileStamp& now) {
   long start = 0, end = 0;
   GetSelection(document.edit, start, end);
   const int firstLine = FirstVisibleLine(document.edit);
-  if (!ReadDocumentFile(document.edit, document.path, document.file)) return;
+  if (!ReadDocumentFile(document.edit, document.path, document.file)) {
+    if (Document* still = GetDocument(window)) still->declinedStamp = now;
+    return;
+  }
   SetDocumentModified(window, false);
   SetDocumentTitle(window, document);
   SetSelection(document.edit, start, start);
@@ -132,7 +136,7 @@ void CheckFileOnDisk(HWND window) {
       return;
     }
   }
-  ReloadDocument(window, *document);
+  ReloadDocument(window, *document, now);
 }
 
 void ReportSaveFailure(HWND window) {
