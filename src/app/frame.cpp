@@ -189,6 +189,17 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_BUILD_FINISHED:
       OnBuildFinished();
       return 0;
+    case WM_QUERYENDSESSION:
+      // The same questions as Exit; the answers are Yes/No, so the session may always end.
+      AskToSaveProject(window);
+      AskToSaveEveryDocument(g_app.mdiClient);
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) WriteSettingsNow();
+      return 0;
+    case WM_ACTIVATEAPP:
+      if (wParam) CheckActiveDocumentFile();
+      break;
   }
   return DefFrameProcA(window, g_app.mdiClient, message, wParam, lParam);
 }

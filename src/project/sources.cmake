@@ -12,6 +12,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/project/win32_project_platform.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
+  tests/unit/file_io_test.cpp
   tests/unit/project_file_test.cpp
   tests/unit/project_test.cpp
 )

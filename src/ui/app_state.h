@@ -35,6 +35,8 @@ extern SyntaxTable g_syntaxTable;
 
 // The user's preferences; loaded before the entry runs, written after it returns.
 extern Settings g_settings;
+// Writes the preferences now, as the end of the process would (the session is ending).
+void WriteSettingsNow();
 
 // The frame window (the parent of the MDI client), or none.
 HWND FrameWindow();

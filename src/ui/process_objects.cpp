@@ -48,6 +48,11 @@ namespace {
 SettingsLifetime g_settingsLifetime;
 }
 
+void WriteSettingsNow() {
+  RegistryStore store;
+  g_settings.Save(store);
+}
+
 HWND FrameWindow() { return g_app.mdiClient ? GetParent(g_app.mdiClient) : nullptr; }
 
 }  // namespace quillon
