@@ -191,7 +191,7 @@ void RunBuild(const BuildJob& job) {
     case RunOutcome::kFinished:
       if (Exists(job.listing)) {
         pane.AddLine("Parsing listing file...", "", -1);
-        ParseListing(job.listing, pane);
+        ParseListing(job.listing, job.directory, pane);
       } else {
         pane.AddLine("Build failed: no listing file was written (" + job.listing + ").", "", -1);
       }

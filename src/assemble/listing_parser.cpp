@@ -23,12 +23,25 @@ int ZeroBasedLine(const std::string& digits) {
   return static_cast<int>(value) - 1;
 }
 
+bool IsSlash(char c) { return c == '\\' || c == '/'; }
+
+// A file name of the listing as a path that does not depend on the current directory: names
+// relative to the folder the build ran in are joined to it.
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (name.size() >= 2 && name[1] == ':') return name;                        // has a drive
+  if (name.size() >= 2 && IsSlash(name[0]) && IsSlash(name[1])) return name;  // network path
+  if (!name.empty() && IsSlash(name[0]))
+    return folder.size() >= 2 && folder[1] == ':' ? folder.substr(0, 2) + name : name;
+  return IsSlash(folder.back()) ? folder + name : folder + "\\" + name;
+}
+
 // Adds `line` to the sink when `pattern` takes it; true when it did. The file name is taken
 // whole: a cut one could name another file (opening a name too long for a path is refused there).
 bool ReportIfMatches(const std::string& line, const pcre2_code* pattern, std::vector<std::string>& captures,
-                     OutputSink& sink) {
+                     const std::string& buildFolder, OutputSink& sink) {
   if (RegexSearch(line.c_str(), pattern, captures, 0, kWholeCaptures) < 2) return false;
-  sink.AddLine(line, captures[0], ZeroBasedLine(captures[1]));
+  sink.AddLine(line, PathInFolder(buildFolder, captures[0]), ZeroBasedLine(captures[1]));
   return true;
 }
 
@@ -41,16 +54,18 @@ void AddTotals(OutputSink& sink, int errors, int warnings) {
 
 }  // namespace
 
-void ParseListing(const std::string& listingPath, OutputSink& sink, const ListingPatterns& patterns) {
+void ParseListing(const std::string& listingPath, const std::string& buildFolder, OutputSink& sink,
+                  const ListingPatterns& patterns) {
   std::ifstream listing(listingPath, std::ios::binary);
   if (!listing) {
     AddTotals(sink, 0, 0);
     return;
   }
-  ParseListingText(listing, sink, patterns);
+  ParseListingText(listing, buildFolder, sink, patterns);
 }
 
-void ParseListingText(std::istream& listing, OutputSink& sink, const ListingPatterns& patterns) {
+void ParseListingText(std::istream& listing, const std::string& buildFolder, OutputSink& sink,
+                      const ListingPatterns& patterns) {
   Pattern errorPattern = CompilePattern(patterns.error.c_str());
   if (!errorPattern) return AddMessage(sink, "Unable to create regex for Errors.");
   Pattern warningPattern = CompilePattern(patterns.warning.c_str());
@@ -61,9 +76,9 @@ void ParseListingText(std::istream& listing, OutputSink& sink, const ListingPatt
   std::vector<std::string> captures;
   std::string line;
   while (ReadLine(listing, line)) {
-    if (ReportIfMatches(line, errorPattern.get(), captures, sink))
+    if (ReportIfMatches(line, errorPattern.get(), captures, buildFolder, sink))
       ++errors;
-    else if (ReportIfMatches(line, warningPattern.get(), captures, sink))
+    else if (ReportIfMatches(line, warningPattern.get(), captures, buildFolder, sink))
       ++warnings;
   }
   AddTotals(sink, errors, warnings);

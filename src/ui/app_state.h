@@ -12,6 +12,7 @@ namespace quillon {
 
 class Project;
 class OutputPane;
+class FilePane;
 
 struct AppState {
   HINSTANCE instance = nullptr;
@@ -23,6 +24,7 @@ struct AppState {
   HWND activeDocument = nullptr;
   Project* project = nullptr;        // the one project, owned by the frame
   OutputPane* outputPane = nullptr;  // owned by the frame
+  FilePane* filePane = nullptr;      // the project's view, owned with the project
   HANDLE buildThread = nullptr;
 };
 
@@ -37,6 +39,8 @@ extern Settings g_settings;
 // program defines this constant itself, as the GUI tests do so that a test run never reads or
 // changes the user's settings.
 extern const char* const kProcessSettingsKey;
+// Writes the preferences now, as the end of the process would (the session is ending).
+void WriteSettingsNow();
 
 // The frame window (the parent of the MDI client), or none.
 HWND FrameWindow();

@@ -56,6 +56,11 @@ namespace {
 SettingsLifetime g_settingsLifetime;
 }
 
+void WriteSettingsNow() {
+  RegistryStore store;
+  g_settings.Save(store, kProcessSettingsKey);
+}
+
 HWND FrameWindow() { return g_app.mdiClient ? GetParent(g_app.mdiClient) : nullptr; }
 
 }  // namespace quillon

@@ -27,7 +27,7 @@ struct CheckingSink : quillon::OutputSink {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream listing(std::string(reinterpret_cast<const char*>(data), size));
   CheckingSink sink;
-  quillon::ParseListingText(listing, sink);
+  quillon::ParseListingText(listing, "", sink);
   // Every problem line, then the two totals.
   if (sink.lines != sink.problems + 2) std::abort();
   return 0;

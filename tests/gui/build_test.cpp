@@ -10,6 +10,7 @@
 #include "assemble/output_pane.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
+#include "project/file_pane.h"
 #include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
@@ -139,8 +140,8 @@ TEST_F(BuildTest, ErrorsAndWarningsCarryTheirFileAndZeroBasedLine) {
       Plain("Assembling..."),
       Plain(ProjectCommandLine(StandIn())),
       Plain("Parsing listing file..."),
-      {"game.asm:2: ERROR - undefined symbol FOO", "game.asm", 1},
-      {"inc\\my defs.inc:12: WARNING - label shadows a register", "inc\\my defs.inc", 11},
+      {"game.asm:2: ERROR - undefined symbol FOO", folder_ + "\\game.asm", 1},
+      {"inc\\my defs.inc:12: WARNING - label shadows a register", folder_ + "\\inc\\my defs.inc", 11},
       {"C:\\src\\other.asm:1: ERROR - bad operand", "C:\\src\\other.asm", 0},
       Plain("Total Errors:   2"),
       Plain("Total Warnings: 1"),
@@ -160,6 +161,60 @@ TEST_F(BuildTest, ErrorsAndWarningsCarryTheirFileAndZeroBasedLine) {
   EXPECT_EQ(ReadPane().size(), 6u);
 }
 
+// The listing names files relative to the build's folder; the file chooser and the build move
+// the current directory, so a document must never keep such a name.
+TEST_F(BuildTest, AnErrorLineOpensAndSavesTheBuiltFileWhateverTheCurrentFolder) {
+  LoadProject(";@error undefined symbol FOO\r\n");
+  Build();
+  const std::string decoyFolder = TempFolder("quillon_build_decoy");
+  const std::string decoy = decoyFolder + "\\game.asm";
+  WriteText(decoy, "decoy\r\n");
+  ASSERT_TRUE(SetCurrentDirectoryA(decoyFolder.c_str()));
+
+  HWND pane = g_app.outputPane->Window();
+  HWND list = FindWindowExA(pane, nullptr, "LISTBOX", nullptr);
+  ASSERT_NE(list, nullptr);
+  SendMessageA(list, LB_SETCURSEL, 3, 0);
+  SendMessageA(pane, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+  Document* document = ActiveDocument();
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(document->path, folder_ + "\\game.asm");
+  EXPECT_EQ(WindowText(g_app.activeDocument), folder_ + "\\game.asm");
+
+  SendMessageA(document->edit, WM_CHAR, ';', 0);
+  Command(IDM_FILE_SAVE);
+  EXPECT_EQ(ReadText(folder_ + "\\game.asm"), ";;@error undefined symbol FOO\r\n");
+  EXPECT_EQ(ReadText(decoy), "decoy\r\n");
+  DeleteFileA(decoy.c_str());
+}
+
+// F7 saves changed documents first and leaves the others alone.
+TEST_F(BuildTest, BuildingWritesOnlyChangedDocuments) {
+  LoadProject("start:  MVII #1, R0\r\n");
+  const std::string untouched = folder_ + "\\untouched.asm";
+  const std::string edited = folder_ + "\\edited.asm";
+  WriteText(untouched, "one\ntwo\r\n");
+  WriteText(edited, "one\n");
+  ASSERT_TRUE(OpenDocumentAtLine(untouched, -1));
+  ASSERT_TRUE(OpenDocumentAtLine(edited, -1));
+  SendMessageA(ActiveDocument()->edit, WM_CHAR, 'x', 0);
+  // Make a rewrite visible even when it writes the same bytes.
+  HANDLE file =
+      CreateFileA(untouched.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  FILETIME old{0x10000000, 0x01D00000};
+  ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &old));
+  CloseHandle(file);
+  const FileStamp before = StampOfFile(untouched);
+  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (Document* d = GetDocument(child); d && d->path == untouched) d->file.stamp = before;
+
+  Build();
+  EXPECT_TRUE(StampOfFile(untouched) == before) << "an unchanged document was written";
+  EXPECT_EQ(ReadText(untouched), "one\ntwo\r\n");
+  EXPECT_EQ(ReadText(edited), "xone\n");
+  EXPECT_FALSE(ActiveDocument()->modified);
+}
+
 TEST_F(BuildTest, CommandLineLongerThanAPathBufferReachesTheAssemblerWhole) {
   const std::string longName(220, 'n');
   LoadProject(";@error seen by the assembler\r\n", longName);
@@ -168,7 +223,7 @@ TEST_F(BuildTest, CommandLineLongerThanAPathBufferReachesTheAssemblerWhole) {
   ASSERT_EQ(lines.size(), 8u);
   EXPECT_GE(lines[1].text.size(), 260u);
   EXPECT_EQ(lines[1].text, ProjectCommandLine(StandIn(), longName));
-  EXPECT_EQ(lines[3], (PaneLine{"game.asm:1: ERROR - seen by the assembler", "game.asm", 0}));
+  EXPECT_EQ(lines[3], (PaneLine{"game.asm:1: ERROR - seen by the assembler", folder_ + "\\game.asm", 0}));
   EXPECT_EQ(lines[4].text, "Total Errors:   1");
 }
 
@@ -194,14 +249,17 @@ TEST_F(BuildTest, WithoutAProjectTheActiveDocumentIsBuiltInItsFolder) {
 }
 
 TEST_F(BuildTest, NoProjectAndNoDocumentGivesNoFileToBuildAndShowsThePane) {
-  // Esc hides the pane; the build shows it again without checking the menu item.
+  // Esc hides the pane; the build shows it again, and the check mark follows the pane.
   SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_TOOLS_OUTPUTPANE, 1), 0);
   ASSERT_FALSE(IsWindowVisible(g_app.outputPane->Window()));
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   Build();
   EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain("No file to build.")}));
   EXPECT_TRUE(IsWindowVisible(g_app.outputPane->Window()));
-  EXPECT_EQ(GetMenuState(GetMenu(frame_), IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  EXPECT_EQ(GetMenuState(GetMenu(frame_), IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
+  // So the menu item now hides it at the first choice.
+  Command(IDM_TOOLS_OUTPUTPANE);
+  EXPECT_FALSE(IsWindowVisible(g_app.outputPane->Window()));
   EXPECT_TRUE(answerer.Seen().empty());
 }
 
@@ -382,7 +440,7 @@ TEST_F(BuildTest, SecondBuildWhileOneRunsIsRefusedVisiblyAndTheFirstCompletes) {
       Plain(ProjectCommandLine(StandIn())),
       Plain("A build is already running."),
       Plain("Parsing listing file..."),
-      {"game.asm:2: WARNING - slow", "game.asm", 1},
+      {"game.asm:2: WARNING - slow", folder_ + "\\game.asm", 1},
       Plain("Total Errors:   0"),
       Plain("Total Warnings: 1"),
       Plain("Finished assembly"),
@@ -442,7 +500,7 @@ TEST_F(OutputPaneLayoutTest, PaneTakesAQuarterOfTheHeightAtFirstAndKeepsItsDragg
   EXPECT_EQ(pane.bottom, status.top);
   EXPECT_EQ(mdi.top, tools.bottom - tools.top);  // the toolbar's height
   EXPECT_EQ(mdi.bottom, pane.top);
-  EXPECT_EQ(mdi.left, 0);
+  EXPECT_EQ(mdi.left, ClientRectOf(g_app.filePane->Window(), frame_).right);
   EXPECT_EQ(mdi.right, client.right);
 
   // Dragging the top edge makes the pane 60 pixels taller; the MDI client gives way.

@@ -37,7 +37,7 @@ TEST(LongInput, ListingFileNamesAreJumpTargetsWhole) {
     const std::string file = PathOfLength(length);
     std::istringstream listing(file + ":3: ERROR - x\r\n" + file + ":4: WARNING - y\r\n");
     RecordingSink sink;
-    ParseListingText(listing, sink);
+    ParseListingText(listing, "", sink);
     ASSERT_EQ(sink.files.size(), 4u) << length;
     EXPECT_EQ(sink.files[0], file) << length;
     EXPECT_EQ(sink.files[1], file) << length;
