@@ -16,7 +16,8 @@ TEST(BuildOptions, ReadingRules) {
     std::array<const char*, 4> macros;
   } cases[] = {
       {"lower case, blanks, text after the bracket", "  [f6] run\r\necho a\r\n", {"old", "echo a\r\n", "old", "old"}},
-      {"other digits select nothing", "[F6]\nx\n[F1]\na\n[F9]\nb\n[F0]\nc\n[F4]\nd\n[F7]\ny\n",
+      {"other digits select nothing",
+       "[F6]\nx\n[F1]\na\n[F9]\nb\n[F0]\nc\n[F4]\nd\n[F7]\ny\n",
        {"old", "x\r\n", "y\r\n", "old"}},
       {"two digits are body text", "[F8]\n[F10]\n", {"old", "old", "old", "[F10]\r\n"}},
       {"later duplicate wins", "[F7]\na\n[F7]\nb\n", {"old", "old", "b\r\n", "old"}},
