@@ -32,3 +32,9 @@ target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings GTest::gtest_
 add_dependencies(quillon_smoke_tests quillon as1600_standin)
 add_test(NAME smoke COMMAND quillon_smoke_tests)
 set_tests_properties(smoke PROPERTIES ENVIRONMENT "QUILLON_SCREENSHOT=${CMAKE_BINARY_DIR}/screenshot.png")
+
+# The console helper the macro commands run their lines in, shipped beside the program.
+add_executable(quillon_console src/console/console_main.cpp)
+target_link_libraries(quillon_console PRIVATE quillon_core quillon_warnings user32 kernel32)
+add_dependencies(quillon quillon_console)
+add_dependencies(quillon_gui_tests quillon_console)

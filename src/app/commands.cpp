@@ -3,6 +3,8 @@
 #include "app/layout.h"
 #include "assemble/build_runner.h"
 #include "editor/document_window.h"
+#include "macros/macro_commands.h"
+#include "macros/macro_options.h"
 #include "project/project_commands.h"
 #include "resource.h"
 #include "ui/app_state.h"
@@ -71,15 +73,19 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
       return true;
-
-    // Commands whose windows and dialogs are still to come are accepted.
-    case IDM_FILE_NEWPROJECT:
-    case IDM_TOOLS_FONT:
     case IDM_MACRO_1:
     case IDM_MACRO_2:
     case IDM_MACRO_3:
     case IDM_MACRO_4:
+      RunMacroCommand(frame, id - IDM_MACRO_1);
+      return true;
     case IDM_MACRO_OPTIONS:
+      ShowMacroOptions(frame);
+      return true;
+
+    // Commands whose windows and dialogs are still to come are accepted.
+    case IDM_FILE_NEWPROJECT:
+    case IDM_TOOLS_FONT:
     case IDM_PROJECT_ADDSOURCE:
     case IDM_PROJECT_ADDINCLUDE:
     case IDM_PROJECT_ADDOTHER:
