@@ -19,7 +19,8 @@ namespace {
 std::string ControlText(HWND control) {
   const int length = static_cast<int>(SendMessageA(control, WM_GETTEXTLENGTH, 0, 0));
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = static_cast<int>(SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+  const int copied =
+      static_cast<int>(SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
   text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
   return text;
 }
@@ -67,7 +68,8 @@ void ShowMacroOptions(HWND frame) {
   Win32ProjectPlatform platform;
   const std::string& path = g_settings.macrosFilePath;
   // A file that exists but cannot be read is never replaced by the empty pages shown instead.
-  const bool readable = ReadBuildOptions(platform, path, options) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+  const bool readable =
+      ReadBuildOptions(platform, path, options) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
   if (!readable) Log().Log("ReadBuildOptions() Error: %s", "Unable to read the macros file.");
 
   char titles[4][16];

@@ -156,8 +156,8 @@ class MacrosTest : public FrameTest {
 };
 
 TEST_F(MacrosTest, CommandRunsEachLineInTheConsoleThenWaitsForAKey) {
-  WriteText(g_settings.macrosFilePath, "[F7]\r\necho one\r\n\r\necho two\r\necho three> \"" + folder_ +
-                                           "\\out.txt\"\r\n[F8]\r\necho four\r\n");
+  WriteText(g_settings.macrosFilePath,
+            "[F7]\r\necho one\r\n\r\necho two\r\necho three> \"" + folder_ + "\\out.txt\"\r\n[F8]\r\necho four\r\n");
   ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kPressKey);
   Command(IDM_MACRO_3);
   ASSERT_TRUE(answerer.Answered());
@@ -191,8 +191,9 @@ class ConsoleBuildTest : public MacrosTest {
  protected:
   void LoadProject(const std::string& source) {
     WriteText(folder_ + "\\game.asm", source);
-    WriteText(folder_ + "\\game.qlp", "[project name]\r\nGame\r\n[output path]\r\nobj\r\n[output name]\r\ngame\r\n"
-                                      "[source]\r\ngame.asm\r\n[listing]\r\nobj\\game.lst\r\n");
+    WriteText(folder_ + "\\game.qlp",
+              "[project name]\r\nGame\r\n[output path]\r\nobj\r\n[output name]\r\ngame\r\n"
+              "[source]\r\ngame.asm\r\n[listing]\r\nobj\\game.lst\r\n");
     CreateDirectoryA((folder_ + "\\obj").c_str(), nullptr);
     ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp"));
   }
@@ -213,7 +214,8 @@ TEST_F(ConsoleBuildTest, AssemblesInTheConsoleThenShowsTheFreshListing) {
     ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kPressKey);
     Command(IDM_MACRO_1);
     ASSERT_TRUE(answerer.Answered());
-    const std::string line = "\"" + g_settings.assemblerPath + "\" -o \"obj\\game.bin\" -l \"obj\\game.lst\" \"game.asm\"";
+    const std::string line =
+        "\"" + g_settings.assemblerPath + "\" -o \"obj\\game.bin\" -l \"obj\\game.lst\" \"game.asm\"";
     const std::string screen = answerer.Screen();
     EXPECT_EQ(screen.find(line + "\n\n"), 0u) << screen;
     EXPECT_NE(screen.find("as1600_standin: game.asm: 0 error(s)"), std::string::npos) << screen;
@@ -242,7 +244,8 @@ TEST_F(ConsoleBuildTest, WithoutAProjectNothingRuns) {
   ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kPressKey);
   Command(IDM_MACRO_1);
   ASSERT_TRUE(answerer.Answered());
-  EXPECT_EQ(answerer.Screen(), "No project is loaded, so there is nothing to assemble.\n\nPress any key to close this window.\n");
+  EXPECT_EQ(answerer.Screen(),
+            "No project is loaded, so there is nothing to assemble.\n\nPress any key to close this window.\n");
   EXPECT_EQ(ActiveDocument(), nullptr);
 }
 
