@@ -14,6 +14,7 @@ namespace {
 using quillon::ConsoleStep;
 
 HANDLE g_out = INVALID_HANDLE_VALUE;
+HANDLE g_job = nullptr;  // every line's processes; they end with this helper, however it ends
 
 void Write(const std::string& text) {
   DWORD written = 0;
@@ -39,10 +40,12 @@ bool Run(const char* application, const std::string& commandLine, const std::str
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(application, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+  if (!CreateProcessA(application, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
+                      nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
     return false;
   }
+  if (g_job) AssignProcessToJobObject(g_job, process.hProcess);
+  ResumeThread(process.hThread);
   WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
@@ -93,6 +96,14 @@ int main(int argc, char** argv) {
   SetStdHandle(STD_OUTPUT_HANDLE, g_out);
   SetStdHandle(STD_ERROR_HANDLE, g_out);
   SetConsoleCtrlHandler(KeepRunning, TRUE);
+  // Closing the console ends this helper; the job then ends the line it was running.
+  g_job = CreateJobObjectA(nullptr, nullptr);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (g_job && !SetInformationJobObject(g_job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+    CloseHandle(g_job);
+    g_job = nullptr;
+  }
   SetConsoleTitleA("Quillon");
 
   const std::string comspec = Interpreter();

@@ -33,20 +33,23 @@ std::string ExeFolder() {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// The console helper started by this process, or 0.
-DWORD FindHelper() {
+// The first process whose parent is `parent` and whose file is `name` (any name when empty), or 0.
+DWORD FindChild(DWORD parent, const char* name) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   DWORD found = 0;
   for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ParentProcessID == GetCurrentProcessId() && _stricmp(entry.szExeFile, "quillon_console.exe") == 0)
+    if (entry.th32ParentProcessID == parent && (!*name || _stricmp(entry.szExeFile, name) == 0))
       found = entry.th32ProcessID;
   }
   CloseHandle(snapshot);
   return found;
 }
+
+// The console helper started by this process, or 0.
+DWORD FindHelper() { return FindChild(GetCurrentProcessId(), "quillon_console.exe"); }
 
 // The text of the attached console: rows without their trailing blanks, joined by LF, and a
 // full row joined to the next.
@@ -99,6 +102,7 @@ class ConsoleAnswerer {
     thread_.join();
   }
   std::string Screen() const { return done_ ? screen_ : ""; }
+  DWORD Helper() const { return done_ ? helper_ : 0; }
   bool Answered() const { return done_; }
 
  private:
@@ -115,6 +119,7 @@ class ConsoleAnswerer {
         continue;
       }
       screen_ = screen;
+      helper_ = helper;
       HWND window = GetConsoleWindow();
       if (answer_ == Answer::kPressKey) PressKey();
       FreeConsole();  // before the close, which ends every process attached to it
@@ -126,6 +131,7 @@ class ConsoleAnswerer {
   Answer answer_;
   std::string until_;
   std::string screen_;
+  DWORD helper_ = 0;
   std::atomic<bool> stop_{false};
   std::atomic<bool> done_{false};
   std::thread thread_;
@@ -185,6 +191,9 @@ TEST_F(MacrosTest, ClosingTheConsoleLeavesTheProgramAndItsDocuments) {
   char text[32] = "";
   GetWindowTextA(document->edit, text, sizeof text);
   EXPECT_STREQ(text, "unsaved work");
+  // The line that was waiting in the closed console has ended too.
+  const DWORD helper = answerer.Helper();
+  EXPECT_TRUE(PumpUntil([helper] { return FindChild(helper, "") == 0; }, 5000)) << "a line outlived its console";
 }
 
 class ConsoleBuildTest : public MacrosTest {
