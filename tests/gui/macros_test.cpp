@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "app/startup.h"
 #include "base/text_util.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
@@ -194,6 +195,31 @@ TEST_F(MacrosTest, ClosingTheConsoleLeavesTheProgramAndItsDocuments) {
   // The line that was waiting in the closed console has ended too.
   const DWORD helper = answerer.Helper();
   EXPECT_TRUE(PumpUntil([helper] { return FindChild(helper, "") == 0; }, 5000)) << "a line outlived its console";
+}
+
+// Ctrl+F6 is the system's next-document key too; through the program's message loop it runs
+// Command 2 while a document is open.
+TEST_F(MacrosTest, CtrlF6RunsCommand2WithADocumentOpen) {
+  WriteText(g_settings.macrosFilePath, "[F6]\r\necho by the key\r\n");
+  Command(IDM_FILE_NEW);
+  Command(IDM_FILE_NEW);
+  HWND active = g_app.activeDocument;
+  ASSERT_NE(GetDocument(active), nullptr);
+  HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageA(GetDocument(active)->edit, WM_KEYDOWN, VK_F6, 1);
+  PostQuitMessage(0);
+  ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kPressKey);
+  RunMessageLoop(frame_, table);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  DestroyAcceleratorTable(table);
+  ASSERT_TRUE(answerer.Answered());
+  EXPECT_NE(answerer.Screen().find("by the key"), std::string::npos) << answerer.Screen();
+  EXPECT_EQ(g_app.activeDocument, active) << "the key switched documents instead";
 }
 
 class ConsoleBuildTest : public MacrosTest {
