@@ -1,6 +1,7 @@
 // quillon_console.exe: runs the steps of a job file in its own console, then waits for a key.
 // The program starts it with a new console, so closing that console or pressing Ctrl+C there
-// ends this process at most, never the program and its documents.
+// ends this process at most, never the program and its documents. Only after the key does it
+// remove the job file; the program then leaves alone what its lines started.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,7 +15,6 @@ namespace {
 using quillon::ConsoleStep;
 
 HANDLE g_out = INVALID_HANDLE_VALUE;
-HANDLE g_job = nullptr;  // every line's processes; they end with this helper, however it ends
 
 void Write(const std::string& text) {
   DWORD written = 0;
@@ -40,12 +40,10 @@ bool Run(const char* application, const std::string& commandLine, const std::str
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(application, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
-                      nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+  if (!CreateProcessA(application, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
     return false;
   }
-  if (g_job) AssignProcessToJobObject(g_job, process.hProcess);
-  ResumeThread(process.hThread);
   WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
@@ -96,14 +94,6 @@ int main(int argc, char** argv) {
   SetStdHandle(STD_OUTPUT_HANDLE, g_out);
   SetStdHandle(STD_ERROR_HANDLE, g_out);
   SetConsoleCtrlHandler(KeepRunning, TRUE);
-  // Closing the console ends this helper; the job then ends the line it was running.
-  g_job = CreateJobObjectA(nullptr, nullptr);
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (g_job && !SetInformationJobObject(g_job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
-    CloseHandle(g_job);
-    g_job = nullptr;
-  }
   SetConsoleTitleA("Quillon");
 
   const std::string comspec = Interpreter();
@@ -133,5 +123,6 @@ int main(int argc, char** argv) {
     }
   }
   WaitForKey();
+  if (argc > 1) DeleteFileA(argv[1]);  // tells the program that the console ended at the key
   return 0;
 }

@@ -96,13 +96,28 @@ void RunInConsole(HWND frame, const std::vector<ConsoleStep>& steps) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(helper.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
-                      nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(helper.c_str(), line.data(), nullptr, nullptr, FALSE,
+                      CREATE_NEW_CONSOLE | CREATE_SUSPENDED | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                      &process)) {
     ShowLastErrorBox("CreateProcess Failure");
   } else {
+    // The helper and every line it starts belong to one job. When the helper did not end at
+    // the key (its console was closed, it left the job file), the job ends what its lines left;
+    // after the key, programs a line started to go on (start emulator ...) are left alone.
+    HANDLE lines = CreateJobObjectA(nullptr, nullptr);
+    if (lines && !AssignProcessToJobObject(lines, process.hProcess)) {
+      CloseHandle(lines);
+      lines = nullptr;
+    }
+    ResumeThread(process.hThread);
     CloseHandle(process.hThread);
     WaitModal(frame, process.hProcess);
+    const bool atTheKey = GetFileAttributesA(job.c_str()) == INVALID_FILE_ATTRIBUTES;  // removed by the helper
     CloseHandle(process.hProcess);
+    if (lines) {
+      if (!atTheKey) TerminateJobObject(lines, 1);
+      CloseHandle(lines);
+    }
   }
   DeleteFileA(job.c_str());
 }
