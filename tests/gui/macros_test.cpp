@@ -49,18 +49,6 @@ DWORD FindChild(DWORD parent, const char* name) {
   return found;
 }
 
-std::string ChildName(DWORD parent) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  std::string names;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ParentProcessID == parent) names += std::string(entry.szExeFile) + " ";
-  }
-  CloseHandle(snapshot);
-  return names;
-}
-
 // The console helper started by this process, or 0.
 DWORD FindHelper() { return FindChild(GetCurrentProcessId(), "quillon_console.exe"); }
 
@@ -206,8 +194,7 @@ TEST_F(MacrosTest, ClosingTheConsoleLeavesTheProgramAndItsDocuments) {
   EXPECT_STREQ(text, "unsaved work");
   // The line that was waiting in the closed console has ended too.
   const DWORD helper = answerer.Helper();
-  EXPECT_TRUE(PumpUntil([helper] { return FindChild(helper, "") == 0; }, 5000))
-      << "a line outlived its console: " << ChildName(helper);
+  EXPECT_TRUE(PumpUntil([helper] { return FindChild(helper, "") == 0; }, 5000)) << "a line outlived its console";
 }
 
 // Ctrl+F6 is the system's next-document key too; through the program's message loop it runs
