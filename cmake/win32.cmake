@@ -43,3 +43,9 @@ endforeach()
 # Opening and switching large projects in a real frame (tools/bench-project.sh).
 add_executable(project_bench tools/bench/project_bench.cpp ${QUILLON_RESOURCES})
 target_link_libraries(project_bench PRIVATE quillon_win32 quillon_warnings)
+
+# The console helper the macro commands run their lines in, shipped beside the program.
+add_executable(quillon_console src/console/console_main.cpp)
+target_link_libraries(quillon_console PRIVATE quillon_core quillon_warnings user32 kernel32)
+add_dependencies(quillon quillon_console)
+add_dependencies(quillon_gui_tests quillon_console)

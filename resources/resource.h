@@ -117,6 +117,15 @@
 #define IDC_PROJECT_OUTPUTPATH 1017
 #define IDC_PROJECT_ABSOLUTE 1019
 
+/* Macro Options sheet: one page template, used four times */
+#define IDD_MACRO_PAGE 112
+#define IDC_MACRO_TEXT 1004
+#define IDC_MACRO_PREVIEW 1005
+#define IDC_MACRO_LOCAL 1012
+#define IDC_MACRO_INPUT 1013
+#define IDC_MACRO_ASM 1014
+#define IDC_MACRO_OUTDIR 1015
+
 /* Help string offsets of the menu popups */
 #define IDS_HELP_FILE 50
 #define IDS_HELP_TOOLS 51

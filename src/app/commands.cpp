@@ -4,6 +4,8 @@
 #include "assemble/build_runner.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
+#include "macros/macro_commands.h"
+#include "macros/macro_options.h"
 #include "project/file_pane.h"
 #include "project/project_commands.h"
 #include "project/project_dialogs.h"
@@ -109,13 +111,14 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_PROJECT_SETTINGS:
       if (g_app.project) ProjectSettingsCommand(frame, *g_app.project);
       return true;
-
-    // Commands whose windows and dialogs are still to come are accepted.
     case IDM_MACRO_1:
     case IDM_MACRO_2:
     case IDM_MACRO_3:
     case IDM_MACRO_4:
+      RunMacroCommand(frame, id - IDM_MACRO_1);
+      return true;
     case IDM_MACRO_OPTIONS:
+      ShowMacroOptions(frame);
       return true;
     default:
       return false;

@@ -32,8 +32,9 @@ HMODULE LoadLibrariesForWindows() {
 void RunMessageLoop(HWND frame, HACCEL accelerators) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (g_app.mdiClient && TranslateMDISysAccel(g_app.mdiClient, &msg)) continue;
+    // The menu's keys first: Ctrl+F6 is Command 2; Ctrl+Tab still switches documents.
     if (accelerators && TranslateAcceleratorA(frame, accelerators, &msg)) continue;
+    if (g_app.mdiClient && TranslateMDISysAccel(g_app.mdiClient, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

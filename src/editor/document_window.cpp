@@ -412,4 +412,13 @@ bool OpenDocumentAtLine(const std::string& givenPath, int line) {
   return document != nullptr;
 }
 
+bool ReloadUnmodifiedDocument(HWND window) {
+  Document* document = GetDocument(window);
+  if (!document || document->modified || document->path.empty() || !document->edit) return false;
+  if (!ReadDocumentFile(document->edit, document->path)) return false;
+  SetDocumentModified(window, false);
+  SetDocumentTitle(window, *document);
+  return true;
+}
+
 }  // namespace quillon

@@ -38,4 +38,8 @@ void CloseAllDocuments(HWND mdiClient);
 // True when a document shows the file afterwards.
 bool OpenDocumentAtLine(const std::string& path, int line);
 
+// Reads a document's file again when it has no unsaved changes. False, with the text kept, when the
+// document has changes or no file, or the file cannot be read.
+bool ReloadUnmodifiedDocument(HWND window);
+
 }  // namespace quillon

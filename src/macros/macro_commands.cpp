@@ -1,0 +1,206 @@
+#include "macros/macro_commands.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "assemble/assembler_command.h"
+#include "assemble/output_pane.h"
+#include "base/full_path.h"
+#include "base/text_util.h"
+#include "editor/document.h"
+#include "editor/document_window.h"
+#include "macros/build_options.h"
+#include "macros/console_job.h"
+#include "macros/expand_macro.h"
+#include "project/project.h"
+#include "project/win32_project_platform.h"
+#include "ui/app_state.h"
+#include "ui/dialogs.h"
+#include "ui/reporting.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kHelperName = "quillon_console.exe";
+constexpr const char* kNoProject = "No project is loaded, so there is nothing to assemble.";
+
+bool g_running = false;  // a command is waiting for its console
+
+std::string ProgramFolder() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return ".";
+    if (length < buffer.size()) return FolderOf(std::string(buffer.data(), length));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// Writes the job to a temporary file; empty when that fails.
+std::string WriteJobFile(const std::vector<ConsoleStep>& steps) {
+  char folder[MAX_PATH + 1] = "";
+  char path[MAX_PATH + 1] = "";
+  DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length > MAX_PATH || !GetTempFileNameA(folder, "qmc", 0, path)) return "";
+  const std::string text = FormatConsoleJob(steps);
+  std::FILE* file = std::fopen(path, "wb");
+  bool ok = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  if (file) ok = std::fclose(file) == 0 && ok;
+  if (!ok) {
+    DeleteFileA(path);
+    return "";
+  }
+  return path;
+}
+
+// Waits for the process like a modal dialog: the frame is disabled but its windows repaint.
+void WaitModal(HWND frame, HANDLE process) {
+  const bool wasEnabled = frame && IsWindowEnabled(frame);
+  if (wasEnabled) EnableWindow(frame, FALSE);
+  bool quit = false;
+  WPARAM quitCode = 0;
+  for (;;) {
+    const DWORD result = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+    if (result != WAIT_OBJECT_0 + 1) break;  // ended, or the wait failed
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quit = true;
+        quitCode = msg.wParam;
+        continue;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  WaitForSingleObject(process, INFINITE);
+  if (wasEnabled) {
+    EnableWindow(frame, TRUE);
+    SetForegroundWindow(frame);
+  }
+  if (quit) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+// Runs the steps in the helper's new console and returns when the helper has ended.
+void RunInConsole(HWND frame, const std::vector<ConsoleStep>& steps) {
+  const std::string job = WriteJobFile(steps);
+  if (job.empty()) {
+    ShowLastErrorBox("CreateFile Failure");
+    return;
+  }
+  const std::string helper = ProgramFolder() + "\\" + kHelperName;
+  std::string commandLine = "\"" + helper + "\" \"" + job + "\"";
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(helper.c_str(), line.data(), nullptr, nullptr, FALSE,
+                      CREATE_NEW_CONSOLE | CREATE_SUSPENDED | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                      &process)) {
+    ShowLastErrorBox("CreateProcess Failure");
+  } else {
+    // The helper and every line it starts belong to one job. When the helper did not end at
+    // the key (its console was closed, it left the job file), the job ends what its lines left;
+    // after the key, programs a line started to go on (start emulator ...) are left alone.
+    HANDLE lines = CreateJobObjectA(nullptr, nullptr);
+    if (lines && !AssignProcessToJobObject(lines, process.hProcess)) {
+      CloseHandle(lines);
+      lines = nullptr;
+    }
+    ResumeThread(process.hThread);
+    CloseHandle(process.hThread);
+    WaitModal(frame, process.hProcess);
+    const bool atTheKey = GetFileAttributesA(job.c_str()) == INVALID_FILE_ATTRIBUTES;  // removed by the helper
+    CloseHandle(process.hProcess);
+    if (lines) {
+      if (!atTheKey) TerminateJobObject(lines, 1);
+      CloseHandle(lines);
+    }
+  }
+  DeleteFileA(job.c_str());
+}
+
+bool IsRelative(const std::string& path) {
+  return !(path.size() >= 2 && path[1] == ':') && !(!path.empty() && (path[0] == '\\' || path[0] == '/'));
+}
+
+// The listing's full path: a relative one is taken from the project's folder.
+std::string ListingFullPath(const AssemblerRun& run) {
+  std::string path = run.listingPath;
+  if (IsRelative(path) && !run.directory.empty()) path = run.directory + "\\" + path;
+  std::string full;
+  return ResolveFullPath(path, full) ? full : path;
+}
+
+struct ShownFile {
+  const std::string* path;
+  bool shown = false;
+};
+
+BOOL CALLBACK MatchShownFile(HWND window, LPARAM lParam) {
+  auto* request = reinterpret_cast<ShownFile*>(lParam);
+  const Document* document = GetParent(window) == g_app.mdiClient ? GetDocument(window) : nullptr;
+  if (document && EqualsNoCase(document->path, *request->path)) request->shown = true;
+  return !request->shown;
+}
+
+// Shows the listing; a window that already shows it reads it again unless it has changes.
+void ShowListing(const std::string& path) {
+  ShownFile request{&path};
+  if (g_app.mdiClient) EnumChildWindows(g_app.mdiClient, MatchShownFile, reinterpret_cast<LPARAM>(&request));
+  if (OpenDocumentAtLine(path, -1) && request.shown) ReloadUnmodifiedDocument(g_app.activeDocument);
+}
+
+void ConsoleBuild(HWND frame) {
+  if (g_app.buildThread) {  // both would write the same image and listing
+    if (g_app.outputPane) {
+      g_app.outputPane->Show();
+      g_app.outputPane->AddLine("A build is already running.", "", -1);
+    }
+    return;
+  }
+  while (g_settings.assemblerPath.empty()) {
+    MessageBoxA(frame, "Please specify the path to AS1600.exe", "Cannot assemble", MB_OK | MB_ICONINFORMATION);
+    ShowIdeOptions(frame);
+  }
+  const Project* project = g_app.project;
+  if (!project || !project->loaded) {
+    RunInConsole(frame, {{ConsoleStep::kShow, kNoProject}});
+    return;
+  }
+  const AssemblerRun run = ComposeProjectRun(
+      g_settings.assemblerPath,
+      {project->projectDir, project->outputPath, project->outputName, project->listingPath, project->mainSource});
+  RunInConsole(frame, {{ConsoleStep::kFolder, run.directory},
+                       {ConsoleStep::kShow, run.commandLine},
+                       {ConsoleStep::kShow, ""},
+                       {ConsoleStep::kProgram, run.commandLine}});
+  ShowListing(ListingFullPath(run));
+}
+
+}  // namespace
+
+void RunMacroCommand(HWND frame, int index) {
+  if (g_running || index < 0 || index > 3) return;
+  g_running = true;
+  if (index == 0) {
+    ConsoleBuild(frame);
+  } else {
+    Win32ProjectPlatform platform;
+    BuildOptions options;
+    ReadBuildOptions(platform, g_settings.macrosFilePath, options);
+    std::vector<ConsoleStep> steps;
+    for (const std::string& line : MacroLines(options.texts[index])) steps.push_back({ConsoleStep::kCommand, line});
+    RunInConsole(frame, steps);
+  }
+  g_running = false;
+}
+
+std::string ExpandMacro(std::string text, HWND document) {
+  const Document* record = GetDocument(document);
+  return ExpandMacro(std::move(text), g_settings.startDirectory, record ? record->path : std::string("untitled"));
+}
+
+}  // namespace quillon
