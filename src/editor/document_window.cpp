@@ -415,7 +415,7 @@ bool OpenDocumentAtLine(const std::string& givenPath, int line) {
 bool ReloadUnmodifiedDocument(HWND window) {
   Document* document = GetDocument(window);
   if (!document || document->modified || document->path.empty() || !document->edit) return false;
-  if (!ReadDocumentFile(document->edit, document->path)) return false;
+  if (!ReadDocumentFile(document->edit, document->path, document->file)) return false;
   SetDocumentModified(window, false);
   SetDocumentTitle(window, *document);
   return true;

@@ -31,7 +31,8 @@ void CheckRanges(FuzzedDataProvider& input, long length) {
   const quillon::TextSpan span = quillon::RegexSearchRange(selection, last, length);
   Require(0 <= span.start && span.start <= span.end && span.end <= length);
   const quillon::ControlRange down = quillon::PlainSearchRange(selection, last, true);
-  Require(0 <= down.cpMin && down.cpMin <= length && (down.cpMax == -1 || (down.cpMin <= down.cpMax && down.cpMax <= length)));
+  Require(0 <= down.cpMin && down.cpMin <= length &&
+          (down.cpMax == -1 || (down.cpMin <= down.cpMax && down.cpMax <= length)));
   const quillon::ControlRange up = quillon::PlainSearchRange(selection, last, false);
   Require(0 <= up.cpMax && up.cpMax <= up.cpMin && up.cpMin <= length);
 }
