@@ -102,19 +102,20 @@ SaveOutcome SaveAs(HWND window) {
 
 // Loads the file again, keeping the caret where it was as far as the new text allows. A file
 // that cannot be read is reported once for this change, not on every activation.
-void ReloadDocument(HWND window, Document& document, const FileStamp& now) {
+bool ReloadDocument(HWND window, Document& document, const FileStamp& now) {
   long start = 0, end = 0;
   GetSelection(document.edit, start, end);
   const int firstLine = FirstVisibleLine(document.edit);
   if (!ReadDocumentFile(document.edit, document.path, document.file)) {
     if (Document* still = GetDocument(window)) still->declinedStamp = now;
-    return;
+    return false;
   }
   document.beforeChange.lineCount = LineCount(document.edit);
   SetDocumentModified(window, false);
   SetDocumentTitle(window, document);
   SetSelection(document.edit, start, start);
   ScrollLines(document.edit, firstLine - FirstVisibleLine(document.edit));
+  return true;
 }
 
 // When the file changed on disk: an unchanged document follows it; a changed one asks first.
@@ -415,10 +416,7 @@ bool OpenDocumentAtLine(const std::string& givenPath, int line) {
 bool ReloadUnmodifiedDocument(HWND window) {
   Document* document = GetDocument(window);
   if (!document || document->modified || document->path.empty() || !document->edit) return false;
-  if (!ReadDocumentFile(document->edit, document->path, document->file)) return false;
-  SetDocumentModified(window, false);
-  SetDocumentTitle(window, *document);
-  return true;
+  return ReloadDocument(window, *document, StampOfFile(document->path));
 }
 
 }  // namespace quillon
