@@ -78,6 +78,12 @@ bool ValidName(std::string_view name) {
 
 }  // namespace
 
+std::string Shown(std::string_view text) {
+  constexpr size_t kLongest = 40;
+  if (text.size() <= kLongest) return std::string(text);
+  return std::string(text.substr(0, kLongest)) + "...";
+}
+
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && (IsSpace(text.front()) || text.front() == '\r')) text.remove_prefix(1);
   while (!text.empty() && (IsSpace(text.back()) || text.back() == '\r')) text.remove_suffix(1);
@@ -187,6 +193,7 @@ void Assembler::RunPass() {
   ProcessLines(files_[0]->lines);
 
   if (stopped_) return;
+  listed_ = true;
   if (collect_ != Collect::kNone) {
     current_ = &collectStart_;
     Error(std::string(collect_ == Collect::kMacro ? "MACRO without ENDM" : "REPEAT without ENDR"));
@@ -266,8 +273,11 @@ void Assembler::ProcessLine(const SourceLine& line) {
     rest = rest.substr(static_cast<size_t>(first.data() - rest.data()) + colon + 1);
   } else if (!first.empty()) {
     std::string word = Upper(first);
+    auto isOp = [this](const std::string& w) { return IsMnemonic(w) || IsDirective(w) || macros_.count(w) > 0; };
     if (firstColumn) {
-      if (!IsMnemonic(word) && !IsDirective(word) && !macros_.count(word)) {
+      // A label in the first column, unless it names an operation and no operation follows it.
+      std::string_view afterSecond = afterFirst;
+      if (!isOp(word) || isOp(Upper(NextToken(afterSecond)))) {
         label = first;
         rest = afterFirst;
       }
@@ -336,7 +346,7 @@ void Assembler::Statement(const SourceLine& line, std::string_view label, std::s
   }
   if (!active) return;
 
-  if (!label.empty() && !ValidName(label)) return Error("bad label '" + std::string(label) + "'");
+  if (!label.empty() && !ValidName(label)) return Error("bad label '" + Shown(label) + "'");
 
   if (word == "EQU" || word == "QEQU" || word == "=" || word == "SET" || word == "QSET") {
     if (label.empty()) return Error(word + " needs a label");
@@ -352,7 +362,7 @@ void Assembler::Statement(const SourceLine& line, std::string_view label, std::s
       name = NextToken(params);
       params = Trim(params);
       size_t comma = name.find(',');
-      if (comma != std::string_view::npos) return Error("bad macro name '" + std::string(name) + "'");
+      if (comma != std::string_view::npos) return Error("bad macro name '" + Shown(name) + "'");
     }
     if (!ValidName(name)) return Error("MACRO needs a name");
     collect_ = Collect::kMacro;
@@ -375,15 +385,15 @@ void Assembler::Statement(const SourceLine& line, std::string_view label, std::s
   auto macro = macros_.find(word);
   if (macro != macros_.end()) return ExpandMacro(line, word, macro->second, operands);
   if (Instruction(word, operands)) return;
-  Error("unknown mnemonic " + std::string(op));
+  Error("unknown mnemonic " + Shown(op));
 }
 
 bool Assembler::IsDirective(const std::string& op) {
   static const char* const kNames[] = {
-      "ORG",    "RMB",    "RES",     "DECLE",  "BIDECLE", "WORD",  "BYTE",  "STRING", "ROMW",  "ROMWIDTH",
-      "CFGVAR", "INCLUDE", "IF",     "IFDEF",  "IFNDEF",  "ELSE",  "ENDI",  "ENDIF",  "REPEAT", "RPT",
-      "ENDR",   "MACRO",  "ENDM",    "PROC",   "ENDP",    "EQU",   "QEQU",  "SET",    "QSET",  "END",
-      "LISTING", "ERR",   "STRUCT",  "ENDS",   "SRCFILE", "MEMATTR", "BRKIF", "CMSG",  "SMSG",  "WMSG"};
+      "ORG",     "RMB",     "RES",    "DECLE", "BIDECLE", "WORD",    "BYTE",  "STRING", "ROMW",   "ROMWIDTH",
+      "CFGVAR",  "INCLUDE", "IF",     "IFDEF", "IFNDEF",  "ELSE",    "ENDI",  "ENDIF",  "REPEAT", "RPT",
+      "ENDR",    "MACRO",   "ENDM",   "PROC",  "ENDP",    "EQU",     "QEQU",  "SET",    "QSET",   "END",
+      "LISTING", "ERR",     "STRUCT", "ENDS",  "SRCFILE", "MEMATTR", "BRKIF", "CMSG",   "SMSG",   "WMSG"};
   for (const char* name : kNames)
     if (op == name) return true;
   return false;
@@ -465,7 +475,7 @@ bool Assembler::Directive(const SourceLine& line, const std::string& op, std::st
   if (op == "ERR") {
     std::string_view text = Trim(operands);
     if (IsQuoted(text)) text = text.substr(1, text.size() - 2);
-    Error(std::string(text));
+    Error(Shown(text));
     return true;
   }
   if (IsDirective(op)) {
@@ -499,7 +509,7 @@ bool Assembler::Org(std::string_view operands) {
         return true;
       }
     } else {
-      Error("bad ORG flags " + std::string(parts[i]) + ": expected quoted text such as \"=RW\"");
+      Error("bad ORG flags " + Shown(parts[i]) + ": expected quoted text such as \"=RW\"");
       return true;
     }
   }
@@ -528,7 +538,7 @@ bool Assembler::Data(const std::string& op, std::string_view operands) {
       continue;
     }
     if (!item.empty() && item[0] == '"') {
-      Error("missing closing quote in " + std::string(item.substr(0, 40)));
+      Error("missing closing quote in " + Shown(item));
       return true;
     }
     int64_t value = 0;
@@ -666,7 +676,7 @@ void Assembler::Define(std::string_view name, int64_t value, bool variable) {
   }
   Symbol& symbol = it->second;
   if (symbol.definedInPass == pass_ && !(variable && symbol.variable)) {
-    Error("duplicate label " + qualified);
+    Error("duplicate label " + Shown(qualified));
     return;
   }
   if (!variable && symbol.value != value) changed_ = true;
@@ -750,7 +760,7 @@ void Assembler::Report(bool error, const std::string& text) {
   }
   if (!macroTrail_.empty() && current_) d.text += " (in " + macroTrail_.back() + ")";
   diagnostics_.push_back(std::move(d));
-  if (!current_) listing_ += FormatDiagnostic(diagnostics_.back()) + "\n";
+  if (!current_ || listed_) listing_ += FormatDiagnostic(diagnostics_.back()) + "\n";
   if (error && ++errorCount_ >= kMaxErrors) {
     Diagnostic stop = diagnostics_.back();
     stop.text = "too many errors; assembly stopped";

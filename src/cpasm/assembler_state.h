@@ -46,6 +46,8 @@ struct Macro {
 std::vector<std::string_view> SplitOperands(std::string_view text);
 std::string_view Trim(std::string_view text);
 std::string Upper(std::string_view text);
+// A name or text for a message, cut short when it is long.
+std::string Shown(std::string_view text);
 
 class Assembler {
  public:

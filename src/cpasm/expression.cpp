@@ -132,22 +132,38 @@ class Parser {
 
   int64_t Apply(int op, int64_t a, int64_t b) {
     switch (op) {
-      case 'o': return (a || b) ? 1 : 0;
-      case 'a': return (a && b) ? 1 : 0;
-      case '|': return a | b;
-      case '^': return a ^ b;
-      case '&': return a & b;
-      case '=': return a == b ? 1 : 0;
-      case 'n': return a != b ? 1 : 0;
-      case '<': return a < b ? 1 : 0;
-      case '>': return a > b ? 1 : 0;
-      case 'l': return a <= b ? 1 : 0;
-      case 'g': return a >= b ? 1 : 0;
-      case 'L': return (b < 0 || b > 62) ? 0 : static_cast<int64_t>(static_cast<uint64_t>(a) << b);
-      case 'R': return (b < 0 || b > 62) ? (a < 0 ? -1 : 0) : (a >> b);
-      case '+': return a + b;
-      case '-': return a - b;
-      case '*': return a * b;
+      case 'o':
+        return (a || b) ? 1 : 0;
+      case 'a':
+        return (a && b) ? 1 : 0;
+      case '|':
+        return a | b;
+      case '^':
+        return a ^ b;
+      case '&':
+        return a & b;
+      case '=':
+        return a == b ? 1 : 0;
+      case 'n':
+        return a != b ? 1 : 0;
+      case '<':
+        return a < b ? 1 : 0;
+      case '>':
+        return a > b ? 1 : 0;
+      case 'l':
+        return a <= b ? 1 : 0;
+      case 'g':
+        return a >= b ? 1 : 0;
+      case 'L':
+        return (b < 0 || b > 62) ? 0 : static_cast<int64_t>(static_cast<uint64_t>(a) << b);
+      case 'R':
+        return (b < 0 || b > 62) ? (a < 0 ? -1 : 0) : (a >> b);
+      case '+':
+        return a + b;
+      case '-':
+        return a - b;
+      case '*':
+        return a * b;
       case '/':
       case '%':
         if (b == 0) {
@@ -283,7 +299,7 @@ class Parser {
       std::string_view name = text_.substr(start, pos_ - start);
       int64_t v = 0;
       if (!context_.symbol || !context_.symbol(name, v)) {
-        Fail("undefined symbol " + std::string(name));
+        Fail("undefined symbol " + (name.size() > 40 ? std::string(name.substr(0, 40)) + "..." : std::string(name)));
         return 0;
       }
       return v;

@@ -8,24 +8,24 @@ namespace cpasm {
 namespace {
 
 enum class Form {
-  kImplied,       // HLT
-  kRegister,      // INCR Rr: code | r
-  kLowRegister,   // GSWD Rr (R0-R3): code | r
-  kSameRegister,  // CLRR Rr, TSTR Rr: code | r << 3 | r
-  kToPc,          // JR Rr: MOVR Rr, R7
-  kRegReg,        // ADDR Rs, Rd: code | s << 3 | d
-  kShift,         // SLL Rr[, 2]: code | (2 ? 4 : 0) | r, r in R0-R3
-  kDirect,        // MVI addr, Rd: code | d, addr
-  kStoreDirect,   // MVO Rs, addr: code | s, addr
-  kIndirect,      // MVI@ Rp, Rd: code | p << 3 | d
-  kStoreIndirect, // MVO@ Rs, Rp: code | p << 3 | s
-  kImmediate,     // MVII #v, Rd: code | 7 << 3 | d, v
-  kStoreImmediate,// MVOI Rs, v: code | 7 << 3 | s, v
-  kBranch,        // B target: code [| 0x20], displacement
-  kExternal,      // BEXT target, e: code | e [| 0x20], displacement
-  kJump,          // J target: 0x004, return-register bits | address bits | interrupt bits, low bits
-  kJumpSave,      // JSR Rr, target (R4-R6)
-  kCall,          // CALL target: JSR R5, target
+  kImplied,         // HLT
+  kRegister,        // INCR Rr: code | r
+  kLowRegister,     // GSWD Rr (R0-R3): code | r
+  kSameRegister,    // CLRR Rr, TSTR Rr: code | r << 3 | r
+  kToPc,            // JR Rr: MOVR Rr, R7
+  kRegReg,          // ADDR Rs, Rd: code | s << 3 | d
+  kShift,           // SLL Rr[, 2]: code | (2 ? 4 : 0) | r, r in R0-R3
+  kDirect,          // MVI addr, Rd: code | d, addr
+  kStoreDirect,     // MVO Rs, addr: code | s, addr
+  kIndirect,        // MVI@ Rp, Rd: code | p << 3 | d
+  kStoreIndirect,   // MVO@ Rs, Rp: code | p << 3 | s
+  kImmediate,       // MVII #v, Rd: code | 7 << 3 | d, v
+  kStoreImmediate,  // MVOI Rs, v: code | 7 << 3 | s, v
+  kBranch,          // B target: code [| 0x20], displacement
+  kExternal,        // BEXT target, e: code | e [| 0x20], displacement
+  kJump,            // J target: 0x004, return-register bits | address bits | interrupt bits, low bits
+  kJumpSave,        // JSR Rr, target (R4-R6)
+  kCall,            // CALL target: JSR R5, target
 };
 
 struct OpInfo {
@@ -36,44 +36,98 @@ struct OpInfo {
 
 // Instructions and the assembler's usual alternative names for them.
 const OpInfo kOps[] = {
-    {"HLT", Form::kImplied, 0x000},      {"SDBD", Form::kImplied, 0x001},     {"EIS", Form::kImplied, 0x002},
-    {"DIS", Form::kImplied, 0x003},      {"TCI", Form::kImplied, 0x005},      {"CLRC", Form::kImplied, 0x006},
-    {"SETC", Form::kImplied, 0x007},     {"NOP", Form::kImplied, 0x034},      {"SIN", Form::kImplied, 0x036},
-    {"BEGIN", Form::kImplied, 0x275},    {"RETURN", Form::kImplied, 0x2B7},
+    {"HLT", Form::kImplied, 0x000},
+    {"SDBD", Form::kImplied, 0x001},
+    {"EIS", Form::kImplied, 0x002},
+    {"DIS", Form::kImplied, 0x003},
+    {"TCI", Form::kImplied, 0x005},
+    {"CLRC", Form::kImplied, 0x006},
+    {"SETC", Form::kImplied, 0x007},
+    {"NOP", Form::kImplied, 0x034},
+    {"SIN", Form::kImplied, 0x036},
+    {"BEGIN", Form::kImplied, 0x275},
+    {"RETURN", Form::kImplied, 0x2B7},
 
-    {"INCR", Form::kRegister, 0x008},    {"DECR", Form::kRegister, 0x010},    {"COMR", Form::kRegister, 0x018},
-    {"NEGR", Form::kRegister, 0x020},    {"ADCR", Form::kRegister, 0x028},    {"RSWD", Form::kRegister, 0x038},
-    {"PSHR", Form::kRegister, 0x270},    {"PULR", Form::kRegister, 0x2B0},    {"GSWD", Form::kLowRegister, 0x030},
-    {"CLRR", Form::kSameRegister, 0x1C0}, {"TSTR", Form::kSameRegister, 0x080}, {"JR", Form::kToPc, 0x087},
+    {"INCR", Form::kRegister, 0x008},
+    {"DECR", Form::kRegister, 0x010},
+    {"COMR", Form::kRegister, 0x018},
+    {"NEGR", Form::kRegister, 0x020},
+    {"ADCR", Form::kRegister, 0x028},
+    {"RSWD", Form::kRegister, 0x038},
+    {"PSHR", Form::kRegister, 0x270},
+    {"PULR", Form::kRegister, 0x2B0},
+    {"GSWD", Form::kLowRegister, 0x030},
+    {"CLRR", Form::kSameRegister, 0x1C0},
+    {"TSTR", Form::kSameRegister, 0x080},
+    {"JR", Form::kToPc, 0x087},
 
-    {"MOVR", Form::kRegReg, 0x080},      {"ADDR", Form::kRegReg, 0x0C0},      {"SUBR", Form::kRegReg, 0x100},
-    {"CMPR", Form::kRegReg, 0x140},      {"ANDR", Form::kRegReg, 0x180},      {"XORR", Form::kRegReg, 0x1C0},
+    {"MOVR", Form::kRegReg, 0x080},
+    {"ADDR", Form::kRegReg, 0x0C0},
+    {"SUBR", Form::kRegReg, 0x100},
+    {"CMPR", Form::kRegReg, 0x140},
+    {"ANDR", Form::kRegReg, 0x180},
+    {"XORR", Form::kRegReg, 0x1C0},
 
-    {"SWAP", Form::kShift, 0x040},       {"SLL", Form::kShift, 0x048},        {"RLC", Form::kShift, 0x050},
-    {"SLLC", Form::kShift, 0x058},       {"SLR", Form::kShift, 0x060},        {"SAR", Form::kShift, 0x068},
-    {"RRC", Form::kShift, 0x070},        {"SARC", Form::kShift, 0x078},
+    {"SWAP", Form::kShift, 0x040},
+    {"SLL", Form::kShift, 0x048},
+    {"RLC", Form::kShift, 0x050},
+    {"SLLC", Form::kShift, 0x058},
+    {"SLR", Form::kShift, 0x060},
+    {"SAR", Form::kShift, 0x068},
+    {"RRC", Form::kShift, 0x070},
+    {"SARC", Form::kShift, 0x078},
 
-    {"MVO", Form::kStoreDirect, 0x240},  {"MVI", Form::kDirect, 0x280},       {"ADD", Form::kDirect, 0x2C0},
-    {"SUB", Form::kDirect, 0x300},       {"CMP", Form::kDirect, 0x340},       {"AND", Form::kDirect, 0x380},
+    {"MVO", Form::kStoreDirect, 0x240},
+    {"MVI", Form::kDirect, 0x280},
+    {"ADD", Form::kDirect, 0x2C0},
+    {"SUB", Form::kDirect, 0x300},
+    {"CMP", Form::kDirect, 0x340},
+    {"AND", Form::kDirect, 0x380},
     {"XOR", Form::kDirect, 0x3C0},
-    {"MVO@", Form::kStoreIndirect, 0x240}, {"MVI@", Form::kIndirect, 0x280},  {"ADD@", Form::kIndirect, 0x2C0},
-    {"SUB@", Form::kIndirect, 0x300},    {"CMP@", Form::kIndirect, 0x340},    {"AND@", Form::kIndirect, 0x380},
+    {"MVO@", Form::kStoreIndirect, 0x240},
+    {"MVI@", Form::kIndirect, 0x280},
+    {"ADD@", Form::kIndirect, 0x2C0},
+    {"SUB@", Form::kIndirect, 0x300},
+    {"CMP@", Form::kIndirect, 0x340},
+    {"AND@", Form::kIndirect, 0x380},
     {"XOR@", Form::kIndirect, 0x3C0},
-    {"MVOI", Form::kStoreImmediate, 0x240}, {"MVII", Form::kImmediate, 0x280}, {"ADDI", Form::kImmediate, 0x2C0},
-    {"SUBI", Form::kImmediate, 0x300},   {"CMPI", Form::kImmediate, 0x340},   {"ANDI", Form::kImmediate, 0x380},
+    {"MVOI", Form::kStoreImmediate, 0x240},
+    {"MVII", Form::kImmediate, 0x280},
+    {"ADDI", Form::kImmediate, 0x2C0},
+    {"SUBI", Form::kImmediate, 0x300},
+    {"CMPI", Form::kImmediate, 0x340},
+    {"ANDI", Form::kImmediate, 0x380},
     {"XORI", Form::kImmediate, 0x3C0},
 
-    {"B", Form::kBranch, 0x200},         {"BC", Form::kBranch, 0x201},        {"BLGT", Form::kBranch, 0x201},
-    {"BOV", Form::kBranch, 0x202},       {"BPL", Form::kBranch, 0x203},       {"BEQ", Form::kBranch, 0x204},
-    {"BZE", Form::kBranch, 0x204},       {"BLT", Form::kBranch, 0x205},       {"BLE", Form::kBranch, 0x206},
-    {"BUSC", Form::kBranch, 0x207},      {"NOPP", Form::kBranch, 0x208},      {"BNC", Form::kBranch, 0x209},
-    {"BLLT", Form::kBranch, 0x209},      {"BNOV", Form::kBranch, 0x20A},      {"BMI", Form::kBranch, 0x20B},
-    {"BNEQ", Form::kBranch, 0x20C},      {"BNZE", Form::kBranch, 0x20C},      {"BGE", Form::kBranch, 0x20D},
-    {"BGT", Form::kBranch, 0x20E},       {"BESC", Form::kBranch, 0x20F},      {"BEXT", Form::kExternal, 0x210},
+    {"B", Form::kBranch, 0x200},
+    {"BC", Form::kBranch, 0x201},
+    {"BLGT", Form::kBranch, 0x201},
+    {"BOV", Form::kBranch, 0x202},
+    {"BPL", Form::kBranch, 0x203},
+    {"BEQ", Form::kBranch, 0x204},
+    {"BZE", Form::kBranch, 0x204},
+    {"BLT", Form::kBranch, 0x205},
+    {"BLE", Form::kBranch, 0x206},
+    {"BUSC", Form::kBranch, 0x207},
+    {"NOPP", Form::kBranch, 0x208},
+    {"BNC", Form::kBranch, 0x209},
+    {"BLLT", Form::kBranch, 0x209},
+    {"BNOV", Form::kBranch, 0x20A},
+    {"BMI", Form::kBranch, 0x20B},
+    {"BNEQ", Form::kBranch, 0x20C},
+    {"BNZE", Form::kBranch, 0x20C},
+    {"BGE", Form::kBranch, 0x20D},
+    {"BGT", Form::kBranch, 0x20E},
+    {"BESC", Form::kBranch, 0x20F},
+    {"BEXT", Form::kExternal, 0x210},
 
     // Jumps: the code holds the return register bits (3 = none) and the interrupt bits.
-    {"J", Form::kJump, 0x300},           {"JE", Form::kJump, 0x301},          {"JD", Form::kJump, 0x302},
-    {"JSR", Form::kJumpSave, 0x000},     {"JSRE", Form::kJumpSave, 0x001},    {"JSRD", Form::kJumpSave, 0x002},
+    {"J", Form::kJump, 0x300},
+    {"JE", Form::kJump, 0x301},
+    {"JD", Form::kJump, 0x302},
+    {"JSR", Form::kJumpSave, 0x000},
+    {"JSRE", Form::kJumpSave, 0x001},
+    {"JSRD", Form::kJumpSave, 0x002},
     {"CALL", Form::kCall, 0x100},
 };
 
@@ -94,15 +148,18 @@ int RegisterNumber(std::string_view text) {
 
 size_t OperandCount(Form form) {
   switch (form) {
-    case Form::kImplied: return 0;
+    case Form::kImplied:
+      return 0;
     case Form::kRegister:
     case Form::kLowRegister:
     case Form::kSameRegister:
     case Form::kToPc:
     case Form::kBranch:
     case Form::kJump:
-    case Form::kCall: return 1;
-    default: return 2;
+    case Form::kCall:
+      return 1;
+    default:
+      return 2;
   }
 }
 
@@ -129,14 +186,14 @@ bool Assembler::Instruction(const std::string& name, std::string_view operands) 
   auto reg = [&](size_t i, int low, int high, const char* what) {
     int r = RegisterNumber(parts[i]);
     if (r < low || r > high) {
-      Error("bad operand '" + std::string(parts[i]) + "' for " + name + ": expected " + what);
+      Error("bad operand '" + Shown(parts[i]) + "' for " + name + ": expected " + what);
       return -1;
     }
     return r;
   };
   auto value = [&](std::string_view text, int64_t& v) {
     if (RegisterNumber(text) >= 0) {
-      Error("bad operand '" + std::string(text) + "' for " + name + ": expected an address or value");
+      Error("bad operand '" + Shown(text) + "' for " + name + ": expected an address or value");
       return false;
     }
     return Eval(text, v);
@@ -187,7 +244,7 @@ bool Assembler::Instruction(const std::string& name, std::string_view operands) 
       int r = reg(0, 0, 3, "R0-R3");
       int64_t count = 1;
       if (parts.size() == 2 && value(parts[1], count) && count != 1 && count != 2) {
-        Error("bad operand '" + std::string(parts[1]) + "' for " + name + ": shifts are by 1 or 2");
+        Error("bad operand '" + Shown(parts[1]) + "' for " + name + ": shifts are by 1 or 2");
         count = 1;
       }
       Emit(static_cast<uint16_t>(op->code | (count == 2 ? 4 : 0) | (r < 0 ? 0 : r)));

@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
       assembly.diagnostics.push_back(d);
     }
   }
-  for (const cpasm::Diagnostic& d : assembly.diagnostics) std::fprintf(stderr, "%s\n", cpasm::FormatDiagnostic(d).c_str());
+  for (const cpasm::Diagnostic& d : assembly.diagnostics)
+    std::fprintf(stderr, "%s\n", cpasm::FormatDiagnostic(d).c_str());
   if (!listingPath.empty() && !WriteFileReplacing(listingPath, assembly.listing)) {
     std::fprintf(stderr, "cpasm: cannot write the listing %s\n", listingPath.c_str());
     return 1;

@@ -17,7 +17,8 @@ struct Case {
 
 std::vector<uint16_t> Words(const Assembly& assembly) {
   std::vector<uint16_t> words;
-  for (const Segment& segment : assembly.segments) words.insert(words.end(), segment.words.begin(), segment.words.end());
+  for (const Segment& segment : assembly.segments)
+    words.insert(words.end(), segment.words.begin(), segment.words.end());
   return words;
 }
 
@@ -39,15 +40,14 @@ void ExpectWords(const std::vector<Case>& cases) {
 
 TEST(CpasmEncoding, ImpliedAndRegisterOperations) {
   ExpectWords({
-      {" HLT", {0x000}},         {" EIS", {0x002}},          {" DIS", {0x003}},          {" TCI", {0x005}},
-      {" CLRC", {0x006}},        {" SETC", {0x007}},         {" NOP", {0x034}},          {" SIN", {0x036}},
-      {" INCR R0", {0x008}},     {" INCR PC", {0x00F}},      {" DECR R3", {0x013}},      {" COMR R1", {0x019}},
-      {" NEGR SP", {0x026}},     {" ADCR R2", {0x02A}},      {" GSWD R3", {0x033}},      {" RSWD R5", {0x03D}},
-      {" MOVR R1, R2", {0x08A}}, {" ADDR R7, R0", {0x0F8}},  {" SUBR R3, R4", {0x11C}},  {" CMPR R0, R7", {0x147}},
-      {" ANDR R5, R5", {0x1AD}}, {" XORR R6, R1", {0x1F1}},
-      {" SWAP R0", {0x040}},     {" SWAP R1, 2", {0x045}},   {" SLL R3", {0x04B}},       {" SLL R2, 2", {0x04E}},
-      {" RLC R0, 2", {0x054}},   {" SLLC R1", {0x059}},      {" SLR R0, 1", {0x060}},    {" SAR R3, 2", {0x06F}},
-      {" RRC R2", {0x072}},      {" SARC R1, 2", {0x07D}},
+      {" HLT", {0x000}},         {" EIS", {0x002}},         {" DIS", {0x003}},         {" TCI", {0x005}},
+      {" CLRC", {0x006}},        {" SETC", {0x007}},        {" NOP", {0x034}},         {" SIN", {0x036}},
+      {" INCR R0", {0x008}},     {" INCR PC", {0x00F}},     {" DECR R3", {0x013}},     {" COMR R1", {0x019}},
+      {" NEGR SP", {0x026}},     {" ADCR R2", {0x02A}},     {" GSWD R3", {0x033}},     {" RSWD R5", {0x03D}},
+      {" MOVR R1, R2", {0x08A}}, {" ADDR R7, R0", {0x0F8}}, {" SUBR R3, R4", {0x11C}}, {" CMPR R0, R7", {0x147}},
+      {" ANDR R5, R5", {0x1AD}}, {" XORR R6, R1", {0x1F1}}, {" SWAP R0", {0x040}},     {" SWAP R1, 2", {0x045}},
+      {" SLL R3", {0x04B}},      {" SLL R2, 2", {0x04E}},   {" RLC R0, 2", {0x054}},   {" SLLC R1", {0x059}},
+      {" SLR R0, 1", {0x060}},   {" SAR R3, 2", {0x06F}},   {" RRC R2", {0x072}},      {" SARC R1, 2", {0x07D}},
   });
 }
 
@@ -91,8 +91,14 @@ TEST(CpasmEncoding, MemoryModes) {
 
 TEST(CpasmEncoding, PseudoInstructions) {
   ExpectWords({
-      {" CLRR R0", {0x1C0}}, {" CLRR R3", {0x1DB}},  {" TSTR R1", {0x089}},  {" JR R5", {0x0AF}},
-      {" PSHR R5", {0x275}}, {" PULR R7", {0x2B7}},  {" BEGIN", {0x275}},    {" RETURN", {0x2B7}},
+      {" CLRR R0", {0x1C0}},
+      {" CLRR R3", {0x1DB}},
+      {" TSTR R1", {0x089}},
+      {" JR R5", {0x0AF}},
+      {" PSHR R5", {0x275}},
+      {" PULR R7", {0x2B7}},
+      {" BEGIN", {0x275}},
+      {" RETURN", {0x2B7}},
       {" NOPP", {0x208, 0x0000}},
   });
 }
@@ -100,17 +106,22 @@ TEST(CpasmEncoding, PseudoInstructions) {
 TEST(CpasmEncoding, Jumps) {
   // $5123: bits 15-10 are 010100, bits 9-0 are $123.
   ExpectWords({
-      {" J $5123", {0x004, 0x350, 0x123}},     {" JE $5123", {0x004, 0x351, 0x123}},
-      {" JD $5123", {0x004, 0x352, 0x123}},    {" JSR R4, $5123", {0x004, 0x050, 0x123}},
-      {" JSR R5, $5123", {0x004, 0x150, 0x123}}, {" JSR R6, $5123", {0x004, 0x250, 0x123}},
-      {" JSRE R5, $5123", {0x004, 0x151, 0x123}}, {" JSRD R4, $5123", {0x004, 0x052, 0x123}},
-      {" CALL $5123", {0x004, 0x150, 0x123}},  {" J $FFFF", {0x004, 0x3FC, 0x3FF}},
+      {" J $5123", {0x004, 0x350, 0x123}},
+      {" JE $5123", {0x004, 0x351, 0x123}},
+      {" JD $5123", {0x004, 0x352, 0x123}},
+      {" JSR R4, $5123", {0x004, 0x050, 0x123}},
+      {" JSR R5, $5123", {0x004, 0x150, 0x123}},
+      {" JSR R6, $5123", {0x004, 0x250, 0x123}},
+      {" JSRE R5, $5123", {0x004, 0x151, 0x123}},
+      {" JSRD R4, $5123", {0x004, 0x052, 0x123}},
+      {" CALL $5123", {0x004, 0x150, 0x123}},
+      {" J $FFFF", {0x004, 0x3FC, 0x3FF}},
       {" J 0", {0x004, 0x300, 0x000}},
   });
 }
 
 TEST(CpasmEncoding, BranchesEveryConditionAndDirection) {
-  const char* names[16] = {"B",   "BC",   "BOV",  "BPL", "BEQ", "BLT", "BLE", "BUSC",
+  const char* names[16] = {"B",    "BC",  "BOV",  "BPL", "BEQ",  "BLT", "BLE", "BUSC",
                            "NOPP", "BNC", "BNOV", "BMI", "BNEQ", "BGE", "BGT", "BESC"};
   std::vector<Case> cases;
   std::vector<std::string> sources;
@@ -124,10 +135,14 @@ TEST(CpasmEncoding, BranchesEveryConditionAndDirection) {
   }
   ExpectWords(cases);
   ExpectWords({
-      {" BZE $5010", {0x204, 0x000E}},      {" BNZE $5001", {0x22C, 0x0000}},
-      {" BLGT $5002", {0x201, 0x0000}},     {" BLLT $5002", {0x209, 0x0000}},
-      {" B $FFFF", {0x200, 0xAFFD}},        {" B 0", {0x220, 0x5001}},
-      {" BEXT $5002, 5", {0x215, 0x0000}},  {" BEXT $5000, 15", {0x23F, 0x0001}},
+      {" BZE $5010", {0x204, 0x000E}},
+      {" BNZE $5001", {0x22C, 0x0000}},
+      {" BLGT $5002", {0x201, 0x0000}},
+      {" BLLT $5002", {0x209, 0x0000}},
+      {" B $FFFF", {0x200, 0xAFFD}},
+      {" B 0", {0x220, 0x5001}},
+      {" BEXT $5002, 5", {0x215, 0x0000}},
+      {" BEXT $5000, 15", {0x23F, 0x0001}},
   });
 }
 
