@@ -17,7 +17,8 @@ namespace {
 
 std::vector<uint16_t> Words(const Assembly& assembly) {
   std::vector<uint16_t> words;
-  for (const Segment& segment : assembly.segments) words.insert(words.end(), segment.words.begin(), segment.words.end());
+  for (const Segment& segment : assembly.segments)
+    words.insert(words.end(), segment.words.begin(), segment.words.end());
   return words;
 }
 
@@ -99,8 +100,7 @@ TEST(CpasmSource, MemoryMapImageAndConfigVariables) {
                             {});
   EXPECT_EQ(a.errors + a.warnings, 0) << Problems(a);
   EXPECT_EQ(ImageBytes(a), std::string("\x01\x00\x01\x02\x60\x00", 6));
-  EXPECT_EQ(MemoryMapText(a),
-            "[mapping]\n$0000 - $0001 = $5000\n$0002 - $0002 = $7000\n\n[vars]\nname = \"Demo\"\n");
+  EXPECT_EQ(MemoryMapText(a), "[mapping]\n$0000 - $0001 = $5000\n$0002 - $0002 = $7000\n\n[vars]\nname = \"Demo\"\n");
 
   Assembly ram = AssembleText("t.asm", " ORG $100, $100, \"-RWBN\"\n DECLE 1\n", {});
   EXPECT_EQ(ram.errors, 1) << "data where ORG said no image";
@@ -123,8 +123,9 @@ struct RecordingSink : quillon::OutputSink {
 };
 
 std::vector<Line> ParsedListing(const Assembly& assembly) {
-  std::filesystem::path path = std::filesystem::temp_directory_path() /
-                               ("cpasm_listing_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".lst");
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("cpasm_listing_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".lst");
   {
     std::ofstream out(path, std::ios::binary);
     out << assembly.listing;
@@ -139,9 +140,9 @@ struct ProblemCase {
   const char* what;
   std::string main;
   std::map<std::string, std::string> files;
-  std::string file;                          // where the problem is reported
-  int line;                                  // zero-based, as the parser hands it on
-  const char* words;                         // in the message
+  std::string file;   // where the problem is reported
+  int line;           // zero-based, as the parser hands it on
+  const char* words;  // in the message
   int errors;
   int warnings;
 };
@@ -151,7 +152,14 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
   std::vector<ProblemCase> cases = {
       {"unknown mnemonic", "t.asm", {{"t.asm", " ORG $5000\n FOO R1\n"}}, "t.asm", 1, "unknown mnemonic FOO", 1, 0},
       {"bad operand", "t.asm", {{"t.asm", " ORG $5000\n NOP\n MVII #1, R9\n"}}, "t.asm", 2, "bad operand 'R9'", 1, 0},
-      {"undefined label", "t.asm", {{"t.asm", " ORG $5000\n B nowhere\n"}}, "t.asm", 1, "undefined symbol nowhere", 1, 0},
+      {"undefined label",
+       "t.asm",
+       {{"t.asm", " ORG $5000\n B nowhere\n"}},
+       "t.asm",
+       1,
+       "undefined symbol nowhere",
+       1,
+       0},
       {"duplicate label", "t.asm", {{"t.asm", " ORG $5000\nX: NOP\nX: NOP\n"}}, "t.asm", 2, "duplicate label X", 1, 0},
       {"error in an include file",
        "src/main.asm",
@@ -171,9 +179,22 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
        "endless INCLUDE loop",
        1,
        0},
-      {"missing include file", "a.asm", {{"a.asm", " INCLUDE \"gone.asm\"\n"}}, "a.asm", 0, "cannot read include file gone.asm", 1, 0},
-      {"line of 100,000 characters", "t.asm", {{"t.asm", " ORG $5000\n NOP\n" + longLine + "\n NOP\n"}}, "t.asm", 2,
-       "unknown mnemonic AAAA", 1, 0},
+      {"missing include file",
+       "a.asm",
+       {{"a.asm", " INCLUDE \"gone.asm\"\n"}},
+       "a.asm",
+       0,
+       "cannot read include file gone.asm",
+       1,
+       0},
+      {"line of 100,000 characters",
+       "t.asm",
+       {{"t.asm", " ORG $5000\n NOP\n" + longLine + "\n NOP\n"}},
+       "t.asm",
+       2,
+       "unknown mnemonic AAAA",
+       1,
+       0},
       {"warning", "t.asm", {{"t.asm", " ORG $5000\n SDBD\n NOP\n"}}, "t.asm", 2, "SDBD has no effect on NOP", 0, 1},
       {"missing ENDI", "t.asm", {{"t.asm", " ORG $5000\n IF 1\n NOP\n"}}, "t.asm", 1, "IF without ENDI", 1, 0},
       {"unsupported directive", "t.asm", {{"t.asm", " STRUCT foo\n"}}, "t.asm", 0, "STRUCT is not supported", 1, 0},
@@ -212,7 +233,8 @@ TEST(CpasmProgram, WritesImageOnlyWhenTheSourceAssembles) {
     return s.str();
   };
   auto run = [&] {
-    std::string command = "cd '" + dir.string() + "' && '" CPASM_PROGRAM "' -o \"game.bin\" -l \"game.lst\" \"game.asm\" 2>/dev/null";
+    std::string command =
+        "cd '" + dir.string() + "' && '" CPASM_PROGRAM "' -o \"game.bin\" -l \"game.lst\" \"game.asm\" 2>/dev/null";
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   };
