@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <unordered_set>
 
 #include "cpasm/assembler_state.h"
 #include "cpasm/expression.h"
@@ -16,7 +18,8 @@ constexpr int kMaxErrors = 500;
 constexpr size_t kMaxIncludeDepth = 32;
 constexpr int kMaxMacroDepth = 64;
 constexpr int64_t kMaxRepeat = 65536;
-constexpr long long kMaxLinesPerPass = 2000000;
+constexpr size_t kMaxExpandedLine = 1000000;
+constexpr long long kMaxLinesPerPass = 500000;
 
 void SplitLines(SourceFile& file, int index) {
   std::string_view text = file.text;
@@ -140,7 +143,7 @@ Assembler::Assembler(const std::string& fileName, std::string_view text, const F
 Assembly Assembler::Run() {
   for (pass_ = 1; pass_ <= kMaxPasses; ++pass_) {
     RunPass();
-    if (pass_ >= 2 && (stopped_ || !changed_)) break;
+    if (stopped_ || (pass_ >= 2 && !changed_)) break;
   }
   if (pass_ > kMaxPasses) {
     current_ = nullptr;
@@ -244,7 +247,7 @@ void Assembler::ListLine() {
 
 void Assembler::ProcessLine(const SourceLine& line) {
   if (++linesDone_ > kMaxLinesPerPass) {
-    Error("the source expands to more than 2,000,000 lines");
+    Report(true, "the source expands to more than 500,000 lines (a macro or REPEAT without end?)", true);
     stopped_ = true;
     return;
   }
@@ -379,9 +382,13 @@ void Assembler::Statement(const SourceLine& line, std::string_view label, std::s
     procs_.push_back(QualifiedName(label));
     return;
   }
-  if (!label.empty()) Define(label, location_, false);
+  // "NAME ENDP" closes the PROC it names; a label on ORG names the new address.
+  if (!label.empty() && word != "ENDP" && word != "ORG") Define(label, location_, false);
   if (op.empty()) return;
-  if (Directive(line, word, label, operands)) return;
+  if (Directive(line, word, label, operands)) {
+    if (!label.empty() && word == "ORG") Define(label, location_, false);
+    return;
+  }
   auto macro = macros_.find(word);
   if (macro != macros_.end()) return ExpandMacro(line, word, macro->second, operands);
   if (Instruction(word, operands)) return;
@@ -394,9 +401,8 @@ bool Assembler::IsDirective(const std::string& op) {
       "CFGVAR",  "INCLUDE", "IF",     "IFDEF", "IFNDEF",  "ELSE",    "ENDI",  "ENDIF",  "REPEAT", "RPT",
       "ENDR",    "MACRO",   "ENDM",   "PROC",  "ENDP",    "EQU",     "QEQU",  "SET",    "QSET",   "END",
       "LISTING", "ERR",     "STRUCT", "ENDS",  "SRCFILE", "MEMATTR", "BRKIF", "CMSG",   "SMSG",   "WMSG"};
-  for (const char* name : kNames)
-    if (op == name) return true;
-  return false;
+  static const std::unordered_set<std::string> names(std::begin(kNames), std::end(kNames));
+  return names.count(op) > 0;
 }
 
 bool Assembler::Directive(const SourceLine& line, const std::string& op, std::string_view label,
@@ -632,6 +638,8 @@ void Assembler::ExpandMacro(const SourceLine& line, const std::string& name, con
       i = close + 1;
     }
     out.append(body, i, std::string::npos);
+    if (out.size() > kMaxExpandedLine)
+      return Error("macro " + name + " expands to a line of more than 1,000,000 characters");
     texts.push_back(std::move(out));
   }
   std::vector<SourceLine> lines;
@@ -741,13 +749,13 @@ void Assembler::Emit(uint16_t word) {
   memory_[at] = word;
 }
 
-void Assembler::Error(const std::string& text) { Report(true, text); }
+void Assembler::Error(const std::string& text) { Report(true, text, false); }
 
-void Assembler::Warning(const std::string& text) { Report(false, text); }
+void Assembler::Warning(const std::string& text) { Report(false, text, false); }
 
-void Assembler::Report(bool error, const std::string& text) {
+void Assembler::Report(bool error, const std::string& text, bool evenInFirstPass) {
   // The first pass only gathers symbols; forward references are not yet known there.
-  if (stopped_ || pass_ == 1) return;
+  if (stopped_ || (pass_ == 1 && !evenInFirstPass)) return;
   Diagnostic d;
   d.error = error;
   d.text = text;

@@ -81,7 +81,7 @@ class Assembler {
   bool CheckWord(int64_t value, bool decle, const char* what, uint16_t& word);
   void Error(const std::string& text);
   void Warning(const std::string& text);
-  void Report(bool error, const std::string& text);
+  void Report(bool error, const std::string& text, bool evenInFirstPass);
 
   FileReader readFile_;
   std::vector<std::unique_ptr<SourceFile>> files_;

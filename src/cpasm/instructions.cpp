@@ -1,5 +1,6 @@
 // The CP1610 instruction set: each mnemonic's form and the words it assembles to.
 #include <cstring>
+#include <unordered_map>
 
 #include "cpasm/assembler_state.h"
 
@@ -132,9 +133,13 @@ const OpInfo kOps[] = {
 };
 
 const OpInfo* FindOp(const std::string& name) {
-  for (const OpInfo& op : kOps)
-    if (name == op.name) return &op;
-  return nullptr;
+  static const std::unordered_map<std::string, const OpInfo*> table = [] {
+    std::unordered_map<std::string, const OpInfo*> byName;
+    for (const OpInfo& op : kOps) byName.emplace(op.name, &op);
+    return byName;
+  }();
+  auto it = table.find(name);
+  return it == table.end() ? nullptr : it->second;
 }
 
 // R0-R7, SP (R6) or PC (R7); -1 for anything else.

@@ -53,10 +53,12 @@ TEST(CpasmSource, LabelsScopesAndSymbols) {
                             "        ENDP\n"
                             "OTHER   PROC\n"
                             "@@FLS   DECLE PRINT.FLS, @@FLS\n"
-                            "        ENDP\n",
+                            "OTHER   ENDP\n"
+                            "TOP     ORG $6000\n"
+                            "        DECLE TOP\n",
                             {});
   EXPECT_EQ(a.errors + a.warnings, 0) << Problems(a);
-  EXPECT_EQ(Words(a), (std::vector<uint16_t>{0x5001, 0x5000, 2, 0x5005, 0x5004, 0x5004, 0x5005}));
+  EXPECT_EQ(Words(a), (std::vector<uint16_t>{0x5001, 0x5000, 2, 0x5005, 0x5004, 0x5004, 0x5005, 0x6000}));
 }
 
 TEST(CpasmSource, ConditionsRepeatsAndMacros) {
