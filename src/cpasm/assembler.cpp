@@ -79,6 +79,26 @@ bool ValidName(std::string_view name) {
   return true;
 }
 
+// The source text as the listing echoes it. A line that itself reads like a problem line
+// ("x.asm:12: ERROR - ...", say in a comment) gets a blank for the colon before its number, so
+// that the IDE does not count it.
+std::string EchoedSource(std::string_view text) {
+  std::string out(text);
+  if (text.find("ERROR") == std::string_view::npos && text.find("WARNING") == std::string_view::npos) return out;
+  for (const char* word : {"ERROR", "WARNING"}) {
+    for (size_t at = out.find(word); at != std::string::npos; at = out.find(word, at + 1)) {
+      size_t i = at;
+      while (i > 0 && std::isspace(static_cast<unsigned char>(out[i - 1]))) --i;
+      if (i == 0 || out[i - 1] != ':') continue;
+      size_t colon = i - 1, digits = colon;
+      while (digits > 0 && std::isdigit(static_cast<unsigned char>(out[digits - 1]))) --digits;
+      if (digits == colon || digits == 0 || out[digits - 1] != ':') continue;
+      out[colon] = ' ';
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string Shown(std::string_view text) {
@@ -237,7 +257,7 @@ void Assembler::ListLine() {
     listing_ += buffer;
     if (i <= 4) {
       listing_ += ' ';
-      listing_ += current_->text;
+      listing_ += EchoedSource(current_->text);
     }
     listing_ += '\n';
   } while (i < lineWords_.size());

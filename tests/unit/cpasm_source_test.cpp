@@ -214,6 +214,14 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
   }
 }
 
+TEST(CpasmListing, SourceThatReadsLikeAProblemLineIsNotCounted) {
+  Assembly a = AssembleText("t.asm", "; seen before: game.asm:12: ERROR - x, lib.asm:3:WARNING-y\n NOP\n", {});
+  std::vector<Line> lines = ParsedListing(a);
+  ASSERT_EQ(lines.size(), 2u) << a.listing;
+  EXPECT_EQ(lines[0].text, "Total Errors:   0");
+  EXPECT_EQ(lines[1].text, "Total Warnings: 0");
+}
+
 TEST(CpasmListing, ShowsAddressesWordsAndSource) {
   Assembly a = AssembleText("t.asm", "        ORG $5000\nSTART:  MVII #$1234, R0\n        J START\n", {});
   EXPECT_NE(a.listing.find("5000  02B8 1234            START:  MVII #$1234, R0\n"), std::string::npos) << a.listing;
