@@ -505,7 +505,9 @@ bool Assembler::Directive(const SourceLine& line, const std::string& op, std::st
     return true;
   }
   if (IsDirective(op)) {
-    Error(op + " is not supported by this assembler");
+    // Messages and debugger hints leave the image as it is: a warning. Anything else: an error.
+    const bool harmless = op == "SMSG" || op == "CMSG" || op == "WMSG" || op == "SRCFILE" || op == "BRKIF";
+    Report(!harmless, op + " is not supported by this assembler" + (harmless ? "; ignored" : ""), false);
     return true;
   }
   return false;

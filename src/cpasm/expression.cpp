@@ -298,14 +298,42 @@ class Parser {
       while (pos_ < text_.size() && IsSymbolChar(text_[pos_])) ++pos_;
       std::string_view name = text_.substr(start, pos_ - start);
       int64_t v = 0;
+      if (SameWord(name, "DEFINED")) return Defined();
+      SkipSpace();
+      if (pos_ < text_.size() && text_[pos_] == '(') {
+        Fail("the function " + Shorter(name) + "() is not supported");
+        return 0;
+      }
       if (!context_.symbol || !context_.symbol(name, v)) {
-        Fail("undefined symbol " + (name.size() > 40 ? std::string(name.substr(0, 40)) + "..." : std::string(name)));
+        Fail("undefined symbol " + Shorter(name));
         return 0;
       }
       return v;
     }
     Fail("unexpected '" + std::string(1, c) + "' in expression");
     return 0;
+  }
+
+  static std::string Shorter(std::string_view name) {
+    return name.size() > 40 ? std::string(name.substr(0, 40)) + "..." : std::string(name);
+  }
+
+  // DEFINED name or DEFINED(name): 1 when the symbol has a value.
+  int64_t Defined() {
+    SkipSpace();
+    bool parenthesised = Take("(");
+    SkipSpace();
+    size_t start = pos_;
+    while (pos_ < text_.size() && IsSymbolChar(text_[pos_])) ++pos_;
+    if (start == pos_ || !IsSymbolStart(text_[start])) {
+      Fail("DEFINED needs a symbol name");
+      return 0;
+    }
+    std::string_view name = text_.substr(start, pos_ - start);
+    SkipSpace();
+    if (parenthesised && !Take(")")) Fail("missing ')'");
+    int64_t ignored = 0;
+    return context_.symbol && context_.symbol(name, ignored) ? 1 : 0;
   }
 
   std::string_view text_;

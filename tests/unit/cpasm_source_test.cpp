@@ -200,6 +200,15 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
       {"warning", "t.asm", {{"t.asm", " ORG $5000\n SDBD\n NOP\n"}}, "t.asm", 2, "SDBD has no effect on NOP", 0, 1},
       {"missing ENDI", "t.asm", {{"t.asm", " ORG $5000\n IF 1\n NOP\n"}}, "t.asm", 1, "IF without ENDI", 1, 0},
       {"unsupported directive", "t.asm", {{"t.asm", " STRUCT foo\n"}}, "t.asm", 0, "STRUCT is not supported", 1, 0},
+      {"unsupported message", "t.asm", {{"t.asm", " NOP\n SMSG \"hi\"\n"}}, "t.asm", 1, "SMSG is not supported", 0, 1},
+      {"unsupported function",
+       "t.asm",
+       {{"t.asm", " DECLE ASC(\"A\", 0)\n"}},
+       "t.asm",
+       0,
+       "the function ASC() is not supported",
+       1,
+       0},
   };
   for (const ProblemCase& c : cases) {
     Assembly a = AssembleText(c.main, c.files.at(c.main), FromMap(c.files));
