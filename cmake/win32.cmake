@@ -2,8 +2,9 @@
 enable_language(RC)
 
 set(QUILLON_RESOURCES ${CMAKE_SOURCE_DIR}/resources/quillon.rc)
+file(GLOB QUILLON_TREE_BITMAPS ${CMAKE_SOURCE_DIR}/resources/tree_*.bmp)
 set_source_files_properties(${QUILLON_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/quillon.ico;${CMAKE_SOURCE_DIR}/resources/toolbar.bmp;${CMAKE_SOURCE_DIR}/resources/dialogs.rc")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/quillon.ico;${CMAKE_SOURCE_DIR}/resources/toolbar.bmp;${CMAKE_SOURCE_DIR}/resources/dialogs.rc;${QUILLON_TREE_BITMAPS}")
 set(QUILLON_SYSTEM_LIBS comctl32 comdlg32 shell32 ole32 advapi32 gdi32 user32 kernel32)
 
 # Everything of the program but its entry, so the GUI tests can create the real windows.
@@ -33,3 +34,13 @@ target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings GTest::gtest_
 add_dependencies(quillon_smoke_tests quillon as1600_standin)
 add_test(NAME smoke COMMAND quillon_smoke_tests)
 set_tests_properties(smoke PROPERTIES ENVIRONMENT "QUILLON_SCREENSHOT=${CMAKE_BINARY_DIR}/screenshot.png")
+
+# Shipped beside the program: the keyword colours and the sample project.
+configure_file(${CMAKE_SOURCE_DIR}/resources/syntax.cfg ${CMAKE_BINARY_DIR}/syntax.cfg COPYONLY)
+foreach(sample hello.qlp hello.asm hello.inc)
+  configure_file(${CMAKE_SOURCE_DIR}/samples/hello/${sample} ${CMAKE_BINARY_DIR}/samples/hello/${sample} COPYONLY)
+endforeach()
+
+# Opening and switching large projects in a real frame (tools/bench-project.sh).
+add_executable(project_bench tools/bench/project_bench.cpp ${QUILLON_RESOURCES})
+target_link_libraries(project_bench PRIVATE quillon_win32 quillon_warnings)

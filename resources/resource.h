@@ -61,6 +61,9 @@
 #define IDM_EDIT_FIND 40046
 #define IDM_EDIT_FINDNEXT 40048
 
+/* Stop the running build (Ctrl+Break) */
+#define IDM_BUILD_STOP 40039
+
 /* About dialog */
 #define IDC_ABOUT_EMAIL 1020
 #define IDC_ABOUT_WEBSITE 1021
@@ -68,6 +71,51 @@
 /* IDE Options dialog */
 #define IDC_OPTIONS_PATH 1016
 #define IDC_OPTIONS_BROWSE 1018
+
+/* Find dialog */
+#define IDD_FIND 114
+#define IDC_FIND_TEXT 1021
+#define IDC_FIND_REGEX 1022
+#define IDC_FIND_ALLDOCS 1023
+#define IDC_FIND_WHOLEWORD 1024
+#define IDC_FIND_MATCHCASE 1025
+#define IDC_FIND_UP 1026
+#define IDC_FIND_DOWN 1027
+
+/* Replace dialog (also uses the Find dialog's text and option ids) */
+#define IDD_REPLACE 130
+#define IDC_REPLACE_WITH 1040
+#define IDC_REPLACE_FINDNEXT 1041
+#define IDC_REPLACE_ONE 1042
+#define IDC_REPLACE_ALL 1043
+
+/* File pane: tree images and masks, windows */
+#define IDB_TREE_ROOT 109
+#define IDB_TREE_SOURCE 110
+#define IDB_TREE_INCLUDE 111
+#define IDB_TREE_GROUP 112
+#define IDB_MASK_ROOT 113
+#define IDB_MASK_GROUP 114
+#define IDB_MASK_INCLUDE 115
+#define IDB_MASK_SOURCE 116
+#define IDB_MASK_OTHER 117
+#define IDB_TREE_OTHER 118
+#define IDB_TREE_LISTING 119
+#define IDB_MASK_LISTING 120
+#define IDB_TREE_MAINSOURCE 121
+#define IDC_FILEPANE 50000
+#define IDC_FILETREE 50001
+
+/* Project dialogs */
+#define IDD_NEWPROJECT 110
+#define IDD_PROJECTSETTINGS 113
+#define IDC_PROJECT_NAME 1001
+#define IDC_PROJECT_LOCATION 1002
+#define IDC_PROJECT_OUTPUTNAME 1002
+#define IDC_PROJECT_BROWSE 1003
+#define IDC_PROJECT_BROWSEOUTPUT 1004
+#define IDC_PROJECT_OUTPUTPATH 1017
+#define IDC_PROJECT_ABSOLUTE 1019
 
 /* Help string offsets of the menu popups */
 #define IDS_HELP_FILE 50

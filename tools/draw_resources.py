@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the program icon (32 x 32, 16 colours) and the toolbar strip (64 x 15, 16 colours).
+"""Draws the program icon (32 x 32, 16 colours), the toolbar strip (64 x 15, 16 colours) and the
+file pane's tree images (16 x 16, 16 colours, each with a black-and-white mask).
 
 Run from the repository root: python3 tools/draw_resources.py
-Writes resources/quillon.ico and resources/toolbar.bmp.
+Writes resources/quillon.ico, resources/toolbar.bmp and resources/tree_*.bmp.
 """
 import struct
 
@@ -136,6 +137,92 @@ def draw_toolbar():
         f.write(filehdr + info + palette_bytes() + bits)
 
 
+def write_bmp(path, rows, w, h):
+    bits = pack_4bpp(rows, w)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(bits), 0, 0, 16, 0)
+    offset = 14 + len(info) + 64
+    filehdr = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+    with open(path, "wb") as f:
+        f.write(filehdr + info + palette_bytes() + bits)
+
+
+def write_mask(path, drawn, w, h):
+    """A 1-bit bitmap: black (0) where the image is drawn, white (1) where it is transparent."""
+    bits = pack_mask([[0 if d else 1 for d in row] for row in drawn], w)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 1, 0, len(bits), 0, 0, 2, 0)
+    palette = struct.pack("<BBBBBBBB", 0, 0, 0, 0, 255, 255, 255, 0)
+    offset = 14 + len(info) + len(palette)
+    filehdr = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+    with open(path, "wb") as f:
+        f.write(filehdr + info + palette + bits)
+
+
+# The letters of the tree's file images, 3 x 5.
+LETTERS = {
+    "S": ["###", "#..", "###", "..#", "###"],
+    "I": ["###", ".#.", ".#.", ".#.", "###"],
+    "L": ["#..", "#..", "#..", "#..", "###"],
+}
+
+
+def page(fill, letter=None, lines=False, squares=False):
+    """A 16 x 16 page with a folded corner; None is transparent."""
+    px = [[None] * 16 for _ in range(16)]
+    for y in range(1, 15):
+        for x in range(3, 13):
+            px[y][x] = BLACK if (y in (1, 14) or x in (3, 12)) else fill
+    for i in range(3):  # the folded corner
+        for j in range(3 - i):
+            px[1 + i][12 - j] = None
+    px[1][9] = px[2][10] = px[3][11] = px[4][12] = BLACK
+    if letter:
+        for dy, row in enumerate(LETTERS[letter]):
+            for dx, c in enumerate(row):
+                if c == "#":
+                    for sx in range(2):
+                        for sy in range(2):
+                            px[4 + dy * 2 + sy - 1][5 + dx * 2 + sx - 1 + 1] = BLACK
+    if lines:
+        for y in (5, 7, 9, 11):
+            for x in range(5, 11):
+                px[y][x] = GREY
+    if squares:
+        for (x, y, c) in ((5, 5, RED), (8, 5, BLUE), (5, 9, GREEN), (8, 9, YELLOW)):
+            for dy in range(2):
+                for dx in range(2):
+                    px[y + dy][x + dx] = c
+    return px
+
+
+def folder():
+    px = [[None] * 16 for _ in range(16)]
+    for y in range(3, 6):
+        for x in range(1, 7):
+            px[y][x] = BLACK if (y == 3 or x in (1, 6)) else YELLOW
+    for y in range(5, 14):
+        for x in range(1, 15):
+            px[y][x] = BLACK if (y in (5, 13) or x in (1, 14)) else YELLOW
+    return px
+
+
+def draw_tree_images():
+    """The file pane's node pictures, by resource: (image, mask) pairs as the program loads them."""
+    images = {
+        "root": page(WHITE, squares=True),
+        "source": page(WHITE, "S"),
+        "mainsource": page(LIME, "S"),
+        "include": page(WHITE, "I"),
+        "group": folder(),
+        "other": page(WHITE, lines=True),
+        "listing": page(WHITE, "L"),
+    }
+    for name, px in images.items():
+        write_bmp("resources/tree_%s.bmp" % name, [[c if c is not None else WHITE for c in row] for row in px], 16, 16)
+        if name != "mainsource":  # the main source shares the source mask
+            write_mask("resources/tree_%s_mask.bmp" % name, [[c is not None for c in row] for row in px], 16, 16)
+
+
 if __name__ == "__main__":
     draw_icon()
     draw_toolbar()
+    draw_tree_images()

@@ -2,9 +2,14 @@
 
 #include "app/layout.h"
 #include "assemble/build_runner.h"
+#include "editor/caret_and_font.h"
 #include "editor/document_window.h"
+#include "project/file_pane.h"
 #include "project/project_commands.h"
+#include "project/project_dialogs.h"
 #include "resource.h"
+#include "search/replace_dialog.h"
+#include "search/search_engine.h"
 #include "ui/app_state.h"
 #include "ui/dialogs.h"
 
@@ -68,27 +73,49 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_BUILD:
       StartBuild(frame);
       return true;
+    case IDM_TOOLS_FONT:
+      ChooseEditorFont(g_app.mdiClient);
+      return true;
+    case IDM_BUILD_STOP:
+      StopBuild();
+      return true;
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
       return true;
+    case IDM_EDIT_FIND:
+      FindCommand(frame);
+      return true;
+    case IDM_EDIT_FINDNEXT:
+      FindNextCommand(frame);
+      return true;
+    case IDM_EDIT_REPLACE:
+      ReplaceCommand(frame);
+      return true;
+    case IDM_PROJECT_ADDSOURCE:
+      if (g_app.project) AddSourceFilesCommand(frame, *g_app.project);
+      return true;
+    case IDM_PROJECT_ADDINCLUDE:
+      if (g_app.project) AddIncludeFilesCommand(frame, *g_app.project);
+      return true;
+    case IDM_PROJECT_ADDOTHER:
+      if (g_app.project) AddOtherFilesCommand(frame, *g_app.project);
+      return true;
+    case IDM_PROJECT_REMOVE:
+      if (g_app.filePane) g_app.filePane->RemoveSelectedFile();
+      return true;
+    case IDM_FILE_NEWPROJECT:
+      NewProjectCommand(frame);
+      return true;
+    case IDM_PROJECT_SETTINGS:
+      if (g_app.project) ProjectSettingsCommand(frame, *g_app.project);
+      return true;
 
     // Commands whose windows and dialogs are still to come are accepted.
-    case IDM_FILE_NEWPROJECT:
-    case IDM_TOOLS_FONT:
     case IDM_MACRO_1:
     case IDM_MACRO_2:
     case IDM_MACRO_3:
     case IDM_MACRO_4:
     case IDM_MACRO_OPTIONS:
-    case IDM_PROJECT_ADDSOURCE:
-    case IDM_PROJECT_ADDINCLUDE:
-    case IDM_PROJECT_ADDOTHER:
-    case IDM_PROJECT_REMOVE:
-    case IDM_PROJECT_SETTINGS:
-    case IDM_EDIT_FIND:
-    case IDM_EDIT_FINDNEXT:
-      return true;
-    case IDM_EDIT_REPLACE:  // accepted; does nothing
       return true;
     default:
       return false;

@@ -7,6 +7,8 @@
 
 #include "app/commands.h"
 #include "app/layout.h"
+#include "app/recent_menus.h"
+#include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "project/project.h"
@@ -34,7 +36,7 @@ void OnCreate(HWND frame) {
                                     reinterpret_cast<HMENU>(IDC_MDICLIENT), g_app.instance, &ccs);
   ShowWindow(g_app.mdiClient, SW_SHOW);
 
-  g_app.project = CreateAppProject();
+  CreateAppProject(frame);
   ResetFirstLayout();
   g_app.outputPane = new (std::nothrow) OutputPane(frame, g_app.instance);
 
@@ -44,7 +46,9 @@ void OnCreate(HWND frame) {
   CreateToolbar(frame);
   SetupMenuHelp(GetMenu(frame));
   DragAcceptFiles(frame, TRUE);
-  InstallFrameHooks(FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport});
+  KeepRecentMenus(frame);
+  RebuildRecentMenus();
+  InstallFrameHooks(FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport, FitMdiClient, RebuildRecentMenus});
   SetSaveEnabled(false);
 }
 
@@ -58,16 +62,16 @@ void OnDropFiles(HWND frame, HDROP drop) {
     OpenDocumentAtLine(path, -1);
 }
 
-// Closing cannot be cancelled: the questions are Yes/No.
+// Once past the build question, closing cannot be cancelled: the questions are Yes/No.
 void OnClose(HWND frame) {
+  if (!StopBuildBeforeClose(frame)) return;
   AskToSaveProject(frame);
   CloseAllDocuments(g_app.mdiClient);
   DestroyWindow(frame);
 }
 
 void OnDestroy() {
-  delete g_app.project;
-  g_app.project = nullptr;
+  DestroyAppProject();
   delete g_app.outputPane;
   g_app.outputPane = nullptr;
   g_app.mdiClient = nullptr;
@@ -162,7 +166,7 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       OnCreate(window);
       return 0;
     case WM_SIZE:
-      FrameSizeChanged(window, LOWORD(lParam), HIWORD(lParam));
+      FrameSizeChanged(window, wParam, LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_COMMAND:
       if (RunCommand(window, wParam)) return 0;
@@ -185,6 +189,17 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_BUILD_FINISHED:
       OnBuildFinished();
       return 0;
+    case WM_QUERYENDSESSION:
+      // The same questions as Exit; the answers are Yes/No, so the session may always end.
+      AskToSaveProject(window);
+      AskToSaveEveryDocument(g_app.mdiClient);
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) WriteSettingsNow();
+      return 0;
+    case WM_ACTIVATEAPP:
+      if (wParam) CheckActiveDocumentFile();
+      break;
   }
   return DefFrameProcA(window, g_app.mdiClient, message, wParam, lParam);
 }

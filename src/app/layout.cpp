@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "assemble/output_pane.h"
+#include "editor/caret_and_font.h"
 #include "editor/document.h"
+#include "project/file_pane.h"
 #include "resource.h"
 #include "ui/app_state.h"
 
@@ -26,10 +28,32 @@ int WindowHeight(HWND window) {
   return r.bottom - r.top;
 }
 
-// The MDI client starts at the file pane's right edge (none yet: the left edge) and ends at
-// the frame's right edge.
-void PlaceMdiClient(int width, int top, int height) {
-  if (g_app.mdiClient) MoveWindow(g_app.mdiClient, 0, top, width, height > 0 ? height : 0, TRUE);
+int WindowWidth(HWND window) {
+  RECT r{};
+  if (!window || !GetWindowRect(window, &r)) return 0;
+  return r.right - r.left;
+}
+
+// MoveWindow with repainting, skipped when the window is already there: each move of a
+// document's edit control re-lays out its whole text.
+void MoveIfChanged(HWND window, int x, int y, int width, int height) {
+  if (!window) return;
+  if (width < 0) width = 0;
+  if (height < 0) height = 0;
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  if (r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height) return;
+  MoveWindow(window, x, y, width, height, TRUE);
+}
+
+HWND FilePaneWindow() {
+  return g_app.filePane && IsWindow(g_app.filePane->Window()) ? g_app.filePane->Window() : nullptr;
+}
+
+int ShownOutputPaneHeight() {
+  OutputPane* pane = g_app.outputPane;
+  return pane && pane->IsShown() ? WindowHeight(pane->Window()) : 0;
 }
 
 const MenuHelpEntry* FindPopup(HMENU popup) {
@@ -95,7 +119,10 @@ void ShowMenuHelp(HWND, WPARAM wParam, LPARAM lParam) {
     SendMessageA(g_app.statusBar, SB_SIMPLE, FALSE, 0);
     return;
   }
-  if (flags & MF_SYSMENU) return;
+  if (flags & MF_SYSMENU) {  // no help for the system menu
+    ShowHelpString(0);
+    return;
+  }
   if (flags & MF_POPUP) {
     const MenuHelpEntry* entry = FindPopup(GetSubMenu(menu, static_cast<int>(item)));
     ShowHelpString(entry ? entry->offset : 0);
@@ -111,43 +138,59 @@ void SetStatusParts(int width) {
   SendMessageA(g_app.statusBar, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
 }
 
-void FrameSizeChanged(HWND frame, int width, int height) {
+void FrameSizeChanged(HWND frame, WPARAM sizeType, int width, int height) {
+  if (sizeType == SIZE_MINIMIZED) return;  // nothing is visible; the sizes come back on restore
   SendMessageA(g_app.toolBar, TB_AUTOSIZE, 0, 0);
   SetStatusParts(width);
   SendMessageA(g_app.statusBar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+  ShowCaretPosition(g_app.activeDocument);
   const int toolbarHeight = WindowHeight(g_app.toolBar);
   const int statusHeight = WindowHeight(g_app.statusBar);
   OutputPane* pane = g_app.outputPane;
+  HWND filePane = FilePaneWindow();
+  const int border = g_app.frameBorder;
 
-  // The pane's height is H / 4 at first; after that it is whatever the user dragged it to.
+  // At first the file pane takes a fifth of the width and the output pane a quarter of the
+  // height; after that each keeps whatever size the user dragged it to.
+  int paneWidth = WindowWidth(filePane);
   int paneHeight = pane ? WindowHeight(pane->Window()) : 0;
   if (g_firstLayout) {
     g_firstLayout = false;
+    paneWidth = width / 5 + border;
     paneHeight = height / 4;
   }
   int middle = height - statusHeight - toolbarHeight;
   if (pane && pane->IsShown()) {
     middle -= paneHeight;
     // Its left and right sizing borders lie just outside the client area.
-    pane->Move(-g_app.frameBorder, toolbarHeight + middle, width + 2 * g_app.frameBorder, paneHeight);
+    MoveIfChanged(pane->Window(), -border, toolbarHeight + middle, width + 2 * border, paneHeight);
   }
-  PlaceMdiClient(width, toolbarHeight, middle);
+  // The file pane's left sizing border lies just outside the client area too.
+  MoveIfChanged(filePane, -border, toolbarHeight, paneWidth, middle);
+  // A change of width alone leaves the file pane as it was: fit the MDI client here as well.
+  FitMdiClient(width, height);
   (void)frame;
 }
 
+// The MDI client starts at the file pane's right edge and ends at the frame's right edge.
 void FitMdiClient(int width, int height) {
-  OutputPane* pane = g_app.outputPane;
-  if (!pane) return;
-  const int paneHeight = pane->IsShown() ? WindowHeight(pane->Window()) : 0;
+  HWND filePane = FilePaneWindow();
+  const int paneWidth = WindowWidth(filePane);
+  const int left = filePane ? paneWidth - g_app.frameBorder : 0;
   const int toolbarHeight = WindowHeight(g_app.toolBar);
-  PlaceMdiClient(width, toolbarHeight, height - paneHeight - WindowHeight(g_app.statusBar) - toolbarHeight);
+  MoveIfChanged(g_app.mdiClient, left, toolbarHeight, width - left,
+                height - ShownOutputPaneHeight() - WindowHeight(g_app.statusBar) - toolbarHeight);
 }
 
-// Until there is a file pane, the MDI client is what fills the space beside it.
+// The file pane keeps its width and reaches down to the output pane or the status bar.
 void FitFilePane(int height) {
   HWND frame = FrameWindow();
   RECT client{};
   if (!frame || !GetClientRect(frame, &client)) return;
+  const int toolbarHeight = WindowHeight(g_app.toolBar);
+  if (HWND filePane = FilePaneWindow())
+    MoveIfChanged(filePane, -g_app.frameBorder, toolbarHeight, WindowWidth(filePane),
+                  height - WindowHeight(g_app.statusBar) - toolbarHeight - ShownOutputPaneHeight());
   FitMdiClient(client.right, height);
 }
 
@@ -157,20 +200,31 @@ void ResetFirstLayout() { g_firstLayout = true; }
 void ToggleOutputPane(HWND frame, bool fromAccelerator) {
   OutputPane* pane = g_app.outputPane;
   if (!pane) return;
-  HMENU menu = GetMenu(frame);
-  if (fromAccelerator || GetMenuState(menu, IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) == MF_CHECKED) {
+  (void)frame;
+  // Decided by the pane itself: a build may have shown it since the item was last chosen.
+  if (fromAccelerator || pane->IsShown()) {
     pane->Hide();
-    CheckMenuItem(menu, IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND | MF_UNCHECKED);
     if (const Document* document = ActiveDocument(); document && document->edit) SetFocus(document->edit);
   } else {
     pane->Show();
-    CheckMenuItem(menu, IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND | MF_CHECKED);
   }
 }
 
+// The output pane was shown, hidden or resized. Showing places it for the frame's present size
+// (it may have changed while the pane was hidden), and the check mark of 40043 follows the pane.
 void RefitPanes() {
+  HWND frame = FrameWindow();
   RECT r{};
-  if (HWND frame = FrameWindow()) GetClientRect(frame, &r);
+  if (!frame || !GetClientRect(frame, &r)) return;
+  OutputPane* pane = g_app.outputPane;
+  if (pane && pane->IsShown()) {
+    const int height = WindowHeight(pane->Window());
+    const int border = g_app.frameBorder;
+    MoveIfChanged(pane->Window(), -border, r.bottom - WindowHeight(g_app.statusBar) - height, r.right + 2 * border,
+                  height);
+  }
+  if (pane)
+    CheckMenuItem(GetMenu(frame), IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND | (pane->IsShown() ? MF_CHECKED : MF_UNCHECKED));
   FitFilePane(r.bottom);
 }
 

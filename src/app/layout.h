@@ -11,8 +11,8 @@ HWND CreateToolbar(HWND frame);
 void SetupMenuHelp(HMENU menu);
 // WM_MENUSELECT: shows the help string of the highlighted item in the status bar.
 void ShowMenuHelp(HWND frame, WPARAM wParam, LPARAM lParam);
-// WM_SIZE of the frame (client width and height).
-void FrameSizeChanged(HWND frame, int width, int height);
+// WM_SIZE of the frame (size type, client width and height).
+void FrameSizeChanged(HWND frame, WPARAM sizeType, int width, int height);
 // Places the MDI client beside the file pane and above the output pane.
 void FitMdiClient(int width, int height);
 // Re-fits the panes after the output pane was shown, hidden or resized.

@@ -6,10 +6,12 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/app/commands.cpp
   src/app/frame.cpp
   src/app/layout.cpp
+  src/app/recent_menus.cpp
   src/app/startup.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/frame_test.cpp
+  tests/gui/layout_test.cpp
 )

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/frame.h"
+#include "assemble/build_runner.h"
 #include "base/error_log.h"
 #include "resource.h"
 #include "ui/app_state.h"
@@ -42,18 +43,17 @@ int RunQuillon(HINSTANCE instance, int showCommand) {
   Log().Open("Parvane.err");
   HMODULE richEdit = LoadLibrariesForWindows();
   g_app.instance = instance;
+  LoadSyntaxFile(g_settings.syntaxFilePath, g_syntaxTable, Log());
   RegisterWindowClasses(instance);
   HWND frame = CreateFrameWindow(instance, showCommand);
   if (frame) {
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     RunMessageLoop(frame, accelerators);
   }
-  // A build still running when the frame closed ends before the process does.
-  if (g_app.buildThread) {
-    WaitForSingleObject(g_app.buildThread, INFINITE);
-    CloseHandle(g_app.buildThread);
-    g_app.buildThread = nullptr;
-  }
+  // A build still running when the frame closed is stopped; the process does not wait long for
+  // it (a worker held up by a message box ends with the process).
+  StopBuild();
+  JoinBuild(500);
   FreeLibrary(richEdit);
   Log().Close();
   return 0;

@@ -36,4 +36,24 @@ AssemblerRun ComposeDocumentRun(const std::string& assemblerPath, const std::str
   return run;
 }
 
+std::string ProgramOf(const std::string& assemblerPath) {
+  if (assemblerPath.size() >= 2 && assemblerPath.front() == '"' && assemblerPath.back() == '"')
+    return assemblerPath.substr(1, assemblerPath.size() - 2);
+  return assemblerPath;
+}
+
+std::string PathInFolder(const std::string& folder, const std::string& path) {
+  const bool unc = path.starts_with("\\\\");
+  const bool withDrive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  if (unc || withDrive || folder.empty()) return path;
+  if (!path.empty() && (path[0] == '\\' || path[0] == '/')) {
+    const bool folderHasDrive = folder.size() >= 2 && folder[1] == ':';
+    return folderHasDrive ? folder.substr(0, 2) + path : path;
+  }
+  if (folder.back() == '\\' || folder.back() == '/') return folder + path;
+  return folder + "\\" + path;
+}
+
+bool HasFolderPart(const std::string& path) { return path.find_first_of("\\/:") != std::string::npos; }
+
 }  // namespace quillon

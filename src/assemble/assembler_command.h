@@ -21,7 +21,8 @@ struct ProjectBuildPaths {
   std::string mainSource;
 };
 
-// The program path between double quotes, unless it starts with one already.
+// The program path between double quotes, unless it starts with one already. The assembler
+// path names a program only; options after it are not supported.
 std::string QuoteProgramPath(const std::string& assemblerPath);
 
 // program -o "outputPath\outputName.bin" -l "listingPath" "mainSource", run in projectDir.
@@ -30,5 +31,15 @@ AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBu
 // program -o "baseName.bin" -l "baseName.lst" "documentPath", run in the document's folder.
 AssemblerRun ComposeDocumentRun(const std::string& assemblerPath, const std::string& documentPath,
                                 const std::string& baseName);
+
+// The assembler path without the double quotes around it, if it has them.
+std::string ProgramOf(const std::string& assemblerPath);
+
+// `path` as seen from `folder` (a full path): an absolute path as it is, a path that starts with
+// one backslash on the folder's drive, any other path inside the folder.
+std::string PathInFolder(const std::string& folder, const std::string& path);
+
+// True when `path` names a folder as well as a file, so it is not searched for.
+bool HasFolderPart(const std::string& path);
 
 }  // namespace quillon

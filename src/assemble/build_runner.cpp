@@ -7,6 +7,8 @@
 #include "assemble/assembler_command.h"
 #include "assemble/listing_parser.h"
 #include "assemble/output_pane.h"
+#include "base/full_path.h"
+#include "base/text_util.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
 #include "project/project.h"
@@ -18,79 +20,184 @@ namespace quillon {
 
 namespace {
 
-// Everything the worker needs, copied on the user-interface thread before it starts.
+// Set to end the running assembler; reset when a build starts.
+HANDLE g_stopEvent = nullptr;
+
+// Everything the worker needs, fixed on the user-interface thread before it starts. Paths the
+// worker uses itself are full paths; it never relies on the current directory.
 struct BuildJob {
   HWND frame = nullptr;
   HWND pane = nullptr;
-  std::string assemblerPath;
-  bool projectLoaded = false;
-  ProjectBuildPaths project;
-  bool hasDocument = false;  // an active document window
+  HANDLE stop = nullptr;
+  std::string refusal;       // when set, the build ends with this line before it starts anything
+  bool hasDocument = false;  // an active document window (without a project)
   bool hasRecord = false;    // ... with a document record
-  std::string documentPath;
-  std::string documentBaseName;
+  AssemblerRun run;          // the command line as the pane shows it
+  std::string program;       // full path of the assembler; empty: the system searches for it
+  std::string directory;     // full path of the folder the assembler runs in
+  std::string listing;       // full path of the listing
 };
 
-std::unique_ptr<BuildJob> CopyInputs(HWND frame) {
+// A full path for `path`, an absolute path already; kept as it is when it cannot be resolved.
+std::string Normalized(const std::string& path) {
+  std::string full;
+  return ResolveFullPath(path, full) ? full : path;
+}
+
+// The program's full path: a path with a folder part is taken in the folder the assembler runs
+// in; a bare name is looked for there, then where the system looks for programs.
+std::string FullProgramPath(const std::string& assemblerPath, const std::string& directory) {
+  const std::string program = ProgramOf(assemblerPath);
+  if (program.empty()) return program;
+  if (HasFolderPart(program)) return Normalized(PathInFolder(directory, program));
+  char found[MAX_PATH] = "";
+  DWORD n = SearchPathA(directory.c_str(), program.c_str(), ".exe", sizeof found, found, nullptr);
+  if (n == 0 || n >= sizeof found) n = SearchPathA(nullptr, program.c_str(), ".exe", sizeof found, found, nullptr);
+  return (n > 0 && n < sizeof found) ? std::string(found, n) : std::string();
+}
+
+BOOL CALLBACK NoteUnsaved(HWND window, LPARAM lParam) {
+  if (const Document* document = GetDocument(window); document && document->modified)
+    *reinterpret_cast<bool*>(lParam) = true;
+  return TRUE;
+}
+
+// True when a document still holds changes that are not on disk.
+bool AnyDocumentUnsaved() {
+  bool unsaved = false;
+  if (g_app.mdiClient) EnumChildWindows(g_app.mdiClient, NoteUnsaved, reinterpret_cast<LPARAM>(&unsaved));
+  return unsaved;
+}
+
+// Why the build cannot go on after the save, or empty.
+std::string RefusalAfterSave() {
+  const Project* project = g_app.project;
+  const bool projectLoaded = project && project->loaded;
+  const Document* active = GetDocument(g_app.activeDocument);
+  if (AnyDocumentUnsaved() || (!projectLoaded && active && active->path.empty()))
+    return "Build failed: save the document first.";
+  if (projectLoaded && project->mainSource.empty()) return "Build failed: the project has no main source.";
+  return std::string();
+}
+
+// Composes the run and fixes its paths; empty refusal and no run when there is nothing to build.
+std::unique_ptr<BuildJob> PrepareJob(HWND frame, const std::string& refusal) {
   auto job = std::make_unique<BuildJob>();
   job->frame = frame;
   job->pane = g_app.outputPane ? g_app.outputPane->Window() : nullptr;
-  job->assemblerPath = g_settings.assemblerPath;
-  if (const Project* p = g_app.project; p && p->loaded) {
-    job->projectLoaded = true;
-    job->project = {p->projectDir, p->outputPath, p->outputName, p->listingPath, p->mainSource};
+  job->stop = g_stopEvent;
+  job->refusal = refusal;
+  if (!refusal.empty()) return job;
+  const Project* project = g_app.project;
+  if (project && project->loaded) {
+    job->hasDocument = job->hasRecord = true;
+    job->run = ComposeProjectRun(
+        g_settings.assemblerPath,
+        {project->projectDir, project->outputPath, project->outputName, project->listingPath, project->mainSource});
+  } else {
+    job->hasDocument = g_app.activeDocument != nullptr;
+    const Document* document = GetDocument(g_app.activeDocument);
+    job->hasRecord = document != nullptr;
+    if (!document) return job;
+    job->run = ComposeDocumentRun(g_settings.assemblerPath, document->path, document->baseName);
   }
-  job->hasDocument = g_app.activeDocument != nullptr;
-  if (const Document* document = GetDocument(g_app.activeDocument)) {
-    job->hasRecord = true;
-    job->documentPath = document->path;
-    job->documentBaseName = document->baseName;
-  }
+  job->directory = Normalized(job->run.directory);
+  job->listing = Normalized(PathInFolder(job->directory, job->run.listingPath));
+  job->program = FullProgramPath(g_settings.assemblerPath, job->directory);
+  // Later relative paths (the listing's file names) are taken from here, as before.
+  SetCurrentDirectoryA(job->directory.c_str());
   return job;
 }
 
-// Starts the assembler and waits for it. The whole line goes to the process, however long.
-void RunAssembler(const std::string& commandLine) {
-  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Removes the listing an earlier build left, so that only this build's listing is read.
+bool RemoveOldListing(const std::string& listing) {
+  if (DeleteFileA(listing.c_str())) return true;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+enum class RunOutcome { kNotStarted, kFinished, kStopped };
+
+// Runs the assembler in a job that ends it when the program ends, and waits for it to end or
+// for the stop event.
+RunOutcome RunAssembler(const BuildJob& job, PaneMessenger& pane, DWORD& exitCode) {
+  std::vector<char> buffer(job.run.commandLine.begin(), job.run.commandLine.end());
   buffer.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessA(job.program.empty() ? nullptr : job.program.c_str(), buffer.data(), nullptr, nullptr, TRUE,
+                      NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, job.directory.c_str(), &startup, &process)) {
+    const DWORD error = GetLastError();
+    pane.AddLine("Build failed: the assembler could not be started.", "", -1);
+    SetLastError(error);
     ShowLastErrorBox("CreateProcess Failure");
-    return;
+    return RunOutcome::kNotStarted;
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
+  HANDLE processJob = CreateJobObjectA(nullptr, nullptr);
+  if (processJob) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(processJob, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    AssignProcessToJobObject(processJob, process.hProcess);
+  }
+  ResumeThread(process.hThread);
+
+  HANDLE waits[] = {process.hProcess, job.stop};
+  const DWORD which = WaitForMultipleObjects(job.stop ? 2 : 1, waits, FALSE, INFINITE);
+  RunOutcome outcome = RunOutcome::kFinished;
+  if (which != WAIT_OBJECT_0) {
+    if (processJob) TerminateJobObject(processJob, 1);
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    outcome = RunOutcome::kStopped;
+  }
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  if (processJob) CloseHandle(processJob);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
+  return outcome;
 }
 
-// The worker's steps up to "Finished assembly"; the caller posts the end.
+// The worker's steps; the caller posts the end.
 void RunBuild(const BuildJob& job) {
   PaneMessenger pane(job.pane);
   pane.Clear();
   pane.Show();
   pane.AddLine("Assembling...", "", -1);
-
-  AssemblerRun run;
-  if (job.projectLoaded) {
-    run = ComposeProjectRun(job.assemblerPath, job.project);
-  } else if (!job.hasDocument) {
-    pane.AddLine("No file to build.", "", -1);
+  if (!job.refusal.empty()) {
+    pane.AddLine(job.refusal, "", -1);
+    pane.AddLine("Finished assembly", "", -1);
     return;
-  } else if (!job.hasRecord) {
-    pane.AddLine("Unable to retrieve file information.", "", -1);
-    return;
-  } else {
-    run = ComposeDocumentRun(job.assemblerPath, job.documentPath, job.documentBaseName);
   }
-  SetCurrentDirectoryA(run.directory.c_str());  // stays in force after the build
-  pane.AddLine(run.commandLine, "", -1);
-  RunAssembler(run.commandLine);
+  if (!job.hasDocument) return pane.AddLine("No file to build.", "", -1);
+  if (!job.hasRecord) return pane.AddLine("Unable to retrieve file information.", "", -1);
 
-  pane.AddLine("Parsing listing file...", "", -1);
-  ParseListing(run.listingPath, pane);
+  pane.AddLine(job.run.commandLine, "", -1);
+  if (!RemoveOldListing(job.listing)) {
+    pane.AddLine("Build failed: the old listing file cannot be removed (" + job.listing + ").", "", -1);
+    pane.AddLine("Finished assembly", "", -1);
+    return;
+  }
+  DWORD exitCode = 0;
+  switch (RunAssembler(job, pane, exitCode)) {
+    case RunOutcome::kNotStarted:
+      break;
+    case RunOutcome::kStopped:
+      pane.AddLine("Build stopped.", "", -1);
+      break;
+    case RunOutcome::kFinished:
+      if (Exists(job.listing)) {
+        pane.AddLine("Parsing listing file...", "", -1);
+        ParseListing(job.listing, job.directory, pane);
+      } else {
+        pane.AddLine("Build failed: no listing file was written (" + job.listing + ").", "", -1);
+      }
+      if (exitCode != 0) pane.AddLine("Assembler exit code: " + std::to_string(exitCode), "", -1);
+      break;
+  }
   pane.AddLine("Finished assembly", "", -1);
 }
 
@@ -107,12 +214,14 @@ DWORD WINAPI BuildWorker(LPVOID parameter) {
   return 0;
 }
 
-// Asks until an assembler path is set; every close of the dialog leads back to the test.
-void AskForAssemblerPath(HWND frame) {
+// Asks until an assembler path is set. OK leads back to the test; Cancel ends this attempt
+// (false), and the next F7 asks again.
+bool AskForAssemblerPath(HWND frame) {
   while (g_settings.assemblerPath.empty()) {
     MessageBoxA(frame, "Please specify the path to AS1600.exe", "Cannot assemble", MB_OK | MB_ICONINFORMATION);
-    ShowIdeOptions(frame);
+    if (ShowIdeOptions(frame) != 1) return !g_settings.assemblerPath.empty();
   }
+  return true;
 }
 
 }  // namespace
@@ -126,9 +235,12 @@ void StartBuild(HWND frame) {
     return;
   }
   SaveAllDocuments(g_app.mdiClient);  // then the project
-  AskForAssemblerPath(frame);
+  std::string refusal = RefusalAfterSave();
+  if (refusal.empty() && !AskForAssemblerPath(frame)) refusal = "Build failed: no assembler path is set.";
 
-  std::unique_ptr<BuildJob> job = CopyInputs(frame);
+  if (!g_stopEvent) g_stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (g_stopEvent) ResetEvent(g_stopEvent);
+  std::unique_ptr<BuildJob> job = PrepareJob(frame, refusal);
   HANDLE thread = CreateThread(nullptr, 0, BuildWorker, job.get(), 0, nullptr);
   if (!thread) {
     ShowLastErrorBox("CreateThread Failure");
@@ -136,6 +248,36 @@ void StartBuild(HWND frame) {
   }
   job.release();  // the worker owns it now
   g_app.buildThread = thread;
+}
+
+void StopBuild() {
+  if (g_app.buildThread && g_stopEvent) SetEvent(g_stopEvent);
+}
+
+bool JoinBuild(DWORD milliseconds) {
+  if (!g_app.buildThread) return true;
+  const DWORD until = GetTickCount() + milliseconds;
+  for (;;) {
+    const DWORD now = GetTickCount();
+    const DWORD left = static_cast<LONG>(until - now) > 0 ? until - now : 0;
+    const DWORD woke = MsgWaitForMultipleObjects(1, &g_app.buildThread, FALSE, left, QS_SENDMESSAGE);
+    if (woke == WAIT_OBJECT_0) break;
+    if (woke != WAIT_OBJECT_0 + 1) return false;
+    MSG msg;  // carries out the pane lines the worker sends
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  CloseHandle(g_app.buildThread);
+  g_app.buildThread = nullptr;
+  return true;
+}
+
+bool StopBuildBeforeClose(HWND frame) {
+  if (!g_app.buildThread) return true;
+  if (MessageBoxA(frame, "A build is running. Stop it and close?", kFrameTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return false;
+  StopBuild();
+  JoinBuild(1500);
+  return true;
 }
 
 }  // namespace quillon

@@ -11,14 +11,6 @@ namespace quillon {
 
 namespace {
 
-// Next line of `in` without its LF (and a CR just before it). False at the end of the file.
-bool ReadLine(std::istream& in, std::string& line) {
-  if (!std::getline(in, line)) return false;
-  const bool endedAtLineFeed = !in.eof();
-  if (endedAtLineFeed && !line.empty() && line.back() == '\r') line.pop_back();
-  return true;
-}
-
 // The listing counts lines from 1; the program from 0. A number too large to hold gives -1.
 int ZeroBasedLine(const std::string& digits) {
   long long value = 0;
@@ -30,11 +22,24 @@ int ZeroBasedLine(const std::string& digits) {
   return static_cast<int>(value) - 1;
 }
 
+bool IsSlash(char c) { return c == '\\' || c == '/'; }
+
+// A file name of the listing as a path that does not depend on the current directory: names
+// relative to the folder the build ran in are joined to it.
+std::string PathInFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (name.size() >= 2 && name[1] == ':') return name;                        // has a drive
+  if (name.size() >= 2 && IsSlash(name[0]) && IsSlash(name[1])) return name;  // network path
+  if (!name.empty() && IsSlash(name[0]))
+    return folder.size() >= 2 && folder[1] == ':' ? folder.substr(0, 2) + name : name;
+  return IsSlash(folder.back()) ? folder + name : folder + "\\" + name;
+}
+
 // Adds `line` to the sink when `pattern` takes it; true when it did.
 bool ReportIfMatches(const std::string& line, const pcre2_code* pattern, std::vector<std::string>& captures,
-                     OutputSink& sink) {
+                     const std::string& buildFolder, OutputSink& sink) {
   if (RegexSearch(line.c_str(), pattern, captures, 0) < 2) return false;
-  sink.AddLine(line, captures[0], ZeroBasedLine(captures[1]));
+  sink.AddLine(line, PathInFolder(buildFolder, captures[0]), ZeroBasedLine(captures[1]));
   return true;
 }
 
@@ -42,7 +47,8 @@ void AddMessage(OutputSink& sink, const std::string& text) { sink.AddLine(text, 
 
 }  // namespace
 
-void ParseListing(const std::string& listingPath, OutputSink& sink, const ListingPatterns& patterns) {
+void ParseListing(const std::string& listingPath, const std::string& buildFolder, OutputSink& sink,
+                  const ListingPatterns& patterns) {
   int errors = 0;
   int warnings = 0;
   std::ifstream listing(listingPath, std::ios::binary);
@@ -55,9 +61,9 @@ void ParseListing(const std::string& listingPath, OutputSink& sink, const Listin
     std::vector<std::string> captures;
     std::string line;
     while (ReadLine(listing, line)) {
-      if (ReportIfMatches(line, errorPattern.get(), captures, sink))
+      if (ReportIfMatches(line, errorPattern.get(), captures, buildFolder, sink))
         ++errors;
-      else if (ReportIfMatches(line, warningPattern.get(), captures, sink))
+      else if (ReportIfMatches(line, warningPattern.get(), captures, buildFolder, sink))
         ++warnings;
     }
   }

@@ -11,6 +11,18 @@ namespace quillon {
 // entries beyond `capacity`.
 void AddRecent(std::vector<std::string>& list, const std::string& text, std::size_t capacity);
 
+// One item of a Recent submenu.
+struct RecentMenuItem {
+  int id;
+  std::string label;
+
+  bool operator==(const RecentMenuItem&) const = default;
+};
+
+// The items of a Recent submenu, top to bottom: the newest entry first, entry i with the ID
+// `firstId` + i. An "&" in a path is doubled so that the label shows the path as it is.
+std::vector<RecentMenuItem> RecentMenuItems(const std::vector<std::string>& list, int firstId);
+
 // The folder a chosen file lies in, as the file choosers remember it: the text before the last
 // backslash (the whole path when it has none).
 std::string FolderToRemember(const std::string& chosenPath);

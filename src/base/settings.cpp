@@ -24,9 +24,12 @@ void LoadList(RegistryKey& key, const char* format, std::vector<std::string>& li
 
 // Writes the list under indexes 0.. and deletes the values past its end, so that a list
 // that has become shorter does not grow back at the next start.
+// Only the newest entries that the next start reads back are written, oldest first.
 void SaveList(RegistryKey& key, const char* format, const std::vector<std::string>& list, int maxWritten) {
+  const std::size_t kept = static_cast<std::size_t>(kRecentValuesRead);
+  const std::size_t first = list.size() > kept ? list.size() - kept : 0;
   int i = 0;
-  for (const std::string& entry : list) key.WriteString(ValueName(format, i++), entry);
+  for (std::size_t n = first; n < list.size(); ++n) key.WriteString(ValueName(format, i++), list[n]);
   for (; i < maxWritten; ++i) key.DeleteValue(ValueName(format, i));
 }
 

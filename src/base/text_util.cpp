@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace quillon {
@@ -44,6 +45,13 @@ std::string BaseNameOf(const std::string& path) {
   const std::size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);
   return name;
+}
+
+bool ReadLine(std::istream& in, std::string& line) {
+  if (!std::getline(in, line)) return false;
+  const bool endedAtLineFeed = !in.eof();
+  if (endedAtLineFeed && !line.empty() && line.back() == '\r') line.pop_back();
+  return true;
 }
 
 static unsigned char Lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }

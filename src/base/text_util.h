@@ -3,6 +3,7 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <istream>
 #include <string>
 
 namespace quillon {
@@ -27,6 +28,10 @@ std::string NameOf(const std::string& path);
 
 // The file name of `path` without its folder and its last extension.
 std::string BaseNameOf(const std::string& path);
+
+// Next line of `in` without its LF (and a CR just before it); a last line without a LF counts
+// too. False at the end of the file.
+bool ReadLine(std::istream& in, std::string& line);
 
 // Byte-wise comparison that ignores ASCII letter case.
 bool EqualsNoCase(const std::string& a, const std::string& b);

@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include "editor/colouring.h"
+#include "editor/document_file.h"
+
 namespace quillon {
 
 inline constexpr int kDefaultTextLimitKb = 200;
@@ -15,7 +18,10 @@ struct Document {
   std::string baseName;  // file name without folder and last extension
   bool modified = false;
   int textLimitKb = kDefaultTextLimitKb;
-  bool insertMode = true;  // false: overwrite
+  bool insertMode = true;     // false: overwrite
+  BeforeChange beforeChange;  // where the next change of the text begins, for its colours
+  FileState file;             // the file's format and its stamp when last read or written
+  FileStamp declinedStamp;    // a change on disk the user chose not to load
 };
 
 // The record of a document window; null for any other window or one that is gone.
@@ -23,7 +29,7 @@ Document* GetDocument(HWND window);
 // The record of the active document, or null.
 Document* ActiveDocument();
 
-// Sets `path` and derives `baseName` from it.
+// Sets `path` (a full path, or empty) and derives `baseName` from it.
 void SetDocumentPath(Document& document, const std::string& path);
 
 }  // namespace quillon

@@ -1,18 +1,54 @@
-// Reading a file into a document's text control and writing it back safely.
+// Reading a file into a document's text control and writing it back safely, byte for byte.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "editor/file_format.h"
+
 namespace quillon {
 
-// Replaces the text with the file's contents. The control's limit grows to fit a large file.
-// On failure shows "Unable to open file." (caption: the path) and returns false.
-bool ReadDocumentFile(HWND edit, const std::string& path);
-// Writes the whole text to `path` through a temporary file in the same folder, which replaces
-// the old file only when complete. False (and nothing changed on disk) when it cannot be
-// written: no control, a read-only file, no room, no rights.
-bool WriteDocumentFile(HWND edit, const std::string& path);
+// The last-write time and size of a file, to notice a change by another program.
+struct FileStamp {
+  bool known = false;
+  FILETIME writeTime{};
+  ULONGLONG size = 0;
+  bool operator==(const FileStamp& other) const;
+};
+
+// The file as it was read or last written.
+struct FileState {
+  FileFormat format;
+  FileStamp stamp;
+};
+
+// The file steps the reader and writer take. Each calls the system; tests derive from this to
+// make one step fail on a real file.
+class FileOperations {
+ public:
+  virtual ~FileOperations() = default;
+  virtual bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read);
+  virtual bool Write(HANDLE file, const void* data, DWORD size, DWORD& written);
+  virtual bool Flush(HANDLE file);
+  virtual bool Close(HANDLE file);
+  // Puts `from` in place of `to`.
+  virtual bool Replace(const std::string& from, const std::string& to);
+};
+// Replaces the file steps (null: the system's). For tests.
+void SetFileOperations(FileOperations* operations);
+
+// The stamp of the file on disk now; not known when it cannot be read.
+FileStamp StampOfFile(const std::string& path);
+
+// Replaces the text with the file's contents (see file_format.h) and fills `state`. The
+// control's limit grows to fit a large file. On failure shows "Unable to open file." (caption:
+// the path), leaves the text and `state` as they were, and returns false.
+bool ReadDocumentFile(HWND edit, const std::string& path, FileState& state);
+// Writes the whole text to `path` in the format of `state` through a temporary file in the same
+// folder, which replaces the old file only when complete; the old file's attributes are kept.
+// On success `state.stamp` is the new file's. False (and nothing changed on disk) when it cannot
+// be written: no control, a read-only file, no room, no rights.
+bool WriteDocumentFile(HWND edit, const std::string& path, FileState& state);
 
 }  // namespace quillon

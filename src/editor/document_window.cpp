@@ -6,6 +6,8 @@
 #include "base/full_path.h"
 #include "base/recent_lists.h"
 #include "base/text_util.h"
+#include "editor/caret_and_font.h"
+#include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
 #include "editor/text_control.h"
@@ -22,6 +24,9 @@ constexpr char kOpenFilter[] = "Source and include files (*.asm, *.inc)\0*.inc;*
 constexpr char kSaveFilter[] = "ASM files (*.asm)\0*.asm\0ALL files (*.*)\0*.*\0";
 constexpr char kUntitled[] = "untitled";
 
+// Posted to a document window that became active: look whether its file changed on disk.
+constexpr UINT kCheckFileMessage = WM_USER + 1;
+
 enum class SaveOutcome { kSaved, kCancelled, kFailed };
 
 // "path", "path*", "untitled" or "untitled*"; a title too long for the window shows its end.
@@ -33,21 +38,43 @@ void SetDocumentTitle(HWND window, const Document& document) {
 
 void SetDocumentModified(HWND window, bool modified) {
   if (Document* document = GetDocument(window)) document->modified = modified;
-  EnableSave(modified);
+  if (window == g_app.activeDocument) EnableSave(modified);  // Save follows the active document
 }
 
 SaveOutcome SaveAs(HWND window);
+HWND WindowShowing(const std::string& fullPath);
+
+std::string ChangedOnDiskText(const std::string& path, const char* question) {
+  return path + "\nThis file has been changed by another program. " + question;
+}
+
+// The file's stamp now, when it differs from the one last read or written.
+bool ChangedOnDisk(const Document& document, FileStamp& now) {
+  if (document.path.empty() || !document.file.stamp.known) return false;
+  now = StampOfFile(document.path);
+  return now.known && !(now == document.file.stamp);
+}
+
+// Before a save: true unless the file changed on disk and the user keeps it.
+bool ConfirmOverwriteOfChangedFile(HWND window, const Document& document) {
+  FileStamp now;
+  if (!ChangedOnDisk(document, now)) return true;
+  const std::string text = ChangedOnDiskText(document.path, "Overwrite it?");
+  return MessageBoxA(window, text.c_str(), document.path.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
+}
 
 SaveOutcome Save(HWND window) {
   Document* document = GetDocument(window);
   if (!document) return SaveOutcome::kFailed;
   if (document->path.empty()) return SaveAs(window);
-  if (!WriteDocumentFile(document->edit, document->path)) return SaveOutcome::kFailed;
+  if (!ConfirmOverwriteOfChangedFile(window, *document)) return SaveOutcome::kCancelled;
+  if (!WriteDocumentFile(document->edit, document->path, document->file)) return SaveOutcome::kFailed;
   SetDocumentModified(window, false);
   SetDocumentTitle(window, *document);
   return SaveOutcome::kSaved;
 }
 
+// The document takes the new name only when the text was written there.
 SaveOutcome SaveAs(HWND window) {
   Document* document = GetDocument(window);
   if (!document) return SaveOutcome::kCancelled;
@@ -55,9 +82,64 @@ SaveOutcome SaveAs(HWND window) {
   std::string title;
   if (!ChooseFileToSave(window, g_settings.lastDirectory, kSaveFilter, path, &title, "Save file as..."))
     return SaveOutcome::kCancelled;
-  SetDocumentPath(*document, path);
-  g_settings.lastDirectory = FolderToRemember(path);
-  return Save(window);
+  std::string full;
+  if (!ResolveFullPath(path, full)) return SaveOutcome::kFailed;
+  g_settings.lastDirectory = FolderToRemember(full);
+  if (HWND other = WindowShowing(full); other && other != window) {
+    const std::string text = full + "\nThis file is open in another window. Save under another name.";
+    MessageBoxA(window, text.c_str(), "Save file as...", MB_OK | MB_ICONWARNING);
+    return SaveOutcome::kCancelled;
+  }
+  FileState state = document->file;
+  state.stamp = FileStamp{};  // the chooser asked before replacing a file
+  if (!WriteDocumentFile(document->edit, full, state)) return SaveOutcome::kFailed;
+  SetDocumentPath(*document, full);
+  document->file = state;
+  SetDocumentModified(window, false);
+  SetDocumentTitle(window, *document);
+  return SaveOutcome::kSaved;
+}
+
+// Loads the file again, keeping the caret where it was as far as the new text allows. A file
+// that cannot be read is reported once for this change, not on every activation.
+void ReloadDocument(HWND window, Document& document, const FileStamp& now) {
+  long start = 0, end = 0;
+  GetSelection(document.edit, start, end);
+  const int firstLine = FirstVisibleLine(document.edit);
+  if (!ReadDocumentFile(document.edit, document.path, document.file)) {
+    if (Document* still = GetDocument(window)) still->declinedStamp = now;
+    return;
+  }
+  document.beforeChange.lineCount = LineCount(document.edit);
+  SetDocumentModified(window, false);
+  SetDocumentTitle(window, document);
+  SetSelection(document.edit, start, start);
+  ScrollLines(document.edit, firstLine - FirstVisibleLine(document.edit));
+}
+
+// When the file changed on disk: an unchanged document follows it; a changed one asks first.
+// Never while a box of ours is up (the frame is disabled then): the check comes again with the
+// next activation.
+void CheckFileOnDisk(HWND window) {
+  static bool asking = false;
+  Document* document = GetDocument(window);
+  FileStamp now;
+  if (asking || !IsWindowEnabled(FrameWindow()) || !document || !document->edit || !ChangedOnDisk(*document, now) ||
+      now == document->declinedStamp)
+    return;
+  if (document->modified) {
+    const std::string text = ChangedOnDiskText(document->path, "Reload it and lose your changes?");
+    asking = true;
+    const int answer = MessageBoxA(window, text.c_str(), document->path.c_str(), MB_YESNO | MB_ICONWARNING);
+    asking = false;
+    document = GetDocument(window);
+    if (!document) return;
+    if (answer != IDYES) {
+      document->declinedStamp = now;
+      return;
+    }
+  }
+  ReloadDocument(window, *document, now);
 }
 
 void ReportSaveFailure(HWND window) {
@@ -89,9 +171,14 @@ void OnDestroy(HWND window) {
 
 void OnTextChanged(HWND window) {
   Document* document = GetDocument(window);
-  if (!document || document->modified) return;
-  SetDocumentModified(window, true);
-  SetDocumentTitle(window, *document);
+  if (!document) return;
+  if (!document->modified) {
+    SetDocumentModified(window, true);
+    SetDocumentTitle(window, *document);
+  }
+  if (!document->edit) return;
+  ColourChangedLines(document->edit, document->beforeChange);
+  if (window == g_app.activeDocument) ShowCaretPosition(window);
 }
 
 // A file dropped on the text opens as a document, a project file too.
@@ -102,9 +189,13 @@ void OnDropFiles(HWND window, HDROP drop) {
 
 LRESULT OnNotify(HWND window, NMHDR* header) {
   Document* document = GetDocument(window);
-  if (header->code == EN_MSGFILTER && window == g_app.activeDocument && document) {
-    auto* filter = reinterpret_cast<MSGFILTER*>(header);
-    if (filter->msg == WM_KEYDOWN && filter->wParam == VK_INSERT) document->insertMode = !document->insertMode;
+  if (header->code == EN_MSGFILTER && document && header->hwndFrom == document->edit) {
+    GetSelection(document->edit, document->beforeChange.selStart, document->beforeChange.selEnd);
+    if (window == g_app.activeDocument) {
+      auto* filter = reinterpret_cast<MSGFILTER*>(header);
+      if (filter->msg == WM_KEYDOWN && filter->wParam == VK_INSERT) document->insertMode = !document->insertMode;
+      ShowCaretPosition(window);
+    }
   } else if (header->code == EN_DROPFILES && document && header->hwndFrom == document->edit) {
     OnDropFiles(window, static_cast<HDROP>(reinterpret_cast<ENDROPFILES*>(header)->hDrop));
   }
@@ -127,15 +218,20 @@ BOOL CALLBACK MatchDocument(HWND window, LPARAM lParam) {
   return FALSE;
 }
 
-// Activates the document window that shows `path`, if there is one.
-HWND FindDocumentWindow(const std::string& path) {
-  FindRequest request;
-  if (!g_app.mdiClient || !ResolveFullPath(path, request.fullPath)) return nullptr;
-  EnumChildWindows(g_app.mdiClient, MatchDocument, reinterpret_cast<LPARAM>(&request));
-  if (!request.found) return nullptr;
-  SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(request.found), 0);
-  if (IsIconic(request.found)) SendMessageA(g_app.mdiClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(request.found), 0);
+// The document window that shows the file at `fullPath`, or null.
+HWND WindowShowing(const std::string& fullPath) {
+  FindRequest request{fullPath};
+  if (g_app.mdiClient) EnumChildWindows(g_app.mdiClient, MatchDocument, reinterpret_cast<LPARAM>(&request));
   return request.found;
+}
+
+// Activates the document window that shows `fullPath`, if there is one.
+HWND FindDocumentWindow(const std::string& fullPath) {
+  HWND found = WindowShowing(fullPath);
+  if (!found) return nullptr;
+  SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(found), 0);
+  if (IsIconic(found)) SendMessageA(g_app.mdiClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(found), 0);
+  return found;
 }
 
 void GoToLine(HWND edit, int line) {
@@ -146,7 +242,8 @@ void GoToLine(HWND edit, int line) {
 }
 
 BOOL CALLBACK SaveOneDocument(HWND window, LPARAM lParam) {
-  if (GetParent(window) != g_app.mdiClient || !GetDocument(window)) return TRUE;
+  Document* document = GetDocument(window);
+  if (GetParent(window) != g_app.mdiClient || !document || !document->modified) return TRUE;
   if (!SaveDocument(window)) *reinterpret_cast<bool*>(lParam) = false;
   return TRUE;
 }
@@ -184,6 +281,9 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
       AskToSaveDocument(window);
       SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
       return 0;
+    case kCheckFileMessage:
+      CheckFileOnDisk(window);
+      return 0;
     case WM_NOTIFY:
       return OnNotify(window, reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
@@ -193,7 +293,10 @@ LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LP
       }
       break;
     case WM_MDIACTIVATE:
-      if (reinterpret_cast<HWND>(lParam) == window) g_app.activeDocument = window;
+      if (reinterpret_cast<HWND>(lParam) == window) {
+        g_app.activeDocument = window;
+        PostMessageA(window, kCheckFileMessage, 0, 0);  // not while activation is under way
+      }
       if (Document* active = ActiveDocument()) EnableSave(active->modified);
       break;  // the default procedure keeps the MDI menus in step
   }
@@ -211,7 +314,7 @@ void NewDocument(HWND mdiClient) {
 void OpenDocument(HWND mdiClient) {
   std::string path;
   if (!ChooseFileToOpen(mdiClient, g_settings.lastDirectory, kOpenFilter, path, nullptr, "Open file")) return;
-  AddRecent(g_settings.recentFiles, path, kRecentFilesCapacity);
+  AddRecentFile(path);
   OpenDocumentAtLine(path, -1);
   g_settings.lastDirectory = FolderToRemember(path);
 }
@@ -254,6 +357,16 @@ void AskToSaveDocument(HWND window) {
   }
 }
 
+void AskToSaveEveryDocument(HWND mdiClient) {
+  if (!mdiClient) return;
+  for (HWND child = GetWindow(mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    AskToSaveDocument(child);
+}
+
+void CheckActiveDocumentFile() {
+  if (GetDocument(g_app.activeDocument)) PostMessageA(g_app.activeDocument, kCheckFileMessage, 0, 0);
+}
+
 void CloseAllDocuments(HWND mdiClient) {
   if (!mdiClient) return;
   HWND child = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
@@ -266,18 +379,28 @@ void CloseAllDocuments(HWND mdiClient) {
   }
 }
 
-bool OpenDocumentAtLine(const std::string& path, int line) {
+bool OpenDocumentAtLine(const std::string& givenPath, int line) {
+  std::string path;
+  if (!ResolveFullPath(givenPath, path)) {
+    MessageBoxA(g_app.mdiClient ? GetParent(g_app.mdiClient) : nullptr, "Unable to open file.", givenPath.c_str(),
+                MB_OK | MB_ICONERROR);
+    return false;
+  }
   HWND window = FindDocumentWindow(path);
   if (!window) {
     g_app.activeDocument = nullptr;
     NewDocument(g_app.mdiClient);
     window = g_app.activeDocument;
     Document* document = GetDocument(window);
-    if (!document) return false;
-    if (!ReadDocumentFile(document->edit, path)) {
+    if (!document) {
+      ShowCaretPosition(g_app.activeDocument);
+      return false;
+    }
+    if (!ReadDocumentFile(document->edit, path, document->file)) {
       SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
       return false;
     }
+    document->beforeChange.lineCount = LineCount(document->edit);
     SetDocumentPath(*document, path);
     SetDocumentModified(window, false);
     SetDocumentTitle(window, *document);
@@ -285,6 +408,7 @@ bool OpenDocumentAtLine(const std::string& path, int line) {
   }
   Document* document = GetDocument(window);
   if (document && document->edit && line != -1) GoToLine(document->edit, line);
+  ShowCaretPosition(g_app.activeDocument);
   return document != nullptr;
 }
 

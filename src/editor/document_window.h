@@ -25,6 +25,11 @@ bool SaveDocumentAs(HWND window);
 bool SaveAllDocuments(HWND mdiClient);
 // Asks to save a changed document before it closes. Text is discarded only when the user says so.
 void AskToSaveDocument(HWND window);
+// Asks, for each changed document, whether to save it; closes none (the session is ending).
+void AskToSaveEveryDocument(HWND mdiClient);
+// Soon looks whether the active document's file changed on disk: an unchanged document is
+// loaded again; a changed one asks first.
+void CheckActiveDocumentFile();
 // Closes every document window, starting with the active one, asking for each changed one.
 void CloseAllDocuments(HWND mdiClient);
 

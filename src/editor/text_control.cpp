@@ -3,6 +3,8 @@
 #include <richedit.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "base/text_util.h"
@@ -12,37 +14,34 @@ namespace quillon {
 
 namespace {
 
-struct StreamState {
-  HANDLE file;
-  bool failed = false;
+struct InStream {
+  const std::string& text;
+  std::size_t next = 0;
 };
 
-// A block never ends between the CR and LF of a line break: some controls would read the
-// two halves as two line breaks. The CR is read again at the start of the next block.
-DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
-  auto* state = reinterpret_cast<StreamState*>(cookie);
-  DWORD read = 0;
-  if (!ReadFile(state->file, buffer, static_cast<DWORD>(wanted), &read, nullptr)) {
-    state->failed = true;
-    *got = 0;
-    return 1;
-  }
-  if (read > 1 && buffer[read - 1] == '\r' &&
-      SetFilePointer(state->file, -1, nullptr, FILE_CURRENT) != INVALID_SET_FILE_POINTER)
-    --read;
-  *got = static_cast<LONG>(read);
+// Hands the text over in blocks. A block never ends between the CR and LF of a line break:
+// some controls would read the two halves as two line breaks. The first block is one byte
+// when the text starts like a byte-order mark, so that the control never decodes one.
+DWORD CALLBACK ReadFromText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
+  auto* in = reinterpret_cast<InStream*>(cookie);
+  std::size_t count = std::min(static_cast<std::size_t>(wanted > 0 ? wanted : 0), in->text.size() - in->next);
+  if (in->next == 0 && count > 1 && static_cast<unsigned char>(in->text[0]) == 0xEF) count = 1;
+  if (count > 1 && in->text[in->next + count - 1] == '\r' && in->next + count < in->text.size()) --count;
+  std::memcpy(buffer, in->text.data() + in->next, count);
+  in->next += count;
+  *got = static_cast<LONG>(count);
   return 0;
 }
 
-DWORD CALLBACK WriteToFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
-  auto* state = reinterpret_cast<StreamState*>(cookie);
-  DWORD done = 0;
-  if (!WriteFile(state->file, buffer, static_cast<DWORD>(count), &done, nullptr) || done != static_cast<DWORD>(count)) {
-    state->failed = true;
+DWORD CALLBACK WriteToText(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
+  auto* out = reinterpret_cast<std::string*>(cookie);
+  try {
+    out->append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
+  } catch (...) {
     *written = 0;
     return 1;
   }
-  *written = static_cast<LONG>(done);
+  *written = count;
   return 0;
 }
 
@@ -59,21 +58,20 @@ HWND CreateTextControl(HWND parent) {
   return edit;
 }
 
-bool StreamFileIn(HWND edit, HANDLE file) {
+void StreamTextIn(HWND edit, const std::string& text) {
   LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
   SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
-  StreamState state{file};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&state), 0, ReadFromFile};
+  InStream in{text};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadFromText};
   SendMessageA(edit, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
   SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
-  return !state.failed && stream.dwError == 0;
 }
 
-bool StreamFileOut(HWND edit, HANDLE file) {
-  StreamState state{file};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&state), 0, WriteToFile};
+bool StreamTextOut(HWND edit, std::string& text) {
+  text.clear();
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, WriteToText};
   SendMessageA(edit, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-  return !state.failed && stream.dwError == 0;
+  return stream.dwError == 0;
 }
 
 long TextLength(HWND edit) {

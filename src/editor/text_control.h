@@ -13,11 +13,11 @@ inline constexpr int kEditControlId = 101;
 // Creates the control of a document window with the class chosen at start-up; null without one.
 HWND CreateTextControl(HWND parent);
 
-// Replaces the whole text with the contents of an open file, as plain text. Notifications are
-// off while reading. False when reading failed.
-bool StreamFileIn(HWND edit, HANDLE file);
-// Writes the whole text to an open file, as plain text. False when a write failed.
-bool StreamFileOut(HWND edit, HANDLE file);
+// Replaces the whole text with `text` (see file_format.h), read as 8-bit text. Notifications
+// are off while reading.
+void StreamTextIn(HWND edit, const std::string& text);
+// The whole text as 8-bit text, line breaks as CR LF. False when the control reported an error.
+bool StreamTextOut(HWND edit, std::string& text);
 
 long TextLength(HWND edit);
 long TextLimit(HWND edit);

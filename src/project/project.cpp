@@ -1,6 +1,7 @@
 #include "project/project.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "base/text_util.h"
 #include "project/file_io.h"
@@ -16,6 +17,14 @@ constexpr const char* kGroupTexts[kProjectGroupCount] = {"Source Files", "Includ
 constexpr const char* kDefaultOutputPath = ".\\obj";
 
 }  // namespace
+
+bool IsUsableProjectName(const std::string& name) {
+  if (name.empty() || name.find("..") != std::string::npos) return false;
+  for (unsigned char c : name)
+    if (c < 32 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) return false;
+  const std::size_t first = name.find_first_not_of(" \t");
+  return first != std::string::npos && name[first] != '[';
+}
 
 Project::Project(ProjectPlatform& platform, Settings& settings) : platform_(platform), settings_(settings) {
   ResetProject();
@@ -40,6 +49,13 @@ void Project::Replay(ProjectNode& node) {
 // ---- Reading, writing and creating ----
 
 bool Project::LoadProject(const std::string& path) {
+  if (observer_ != nullptr) observer_->BulkChangeBegins();
+  const bool read = LoadWithoutNotice(path);
+  if (observer_ != nullptr) observer_->BulkChangeEnds();
+  return read;
+}
+
+bool Project::LoadWithoutNotice(const std::string& path) {
   ResetProject();
   std::string text;
   const bool read = ReadWholeFile(platform_, path, text);
@@ -122,7 +138,15 @@ void Project::DeleteSubtree(ProjectNode* node) {
 void Project::ForgetSubtree(ProjectNode& node) {
   for (auto& child : node.children) ForgetSubtree(*child);
   if (observer_ != nullptr) observer_->NodeDeleting(node);
-  fileIndex_.erase(&node);
+  if (auto record = fileIndex_.find(&node); record != fileIndex_.end()) {
+    auto [first, last] = byName_.equal_range(record->second.displayName);
+    for (auto it = first; it != last; ++it)
+      if (it->second == &node) {
+        byName_.erase(it);
+        break;
+      }
+    fileIndex_.erase(record);
+  }
 }
 
 void Project::Expand(ProjectNode& node) {
@@ -133,7 +157,10 @@ void Project::Expand(ProjectNode& node) {
 ProjectNode& Project::InsertNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
                                  bool sorted) {
   ProjectNode& node = AddChild(parent, MakeNode(text, imageSlot, entry), sorted);
-  if (entry != nullptr) fileIndex_[&node] = *entry;
+  if (entry != nullptr) {
+    fileIndex_[&node] = *entry;
+    byName_.emplace(entry->displayName, &node);
+  }
   if (observer_ != nullptr) observer_->NodeInserted(node);
   return node;
 }
@@ -145,9 +172,9 @@ ProjectNode* Project::InsertFileNode(ProjectNode& parent, const std::string& tex
 }
 
 bool Project::IsDuplicate(const FileEntry& entry) {
-  return std::any_of(fileIndex_.begin(), fileIndex_.end(), [&](const auto& record) {
-    return record.second.displayName == entry.displayName && SamePath(record.second.path, entry.path);
-  });
+  auto [first, last] = byName_.equal_range(entry.displayName);
+  return std::any_of(first, last,
+                     [&](const auto& named) { return SamePath(fileIndex_.at(named.second).path, entry.path); });
 }
 
 // Full paths compared without regard to case; paths that cannot be resolved are compared as written.
@@ -157,11 +184,32 @@ bool Project::SamePath(const std::string& a, const std::string& b) {
   return EqualsNoCase(a, b);
 }
 
+// Removing the main source makes the first remaining source the main one; removing the listing
+// makes the listing path the default one, as the next load would.
 bool Project::RemoveFileNode(ProjectNode& node) {
   if (node.parent == nullptr || node.parent->parent == nullptr) return false;
+  ProjectNode& group = *node.parent;
+  const bool wasMain = &group == &Group(ProjectGroup::kSource) && node.imageSlot == kMainSourceImage;
+  const bool wasListing = &group == &Group(ProjectGroup::kListing);
   DeleteSubtree(&node);
+  if (wasMain) {
+    mainSource.clear();
+    if (!group.children.empty() && group.children.front()->entry) {
+      ProjectNode& first = *group.children.front();
+      first.imageSlot = kMainSourceImage;
+      mainSource = first.entry->path;
+      if (observer_ != nullptr) observer_->NodeTextChanged(first);
+    }
+  }
+  if (wasListing) listingPath = outputPath + "\\" + outputName + ".lst";
   settingsChanged = true;
   return true;
+}
+
+bool Project::FullPathOf(const std::string& path, std::string& fullPath) const {
+  const bool absolute = (path.size() >= 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+  const std::string joined = absolute || projectDir.empty() ? path : projectDir + "\\" + path;
+  return platform_.ResolveFullPath(joined, fullPath);
 }
 
 // ---- Names, settings and files ----

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "base/settings.h"
 #include "project/project_node.h"
@@ -20,6 +21,11 @@ enum class SaveResult {
   kSaved,
   kFailed,  // the file could not be written; the old one is untouched and the project stays changed
 };
+
+// A name that can name the project file in the folder shown: not empty, without a folder
+// separator, "..", a character the file system refuses, or the form of a section header
+// (which would not read back as a name).
+bool IsUsableProjectName(const std::string& name);
 
 class Project {
  public:
@@ -57,6 +63,9 @@ class Project {
                               bool sorted);
   // Removes a file node with its entry. False (nothing done) for the root and the groups.
   bool RemoveFileNode(ProjectNode& node);
+  // The full form of a node's path: a relative one is taken from the project folder. False when
+  // it cannot be resolved or would not fit a path buffer.
+  bool FullPathOf(const std::string& path, std::string& fullPath) const;
 
   ProjectNode& Root() { return *root_; }
   const ProjectNode& Root() const { return *root_; }
@@ -81,6 +90,7 @@ class Project {
  private:
   ProjectNode& InsertNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
                           bool sorted);
+  bool LoadWithoutNotice(const std::string& path);
   bool IsDuplicate(const FileEntry& entry);
   bool SamePath(const std::string& a, const std::string& b);
   bool AddToGroup(ProjectGroup group, int imageSlot, const std::string& displayName, const std::string& path);
@@ -96,6 +106,8 @@ class Project {
   std::unique_ptr<ProjectNode> root_;
   ProjectNode* groups_[kProjectGroupCount] = {};
   std::map<const ProjectNode*, FileEntry> fileIndex_;
+  // The file nodes by display name, so that the duplicate check does not scan every file.
+  std::unordered_multimap<std::string, const ProjectNode*> byName_;
 };
 
 }  // namespace quillon

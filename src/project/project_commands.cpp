@@ -1,12 +1,18 @@
 #include "project/project_commands.h"
 
+#include <new>
+
+#include "base/full_path.h"
 #include "base/recent_lists.h"
 #include "base/text_util.h"
 #include "editor/document_window.h"
+#include "project/file_pane.h"
 #include "project/project.h"
+#include "project/project_dialogs.h"
 #include "project/win32_project_platform.h"
 #include "ui/app_state.h"
 #include "ui/file_choosers.h"
+#include "ui/frame_hooks.h"
 
 namespace quillon {
 
@@ -18,7 +24,17 @@ constexpr char kProjectFilter[] = "Quillon Project files (*.qlp)\0*.qlp\0ALL fil
 
 }  // namespace
 
-Project* CreateAppProject() { return new Project(g_projectPlatform, g_settings); }
+void CreateAppProject(HWND frame) {
+  g_app.project = new (std::nothrow) Project(g_projectPlatform, g_settings);
+  if (g_app.project) g_app.filePane = new (std::nothrow) FilePane(frame, g_app.instance, *g_app.project);
+}
+
+void DestroyAppProject() {
+  delete g_app.filePane;
+  g_app.filePane = nullptr;
+  delete g_app.project;
+  g_app.project = nullptr;
+}
 
 bool IsProjectFileName(const std::string& path) {
   std::size_t dot = path.rfind('.');
@@ -53,8 +69,28 @@ void OpenProjectCommand(HWND owner) {
   std::string path;
   if (!ChooseFileToOpen(owner, g_settings.lastDirectory, kProjectFilter, path, nullptr, "Open file")) return;
   g_settings.lastDirectory = FolderToRemember(path);
-  AddRecent(g_settings.recentProjects, path, kRecentProjectsCapacity);
+  AddRecentProject(path);
   SwitchToProject(path);
+}
+
+void NewProjectCommand(HWND frame) {
+  if (!g_app.project) return;
+  std::string name, location;
+  if (!RunNewProjectDialog(frame, name, location)) return;
+  // The folder as entered is remembered; the file is made in its full form, since the file
+  // choosers move the current directory.
+  g_settings.lastDirectory = location;
+  std::string folder;
+  if (!ResolveFullPath(location, folder)) folder = location;
+  const std::string file = folder + "\\" + name + ".qlp";
+  if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const std::string question = file + " already exists.\nDo you want to replace it?";
+    if (MessageBoxA(frame, question.c_str(), "New Project", MB_YESNO | MB_ICONWARNING) != IDYES) return;
+  }
+  AskToSaveProject(frame);
+  CloseAllDocuments(g_app.mdiClient);
+  if (!g_app.project->CreateProject(name, folder))
+    MessageBoxA(frame, "Unable to create new project", name.c_str(), MB_OK | MB_ICONERROR);
 }
 
 void OpenDroppedProject(HWND frame, const std::string& path) {

@@ -9,8 +9,11 @@ namespace quillon {
 
 class Project;
 
-// The program's one project, created with the frame.
-Project* CreateAppProject();
+// The program's one project and its file pane, created with the frame (g_app.project and
+// g_app.filePane); the pane may be missing when its window could not be made.
+void CreateAppProject(HWND frame);
+// Destroys both, the pane first.
+void DestroyAppProject();
 
 // When the project has changed: asks "save?" (Yes/No) and saves on Yes.
 void AskToSaveProject(HWND owner);
@@ -21,6 +24,9 @@ bool SaveProjectOrReport(HWND owner);
 void SwitchToProject(const std::string& path);
 // Command "Open Project...": choose a project file and switch to it.
 void OpenProjectCommand(HWND owner);
+// Command "New Project": asks for a name and folder, then creates the project file and loads it.
+// An existing file of that name is replaced only when the user agrees.
+void NewProjectCommand(HWND frame);
 // A project file dropped on the frame: like a switch, but a failure is not reported.
 void OpenDroppedProject(HWND frame, const std::string& path);
 

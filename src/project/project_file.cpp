@@ -8,8 +8,9 @@ namespace quillon {
 
 namespace {
 
-// A header is a bracketed name at the start of its line; what follows it is ignored.
-constexpr const char* kHeaderPattern = "^\\s*\\[([\\w\\s]+)\\]";
+// A header is a line that holds a bracketed name and nothing else but blanks, so a value that
+// only starts with a bracketed word ("[v2]\\lib.asm") stays a value.
+constexpr const char* kHeaderPattern = "^\\s*\\[([\\w\\s]+)\\]\\s*$";
 constexpr const char* kLineEnd = "\r\n";
 // Some editors put this before the first line of a file they save as UTF-8.
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
@@ -35,15 +36,27 @@ void ApplyValue(Project& project, const std::string& section, const std::string&
   }
 }
 
+// Sections of one value, which the writer always puts on the line after the header.
+bool IsSingleValueSection(const std::string& section) {
+  return EqualsNoCase(section, "project name") || EqualsNoCase(section, "output name") ||
+         EqualsNoCase(section, "output path");
+}
+
 void AppendLine(std::string& text, const std::string& line) {
   text += line;
   text += kLineEnd;
 }
 
-void AppendGroup(std::string& text, const char* header, const ProjectNode& group) {
+// The group's paths in tree order; `first`, when one of them, goes before the others.
+void AppendGroup(std::string& text, const char* header, const ProjectNode& group, const std::string& first = {}) {
   AppendLine(text, header);
+  const ProjectNode* firstNode = nullptr;
   for (const auto& node : group.children) {
-    if (node->entry) AppendLine(text, node->entry->path);
+    if (node->entry && !first.empty() && node->entry->path == first) firstNode = node.get();
+  }
+  if (firstNode) AppendLine(text, first);
+  for (const auto& node : group.children) {
+    if (node->entry && node.get() != firstNode) AppendLine(text, node->entry->path);
   }
 }
 
@@ -70,12 +83,22 @@ void ReadProjectText(Project& project, const std::string& text, const std::strin
   bool inSection = false;
   std::string section;
   const bool marked = text.starts_with(kByteOrderMark);
-  for (const std::string& line : SplitLines(marked ? text.substr(3) : text)) {
-    if (RegexSearch(line.c_str(), header.get(), captures, 0) > 0) {
-      section = captures[0];
-      inSection = true;
-    } else if (inSection && !line.empty()) {
-      ApplyValue(project, section, line, path);
+  const std::vector<std::string> lines = SplitLines(marked ? text.substr(3) : text);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (RegexSearch(line.c_str(), header.get(), captures, 0) <= 0) {
+      if (inSection && !line.empty()) ApplyValue(project, section, line, path);
+      continue;
+    }
+    section = captures[0];
+    inSection = true;
+    // A name such as "[demo]" looks like a header. Written as the writer writes it (the value
+    // right under its header, then an empty line or the end) it is the value.
+    const bool valueFollows =
+        i + 1 < lines.size() && !lines[i + 1].empty() && (i + 2 >= lines.size() || lines[i + 2].empty());
+    if (IsSingleValueSection(section) && valueFollows) {
+      ApplyValue(project, section, lines[i + 1], path);
+      ++i;
     }
   }
 }
@@ -91,7 +114,8 @@ std::string ProjectFileText(const Project& project) {
   AppendLine(text, "[output name]");
   AppendLine(text, project.outputName);
   AppendLine(text, "");
-  AppendGroup(text, "[source]", project.Group(ProjectGroup::kSource));
+  // The main source first: the reader makes the first source line the main one.
+  AppendGroup(text, "[source]", project.Group(ProjectGroup::kSource), project.mainSource);
   AppendLine(text, "");
   AppendGroup(text, "[include]", project.Group(ProjectGroup::kInclude));
   AppendLine(text, "");

@@ -26,9 +26,12 @@ ProjectNode& AddChild(ProjectNode& parent, std::unique_ptr<ProjectNode> child, b
   auto& children = parent.children;
   auto position = children.end();
   if (sorted) {
-    position = std::find_if(children.begin(), children.end(), [&](const std::unique_ptr<ProjectNode>& sibling) {
-      return CompareNoCase(sibling->text, child->text) > 0;
-    });
+    // The children are kept in order, so the place is found by halving.
+    position =
+        std::upper_bound(children.begin(), children.end(), child,
+                         [](const std::unique_ptr<ProjectNode>& added, const std::unique_ptr<ProjectNode>& sibling) {
+                           return CompareNoCase(sibling->text, added->text) > 0;
+                         });
   }
   child->parent = &parent;
   return **children.insert(position, std::move(child));

@@ -13,11 +13,15 @@ class ProjectObserver {
   virtual void NodeInserted(ProjectNode& node) = 0;
   // Called for every node that goes, children before their parent, while it still exists.
   virtual void NodeDeleting(ProjectNode& node) = 0;
-  // The node's text changed (the root, when the project is named).
+  // The node's text or image changed (the root when the project is named, a source file when it
+  // becomes the main one).
   virtual void NodeTextChanged(ProjectNode& node) = 0;
   virtual void NodeExpanded(ProjectNode& node) = 0;
   // A project was read; the whole tree may be repainted.
   virtual void TreeLoaded() = 0;
+  // Many changes follow (a whole project read or cleared) until the matching end.
+  virtual void BulkChangeBegins() {}
+  virtual void BulkChangeEnds() {}
 };
 
 }  // namespace quillon

@@ -6,11 +6,13 @@
 #include <string>
 
 #include "base/settings.h"
+#include "base/syntax_table.h"
 
 namespace quillon {
 
 class Project;
 class OutputPane;
+class FilePane;
 
 struct AppState {
   HINSTANCE instance = nullptr;
@@ -22,13 +24,19 @@ struct AppState {
   HWND activeDocument = nullptr;
   Project* project = nullptr;        // the one project, owned by the frame
   OutputPane* outputPane = nullptr;  // owned by the frame
+  FilePane* filePane = nullptr;      // the project's view, owned with the project
   HANDLE buildThread = nullptr;
 };
 
 extern AppState g_app;
 
+// The keywords and their colours, read from syntax.cfg at start-up.
+extern SyntaxTable g_syntaxTable;
+
 // The user's preferences; loaded before the entry runs, written after it returns.
 extern Settings g_settings;
+// Writes the preferences now, as the end of the process would (the session is ending).
+void WriteSettingsNow();
 
 // The frame window (the parent of the MDI client), or none.
 HWND FrameWindow();

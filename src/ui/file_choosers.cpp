@@ -1,5 +1,6 @@
 #include "ui/file_choosers.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -46,14 +47,42 @@ bool ChooseFileToOpen(HWND owner, const std::string& initialFolder, const char* 
 
 bool ChooseFileToSave(HWND owner, const std::string& initialFolder, const char* filter, std::string& path,
                       std::string* fileTitle, const char* title) {
-  return RunFileChooser(GetSaveFileNameA, OFN_HIDEREADONLY, owner, initialFolder, filter, path, fileTitle, title);
+  return RunFileChooser(GetSaveFileNameA, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, owner, initialFolder, filter, path,
+                        fileTitle, title);
 }
 
 namespace {
 
+// The initial folder of the browser this thread shows, and how long to keep it selected.
+struct BrowseStart {
+  const char* folder = nullptr;
+  int checksLeft = 0;
+};
+thread_local BrowseStart t_browseStart;
+
+constexpr UINT_PTR kReselectTimer = 1;
+constexpr UINT kReselectMs = 250;
+constexpr int kReselectChecks = 12;
+
+// In a fresh Wine session the browser has been seen to end up on its top item just after it
+// opened. For a few seconds the initial folder is selected again whenever that happens.
+VOID CALLBACK ReselectInitialFolder(HWND browser, UINT, UINT_PTR timer, DWORD) {
+  HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+  if (!t_browseStart.folder || !tree || --t_browseStart.checksLeft < 0) {
+    KillTimer(browser, timer);
+    return;
+  }
+  const HTREEITEM selected = TreeView_GetSelection(tree);
+  if (!selected || selected == TreeView_GetRoot(tree))
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(t_browseStart.folder));
+}
+
 // Selects the initial folder (the callback data) once the browser is up.
 int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM data) {
-  if (message == BFFM_INITIALIZED) SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, data);
+  if (message != BFFM_INITIALIZED) return 0;
+  SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, data);
+  t_browseStart = BrowseStart{reinterpret_cast<const char*>(data), kReselectChecks};
+  SetTimer(browser, kReselectTimer, kReselectMs, ReselectInitialFolder);
   return 0;
 }
 
@@ -95,7 +124,9 @@ bool BrowseForFolder(HWND owner, const std::string& initialFolder, const char* t
   info.lParam = reinterpret_cast<LPARAM>(initialFolder.c_str());
 
   bool ok = false;
-  if (LPITEMIDLIST item = SHBrowseForFolderA(&info)) {
+  LPITEMIDLIST item = SHBrowseForFolderA(&info);
+  t_browseStart = BrowseStart{};
+  if (item) {
     // A chosen item without a file-system path is no folder to return.
     ok = SHGetPathFromIDListA(item, chosen) && chosen[0] != '\0';
     allocator->Free(item);

@@ -14,7 +14,7 @@ namespace quillon {
 // user cancelled or the chooser failed; `path` and `fileTitle` are then left as they were.
 bool ChooseFileToOpen(HWND owner, const std::string& initialFolder, const char* filter, std::string& path,
                       std::string* fileTitle, const char* title);
-// The same for a file to write: no existence check and no overwrite prompt.
+// The same for a file to write: no existence check; replacing an existing file asks first.
 bool ChooseFileToSave(HWND owner, const std::string& initialFolder, const char* filter, std::string& path,
                       std::string* fileTitle, const char* title);
 

@@ -1,5 +1,8 @@
 #include "ui/frame_hooks.h"
 
+#include "base/recent_lists.h"
+#include "ui/app_state.h"
+
 namespace quillon {
 
 namespace {
@@ -17,5 +20,20 @@ void EnableSave(bool on) {
 }
 
 bool SaveOpenProject(HWND owner) { return g_hooks.saveProject ? g_hooks.saveProject(owner) : true; }
+
+void FitMdiClientToFrame(HWND frame) {
+  RECT client{};
+  if (g_hooks.fitMdiClient && frame && GetClientRect(frame, &client)) g_hooks.fitMdiClient(client.right, client.bottom);
+}
+
+void AddRecentFile(const std::string& path) {
+  AddRecent(g_settings.recentFiles, path, kRecentFilesCapacity);
+  if (g_hooks.recentListsChanged) g_hooks.recentListsChanged();
+}
+
+void AddRecentProject(const std::string& path) {
+  AddRecent(g_settings.recentProjects, path, kRecentProjectsCapacity);
+  if (g_hooks.recentListsChanged) g_hooks.recentListsChanged();
+}
 
 }  // namespace quillon

@@ -4,12 +4,16 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quillon {
 
 struct FrameHooks {
-  void (*panesChanged)() = nullptr;           // a pane was shown, hidden or resized: refit the layout
-  void (*enableSave)(bool on) = nullptr;      // Save in the menu and on the toolbar
-  bool (*saveProject)(HWND owner) = nullptr;  // true when saved or nothing to save
+  void (*panesChanged)() = nullptr;                       // a pane was shown, hidden or resized: refit the layout
+  void (*enableSave)(bool on) = nullptr;                  // Save in the menu and on the toolbar
+  bool (*saveProject)(HWND owner) = nullptr;              // true when saved or nothing to save
+  void (*fitMdiClient)(int width, int height) = nullptr;  // the file pane changed size
+  void (*recentListsChanged)() = nullptr;                 // rebuild the Recent submenus
 };
 
 // Installs the frame's hooks (nullptrs remove them).
@@ -19,5 +23,10 @@ void PanesChanged();
 void EnableSave(bool on);
 // Saves the loaded project through the frame; true when there is no frame or nothing to save.
 bool SaveOpenProject(HWND owner);
+// The file pane's size changed: fit the MDI client to the frame's client size.
+void FitMdiClientToFrame(HWND frame);
+// Adds a path to the Recent Files or Recent Projects list and rebuilds that submenu.
+void AddRecentFile(const std::string& path);
+void AddRecentProject(const std::string& path);
 
 }  // namespace quillon

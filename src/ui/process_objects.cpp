@@ -1,5 +1,6 @@
 // The objects that live for the whole process, constructed before the entry runs, in this
-// order, and destroyed in reverse after it returns: the error log, then the settings.
+// order, and destroyed in reverse after it returns: the error log, the keyword table, then the
+// settings.
 #include <windows.h>
 
 #include "base/error_log.h"
@@ -40,10 +41,16 @@ ErrorLog& g_errorLogFirst = Log();
 }  // namespace
 
 AppState g_app;
+SyntaxTable g_syntaxTable;
 Settings g_settings;
 
 namespace {
 SettingsLifetime g_settingsLifetime;
+}
+
+void WriteSettingsNow() {
+  RegistryStore store;
+  g_settings.Save(store);
 }
 
 HWND FrameWindow() { return g_app.mdiClient ? GetParent(g_app.mdiClient) : nullptr; }

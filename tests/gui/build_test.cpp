@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "assemble/output_pane.h"
+#include "editor/document.h"
 #include "editor/document_window.h"
+#include "project/file_pane.h"
 #include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
+#include "support/test_files.h"
 #include "ui/app_state.h"
 
 namespace quillon::test {
@@ -137,11 +140,12 @@ TEST_F(BuildTest, ErrorsAndWarningsCarryTheirFileAndZeroBasedLine) {
       Plain("Assembling..."),
       Plain(ProjectCommandLine(StandIn())),
       Plain("Parsing listing file..."),
-      {"game.asm:2: ERROR - undefined symbol FOO", "game.asm", 1},
-      {"inc\\my defs.inc:12: WARNING - label shadows a register", "inc\\my defs.inc", 11},
+      {"game.asm:2: ERROR - undefined symbol FOO", folder_ + "\\game.asm", 1},
+      {"inc\\my defs.inc:12: WARNING - label shadows a register", folder_ + "\\inc\\my defs.inc", 11},
       {"C:\\src\\other.asm:1: ERROR - bad operand", "C:\\src\\other.asm", 0},
       Plain("Total Errors:   2"),
       Plain("Total Warnings: 1"),
+      Plain("Assembler exit code: 1"),
       Plain("Finished assembly"),
   };
   EXPECT_EQ(ReadPane(), expected);
@@ -157,15 +161,69 @@ TEST_F(BuildTest, ErrorsAndWarningsCarryTheirFileAndZeroBasedLine) {
   EXPECT_EQ(ReadPane().size(), 6u);
 }
 
+// The listing names files relative to the build's folder; the file chooser and the build move
+// the current directory, so a document must never keep such a name.
+TEST_F(BuildTest, AnErrorLineOpensAndSavesTheBuiltFileWhateverTheCurrentFolder) {
+  LoadProject(";@error undefined symbol FOO\r\n");
+  Build();
+  const std::string decoyFolder = TempFolder("quillon_build_decoy");
+  const std::string decoy = decoyFolder + "\\game.asm";
+  WriteText(decoy, "decoy\r\n");
+  ASSERT_TRUE(SetCurrentDirectoryA(decoyFolder.c_str()));
+
+  HWND pane = g_app.outputPane->Window();
+  HWND list = FindWindowExA(pane, nullptr, "LISTBOX", nullptr);
+  ASSERT_NE(list, nullptr);
+  SendMessageA(list, LB_SETCURSEL, 3, 0);
+  SendMessageA(pane, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+  Document* document = ActiveDocument();
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(document->path, folder_ + "\\game.asm");
+  EXPECT_EQ(WindowText(g_app.activeDocument), folder_ + "\\game.asm");
+
+  SendMessageA(document->edit, WM_CHAR, ';', 0);
+  Command(IDM_FILE_SAVE);
+  EXPECT_EQ(ReadText(folder_ + "\\game.asm"), ";;@error undefined symbol FOO\r\n");
+  EXPECT_EQ(ReadText(decoy), "decoy\r\n");
+  DeleteFileA(decoy.c_str());
+}
+
+// F7 saves changed documents first and leaves the others alone.
+TEST_F(BuildTest, BuildingWritesOnlyChangedDocuments) {
+  LoadProject("start:  MVII #1, R0\r\n");
+  const std::string untouched = folder_ + "\\untouched.asm";
+  const std::string edited = folder_ + "\\edited.asm";
+  WriteText(untouched, "one\ntwo\r\n");
+  WriteText(edited, "one\n");
+  ASSERT_TRUE(OpenDocumentAtLine(untouched, -1));
+  ASSERT_TRUE(OpenDocumentAtLine(edited, -1));
+  SendMessageA(ActiveDocument()->edit, WM_CHAR, 'x', 0);
+  // Make a rewrite visible even when it writes the same bytes.
+  HANDLE file =
+      CreateFileA(untouched.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  FILETIME old{0x10000000, 0x01D00000};
+  ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &old));
+  CloseHandle(file);
+  const FileStamp before = StampOfFile(untouched);
+  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (Document* d = GetDocument(child); d && d->path == untouched) d->file.stamp = before;
+
+  Build();
+  EXPECT_TRUE(StampOfFile(untouched) == before) << "an unchanged document was written";
+  EXPECT_EQ(ReadText(untouched), "one\ntwo\r\n");
+  EXPECT_EQ(ReadText(edited), "xone\n");
+  EXPECT_FALSE(ActiveDocument()->modified);
+}
+
 TEST_F(BuildTest, CommandLineLongerThanAPathBufferReachesTheAssemblerWhole) {
   const std::string longName(220, 'n');
   LoadProject(";@error seen by the assembler\r\n", longName);
   Build();
   const std::vector<PaneLine> lines = ReadPane();
-  ASSERT_EQ(lines.size(), 7u);
+  ASSERT_EQ(lines.size(), 8u);
   EXPECT_GE(lines[1].text.size(), 260u);
   EXPECT_EQ(lines[1].text, ProjectCommandLine(StandIn(), longName));
-  EXPECT_EQ(lines[3], (PaneLine{"game.asm:1: ERROR - seen by the assembler", "game.asm", 0}));
+  EXPECT_EQ(lines[3], (PaneLine{"game.asm:1: ERROR - seen by the assembler", folder_ + "\\game.asm", 0}));
   EXPECT_EQ(lines[4].text, "Total Errors:   1");
 }
 
@@ -191,31 +249,181 @@ TEST_F(BuildTest, WithoutAProjectTheActiveDocumentIsBuiltInItsFolder) {
 }
 
 TEST_F(BuildTest, NoProjectAndNoDocumentGivesNoFileToBuildAndShowsThePane) {
-  // Esc hides the pane; the build shows it again without checking the menu item.
+  // Esc hides the pane; the build shows it again, and the check mark follows the pane.
   SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_TOOLS_OUTPUTPANE, 1), 0);
   ASSERT_FALSE(IsWindowVisible(g_app.outputPane->Window()));
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   Build();
   EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain("No file to build.")}));
   EXPECT_TRUE(IsWindowVisible(g_app.outputPane->Window()));
-  EXPECT_EQ(GetMenuState(GetMenu(frame_), IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  EXPECT_EQ(GetMenuState(GetMenu(frame_), IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
+  // So the menu item now hides it at the first choice.
+  Command(IDM_TOOLS_OUTPUTPANE);
+  EXPECT_FALSE(IsWindowVisible(g_app.outputPane->Window()));
   EXPECT_TRUE(answerer.Seen().empty());
 }
 
-TEST_F(BuildTest, AssemblerThatCannotStartIsReportedAndTheBuildStillFinishes) {
+// Whatever the assembler did, the pane shows this run's result and never an older listing's.
+TEST_F(BuildTest, OnlyTheListingOfThisRunIsReportedWithTheAssemblersExitCode) {
+  const std::string staleError = "game.asm:9: ERROR - left by an earlier build";
+  const struct {
+    const char* what;
+    const char* source;
+    std::vector<PaneLine> tail;  // after the command line
+  } cases[] = {
+      {"no listing written",
+       ";@no-listing\r\n;@exit 3\r\n",
+       {Plain("Build failed: no listing file was written (" + folder_ + "\\game.lst)."),
+        Plain("Assembler exit code: 3"), Plain("Finished assembly")}},
+      {"no listing, exit code 0",
+       ";@no-listing\r\n",
+       {Plain("Build failed: no listing file was written (" + folder_ + "\\game.lst)."), Plain("Finished assembly")}},
+      {"clean listing, failing exit code",
+       ";@exit 2\r\n",
+       {Plain("Parsing listing file..."), Plain("Total Errors:   0"), Plain("Total Warnings: 0"),
+        Plain("Assembler exit code: 2"), Plain("Finished assembly")}},
+  };
+  for (const auto& c : cases) {
+    LoadProject(c.source);
+    WriteFile(folder_ + "\\game.lst", staleError + "\r\n");
+    Build();
+    std::vector<PaneLine> expected = {Plain("Assembling..."), Plain(ProjectCommandLine(StandIn()))};
+    expected.insert(expected.end(), c.tail.begin(), c.tail.end());
+    EXPECT_EQ(ReadPane(), expected) << c.what;
+  }
+}
+
+TEST_F(BuildTest, AnOldListingThatCannotBeRemovedStopsTheBuildBeforeTheAssembler) {
+  LoadProject(";@error never assembled\r\n");
+  const std::string listing = folder_ + "\\game.lst";
+  WriteFile(listing, "game.asm:1: ERROR - left by an earlier build\r\n");
+  SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_READONLY);
+  Build();
+  SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadPane(),
+            (std::vector<PaneLine>{Plain("Assembling..."), Plain(ProjectCommandLine(StandIn())),
+                                   Plain("Build failed: the old listing file cannot be removed (" + listing + ")."),
+                                   Plain("Finished assembly")}));
+  EXPECT_FALSE(Exists(folder_ + "\\game.bin"));
+}
+
+TEST_F(BuildTest, AssemblerThatCannotStartIsReportedAndNoOldListingIsShown) {
   const std::string missing = folder_ + "\\no such folder\\as1600.exe";
   g_settings.assemblerPath = missing;
   LoadProject(";@error never assembled\r\n");
+  WriteFile(folder_ + "\\game.lst", "game.asm:1: ERROR - left by an earlier build\r\n");
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   Build();
   const std::vector<PaneLine> expected = {
-      Plain("Assembling..."),     Plain(ProjectCommandLine(missing)), Plain("Parsing listing file..."),
-      Plain("Total Errors:   0"), Plain("Total Warnings: 0"),         Plain("Finished assembly"),
+      Plain("Assembling..."),
+      Plain(ProjectCommandLine(missing)),
+      Plain("Build failed: the assembler could not be started."),
+      Plain("Finished assembly"),
   };
   EXPECT_EQ(ReadPane(), expected);
   auto seen = answerer.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].caption, "CreateProcess Failure");
+}
+
+// Another folder made current while the assembler runs (a project opened, a chooser browsing)
+// changes nothing: the build's paths were fixed when it started.
+TEST_F(BuildTest, ChangingTheCurrentFolderDuringABuildDoesNotChangeItsResult) {
+  LoadProject(";@delay 1500\r\n;@warning the real one\r\n");
+  const std::string elsewhere = folder_ + "\\elsewhere";
+  CreateDirectoryA(elsewhere.c_str(), nullptr);
+  WriteFile(elsewhere + "\\game.lst", "game.asm:5: ERROR - a decoy\r\n");
+  Command(IDM_BUILD);
+  ASSERT_TRUE(PumpUntil([] { return ReadPane().size() >= 2; }));
+  SetCurrentDirectoryA(elsewhere.c_str());
+  ASSERT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 20000));
+  const std::vector<PaneLine> expected = {
+      Plain("Assembling..."),           Plain(ProjectCommandLine(StandIn())),
+      Plain("Parsing listing file..."), {"game.asm:2: WARNING - the real one", "game.asm", 1},
+      Plain("Total Errors:   0"),       Plain("Total Warnings: 1"),
+      Plain("Finished assembly"),
+  };
+  EXPECT_EQ(ReadPane(), expected);
+}
+
+// F7 with nothing on disk to assemble runs no assembler and says why.
+TEST_F(BuildTest, NothingSavedToAssembleIsRefusedWithoutRunningTheAssembler) {
+  const struct {
+    const char* what;
+    bool untitled;  // an untitled document whose Save As is cancelled; else a project without sources
+    const char* refusal;
+  } cases[] = {
+      {"untitled document", true, "Build failed: save the document first."},
+      {"project without a main source", false, "Build failed: the project has no main source."},
+  };
+  for (const auto& c : cases) {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDCANCEL));
+    if (c.untitled) {
+      Command(IDM_FILE_NEW);
+      ASSERT_NE(g_app.activeDocument, nullptr);
+    } else {
+      WriteFile(folder_ + "\\empty.qlp", "[project name]\r\nEmpty\r\n\r\n[source]\r\n");
+      ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\empty.qlp"));
+    }
+    Build();
+    EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain(c.refusal), Plain("Finished assembly")}))
+        << c.what;
+    EXPECT_FALSE(Exists(folder_ + "\\.bin")) << c.what;
+    EXPECT_EQ(ChildProcessCount(GetCurrentProcessId(), "as1600_standin.exe"), 0) << c.what;
+  }
+}
+
+TEST_F(BuildTest, ADocumentThatCannotBeSavedIsNotAssembled) {
+  const std::string source = folder_ + "\\locked.asm";
+  WriteFile(source, ";@error on disk\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(source, -1));
+  HWND edit = GetDocument(g_app.activeDocument)->edit;
+  SendMessageA(edit, WM_CHAR, 'x', 0);
+  ASSERT_TRUE(GetDocument(g_app.activeDocument)->modified);
+  SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY);
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));  // "Unable to save file."
+    Build();
+    EXPECT_EQ(answerer.Seen().size(), 1u);
+  }
+  SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain("Build failed: save the document first."),
+                                               Plain("Finished assembly")}));
+  EXPECT_FALSE(Exists(folder_ + "\\locked.bin"));
+  GetDocument(g_app.activeDocument)->modified = false;  // leave without questions
+}
+
+TEST_F(BuildTest, CancelInTheOptionsEndsThisBuildAndTheNextOneAsksAgain) {
+  g_settings.assemblerPath.clear();
+  LoadProject("start:  MVII #1, R0\r\n");
+  DialogAnswerer answerer(
+      [](HWND dialog, const SeenBox& seen) { PressButton(dialog, seen.caption == "Options" ? IDCANCEL : IDOK); });
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    Build();
+    EXPECT_EQ(ReadPane(),
+              (std::vector<PaneLine>{Plain("Assembling..."), Plain("Build failed: no assembler path is set."),
+                                     Plain("Finished assembly")}));
+    const std::vector<SeenBox> seen = answerer.Seen();
+    ASSERT_EQ(seen.size(), 2u * attempt);
+    EXPECT_EQ(seen[2 * attempt - 2].caption, "Cannot assemble");
+    EXPECT_EQ(seen[2 * attempt - 1].caption, "Options");
+  }
+  EXPECT_FALSE(Exists(folder_ + "\\game.bin"));
+}
+
+TEST_F(BuildTest, CtrlBreakStopsTheAssemblerAndNoProcessIsLeft) {
+  LoadProject(";@delay 60000\r\n");
+  Command(IDM_BUILD);
+  ASSERT_TRUE(PumpUntil([] { return ReadPane().size() >= 2; }));
+  ASSERT_TRUE(PumpUntil([] { return ChildProcessCount(GetCurrentProcessId(), "as1600_standin.exe") == 1; }));
+  const DWORD start = GetTickCount();
+  Command(IDM_BUILD_STOP);
+  ASSERT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 5000));
+  EXPECT_LT(GetTickCount() - start, 2000u);
+  EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain(ProjectCommandLine(StandIn())),
+                                               Plain("Build stopped."), Plain("Finished assembly")}));
+  EXPECT_EQ(ChildProcessCount(GetCurrentProcessId(), "as1600_standin.exe"), 0);
+  Command(IDM_BUILD_STOP);  // nothing running: nothing happens
 }
 
 TEST_F(BuildTest, SecondBuildWhileOneRunsIsRefusedVisiblyAndTheFirstCompletes) {
@@ -232,7 +440,7 @@ TEST_F(BuildTest, SecondBuildWhileOneRunsIsRefusedVisiblyAndTheFirstCompletes) {
       Plain(ProjectCommandLine(StandIn())),
       Plain("A build is already running."),
       Plain("Parsing listing file..."),
-      {"game.asm:2: WARNING - slow", "game.asm", 1},
+      {"game.asm:2: WARNING - slow", folder_ + "\\game.asm", 1},
       Plain("Total Errors:   0"),
       Plain("Total Warnings: 1"),
       Plain("Finished assembly"),
@@ -336,7 +544,7 @@ TEST_F(OutputPaneLayoutTest, PaneTakesAQuarterOfTheHeightAtFirstAndKeepsItsDragg
   EXPECT_EQ(pane.bottom, status.top);
   EXPECT_EQ(mdi.top, tools.bottom - tools.top);  // the toolbar's height
   EXPECT_EQ(mdi.bottom, pane.top);
-  EXPECT_EQ(mdi.left, 0);
+  EXPECT_EQ(mdi.left, ClientRectOf(g_app.filePane->Window(), frame_).right);
   EXPECT_EQ(mdi.right, client.right);
 
   // Dragging the top edge makes the pane 60 pixels taller; the MDI client gives way.

@@ -59,34 +59,67 @@ class DocumentTest : public FrameTest {
   std::string folder_;
 };
 
-TEST_F(DocumentTest, OpenTypeSaveKeepsEveryByteAndFollowsTheModifiedState) {
+// Line breaks in `bytes`, counting CR LF once.
+int Breaks(const std::string& bytes) {
+  int n = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))) ++n;
+  return n;
+}
+
+std::string Repeat(const std::string& line, std::size_t atLeast) {
+  std::string text;
+  while (text.size() < atLeast) text += line;
+  return text;
+}
+
+TEST_F(DocumentTest, OpenSaveTypeSaveKeepsTheFileBytesThroughTheRealControl) {
+  std::string high, low;
+  for (int b = 0x80; b <= 0xFF; ++b) high += static_cast<char>(b);
+  for (int b = 0x01; b < 0x80; ++b)
+    if (b != '\r' && b != '\n') low += static_cast<char>(b);
+  const std::string mark = "\xEF\xBB\xBF";
   struct Case {
     const char* name;
-    std::string text;
+    std::string bytes;
+    std::string saved;  // an unedited save; empty: the bytes read
   };
   const Case cases[] = {
-      {"crlf.asm", "MVII #1, R0\r\nloop: B loop\r\n"},
-      {"nofinal.asm", "first\r\nlast line without break"},
-      {"empty.asm", ""},
+      {"crlf.asm", "MVII #1, R0\r\nloop: B loop\r\n", ""},
+      {"lf.asm", "MVII #1, R0\nloop: B loop\n", ""},
+      {"cr.asm", "MVII #1, R0\rloop: B loop\r", ""},
+      {"nofinal.asm", "first\r\nlast line without break", ""},
+      {"crcrlf.asm", "a\r\r\nb\r\n", "a\r\n\r\nb\r\n"},
+      {"mixed.asm", "a\nb\nc\r\nd\r", "a\nb\nc\nd\n"},
+      {"mark.asm", mark + "caf\xC3\xA9 \xCE\xB1 \xE4\xB8\xAD\r\n", ""},
+      {"twomarks.asm", mark + mark + "x\n", ""},
+      {"highbytes.asm", high + "\r\n" + high, ""},
+      {"lowbytes.asm", low + "\n" + low + "\n", ""},
+      {"blocks.asm", Repeat(std::string(4095, 'x') + "\r\n", 5 * 4097), ""},
+      {"big.asm", Repeat("        MVII    #$1234, R0      ; five megabytes\n", 5 * 1024 * 1024), ""},
   };
   for (const Case& c : cases) {
-    std::string path = File(c.name, c.text);
+    const std::string saved = c.saved.empty() ? c.bytes : c.saved;
+    const std::string path = File(c.name, c.bytes);
     ASSERT_TRUE(OpenDocumentAtLine(path, -1)) << c.name;
     HWND window = g_app.activeDocument;
     Document* document = GetDocument(window);
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(WindowText(window), path);
-    EXPECT_EQ(document->baseName, std::string(c.name).substr(0, std::string(c.name).find('.')));
+    EXPECT_EQ(LineCount(document->edit), Breaks(c.bytes) + 1) << c.name << ": no line joined or split";
     EXPECT_FALSE(document->modified);
-    EXPECT_FALSE(SaveIsEnabled(frame_)) << "a freshly opened document has nothing to save";
+    EXPECT_FALSE(SaveIsEnabled(frame_));
+
+    Command(IDM_FILE_SAVE);
+    EXPECT_TRUE(ReadText(path) == saved) << c.name << ": unedited save";
 
     SetSelection(document->edit, 0, 0);
     Type(document->edit, ";");
     EXPECT_EQ(WindowText(window), path + "*");
     EXPECT_TRUE(SaveIsEnabled(frame_));
-
     Command(IDM_FILE_SAVE);
-    EXPECT_EQ(ReadText(path), ";" + c.text) << c.name;
+    const std::size_t at = saved.compare(0, 3, mark) == 0 ? 3 : 0;
+    EXPECT_TRUE(ReadText(path) == saved.substr(0, at) + ";" + saved.substr(at)) << c.name << ": typed save";
     EXPECT_EQ(WindowText(window), path);
     EXPECT_FALSE(SaveIsEnabled(frame_));
     SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
@@ -347,6 +380,202 @@ TEST_F(DocumentTest, ALongTitleShowsTheEndOfThePath) {
   EXPECT_EQ(title.size(), 255u);
   EXPECT_EQ(title.substr(0, 3), "...");
   EXPECT_EQ(title.substr(title.size() - 9), "game.asm*");
+}
+
+// Real file steps, one of which fails as a full disk, a lost network or a locked file would.
+class FailingOperations : public FileOperations {
+ public:
+  enum class Step { kRead, kWriteHalfway, kFlush, kClose, kReplace };
+  explicit FailingOperations(Step step) : step_(step) { SetFileOperations(this); }
+  ~FailingOperations() override { SetFileOperations(nullptr); }
+
+  bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) override {
+    if (step_ != Step::kRead) return FileOperations::Read(file, buffer, size, read);
+    FileOperations::Read(file, buffer, size / 2, read);
+    return false;
+  }
+  bool Write(HANDLE file, const void* data, DWORD size, DWORD& written) override {
+    if (step_ != Step::kWriteHalfway) return FileOperations::Write(file, data, size, written);
+    FileOperations::Write(file, data, size / 2, written);
+    return false;
+  }
+  bool Flush(HANDLE file) override { return step_ != Step::kFlush && FileOperations::Flush(file); }
+  bool Close(HANDLE file) override {
+    const bool closed = FileOperations::Close(file);
+    return step_ != Step::kClose && closed;
+  }
+  bool Replace(const std::string& from, const std::string& to) override {
+    return step_ != Step::kReplace && FileOperations::Replace(from, to);
+  }
+
+ private:
+  Step step_;
+};
+
+// Names of the files in a folder, to see that no temporary file stays behind.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+TEST_F(DocumentTest, AWriteThatFailsAtAnyStepLeavesTheFileAndReportsIt) {
+  using Step = FailingOperations::Step;
+  const std::string original = Repeat("original line\n", 100000);  // more than one block
+  struct Case {
+    const char* name;
+    Step step;
+  };
+  for (const Case& c : {Case{"half-way", Step::kWriteHalfway}, Case{"flush", Step::kFlush}, Case{"close", Step::kClose},
+                        Case{"replace", Step::kReplace}}) {
+    const std::string path = File("failing.asm", original);
+    const std::vector<std::string> before = FilesIn(folder_);
+    ASSERT_TRUE(OpenDocumentAtLine(path, -1)) << c.name;
+    HWND window = g_app.activeDocument;
+    Type(GetDocument(window)->edit, "new ");
+    {
+      FailingOperations failing(c.step);
+      DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+      Command(IDM_FILE_SAVE);
+      ASSERT_EQ(answerer.Seen().size(), 1u) << c.name;
+      EXPECT_EQ(answerer.Seen()[0].text, "Unable to save file.") << c.name;
+    }
+    EXPECT_TRUE(ReadText(path) == original) << c.name;
+    EXPECT_EQ(FilesIn(folder_), before) << c.name << ": no temporary file left";
+    EXPECT_TRUE(GetDocument(window)->modified) << c.name;
+    EXPECT_EQ(WindowText(window), path + "*") << c.name;
+    // The same text saves once the fault is gone.
+    Command(IDM_FILE_SAVE);
+    EXPECT_TRUE(ReadText(path) == "new " + original) << c.name;
+    SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+  }
+}
+
+TEST_F(DocumentTest, AReadErrorOpensNothing) {
+  const std::string path = File("unreadable.asm", Repeat("line\r\n", 100000));
+  FailingOperations failing(FailingOperations::Step::kRead);
+  DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+  EXPECT_FALSE(OpenDocumentAtLine(path, -1));
+  ASSERT_EQ(answerer.Seen().size(), 1u);
+  EXPECT_EQ(answerer.Seen()[0].text, "Unable to open file.");
+  EXPECT_EQ(DocumentCount(), 0);
+}
+
+TEST_F(DocumentTest, SaveAsNeverWritesOverAnotherWindowsFileAndKeepsTheNameWhenItFails) {
+  const std::string shown = File("shown.asm", "AAAA\r\n");
+  const std::string locked = File("locked.asm", "locked\r\n");
+  const std::string mine = File("mine.asm", "mine\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(shown, -1));
+  ASSERT_TRUE(OpenDocumentAtLine(mine, -1));
+  HWND window = g_app.activeDocument;
+  Type(GetDocument(window)->edit, "x");
+  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+  struct Case {
+    const std::string& target;
+    const char* box;  // the message after the chooser
+  };
+  for (const Case& c : {Case{shown, "This file is open in another window"}, Case{locked, "Unable to save file."}}) {
+    DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
+      if (seen.caption == "Save file as..." && seen.text.empty()) {
+        SetControlText(dialog, 0x47C, c.target);
+        PressButton(dialog, IDOK);
+      } else {
+        PressButton(dialog, seen.text.find("already exists") != std::string::npos ? IDYES : IDOK);
+      }
+    });
+    EXPECT_FALSE(SaveDocumentAs(window));
+    const auto seen = answerer.Seen();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_NE(seen.back().text.find(c.box), std::string::npos) << c.target << ": " << seen.back().text;
+    EXPECT_EQ(GetDocument(window)->path, mine) << c.target;
+    EXPECT_EQ(WindowText(window), mine + "*") << c.target;
+  }
+  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadText(shown), "AAAA\r\n");
+  EXPECT_EQ(ReadText(locked), "locked\r\n");
+  EXPECT_EQ(ReadText(mine), "mine\r\n");
+}
+
+TEST_F(DocumentTest, AFileChangedByAnotherProgramIsNeverOverwrittenWithoutAQuestion) {
+  const std::string path = File("shared.asm", "v1\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(path, -1));
+  HWND window = g_app.activeDocument;
+  PumpMessages(50);
+  Type(GetDocument(window)->edit, "t");
+  WriteText(path, "v2 written by another program\r\n");
+  const std::string question = path + "\nThis file has been changed by another program. Overwrite it?";
+  for (int answer : {IDNO, IDYES}) {
+    DialogAnswerer answerer(DialogAnswerer::Press(answer));
+    Command(IDM_FILE_SAVE);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].text, question);
+    EXPECT_EQ(ReadText(path), answer == IDYES ? "tv1\r\n" : "v2 written by another program\r\n");
+    EXPECT_EQ(GetDocument(window)->modified, answer == IDNO);
+  }
+  // Once saved, the next save asks nothing.
+  Type(GetDocument(window)->edit, "u");
+  DialogAnswerer none(DialogAnswerer::Press(IDOK));
+  Command(IDM_FILE_SAVE);
+  EXPECT_TRUE(none.Seen().empty());
+  EXPECT_EQ(ReadText(path), "tuv1\r\n");
+}
+
+TEST_F(DocumentTest, AnActivatedDocumentFollowsItsFileAndAsksBeforeDroppingChanges) {
+  const std::string a = File("a.asm", "a1\r\n");
+  const std::string b = File("b.asm", "b1\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(a, -1));
+  HWND windowA = g_app.activeDocument;
+  ASSERT_TRUE(OpenDocumentAtLine(b, -1));
+  HWND windowB = g_app.activeDocument;
+  PumpMessages(50);
+  auto text = [](HWND window) {
+    HWND edit = GetDocument(window)->edit;
+    return TextRange(edit, 0, TextLength(edit));
+  };
+
+  // Unchanged: loaded again without a question.
+  WriteText(a, "a2 from elsewhere\n");
+  {
+    DialogAnswerer none(DialogAnswerer::Press(IDOK));
+    SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(windowA), 0);
+    PumpMessages(100);
+    EXPECT_TRUE(none.Seen().empty());
+  }
+  EXPECT_EQ(text(windowA), "a2 from elsewhere\r");
+  EXPECT_FALSE(GetDocument(windowA)->modified);
+
+  // Changed: No keeps the text and asks no more; Yes after a further change loads it.
+  Type(GetDocument(windowB)->edit, "typed ");
+  for (int answer : {IDNO, IDYES}) {
+    WriteText(b, answer == IDNO ? "b2\r\n" : "b3 newest\r\n");
+    DialogAnswerer answerer(DialogAnswerer::Press(answer));
+    SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(windowA), 0);
+    SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(windowB), 0);
+    PumpMessages(100);
+    SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(windowA), 0);
+    SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(windowB), 0);
+    PumpMessages(100);
+    ASSERT_EQ(answerer.Seen().size(), 1u) << "asked once for each change on disk: " << answerer.Seen().back().text;
+    EXPECT_NE(answerer.Seen()[0].text.find("changed by another program"), std::string::npos);
+    EXPECT_EQ(text(windowB), answer == IDNO ? "typed b1\r" : "b3 newest\r");
+    EXPECT_EQ(GetDocument(windowB)->modified, answer == IDNO);
+  }
+}
+
+TEST_F(DocumentTest, EndingTheSessionAsksTheExitQuestionsAndKeepsTheWindows) {
+  Command(IDM_FILE_NEW);
+  Type(GetDocument(g_app.activeDocument)->edit, "unsaved");
+  DialogAnswerer answerer(DialogAnswerer::Press(IDNO));
+  EXPECT_EQ(SendMessageA(frame_, WM_QUERYENDSESSION, 0, 0), TRUE);
+  ASSERT_EQ(answerer.Seen().size(), 1u);
+  EXPECT_EQ(answerer.Seen()[0].text, "Text has changed, would you like to save?");
+  EXPECT_EQ(DocumentCount(), 1);
 }
 
 }  // namespace

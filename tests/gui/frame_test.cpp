@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assemble/output_pane.h"
+#include "project/file_pane.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
@@ -117,10 +118,13 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
     WORD command;
   };
   const Binding expected[] = {
-      {FCONTROL, 'F', 40046},  {FCONTROL, 'H', 40045},  {FCONTROL, 'L', 4005}, {FCONTROL, 'N', 4001},
-      {FCONTROL, 'O', 4002},   {FCONTROL, 'S', 4003},   {0, VK_ESCAPE, 40043}, {0, VK_F3, 40048},
-      {FCONTROL, VK_F5, 8000}, {FCONTROL, VK_F6, 8001}, {0, VK_F7, 40038},     {FCONTROL, VK_F7, 8002},
-      {FCONTROL, VK_F8, 8003},
+      {FCONTROL, 'F', 40046},  {FCONTROL, 'H', 40045},
+      {FCONTROL, 'L', 4005},   {FCONTROL, 'N', 4001},
+      {FCONTROL, 'O', 4002},   {FCONTROL, 'S', 4003},
+      {0, VK_ESCAPE, 40043},   {0, VK_F3, 40048},
+      {FCONTROL, VK_F5, 8000}, {FCONTROL, VK_F6, 8001},
+      {0, VK_F7, 40038},       {FCONTROL, VK_F7, 8002},
+      {FCONTROL, VK_F8, 8003}, {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));
   for (const Binding& b : expected) {
@@ -188,16 +192,18 @@ TEST_F(FrameTest, StatusBarHasFivePartsFromTheRightEdge) {
   const int expected[5] = {w - 210, w - 110, w - 80, w - 50, w - 20};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(edges[i], expected[i]) << i;
 
-  // The MDI client fills the space between the toolbar and the output pane.
-  RECT tb, pane, mdi;
+  // The MDI client fills the space between the toolbar, the file pane and the output pane.
+  RECT tb, pane, files, mdi;
   GetWindowRect(g_app.toolBar, &tb);
   GetWindowRect(g_app.outputPane->Window(), &pane);
+  GetWindowRect(g_app.filePane->Window(), &files);
   GetWindowRect(g_app.mdiClient, &mdi);
   POINT origin{0, 0};
   ClientToScreen(frame_, &origin);
   EXPECT_EQ(mdi.top - origin.y, tb.bottom - tb.top);
   EXPECT_EQ(mdi.bottom, pane.top);
-  EXPECT_EQ(mdi.right - mdi.left, w);
+  EXPECT_EQ(mdi.left, files.right);
+  EXPECT_EQ(mdi.right - origin.x, w);
 }
 
 TEST_F(FrameTest, ToolbarButtonsAndTooltips) {
@@ -300,8 +306,8 @@ TEST_F(FrameTest, ExitClosesTheFrameAndPostsQuitWithZero) {
   EXPECT_FALSE(IsWindow(frame_));
 }
 
-TEST_F(FrameTest, SearchAndReplaceIsAcceptedAndDoesNothing) {
-  // Ctrl+H: accepted, nothing happens (no box, no window).
+TEST_F(FrameTest, SearchAndReplaceWithoutADocumentIsAcceptedAndDoesNothing) {
+  // Ctrl+H with no document open: accepted, nothing happens (no box, no window).
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   EXPECT_EQ(SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_EDIT_REPLACE, 1), 0), 0);
   PumpMessages(100);

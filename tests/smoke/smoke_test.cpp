@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -158,6 +159,7 @@ class Quillon {
     }
   }
   HWND frame() const { return frame_; }
+  HANDLE process() const { return pi_.hProcess; }
   DWORD processId() const { return pi_.dwProcessId; }
   long startupMs() const { return startupMs_; }
   // Closes the frame as the close box would; returns the exit code, or -1 on a time-out.
@@ -294,12 +296,13 @@ TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
     return !lines.empty() && lines.back() == "Finished assembly";
   }));
   auto lines = ListLines(list);
-  ASSERT_EQ(lines.size(), 7u);
+  ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(lines[0], "Assembling...");
   EXPECT_EQ(lines[2], "Parsing listing file...");
   EXPECT_EQ(lines[3], source + ":81: ERROR - operand out of range");
   EXPECT_EQ(lines[4], "Total Errors:   1");
   EXPECT_EQ(lines[5], "Total Warnings: 0");
+  EXPECT_EQ(lines[6], "Assembler exit code: 1");
 
   // Double-click the error line.
   SendMessageA(list, LB_SETCURSEL, 3, 0);
@@ -312,6 +315,83 @@ TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
   Screenshot();
 
   EXPECT_EQ(app.Close(), 0);
+}
+
+// Opens `source` through File, Open... of the running program; the document window.
+HWND OpenThroughChooser(const Quillon& app, const std::string& source) {
+  quillon::test::DialogAnswerer answerer(
+      [&](HWND dialog, const quillon::test::SeenBox&) {
+        quillon::test::SetControlText(dialog, 0x47C, source);
+        quillon::test::PressButton(dialog, IDOK);
+      },
+      app.processId());
+  PostMessageA(app.frame(), WM_COMMAND, 4002, 0);
+  HWND mdi = FindWindowExA(app.frame(), nullptr, "MDIClient", nullptr);
+  WaitFor([&] { return FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr) != nullptr; });
+  return FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr);
+}
+
+TEST(Smoke, ClosingDuringAHungBuildAsksThenEndsTheAssemblerAndTheProcess) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
+  std::string work = MakeWorkFolder("quillon_smoke_hung");
+  std::string source = work + "\\hung.asm";
+  quillon::test::WriteText(source, ";@delay 30000\r\n");
+
+  Quillon app(work);
+  ASSERT_NE(app.frame(), nullptr);
+  ASSERT_NE(OpenThroughChooser(app, source), nullptr);
+  PostMessageA(app.frame(), WM_COMMAND, 40038, 0);  // F7
+  HWND list = GetDlgItem(FindWindowExA(app.frame(), nullptr, "QUILLON_OUTPUTPANE", nullptr), 51001);
+  ASSERT_TRUE(WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 1; }));
+  ASSERT_EQ(ListLines(list).size(), 2u) << "the assembler is running";
+
+  // No keeps the IDE and its build.
+  {
+    quillon::test::DialogAnswerer answerer(
+        [](HWND box, const quillon::test::SeenBox&) { quillon::test::PressButton(box, IDNO); }, app.processId());
+    PostMessageA(app.frame(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return answerer.Seen().size() == 1; }));
+    EXPECT_EQ(answerer.Seen()[0].text, "A build is running. Stop it and close?");
+    Sleep(300);
+  }
+  EXPECT_TRUE(IsWindow(app.frame()));
+  EXPECT_EQ(quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe"), 1);
+
+  // Yes: the process is gone within two seconds and leaves no assembler behind.
+  std::atomic<DWORD> answeredAt{0};
+  quillon::test::DialogAnswerer answerer(
+      [&](HWND box, const quillon::test::SeenBox&) {
+        answeredAt = GetTickCount();
+        quillon::test::PressButton(box, IDYES);
+      },
+      app.processId());
+  PostMessageA(app.frame(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(app.process(), 10000), WAIT_OBJECT_0);
+  const DWORD endedAt = GetTickCount();
+  ASSERT_NE(answeredAt.load(), 0u);
+  printf("process ended %lu ms after Yes\n", endedAt - answeredAt.load());
+  EXPECT_LT(endedAt - answeredAt.load(), 2000u);
+  EXPECT_EQ(quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe"), 0);
+}
+
+// Even an IDE that is ended from outside takes its assembler with it.
+TEST(Smoke, AnIdeEndedFromOutsideLeavesNoAssemblerRunning) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
+  std::string work = MakeWorkFolder("quillon_smoke_killed");
+  std::string source = work + "\\hung.asm";
+  quillon::test::WriteText(source, ";@delay 30000\r\n");
+
+  Quillon app(work);
+  ASSERT_NE(app.frame(), nullptr);
+  ASSERT_NE(OpenThroughChooser(app, source), nullptr);
+  PostMessageA(app.frame(), WM_COMMAND, 40038, 0);  // F7
+  ASSERT_TRUE(WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 1; }));
+  TerminateProcess(app.process(), 7);
+  ASSERT_EQ(WaitForSingleObject(app.process(), 5000), WAIT_OBJECT_0);
+  EXPECT_TRUE(
+      WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 0; }, 2000));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "support/test_files.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstring>
 #include <fstream>
@@ -19,6 +20,19 @@ std::string TempFolder(const std::string& name) {
 void WriteText(const std::string& path, const std::string& text) {
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   std::ofstream(path, std::ios::binary) << text;
+}
+
+int ChildProcessCount(DWORD parentId, const std::string& exeName) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  int count = 0;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == parentId && lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
 }
 
 std::string ReadText(const std::string& path) {

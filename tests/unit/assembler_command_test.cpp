@@ -48,5 +48,28 @@ TEST(AssemblerCommand, LongLinesAreKeptWhole) {
   EXPECT_GT(run.commandLine.size(), 900u);
 }
 
+// Where the build looks for the assembler and the listing, whatever the current folder is.
+TEST(AssemblerCommand, PathsAreTakenInTheBuildFolder) {
+  const struct {
+    const char* folder;
+    const char* path;
+    const char* expected;
+  } cases[] = {
+      {"C:\\work\\game", ".\\obj\\game.lst", "C:\\work\\game\\.\\obj\\game.lst"},
+      {"C:\\work\\game", "game.lst", "C:\\work\\game\\game.lst"},
+      {"C:\\", "game.lst", "C:\\game.lst"},
+      {"C:\\work\\game", "D:\\out\\game.lst", "D:\\out\\game.lst"},
+      {"C:\\work\\game", "\\out\\game.lst", "C:\\out\\game.lst"},
+      {"\\\\server\\share\\game", "\\\\other\\x.lst", "\\\\other\\x.lst"},
+      {"C:\\work\\game", "tools/as1600.exe", "C:\\work\\game\\tools/as1600.exe"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PathInFolder(c.folder, c.path), c.expected) << c.folder << " + " << c.path;
+
+  EXPECT_EQ(ProgramOf("\"C:\\Program Files\\as1600.exe\""), "C:\\Program Files\\as1600.exe");
+  EXPECT_EQ(ProgramOf("C:\\as1600.exe"), "C:\\as1600.exe");
+  EXPECT_FALSE(HasFolderPart("as1600.exe"));
+  EXPECT_TRUE(HasFolderPart("bin\\as1600.exe"));
+}
+
 }  // namespace
 }  // namespace quillon

@@ -30,6 +30,9 @@ class FakeProjectPlatform : public ProjectPlatform {
 
   std::string currentDirectory = "C:";  // drive root, as a folder path without its backslash
   bool failReplace = false;
+  // A file fault for every file opened from now on, as a full disk or a lost drive would give.
+  enum class Fault { kNone, kShortWrite, kFailedClose, kReadError };
+  Fault fault = Fault::kNone;
 
   bool ResolveFullPath(const std::string& path, std::string& fullPath) override {
     std::string full = Absolute(path);
@@ -47,7 +50,8 @@ class FakeProjectPlatform : public ProjectPlatform {
     return std::filesystem::create_directory(Host(folder), error);
   }
   std::FILE* OpenFile(const std::string& path, const char* mode) override {
-    return std::fopen(Host(path).c_str(), mode);
+    std::FILE* file = std::fopen(Host(path).c_str(), mode);
+    return file && fault != Fault::kNone ? Faulty(file) : file;
   }
   bool RenameReplacing(const std::string& from, const std::string& to) override {
     if (failReplace) return false;
@@ -98,6 +102,44 @@ class FakeProjectPlatform : public ProjectPlatform {
   }
 
  private:
+#if defined(__GLIBC__)
+  // The real stream behind one that fails as `fault` says: a write stops half-way (and reports
+  // an error), closing fails after the bytes went out, or reading fails after the first block.
+  struct FaultyStream {
+    std::FILE* real;
+    Fault fault;
+    bool failed = false;
+  };
+  std::FILE* Faulty(std::FILE* real) {
+    cookie_io_functions_t calls{};
+    calls.read = [](void* cookie, char* buffer, std::size_t size) -> ssize_t {
+      auto* s = static_cast<FaultyStream*>(cookie);
+      if (s->fault == Fault::kReadError && s->failed) return -1;
+      s->failed = true;
+      return static_cast<ssize_t>(std::fread(buffer, 1, size, s->real));
+    };
+    calls.write = [](void* cookie, const char* buffer, std::size_t size) -> ssize_t {
+      auto* s = static_cast<FaultyStream*>(cookie);
+      if (s->fault != Fault::kShortWrite) return static_cast<ssize_t>(std::fwrite(buffer, 1, size, s->real));
+      if (s->failed) return static_cast<ssize_t>(std::fwrite(buffer, 1, size, s->real));
+      s->failed = true;
+      std::fwrite(buffer, 1, size / 2, s->real);
+      return 0;  // an error
+    };
+    calls.close = [](void* cookie) -> int {
+      auto* s = static_cast<FaultyStream*>(cookie);
+      const int closed = std::fclose(s->real);
+      const bool fail = s->fault == Fault::kFailedClose;
+      delete s;
+      return fail ? -1 : closed;
+    };
+    std::FILE* file = fopencookie(new FaultyStream{real, fault}, "r+", calls);
+    return file ? file : (std::fclose(real), nullptr);
+  }
+#else
+  std::FILE* Faulty(std::FILE* real) { return real; }  // the fault tests skip here
+#endif
+
   std::string Host(const std::string& path) const {
     std::string full = Absolute(path);
     std::string host = (host_ / full.substr(0, 1)).string();

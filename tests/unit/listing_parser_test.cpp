@@ -40,10 +40,11 @@ class ListingParser : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove(path_); }
 
-  std::vector<Line> Parse(const std::string& content, const ListingPatterns& patterns = {}) {
+  std::vector<Line> Parse(const std::string& content, const ListingPatterns& patterns = {},
+                          const std::string& buildFolder = "") {
     std::ofstream(path_, std::ios::binary) << content;
     RecordingSink sink;
-    ParseListing(path_, sink, patterns);
+    ParseListing(path_, buildFolder, sink, patterns);
     return sink.lines;
   }
 
@@ -88,9 +89,30 @@ TEST_F(ListingParser, ReportsErrorAndWarningLinesWithZeroBasedLines) {
   for (const Case& c : cases) EXPECT_EQ(Parse(c.listing), c.expected) << c.listing;
 }
 
+TEST_F(ListingParser, FileNamesAreJoinedToTheBuildFolder) {
+  struct Case {
+    const char* folder;
+    const char* name;
+    const char* file;
+  };
+  const Case cases[] = {
+      {"C:\\Prj", "game.asm", "C:\\Prj\\game.asm"},
+      {"C:\\Prj\\", "inc\\a.inc", "C:\\Prj\\inc\\a.inc"},
+      {"C:\\Prj", "..\\lib/a.inc", "C:\\Prj\\..\\lib/a.inc"},
+      {"C:\\Prj", "D:\\x\\b.asm", "D:\\x\\b.asm"},
+      {"C:\\Prj", "\\x\\b.asm", "C:\\x\\b.asm"},
+      {"C:\\Prj", "\\\\server\\s\\b.asm", "\\\\server\\s\\b.asm"},
+  };
+  for (const Case& c : cases) {
+    const std::string listing = std::string(c.name) + ":3: ERROR - x\n";
+    EXPECT_EQ(Parse(listing, {}, c.folder).front(), (Line{listing.substr(0, listing.size() - 1), c.file, 2}))
+        << c.folder << " " << c.name;
+  }
+}
+
 TEST_F(ListingParser, MissingListingGivesZeroTotals) {
   RecordingSink sink;
-  ParseListing(path_ + ".missing", sink);
+  ParseListing(path_ + ".missing", "", sink);
   EXPECT_EQ(sink.lines, (std::vector<Line>{Totals("Total Errors:   0"), Totals("Total Warnings: 0")}));
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "fake_project_platform.h"
 #include "project/project.h"
 
@@ -27,8 +29,14 @@ TEST(ProjectFile, ReadingRules) {
        ".\\obj\\.lst", "a.asm", "a.asm", ""},
       {"bracket inside a value", "[source]\nC:\\games [old]\\main.asm\nb.asm\n", "demo.qlp", ".\\obj", ".\\obj\\.lst",
        "C:\\games [old]\\main.asm", "b.asm|C:\\games [old]\\main.asm", ""},
-      {"indented header, text after it", "  [source] more\na.asm\n\t[include]\nb.inc\n", "demo.qlp", ".\\obj",
-       ".\\obj\\.lst", "a.asm", "a.asm", "b.inc"},
+      {"indented header", "  [source] \na.asm\n\t[include]\nb.inc\n", "demo.qlp", ".\\obj", ".\\obj\\.lst", "a.asm",
+       "a.asm", "b.inc"},
+      {"value that starts with a bracketed word", "[source]\n[v2]\\lib.asm\n[x] y.asm\n", "demo.qlp", ".\\obj",
+       ".\\obj\\.lst", "[v2]\\lib.asm", "[x] y.asm|[v2]\\lib.asm", ""},
+      {"bracketed name under its header", "[project name]\n[demo]\n\n[source]\na.asm\n", "[demo]", ".\\obj",
+       ".\\obj\\.lst", "a.asm", "a.asm", ""},
+      {"empty name section before a header", "[project name]\n[source]\na.asm\n", "demo.qlp", ".\\obj", ".\\obj\\.lst",
+       "a.asm", "a.asm", ""},
       {"byte-order mark", "\xEF\xBB\xBF[source]\r\na.asm\r\n", "demo.qlp", ".\\obj", ".\\obj\\.lst", "a.asm", "a.asm",
        ""},
       {"last line without a break", "[source]\r\na.asm\r\nb.asm", "demo.qlp", ".\\obj", ".\\obj\\.lst", "a.asm",
@@ -86,7 +94,7 @@ TEST(ProjectFile, AWrittenProjectReadsBackIdentically) {
       "[project name]\r\nDemo\r\n\r\n"
       "[output path]\r\n.\\obj\r\n\r\n"
       "[output name]\r\nrenamed\r\n\r\n"
-      "[source]\r\nC:\\games [old]\\Alpha.asm\r\nbeta.asm\r\nzeta.asm\r\n\r\n"
+      "[source]\r\nzeta.asm\r\nC:\\games [old]\\Alpha.asm\r\nbeta.asm\r\n\r\n"
       "[include]\r\ninc\\gfx.inc\r\n\r\n"
       "[listing]\r\n.\\obj\\demo.lst\r\n\r\n"
       "[other]\r\n  notes.txt\r\n";
@@ -94,11 +102,120 @@ TEST(ProjectFile, AWrittenProjectReadsBackIdentically) {
 
   Project again(platform, settings);
   ASSERT_TRUE(again.LoadProject("C:\\prj\\demo.qlp"));
-  EXPECT_EQ(again.mainSource, "C:\\games [old]\\Alpha.asm");  // the first [source] line
+  EXPECT_EQ(again.mainSource, "zeta.asm");  // written first, so still the main source
   EXPECT_EQ(again.outputName, "renamed");
   EXPECT_EQ(again.FileIndex().size(), 6u);
   ASSERT_EQ(again.SaveProject(), SaveResult::kSaved);
   EXPECT_EQ(platform.Read("C:\\prj\\demo.qlp"), expected);
+}
+
+// Everything a reload must give back: fields, then every group's nodes in tree order.
+std::string Snapshot(const Project& project) {
+  std::string text = project.projectName + "\n" + project.Root().text + "\n" + project.outputPath + "\n" +
+                     project.outputName + "\n" + project.listingPath + "\n" + project.mainSource + "\n";
+  for (ProjectGroup group :
+       {ProjectGroup::kSource, ProjectGroup::kInclude, ProjectGroup::kListing, ProjectGroup::kOther}) {
+    text += "group\n";
+    for (const auto& node : project.Group(group).children) {
+      text += node->text + "|" + std::to_string(node->imageSlot) + "|" + node->entry->displayName + "|" +
+              node->entry->path + "\n";
+    }
+  }
+  return text;
+}
+
+class Generator {
+ public:
+  explicit Generator(unsigned seed) : random_(seed) {}
+
+  // Any one-line text, often one that looks like a section header.
+  std::string Name() {
+    switch (Below(6)) {
+      case 0:
+        return "[" + Word() + "]";
+      case 1:
+        return Pick({"[source]", "[project name]", " [listing] ", "[]", "   "});
+      case 2:
+        return std::string(260 + Below(60), 'n');
+      default:
+        return Text(1 + Below(30));
+    }
+  }
+
+  // A path as a chooser or a project file gives it: folders and a file name with brackets,
+  // blanks and '&', absolute or relative, up to 259 characters.
+  std::string Path() {
+    std::string path = Pick({"C:\\", "", ".\\", "..\\", "\\\\srv\\share\\", "C:\\games [old]\\"});
+    const int folders = Below(4);
+    for (int i = 0; i < folders; ++i) path += (Below(3) == 0 ? "[" + Word() + "]" : Text(1 + Below(12))) + "\\";
+    // Often one of a few names, so that texts equal but for case meet in a group.
+    path +=
+        Below(3) == 0 ? Pick({"main.asm", "Main.asm", "MAIN.asm"}) : Text(1 + Below(12)) + Pick({".asm", ".inc", ""});
+    if (Below(8) == 0 && path.size() < 259) path.insert(path.size() - 1, 259 - path.size(), 'p');
+    return path;
+  }
+
+  int Below(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
+
+ private:
+  std::string Pick(std::initializer_list<const char*> choices) { return *(choices.begin() + Below(choices.size())); }
+  std::string Word() { return Pick({"v2", "demo", "source", "old build", "x_1"}); }
+  std::string Text(int length) {
+    static const std::string alphabet = "abcXYZ019_ -&[]().,'\xe9";
+    std::string text;
+    for (int i = 0; i < length; ++i) text += alphabet[Below(alphabet.size())];
+    return text;
+  }
+
+  std::mt19937 random_;
+};
+
+// A line the reader always takes as a header; no path the program holds can be one (chooser
+// paths are absolute and a project file's value lines are not headers).
+bool LooksLikeHeader(const std::string& line) {
+  const std::size_t first = line.find_first_not_of(" "), last = line.find_last_not_of(" ");
+  if (first == std::string::npos || line[first] != '[' || line[last] != ']' || last - first < 2) return false;
+  return line.substr(first + 1, last - first - 1)
+             .find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_ ") ==
+         std::string::npos;
+}
+
+TEST(ProjectFile, EveryWrittenProjectReadsBackIdentically) {
+  Generator generate(20261207);
+  for (int round = 0; round < 300; ++round) {
+    FakeProjectPlatform platform;
+    Settings settings;
+    platform.MakeFolders("C:\\prj");
+    Project project(platform, settings);
+    project.SetProjectName(generate.Name(), "C:\\prj\\demo.qlp");
+    project.loaded = true;
+    project.SetOutputPath(generate.Name());
+    project.SetOutputName(generate.Below(4) == 0 ? std::string() : generate.Name());
+    std::string listing = generate.Path();
+    project.AddListingFile(NameOf(listing), listing);
+    for (int i = generate.Below(12); i > 0; --i) {
+      const std::string path = generate.Path();
+      if (LooksLikeHeader(path)) continue;
+      switch (generate.Below(3)) {
+        case 0:
+          project.AddSourceFile(NameOf(path), path);
+          break;
+        case 1:
+          project.AddIncludeFile(NameOf(path), path);
+          break;
+        default:
+          project.AddOtherFile(NameOf(path), path);
+      }
+    }
+    ASSERT_EQ(project.SaveProject(), SaveResult::kSaved);
+    const std::string written = platform.Read("C:\\prj\\demo.qlp");
+
+    Project again(platform, settings);
+    ASSERT_TRUE(again.LoadProject("C:\\prj\\demo.qlp"));
+    ASSERT_EQ(Snapshot(again), Snapshot(project)) << "round " << round << ", file:\n" << written;
+    ASSERT_EQ(again.SaveProject(), SaveResult::kSaved);
+    ASSERT_EQ(platform.Read("C:\\prj\\demo.qlp"), written) << "round " << round;
+  }
 }
 
 TEST(ProjectFile, CreateProjectWritesNineLinesAndLoadsThem) {

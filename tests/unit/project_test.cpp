@@ -127,6 +127,71 @@ TEST(Project, RemovingAFileLetsItBeAddedAgainButGroupsStay) {
   EXPECT_TRUE(project.AddOtherFile("notes.txt", "C:\\notes.txt"));
 }
 
+TEST(Project, RemovingTheMainSourceOrTheListingLeavesNoStalePath) {
+  FakeProjectPlatform platform;
+  Settings settings;
+  Project project(platform, settings);
+  MirrorObserver view;
+  project.SetObserver(&view);
+  project.outputPath = ".\\obj";
+  project.outputName = "demo";
+  project.AddSourceFile("main.asm", "main.asm");
+  project.AddSourceFile("b.asm", "b.asm");
+  project.AddSourceFile("a.asm", "a.asm");
+  project.AddListingFile("old.lst", "C:\\old.lst");
+  auto& sources = project.Group(ProjectGroup::kSource).children;
+
+  // The main source goes: the first remaining source takes its place, in the model and the view.
+  ASSERT_TRUE(project.RemoveFileNode(*sources[2]));
+  EXPECT_EQ(project.mainSource, "a.asm");
+  EXPECT_EQ(sources[0]->imageSlot, kMainSourceImage);
+  EXPECT_EQ(sources[1]->imageSlot, kSourceImage);
+  ASSERT_TRUE(project.RemoveFileNode(*sources[1]));
+  EXPECT_EQ(project.mainSource, "a.asm") << "removing another source keeps the main one";
+  ASSERT_TRUE(project.RemoveFileNode(*sources[0]));
+  EXPECT_EQ(project.mainSource, "");
+  EXPECT_TRUE(project.AddSourceFile("c.asm", "c.asm"));
+  EXPECT_EQ(project.mainSource, "c.asm") << "the next source added becomes the main one";
+
+  // The listing goes: the build lists into the default path instead of "".
+  ASSERT_TRUE(project.RemoveFileNode(*project.Group(ProjectGroup::kListing).children.front()));
+  EXPECT_EQ(project.listingPath, ".\\obj\\demo.lst");
+  EXPECT_EQ(view.Shown(), Render(project.Root()));
+}
+
+TEST(Project, NodePathsResolveAgainstTheProjectFolder) {
+  FakeProjectPlatform platform;
+  platform.currentDirectory = "C:\\elsewhere";
+  Settings settings;
+  Project project(platform, settings);
+  const struct {
+    const char* projectDir;
+    const char* path;
+    const char* full;
+  } cases[] = {
+      {"C:\\prj", ".\\obj\\demo.lst", "C:\\prj\\obj\\demo.lst"},
+      {"C:\\prj", "src\\..\\main.asm", "C:\\prj\\main.asm"},
+      {"C:\\prj", "D:\\lib\\x.inc", "D:\\lib\\x.inc"},
+      {"", "main.asm", "C:\\elsewhere\\main.asm"},  // no project folder: the current one
+  };
+  for (const auto& c : cases) {
+    project.projectDir = c.projectDir;
+    std::string full;
+    ASSERT_TRUE(project.FullPathOf(c.path, full)) << c.path;
+    EXPECT_EQ(full, c.full) << c.path;
+  }
+  project.projectDir = "C:\\prj";
+  std::string full = "unchanged";
+  EXPECT_FALSE(project.FullPathOf(std::string(255, 'a'), full)) << "too long for a path buffer";
+}
+
+TEST(Project, AProjectNameMustNameAFileInTheFolderShown) {
+  for (const char* good : {"demo", "my game 2", "a.b", "R&D", "x]"}) EXPECT_TRUE(IsUsableProjectName(good)) << good;
+  for (const char* bad : {"", "  ", "..", "..\\up", "a/b", "a\\b", "c:x", "a*", "a?", "a\"b", "a<b", "a>b", "a|b",
+                          "[demo]", " [demo", "tab\there"})
+    EXPECT_FALSE(IsUsableProjectName(bad)) << bad;
+}
+
 TEST(Project, AFailedSaveSaysSoAndKeepsTheOldFile) {
   const struct {
     const char* what;

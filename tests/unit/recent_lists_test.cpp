@@ -33,6 +33,13 @@ TEST(RecentLists, AddComparesOnlyTheNewestAndKeepsTheCapacity) {
   EXPECT_EQ(finds.back(), "t19");
 }
 
+TEST(RecentLists, MenuItemsAreNewestFirstWithTheirIndexAndAmpersandsDoubled) {
+  using Items = std::vector<RecentMenuItem>;
+  EXPECT_EQ(RecentMenuItems({"A", "B", "A"}, 10000), (Items{{10002, "A"}, {10001, "B"}, {10000, "A"}}));
+  EXPECT_EQ(RecentMenuItems({"C:\\R&D\\a&&b.asm"}, 11000), (Items{{11000, "C:\\R&&D\\a&&&&b.asm"}}));
+  EXPECT_TRUE(RecentMenuItems({}, 10000).empty());
+}
+
 TEST(RecentLists, FolderToRememberDropsTheFileName) {
   EXPECT_EQ(FolderToRemember("C:\\Work\\game.asm"), "C:\\Work");
   EXPECT_EQ(FolderToRemember("C:\\game.asm"), "C:");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/memory_store.h"
+#include "base/recent_lists.h"
 
 namespace quillon {
 namespace {
@@ -144,16 +145,20 @@ TEST(Settings, ShorterListDoesNotComeBackAfterSave) {
   EXPECT_EQ(ReadText(store, "Recent Find 14"), "<missing>");
 }
 
-TEST(Settings, FifteenFindsAreAllWrittenButOnlyTheOldestFiveReadBack) {
+TEST(Settings, OfFifteenFindsTheNewestFiveComeBackAndNoOldValueStays) {
   MemoryStore store;
+  for (int i = 0; i < 15; ++i)
+    store.KeyValues(kSettingsKeyPath)["Recent Find " + std::to_string(i)] = Text("old" + std::to_string(i));
   Settings s;
   s.Load(store, "q.exe", "C:\\");
-  for (int i = 0; i < 15; ++i) s.recentFinds.push_back("t" + std::to_string(i));
+  s.recentFinds.clear();
+  for (int i = 0; i < 20; ++i) AddRecent(s.recentFinds, "t" + std::to_string(i), kRecentFindsCapacity);
   s.Save(store);
-  EXPECT_EQ(ReadText(store, "Recent Find 14"), "t14");
+  EXPECT_EQ(ReadText(store, "Recent Find 5"), "<missing>");
+  EXPECT_EQ(ReadText(store, "Recent Find 14"), "<missing>");
   Settings next;
   next.Load(store, "q.exe", "C:\\");
-  EXPECT_EQ(next.recentFinds, (std::vector<std::string>{"t0", "t1", "t2", "t3", "t4"}));
+  EXPECT_EQ(next.recentFinds, (std::vector<std::string>{"t15", "t16", "t17", "t18", "t19"}));
 }
 
 TEST(Settings, StoreThatCannotBeOpenedGivesDefaultsAndWritesNothing) {

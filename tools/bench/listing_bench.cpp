@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
   int parsed = 0;
   const double parseSeconds = BestSeconds([&] {
     CountingSink sink;
-    quillon::ParseListing(path, sink);
+    quillon::ParseListing(path, "", sink);
     parsed = sink.located;
   });
 

@@ -1,0 +1,172 @@
+#include "editor/colouring.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "editor/syntax_colours.h"
+#include "editor/text_control.h"
+#include "ui/app_state.h"
+
+namespace quillon {
+
+namespace {
+
+struct MemoryReader {
+  const std::string* data;
+  std::size_t offset = 0;
+};
+
+DWORD CALLBACK ReadFromMemory(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
+  auto* reader = reinterpret_cast<MemoryReader*>(cookie);
+  const std::size_t left = reader->data->size() - reader->offset;
+  std::size_t n = std::min(static_cast<std::size_t>(wanted), left);
+  // A block never ends between the CR and LF of a line break, which would read as two breaks.
+  if (n < left && n > 1 && (*reader->data)[reader->offset + n - 1] == '\r') --n;
+  std::copy_n(reader->data->data() + reader->offset, n, buffer);
+  reader->offset += n;
+  *got = static_cast<LONG>(n);
+  return 0;
+}
+
+bool StreamIn(HWND edit, const std::string& data, WPARAM format) {
+  MemoryReader reader{&data};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&reader), 0, ReadFromMemory};
+  SendMessageA(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+  return stream.dwError == 0 && reader.offset == data.size();
+}
+
+CHARFORMATA SelectionFormat(HWND edit, DWORD mask) {
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  format.dwMask = mask;
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  return format;
+}
+
+// Colours the selected range unless all of it already has the colour; true when it had.
+bool ColourSelection(HWND edit, Colour colour) {
+  CHARFORMATA now = SelectionFormat(edit, CFM_COLOR);
+  if ((now.dwMask & CFM_COLOR) && !(now.dwEffects & CFE_AUTOCOLOR) && now.crTextColor == colour) return true;
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_COLOR;
+  format.crTextColor = colour;
+  SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  return false;
+}
+
+// Colours one line. Runs wholly before [changeFrom, changeTo] kept their colours; after it, a
+// change can only have moved the comment's start, which recolours every later run alike: once
+// two later runs already have their colours, the rest have too (a long line stays cheap).
+void ColourOneLine(HWND edit, int line, long changeFrom, long changeTo, std::vector<ColourRun>& runs) {
+  const long start = LineIndex(edit, line);
+  if (start < 0) return;
+  const long length = static_cast<long>(SendMessageA(edit, EM_LINELENGTH, start, 0));
+  const std::string text = TextRange(edit, start, start + length);
+  LineRuns(text, g_syntaxTable, runs);
+  const bool partly = changeFrom >= 0;
+  int unchangedAfter = 0;
+  for (const ColourRun& run : runs) {
+    const long runStart = start + static_cast<long>(run.start), runEnd = start + static_cast<long>(run.end);
+    if (partly && runEnd < changeFrom - 1) continue;
+    SetSelection(edit, runStart, runEnd);
+    const bool unchanged = ColourSelection(edit, run.colour);
+    if (partly && runStart > changeTo + 1 && unchanged && ++unchangedAfter == 2) break;
+  }
+}
+
+RtfFont FontOf(const CHARFORMATA& font) {
+  return {font.szFaceName, font.yHeight % 10 == 0 ? static_cast<int>(font.yHeight) : 0,
+          static_cast<unsigned>(font.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE)), font.bCharSet};
+}
+
+bool PutText(HWND edit, const std::string& text) {
+  if (text.find('\0') != std::string::npos) {
+    // RTF cannot carry a NUL byte: plain text, then colour line by line.
+    const bool ok = StreamIn(edit, text, SF_TEXT);
+    ColourLines(edit, 0, LineCount(edit) - 1);
+    return ok;
+  }
+  // The font of the empty control goes into the RTF: setting it afterwards would cost as much
+  // again as the whole load.
+  CHARFORMATA font = SelectionFormat(edit, CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_CHARSET);
+  const bool ok = StreamIn(edit, ColouredRtf(text, g_syntaxTable, FontOf(font), GetACP()), SF_RTF);
+  if (font.yHeight % 10 != 0) {  // a height the RTF cannot express
+    CHARFORMATA size{};
+    size.cbSize = sizeof size;
+    size.dwMask = CFM_SIZE;
+    size.yHeight = font.yHeight;
+    SendMessageA(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&size));
+  }
+  return ok;
+}
+
+}  // namespace
+
+COLORREF GetKeywordColour(const char* word) { return word ? g_syntaxTable.ColourOf(word) : 0; }
+
+bool PutColouredText(HWND edit, const std::string& text) {
+  if (!edit) return false;
+  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
+  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  bool ok = false;
+  try {
+    ok = PutText(edit, text);
+  } catch (const std::bad_alloc&) {  // no room for the coloured copy: the control keeps nothing
+    SetWindowTextA(edit, "");
+  }
+  SendMessageA(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
+  return ok;
+}
+
+void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo) {
+  if (!edit) return;
+  first = std::max(first, 0);
+  last = std::min(last, LineCount(edit) - 1);
+  if (last < first) return;
+  long selStart = 0, selEnd = 0;
+  GetSelection(edit, selStart, selEnd);
+  POINT scroll{};
+  const bool manyLines = last > first;
+  if (manyLines) {
+    SendMessageA(edit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
+  }
+  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
+  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  std::vector<ColourRun> runs;
+  for (int line = first; line <= last; ++line) ColourOneLine(edit, line, changeFrom, changeTo, runs);
+  SetSelection(edit, selStart, selEnd);
+  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
+  if (manyLines) {
+    SendMessageA(edit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE);
+  }
+}
+
+void ColourChangedLines(HWND edit, BeforeChange& before) {
+  if (!edit) return;
+  long start = 0, end = 0;
+  GetSelection(edit, start, end);
+  const int lineCount = LineCount(edit);
+  if (!SendMessageA(edit, EM_CANREDO, 0, 0)) {
+    const long from = std::min(before.selStart, start), to = std::max(before.selEnd, end);
+    int first = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, from));
+    const int caretLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
+    first = std::min(first, caretLine - std::max(0, lineCount - before.lineCount));
+    const int last = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, to));
+    // Only the line of a one-line change is cut short; pasted lines are coloured whole.
+    if (first == std::max(last, caretLine))
+      ColourLines(edit, first, first, from, to);
+    else
+      ColourLines(edit, first, std::max(last, caretLine));
+  }
+  before = {start, end, lineCount};
+}
+
+}  // namespace quillon

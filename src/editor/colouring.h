@@ -1,0 +1,39 @@
+// Keyword colours in a document's text control. The colours are formatting only: they never
+// change the text, and they are never saved.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quillon {
+
+// The colour of a keyword in the keyword table; 0 (black) for a null, empty or unknown word.
+COLORREF GetKeywordColour(const char* word);
+
+// Fills the still-empty control with `text`, coloured, in the control's current font. Every
+// CR LF, lone CR and lone LF becomes one line break. Leaves nothing to undo and raises no
+// change notification. False when the control did not take the text.
+bool PutColouredText(HWND edit, const std::string& text);
+
+// Colours lines first..last (clamped to the text) by the keyword table, setting a colour only
+// where it differs, and keeps the selection and the view. With a changed range given, the lines
+// are taken as correctly coloured before that change, and runs that cannot have changed are
+// passed over.
+void ColourLines(HWND edit, int first, int last, long changeFrom = -1, long changeTo = -1);
+
+// What the document knew before a change: the selection at the latest key or mouse event, and
+// the number of lines.
+struct BeforeChange {
+  long selStart = 0;
+  long selEnd = 0;
+  int lineCount = 1;
+};
+
+// The colour pass after a change of the text: the lines from the selection before the change to
+// the selection now, and at least as many lines above the caret as the change added (a paste
+// after a selection made without a key or mouse event). Skipped while a redo is possible: such
+// a change came from an undo, which brings its own colours back. Updates `before` for the next.
+void ColourChangedLines(HWND edit, BeforeChange& before);
+
+}  // namespace quillon

@@ -1,0 +1,276 @@
+#include "project/file_pane.h"
+
+#include <commctrl.h>
+
+#include "base/recent_lists.h"
+#include "base/text_util.h"
+#include "editor/document_window.h"
+#include "project/project.h"
+#include "resource.h"
+#include "ui/app_state.h"
+#include "ui/file_choosers.h"
+#include "ui/frame_hooks.h"
+#include "ui/reporting.h"
+
+namespace quillon {
+
+namespace {
+
+// Bitmap and mask of each image slot, in the order they go into the image list.
+struct SlotImage {
+  int slot;
+  int bitmap;
+  int mask;
+};
+constexpr SlotImage kSlotImages[kImageSlotCount] = {
+    {kRootImage, IDB_TREE_ROOT, IDB_MASK_ROOT},
+    {kSourceImage, IDB_TREE_SOURCE, IDB_MASK_SOURCE},
+    {kMainSourceImage, IDB_TREE_MAINSOURCE, IDB_MASK_SOURCE},
+    {kIncludeImage, IDB_TREE_INCLUDE, IDB_MASK_INCLUDE},
+    {kGroupImage, IDB_TREE_GROUP, IDB_MASK_GROUP},
+    {kOtherImage, IDB_TREE_OTHER, IDB_MASK_OTHER},
+    {kListingImage, IDB_TREE_LISTING, IDB_MASK_LISTING},
+};
+
+FilePane* PaneOf(HWND window) { return reinterpret_cast<FilePane*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+
+HTREEITEM ItemOf(const ProjectNode* node) { return node ? static_cast<HTREEITEM>(node->viewItem) : nullptr; }
+
+// A double-click acts on the node under the pointer only; a click beside the nodes does nothing.
+bool SelectNodeUnderPointer(HWND tree) {
+  const DWORD pos = GetMessagePos();
+  TVHITTESTINFO hit{};
+  hit.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+  ScreenToClient(tree, &hit.pt);
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (!item || !(hit.flags & TVHT_ONITEM)) return false;
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  return true;
+}
+
+LRESULT OnNotify(HWND window, FilePane& pane, LPARAM lParam) {
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header->hwndFrom != pane.Tree()) return DefWindowProcA(window, WM_NOTIFY, 0, lParam);
+  switch (header->code) {
+    case TVN_KEYDOWN:
+      if (reinterpret_cast<const NMTVKEYDOWN*>(lParam)->wVKey == VK_DELETE) {
+        pane.RemoveSelectedFile();
+        return 0;
+      }
+      break;
+    case NM_DBLCLK:
+      if (!SelectNodeUnderPointer(pane.Tree())) break;
+      if (pane.OpenSelectedFile()) return 0;
+      break;
+    case NM_RETURN:
+      if (pane.OpenSelectedFile()) return 0;
+      break;
+  }
+  return DefWindowProcA(window, WM_NOTIFY, 0, lParam);
+}
+
+LRESULT CALLBACK FilePaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCCREATE: {
+      auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      break;
+    }
+    case WM_SIZE:
+      if (FilePane* pane = PaneOf(window)) pane->OnSize(LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_SIZING:
+      // Only the right border resizes the pane.
+      if (wParam != WMSZ_RIGHT) GetWindowRect(window, reinterpret_cast<RECT*>(lParam));
+      break;
+    case WM_CLOSE:
+      DestroyWindow(window);
+      break;
+    case WM_NOTIFY:
+      if (FilePane* pane = PaneOf(window)) return OnNotify(window, *pane, lParam);
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterPaneClass(HINSTANCE instance) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = FilePaneWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLON));
+  wc.hIconSm = wc.hIcon;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kFilePaneClass;
+  RegisterClassExA(&wc);  // a second frame finds it registered already
+}
+
+// Chooses one existing file and adds it to the project with `add`; the chooser's folder is remembered.
+template <typename Add>
+void AddFileCommand(HWND frame, Project& project, const char* filter, const char* title, Add add) {
+  if (!project.loaded) return;
+  std::string path, fileTitle;
+  if (!ChooseFileToOpen(frame, g_settings.lastDirectory, filter, path, &fileTitle, title)) return;
+  add(fileTitle, path);
+  g_settings.lastDirectory = FolderToRemember(path);
+}
+
+}  // namespace
+
+FilePane::FilePane(HWND frame, HINSTANCE instance, Project& project)
+    : frame_(frame), instance_(instance), project_(project) {
+  RegisterPaneClass(instance);
+  window_ = CreateWindowExA(WS_EX_WINDOWEDGE, kFilePaneClass, nullptr,
+                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, frame, reinterpret_cast<HMENU>(IDC_FILEPANE), instance, this);
+  if (!window_) ShowLastErrorBox("Unable to create FilePane window");
+  ShowWindow(window_, SW_SHOWNORMAL);
+
+  tree_ = CreateWindowExA(
+      WS_EX_WINDOWEDGE, WC_TREEVIEWA, nullptr,
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, reinterpret_cast<HMENU>(IDC_FILETREE), instance, nullptr);
+  if (!tree_) ShowLastErrorBox("Unable to create TreeView");
+  ShowWindow(tree_, SW_SHOWNORMAL);
+
+  images_ = ImageList_Create(16, 16, ILC_MASK, kImageSlotCount, 0);
+  for (const SlotImage& image : kSlotImages) {
+    HBITMAP bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(image.bitmap));
+    HBITMAP mask = LoadBitmapA(instance, MAKEINTRESOURCEA(image.mask));
+    imageSlots_[image.slot] = ImageList_Add(images_, bitmap, mask);
+    DeleteObject(bitmap);
+    DeleteObject(mask);
+  }
+  SendMessageA(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+  project_.SetObserver(this);
+
+  RECT client{};
+  if (window_ && GetClientRect(window_, &client)) OnSize(client.right, client.bottom);
+}
+
+FilePane::~FilePane() {
+  project_.SetObserver(nullptr);
+  if (IsWindow(window_)) DestroyWindow(window_);  // the tree goes with it
+  if (images_) ImageList_Destroy(images_);
+}
+
+void FilePane::Move(int x, int y, int width, int height) {
+  if (!IsWindow(window_)) return;
+  RECT r{};
+  GetWindowRect(window_, &r);
+  MapWindowPoints(nullptr, GetParent(window_), reinterpret_cast<POINT*>(&r), 2);
+  if (r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height) return;
+  MoveWindow(window_, x, y, width, height, TRUE);
+}
+
+void FilePane::OnSize(int width, int height) {
+  if (!tree_) return;
+  MoveWindow(tree_, 0, 0, width, height, TRUE);
+  FitMdiClientToFrame(frame_);
+}
+
+ProjectNode* FilePane::SelectedNode() const {
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item) return nullptr;
+  TVITEMA tv{};
+  tv.mask = TVIF_PARAM;
+  tv.hItem = item;
+  if (!SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
+  return reinterpret_cast<ProjectNode*>(tv.lParam);
+}
+
+bool FilePane::GetSelectedFilePath(std::string& path) const {
+  const ProjectNode* node = SelectedNode();
+  // The root carries the project file's entry: it is no file of the project.
+  if (!node || node == &project_.Root() || !node->entry || node->entry->path.size() >= kPathBufferSize) return false;
+  return project_.FullPathOf(node->entry->path, path);
+}
+
+void FilePane::RemoveSelectedFile() {
+  if (ProjectNode* node = SelectedNode()) project_.RemoveFileNode(*node);
+}
+
+bool FilePane::OpenSelectedFile() {
+  std::string path;
+  if (!GetSelectedFilePath(path)) return false;
+  AddRecentFile(path);
+  OpenDocumentAtLine(path, -1);
+  return true;
+}
+
+void FilePane::NodeInserted(ProjectNode& node) {
+  TVINSERTSTRUCTA insert{};
+  insert.hParent = node.parent ? ItemOf(node.parent) : TVI_ROOT;
+  const ProjectNode* previous = node.PreviousSibling();
+  // The model's order, not the tree's own sorting (which compares by the locale's rules).
+  insert.hInsertAfter = previous ? ItemOf(previous) : TVI_FIRST;
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+  insert.item.pszText = const_cast<char*>(node.text.c_str());
+  insert.item.lParam = reinterpret_cast<LPARAM>(&node);
+  if (node.imageSlot >= 0 && node.imageSlot < kImageSlotCount) {
+    insert.item.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.iImage = insert.item.iSelectedImage = imageSlots_[node.imageSlot];
+  }
+  node.viewItem = reinterpret_cast<void*>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  if (!bulk_) RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE);
+}
+
+void FilePane::NodeDeleting(ProjectNode& node) {
+  if (node.viewItem) SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(&node)));
+  node.viewItem = nullptr;
+  if (!bulk_) RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE);
+}
+
+void FilePane::NodeTextChanged(ProjectNode& node) {
+  if (!node.viewItem) return;
+  TVITEMA tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = ItemOf(&node);
+  tv.pszText = const_cast<char*>(node.text.c_str());
+  if (node.imageSlot >= 0 && node.imageSlot < kImageSlotCount) {
+    tv.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    tv.iImage = tv.iSelectedImage = imageSlots_[node.imageSlot];
+  }
+  SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+  if (!bulk_) RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE);
+}
+
+void FilePane::NodeExpanded(ProjectNode& node) {
+  if (node.viewItem) SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(ItemOf(&node)));
+}
+
+void FilePane::TreeLoaded() { RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE); }
+
+// A whole project goes in or out with the tree's drawing off: item by item with drawing on
+// costs seconds for a few thousand files.
+void FilePane::BulkChangeBegins() {
+  if (bulk_++ == 0) SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
+}
+
+void FilePane::BulkChangeEnds() {
+  if (bulk_ == 0 || --bulk_ > 0) return;
+  SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+void AddSourceFilesCommand(HWND frame, Project& project) {
+  AddFileCommand(frame, project, "Source files (*.asm)\0*.asm\0All files (*.*\0*.*\0", "Add source file",
+                 [&](const std::string& name, const std::string& path) { project.AddSourceFile(name, path); });
+}
+
+void AddIncludeFilesCommand(HWND frame, Project& project) {
+  AddFileCommand(frame, project, "Include files (*.inc)\0*.inc\0All files (*.*\0*.*\0", "Add include file",
+                 [&](const std::string& name, const std::string& path) { project.AddIncludeFile(name, path); });
+}
+
+void AddOtherFilesCommand(HWND frame, Project& project) {
+  AddFileCommand(frame, project, "All files (*.*\0*.*\0", "Add file",
+                 [&](const std::string& name, const std::string& path) { project.AddOtherFile(name, path); });
+}
+
+}  // namespace quillon

@@ -1,0 +1,138 @@
+#include "search/regex_matcher.h"
+
+namespace quillon {
+
+void PrepareForMatching(std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) text[i] = '\n';
+}
+
+void RestoreLineBreaks(std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) text[i] = '\r';
+}
+
+RegexMatcher::RegexMatcher() {
+  compileContext_ = pcre2_compile_context_create(nullptr);
+  if (compileContext_) pcre2_set_newline(compileContext_, PCRE2_NEWLINE_ANYCRLF);
+  matchContext_ = pcre2_match_context_create(nullptr);
+  if (matchContext_) pcre2_set_match_limit(matchContext_, kSearchMatchLimit);
+}
+
+RegexMatcher::~RegexMatcher() {
+  pcre2_match_data_free(data_);
+  pcre2_code_free(code_);
+  pcre2_match_context_free(matchContext_);
+  pcre2_compile_context_free(compileContext_);
+}
+
+bool RegexMatcher::Compile(const std::string& pattern) {
+  pcre2_match_data_free(data_);
+  pcre2_code_free(code_);
+  data_ = nullptr;
+  code_ = nullptr;
+  if (!compileContext_) return false;
+  int error = 0;
+  PCRE2_SIZE offset = 0;
+  code_ =
+      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), 0, &error, &offset, compileContext_);
+  if (!code_) return false;
+  // Room for every group of the pattern, however many it has.
+  data_ = pcre2_match_data_create_from_pattern(code_, nullptr);
+  if (!data_) {
+    pcre2_code_free(code_);
+    code_ = nullptr;
+  }
+  return code_ != nullptr;
+}
+
+RegexMatcher::Result RegexMatcher::Find(const std::string& subject, std::size_t from, bool emptyAtStart) {
+  Result result;
+  if (!code_ || from > subject.size()) return result;
+  int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), from,
+                       emptyAtStart ? 0 : PCRE2_NOTEMPTY_ATSTART, data_, matchContext_);
+  if (rc == PCRE2_ERROR_NOMATCH) return result;
+  if (rc < 0) {
+    result.outcome = Outcome::kError;
+    result.error = rc;
+    return result;
+  }
+  const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data_);
+  result.outcome = Outcome::kFound;
+  result.start = ovector[0];
+  result.end = ovector[1] < ovector[0] ? ovector[0] : ovector[1];  // \K can put the end first
+  return result;
+}
+
+namespace {
+
+int Substitute(pcre2_code* code, pcre2_match_context* context, pcre2_match_data* data, const std::string& subject,
+               const std::string& replacement, std::uint32_t options, std::string& out) {
+  options |= PCRE2_SUBSTITUTE_OVERFLOW_LENGTH | PCRE2_SUBSTITUTE_UNSET_EMPTY;
+  PCRE2_SIZE size = subject.size() + replacement.size() + 256;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    out.assign(size, '\0');
+    PCRE2_SIZE length = size;
+    int rc = pcre2_substitute(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0, options, data,
+                              context, reinterpret_cast<PCRE2_SPTR>(replacement.data()), replacement.size(),
+                              reinterpret_cast<PCRE2_UCHAR*>(out.data()), &length);
+    if (rc == PCRE2_ERROR_NOMEMORY && attempt == 0) {
+      size = length;  // the length needed, with room for the terminating zero
+      continue;
+    }
+    if (rc < 0) {
+      out.clear();
+      return rc;
+    }
+    out.resize(length);
+    return rc;
+  }
+  out.clear();
+  return PCRE2_ERROR_NOMEMORY;
+}
+
+}  // namespace
+
+int RegexMatcher::Expand(const std::string& subject, const std::string& replacement, std::string& out) {
+  if (!code_) return PCRE2_ERROR_NULL;
+  return Substitute(code_, matchContext_, data_, subject, replacement,
+                    PCRE2_SUBSTITUTE_MATCHED | PCRE2_SUBSTITUTE_REPLACEMENT_ONLY, out);
+}
+
+int RegexMatcher::ReplaceAll(const std::string& subject, const std::string& replacement, std::string& out) {
+  if (!code_) return PCRE2_ERROR_NULL;
+  return Substitute(code_, matchContext_, data_, subject, replacement, PCRE2_SUBSTITUTE_GLOBAL, out);
+}
+
+std::string RegexMatcher::ErrorText(int error) {
+  PCRE2_UCHAR buffer[256] = {};
+  if (pcre2_get_error_message(error, buffer, sizeof buffer) < 0) return "error " + std::to_string(error);
+  return reinterpret_cast<const char*>(buffer);
+}
+
+SpanEdit SmallestEdit(const std::string& before, const std::string& after) {
+  std::size_t prefix = 0;
+  const std::size_t shorter = before.size() < after.size() ? before.size() : after.size();
+  while (prefix < shorter && before[prefix] == after[prefix]) ++prefix;
+  std::size_t suffix = 0;
+  while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) ++suffix;
+  return {prefix, before.size() - suffix, after.substr(prefix, after.size() - suffix - prefix)};
+}
+
+std::string ReplaceRanges(const std::string& text, const std::vector<std::pair<long, long>>& ranges,
+                          const std::string& replacement) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t at = 0;
+  for (const auto& [start, end] : ranges) {
+    std::size_t s = static_cast<std::size_t>(start), e = static_cast<std::size_t>(end);
+    if (s < at || e < s || e > text.size()) continue;
+    out.append(text, at, s - at);
+    out += replacement;
+    at = e;
+  }
+  out.append(text, at, std::string::npos);
+  return out;
+}
+
+}  // namespace quillon

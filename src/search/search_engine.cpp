@@ -1,0 +1,277 @@
+#include "search/search_engine.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "base/error_log.h"
+#include "base/recent_lists.h"
+#include "base/settings.h"
+#include "editor/document.h"
+#include "editor/text_control.h"
+#include "search/find_dialog.h"
+#include "search/regex_matcher.h"
+#include "search/search_range.h"
+#include "ui/app_state.h"
+
+namespace quillon {
+
+char findText[kPathBufferSize] = "";
+
+namespace {
+
+struct RememberedMatch {
+  HWND window = nullptr;
+  LastMatch match;
+};
+RememberedMatch g_last;
+
+LastMatch LastMatchIn(HWND window) { return g_last.window == window ? g_last.match : LastMatch{}; }
+
+SelectionState ReadSelection(HWND edit) {
+  SelectionState state;
+  GetSelection(edit, state.start, state.end);
+  state.startLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, state.start));
+  state.endLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, state.end));
+  return state;
+}
+
+bool FindPlain(HWND edit, const std::string& text, std::uint32_t flags, ControlRange range, long& start, long& end) {
+  FINDTEXTEXA find{};
+  find.chrg.cpMin = range.cpMin;
+  find.chrg.cpMax = range.cpMax;
+  find.lpstrText = text.c_str();
+  LRESULT at = SendMessageA(edit, EM_FINDTEXTEX, flags & kFindControlBits, reinterpret_cast<LPARAM>(&find));
+  if (at < 0) return false;
+  start = find.chrgText.cpMin;
+  end = find.chrgText.cpMax;
+  return true;
+}
+
+void ShowMatchingError(HWND owner, int error) {
+  Log().Log("SearchDocument(): Matching error %d", error);
+  std::string message = "The search stopped: " + RegexMatcher::ErrorText(error) + ".";
+  MessageBoxA(owner, message.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+// The regular-expression search in one document: always forwards.
+SearchOutcome SearchRegex(HWND window, HWND edit, RegexMatcher& matcher) {
+  TextSpan span = RegexSearchRange(ReadSelection(edit), LastMatchIn(window), TextLength(edit));
+  // From the start of the text, so that anchors and look-behind see what comes before.
+  std::string subject = TextRange(edit, 0, span.end);
+  PrepareForMatching(subject);
+  RegexMatcher::Result result = matcher.Find(subject, static_cast<std::size_t>(span.start));
+  if (result.outcome == RegexMatcher::Outcome::kError) {
+    ShowMatchingError(window, result.error);
+    return SearchOutcome::kStopped;
+  }
+  if (result.outcome == RegexMatcher::Outcome::kNotFound) return SearchOutcome::kNotFound;
+  SetSelection(edit, static_cast<long>(result.start), static_cast<long>(result.end));
+  RememberMatch(window, static_cast<long>(result.start), static_cast<long>(result.end));
+  return SearchOutcome::kFound;
+}
+
+void SelectPlainMatch(HWND window, HWND edit, long start, long end) {
+  SetSelection(edit, start, end);
+  RememberMatch(window, start, end);
+  SetFocus(edit);
+}
+
+// The document windows in the order of the Window menu (their child ids).
+std::vector<HWND> DocumentsInMenuOrder() {
+  std::vector<HWND> windows;
+  if (!g_app.mdiClient) return windows;
+  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (Document* document = GetDocument(child); document && document->edit) windows.push_back(child);
+  std::sort(windows.begin(), windows.end(),
+            [](HWND a, HWND b) { return GetWindowLongPtrA(a, GWLP_ID) < GetWindowLongPtrA(b, GWLP_ID); });
+  return windows;
+}
+
+void ActivateDocument(HWND window) {
+  SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+  if (IsIconic(window)) SendMessageA(g_app.mdiClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(window), 0);
+}
+
+// The plain search: in `window` from its selection; then, when asked, through the other
+// documents, each searched whole, in menu order (backwards when searching up).
+SearchOutcome SearchPlain(HWND window, HWND edit, const std::string& text, std::uint32_t flags) {
+  const bool down = (flags & kFindDown) != 0;
+  long start = 0, end = 0;
+  if (FindPlain(edit, text, flags, PlainSearchRange(ReadSelection(edit), LastMatchIn(window), down), start, end)) {
+    SelectPlainMatch(window, edit, start, end);
+    return SearchOutcome::kFound;
+  }
+  if (!(flags & kFindAllDocuments)) return SearchOutcome::kNotFound;
+
+  std::vector<HWND> documents = DocumentsInMenuOrder();
+  auto here = std::find(documents.begin(), documents.end(), window);
+  if (here == documents.end()) return SearchOutcome::kNotFound;
+  std::rotate(documents.begin(), here, documents.end());  // this document first, then the next ones
+  documents.erase(documents.begin());
+  if (!down) std::reverse(documents.begin(), documents.end());
+  for (HWND other : documents) {
+    HWND otherEdit = GetDocument(other)->edit;
+    ControlRange whole = down ? ControlRange{0, -1} : ControlRange{TextLength(otherEdit), 0};
+    if (!FindPlain(otherEdit, text, flags, whole, start, end)) continue;
+    ActivateDocument(other);
+    SelectPlainMatch(other, otherEdit, start, end);
+    return SearchOutcome::kFound;
+  }
+  return SearchOutcome::kNotFound;
+}
+
+}  // namespace
+
+void RememberMatch(HWND window, long start, long end) { g_last = {window, {true, start, end}}; }
+
+SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags, HWND notFoundOwner) {
+  Document* document = GetDocument(window);
+  if (!document || !document->edit || !text || !*text) return SearchOutcome::kStopped;
+  SearchOutcome outcome;
+  if (flags & kFindRegex) {
+    RegexMatcher matcher;
+    if (!matcher.Compile(text)) {
+      MessageBoxA(window, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
+      return SearchOutcome::kStopped;
+    }
+    outcome = SearchRegex(window, document->edit, matcher);
+  } else {
+    outcome = SearchPlain(window, document->edit, text, flags);
+  }
+  if (outcome == SearchOutcome::kNotFound)
+    MessageBoxA(notFoundOwner ? notFoundOwner : g_app.mdiClient, "Search text not found", "Finished",
+                MB_OK | MB_ICONINFORMATION);
+  return outcome;
+}
+
+namespace {
+
+void ShowReplaceError(HWND owner, int error) {
+  Log().Log("Replace: error %d", error);
+  std::string message = "The replacement failed: " + RegexMatcher::ErrorText(error) + ".";
+  MessageBoxA(owner, message.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+// Replaces [start, end) with `text` as one undo step, unless the text would then pass the
+// control's limit (the control would cut it without a word).
+bool ReplaceRange(HWND edit, long start, long end, const std::string& text, long currentLength, HWND owner) {
+  long newLength = currentLength - (end - start) + static_cast<long>(text.size());
+  if (newLength > TextLimit(edit)) {
+    MessageBoxA(owner, "The replacement would make the text longer than the document can hold. Nothing was replaced.",
+                "Error", MB_OK | MB_ICONERROR);
+    return false;
+  }
+  SetSelection(edit, start, end);
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  return true;
+}
+
+}  // namespace
+
+void ReplaceNext(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
+  Document* document = GetDocument(window);
+  if (!document || !document->edit || !text || !*text) return;
+  HWND edit = document->edit;
+  long selStart = 0, selEnd = 0;
+  GetSelection(edit, selStart, selEnd);
+  if (selStart < selEnd) {
+    std::string newText;
+    bool isMatch = false;
+    if (flags & kFindRegex) {
+      RegexMatcher matcher;
+      if (!matcher.Compile(text)) {
+        MessageBoxA(owner, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
+        return;
+      }
+      std::string subject = TextRange(edit, 0, TextLength(edit));
+      PrepareForMatching(subject);
+      RegexMatcher::Result found = matcher.Find(subject, static_cast<std::size_t>(selStart), true);
+      if (found.outcome == RegexMatcher::Outcome::kError) return ShowMatchingError(owner, found.error);
+      isMatch = found.outcome == RegexMatcher::Outcome::kFound && static_cast<long>(found.start) == selStart &&
+                static_cast<long>(found.end) == selEnd;
+      if (isMatch) {
+        int rc = matcher.Expand(subject, replacement, newText);
+        if (rc < 0) return ShowReplaceError(owner, rc);
+        RestoreLineBreaks(newText);
+      }
+    } else {
+      long start = 0, end = 0;
+      isMatch = FindPlain(edit, text, flags | kFindDown, {selStart, selEnd}, start, end) && start == selStart &&
+                end == selEnd;
+      newText = replacement;
+    }
+    if (isMatch && !ReplaceRange(edit, selStart, selEnd, newText, TextLength(edit), owner)) return;
+  }
+  SearchDocument(window, text, flags, owner);
+}
+
+int ReplaceAllInDocument(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
+  Document* document = GetDocument(window);
+  if (!document || !document->edit || !text || !*text) return -1;
+  HWND edit = document->edit;
+  const std::string before = TextRange(edit, 0, TextLength(edit));
+  SpanEdit change;
+  int count = 0;
+  if (flags & kFindRegex) {
+    RegexMatcher matcher;
+    if (!matcher.Compile(text)) {
+      MessageBoxA(owner, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
+      return -1;
+    }
+    std::string subject = before, after;
+    PrepareForMatching(subject);
+    count = matcher.ReplaceAll(subject, replacement, after);
+    if (count < 0) {
+      ShowReplaceError(owner, count);
+      return -1;
+    }
+    change = SmallestEdit(subject, after);
+    RestoreLineBreaks(change.text);
+  } else {
+    std::vector<std::pair<long, long>> ranges;
+    long start = 0, end = 0, from = 0;
+    while (FindPlain(edit, text, flags | kFindDown, {from, -1}, start, end) && end > start) {
+      ranges.emplace_back(start, end);
+      from = end;
+    }
+    count = static_cast<int>(ranges.size());
+    change = SmallestEdit(before, ReplaceRanges(before, ranges, replacement));
+  }
+  if (count == 0) {
+    MessageBoxA(owner, "Search text not found", "Finished", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  if (change.start < change.end || !change.text.empty()) {
+    // The control takes its time over a long span under some platforms: show that it works.
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    bool replaced = ReplaceRange(edit, static_cast<long>(change.start), static_cast<long>(change.end), change.text,
+                                 static_cast<long>(before.size()), owner);
+    SetCursor(previous);
+    if (!replaced) return -1;
+  }
+  std::string message = std::to_string(count) + (count == 1 ? " replacement made." : " replacements made.");
+  MessageBoxA(owner, message.c_str(), "Finished", MB_OK | MB_ICONINFORMATION);
+  return count;
+}
+
+void FindCommand(HWND frame) {
+  if (!ActiveDocument()) return;
+  if (ShowFindDialog(frame, findText) != 1) return;
+  // An empty text is kept, so that Find Next asks again, but neither searched nor remembered.
+  if (!findText[0]) return;
+  AddRecent(g_settings.recentFinds, findText, kRecentFindsCapacity);
+  SearchDocument(g_app.activeDocument, findText, g_settings.findFlags);
+}
+
+void FindNextCommand(HWND frame) {
+  if (!ActiveDocument()) return;
+  if (findText[0])
+    SearchDocument(g_app.activeDocument, findText, g_settings.findFlags);
+  else
+    FindCommand(frame);
+}
+
+}  // namespace quillon

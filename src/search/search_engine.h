@@ -1,0 +1,41 @@
+// Find, Find Next and the search in the active document or in all open documents.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/text_util.h"
+
+namespace quillon {
+
+// The current find text, empty at start; the Find dialog fills it.
+extern char findText[kPathBufferSize];
+
+// Command Find: the Find dialog, then a search with what it holds.
+void FindCommand(HWND frame);
+// Command Find Next: the last search again from the selection, or the Find dialog when there
+// is no find text yet.
+void FindNextCommand(HWND frame);
+
+enum class SearchOutcome { kFound, kNotFound, kStopped };
+
+// One search with `text` and `flags` in a document window, from its selection (and on through
+// the other documents when asked). A match is selected; "Search text not found" is shown,
+// owned by `notFoundOwner` (the MDI client when none), when there is none. An invalid pattern
+// or a matching error is reported and gives kStopped.
+SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags, HWND notFoundOwner = nullptr);
+
+// Replace: when the selection of `window` is a match of `text`, it is replaced (group
+// references expanded for a regular expression); then the next match is searched for.
+// Boxes are owned by `owner`.
+void ReplaceNext(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner);
+// Replace All: every match in the document, as one undo step. The number of replacements, or
+// -1 when nothing was replaced because of an error (reported to the user).
+int ReplaceAllInDocument(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner);
+
+// Remembers that the engine selected [start, end) in `window`, so that the next search goes on
+// after it even when it spans lines.
+void RememberMatch(HWND window, long start, long end);
+
+}  // namespace quillon

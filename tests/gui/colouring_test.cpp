@@ -1,0 +1,320 @@
+// Keyword colours in real text controls: on open, while typing, pasting and undoing; the caret
+// display and the font chooser.
+#include "editor/colouring.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <richedit.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "base/error_log.h"
+#include "editor/document.h"
+#include "editor/document_window.h"
+#include "editor/text_control.h"
+#include "resource.h"
+#include "support/dialog_answerer.h"
+#include "support/gui_fixture.h"
+#include "support/test_files.h"
+#include "ui/app_state.h"
+
+namespace quillon::test {
+namespace {
+
+constexpr COLORREF kBlue = 0xFF0000;
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kGreen = 0x7F00;
+
+// One letter per character: b blue, r red, g green, . black; a line break shows as "|".
+std::string ColourLetters(HWND edit) {
+  const std::string text = TextRange(edit, 0, TextLength(edit));
+  std::string letters;
+  long selStart = 0, selEnd = 0;
+  GetSelection(edit, selStart, selEnd);
+  SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
+  for (long i = 0; i < static_cast<long>(text.size()); ++i) {
+    if (text[static_cast<std::size_t>(i)] == '\r') {
+      letters += '|';
+      continue;
+    }
+    SetSelection(edit, i, i + 1);
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_COLOR;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    const COLORREF c = (format.dwEffects & CFE_AUTOCOLOR) ? 0 : format.crTextColor;
+    letters += c == kBlue ? 'b' : c == kRed ? 'r' : c == kGreen ? 'g' : c == 0 ? '.' : '?';
+  }
+  SetSelection(edit, selStart, selEnd);
+  SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
+  return letters;
+}
+
+void Type(HWND edit, const std::string& text) {
+  for (char c : text) {
+    if (c == '\n') {
+      SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+      SendMessageA(edit, WM_CHAR, '\r', 0);
+      SendMessageA(edit, WM_KEYUP, VK_RETURN, 0);
+    } else {
+      SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+    }
+  }
+}
+
+std::string StatusText(int part) {
+  char text[64] = "";
+  SendMessageA(g_app.statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+class ColouringTest : public FrameTest {
+ protected:
+  void SetUp() override {
+    FrameTest::SetUp();
+    folder_ = TempFolder("quillon_colouring");
+    saved_ = g_syntaxTable;
+    g_syntaxTable.Clear();
+    for (const char* word : {"MVI", "MVO", "R0", "R1", "R0-R7", "@@x"}) g_syntaxTable.Insert(word, kBlue);
+    g_syntaxTable.Insert("B", kRed);
+  }
+  void TearDown() override {
+    for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (Document* d = GetDocument(child)) d->modified = false;
+    g_syntaxTable = saved_;
+    FrameTest::TearDown();
+  }
+  // Opens a file holding `text`; the document's control.
+  HWND Open(const std::string& name, const std::string& text) {
+    path_ = folder_ + "\\" + name;
+    WriteText(path_, text);
+    EXPECT_TRUE(OpenDocumentAtLine(path_, -1));
+    Document* document = ActiveDocument();
+    return document ? document->edit : nullptr;
+  }
+  std::string folder_;
+  std::string path_;
+  SyntaxTable saved_;
+};
+
+TEST_F(ColouringTest, OpenedFilesShowKeywordsAndCommentsAndSaveUnchanged) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string colours;
+  };
+  const std::string longLine = std::string(300, 'x') + " MVI " + std::string(300, 'y') + ";c";
+  const Case cases[] = {
+      // Blanks take the colour of the word before them.
+      {"keywords and comment", "MVI R0, 5 ; load\r\n", "bbbbbb....gggggg|"},
+      {"line start and after punctuation", "R0,R1\r\n(MVI)@@x\r\n", "bb.bb|.bbb.bbb|"},
+      {"lower case and longer words", "mvi MVIX B\r\n", ".........r|"},
+      {"semicolon inside a word", "MV;I B\r\n;MVI\r\n", "..gggg|gggg|"},
+      {"LF and CR breaks", "MVI\nB\rR0", "bbb|r|bb"},
+      {"long line", longLine + "\r\n", std::string(301, '.') + "bbbb" + std::string(300, '.') + "gg|"},
+      {"tabs and 8-bit text", "\tMVI\xe9R0 {\\}\r\n", "bbbb.bb....|"},
+  };
+  for (const Case& c : cases) {
+    HWND edit = Open(c.name, c.text);
+    ASSERT_NE(edit, nullptr) << c.name;
+    EXPECT_EQ(ColourLetters(edit), c.colours) << c.name;
+    long start = -1, end = -1;
+    GetSelection(edit, start, end);
+    EXPECT_EQ(start, 0) << c.name;
+    EXPECT_FALSE(ActiveDocument()->modified) << c.name;
+    EXPECT_FALSE(SendMessageA(edit, EM_CANUNDO, 0, 0)) << c.name << ": opening leaves nothing to undo";
+  }
+  // RTF cannot carry a NUL byte: such a file comes in as plain text, coloured line by line as far
+  // as the control gives its text out, and is saved back whole.
+  const std::string withNul("B\r\nMVI\0x\r\n", 11);
+  HWND edit = Open("zero byte.asm", withNul);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(ColourLetters(edit), "r|bbb");
+  EXPECT_FALSE(SendMessageA(edit, EM_CANUNDO, 0, 0));
+  ASSERT_TRUE(SaveDocument(g_app.activeDocument));
+  EXPECT_EQ(ReadText(path_), withNul);
+  g_syntaxTable.Clear();
+  EXPECT_EQ(ColourLetters(Open("empty table.asm", "MVI ; x\r\n")), "....ggg|") << "comments without keywords";
+
+  // The text shows in the editor font, also at a size of no whole half-point (10.6 points).
+  const std::string savedName = g_settings.fontName;
+  const int savedSize = g_settings.fontSize;
+  for (int size : {200, 212}) {
+    g_settings.fontName = "DejaVu Sans Mono";
+    g_settings.fontSize = size;
+    edit = Open("font" + std::to_string(size) + ".asm", "MVI\r\nB\r\n");
+    SetSelection(edit, 0, TextLength(edit));
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_TRUE((format.dwMask & (CFM_FACE | CFM_SIZE)) == (CFM_FACE | CFM_SIZE)) << size << ": one font throughout";
+    EXPECT_STREQ(format.szFaceName, "DejaVu Sans Mono");
+    EXPECT_EQ(format.yHeight, size);
+  }
+  g_settings.fontName = savedName;
+  g_settings.fontSize = savedSize;
+}
+
+TEST_F(ColouringTest, OpenAndSaveKeepEveryByte) {
+  std::string allBytes;
+  for (int b = 1; b < 256; ++b)
+    if (b != '\r' && b != '\n') allBytes += static_cast<char>(b);
+  const std::string texts[] = {
+      "MVI R0 ; {x} \\par\r\n\r\n",
+      allBytes + "\r\n" + allBytes,
+      "\r\n",
+      "",
+  };
+  int n = 0;
+  for (const std::string& text : texts) {
+    Open("bytes" + std::to_string(n++) + ".asm", text);
+    ASSERT_TRUE(SaveDocument(g_app.activeDocument));
+    EXPECT_EQ(ReadText(path_), text) << "case " << n;
+  }
+}
+
+TEST_F(ColouringTest, TypingColoursTheCaretLine) {
+  HWND edit = Open("typing.asm", "");
+  Type(edit, "MV");
+  EXPECT_EQ(ColourLetters(edit), "..");
+  Type(edit, "I");
+  EXPECT_EQ(ColourLetters(edit), "bbb");
+  Type(edit, ", R0");
+  EXPECT_EQ(ColourLetters(edit), "bbb..bb") << "punctuation after a keyword is black";
+  Type(edit, "X");
+  EXPECT_EQ(ColourLetters(edit), "bbb.....");
+  SetSelection(edit, 7, 8);
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
+  Type(edit, " ; load MVI\nB");
+  EXPECT_EQ(ColourLetters(edit), "bbb..bbbgggggggggg|r") << "Enter after a comment keeps it green";
+  SetSelection(edit, 0, 0);
+  Type(edit, ";");
+  EXPECT_EQ(ColourLetters(edit), "ggggggggggggggggggg|r");
+}
+
+TEST_F(ColouringTest, ChangesInALongLineColourWhatTheyReach) {
+  std::string line;
+  for (int i = 0; i < 80; ++i) line += "B x ";  // longer than the 260-byte buffers
+  HWND edit = Open("long.asm", "MVI ;" + line + "\r\n");
+  std::string letters;
+  for (int i = 0; i < 80; ++i) letters += "rr..";
+  EXPECT_EQ(ColourLetters(edit), "bbbb" + std::string(321, 'g') + "|");
+  SetSelection(edit, 5, 5);
+  SendMessageA(edit, WM_KEYDOWN, VK_BACK, 0);  // the ";" goes: the rest of the line is code again
+  EXPECT_EQ(ColourLetters(edit), "bbbb" + letters + "|");
+  SetSelection(edit, 200, 200);
+  Type(edit, ";");
+  EXPECT_EQ(ColourLetters(edit), "bbbb" + letters.substr(0, 196) + std::string(125, 'g') + "|");
+}
+
+TEST_F(ColouringTest, PastedLinesAreColoured) {
+  HWND edit = Open("paste.asm", "MVI\r\n");
+  SetSelection(edit, 3, 3);
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(" x\r\nR0 ; c\r\nB y"));
+  EXPECT_EQ(ColourLetters(edit), "bbbb.|bbbggg|rr.|");
+  // A paste through the clipboard, after a key press as a user gives it.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  const char text[] = " mvo\r\nMVO R1";
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+  memcpy(GlobalLock(memory), text, sizeof text);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+  SetSelection(edit, 3, 3);
+  SendMessageA(edit, WM_KEYDOWN, 'V', 0);
+  SendMessageA(edit, WM_PASTE, 0, 0);
+  EXPECT_EQ(ColourLetters(edit), "bbbb...|bbbbbbb.|bbbggg|rr.|");
+}
+
+TEST_F(ColouringTest, UndoTakesTypedAndPastedTextBack) {
+  HWND edit = Open("undo.asm", "B x\r\n");
+  SendMessageA(edit, EM_UNDO, 0, 0);
+  EXPECT_FALSE(ActiveDocument()->modified) << "nothing to undo after opening";
+  SetSelection(edit, 4, 4);
+  Type(edit, "MVI");
+  ASSERT_EQ(TextRange(edit, 0, TextLength(edit)), "B x\rMVI");
+  for (int i = 0; i < 4 && TextLength(edit) != 5; ++i) SendMessageA(edit, EM_UNDO, 0, 0);
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B x\r");
+  SendMessageA(edit, EM_REDO, 0, 0);
+  SendMessageA(edit, EM_REDO, 0, 0);
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B x\rMVI");
+  EXPECT_EQ(ColourLetters(edit), "rr.|bbb");
+
+  SetSelection(edit, 0, 0);  // as Find or Go To would, with no key or mouse event
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("R0\r\n"));
+  EXPECT_EQ(ColourLetters(edit), "bb|rr.|bbb");
+  for (int i = 0; i < 4 && TextLength(edit) != 7; ++i) SendMessageA(edit, EM_UNDO, 0, 0);
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B x\rMVI");
+}
+
+TEST_F(ColouringTest, StatusBarShowsCaretAndKeyStates) {
+  std::string text;
+  for (int i = 1; i <= 12; ++i) text += "line " + std::to_string(i) + "\r\n";
+  HWND edit = Open("caret.asm", text);
+  EXPECT_EQ(StatusText(1), " Ln 1, Col 1");
+  const long line10 = LineIndex(edit, 9);
+  SetSelection(edit, line10 + 1, line10 + 3);  // the selection's end counts
+  SendMessageA(edit, WM_KEYUP, VK_RIGHT, 0);
+  EXPECT_EQ(StatusText(1), " Ln 10, Col 4");
+  EXPECT_EQ(StatusText(3), "INS");
+  SendMessageA(edit, WM_KEYDOWN, VK_INSERT, 0);
+  EXPECT_EQ(StatusText(3), "OVR");
+  HWND first = g_app.activeDocument;
+  Open("other.asm", "x");
+  EXPECT_EQ(StatusText(3), "INS") << "each document keeps its own state";
+  SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first), 0);
+  SendMessageA(GetDocument(first)->edit, WM_KEYUP, VK_RIGHT, 0);
+  EXPECT_EQ(StatusText(3), "OVR");
+  EXPECT_EQ(StatusText(2), (GetKeyState(VK_CAPITAL) & 1) ? "CAP" : "");
+  EXPECT_EQ(StatusText(4), (GetKeyState(VK_NUMLOCK) & 1) ? "NUM" : "");
+}
+
+TEST_F(ColouringTest, FontChooserStartsFromTheDocumentsFontAndKeepsColours) {
+  const std::string savedName = g_settings.fontName;
+  const int savedSize = g_settings.fontSize;
+  HWND edit = Open("font.asm", "MVI ; c\r\n");
+  HWND other = Open("font2.asm", "B\r\n");
+  Document* second = GetDocument(g_app.activeDocument);
+  SetTextFont(edit, "DejaVu Sans Mono", 0, 240);
+  SetTextFont(second->edit, "DejaVu Sans Mono", 0, 240);
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+    SendMessageA(FrameWindow(), WM_COMMAND, IDM_TOOLS_FONT, 0);
+    EXPECT_EQ(answerer.Seen().size(), 1u);
+  }
+  EXPECT_EQ(g_settings.fontName, "DejaVu Sans Mono");
+  EXPECT_EQ(g_settings.fontSize, 240);
+  EXPECT_EQ(g_settings.fontEffects, 0);
+  EXPECT_EQ(ColourLetters(edit), "bbbbggg|") << "colours stay";
+  EXPECT_EQ(ColourLetters(other), "r|");
+  EXPECT_EQ(g_app.activeDocument, GetParent(other));
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDCANCEL));
+    SetTextFont(second->edit, "DejaVu Sans Mono", 0, 300);
+    SendMessageA(FrameWindow(), WM_COMMAND, IDM_TOOLS_FONT, 0);
+  }
+  EXPECT_EQ(g_settings.fontSize, 240) << "Cancel changes nothing";
+  g_settings.fontName = savedName;
+  g_settings.fontSize = savedSize;
+}
+
+TEST_F(ColouringTest, ShippedSyntaxFileLoadsCleanly) {
+  const std::string log = folder_ + "\\syntax.err";
+  ErrorLog errors([] { return std::string("12/07"); });
+  ASSERT_TRUE(errors.Open(log.c_str()));
+  SyntaxTable table;
+  LoadSyntaxFile(g_settings.exeDirectory + "\\syntax.cfg", table, errors);
+  errors.Close();
+  EXPECT_EQ(ReadText(log).find("LoadSyntaxFile"), std::string::npos) << ReadText(log);
+  for (const char* word : {"MVI", "MVII", "MVO@", "BNEQ", "BEXT", "NOPP", "JSR", "CLRR", "R7", "SP", "PC", "DECLE"})
+    EXPECT_NE(table.ColourOf(word), 0u) << word;
+}
+
+}  // namespace
+}  // namespace quillon::test

@@ -1,0 +1,162 @@
+// Measures keyword colouring in a real text control against a plain load of the same text:
+// opening (200 KB, 1 MB, 2 MB), one keystroke's colouring near the end of the 200 KB document,
+// and the colouring of a 1,000-line paste. Prints the times and the ratios.
+// Usage: colour_bench [runs]
+#include <windows.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "base/error_log.h"
+#include "editor/colouring.h"
+#include "editor/syntax_colours.h"
+#include "editor/text_control.h"
+#include "ui/app_state.h"
+
+using namespace quillon;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A source of about `size` characters, with instructions, labels, registers and comments.
+std::string Source(std::size_t size) {
+  static const char* const kLines[] = {
+      "        MVII    #$1234, R0      ; load the counter\r\n",
+      "loop:   MVI@    R4, R1\r\n",
+      "        ADDR    R1, R2          ; add the next value\r\n",
+      "        DECR    R0\r\n",
+      "        BNEQ    loop\r\n",
+      "        MVO     R2, TOTAL       ; keep the sum\r\n",
+      "table:  DECLE   1, 2, 3, 4, 5, 6, 7, 8\r\n",
+      "; -------------------------------------------------------------\r\n",
+  };
+  std::string text;
+  for (std::size_t i = 0; text.size() < size; ++i) text += kLines[i % 8];
+  text.resize(size);
+  return text;
+}
+
+struct Reader {
+  const std::string* text;
+  std::size_t offset = 0;
+};
+
+DWORD CALLBACK ReadText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
+  auto* r = reinterpret_cast<Reader*>(cookie);
+  std::size_t n = std::min(static_cast<std::size_t>(wanted), r->text->size() - r->offset);
+  std::copy_n(r->text->data() + r->offset, n, buffer);
+  r->offset += n;
+  *got = static_cast<LONG>(n);
+  return 0;
+}
+
+HWND g_parent;
+
+HWND FreshControl() {
+  HWND edit = CreateTextControl(g_parent);
+  MoveWindow(edit, 0, 0, 800, 600, TRUE);
+  SetTextFont(edit, "Courier New", 0, 200);
+  SetTextLimit(edit, 0x7FFFFFFE);
+  return edit;
+}
+
+double PlainLoad(const std::string& text) {
+  HWND edit = FreshControl();
+  Reader reader{&text};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&reader), 0, ReadText};
+  auto start = Clock::now();
+  SendMessageA(edit, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  double ms = Since(start);
+  DestroyWindow(edit);
+  return ms;
+}
+
+double ColouredLoad(const std::string& text, HWND* keep = nullptr) {
+  HWND edit = FreshControl();
+  auto start = Clock::now();
+  PutColouredText(edit, text);
+  double ms = Since(start);
+  if (keep)
+    *keep = edit;
+  else
+    DestroyWindow(edit);
+  return ms;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  g_app.instance = GetModuleHandleA(nullptr);
+  HMODULE richEdit = LoadLibrariesForWindows();
+  LoadSyntaxFile(g_settings.exeDirectory + "\\syntax.cfg", g_syntaxTable, Log());
+  std::printf("keywords: %zu\n", g_syntaxTable.Keywords().size());
+  g_parent = CreateWindowExA(0, "STATIC", "colour bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 820, 640, nullptr,
+                             nullptr, g_app.instance, nullptr);
+
+  std::printf("%-10s %12s %12s %8s\n", "size", "plain ms", "coloured ms", "ratio");
+  for (std::size_t size : {204800u, 1048576u, 2097152u}) {
+    const std::string text = Source(size);
+    std::vector<double> plain, coloured;
+    for (int i = 0; i < (size == 204800u ? runs : 1); ++i) {
+      plain.push_back(PlainLoad(text));
+      coloured.push_back(ColouredLoad(text));
+    }
+    double p = *std::min_element(plain.begin(), plain.end());
+    double c = *std::min_element(coloured.begin(), coloured.end());
+    auto build = Clock::now();
+    const std::size_t rtfSize = ColouredRtf(text, g_syntaxTable, {"Courier New", 200, 0, 0}, GetACP()).size();
+    std::printf("%-10zu %12.1f %12.1f %8.2f   (RTF of %zu bytes built in %.1f ms)\n", size, p, c, c / p, rtfSize,
+                Since(build));
+  }
+
+  // Keystrokes near the end of the 200 KB document, as the text-change handler colours them.
+  HWND edit = nullptr;
+  ColouredLoad(Source(204800), &edit);
+  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  const int lines = LineCount(edit);
+  long caret = LineIndex(edit, lines - 20) + 8;
+  SetSelection(edit, caret, caret);
+  BeforeChange before{caret, caret, lines};
+  std::vector<double> keys;
+  const char typed[] = "MVI R0, R1 ; x";
+  for (int i = 0; i < 60; ++i) {
+    SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(typed[i % (sizeof typed - 1)]), 0);
+    auto start = Clock::now();
+    ColourChangedLines(edit, before);
+    keys.push_back(Since(start));
+  }
+  std::printf("keystroke colouring: median %.2f ms, worst %.2f ms (%zu keys)\n", Median(keys),
+              *std::max_element(keys.begin(), keys.end()), keys.size());
+
+  // A paste of 1,000 lines in the middle of it.
+  std::string block;
+  for (int i = 0; i < 1000; ++i) block += (i % 2) ? "        MVO     R2, TOTAL ; keep\r\n" : "loop2:  B loop2\r\n";
+  caret = LineIndex(edit, lines / 2);
+  SetSelection(edit, caret, caret);
+  before = {caret, caret, LineCount(edit)};
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(block.c_str()));
+  auto start = Clock::now();
+  ColourChangedLines(edit, before);
+  std::printf("paste of 1,000 lines: colouring %.1f ms\n", Since(start));
+
+  DestroyWindow(g_parent);
+  FreeLibrary(richEdit);
+  return 0;
+}
