@@ -133,7 +133,7 @@ std::vector<Line> ParsedListing(const Assembly& assembly) {
     out << assembly.listing;
   }
   RecordingSink sink;
-  quillon::ParseListing(path.string(), sink);
+  quillon::ParseListing(path.string(), "", sink);
   std::filesystem::remove(path);
   return sink.lines;
 }
