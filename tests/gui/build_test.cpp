@@ -339,7 +339,7 @@ TEST_F(BuildTest, ChangingTheCurrentFolderDuringABuildDoesNotChangeItsResult) {
   ASSERT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 20000));
   const std::vector<PaneLine> expected = {
       Plain("Assembling..."),           Plain(ProjectCommandLine(StandIn())),
-      Plain("Parsing listing file..."), {"game.asm:2: WARNING - the real one", "game.asm", 1},
+      Plain("Parsing listing file..."), {"game.asm:2: WARNING - the real one", folder_ + "\\game.asm", 1},
       Plain("Total Errors:   0"),       Plain("Total Warnings: 1"),
       Plain("Finished assembly"),
   };
