@@ -84,6 +84,7 @@ RtfFont FontOf(const CHARFORMATA& font) {
 }
 
 bool PutText(HWND edit, const std::string& text) {
+  if (text.size() > kLargestColouredText) return StreamIn(edit, text, SF_TEXT);
   if (text.find('\0') != std::string::npos) {
     // RTF cannot carry a NUL byte: plain text, then colour line by line.
     const bool ok = StreamIn(edit, text, SF_TEXT);
@@ -150,7 +151,7 @@ void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo)
 }
 
 void ColourChangedLines(HWND edit, BeforeChange& before) {
-  if (!edit) return;
+  if (!edit || TextLength(edit) > static_cast<long>(kLargestColouredText)) return;
   long start = 0, end = 0;
   GetSelection(edit, start, end);
   const int lineCount = LineCount(edit);

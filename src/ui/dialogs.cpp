@@ -8,6 +8,7 @@
 #include "base/version.h"
 #include "resource.h"
 #include "ui/app_state.h"
+#include "ui/bundled_assembler.h"
 #include "ui/file_choosers.h"
 
 namespace quillon {
@@ -78,7 +79,9 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     case WM_INITDIALOG:
       CentreOver(dialog, GetWindow(dialog, GW_OWNER));
       SendDlgItemMessageA(dialog, IDC_OPTIONS_PATH, EM_LIMITTEXT, kPathBufferSize - 1, 0);
-      SetDlgItemTextA(dialog, IDC_OPTIONS_PATH, g_settings.assemblerPath.c_str());
+      // With no assembler set, the bundled one is offered; OK keeps it, Cancel leaves the setting empty.
+      SetDlgItemTextA(dialog, IDC_OPTIONS_PATH,
+                      (g_settings.assemblerPath.empty() ? BundledAssemblerPath() : g_settings.assemblerPath).c_str());
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {

@@ -3,6 +3,7 @@
 list(APPEND QUILLON_CORE_SOURCES
 )
 list(APPEND QUILLON_WIN32_SOURCES
+  src/ui/bundled_assembler.cpp
   src/ui/dialogs.cpp
   src/ui/dropped_file.cpp
   src/ui/file_choosers.cpp

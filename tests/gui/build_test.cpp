@@ -476,6 +476,70 @@ TEST_F(BuildTest, EmptyAssemblerPathIsAskedForUntilOneIsGiven) {
   EXPECT_EQ(lines[5].text, "Finished assembly");
 }
 
+// F7 on a fresh setup: "Cannot assemble", OK in the Options dialog with the bundled assembler
+// filled in, and a real image; then an error in an included file leads to that file and line.
+TEST_F(BuildTest, BundledAssemblerBuildsARealImageOnceItsOfferedPathIsConfirmed) {
+  g_settings.assemblerPath.clear();
+  const std::string bundled = ExeFolder() + "\\cpasm.exe";
+  CreateDirectoryA((folder_ + "\\lib").c_str(), nullptr);
+  WriteFile(folder_ + "\\lib\\print.asm", "PRINT   PROC\r\n@@FLS:  MVO@ R1, R4\r\n        JR R5\r\n        ENDP\r\n");
+  LoadProject(
+      "        ROMW 16\r\n        ORG $5000\r\nstart:  MVII #$200, R4\r\n        CALL PRINT.FLS\r\n"
+      "        B start\r\n        INCLUDE \"lib\\print.asm\"\r\n");
+  std::string offered;
+  {
+    DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
+      if (seen.caption == "Options") {
+        char text[MAX_PATH] = "";
+        GetDlgItemTextA(dialog, IDC_OPTIONS_PATH, text, sizeof text);
+        offered = text;
+      }
+      PressButton(dialog, IDOK);
+    });
+    Build();
+  }
+  EXPECT_EQ(offered, bundled);
+  EXPECT_EQ(g_settings.assemblerPath, bundled);
+  const std::vector<PaneLine> clean = {
+      Plain("Assembling..."),     Plain(ProjectCommandLine(bundled)), Plain("Parsing listing file..."),
+      Plain("Total Errors:   0"), Plain("Total Warnings: 0"),         Plain("Finished assembly"),
+  };
+  EXPECT_EQ(ReadPane(), clean);
+  std::ifstream image(folder_ + "\\game.bin", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(image)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes.size(), 2u * 9) << "MVII 2, CALL 3, B 2, MVO@ 1, JR 1 words";
+  EXPECT_TRUE(Exists(folder_ + "\\game.cfg"));
+
+  WriteFile(folder_ + "\\lib\\print.asm", "PRINT   PROC\r\n@@FLS:  MVO@ R1, R9\r\n        JR R5\r\n        ENDP\r\n");
+  Build();
+  const std::vector<PaneLine> lines = ReadPane();
+  ASSERT_GE(lines.size(), 7u);
+  EXPECT_EQ(lines[3].file, folder_ + "\\lib\\print.asm");
+  EXPECT_EQ(lines[3].line, 1);
+  EXPECT_NE(lines[3].text.find("lib\\print.asm:2: ERROR - bad operand 'R9'"), std::string::npos) << lines[3].text;
+  EXPECT_EQ(lines[4].text, "Total Errors:   1");
+}
+
+// The sample project that ships beside the program builds to an image with the bundled assembler.
+TEST_F(BuildTest, SampleProjectBuildsCleanlyWithTheBundledAssembler) {
+  for (const char* name : {"hello.qlp", "hello.asm", "hello.inc"}) {
+    ASSERT_TRUE(CopyFileA((ExeFolder() + "\\samples\\hello\\" + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE))
+        << name;
+  }
+  g_settings.assemblerPath = ExeFolder() + "\\cpasm.exe";
+  ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\hello.qlp"));
+  Build();
+  const std::vector<PaneLine> lines = ReadPane();
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[3].text, "Total Errors:   0");
+  EXPECT_EQ(lines[4].text, "Total Warnings: 0");
+  std::ifstream image(folder_ + "\\obj\\hello.bin", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(image)), std::istreambuf_iterator<char>());
+  EXPECT_GT(bytes.size(), 40u) << "header, title and program";
+  EXPECT_EQ(bytes.substr(0, 2), std::string("\x00\x0D", 2)) << "the header's first word, low byte of ZERO";
+  EXPECT_TRUE(Exists(folder_ + "\\obj\\hello.cfg"));
+}
+
 // Rectangles in the frame's client coordinates.
 RECT ClientRectOf(HWND window, HWND frame) {
   RECT r;

@@ -191,6 +191,34 @@ TEST_F(DialogTest, IdeOptionsTakesAPathWholeOrRefusesIt) {
   }
 }
 
+TEST_F(DialogTest, IdeOptionsOffersTheBundledAssemblerWhenNoneIsSet) {
+  const std::string program = ProgramFile();
+  const std::string bundled = program.substr(0, program.rfind('\\') + 1) + "cpasm.exe";
+  ASSERT_NE(GetFileAttributesA(bundled.c_str()), INVALID_FILE_ATTRIBUTES) << bundled;
+  for (int button : {IDCANCEL, IDOK}) {
+    g_settings.assemblerPath.clear();
+    std::string shown;
+    Answered(
+        [&](HWND dialog, const SeenBox&) {
+          shown = ControlText(dialog, IDC_OPTIONS_PATH);
+          PressButton(dialog, button);
+        },
+        [&] { ShowIdeOptions(frame_); });
+    EXPECT_EQ(shown, bundled);
+    EXPECT_EQ(g_settings.assemblerPath, button == IDOK ? bundled : "") << "only OK stores the offered path";
+  }
+  // A path the user has set is shown as it is.
+  g_settings.assemblerPath = "C:\\Tools\\as1600.exe";
+  std::string shown;
+  Answered(
+      [&](HWND dialog, const SeenBox&) {
+        shown = ControlText(dialog, IDC_OPTIONS_PATH);
+        PressButton(dialog, IDCANCEL);
+      },
+      [&] { ShowIdeOptions(frame_); });
+  EXPECT_EQ(shown, "C:\\Tools\\as1600.exe");
+}
+
 TEST_F(DialogTest, BrowsedAssemblerPathStaysAfterCancel) {
   g_settings.assemblerPath = "C:\\Old\\as1600.exe";
   const std::string exe = ProgramFile();

@@ -1,0 +1,136 @@
+// The assembler's working state, shared by the directive and instruction halves.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "cpasm/assembler.h"
+
+namespace cpasm {
+
+struct StringHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+struct Symbol {
+  int64_t value = 0;
+  int definedInPass = 0;
+  bool variable = false;  // SET: may change
+};
+
+// One line to assemble, with where it came from.
+struct SourceLine {
+  int file = 0;
+  int line = 0;
+  std::string_view text;
+};
+
+struct SourceFile {
+  std::string path;
+  std::string text;
+  std::vector<SourceLine> lines;
+};
+
+struct Macro {
+  std::vector<std::string> params;
+  std::vector<std::string> body;
+  std::vector<SourceLine> where;  // the body lines' origins (text unused)
+};
+
+// The operands of a line split at top-level commas, trimmed.
+std::vector<std::string_view> SplitOperands(std::string_view text);
+std::string_view Trim(std::string_view text);
+std::string Upper(std::string_view text);
+// A name or text for a message, cut short when it is long.
+std::string Shown(std::string_view text);
+
+class Assembler {
+ public:
+  Assembler(const std::string& fileName, std::string_view text, const FileReader& readFile);
+  Assembly Run();
+
+ private:
+  friend class InstructionEncoder;
+
+  void RunPass();
+  void ProcessLines(const std::vector<SourceLine>& lines);
+  void ProcessLine(const SourceLine& line);
+  void ListLine();
+  void Statement(const SourceLine& line, std::string_view label, std::string_view op, std::string_view operands);
+  bool Directive(const SourceLine& line, const std::string& op, std::string_view label, std::string_view operands);
+  void Include(const SourceLine& line, std::string_view operands);
+  void ExpandMacro(const SourceLine& line, const std::string& name, const Macro& macro, std::string_view operands);
+  void FinishCollecting(const SourceLine& line);
+  bool Data(const std::string& op, std::string_view operands);
+  bool Org(std::string_view operands);
+
+  // Instructions (instructions.cpp); false when `op` is not a mnemonic.
+  bool Instruction(const std::string& op, std::string_view operands);
+  static bool IsMnemonic(const std::string& op);
+  static bool IsDirective(const std::string& op);
+
+  bool Eval(std::string_view text, int64_t& value);
+  std::string QualifiedName(std::string_view name) const;
+  void Define(std::string_view name, int64_t value, bool variable);
+  void Emit(uint16_t word);
+  bool CheckWord(int64_t value, bool decle, const char* what, uint16_t& word);
+  void Error(const std::string& text);
+  void Warning(const std::string& text);
+  void Report(bool error, const std::string& text, bool evenInFirstPass);
+
+  FileReader readFile_;
+  std::vector<std::unique_ptr<SourceFile>> files_;
+  std::unordered_map<std::string, int> fileIndex_;
+  std::unordered_map<std::string, Symbol, StringHash, std::equal_to<>> symbols_;
+  std::unordered_map<std::string, Macro> macros_;
+
+  // Per pass.
+  int pass_ = 0;
+  bool changed_ = false;
+  int64_t location_ = 0;
+  int64_t loadOffset_ = 0;  // image address minus location
+  bool noImage_ = false;
+  bool sdbd_ = false;
+  int romWidth_ = 16;
+  bool ended_ = false;
+  bool stopped_ = false;
+  long long linesDone_ = 0;
+  int expansions_ = 0;
+  std::vector<int32_t> memory_;
+  std::vector<std::string> procs_;
+  std::vector<int> includeStack_;
+  std::vector<std::string> macroTrail_;
+  int macroDepth_ = 0;
+  struct Condition {
+    bool active;
+    bool parentActive;
+    bool seenElse;
+    SourceLine where;
+  };
+  std::vector<Condition> conditions_;
+  enum class Collect { kNone, kMacro, kRepeat } collect_ = Collect::kNone;
+  int collectDepth_ = 0;
+  SourceLine collectStart_;
+  std::string collectName_;
+  int64_t repeatCount_ = 0;
+  Macro collected_;
+  std::vector<std::pair<std::string, std::string>> configVars_;
+  std::vector<Diagnostic> diagnostics_;
+  std::string listing_;
+
+  // The line in hand.
+  const SourceLine* current_ = nullptr;
+  std::vector<uint16_t> lineWords_;
+  int64_t lineAddress_ = 0;
+  bool listed_ = true;
+  size_t lineDiagnostics_ = 0;
+  int lineReported_ = 0;  // problems already reported for this line (bits)
+  int errorCount_ = 0;
+};
+
+}  // namespace cpasm

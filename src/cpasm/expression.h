@@ -1,0 +1,29 @@
+// Expressions in operands: numbers, symbols, `$`, and the usual operators with C-like precedence.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace cpasm {
+
+struct ExprContext {
+  // Looks up a symbol; false when it has no value.
+  std::function<bool(std::string_view name, int64_t& value)> symbol;
+  int64_t location = 0;  // the value of `$`
+};
+
+struct ExprResult {
+  bool ok = false;
+  int64_t value = 0;
+  std::string error;
+};
+
+// Evaluates the whole of `text`; anything left over is an error.
+ExprResult Evaluate(std::string_view text, const ExprContext& context);
+
+bool IsSymbolStart(char c);
+bool IsSymbolChar(char c);
+
+}  // namespace cpasm

@@ -1,0 +1,345 @@
+// The CP1610 instruction set: each mnemonic's form and the words it assembles to.
+#include <cstring>
+#include <unordered_map>
+
+#include "cpasm/assembler_state.h"
+
+namespace cpasm {
+
+namespace {
+
+enum class Form {
+  kImplied,         // HLT
+  kRegister,        // INCR Rr: code | r
+  kLowRegister,     // GSWD Rr (R0-R3): code | r
+  kSameRegister,    // CLRR Rr, TSTR Rr: code | r << 3 | r
+  kToPc,            // JR Rr: MOVR Rr, R7
+  kRegReg,          // ADDR Rs, Rd: code | s << 3 | d
+  kShift,           // SLL Rr[, 2]: code | (2 ? 4 : 0) | r, r in R0-R3
+  kDirect,          // MVI addr, Rd: code | d, addr
+  kStoreDirect,     // MVO Rs, addr: code | s, addr
+  kIndirect,        // MVI@ Rp, Rd: code | p << 3 | d
+  kStoreIndirect,   // MVO@ Rs, Rp: code | p << 3 | s
+  kImmediate,       // MVII #v, Rd: code | 7 << 3 | d, v
+  kStoreImmediate,  // MVOI Rs, v: code | 7 << 3 | s, v
+  kBranch,          // B target: code [| 0x20], displacement
+  kExternal,        // BEXT target, e: code | e [| 0x20], displacement
+  kJump,            // J target: 0x004, return-register bits | address bits | interrupt bits, low bits
+  kJumpSave,        // JSR Rr, target (R4-R6)
+  kCall,            // CALL target: JSR R5, target
+};
+
+struct OpInfo {
+  const char* name;
+  Form form;
+  uint16_t code;
+};
+
+// Instructions and the assembler's usual alternative names for them.
+const OpInfo kOps[] = {
+    {"HLT", Form::kImplied, 0x000},
+    {"SDBD", Form::kImplied, 0x001},
+    {"EIS", Form::kImplied, 0x002},
+    {"DIS", Form::kImplied, 0x003},
+    {"TCI", Form::kImplied, 0x005},
+    {"CLRC", Form::kImplied, 0x006},
+    {"SETC", Form::kImplied, 0x007},
+    {"NOP", Form::kImplied, 0x034},
+    {"SIN", Form::kImplied, 0x036},
+    {"BEGIN", Form::kImplied, 0x275},
+    {"RETURN", Form::kImplied, 0x2B7},
+
+    {"INCR", Form::kRegister, 0x008},
+    {"DECR", Form::kRegister, 0x010},
+    {"COMR", Form::kRegister, 0x018},
+    {"NEGR", Form::kRegister, 0x020},
+    {"ADCR", Form::kRegister, 0x028},
+    {"RSWD", Form::kRegister, 0x038},
+    {"PSHR", Form::kRegister, 0x270},
+    {"PULR", Form::kRegister, 0x2B0},
+    {"GSWD", Form::kLowRegister, 0x030},
+    {"CLRR", Form::kSameRegister, 0x1C0},
+    {"TSTR", Form::kSameRegister, 0x080},
+    {"JR", Form::kToPc, 0x087},
+
+    {"MOVR", Form::kRegReg, 0x080},
+    {"ADDR", Form::kRegReg, 0x0C0},
+    {"SUBR", Form::kRegReg, 0x100},
+    {"CMPR", Form::kRegReg, 0x140},
+    {"ANDR", Form::kRegReg, 0x180},
+    {"XORR", Form::kRegReg, 0x1C0},
+
+    {"SWAP", Form::kShift, 0x040},
+    {"SLL", Form::kShift, 0x048},
+    {"RLC", Form::kShift, 0x050},
+    {"SLLC", Form::kShift, 0x058},
+    {"SLR", Form::kShift, 0x060},
+    {"SAR", Form::kShift, 0x068},
+    {"RRC", Form::kShift, 0x070},
+    {"SARC", Form::kShift, 0x078},
+
+    {"MVO", Form::kStoreDirect, 0x240},
+    {"MVI", Form::kDirect, 0x280},
+    {"ADD", Form::kDirect, 0x2C0},
+    {"SUB", Form::kDirect, 0x300},
+    {"CMP", Form::kDirect, 0x340},
+    {"AND", Form::kDirect, 0x380},
+    {"XOR", Form::kDirect, 0x3C0},
+    {"MVO@", Form::kStoreIndirect, 0x240},
+    {"MVI@", Form::kIndirect, 0x280},
+    {"ADD@", Form::kIndirect, 0x2C0},
+    {"SUB@", Form::kIndirect, 0x300},
+    {"CMP@", Form::kIndirect, 0x340},
+    {"AND@", Form::kIndirect, 0x380},
+    {"XOR@", Form::kIndirect, 0x3C0},
+    {"MVOI", Form::kStoreImmediate, 0x240},
+    {"MVII", Form::kImmediate, 0x280},
+    {"ADDI", Form::kImmediate, 0x2C0},
+    {"SUBI", Form::kImmediate, 0x300},
+    {"CMPI", Form::kImmediate, 0x340},
+    {"ANDI", Form::kImmediate, 0x380},
+    {"XORI", Form::kImmediate, 0x3C0},
+
+    {"B", Form::kBranch, 0x200},
+    {"BC", Form::kBranch, 0x201},
+    {"BLGT", Form::kBranch, 0x201},
+    {"BOV", Form::kBranch, 0x202},
+    {"BPL", Form::kBranch, 0x203},
+    {"BEQ", Form::kBranch, 0x204},
+    {"BZE", Form::kBranch, 0x204},
+    {"BLT", Form::kBranch, 0x205},
+    {"BLE", Form::kBranch, 0x206},
+    {"BUSC", Form::kBranch, 0x207},
+    {"NOPP", Form::kBranch, 0x208},
+    {"BNC", Form::kBranch, 0x209},
+    {"BLLT", Form::kBranch, 0x209},
+    {"BNOV", Form::kBranch, 0x20A},
+    {"BMI", Form::kBranch, 0x20B},
+    {"BNEQ", Form::kBranch, 0x20C},
+    {"BNZE", Form::kBranch, 0x20C},
+    {"BGE", Form::kBranch, 0x20D},
+    {"BGT", Form::kBranch, 0x20E},
+    {"BESC", Form::kBranch, 0x20F},
+    {"BEXT", Form::kExternal, 0x210},
+
+    // Jumps: the code holds the return register bits (3 = none) and the interrupt bits.
+    {"J", Form::kJump, 0x300},
+    {"JE", Form::kJump, 0x301},
+    {"JD", Form::kJump, 0x302},
+    {"JSR", Form::kJumpSave, 0x000},
+    {"JSRE", Form::kJumpSave, 0x001},
+    {"JSRD", Form::kJumpSave, 0x002},
+    {"CALL", Form::kCall, 0x100},
+};
+
+const OpInfo* FindOp(const std::string& name) {
+  static const std::unordered_map<std::string, const OpInfo*> table = [] {
+    std::unordered_map<std::string, const OpInfo*> byName;
+    for (const OpInfo& op : kOps) byName.emplace(op.name, &op);
+    return byName;
+  }();
+  auto it = table.find(name);
+  return it == table.end() ? nullptr : it->second;
+}
+
+// R0-R7, SP (R6) or PC (R7); -1 for anything else.
+int RegisterNumber(std::string_view text) {
+  std::string name = Upper(Trim(text));
+  if (name.size() == 2 && name[0] == 'R' && name[1] >= '0' && name[1] <= '7') return name[1] - '0';
+  if (name == "SP") return 6;
+  if (name == "PC") return 7;
+  return -1;
+}
+
+size_t OperandCount(Form form) {
+  switch (form) {
+    case Form::kImplied:
+      return 0;
+    case Form::kRegister:
+    case Form::kLowRegister:
+    case Form::kSameRegister:
+    case Form::kToPc:
+    case Form::kBranch:
+    case Form::kJump:
+    case Form::kCall:
+      return 1;
+    default:
+      return 2;
+  }
+}
+
+}  // namespace
+
+bool Assembler::IsMnemonic(const std::string& op) { return FindOp(op) != nullptr; }
+
+bool Assembler::Instruction(const std::string& name, std::string_view operands) {
+  const OpInfo* op = FindOp(name);
+  if (!op) return false;
+  const bool afterSdbd = sdbd_;
+  sdbd_ = op->code == 0x001 && op->form == Form::kImplied;
+  const int64_t address = location_;
+
+  std::vector<std::string_view> parts = SplitOperands(operands);
+  size_t wanted = OperandCount(op->form);
+  bool optionalSecond = op->form == Form::kShift;
+  bool optionalFirst = op->form == Form::kBranch && op->code == 0x208;  // NOPP
+  if (!(parts.size() == wanted || (optionalSecond && parts.size() == 1) || (optionalFirst && parts.empty()))) {
+    Error(name + " takes " + std::to_string(wanted) + " operand(s), not " + std::to_string(parts.size()));
+    return true;
+  }
+
+  auto reg = [&](size_t i, int low, int high, const char* what) {
+    int r = RegisterNumber(parts[i]);
+    if (r < low || r > high) {
+      Error("bad operand '" + Shown(parts[i]) + "' for " + name + ": expected " + what);
+      return -1;
+    }
+    return r;
+  };
+  auto value = [&](std::string_view text, int64_t& v) {
+    if (RegisterNumber(text) >= 0) {
+      Error("bad operand '" + Shown(text) + "' for " + name + ": expected an address or value");
+      return false;
+    }
+    return Eval(text, v);
+  };
+  auto target = [&](std::string_view text, int64_t& t) {
+    if (!value(text, t)) return false;
+    if (t < 0 || t > 0xFFFF) {
+      Error("target " + std::to_string(t) + " is outside $0000 to $FFFF");
+      return false;
+    }
+    return true;
+  };
+  auto emitValue = [&](int64_t v, bool ok, const char* what) {
+    uint16_t word = 0;
+    if (ok) CheckWord(v, true, what, word);
+    Emit(word);
+  };
+
+  bool memoryForm = false;
+  switch (op->form) {
+    case Form::kImplied:
+      Emit(op->code);
+      break;
+    case Form::kRegister:
+    case Form::kLowRegister: {
+      int r = reg(0, 0, op->form == Form::kLowRegister ? 3 : 7, op->form == Form::kLowRegister ? "R0-R3" : "R0-R7");
+      Emit(static_cast<uint16_t>(op->code | (r < 0 ? 0 : r)));
+      break;
+    }
+    case Form::kSameRegister: {
+      int r = reg(0, 0, 7, "R0-R7");
+      if (r < 0) r = 0;
+      Emit(static_cast<uint16_t>(op->code | r << 3 | r));
+      break;
+    }
+    case Form::kToPc: {
+      int r = reg(0, 0, 7, "R0-R7");
+      Emit(static_cast<uint16_t>(op->code | (r < 0 ? 0 : r) << 3));
+      break;
+    }
+    case Form::kRegReg: {
+      int s = reg(0, 0, 7, "R0-R7");
+      int d = reg(1, 0, 7, "R0-R7");
+      Emit(static_cast<uint16_t>(op->code | (s < 0 ? 0 : s) << 3 | (d < 0 ? 0 : d)));
+      break;
+    }
+    case Form::kShift: {
+      int r = reg(0, 0, 3, "R0-R3");
+      int64_t count = 1;
+      if (parts.size() == 2 && value(parts[1], count) && count != 1 && count != 2) {
+        Error("bad operand '" + Shown(parts[1]) + "' for " + name + ": shifts are by 1 or 2");
+        count = 1;
+      }
+      Emit(static_cast<uint16_t>(op->code | (count == 2 ? 4 : 0) | (r < 0 ? 0 : r)));
+      break;
+    }
+    case Form::kDirect:
+    case Form::kStoreDirect: {
+      bool store = op->form == Form::kStoreDirect;
+      int r = reg(store ? 0 : 1, 0, 7, "R0-R7");
+      int64_t a = 0;
+      bool ok = value(parts[store ? 1 : 0], a);
+      Emit(static_cast<uint16_t>(op->code | (r < 0 ? 0 : r)));
+      emitValue(a, ok, "address");
+      memoryForm = true;
+      break;
+    }
+    case Form::kIndirect:
+    case Form::kStoreIndirect: {
+      bool store = op->form == Form::kStoreIndirect;
+      int p = reg(store ? 1 : 0, 1, 6, "a pointer register R1-R6");
+      int r = reg(store ? 0 : 1, 0, 7, "R0-R7");
+      Emit(static_cast<uint16_t>(op->code | (p < 0 ? 1 : p) << 3 | (r < 0 ? 0 : r)));
+      memoryForm = true;
+      break;
+    }
+    case Form::kImmediate:
+    case Form::kStoreImmediate: {
+      bool store = op->form == Form::kStoreImmediate;
+      int r = reg(store ? 0 : 1, 0, 7, "R0-R7");
+      std::string_view text = parts[store ? 1 : 0];
+      if (!text.empty() && text[0] == '#') text = Trim(text.substr(1));
+      int64_t v = 0;
+      bool ok = value(text, v);
+      Emit(static_cast<uint16_t>(op->code | 0x38 | (r < 0 ? 0 : r)));
+      if (afterSdbd) {
+        // Double-byte data: low byte first, then high byte, each in its own decle.
+        uint16_t word = 0;
+        if (ok) CheckWord(v, false, "immediate value", word);
+        Emit(word & 0xFF);
+        Emit(word >> 8);
+      } else {
+        emitValue(v, ok, "immediate value");
+      }
+      memoryForm = true;
+      break;
+    }
+    case Form::kBranch:
+    case Form::kExternal: {
+      int64_t t = address + 2;
+      bool ok = parts.empty() || target(parts[0], t);
+      uint16_t code = op->code;
+      if (op->form == Form::kExternal) {
+        int64_t condition = 0;
+        if (value(parts[1], condition) && (condition < 0 || condition > 15)) {
+          Error("BEXT condition " + std::to_string(condition) + " is outside 0 to 15");
+          condition = 0;
+        }
+        code |= static_cast<uint16_t>(condition);
+      }
+      // Forward: target = address + 2 + displacement. Backward: target = address + 2 - displacement - 1.
+      int64_t displacement = 0;
+      if (ok && t >= address + 2) {
+        displacement = t - (address + 2);
+      } else if (ok) {
+        displacement = address + 1 - t;
+        code |= 0x20;
+      }
+      Emit(code);
+      emitValue(displacement, ok, "branch displacement");
+      break;
+    }
+    case Form::kJump:
+    case Form::kJumpSave:
+    case Form::kCall: {
+      int64_t t = 0;
+      uint16_t bits = op->code;
+      if (op->form == Form::kJumpSave) {
+        int r = reg(0, 4, 6, "a return register R4-R6");
+        bits = static_cast<uint16_t>(bits | (r < 0 ? 0 : r - 4) << 8);
+      }
+      bool ok = target(parts[op->form == Form::kJumpSave ? 1 : 0], t);
+      if (!ok) t = 0;
+      Emit(0x004);
+      Emit(static_cast<uint16_t>(bits | (t >> 10) << 2));
+      Emit(static_cast<uint16_t>(t & 0x3FF));
+      break;
+    }
+  }
+  if (afterSdbd && !memoryForm) Warning("SDBD has no effect on " + name);
+  return true;
+}
+
+}  // namespace cpasm

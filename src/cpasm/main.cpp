@@ -1,0 +1,102 @@
+// cpasm: the bundled CP1610 assembler.
+//   cpasm -o image.bin [-l listing.lst] source.asm
+// Writes the image with its memory map (image.cfg) when the source assembles without errors,
+// and the listing in every case. Exit code 0 only when the image was written.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <cstdio>
+#include <string>
+
+#include "cpasm/assembler.h"
+
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  text.clear();
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  bool ok = !std::ferror(file);
+  std::fclose(file);
+  return ok;
+}
+
+// Writes beside the target and then moves over it, so a failed write leaves the old file whole.
+bool WriteFileReplacing(const std::string& path, const std::string& data) {
+  std::string temporary = path + ".tmp~";
+  FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (!file) return false;
+  bool ok = std::fwrite(data.data(), 1, data.size(), file) == data.size();
+  ok = std::fclose(file) == 0 && ok;
+#ifdef _WIN32
+  ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+#else
+  ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+#endif
+  if (!ok) std::remove(temporary.c_str());
+  return ok;
+}
+
+std::string MemoryMapPath(const std::string& imagePath) {
+  size_t dot = imagePath.find_last_of('.');
+  size_t slash = imagePath.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return imagePath + ".cfg";
+  return imagePath.substr(0, dot) + ".cfg";
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: cpasm -o image.bin [-l listing.lst] source.asm\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string imagePath, listingPath, sourcePath;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if ((arg == "-o" || arg == "-l") && i + 1 < argc) {
+      (arg == "-o" ? imagePath : listingPath) = argv[++i];
+    } else if (!arg.empty() && arg[0] != '-' && sourcePath.empty()) {
+      sourcePath = arg;
+    } else {
+      return Usage();
+    }
+  }
+  if (sourcePath.empty() || imagePath.empty()) return Usage();
+
+  cpasm::Assembly assembly;
+  std::string text;
+  if (ReadWholeFile(sourcePath, text)) {
+    assembly = cpasm::AssembleText(sourcePath, text, ReadWholeFile);
+  } else {
+    cpasm::Diagnostic d{sourcePath, 0, true, "cannot read the source file"};
+    assembly.listing = cpasm::FormatDiagnostic(d) + "\n";
+    assembly.diagnostics.push_back(d);
+    assembly.errors = 1;
+  }
+
+  bool written = false;
+  if (assembly.errors == 0) {
+    std::string mapPath = MemoryMapPath(imagePath);
+    written = WriteFileReplacing(imagePath, cpasm::ImageBytes(assembly)) &&
+              WriteFileReplacing(mapPath, cpasm::MemoryMapText(assembly));
+    if (!written) {
+      cpasm::Diagnostic d{sourcePath, 0, true, "cannot write the image " + imagePath + " or " + mapPath};
+      assembly.listing += cpasm::FormatDiagnostic(d) + "\n";
+      assembly.diagnostics.push_back(d);
+    }
+  }
+  for (const cpasm::Diagnostic& d : assembly.diagnostics)
+    std::fprintf(stderr, "%s\n", cpasm::FormatDiagnostic(d).c_str());
+  if (!listingPath.empty() && !WriteFileReplacing(listingPath, assembly.listing)) {
+    std::fprintf(stderr, "cpasm: cannot write the listing %s\n", listingPath.c_str());
+    return 1;
+  }
+  if (written) std::fprintf(stderr, "cpasm: wrote %s\n", imagePath.c_str());
+  return written ? 0 : 1;
+}

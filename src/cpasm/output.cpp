@@ -1,0 +1,34 @@
+#include <cstdio>
+
+#include "cpasm/assembler.h"
+
+namespace cpasm {
+
+std::string ImageBytes(const Assembly& assembly) {
+  std::string bytes;
+  for (const Segment& segment : assembly.segments)
+    for (uint16_t word : segment.words) {
+      bytes += static_cast<char>(word >> 8);
+      bytes += static_cast<char>(word & 0xFF);
+    }
+  return bytes;
+}
+
+std::string MemoryMapText(const Assembly& assembly) {
+  std::string text = "[mapping]\n";
+  char line[64];
+  uint32_t offset = 0;
+  for (const Segment& segment : assembly.segments) {
+    uint32_t size = static_cast<uint32_t>(segment.words.size());
+    std::snprintf(line, sizeof line, "$%04X - $%04X = $%04X\n", offset, offset + size - 1, segment.address);
+    text += line;
+    offset += size;
+  }
+  if (!assembly.configVars.empty()) {
+    text += "\n[vars]\n";
+    for (const auto& [name, value] : assembly.configVars) text += name + " = " + value + "\n";
+  }
+  return text;
+}
+
+}  // namespace cpasm

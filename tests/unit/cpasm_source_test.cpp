@@ -1,0 +1,277 @@
+// The source language, the image and memory map, and the listing as the IDE's parser reads it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "assemble/listing_parser.h"
+#include "cpasm/assembler.h"
+
+namespace cpasm {
+namespace {
+
+std::vector<uint16_t> Words(const Assembly& assembly) {
+  std::vector<uint16_t> words;
+  for (const Segment& segment : assembly.segments)
+    words.insert(words.end(), segment.words.begin(), segment.words.end());
+  return words;
+}
+
+std::string Problems(const Assembly& assembly) {
+  std::string text;
+  for (const Diagnostic& d : assembly.diagnostics) text += FormatDiagnostic(d) + "\n";
+  return text;
+}
+
+// Included files come from this map instead of the disk.
+FileReader FromMap(const std::map<std::string, std::string>& files) {
+  return [files](const std::string& path, std::string& text) {
+    auto it = files.find(path);
+    if (it == files.end()) return false;
+    text = it->second;
+    return true;
+  };
+}
+
+TEST(CpasmSource, LabelsScopesAndSymbols) {
+  Assembly a = AssembleText("t.asm",
+                            "        ORG $5000\n"
+                            "A:      DECLE B          ; a label used before it is defined\n"
+                            "B       DECLE A\n"
+                            "CNT     SET 1\n"
+                            "CNT     SET CNT+1\n"
+                            "        DECLE CNT\n"
+                            "X       EQU $ + 2\n"
+                            "        DECLE X\n"
+                            "PRINT   PROC\n"
+                            "@@FLS:  DECLE @@FLS\n"
+                            "        ENDP\n"
+                            "OTHER   PROC\n"
+                            "@@FLS   DECLE PRINT.FLS, @@FLS\n"
+                            "OTHER   ENDP\n"
+                            "TOP     ORG $6000\n"
+                            "        DECLE TOP\n",
+                            {});
+  EXPECT_EQ(a.errors + a.warnings, 0) << Problems(a);
+  EXPECT_EQ(Words(a), (std::vector<uint16_t>{0x5001, 0x5000, 2, 0x5005, 0x5004, 0x5004, 0x5005, 0x6000}));
+}
+
+TEST(CpasmSource, ConditionsRepeatsAndMacros) {
+  Assembly a = AssembleText("t.asm",
+                            "        ORG $5000\n"
+                            "        IF 1\n"
+                            "        DECLE 1\n"
+                            "        ELSE\n"
+                            "        DECLE 2\n"
+                            "        ENDI\n"
+                            "        IF 0\n"
+                            "        IF 1\n"
+                            "        DECLE 3\n"
+                            "        ENDI\n"
+                            "        ELSE\n"
+                            "        DECLE 4\n"
+                            "        ENDI\n"
+                            "        REPEAT 3\n"
+                            "        DECLE 5\n"
+                            "        ENDR\n"
+                            "LOADR   MACRO val, reg\n"
+                            "        MVII #%val%, %reg%\n"
+                            "        ENDM\n"
+                            "        LOADR 7, R1\n"
+                            "        LOADR $100, R2\n",
+                            {});
+  EXPECT_EQ(a.errors + a.warnings, 0) << Problems(a);
+  EXPECT_EQ(Words(a), (std::vector<uint16_t>{1, 4, 5, 5, 5, 0x2B9, 7, 0x2BA, 0x100}));
+}
+
+TEST(CpasmSource, MemoryMapImageAndConfigVariables) {
+  Assembly a = AssembleText("t.asm",
+                            "        ORG $100, $100, \"-RWBN\"\n"
+                            "VAR1    RMB 2\n"
+                            "VAR2    RMB 1\n"
+                            "        ORG $5000\n"
+                            "        DECLE VAR1, VAR2\n"
+                            "        ORG $6000, $7000\n"
+                            "        DECLE $\n"
+                            "        CFGVAR \"name\" = \"Demo\"\n",
+                            {});
+  EXPECT_EQ(a.errors + a.warnings, 0) << Problems(a);
+  EXPECT_EQ(ImageBytes(a), std::string("\x01\x00\x01\x02\x60\x00", 6));
+  EXPECT_EQ(MemoryMapText(a), "[mapping]\n$0000 - $0001 = $5000\n$0002 - $0002 = $7000\n\n[vars]\nname = \"Demo\"\n");
+
+  Assembly ram = AssembleText("t.asm", " ORG $100, $100, \"-RWBN\"\n DECLE 1\n", {});
+  EXPECT_EQ(ram.errors, 1) << "data where ORG said no image";
+  Assembly overlap = AssembleText("t.asm", " ORG $5000\n DECLE 1\n ORG $5000\n DECLE 2\n", {});
+  EXPECT_EQ(overlap.errors, 1) << "the same address filled twice";
+}
+
+// The listing as the build sees it: written to a file and read back by the IDE's parser.
+struct Line {
+  std::string text;
+  std::string file;
+  int line;
+};
+
+struct RecordingSink : quillon::OutputSink {
+  std::vector<Line> lines;
+  void AddLine(const std::string& text, const std::string& file, int line) override {
+    lines.push_back({text, file, line});
+  }
+};
+
+std::vector<Line> ParsedListing(const Assembly& assembly) {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("cpasm_listing_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".lst");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << assembly.listing;
+  }
+  RecordingSink sink;
+  quillon::ParseListing(path.string(), "", sink);
+  std::filesystem::remove(path);
+  return sink.lines;
+}
+
+struct ProblemCase {
+  const char* what;
+  std::string main;
+  std::map<std::string, std::string> files;
+  std::string file;   // where the problem is reported
+  int line;           // zero-based, as the parser hands it on
+  const char* words;  // in the message
+  int errors;
+  int warnings;
+};
+
+TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
+  std::string longLine = "        " + std::string(100000, 'A');
+  std::vector<ProblemCase> cases = {
+      {"unknown mnemonic", "t.asm", {{"t.asm", " ORG $5000\n FOO R1\n"}}, "t.asm", 1, "unknown mnemonic FOO", 1, 0},
+      {"bad operand", "t.asm", {{"t.asm", " ORG $5000\n NOP\n MVII #1, R9\n"}}, "t.asm", 2, "bad operand 'R9'", 1, 0},
+      {"undefined label",
+       "t.asm",
+       {{"t.asm", " ORG $5000\n B nowhere\n"}},
+       "t.asm",
+       1,
+       "undefined symbol nowhere",
+       1,
+       0},
+      {"duplicate label", "t.asm", {{"t.asm", " ORG $5000\nX: NOP\nX: NOP\n"}}, "t.asm", 2, "duplicate label X", 1, 0},
+      {"error in an include file",
+       "src/main.asm",
+       {{"src/main.asm", " ORG $5000\n INCLUDE \"lib/a.asm\"\n"},
+        {"src/lib/a.asm", " NOP\n INCLUDE \"b.asm\"\n"},
+        {"src/lib/b.asm", " NOP\n NOP\n MVII #1\n"}},
+       "src/lib/b.asm",
+       2,
+       "MVII takes 2 operand(s)",
+       1,
+       0},
+      {"endless include loop",
+       "a.asm",
+       {{"a.asm", " INCLUDE \"b.asm\"\n"}, {"b.asm", " NOP\n INCLUDE \"a.asm\"\n"}},
+       "b.asm",
+       1,
+       "endless INCLUDE loop",
+       1,
+       0},
+      {"missing include file",
+       "a.asm",
+       {{"a.asm", " INCLUDE \"gone.asm\"\n"}},
+       "a.asm",
+       0,
+       "cannot read include file gone.asm",
+       1,
+       0},
+      {"line of 100,000 characters",
+       "t.asm",
+       {{"t.asm", " ORG $5000\n NOP\n" + longLine + "\n NOP\n"}},
+       "t.asm",
+       2,
+       "unknown mnemonic AAAA",
+       1,
+       0},
+      {"warning", "t.asm", {{"t.asm", " ORG $5000\n SDBD\n NOP\n"}}, "t.asm", 2, "SDBD has no effect on NOP", 0, 1},
+      {"missing ENDI", "t.asm", {{"t.asm", " ORG $5000\n IF 1\n NOP\n"}}, "t.asm", 1, "IF without ENDI", 1, 0},
+      {"unsupported directive", "t.asm", {{"t.asm", " STRUCT foo\n"}}, "t.asm", 0, "STRUCT is not supported", 1, 0},
+      {"unsupported message", "t.asm", {{"t.asm", " NOP\n SMSG \"hi\"\n"}}, "t.asm", 1, "SMSG is not supported", 0, 1},
+      {"unsupported function",
+       "t.asm",
+       {{"t.asm", " DECLE ASC(\"A\", 0)\n"}},
+       "t.asm",
+       0,
+       "the function ASC() is not supported",
+       1,
+       0},
+  };
+  for (const ProblemCase& c : cases) {
+    Assembly a = AssembleText(c.main, c.files.at(c.main), FromMap(c.files));
+    std::vector<Line> lines = ParsedListing(a);
+    ASSERT_EQ(lines.size(), 3u) << c.what << "\n" << Problems(a);
+    EXPECT_EQ(lines[0].file, c.file) << c.what;
+    EXPECT_EQ(lines[0].line, c.line) << c.what;
+    EXPECT_NE(lines[0].text.find(c.words), std::string::npos) << c.what << ": " << lines[0].text.substr(0, 200);
+    EXPECT_LT(lines[0].text.size(), 300u) << c.what << ": a message stays readable";
+    EXPECT_EQ(lines[1].text, "Total Errors:   " + std::to_string(c.errors)) << c.what;
+    EXPECT_EQ(lines[2].text, "Total Warnings: " + std::to_string(c.warnings)) << c.what;
+  }
+}
+
+TEST(CpasmListing, SourceThatReadsLikeAProblemLineIsNotCounted) {
+  Assembly a = AssembleText("t.asm", "; seen before: game.asm:12: ERROR - x, lib.asm:3:WARNING-y\n NOP\n", {});
+  std::vector<Line> lines = ParsedListing(a);
+  ASSERT_EQ(lines.size(), 2u) << a.listing;
+  EXPECT_EQ(lines[0].text, "Total Errors:   0");
+  EXPECT_EQ(lines[1].text, "Total Warnings: 0");
+}
+
+TEST(CpasmListing, ShowsAddressesWordsAndSource) {
+  Assembly a = AssembleText("t.asm", "        ORG $5000\nSTART:  MVII #$1234, R0\n        J START\n", {});
+  EXPECT_NE(a.listing.find("5000  02B8 1234            START:  MVII #$1234, R0\n"), std::string::npos) << a.listing;
+  EXPECT_NE(a.listing.find("5002  0004 0350 0000               J START\n"), std::string::npos) << a.listing;
+}
+
+#ifndef _WIN32
+// The program as the IDE runs it: image, memory map and listing on disk, and its exit code.
+TEST(CpasmProgram, WritesImageOnlyWhenTheSourceAssembles) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "cpasm_program_test";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  auto write = [&](const char* name, const std::string& text) { std::ofstream(dir / name, std::ios::binary) << text; };
+  auto read = [&](const char* name) {
+    std::ifstream in(dir / name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  };
+  auto run = [&] {
+    std::string command =
+        "cd '" + dir.string() + "' && '" CPASM_PROGRAM "' -o \"game.bin\" -l \"game.lst\" \"game.asm\" 2>/dev/null";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+
+  write("game.asm", " ORG $5000\n INCLUDE \"inc.asm\"\n");
+  write("inc.asm", " DECLE $1234\n");
+  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(read("game.bin"), "\x12\x34");
+  EXPECT_EQ(read("game.cfg"), "[mapping]\n$0000 - $0000 = $5000\n");
+  EXPECT_NE(read("game.lst").find("0 error(s), 0 warning(s)"), std::string::npos);
+
+  write("inc.asm", " DECLE $1234\n BOGUS\n");
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(read("game.bin"), "\x12\x34") << "a failed build leaves the last image as it was";
+  EXPECT_NE(read("game.lst").find("inc.asm:2: ERROR - unknown mnemonic BOGUS"), std::string::npos) << read("game.lst");
+  fs::remove_all(dir);
+}
+#endif
+
+}  // namespace
+}  // namespace cpasm
