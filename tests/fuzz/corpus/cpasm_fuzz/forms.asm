@@ -1,0 +1,13 @@
+ORG $5000
+@@l: PROC
+ MVII #$FFFF, R0
+ SDBD
+ MVII #lbl, R4
+ B @@l
+lbl: DECLE 1,2,3
+ IF 1
+  REPEAT 3
+   NOP
+  ENDR
+ ENDI
+ ENDP

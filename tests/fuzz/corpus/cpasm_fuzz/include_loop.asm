@@ -1,0 +1,2 @@
+ INCLUDE "x.asm"
+ MVO R0, $100
