@@ -10,6 +10,7 @@ jobs=$(nproc)
 
 echo "== layers and format"
 bash tools/check-layers.sh
+bash tools/check-layers-test.sh
 bash tools/check-format.sh
 
 echo "== native build and unit tests"
