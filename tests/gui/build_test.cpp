@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -53,18 +52,7 @@ std::vector<PaneLine> ReadPane() {
 
 PaneLine Plain(const std::string& text) { return {text, "", -1}; }
 
-std::string ExeFolder() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder = path;
-  return folder.substr(0, folder.rfind('\\'));
-}
-
-std::string StandIn() { return ExeFolder() + "\\as1600_standin.exe"; }
-
-void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+std::string StandIn() { return ProgramFolder() + "\\as1600_standin.exe"; }
 
 class BuildTest : public FrameTest {
  protected:
@@ -72,15 +60,12 @@ class BuildTest : public FrameTest {
     FrameTest::SetUp();
     ASSERT_NE(g_app.outputPane, nullptr);
     ASSERT_NE(g_app.project, nullptr);
-    char cwd[MAX_PATH] = "", temp[MAX_PATH] = "";
+    char cwd[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof cwd, cwd);
     savedDirectory_ = cwd;
     savedAssembler_ = g_settings.assemblerPath;
-    GetTempPathA(sizeof temp, temp);
     static int serial = 0;
-    folder_ =
-        std::string(temp) + "quillon_build_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
-    CreateDirectoryA(folder_.c_str(), nullptr);
+    folder_ = TempFolder("quillon_build_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
     g_settings.assemblerPath = StandIn();
     ASSERT_TRUE(Exists(StandIn())) << StandIn();
   }
@@ -96,8 +81,8 @@ class BuildTest : public FrameTest {
 
   // A project "game" whose main source holds `source`; the image and listing go to its folder.
   void LoadProject(const std::string& source, const std::string& outputName = "game") {
-    WriteFile(folder_ + "\\game.asm", source);
-    WriteFile(folder_ + "\\game.qlp", "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\n" + outputName +
+    WriteText(folder_ + "\\game.asm", source);
+    WriteText(folder_ + "\\game.qlp", "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\n" + outputName +
                                           "\r\n[source]\r\ngame.asm\r\n[listing]\r\ngame.lst\r\n");
     ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp"));
   }
@@ -229,7 +214,7 @@ TEST_F(BuildTest, CommandLineLongerThanAPathBufferReachesTheAssemblerWhole) {
 
 TEST_F(BuildTest, WithoutAProjectTheActiveDocumentIsBuiltInItsFolder) {
   const std::string source = folder_ + "\\demo.asm";
-  WriteFile(source, ";@warning from the document\r\n");
+  WriteText(source, ";@warning from the document\r\n");
   ASSERT_TRUE(OpenDocumentAtLine(source, -1));
   Build();
   const std::vector<PaneLine> expected = {
@@ -285,7 +270,7 @@ TEST_F(BuildTest, OnlyTheListingOfThisRunIsReportedWithTheAssemblersExitCode) {
   };
   for (const auto& c : cases) {
     LoadProject(c.source);
-    WriteFile(folder_ + "\\game.lst", staleError + "\r\n");
+    WriteText(folder_ + "\\game.lst", staleError + "\r\n");
     Build();
     std::vector<PaneLine> expected = {Plain("Assembling..."), Plain(ProjectCommandLine(StandIn()))};
     expected.insert(expected.end(), c.tail.begin(), c.tail.end());
@@ -296,7 +281,7 @@ TEST_F(BuildTest, OnlyTheListingOfThisRunIsReportedWithTheAssemblersExitCode) {
 TEST_F(BuildTest, AnOldListingThatCannotBeRemovedStopsTheBuildBeforeTheAssembler) {
   LoadProject(";@error never assembled\r\n");
   const std::string listing = folder_ + "\\game.lst";
-  WriteFile(listing, "game.asm:1: ERROR - left by an earlier build\r\n");
+  WriteText(listing, "game.asm:1: ERROR - left by an earlier build\r\n");
   SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_READONLY);
   Build();
   SetFileAttributesA(listing.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -311,7 +296,7 @@ TEST_F(BuildTest, AssemblerThatCannotStartIsReportedAndNoOldListingIsShown) {
   const std::string missing = folder_ + "\\no such folder\\as1600.exe";
   g_settings.assemblerPath = missing;
   LoadProject(";@error never assembled\r\n");
-  WriteFile(folder_ + "\\game.lst", "game.asm:1: ERROR - left by an earlier build\r\n");
+  WriteText(folder_ + "\\game.lst", "game.asm:1: ERROR - left by an earlier build\r\n");
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   Build();
   const std::vector<PaneLine> expected = {
@@ -332,7 +317,7 @@ TEST_F(BuildTest, ChangingTheCurrentFolderDuringABuildDoesNotChangeItsResult) {
   LoadProject(";@delay 1500\r\n;@warning the real one\r\n");
   const std::string elsewhere = folder_ + "\\elsewhere";
   CreateDirectoryA(elsewhere.c_str(), nullptr);
-  WriteFile(elsewhere + "\\game.lst", "game.asm:5: ERROR - a decoy\r\n");
+  WriteText(elsewhere + "\\game.lst", "game.asm:5: ERROR - a decoy\r\n");
   Command(IDM_BUILD);
   ASSERT_TRUE(PumpUntil([] { return ReadPane().size() >= 2; }));
   SetCurrentDirectoryA(elsewhere.c_str());
@@ -362,7 +347,7 @@ TEST_F(BuildTest, NothingSavedToAssembleIsRefusedWithoutRunningTheAssembler) {
       Command(IDM_FILE_NEW);
       ASSERT_NE(g_app.activeDocument, nullptr);
     } else {
-      WriteFile(folder_ + "\\empty.qlp", "[project name]\r\nEmpty\r\n\r\n[source]\r\n");
+      WriteText(folder_ + "\\empty.qlp", "[project name]\r\nEmpty\r\n\r\n[source]\r\n");
       ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\empty.qlp"));
     }
     Build();
@@ -375,7 +360,7 @@ TEST_F(BuildTest, NothingSavedToAssembleIsRefusedWithoutRunningTheAssembler) {
 
 TEST_F(BuildTest, ADocumentThatCannotBeSavedIsNotAssembled) {
   const std::string source = folder_ + "\\locked.asm";
-  WriteFile(source, ";@error on disk\r\n");
+  WriteText(source, ";@error on disk\r\n");
   ASSERT_TRUE(OpenDocumentAtLine(source, -1));
   HWND edit = GetDocument(g_app.activeDocument)->edit;
   SendMessageA(edit, WM_CHAR, 'x', 0);
@@ -480,9 +465,9 @@ TEST_F(BuildTest, EmptyAssemblerPathIsAskedForUntilOneIsGiven) {
 // filled in, and a real image; then an error in an included file leads to that file and line.
 TEST_F(BuildTest, BundledAssemblerBuildsARealImageOnceItsOfferedPathIsConfirmed) {
   g_settings.assemblerPath.clear();
-  const std::string bundled = ExeFolder() + "\\cpasm.exe";
+  const std::string bundled = ProgramFolder() + "\\cpasm.exe";
   CreateDirectoryA((folder_ + "\\lib").c_str(), nullptr);
-  WriteFile(folder_ + "\\lib\\print.asm", "PRINT   PROC\r\n@@FLS:  MVO@ R1, R4\r\n        JR R5\r\n        ENDP\r\n");
+  WriteText(folder_ + "\\lib\\print.asm", "PRINT   PROC\r\n@@FLS:  MVO@ R1, R4\r\n        JR R5\r\n        ENDP\r\n");
   LoadProject(
       "        ROMW 16\r\n        ORG $5000\r\nstart:  MVII #$200, R4\r\n        CALL PRINT.FLS\r\n"
       "        B start\r\n        INCLUDE \"lib\\print.asm\"\r\n");
@@ -505,12 +490,11 @@ TEST_F(BuildTest, BundledAssemblerBuildsARealImageOnceItsOfferedPathIsConfirmed)
       Plain("Total Errors:   0"), Plain("Total Warnings: 0"),         Plain("Finished assembly"),
   };
   EXPECT_EQ(ReadPane(), clean);
-  std::ifstream image(folder_ + "\\game.bin", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(image)), std::istreambuf_iterator<char>());
+  const std::string bytes = ReadText(folder_ + "\\game.bin");
   EXPECT_EQ(bytes.size(), 2u * 9) << "MVII 2, CALL 3, B 2, MVO@ 1, JR 1 words";
   EXPECT_TRUE(Exists(folder_ + "\\game.cfg"));
 
-  WriteFile(folder_ + "\\lib\\print.asm", "PRINT   PROC\r\n@@FLS:  MVO@ R1, R9\r\n        JR R5\r\n        ENDP\r\n");
+  WriteText(folder_ + "\\lib\\print.asm", "PRINT   PROC\r\n@@FLS:  MVO@ R1, R9\r\n        JR R5\r\n        ENDP\r\n");
   Build();
   const std::vector<PaneLine> lines = ReadPane();
   ASSERT_GE(lines.size(), 7u);
@@ -523,29 +507,21 @@ TEST_F(BuildTest, BundledAssemblerBuildsARealImageOnceItsOfferedPathIsConfirmed)
 // The sample project that ships beside the program builds to an image with the bundled assembler.
 TEST_F(BuildTest, SampleProjectBuildsCleanlyWithTheBundledAssembler) {
   for (const char* name : {"hello.qlp", "hello.asm", "hello.inc"}) {
-    ASSERT_TRUE(CopyFileA((ExeFolder() + "\\samples\\hello\\" + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE))
+    ASSERT_TRUE(
+        CopyFileA((ProgramFolder() + "\\samples\\hello\\" + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE))
         << name;
   }
-  g_settings.assemblerPath = ExeFolder() + "\\cpasm.exe";
+  g_settings.assemblerPath = ProgramFolder() + "\\cpasm.exe";
   ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\hello.qlp"));
   Build();
   const std::vector<PaneLine> lines = ReadPane();
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[3].text, "Total Errors:   0");
   EXPECT_EQ(lines[4].text, "Total Warnings: 0");
-  std::ifstream image(folder_ + "\\obj\\hello.bin", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(image)), std::istreambuf_iterator<char>());
+  const std::string bytes = ReadText(folder_ + "\\obj\\hello.bin");
   EXPECT_GT(bytes.size(), 40u) << "header, title and program";
   EXPECT_EQ(bytes.substr(0, 2), std::string("\x00\x0D", 2)) << "the header's first word, low byte of ZERO";
   EXPECT_TRUE(Exists(folder_ + "\\obj\\hello.cfg"));
-}
-
-// Rectangles in the frame's client coordinates.
-RECT ClientRectOf(HWND window, HWND frame) {
-  RECT r;
-  GetWindowRect(window, &r);
-  MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
-  return r;
 }
 
 using OutputPaneLayoutTest = FrameTest;
@@ -554,24 +530,24 @@ TEST_F(OutputPaneLayoutTest, PaneTakesAQuarterOfTheHeightAtFirstAndKeepsItsDragg
   RECT client;
   GetClientRect(frame_, &client);
   const int b = g_app.frameBorder;
-  RECT pane = ClientRectOf(g_app.outputPane->Window(), frame_);
-  RECT status = ClientRectOf(g_app.statusBar, frame_);
-  RECT tools = ClientRectOf(g_app.toolBar, frame_);
-  RECT mdi = ClientRectOf(g_app.mdiClient, frame_);
+  RECT pane = RectIn(g_app.outputPane->Window(), frame_);
+  RECT status = RectIn(g_app.statusBar, frame_);
+  RECT tools = RectIn(g_app.toolBar, frame_);
+  RECT mdi = RectIn(g_app.mdiClient, frame_);
   EXPECT_EQ(pane.bottom - pane.top, client.bottom / 4);
   EXPECT_EQ(pane.left, -b);
   EXPECT_EQ(pane.right, client.right + b);
   EXPECT_EQ(pane.bottom, status.top);
   EXPECT_EQ(mdi.top, tools.bottom - tools.top);  // the toolbar's height
   EXPECT_EQ(mdi.bottom, pane.top);
-  EXPECT_EQ(mdi.left, ClientRectOf(g_app.filePane->Window(), frame_).right);
+  EXPECT_EQ(mdi.left, RectIn(g_app.filePane->Window(), frame_).right);
   EXPECT_EQ(mdi.right, client.right);
 
   // Dragging the top edge makes the pane 60 pixels taller; the MDI client gives way.
   SetWindowPos(g_app.outputPane->Window(), nullptr, pane.left, pane.top - 60, pane.right - pane.left,
                pane.bottom - pane.top + 60, SWP_NOZORDER);
   const int dragged = pane.bottom - pane.top + 60;
-  EXPECT_EQ(ClientRectOf(g_app.mdiClient, frame_).bottom, pane.top - 60);
+  EXPECT_EQ(RectIn(g_app.mdiClient, frame_).bottom, pane.top - 60);
 
   // A larger frame keeps the dragged height.
   RECT frameRect;
@@ -580,11 +556,11 @@ TEST_F(OutputPaneLayoutTest, PaneTakesAQuarterOfTheHeightAtFirstAndKeepsItsDragg
                SWP_NOZORDER | SWP_NOMOVE);
   PumpMessages(20);
   GetClientRect(frame_, &client);
-  pane = ClientRectOf(g_app.outputPane->Window(), frame_);
+  pane = RectIn(g_app.outputPane->Window(), frame_);
   EXPECT_EQ(pane.bottom - pane.top, dragged);
   EXPECT_EQ(pane.right, client.right + b);
-  EXPECT_EQ(pane.bottom, ClientRectOf(g_app.statusBar, frame_).top);
-  EXPECT_EQ(ClientRectOf(g_app.mdiClient, frame_).bottom, pane.top);
+  EXPECT_EQ(pane.bottom, RectIn(g_app.statusBar, frame_).top);
+  EXPECT_EQ(RectIn(g_app.mdiClient, frame_).bottom, pane.top);
 }
 
 TEST_F(OutputPaneLayoutTest, EscOnlyHidesAndTheMenuItemAlternatesWithItsCheckMark) {
@@ -600,9 +576,9 @@ TEST_F(OutputPaneLayoutTest, EscOnlyHidesAndTheMenuItemAlternatesWithItsCheckMar
     EXPECT_EQ(g_app.outputPane->IsShown(), step.shownAfter);
     EXPECT_EQ(GetMenuState(menu, IDM_TOOLS_OUTPUTPANE, MF_BYCOMMAND) == MF_CHECKED, step.shownAfter);
     // The MDI client reaches down to the pane, or to the status bar while the pane is hidden.
-    const int bottom = step.shownAfter ? ClientRectOf(g_app.outputPane->Window(), frame_).top
-                                       : ClientRectOf(g_app.statusBar, frame_).top;
-    EXPECT_EQ(ClientRectOf(g_app.mdiClient, frame_).bottom, bottom);
+    const int bottom =
+        step.shownAfter ? RectIn(g_app.outputPane->Window(), frame_).top : RectIn(g_app.statusBar, frame_).top;
+    EXPECT_EQ(RectIn(g_app.mdiClient, frame_).bottom, bottom);
   }
 }
 

@@ -302,21 +302,6 @@ TEST_F(DialogTest, FileChoosersReturnTheConfirmedPathAndTitle) {
   }
 }
 
-// The text of the item selected in the folder browser's tree.
-std::string SelectedFolderName(HWND browser) {
-  HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
-  HTREEITEM item = tree ? TreeView_GetSelection(tree) : nullptr;
-  if (!item) return {};
-  char text[MAX_PATH] = "";
-  TVITEMA data{};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text;
-  data.cchTextMax = sizeof text;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  return text;
-}
-
 TEST_F(DialogTest, FolderBrowserOpensOnTheInitialFolder) {
   ScratchFolder folder;
   struct Case {

@@ -27,13 +27,6 @@
 namespace quillon::test {
 namespace {
 
-RECT RectIn(HWND window, HWND parent) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 

@@ -257,12 +257,7 @@ HWND NewChild(const char* title) {
   return reinterpret_cast<HWND>(SendMessageA(g_app.mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
 }
 
-RECT ChildRect(HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, g_app.mdiClient, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+RECT ChildRect(HWND child) { return RectIn(child, g_app.mdiClient); }
 
 TEST_F(FrameTest, WindowCommandsArrangeTheDocumentWindows) {
   HWND a = NewChild("a"), b = NewChild("b");

@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <atomic>
 #include <filesystem>
@@ -25,32 +24,8 @@ namespace {
 
 constexpr const char* kPrompt = "Press any key to close this window.";
 
-std::string ExeFolder() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder = path;
-  return folder.substr(0, folder.rfind('\\'));
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// The first process whose parent is `parent` and whose file is `name` (any name when empty), or 0.
-DWORD FindChild(DWORD parent, const char* name) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  DWORD found = 0;
-  for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ParentProcessID == parent && (!*name || _stricmp(entry.szExeFile, name) == 0))
-      found = entry.th32ProcessID;
-  }
-  CloseHandle(snapshot);
-  return found;
-}
-
 // The console helper started by this process, or 0.
-DWORD FindHelper() { return FindChild(GetCurrentProcessId(), "quillon_console.exe"); }
+DWORD FindHelper() { return ChildProcessId(GetCurrentProcessId(), "quillon_console.exe"); }
 
 // The text of the attached console: rows without their trailing blanks, joined by LF, and a
 // full row joined to the next.
@@ -147,7 +122,7 @@ class MacrosTest : public FrameTest {
     savedMacros_ = g_settings.macrosFilePath;
     savedAssembler_ = g_settings.assemblerPath;
     g_settings.macrosFilePath = folder_ + "\\macros.cfg";
-    g_settings.assemblerPath = ExeFolder() + "\\as1600_standin.exe";
+    g_settings.assemblerPath = ProgramFolder() + "\\as1600_standin.exe";
   }
   void TearDown() override {
     FrameTest::TearDown();
@@ -194,7 +169,7 @@ TEST_F(MacrosTest, ClosingTheConsoleLeavesTheProgramAndItsDocuments) {
   EXPECT_STREQ(text, "unsaved work");
   // The line that was waiting in the closed console has ended too.
   const DWORD helper = answerer.Helper();
-  EXPECT_TRUE(PumpUntil([helper] { return FindChild(helper, "") == 0; }, 5000)) << "a line outlived its console";
+  EXPECT_TRUE(PumpUntil([helper] { return ChildProcessId(helper, "") == 0; }, 5000)) << "a line outlived its console";
 }
 
 // Ctrl+F6 is the system's next-document key too; through the program's message loop it runs

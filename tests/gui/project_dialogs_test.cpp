@@ -25,22 +25,6 @@ void WaitGone(HWND window) {
   for (int i = 0; i < 250 && IsWindow(window); ++i) Sleep(20);
 }
 
-std::string SelectedFolderName(HWND browser) {
-  HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
-  HTREEITEM item = tree ? TreeView_GetSelection(tree) : nullptr;
-  if (!item) return {};
-  char text[MAX_PATH] = "";
-  TVITEMA data{};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text;
-  data.cchTextMax = sizeof text;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  return text;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 class ProjectDialogsTest : public FrameTest {
  protected:
   void SetUp() override {

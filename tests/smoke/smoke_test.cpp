@@ -18,18 +18,10 @@ namespace {
 
 const char* kKey = "Software\\LarkspurWorks\\Quillon";
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s = path;
-  return s.substr(0, s.rfind('\\'));
-}
+using quillon::test::ProgramFolder;
 
 std::string MakeWorkFolder(const char* name) {
-  char temp[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + name;
-  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string folder = quillon::test::TempFolder(name);
   DeleteFileA((folder + "\\Parvane.err").c_str());
   return folder;
 }
@@ -70,6 +62,13 @@ void WriteNumber(const char* name, DWORD n) {
   RegCloseKey(key);
 }
 
+// A fresh settings key that names the stand-in as the assembler, and the work folder `name`.
+std::string StandInWorkFolder(const char* name) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
+  return MakeWorkFolder(name);
+}
+
 std::string Text(const std::string& s) { return s + std::string(1, '\0'); }
 std::string Number(DWORD n) { return std::string(reinterpret_cast<const char*>(&n), 4); }
 
@@ -83,11 +82,8 @@ void Screenshot() {
   for (char& c : dosTarget)
     if (c == '/') c = '\\';
   DeleteFileA(dosTarget.c_str());
-  std::string line = "Z:\\usr\\bin\\import -window root " + unixTarget;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  if (!quillon::test::StartProcess("Z:\\usr\\bin\\import -window root " + unixTarget, "", &pi)) {
     printf("screenshot: could not start import (error %lu)\n", GetLastError());
     return;
   }
@@ -138,13 +134,8 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
 class Quillon {
  public:
   explicit Quillon(const std::string& workFolder) {
-    std::string exe = ProgramFolder() + "\\quillon.exe";
-    std::string line = "\"" + exe + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
     auto start = std::chrono::steady_clock::now();
-    started_ =
-        CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, workFolder.c_str(), &si, &pi_);
+    started_ = quillon::test::StartProcess("\"" + ProgramFolder() + "\\quillon.exe\"", workFolder, &pi_);
     if (!started_) return;
     while (std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
       frame_ = FindWindowA("QUILLON_FRAME", "Quillon Intellivision IDE");
@@ -181,6 +172,30 @@ class Quillon {
   HWND frame_ = nullptr;
   long startupMs_ = 0;
 };
+
+// Opens `source` through File, Open... of the running program; the document window.
+HWND OpenThroughChooser(const Quillon& app, const std::string& source) {
+  quillon::test::DialogAnswerer answerer(
+      [&](HWND dialog, const quillon::test::SeenBox&) {
+        quillon::test::SetControlText(dialog, 0x47C, source);
+        quillon::test::PressButton(dialog, IDOK);
+      },
+      app.processId());
+  PostMessageA(app.frame(), WM_COMMAND, 4002, 0);
+  HWND mdi = FindWindowExA(app.frame(), nullptr, "MDIClient", nullptr);
+  WaitFor([&] { return FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr) != nullptr; });
+  return FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr);
+}
+
+// Opens a source on which the stand-in assembler waits 30 s and starts its build (F7); true once
+// the stand-in runs.
+bool StartHungBuild(const Quillon& app, const std::string& work) {
+  const std::string source = work + "\\hung.asm";
+  quillon::test::WriteText(source, ";@delay 30000\r\n");
+  if (!OpenThroughChooser(app, source)) return false;
+  PostMessageA(app.frame(), WM_COMMAND, 40038, 0);  // F7
+  return WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 1; });
+}
 
 TEST(Smoke, FirstRunShowsTheFrameAndLeavesLogAndSettings) {
   RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
@@ -262,9 +277,7 @@ TEST(Smoke, StoredSettingsSurviveARunAndShortListsDoNotGrowBack) {
 }
 
 TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
-  std::string work = MakeWorkFolder("quillon_smoke_build");
+  std::string work = StandInWorkFolder("quillon_smoke_build");
   std::string source = work + "\\game.asm";
   std::string text;
   for (int i = 1; i <= 80; ++i) text += "        NOP     ; line " + std::to_string(i) + "\r\n";
@@ -274,20 +287,9 @@ TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
 
   Quillon app(work);
   ASSERT_NE(app.frame(), nullptr);
-  {
-    // File, Open... through the real chooser of the running program.
-    quillon::test::DialogAnswerer answerer(
-        [&](HWND dialog, const quillon::test::SeenBox&) {
-          quillon::test::SetControlText(dialog, 0x47C, source);
-          quillon::test::PressButton(dialog, IDOK);
-        },
-        app.processId());
-    PostMessageA(app.frame(), WM_COMMAND, 4002, 0);
-    HWND mdi = FindWindowExA(app.frame(), nullptr, "MDIClient", nullptr);
-    ASSERT_TRUE(WaitFor([&] { return FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr) != nullptr; }));
-  }
+  HWND document = OpenThroughChooser(app, source);
+  ASSERT_NE(document, nullptr);
   HWND mdi = FindWindowExA(app.frame(), nullptr, "MDIClient", nullptr);
-  HWND document = FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr);
   HWND edit = FindWindowExA(document, nullptr, nullptr, nullptr);
   ASSERT_NE(edit, nullptr);
 
@@ -321,33 +323,12 @@ TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-// Opens `source` through File, Open... of the running program; the document window.
-HWND OpenThroughChooser(const Quillon& app, const std::string& source) {
-  quillon::test::DialogAnswerer answerer(
-      [&](HWND dialog, const quillon::test::SeenBox&) {
-        quillon::test::SetControlText(dialog, 0x47C, source);
-        quillon::test::PressButton(dialog, IDOK);
-      },
-      app.processId());
-  PostMessageA(app.frame(), WM_COMMAND, 4002, 0);
-  HWND mdi = FindWindowExA(app.frame(), nullptr, "MDIClient", nullptr);
-  WaitFor([&] { return FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr) != nullptr; });
-  return FindWindowExA(mdi, nullptr, "QUILLON_CHILD", nullptr);
-}
-
 TEST(Smoke, ClosingDuringAHungBuildAsksThenEndsTheAssemblerAndTheProcess) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
-  std::string work = MakeWorkFolder("quillon_smoke_hung");
-  std::string source = work + "\\hung.asm";
-  quillon::test::WriteText(source, ";@delay 30000\r\n");
-
+  std::string work = StandInWorkFolder("quillon_smoke_hung");
   Quillon app(work);
   ASSERT_NE(app.frame(), nullptr);
-  ASSERT_NE(OpenThroughChooser(app, source), nullptr);
-  PostMessageA(app.frame(), WM_COMMAND, 40038, 0);  // F7
+  ASSERT_TRUE(StartHungBuild(app, work));
   HWND list = GetDlgItem(FindWindowExA(app.frame(), nullptr, "QUILLON_OUTPUTPANE", nullptr), 51001);
-  ASSERT_TRUE(WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 1; }));
   ASSERT_EQ(ListLines(list).size(), 2u) << "the assembler is running";
 
   // No keeps the IDE and its build.
@@ -381,17 +362,10 @@ TEST(Smoke, ClosingDuringAHungBuildAsksThenEndsTheAssemblerAndTheProcess) {
 
 // Even an IDE that is ended from outside takes its assembler with it.
 TEST(Smoke, AnIdeEndedFromOutsideLeavesNoAssemblerRunning) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
-  std::string work = MakeWorkFolder("quillon_smoke_killed");
-  std::string source = work + "\\hung.asm";
-  quillon::test::WriteText(source, ";@delay 30000\r\n");
-
+  std::string work = StandInWorkFolder("quillon_smoke_killed");
   Quillon app(work);
   ASSERT_NE(app.frame(), nullptr);
-  ASSERT_NE(OpenThroughChooser(app, source), nullptr);
-  PostMessageA(app.frame(), WM_COMMAND, 40038, 0);  // F7
-  ASSERT_TRUE(WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 1; }));
+  ASSERT_TRUE(StartHungBuild(app, work));
   TerminateProcess(app.process(), 7);
   ASSERT_EQ(WaitForSingleObject(app.process(), 5000), WAIT_OBJECT_0);
   EXPECT_TRUE(
@@ -469,9 +443,7 @@ TEST(Smoke, AMisbehavingAssemblerLeavesTheIdeUsableAndTheSourceIntact) {
        }},
   };
   const char* files[] = {"crash.asm", "early.asm", "huge.asm", "garbage.asm", "big.asm", "hang.asm"};
-  RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-  WriteString("Assembler Path", ProgramFolder() + "\\as1600_standin.exe");
-  std::string work = MakeWorkFolder("quillon_smoke_misbehaving");
+  std::string work = StandInWorkFolder("quillon_smoke_misbehaving");
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
     const std::string source = work + "\\" + files[i];

@@ -1,5 +1,7 @@
 #include "support/dialog_answerer.h"
 
+#include <commctrl.h>
+
 #include <chrono>
 
 namespace quillon::test {
@@ -22,6 +24,20 @@ void PressButton(HWND dialog, int id) {
 
 void SetControlText(HWND dialog, int id, const std::string& text) {
   SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string SelectedFolderName(HWND browser) {
+  HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+  HTREEITEM item = tree ? TreeView_GetSelection(tree) : nullptr;
+  if (!item) return {};
+  char text[MAX_PATH] = "";
+  TVITEMA data{};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = text;
+  data.cchTextMax = sizeof text;
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  return text;
 }
 
 DialogAnswerer::Answer DialogAnswerer::Press(int id) {

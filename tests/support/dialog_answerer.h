@@ -26,6 +26,8 @@ std::string MessageBoxText(HWND box);
 void PressButton(HWND dialog, int id);
 // Sets the text of a dialog's control.
 void SetControlText(HWND dialog, int id, const std::string& text);
+// The text of the item selected in a folder browser's tree; empty when none is.
+std::string SelectedFolderName(HWND browser);
 
 class DialogAnswerer {
  public:

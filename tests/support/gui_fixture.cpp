@@ -28,6 +28,13 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
+RECT RectIn(HWND window, HWND parent) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 void FrameTest::SetUp() {
   frame_ = CreateFrameWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
   ASSERT_NE(frame_, nullptr);

@@ -12,6 +12,8 @@ namespace quillon::test {
 void PumpMessages(int milliseconds = 0);
 // Pumps until `done` is true or `timeoutMs` has passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+// The window's rectangle in the client coordinates of `parent`.
+RECT RectIn(HWND window, HWND parent);
 
 class FrameTest : public ::testing::Test {
  protected:

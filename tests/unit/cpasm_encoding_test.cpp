@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cpasm/assembler.h"
+#include "support/assembly_text.h"
 
 namespace cpasm {
 namespace {
@@ -15,18 +16,8 @@ struct Case {
   std::vector<uint16_t> words;
 };
 
-std::vector<uint16_t> Words(const Assembly& assembly) {
-  std::vector<uint16_t> words;
-  for (const Segment& segment : assembly.segments)
-    words.insert(words.end(), segment.words.begin(), segment.words.end());
-  return words;
-}
-
-std::string Problems(const Assembly& assembly) {
-  std::string text;
-  for (const Diagnostic& d : assembly.diagnostics) text += FormatDiagnostic(d) + "\n";
-  return text;
-}
+using test::Problems;
+using test::Words;
 
 Assembly Assemble(const std::string& body) { return AssembleText("t.asm", "        ORG $5000\n" + body + "\n", {}); }
 

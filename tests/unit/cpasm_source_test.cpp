@@ -11,22 +11,13 @@
 
 #include "assemble/listing_parser.h"
 #include "cpasm/assembler.h"
+#include "support/assembly_text.h"
 
 namespace cpasm {
 namespace {
 
-std::vector<uint16_t> Words(const Assembly& assembly) {
-  std::vector<uint16_t> words;
-  for (const Segment& segment : assembly.segments)
-    words.insert(words.end(), segment.words.begin(), segment.words.end());
-  return words;
-}
-
-std::string Problems(const Assembly& assembly) {
-  std::string text;
-  for (const Diagnostic& d : assembly.diagnostics) text += FormatDiagnostic(d) + "\n";
-  return text;
-}
+using test::Problems;
+using test::Words;
 
 // Included files come from this map instead of the disk.
 FileReader FromMap(const std::map<std::string, std::string>& files) {
