@@ -5,7 +5,8 @@
 # input that once found a fault), then fuzzes for SECONDS (default 5) or RUNS executions,
 # whichever ends first. New inputs collect in build/fuzz/work/TARGET; findings go to
 # build/fuzz/findings/TARGET. Prints executions, seconds, corpus size and findings per target;
-# exits non-zero when a target found something.
+# exits non-zero when a target found something in this run (findings of earlier runs stay in the
+# folder and are counted apart).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -33,17 +34,25 @@ failed=0
 for t in $targets; do
   work=build/fuzz/work/$t
   findings=build/fuzz/findings/$t
+  # This run's findings land in a folder of their own first, so that only they count.
+  fresh=build/fuzz/findings/.run-$t
   log=build/fuzz/$t.log
-  mkdir -p "$work" "$findings"
+  rm -rf "$fresh"
+  mkdir -p "$work" "$findings" "$fresh"
+  earlier=$(ls "$findings" | wc -l)
   status=0
   # -timeout: one input may take at most 10 s; -rss_limit_mb: 2 GB.
   "build/fuzz/$t" -max_total_time="$seconds" -runs="$runs" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$findings/" "$work" "tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+    -print_final_stats=1 -artifact_prefix="$fresh/" "$work" "tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   took=$(sed -n 's/.*Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
   corpus=$(( $(ls "$work" | wc -l) + $(ls "tests/fuzz/corpus/$t" | wc -l) ))
-  found=$(ls "$findings" | wc -l)
-  echo "fuzz $t: ${execs:-?} executions in ${took:-$seconds} s, corpus $corpus, findings $found"
+  found=$(ls "$fresh" | wc -l)
+  if [ "$found" -ne 0 ]; then mv -f "$fresh"/* "$findings/"; fi
+  rmdir "$fresh"
+  note=""
+  if [ "$earlier" -ne 0 ]; then note=" (and $earlier from earlier runs in $findings)"; fi
+  echo "fuzz $t: ${execs:-?} executions in ${took:-$seconds} s, corpus $corpus, findings $found$note"
   if [ "$status" -ne 0 ] || [ "$found" -ne 0 ]; then
     failed=1
     echo "fuzz $t: FAILED (exit $status); log $log, findings in $findings:" >&2
