@@ -33,6 +33,7 @@ cpasm|#include "base/text_util.h"|fail
 cpasm|#include "../base/text_util.h"|fail
 ui|#include "../../resources/resource.h"|fail
 ui|#include "nowhere/thing.h"|fail
+ui|#include <base/../../tools/thing.h>|fail
 assemble|#include "cpasm/expression.h"|pass
 assemble|#include <cpasm/expression.h>|pass
 cpasm|#include "cpasm/expression.h"|pass

@@ -82,7 +82,10 @@ for dir in src/*/; do
       [[ $target == */* ]] || continue
       normalize "src/$target"
       resolved=$normalized
-      [[ $resolved == src/*/* ]] || continue
+      if [[ $resolved != src/*/* ]]; then
+        [[ /$target/ == */../* ]] && fail "$file:$lineno includes \"$spelled\", outside the folders of src/"
+        continue
+      fi
     fi
     to=${resolved#src/}
     to=${to%%/*}

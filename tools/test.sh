@@ -18,7 +18,7 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native
 
-echo "== fuzz targets, a few seconds each (seed corpus and earlier findings first)"
+echo "== fuzz targets, a few seconds each (seed corpus first; only this run's findings fail it)"
 bash tools/fuzz.sh all 3
 
 echo "== Windows build"
