@@ -17,6 +17,7 @@
 #include "ui/app_state.h"
 #include "ui/dropped_file.h"
 #include "ui/frame_hooks.h"
+#include "ui/window.h"
 
 namespace quillon {
 
@@ -25,7 +26,26 @@ namespace {
 // The popup to which the MDI client appends its list of open documents: "&Window".
 constexpr int kWindowMenuIndex = 5;
 
-void OnCreate(HWND frame) {
+// The object behind the frame window; the program's state stays in g_app.
+class Frame : public WindowObject {
+ public:
+  bool OnCreate() override;
+  bool OnDestroy() override;
+  bool OnClose() override;
+  bool OnNotify(NMHDR* header) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnSize(WPARAM kind, int width, int height) override {
+    FrameSizeChanged(Handle(), kind, width, height);
+    return true;
+  }
+  bool OnCommand(WPARAM wParam, LPARAM) override { return RunCommand(Handle(), wParam); }
+  LRESULT DefaultProcedure(UINT message, WPARAM wParam, LPARAM lParam) override {
+    return DefFrameProcA(Handle(), g_app.mdiClient, message, wParam, lParam);
+  }
+};
+
+bool Frame::OnCreate() {
+  HWND frame = Handle();
   g_app.frameBorder = GetSystemMetrics(SM_CXFRAME);
 
   CLIENTCREATESTRUCT ccs{};
@@ -50,6 +70,7 @@ void OnCreate(HWND frame) {
   RebuildRecentMenus();
   InstallFrameHooks(FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport, FitMdiClient, RebuildRecentMenus});
   SetSaveEnabled(false);
+  return true;
 }
 
 // A project file (".qlp" in any case) replaces the project; any other file opens as a document.
@@ -63,14 +84,16 @@ void OnDropFiles(HWND frame, HDROP drop) {
 }
 
 // Once past the build question, closing cannot be cancelled: the questions are Yes/No.
-void OnClose(HWND frame) {
-  if (!StopBuildBeforeClose(frame)) return;
+bool Frame::OnClose() {
+  HWND frame = Handle();
+  if (!StopBuildBeforeClose(frame)) return true;
   AskToSaveProject(frame);
   CloseAllDocuments(g_app.mdiClient);
   DestroyWindow(frame);
+  return true;
 }
 
-void OnDestroy() {
+bool Frame::OnDestroy() {
   DestroyAppProject();
   delete g_app.outputPane;
   g_app.outputPane = nullptr;
@@ -79,13 +102,13 @@ void OnDestroy() {
   g_app.toolBar = nullptr;
   InstallFrameHooks(FrameHooks{});
   PostQuitMessage(0);
+  return true;
 }
 
 // Tooltip texts of the toolbar buttons, by command.
-bool OnNotify(LPARAM lParam) {
-  auto* header = reinterpret_cast<NMHDR*>(lParam);
+bool Frame::OnNotify(NMHDR* header) {
   if (header->code != TTN_NEEDTEXTA) return false;
-  auto* tip = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+  auto* tip = reinterpret_cast<NMTTDISPINFOA*>(header);
   int text = 0;
   switch (header->idFrom) {
     case IDM_FILE_NEW:
@@ -121,34 +144,42 @@ void OnBuildFinished() {
   g_app.buildThread = nullptr;
 }
 
+bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  HWND window = Handle();
+  switch (message) {
+    case WM_MENUSELECT:
+      ShowMenuHelp(window, wParam, lParam);
+      return true;
+    case WM_DROPFILES:
+      OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
+      return true;
+    case WM_BUILD_FINISHED:
+      OnBuildFinished();
+      return true;
+    case WM_QUERYENDSESSION:
+      // The same questions as Exit; the answers are Yes/No, so the session may always end.
+      AskToSaveProject(window);
+      AskToSaveEveryDocument(g_app.mdiClient);
+      result = TRUE;
+      return true;
+    case WM_ENDSESSION:
+      if (wParam) WriteSettingsNow();
+      return true;
+    case WM_ACTIVATEAPP:
+      if (wParam) CheckActiveDocumentFile();
+      break;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool RegisterWindowClasses(HINSTANCE instance) {
-  WNDCLASSEXA frame{};
-  frame.cbSize = sizeof frame;
-  frame.style = CS_HREDRAW | CS_VREDRAW;
-  frame.lpfnWndProc = FrameWindowProc;
-  frame.hInstance = instance;
-  frame.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLON));
-  frame.hIconSm = frame.hIcon;
-  frame.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  frame.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-  frame.lpszClassName = kFrameClass;
-  if (!RegisterClassExA(&frame)) return false;
-
-  WNDCLASSEXA document{};
-  document.cbSize = sizeof document;
-  document.style = CS_HREDRAW | CS_VREDRAW;
-  document.lpfnWndProc = DocumentWindowProc;
-  document.cbWndExtra = kDocumentWindowExtraBytes;
-  document.hInstance = instance;
-  document.hIcon = frame.hIcon;
-  document.hIconSm = frame.hIcon;
-  document.hCursor = frame.hCursor;
-  document.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1);
-  document.lpszClassName = kDocumentClass;
-  return RegisterClassExA(&document) != 0;
+  WindowClassSpec frame;
+  frame.name = kFrameClass;
+  frame.procedure = WindowObject::ClassProcedure<Frame>;
+  frame.menu = MAKEINTRESOURCEA(IDR_MAINMENU);
+  return RegisterWindowClass(instance, frame) && RegisterDocumentClass(instance);
 }
 
 HWND CreateFrameWindow(HINSTANCE instance, int showCommand) {
@@ -158,50 +189,6 @@ HWND CreateFrameWindow(HINSTANCE instance, int showCommand) {
   ShowWindow(frame, showCommand);
   UpdateWindow(frame);
   return frame;
-}
-
-LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      OnCreate(window);
-      return 0;
-    case WM_SIZE:
-      FrameSizeChanged(window, wParam, LOWORD(lParam), HIWORD(lParam));
-      return 0;
-    case WM_COMMAND:
-      if (RunCommand(window, wParam)) return 0;
-      break;
-    case WM_NOTIFY:
-      if (OnNotify(lParam)) return 0;
-      break;
-    case WM_MENUSELECT:
-      ShowMenuHelp(window, wParam, lParam);
-      return 0;
-    case WM_DROPFILES:
-      OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
-      return 0;
-    case WM_CLOSE:
-      OnClose(window);
-      return 0;
-    case WM_DESTROY:
-      OnDestroy();
-      return 0;
-    case WM_BUILD_FINISHED:
-      OnBuildFinished();
-      return 0;
-    case WM_QUERYENDSESSION:
-      // The same questions as Exit; the answers are Yes/No, so the session may always end.
-      AskToSaveProject(window);
-      AskToSaveEveryDocument(g_app.mdiClient);
-      return TRUE;
-    case WM_ENDSESSION:
-      if (wParam) WriteSettingsNow();
-      return 0;
-    case WM_ACTIVATEAPP:
-      if (wParam) CheckActiveDocumentFile();
-      break;
-  }
-  return DefFrameProcA(window, g_app.mdiClient, message, wParam, lParam);
 }
 
 }  // namespace quillon

@@ -10,6 +10,4 @@ bool RegisterWindowClasses(HINSTANCE instance);
 // Creates and shows the frame window; null when it cannot be created.
 HWND CreateFrameWindow(HINSTANCE instance, int showCommand);
 
-LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 }  // namespace quillon

@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "ui/frame_hooks.h"
 #include "ui/reporting.h"
+#include "ui/window.h"
 
 namespace quillon {
 
@@ -20,85 +21,24 @@ struct PaneLine {
   int line;
 };
 
-// The one pane of the process, for its window procedure.
-OutputPane* g_pane = nullptr;
-
-// Only the top edge may be dragged: any other edge gets the current rectangle back.
-void KeepAllButTopEdge(HWND window, WPARAM edge, LPARAM lParam) {
-  if (edge == WMSZ_TOP) return;
-  GetWindowRect(window, reinterpret_cast<RECT*>(lParam));
-}
-
-bool OnPaneRequest(HWND window, UINT message, LPARAM lParam) {
-  if (!g_pane || g_pane->Window() != window) return false;
-  switch (message) {
-    case kPaneClear:
-      g_pane->Clear();
-      return true;
-    case kPaneShow:
-      g_pane->Show();
-      return true;
-    case kPaneAddLine: {
-      const auto* line = reinterpret_cast<const PaneLine*>(lParam);
-      g_pane->AddLine(*line->text, *line->file, line->line);
-      return true;
-    }
-  }
-  return false;
-}
-
-LRESULT CALLBACK OutputPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      g_pane = static_cast<OutputPane*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-      break;
-    case WM_SIZE:
-      if (g_pane && g_pane->Window() == window) g_pane->OnSize(LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_SIZING:
-      KeepAllButTopEdge(window, wParam, lParam);
-      break;
-    case WM_CLOSE:
-      DestroyWindow(window);
-      return 0;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_OUTPUTLIST && HIWORD(wParam) == LBN_DBLCLK && g_pane && g_pane->Window() == window)
-        g_pane->OnDoubleClick();
-      break;
-    case kPaneClear:
-    case kPaneShow:
-    case kPaneAddLine:
-      return OnPaneRequest(window, message, lParam) ? 1 : 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 void RegisterPaneClass(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = OutputPaneProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLON));
-  wc.hIconSm = wc.hIcon;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kOutputPaneClass;
-  RegisterClassExA(&wc);  // fails harmlessly when already registered
+  WindowClassSpec spec;
+  spec.name = kOutputPaneClass;
+  spec.procedure = WindowObject::ClassProcedure<OutputPane>;
+  RegisterWindowClass(instance, spec);  // fails harmlessly when already registered
 }
 
 }  // namespace
 
 OutputPane::OutputPane(HWND frame, HINSTANCE instance) : frame_(frame), instance_(instance) {
   RegisterPaneClass(instance_);
-  window_ = CreateWindowExA(0, kOutputPaneClass, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame_,
-                            reinterpret_cast<HMENU>(IDC_OUTPUTPANE), instance_, this);
-  if (!window_) ShowLastErrorBox("Unable to create OutputPane window");
+  HWND window =
+      Create(0, kOutputPaneClass, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME, frame_, IDC_OUTPUTPANE, instance_);
+  if (!window) ShowLastErrorBox("Unable to create OutputPane window");
   list_ = CreateWindowExA(0, "listbox", nullptr,
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS |
                               LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
                           reinterpret_cast<HMENU>(IDC_OUTPUTLIST), instance_, nullptr);
   if (!list_) ShowLastErrorBox("Unable to create ListBox");
   ShowWindow(list_, SW_SHOWNORMAL);
@@ -106,8 +46,7 @@ OutputPane::OutputPane(HWND frame, HINSTANCE instance) : frame_(frame), instance
 }
 
 OutputPane::~OutputPane() {
-  if (g_pane == this) g_pane = nullptr;
-  if (window_ && IsWindow(window_)) DestroyWindow(window_);
+  if (HWND window = Handle()) DestroyWindow(window);
 }
 
 void OutputPane::AddLine(const std::string& text, const std::string& file, int line) {
@@ -124,21 +63,54 @@ void OutputPane::Clear() {
 
 void OutputPane::Show() {
   shown_ = true;
-  ShowWindow(window_, SW_SHOWNORMAL);
+  ShowWindow(Handle(), SW_SHOWNORMAL);
   PanesChanged();
 }
 
 void OutputPane::Hide() {
   shown_ = false;
-  ShowWindow(window_, SW_HIDE);
+  ShowWindow(Handle(), SW_HIDE);
   PanesChanged();
 }
 
-void OutputPane::Move(int x, int y, int width, int height) { MoveWindow(window_, x, y, width, height, TRUE); }
+void OutputPane::Move(int x, int y, int width, int height) { MoveWindow(Handle(), x, y, width, height, TRUE); }
 
-void OutputPane::OnSize(int width, int height) {
+bool OutputPane::OnSize(WPARAM, int width, int height) {
+  if (!list_) return false;  // still being created
   MoveWindow(list_, 0, 0, width, height, TRUE);
   PanesChanged();
+  return false;
+}
+
+// Only the top edge may be dragged: any other edge gets the current rectangle back.
+bool OutputPane::OnSizing(WPARAM edge, RECT* proposed) {
+  if (edge != WMSZ_TOP) GetWindowRect(Handle(), proposed);
+  return false;
+}
+
+bool OutputPane::OnCommand(WPARAM wParam, LPARAM) {
+  if (LOWORD(wParam) == IDC_OUTPUTLIST && HIWORD(wParam) == LBN_DBLCLK) OnDoubleClick();
+  return false;
+}
+
+bool OutputPane::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case kPaneClear:
+      Clear();
+      break;
+    case kPaneShow:
+      Show();
+      break;
+    case kPaneAddLine: {
+      const auto* line = reinterpret_cast<const PaneLine*>(lParam);
+      AddLine(*line->text, *line->file, line->line);
+      break;
+    }
+    default:
+      return false;
+  }
+  result = 1;
+  return true;
 }
 
 void OutputPane::OnDoubleClick() {

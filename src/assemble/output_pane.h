@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "assemble/output_sink.h"
+#include "ui/window.h"
 
 namespace quillon {
 
@@ -19,7 +20,7 @@ struct ErrorLocation {
   int line = -1;
 };
 
-class OutputPane : public OutputSink {
+class OutputPane : public OutputSink, public WindowObject {
  public:
   // Creates the pane window with its list box and shows it.
   OutputPane(HWND frame, HINSTANCE instance);
@@ -36,19 +37,21 @@ class OutputPane : public OutputSink {
   void Move(int x, int y, int width, int height);
 
   bool IsShown() const { return shown_; }
-  HWND Window() const { return window_; }
+  HWND Window() const { return Handle(); }
   HWND List() const { return list_; }
   // Jump targets currently held.
   std::size_t LocationCount() const { return locations_.size(); }
 
-  // The window procedure's handlers.
-  void OnSize(int width, int height);
   void OnDoubleClick();
 
  private:
+  bool OnSize(WPARAM kind, int width, int height) override;
+  bool OnSizing(WPARAM edge, RECT* proposed) override;
+  bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
   HWND frame_;
   HINSTANCE instance_;
-  HWND window_ = nullptr;
   HWND list_ = nullptr;
   bool shown_ = false;
   // The records whose addresses the list box items carry.

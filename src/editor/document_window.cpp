@@ -15,6 +15,7 @@
 #include "ui/dropped_file.h"
 #include "ui/file_choosers.h"
 #include "ui/frame_hooks.h"
+#include "ui/window.h"
 
 namespace quillon {
 
@@ -28,6 +29,21 @@ constexpr char kUntitled[] = "untitled";
 constexpr UINT kCheckFileMessage = WM_USER + 1;
 
 enum class SaveOutcome { kSaved, kCancelled, kFailed };
+
+// The object behind a document window; the window's Document lives in its first extra slot.
+class DocumentWindow : public WindowObject {
+ public:
+  bool OnCreate() override;
+  bool OnDestroy() override;
+  bool OnClose() override;
+  bool OnSize(WPARAM kind, int width, int height) override;
+  bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+  bool OnNotify(NMHDR* header) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  LRESULT DefaultProcedure(UINT message, WPARAM wParam, LPARAM lParam) override {
+    return DefMDIChildProcA(Handle(), message, wParam, lParam);
+  }
+};
 
 // "path", "path*", "untitled" or "untitled*"; a title too long for the window shows its end.
 void SetDocumentTitle(HWND window, const Document& document) {
@@ -149,25 +165,29 @@ void ReportSaveFailure(HWND window) {
               MB_OK | MB_ICONERROR);
 }
 
-void OnCreate(HWND window) {
+bool DocumentWindow::OnCreate() {
+  HWND window = Handle();
   auto* document = new Document;
   SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(document));
   document->edit = CreateTextControl(window);
-  if (!document->edit) return;
+  if (!document->edit) return true;
   SetTextFont(document->edit, g_settings.fontName, g_settings.fontEffects, g_settings.fontSize);
   SetTextLimit(document->edit, static_cast<long>(document->textLimitKb) * 1024);
   DragAcceptFiles(document->edit, TRUE);
   SendMessageA(document->edit, EM_SETEVENTMASK, 0,
                ENM_CHANGE | ENM_UPDATE | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES);
+  return true;
 }
 
-void OnDestroy(HWND window) {
+bool DocumentWindow::OnDestroy() {
+  HWND window = Handle();
   delete GetDocument(window);
   SetWindowLongPtrA(window, 0, 0);
   if (g_app.activeDocument == window) {
     g_app.activeDocument = nullptr;
     EnableSave(false);
   }
+  return true;
 }
 
 void OnTextChanged(HWND window) {
@@ -188,7 +208,8 @@ void OnDropFiles(HWND window, HDROP drop) {
   if (TakeDroppedFile(window, drop, path)) OpenDocumentAtLine(path, -1);
 }
 
-LRESULT OnNotify(HWND window, NMHDR* header) {
+bool DocumentWindow::OnNotify(NMHDR* header) {
+  HWND window = Handle();
   Document* document = GetDocument(window);
   if (header->code == EN_MSGFILTER && document && header->hwndFrom == document->edit) {
     GetSelection(document->edit, document->beforeChange.selStart, document->beforeChange.selEnd);
@@ -200,7 +221,41 @@ LRESULT OnNotify(HWND window, NMHDR* header) {
   } else if (header->code == EN_DROPFILES && document && header->hwndFrom == document->edit) {
     OnDropFiles(window, static_cast<HDROP>(reinterpret_cast<ENDROPFILES*>(header)->hDrop));
   }
-  return 0;
+  return true;
+}
+
+bool DocumentWindow::OnSize(WPARAM, int width, int height) {
+  if (Document* document = GetDocument(Handle()); document && document->edit)
+    MoveWindow(document->edit, 20, 0, width - 20, height, TRUE);
+  return false;
+}
+
+bool DocumentWindow::OnClose() {
+  AskToSaveDocument(Handle());
+  SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(Handle()), 0);
+  return true;
+}
+
+bool DocumentWindow::OnCommand(WPARAM wParam, LPARAM) {
+  if (LOWORD(wParam) != kEditControlId) return false;
+  if (HIWORD(wParam) == EN_CHANGE) OnTextChanged(Handle());
+  return true;
+}
+
+bool DocumentWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+  HWND window = Handle();
+  if (message == kCheckFileMessage) {
+    CheckFileOnDisk(window);
+    return true;
+  }
+  if (message == WM_MDIACTIVATE) {
+    if (reinterpret_cast<HWND>(lParam) == window) {
+      g_app.activeDocument = window;
+      PostMessageA(window, kCheckFileMessage, 0, 0);  // not while activation is under way
+    }
+    if (Document* active = ActiveDocument()) EnableSave(active->modified);
+  }
+  return false;  // the default procedure keeps the MDI menus in step
 }
 
 struct FindRequest {
@@ -252,10 +307,7 @@ BOOL CALLBACK SaveOneDocument(HWND window, LPARAM lParam) {
 }  // namespace
 
 Document* GetDocument(HWND window) {
-  if (!window || !IsWindow(window)) return nullptr;
-  char cls[32] = "";
-  GetClassNameA(window, cls, sizeof cls);
-  if (!EqualsNoCase(cls, kDocumentClass)) return nullptr;
+  if (!WindowObject::Of<DocumentWindow>(window)) return nullptr;
   return reinterpret_cast<Document*>(GetWindowLongPtrA(window, 0));
 }
 
@@ -266,42 +318,13 @@ void SetDocumentPath(Document& document, const std::string& path) {
   document.baseName = BaseNameOf(path);
 }
 
-LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      OnCreate(window);
-      return 0;
-    case WM_DESTROY:
-      OnDestroy(window);
-      return 0;
-    case WM_SIZE:
-      if (Document* document = GetDocument(window); document && document->edit)
-        MoveWindow(document->edit, 20, 0, LOWORD(lParam) - 20, HIWORD(lParam), TRUE);
-      break;
-    case WM_CLOSE:
-      AskToSaveDocument(window);
-      SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
-      return 0;
-    case kCheckFileMessage:
-      CheckFileOnDisk(window);
-      return 0;
-    case WM_NOTIFY:
-      return OnNotify(window, reinterpret_cast<NMHDR*>(lParam));
-    case WM_COMMAND:
-      if (LOWORD(wParam) == kEditControlId) {
-        if (HIWORD(wParam) == EN_CHANGE) OnTextChanged(window);
-        return 0;
-      }
-      break;
-    case WM_MDIACTIVATE:
-      if (reinterpret_cast<HWND>(lParam) == window) {
-        g_app.activeDocument = window;
-        PostMessageA(window, kCheckFileMessage, 0, 0);  // not while activation is under way
-      }
-      if (Document* active = ActiveDocument()) EnableSave(active->modified);
-      break;  // the default procedure keeps the MDI menus in step
-  }
-  return DefMDIChildProcA(window, message, wParam, lParam);
+bool RegisterDocumentClass(HINSTANCE instance) {
+  WindowClassSpec spec;
+  spec.name = kDocumentClass;
+  spec.procedure = WindowObject::ClassProcedure<DocumentWindow>;
+  spec.background = reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1);
+  spec.extraBytes = kDocumentWindowExtraBytes;
+  return RegisterWindowClass(instance, spec);
 }
 
 void NewDocument(HWND mdiClient) {

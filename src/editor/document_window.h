@@ -10,7 +10,8 @@ namespace quillon {
 // Extra bytes of each document window; the first pointer-sized slot holds its document.
 inline constexpr int kDocumentWindowExtraBytes = 304;
 
-LRESULT CALLBACK DocumentWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Registers the document window class. False when it cannot be registered.
+bool RegisterDocumentClass(HINSTANCE instance);
 
 // Command New: an untitled document.
 void NewDocument(HWND mdiClient);

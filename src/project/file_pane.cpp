@@ -11,6 +11,7 @@
 #include "ui/file_choosers.h"
 #include "ui/frame_hooks.h"
 #include "ui/reporting.h"
+#include "ui/window.h"
 
 namespace quillon {
 
@@ -32,8 +33,6 @@ constexpr SlotImage kSlotImages[kImageSlotCount] = {
     {kListingImage, IDB_TREE_LISTING, IDB_MASK_LISTING},
 };
 
-FilePane* PaneOf(HWND window) { return reinterpret_cast<FilePane*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
-
 HTREEITEM ItemOf(const ProjectNode* node) { return node ? static_cast<HTREEITEM>(node->viewItem) : nullptr; }
 
 // A double-click acts on the node under the pointer only; a click beside the nodes does nothing.
@@ -48,66 +47,11 @@ bool SelectNodeUnderPointer(HWND tree) {
   return true;
 }
 
-LRESULT OnNotify(HWND window, FilePane& pane, LPARAM lParam) {
-  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (header->hwndFrom != pane.Tree()) return DefWindowProcA(window, WM_NOTIFY, 0, lParam);
-  switch (header->code) {
-    case TVN_KEYDOWN:
-      if (reinterpret_cast<const NMTVKEYDOWN*>(lParam)->wVKey == VK_DELETE) {
-        pane.RemoveSelectedFile();
-        return 0;
-      }
-      break;
-    case NM_DBLCLK:
-      if (!SelectNodeUnderPointer(pane.Tree())) break;
-      if (pane.OpenSelectedFile()) return 0;
-      break;
-    case NM_RETURN:
-      if (pane.OpenSelectedFile()) return 0;
-      break;
-  }
-  return DefWindowProcA(window, WM_NOTIFY, 0, lParam);
-}
-
-LRESULT CALLBACK FilePaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_NCCREATE: {
-      auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-      break;
-    }
-    case WM_SIZE:
-      if (FilePane* pane = PaneOf(window)) pane->OnSize(LOWORD(lParam), HIWORD(lParam));
-      break;
-    case WM_SIZING:
-      // Only the right border resizes the pane.
-      if (wParam != WMSZ_RIGHT) GetWindowRect(window, reinterpret_cast<RECT*>(lParam));
-      break;
-    case WM_CLOSE:
-      DestroyWindow(window);
-      break;
-    case WM_NOTIFY:
-      if (FilePane* pane = PaneOf(window)) return OnNotify(window, *pane, lParam);
-      break;
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
 void RegisterPaneClass(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = FilePaneWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLON));
-  wc.hIconSm = wc.hIcon;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kFilePaneClass;
-  RegisterClassExA(&wc);  // a second frame finds it registered already
+  WindowClassSpec spec;
+  spec.name = kFilePaneClass;
+  spec.procedure = WindowObject::ClassProcedure<FilePane>;
+  RegisterWindowClass(instance, spec);  // a second frame finds it registered already
 }
 
 // Chooses one existing file and adds it to the project with `add`; the chooser's folder is remembered.
@@ -125,16 +69,15 @@ void AddFileCommand(HWND frame, Project& project, const char* filter, const char
 FilePane::FilePane(HWND frame, HINSTANCE instance, Project& project)
     : frame_(frame), instance_(instance), project_(project) {
   RegisterPaneClass(instance);
-  window_ = CreateWindowExA(WS_EX_WINDOWEDGE, kFilePaneClass, nullptr,
-                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, frame, reinterpret_cast<HMENU>(IDC_FILEPANE), instance, this);
-  if (!window_) ShowLastErrorBox("Unable to create FilePane window");
-  ShowWindow(window_, SW_SHOWNORMAL);
+  HWND window = Create(WS_EX_WINDOWEDGE, kFilePaneClass, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME, frame,
+                       IDC_FILEPANE, instance);
+  if (!window) ShowLastErrorBox("Unable to create FilePane window");
+  ShowWindow(window, SW_SHOWNORMAL);
 
   tree_ = CreateWindowExA(
       WS_EX_WINDOWEDGE, WC_TREEVIEWA, nullptr,
       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, CW_USEDEFAULT,
-      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, reinterpret_cast<HMENU>(IDC_FILETREE), instance, nullptr);
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, reinterpret_cast<HMENU>(IDC_FILETREE), instance, nullptr);
   if (!tree_) ShowLastErrorBox("Unable to create TreeView");
   ShowWindow(tree_, SW_SHOWNORMAL);
 
@@ -150,28 +93,53 @@ FilePane::FilePane(HWND frame, HINSTANCE instance, Project& project)
   project_.SetObserver(this);
 
   RECT client{};
-  if (window_ && GetClientRect(window_, &client)) OnSize(client.right, client.bottom);
+  if (window && GetClientRect(window, &client)) OnSize(SIZE_RESTORED, client.right, client.bottom);
 }
 
 FilePane::~FilePane() {
   project_.SetObserver(nullptr);
-  if (IsWindow(window_)) DestroyWindow(window_);  // the tree goes with it
+  if (HWND window = Handle()) DestroyWindow(window);  // the tree goes with it
   if (images_) ImageList_Destroy(images_);
 }
 
 void FilePane::Move(int x, int y, int width, int height) {
-  if (!IsWindow(window_)) return;
+  HWND window = Handle();
+  if (!window) return;
   RECT r{};
-  GetWindowRect(window_, &r);
-  MapWindowPoints(nullptr, GetParent(window_), reinterpret_cast<POINT*>(&r), 2);
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
   if (r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height) return;
-  MoveWindow(window_, x, y, width, height, TRUE);
+  MoveWindow(window, x, y, width, height, TRUE);
 }
 
-void FilePane::OnSize(int width, int height) {
-  if (!tree_) return;
+bool FilePane::OnSize(WPARAM, int width, int height) {
+  if (!tree_) return false;
   MoveWindow(tree_, 0, 0, width, height, TRUE);
   FitMdiClientToFrame(frame_);
+  return false;
+}
+
+// Only the right border resizes the pane.
+bool FilePane::OnSizing(WPARAM edge, RECT* proposed) {
+  if (edge != WMSZ_RIGHT) GetWindowRect(Handle(), proposed);
+  return false;
+}
+
+bool FilePane::OnNotify(NMHDR* header) {
+  if (header->hwndFrom != tree_) return false;
+  switch (header->code) {
+    case TVN_KEYDOWN:
+      if (reinterpret_cast<const NMTVKEYDOWN*>(header)->wVKey == VK_DELETE) {
+        RemoveSelectedFile();
+        return true;
+      }
+      break;
+    case NM_DBLCLK:
+      return SelectNodeUnderPointer(tree_) && OpenSelectedFile();
+    case NM_RETURN:
+      return OpenSelectedFile();
+  }
+  return false;
 }
 
 ProjectNode* FilePane::SelectedNode() const {

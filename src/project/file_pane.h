@@ -8,6 +8,7 @@
 #include <string>
 
 #include "project/project_observer.h"
+#include "ui/window.h"
 
 namespace quillon {
 
@@ -15,7 +16,7 @@ class Project;
 
 inline constexpr const char* kFilePaneClass = "QUILLON_FILEPANE";
 
-class FilePane : public ProjectObserver {
+class FilePane : public ProjectObserver, public WindowObject {
  public:
   // Creates the pane window and its tree, attaches itself to `project` and shows its tree.
   FilePane(HWND frame, HINSTANCE instance, Project& project);
@@ -24,7 +25,7 @@ class FilePane : public ProjectObserver {
   FilePane(const FilePane&) = delete;
   FilePane& operator=(const FilePane&) = delete;
 
-  HWND Window() const { return window_; }
+  HWND Window() const { return Handle(); }
   HWND Tree() const { return tree_; }
   Project& OwnProject() { return project_; }
 
@@ -48,17 +49,17 @@ class FilePane : public ProjectObserver {
   void BulkChangeBegins() override;
   void BulkChangeEnds() override;
 
-  // The window procedure's handlers.
-  void OnSize(int width, int height);
-
  private:
+  bool OnSize(WPARAM kind, int width, int height) override;
+  bool OnSizing(WPARAM edge, RECT* proposed) override;
+  bool OnNotify(NMHDR* header) override;
+
   ProjectNode* SelectedNode() const;
   void SetItemImage(ProjectNode& node);
 
   HWND frame_;
   HINSTANCE instance_;
   Project& project_;
-  HWND window_ = nullptr;
   HWND tree_ = nullptr;
   HIMAGELIST images_ = nullptr;
   int imageSlots_[kImageSlotCount] = {};

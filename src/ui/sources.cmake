@@ -1,5 +1,6 @@
 # Window services every subsystem shares: the process-wide state and window handles, the general
-# dialogs and file choosers, message reporting, dropped files, and the hooks the frame installs.
+# dialogs and file choosers, message reporting, dropped files, the hooks the frame installs, and
+# the base of the program's windows.
 list(APPEND QUILLON_CORE_SOURCES
 )
 list(APPEND QUILLON_WIN32_SOURCES
@@ -11,9 +12,11 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/ui/process_objects.cpp
   src/ui/reporting.cpp
   src/ui/settings_key.cpp
+  src/ui/window.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/dialogs_test.cpp
+  tests/gui/window_test.cpp
 )
