@@ -1,9 +1,9 @@
-# Window services every subsystem shares: the process-wide state and window handles, the general
-# dialogs and file choosers, message reporting, dropped files, and the hooks the frame installs.
+# Window services every subsystem shares: the process-wide state and window handles, the dialog
+# base, dialog placing and file choosers, message reporting, dropped files, and the frame hooks.
 list(APPEND QUILLON_CORE_SOURCES
 )
 list(APPEND QUILLON_WIN32_SOURCES
-  src/ui/bundled_assembler.cpp
+  src/ui/dialog.cpp
   src/ui/dialogs.cpp
   src/ui/dropped_file.cpp
   src/ui/file_choosers.cpp
