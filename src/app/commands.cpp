@@ -1,7 +1,9 @@
 #include "app/commands.h"
 
+#include "app/about_box.h"
 #include "app/layout.h"
 #include "assemble/build_runner.h"
+#include "assemble/ide_options.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
 #include "macros/macro_commands.h"
@@ -13,7 +15,6 @@
 #include "search/replace_dialog.h"
 #include "search/search_engine.h"
 #include "ui/app_state.h"
-#include "ui/dialogs.h"
 
 namespace quillon {
 
@@ -85,13 +86,13 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
       return true;
     case IDM_EDIT_FIND:
-      FindCommand(frame);
+      if (g_app.search) FindCommand(frame, *g_app.search);
       return true;
     case IDM_EDIT_FINDNEXT:
-      FindNextCommand(frame);
+      if (g_app.search) FindNextCommand(frame, *g_app.search);
       return true;
     case IDM_EDIT_REPLACE:
-      ReplaceCommand(frame);
+      if (g_app.search) ReplaceCommand(frame, *g_app.search);
       return true;
     case IDM_PROJECT_ADDSOURCE:
       if (g_app.project) AddSourceFilesCommand(frame, *g_app.project);

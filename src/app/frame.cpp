@@ -14,6 +14,7 @@
 #include "project/project.h"
 #include "project/project_commands.h"
 #include "resource.h"
+#include "search/search_state.h"
 #include "ui/app_state.h"
 #include "ui/dropped_file.h"
 #include "ui/frame_hooks.h"
@@ -59,6 +60,7 @@ bool Frame::OnCreate() {
   CreateAppProject(frame);
   ResetFirstLayout();
   g_app.outputPane = new (std::nothrow) OutputPane(frame, g_app.instance);
+  g_app.search = new (std::nothrow) SearchState();
 
   g_app.statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame,
@@ -97,6 +99,8 @@ bool Frame::OnDestroy() {
   DestroyAppProject();
   delete g_app.outputPane;
   g_app.outputPane = nullptr;
+  delete g_app.search;
+  g_app.search = nullptr;
   g_app.mdiClient = nullptr;
   g_app.statusBar = nullptr;
   g_app.toolBar = nullptr;

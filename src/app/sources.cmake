@@ -3,6 +3,7 @@
 list(APPEND QUILLON_CORE_SOURCES
 )
 list(APPEND QUILLON_WIN32_SOURCES
+  src/app/about_box.cpp
   src/app/commands.cpp
   src/app/frame.cpp
   src/app/layout.cpp

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "assemble/assembler_command.h"
+#include "assemble/ide_options.h"
 #include "assemble/listing_parser.h"
 #include "assemble/output_pane.h"
 #include "base/full_path.h"
@@ -13,7 +14,6 @@
 #include "editor/document_window.h"
 #include "project/project.h"
 #include "ui/app_state.h"
-#include "ui/dialogs.h"
 #include "ui/reporting.h"
 
 namespace quillon {

@@ -5,6 +5,8 @@ list(APPEND QUILLON_CORE_SOURCES
 )
 list(APPEND QUILLON_WIN32_SOURCES
   src/assemble/build_runner.cpp
+  src/assemble/bundled_assembler.cpp
+  src/assemble/ide_options.cpp
   src/assemble/output_pane.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS

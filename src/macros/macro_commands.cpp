@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "assemble/assembler_command.h"
+#include "assemble/ide_options.h"
 #include "assemble/output_pane.h"
 #include "base/full_path.h"
 #include "base/text_util.h"
@@ -15,7 +16,6 @@
 #include "project/project.h"
 #include "project/win32_project_platform.h"
 #include "ui/app_state.h"
-#include "ui/dialogs.h"
 #include "ui/reporting.h"
 
 namespace quillon {

@@ -10,52 +10,42 @@
 #include "project/win32_project_platform.h"
 #include "resource.h"
 #include "ui/app_state.h"
+#include "ui/dialog.h"
 #include "ui/dialogs.h"
 
 namespace quillon {
 
 namespace {
 
-std::string ControlText(HWND control) {
-  const int length = static_cast<int>(SendMessageA(control, WM_GETTEXTLENGTH, 0, 0));
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied =
-      static_cast<int>(SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
-  text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
-  return text;
-}
+// One page of the sheet: the text of one macro, with the preview of what it expands to.
+class MacroPage : public Dialog {
+ public:
+  explicit MacroPage(std::string& text) : text_(text) {}
 
-void UpdatePreview(HWND page) {
-  const std::string preview = ExpandMacro(ControlText(GetDlgItem(page, IDC_MACRO_TEXT)), g_app.activeDocument);
-  SetDlgItemTextA(page, IDC_MACRO_PREVIEW, preview.c_str());
-}
-
-INT_PTR CALLBACK MacroPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG: {
-      CentreOver(GetParent(page), FrameWindow());
-      auto* text = reinterpret_cast<std::string*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
-      SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(text));
-      SetDlgItemTextA(page, IDC_MACRO_TEXT, text->c_str());
-      UpdatePreview(page);
-      return TRUE;
-    }
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_MACRO_TEXT && HIWORD(wParam) == EN_CHANGE) UpdatePreview(page);
-      return FALSE;
-    case WM_NOTIFY:
-      // The sheet has no Apply button, so every apply is the OK button's.
-      if (reinterpret_cast<NMHDR*>(lParam)->code == PSN_APPLY) {
-        auto* text = reinterpret_cast<std::string*>(GetWindowLongPtrA(page, GWLP_USERDATA));
-        // An emptied field empties the macro, as the user sees it.
-        if (text) *text = ControlText(GetDlgItem(page, IDC_MACRO_TEXT));
-        SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-        return TRUE;
-      }
-      return FALSE;
+ protected:
+  bool OnInit() override {
+    CentreOver(GetParent(Handle()), FrameWindow());
+    SetText(IDC_MACRO_TEXT, text_);
+    UpdatePreview();
+    return true;
   }
-  return FALSE;
-}
+  bool OnCommand(int id, int code) override {
+    if (id == IDC_MACRO_TEXT && code == EN_CHANGE) UpdatePreview();
+    return false;
+  }
+  bool OnNotify(const NMHDR& header) override {
+    // The sheet has no Apply button, so every apply is the OK button's.
+    if (header.code != PSN_APPLY) return false;
+    text_ = Text(IDC_MACRO_TEXT);  // an emptied field empties the macro, as the user sees it
+    SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, PSNRET_NOERROR);
+    return true;
+  }
+
+ private:
+  void UpdatePreview() { SetText(IDC_MACRO_PREVIEW, ExpandMacro(Text(IDC_MACRO_TEXT), g_app.activeDocument)); }
+
+  std::string& text_;
+};
 
 void ShowWriteFailure() {
   MessageBoxA(nullptr, "Unable to create build configfile for writing", "Error!", MB_OK | MB_ICONERROR);
@@ -73,6 +63,8 @@ void ShowMacroOptions(HWND frame) {
   if (!readable) Log().Log("ReadBuildOptions() Error: %s", "Unable to read the macros file.");
 
   char titles[4][16];
+  MacroPage objects[4] = {MacroPage(options.texts[0]), MacroPage(options.texts[1]), MacroPage(options.texts[2]),
+                          MacroPage(options.texts[3])};
   PROPSHEETPAGEA pages[4] = {};
   for (int k = 0; k < 4; ++k) {
     wsprintfA(titles[k], "Macro %d", k + 1);
@@ -80,9 +72,9 @@ void ShowMacroOptions(HWND frame) {
     pages[k].dwFlags = PSP_USETITLE;
     pages[k].hInstance = g_app.instance;
     pages[k].pszTemplate = MAKEINTRESOURCEA(IDD_MACRO_PAGE);
-    pages[k].pfnDlgProc = MacroPageProc;
+    pages[k].pfnDlgProc = Dialog::PageProc;
     pages[k].pszTitle = titles[k];
-    pages[k].lParam = reinterpret_cast<LPARAM>(&options.texts[k]);
+    pages[k].lParam = reinterpret_cast<LPARAM>(&objects[k]);
   }
   PROPSHEETHEADERA header = {};
   header.dwSize = sizeof header;

@@ -6,7 +6,7 @@
 #include "project/project.h"
 #include "resource.h"
 #include "ui/app_state.h"
-#include "ui/dialogs.h"
+#include "ui/dialog.h"
 #include "ui/file_choosers.h"
 
 namespace quillon {
@@ -15,103 +15,88 @@ namespace {
 
 constexpr int kMaxField = static_cast<int>(kPathBufferSize - 1);
 
-// The text of a field; false when it is longer than a path buffer holds.
-bool FieldText(HWND dialog, int id, std::string& text) {
-  HWND field = GetDlgItem(dialog, id);
-  const int length = GetWindowTextLengthA(field);
-  if (length > kMaxField) return false;
-  char buffer[kPathBufferSize] = "";
-  GetWindowTextA(field, buffer, sizeof buffer);
-  text = buffer;
-  return true;
-}
-
-void ShowError(HWND dialog, const char* text) { MessageBoxA(dialog, text, "Error", MB_OK | MB_ICONERROR); }
-
-void LimitFields(HWND dialog, std::initializer_list<int> ids) {
-  for (int id : ids) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, kMaxField, 0);
-}
+// What both project dialogs share: fields that hold a path, checked before OK takes them.
+class ProjectDialog : public Dialog {
+ protected:
+  void LimitFields(std::initializer_list<int> ids) {
+    for (int id : ids) SendDlgItemMessageA(Handle(), id, EM_LIMITTEXT, kMaxField, 0);
+  }
+  // The text of a field; false, after showing `error`, when it is longer than a path buffer
+  // holds or `usable` refuses it.
+  bool TakeField(int id, std::string& text, const char* error, bool (*usable)(const std::string&) = nullptr) {
+    text = Text(id);
+    if (static_cast<int>(text.size()) <= kMaxField && (!usable || usable(text))) return true;
+    ShowError(error);
+    return false;
+  }
+  void ShowError(const char* text) { MessageBoxA(Handle(), text, "Error", MB_OK | MB_ICONERROR); }
+};
 
 // ---- New Project ----
 
-struct NewProjectState {
-  std::string* name;
-  std::string* location;
-  std::string base;  // the folder the typed name is appended to
-  bool autoFill = false;
+class NewProjectDialog : public ProjectDialog {
+ public:
+  NewProjectDialog(std::string& name, std::string& location) : name_(name), location_(location) {}
+
+ protected:
+  bool OnInit() override {
+    CentreOverOwner();
+    LimitFields({IDC_PROJECT_NAME, IDC_PROJECT_LOCATION});
+    SetText(IDC_PROJECT_LOCATION, g_settings.startDirectory);
+    SetFocus(Item(IDC_PROJECT_NAME));
+    base_ = g_settings.startDirectory;
+    autoFill_ = true;  // after the location was set: that change would clear it
+    return false;      // the focus is set
+  }
+  bool OnCommand(int id, int code) override {
+    switch (id) {
+      case IDC_PROJECT_NAME:
+        if (code == EN_CHANGE && autoFill_) {
+          SetText(IDC_PROJECT_LOCATION, base_ + "\\" + Text(IDC_PROJECT_NAME));
+          autoFill_ = true;
+        }
+        return true;
+      case IDC_PROJECT_LOCATION:
+        if (code == EN_CHANGE) autoFill_ = false;
+        return true;
+      case IDC_PROJECT_BROWSE: {
+        std::string folder;
+        if (BrowseForFolder(Handle(), base_, "Browse for project folder", folder, 0, nullptr)) {
+          SetText(IDC_PROJECT_LOCATION, folder);
+          base_ = folder;
+          autoFill_ = true;
+        }
+        return true;
+      }
+      case IDOK:
+        OnOk();
+        return true;
+    }
+    return ProjectDialog::OnCommand(id, code);
+  }
+
+ private:
+  void OnOk() {
+    std::string name;
+    if (!TakeField(IDC_PROJECT_NAME, name, "Invalid project name specified", IsUsableProjectName)) return;
+    // The project file's path must fit a path buffer as well.
+    const std::string location = Text(IDC_PROJECT_LOCATION);
+    if (location.empty() || location.size() + 1 + name.size() + 4 > static_cast<std::size_t>(kMaxField)) {
+      ShowError("Invalid project path specified");
+      return;
+    }
+    name_ = name;
+    location_ = location;
+    End(1);
+  }
+
+  std::string& name_;
+  std::string& location_;
+  std::string base_;  // the folder the typed name is appended to
+  bool autoFill_ = false;
 };
 
-NewProjectState* StateOf(HWND dialog) {
-  return reinterpret_cast<NewProjectState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
-
-void OnNewProjectOk(HWND dialog, NewProjectState& state) {
-  std::string name, location;
-  if (!FieldText(dialog, IDC_PROJECT_NAME, name) || !IsUsableProjectName(name)) {
-    ShowError(dialog, "Invalid project name specified");
-    return;
-  }
-  // The project file's path must fit a path buffer as well.
-  if (!FieldText(dialog, IDC_PROJECT_LOCATION, location) || location.empty() ||
-      location.size() + 1 + name.size() + 4 > static_cast<std::size_t>(kMaxField)) {
-    ShowError(dialog, "Invalid project path specified");
-    return;
-  }
-  *state.name = name;
-  *state.location = location;
-  EndDialog(dialog, 1);
-}
-
-INT_PTR CALLBACK NewProjectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* state = reinterpret_cast<NewProjectState*>(lParam);
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    CentreOver(dialog, GetParent(dialog));
-    LimitFields(dialog, {IDC_PROJECT_NAME, IDC_PROJECT_LOCATION});
-    SetDlgItemTextA(dialog, IDC_PROJECT_LOCATION, g_settings.startDirectory.c_str());
-    SetFocus(GetDlgItem(dialog, IDC_PROJECT_NAME));
-    state->base = g_settings.startDirectory;
-    state->autoFill = true;  // after the location was set: that change would clear it
-    return FALSE;            // the focus is set
-  }
-  NewProjectState* state = StateOf(dialog);
-  if (message != WM_COMMAND || !state) return FALSE;
-  const int id = LOWORD(wParam);
-  const int code = HIWORD(wParam);
-  switch (id) {
-    case IDC_PROJECT_NAME:
-      if (code == EN_CHANGE && state->autoFill) {
-        std::string name;
-        FieldText(dialog, IDC_PROJECT_NAME, name);
-        SetDlgItemTextA(dialog, IDC_PROJECT_LOCATION, (state->base + "\\" + name).c_str());
-        state->autoFill = true;
-      }
-      return TRUE;
-    case IDC_PROJECT_LOCATION:
-      if (code == EN_CHANGE) state->autoFill = false;
-      return TRUE;
-    case IDC_PROJECT_BROWSE: {
-      std::string folder;
-      if (BrowseForFolder(dialog, state->base, "Browse for project folder", folder, 0, nullptr)) {
-        SetDlgItemTextA(dialog, IDC_PROJECT_LOCATION, folder.c_str());
-        state->base = folder;
-        state->autoFill = true;
-      }
-      return TRUE;
-    }
-    case IDOK:
-      OnNewProjectOk(dialog, *state);
-      return TRUE;
-    case IDCANCEL:
-      EndDialog(dialog, 0);
-      return TRUE;
-  }
-  return FALSE;
-}
-
 // ---- Project Settings ----
-
-Project* SettingsProject(HWND dialog) { return reinterpret_cast<Project*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
 // A folder as the folder browser can select it: a relative one is taken from the project folder.
 std::string FullFolder(const Project& project, const std::string& folder) {
@@ -129,83 +114,74 @@ bool MakeOutputFolder(const Project& project) {
   return CreateDirectoryA(full.c_str(), nullptr) != 0;
 }
 
-void OnSettingsOk(HWND dialog, Project& project) {
-  if (!project.loaded) {
-    EndDialog(dialog, 1);
-    return;
-  }
-  std::string name, outputName, outputPath;
-  // A name that reads back as a section header would be lost at the next load.
-  if (!FieldText(dialog, IDC_PROJECT_NAME, name) || (!name.empty() && !IsUsableProjectName(name))) {
-    ShowError(dialog, "Invalid project name specified");
-    return;
-  }
-  if (!FieldText(dialog, IDC_PROJECT_OUTPUTNAME, outputName)) {
-    ShowError(dialog, "Invalid output file name specified");
-    return;
-  }
-  if (!FieldText(dialog, IDC_PROJECT_OUTPUTPATH, outputPath)) {
-    ShowError(dialog, "Invalid output directory specified");
-    return;
-  }
-  project.SetProjectName(name, project.ProjectFile());
-  project.SetOutputName(outputName);
-  project.SetOutputPath(outputPath);
-  if (!MakeOutputFolder(project))
-    MessageBoxA(dialog, "Unable to create output directory", outputPath.c_str(), MB_OK | MB_ICONERROR);
-  EndDialog(dialog, 1);
-}
+// A name that reads back as a section header would be lost at the next load; empty is allowed.
+bool IsUsableSettingsName(const std::string& name) { return name.empty() || IsUsableProjectName(name); }
 
-INT_PTR CALLBACK ProjectSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* project = reinterpret_cast<Project*>(lParam);
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    CentreOver(dialog, GetParent(dialog));
-    LimitFields(dialog, {IDC_PROJECT_NAME, IDC_PROJECT_OUTPUTNAME, IDC_PROJECT_OUTPUTPATH});
-    EnableWindow(GetDlgItem(dialog, IDC_PROJECT_ABSOLUTE), FALSE);
-    if (project->loaded) {
-      SetDlgItemTextA(dialog, IDC_PROJECT_NAME, project->projectName.c_str());
-      SetDlgItemTextA(dialog, IDC_PROJECT_OUTPUTNAME, project->outputName.c_str());
-      SetDlgItemTextA(dialog, IDC_PROJECT_OUTPUTPATH, project->outputPath.c_str());
+class ProjectSettingsDialog : public ProjectDialog {
+ public:
+  explicit ProjectSettingsDialog(Project& project) : project_(project) {}
+
+ protected:
+  bool OnInit() override {
+    CentreOverOwner();
+    LimitFields({IDC_PROJECT_NAME, IDC_PROJECT_OUTPUTNAME, IDC_PROJECT_OUTPUTPATH});
+    Enable(IDC_PROJECT_ABSOLUTE, false);
+    if (project_.loaded) {
+      SetText(IDC_PROJECT_NAME, project_.projectName);
+      SetText(IDC_PROJECT_OUTPUTNAME, project_.outputName);
+      SetText(IDC_PROJECT_OUTPUTPATH, project_.outputPath);
     } else {
       for (int id : {IDC_PROJECT_NAME, IDC_PROJECT_OUTPUTNAME, IDC_PROJECT_OUTPUTPATH, IDC_PROJECT_BROWSEOUTPUT})
-        EnableWindow(GetDlgItem(dialog, id), FALSE);
+        Enable(id, false);
     }
-    return TRUE;
+    return true;
   }
-  Project* project = SettingsProject(dialog);
-  if (message != WM_COMMAND || !project) return FALSE;
-  switch (LOWORD(wParam)) {
-    case IDOK:
-      OnSettingsOk(dialog, *project);
-      return TRUE;
-    case IDCANCEL:
-      EndDialog(dialog, 0);
-      return TRUE;
-    case IDC_PROJECT_BROWSEOUTPUT: {
-      std::string folder;
-      if (BrowseForFolder(dialog, FullFolder(*project, project->outputPath), "Browse for output folder", folder, 0,
-                          nullptr))
-        SetDlgItemTextA(dialog, IDC_PROJECT_OUTPUTPATH, folder.c_str());
-      return TRUE;
+  bool OnCommand(int id, int code) override {
+    switch (id) {
+      case IDOK:
+        OnOk();
+        return true;
+      case IDC_PROJECT_BROWSEOUTPUT: {
+        std::string folder;
+        if (BrowseForFolder(Handle(), FullFolder(project_, project_.outputPath), "Browse for output folder", folder, 0,
+                            nullptr))
+          SetText(IDC_PROJECT_OUTPUTPATH, folder);
+        return true;
+      }
     }
+    return ProjectDialog::OnCommand(id, code);
   }
-  return FALSE;
-}
 
-HINSTANCE ResourceModule() { return g_app.instance ? g_app.instance : GetModuleHandleA(nullptr); }
+ private:
+  void OnOk() {
+    if (!project_.loaded) {
+      End(1);
+      return;
+    }
+    std::string name, outputName, outputPath;
+    if (!TakeField(IDC_PROJECT_NAME, name, "Invalid project name specified", IsUsableSettingsName) ||
+        !TakeField(IDC_PROJECT_OUTPUTNAME, outputName, "Invalid output file name specified") ||
+        !TakeField(IDC_PROJECT_OUTPUTPATH, outputPath, "Invalid output directory specified"))
+      return;
+    project_.SetProjectName(name, project_.ProjectFile());
+    project_.SetOutputName(outputName);
+    project_.SetOutputPath(outputPath);
+    if (!MakeOutputFolder(project_))
+      MessageBoxA(Handle(), "Unable to create output directory", outputPath.c_str(), MB_OK | MB_ICONERROR);
+    End(1);
+  }
+
+  Project& project_;
+};
 
 }  // namespace
 
 bool RunNewProjectDialog(HWND frame, std::string& name, std::string& location) {
-  NewProjectState state{&name, &location, std::string(), false};
-  return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(IDD_NEWPROJECT), frame, NewProjectDialogProc,
-                         reinterpret_cast<LPARAM>(&state)) == 1;
+  return NewProjectDialog(name, location).RunModal(frame, IDD_NEWPROJECT) == 1;
 }
 
 void ProjectSettingsCommand(HWND frame, Project& project) {
-  DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(IDD_PROJECTSETTINGS), frame, ProjectSettingsDialogProc,
-                  reinterpret_cast<LPARAM>(&project));
+  ProjectSettingsDialog(project).RunModal(frame, IDD_PROJECTSETTINGS);
 }
 
 }  // namespace quillon

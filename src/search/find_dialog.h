@@ -3,12 +3,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quillon {
 
-INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Shows the dialog modally. On OK the text goes to `buffer` (260 bytes) and the options to the
+// Shows the dialog modally. On OK the text goes whole to `text` and the options to the
 // settings' find flags; 1 after OK, 0 after Cancel.
-INT_PTR ShowFindDialog(HWND owner, char* buffer);
+int ShowFindDialog(HWND owner, std::string& text);
 
 }  // namespace quillon

@@ -5,9 +5,10 @@
 
 namespace quillon {
 
-INT_PTR CALLBACK ReplaceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+struct SearchState;
 
 // Command Search and Replace: the dialog, working on the active document until it is closed.
-void ReplaceCommand(HWND frame);
+// The find text and the replacement are taken into `search` at each button.
+void ReplaceCommand(HWND frame, SearchState& search);
 
 }  // namespace quillon

@@ -14,11 +14,10 @@
 #include "search/find_dialog.h"
 #include "search/regex_matcher.h"
 #include "search/search_range.h"
+#include "search/search_state.h"
 #include "ui/app_state.h"
 
 namespace quillon {
-
-char findText[kPathBufferSize] = "";
 
 namespace {
 
@@ -257,21 +256,21 @@ int ReplaceAllInDocument(HWND window, const char* text, const char* replacement,
   return count;
 }
 
-void FindCommand(HWND frame) {
+void FindCommand(HWND frame, SearchState& search) {
   if (!ActiveDocument()) return;
-  if (ShowFindDialog(frame, findText) != 1) return;
+  if (ShowFindDialog(frame, search.text) != 1) return;
   // An empty text is kept, so that Find Next asks again, but neither searched nor remembered.
-  if (!findText[0]) return;
-  AddRecent(g_settings.recentFinds, findText, kRecentFindsCapacity);
-  SearchDocument(g_app.activeDocument, findText, g_settings.findFlags);
+  if (search.text.empty()) return;
+  AddRecent(g_settings.recentFinds, search.text, kRecentFindsCapacity);
+  SearchDocument(g_app.activeDocument, search.text.c_str(), g_settings.findFlags);
 }
 
-void FindNextCommand(HWND frame) {
+void FindNextCommand(HWND frame, SearchState& search) {
   if (!ActiveDocument()) return;
-  if (findText[0])
-    SearchDocument(g_app.activeDocument, findText, g_settings.findFlags);
+  if (!search.text.empty())
+    SearchDocument(g_app.activeDocument, search.text.c_str(), g_settings.findFlags);
   else
-    FindCommand(frame);
+    FindCommand(frame, search);
 }
 
 }  // namespace quillon

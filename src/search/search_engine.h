@@ -5,18 +5,15 @@
 
 #include <cstdint>
 
-#include "base/text_util.h"
-
 namespace quillon {
 
-// The current find text, empty at start; the Find dialog fills it.
-extern char findText[kPathBufferSize];
+struct SearchState;
 
-// Command Find: the Find dialog, then a search with what it holds.
-void FindCommand(HWND frame);
+// Command Find: the Find dialog, then a search with what it holds; its text goes to `search`.
+void FindCommand(HWND frame, SearchState& search);
 // Command Find Next: the last search again from the selection, or the Find dialog when there
 // is no find text yet.
-void FindNextCommand(HWND frame);
+void FindNextCommand(HWND frame, SearchState& search);
 
 enum class SearchOutcome { kFound, kNotFound, kStopped };
 

@@ -6,6 +6,7 @@ list(APPEND QUILLON_CORE_SOURCES
 list(APPEND QUILLON_WIN32_SOURCES
   src/search/find_dialog.cpp
   src/search/replace_dialog.cpp
+  src/search/search_dialog.cpp
   src/search/search_engine.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS

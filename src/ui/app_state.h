@@ -13,6 +13,7 @@ namespace quillon {
 class Project;
 class OutputPane;
 class FilePane;
+struct SearchState;
 
 struct AppState {
   HINSTANCE instance = nullptr;
@@ -25,6 +26,7 @@ struct AppState {
   Project* project = nullptr;        // the one project, owned by the frame
   OutputPane* outputPane = nullptr;  // owned by the frame
   FilePane* filePane = nullptr;      // the project's view, owned with the project
+  SearchState* search = nullptr;     // the find text and replacement, owned by the frame
   HANDLE buildThread = nullptr;
 };
 

@@ -1,10 +1,10 @@
-# Window services every subsystem shares: the process-wide state and window handles, the general
-# dialogs and file choosers, message reporting, dropped files, the hooks the frame installs, and
-# the base of the program's windows.
+# Window services every subsystem shares: the process-wide state and window handles, the dialog
+# base, dialog placing and file choosers, message reporting, dropped files, the frame hooks,
+# and the base of the program's windows.
 list(APPEND QUILLON_CORE_SOURCES
 )
 list(APPEND QUILLON_WIN32_SOURCES
-  src/ui/bundled_assembler.cpp
+  src/ui/dialog.cpp
   src/ui/dialogs.cpp
   src/ui/dropped_file.cpp
   src/ui/file_choosers.cpp

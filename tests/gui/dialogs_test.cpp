@@ -1,7 +1,5 @@
 // The About box, the IDE Options dialog and the file and folder choosers, answered through
 // their real windows.
-#include "ui/dialogs.h"
-
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -13,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "assemble/ide_options.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"

@@ -11,9 +11,11 @@
 #include "editor/text_control.h"
 #include "resource.h"
 #include "search/search_engine.h"
+#include "search/search_state.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
 #include "ui/app_state.h"
+#include "ui/dialog.h"
 
 namespace quillon::test {
 namespace {
@@ -33,6 +35,9 @@ Sel SelectionOf(HWND edit) {
   return s;
 }
 
+// The frame's search state: the find text Find Next goes on with.
+SearchState& Search() { return *g_app.search; }
+
 bool Ticked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 class SearchTest : public FrameTest {
@@ -42,7 +47,7 @@ class SearchTest : public FrameTest {
     saved_ = g_settings;
     g_settings.recentFinds.clear();
     g_settings.findFlags = 1;
-    findText[0] = '\0';
+    ASSERT_NE(g_app.search, nullptr);
   }
   void TearDown() override {
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -76,6 +81,8 @@ class SearchTest : public FrameTest {
   Settings saved_;
 };
 
+std::string AllText(HWND edit) { return TextRange(edit, 0, TextLength(edit)); }
+
 bool OnlyNotFound(const std::vector<SeenBox>& seen) {
   return seen.size() == 1 && seen[0].text == kNotFound && seen[0].caption == "Finished";
 }
@@ -93,6 +100,32 @@ TEST_F(SearchTest, FindThenFindNextWalksDownWithoutWrapping) {
   EXPECT_EQ(SelectionOf(edit), (Sel{18, 22})) << "one character per line break";
   EXPECT_TRUE(OnlyNotFound(FindNext()));
   EXPECT_EQ(SelectionOf(edit), (Sel{18, 22})) << "the selection stays";
+}
+
+// Texts longer than a path are searched for and replaced whole: a cut text would match the
+// first line's shorter run instead.
+TEST_F(SearchTest, LongFindAndReplaceTextsAreUsedWhole) {
+  const std::string run(300, 'x');
+  HWND edit = NewDocumentWith(std::string(259, 'x') + "y\r" + run + "\r");
+  EXPECT_EQ(Find(run).size(), 1u);
+  EXPECT_EQ(SelectionOf(edit), (Sel{261, 561}));
+  EXPECT_EQ(Search().text, run);
+  EXPECT_EQ(g_settings.recentFinds, std::vector<std::string>{run});
+
+  const std::string with(400, 'z');
+  SetSelection(edit, 0, 0);
+  std::string shown;
+  DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
+    if (seen.caption != "Search and replace") return PressButton(dialog, IDOK);
+    shown = WindowText(GetDlgItem(dialog, IDC_FIND_TEXT));
+    SetControlText(dialog, IDC_REPLACE_WITH, with);
+    PressButton(dialog, IDC_REPLACE_ALL);
+    PressButton(dialog, IDCANCEL);
+  });
+  SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_EDIT_REPLACE, 1), 0);
+  EXPECT_EQ(shown, run) << "the dialog offers the last find text whole";
+  EXPECT_EQ(AllText(edit), std::string(259, 'x') + "y\r" + with + "\r");
+  EXPECT_EQ(Search().replacement, with);
 }
 
 TEST_F(SearchTest, PlainSearchRows) {
@@ -119,7 +152,7 @@ TEST_F(SearchTest, PlainSearchRows) {
   for (const Case& c : cases) {
     SetSelection(edit, c.from.start, c.from.end);
     g_settings.findFlags = c.flags;
-    strcpy(findText, c.find);
+    Search().text = c.find;
     auto seen = FindNext();
     if (c.expected.start < 0) {
       EXPECT_TRUE(OnlyNotFound(seen)) << c.what;
@@ -149,7 +182,7 @@ TEST_F(SearchTest, RegularExpressionRows) {
   g_settings.findFlags = 0x20001;
   for (const Case& c : cases) {
     SetSelection(edit, c.from.start, c.from.end);
-    strcpy(findText, c.find);
+    Search().text = c.find;
     auto seen = FindNext();
     if (c.expected.start < 0) {
       EXPECT_TRUE(OnlyNotFound(seen)) << c.what;
@@ -162,14 +195,14 @@ TEST_F(SearchTest, RegularExpressionRows) {
 
   // A match that ends on the next line: the next Find Next goes on after it.
   SetSelection(edit, 0, 0);
-  strcpy(findText, "R\\d\\s+");
+  Search().text = "R\\d\\s+";
   EXPECT_TRUE(FindNext().empty());
   EXPECT_EQ(SelectionOf(edit), (Sel{4, 7}));
   EXPECT_TRUE(FindNext().empty());
   EXPECT_EQ(SelectionOf(edit), (Sel{11, 14}));
   EXPECT_TRUE(OnlyNotFound(FindNext()));
 
-  strcpy(findText, "(MVI");
+  Search().text = "(MVI";
   auto seen = FindNext();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].text, "Invalid regular expression");
@@ -203,7 +236,7 @@ TEST_F(SearchTest, SearchAllOpenDocumentsGoesOnInWindowMenuOrder) {
 
   // No document holds it: one box, nothing moves.
   SetSelection(first, 0, 0);
-  strcpy(findText, "absent");
+  Search().text = "absent";
   EXPECT_TRUE(OnlyNotFound(FindNext()));
   EXPECT_EQ(g_app.activeDocument, thirdWindow);
 }
@@ -252,12 +285,12 @@ TEST_F(SearchTest, FindDialogRows) {
   EXPECT_TRUE(shown.downForced);
   EXPECT_TRUE(shown.tickKept);
   EXPECT_EQ(g_settings.findFlags, 0x20001u) << "exactly regex and down";
-  EXPECT_STREQ(findText, "newest");
+  EXPECT_EQ(Search().text, "newest");
 }
 
 TEST_F(SearchTest, CancelForgetsAndAnEmptyTextNeitherSearchesNorIsRemembered) {
   HWND edit = NewDocumentWith("abc abc\r\n");
-  strcpy(findText, "abc");
+  Search().text = "abc";
   g_settings.findFlags = 0x5;
   {
     DialogAnswerer answerer([&](HWND dialog, const SeenBox&) {
@@ -268,13 +301,13 @@ TEST_F(SearchTest, CancelForgetsAndAnEmptyTextNeitherSearchesNorIsRemembered) {
     Command(IDM_EDIT_FIND);
     ASSERT_EQ(answerer.Seen().size(), 1u);
   }
-  EXPECT_STREQ(findText, "abc");
+  EXPECT_EQ(Search().text, "abc");
   EXPECT_EQ(g_settings.findFlags, 0x5u);
   EXPECT_EQ(SelectionOf(edit), (Sel{0, 0}));
 
   auto seen = Find("");
   EXPECT_EQ(seen.size(), 1u) << "no search, no box";
-  EXPECT_STREQ(findText, "");
+  EXPECT_EQ(Search().text, "");
   EXPECT_TRUE(g_settings.recentFinds.empty());
   // Find Next with no text opens the dialog again.
   seen = [&] {
@@ -289,8 +322,6 @@ TEST_F(SearchTest, CancelForgetsAndAnEmptyTextNeitherSearchesNorIsRemembered) {
   EXPECT_EQ(seen[0].caption, kFindCaption);
   EXPECT_EQ(SelectionOf(edit), (Sel{0, 3}));
 }
-
-std::string AllText(HWND edit) { return TextRange(edit, 0, TextLength(edit)); }
 
 // Answers the Replace dialog by setting its fields and pressing the buttons in order, then
 // Close; every other box is answered with OK.
@@ -317,7 +348,7 @@ TEST_F(SearchTest, ReplaceAllWithGroupReferencesIsOneUndoStep) {
   EXPECT_EQ(seen[1].text, "2 replacements made.");
   EXPECT_EQ(AllText(edit), "MVI 5, R0\rMVI 6, R1\rMVO R2, 7\r");
   EXPECT_TRUE(GetDocument(g_app.activeDocument)->modified);
-  EXPECT_STREQ(findText, "MVI (R\\d), (\\d)") << "F3 goes on with the same search";
+  EXPECT_EQ(Search().text, "MVI (R\\d), (\\d)") << "F3 goes on with the same search";
 
   SendMessageA(edit, EM_UNDO, 0, 0);
   EXPECT_EQ(AllText(edit), original) << "one undo brings it all back";
