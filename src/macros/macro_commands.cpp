@@ -27,16 +27,6 @@ constexpr const char* kNoProject = "No project is loaded, so there is nothing to
 
 bool g_running = false;  // a command is waiting for its console
 
-std::string ProgramFolder() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return ".";
-    if (length < buffer.size()) return FolderOf(std::string(buffer.data(), length));
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 // Writes the job to a temporary file; empty when that fails.
 std::string WriteJobFile(const std::vector<ConsoleStep>& steps) {
   char folder[MAX_PATH + 1] = "";
@@ -89,7 +79,7 @@ void RunInConsole(HWND frame, const std::vector<ConsoleStep>& steps) {
     ShowLastErrorBox("CreateFile Failure");
     return;
   }
-  const std::string helper = ProgramFolder() + "\\" + kHelperName;
+  const std::string helper = g_settings.exeDirectory + "\\" + kHelperName;
   std::string commandLine = "\"" + helper + "\" \"" + job + "\"";
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
