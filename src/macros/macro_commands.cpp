@@ -13,7 +13,6 @@
 #include "macros/console_job.h"
 #include "macros/expand_macro.h"
 #include "project/project.h"
-#include "project/win32_project_platform.h"
 #include "ui/app_state.h"
 #include "ui/dialogs.h"
 #include "ui/reporting.h"
@@ -178,9 +177,8 @@ void RunMacroCommand(HWND frame, int index) {
   if (index == 0) {
     ConsoleBuild(frame);
   } else {
-    Win32ProjectPlatform platform;
     BuildOptions options;
-    ReadBuildOptions(platform, g_settings.macrosFilePath, options);
+    ReadBuildOptions(SystemFiles(), g_settings.macrosFilePath, options);
     std::vector<ConsoleStep> steps;
     for (const std::string& line : MacroLines(options.texts[index])) steps.push_back({ConsoleStep::kCommand, line});
     RunInConsole(frame, steps);
