@@ -14,6 +14,7 @@ list(APPEND QUILLON_CORE_SOURCES
   src/base/version.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
+  src/base/child_process.cpp
   src/base/file_io_win.cpp
   src/base/full_path.cpp
   src/base/registry_store_win.cpp

@@ -5,6 +5,7 @@
 
 #include "assemble/assembler_command.h"
 #include "assemble/output_pane.h"
+#include "base/child_process.h"
 #include "base/full_path.h"
 #include "base/text_util.h"
 #include "editor/document.h"
@@ -79,34 +80,19 @@ void RunInConsole(HWND frame, const std::vector<ConsoleStep>& steps) {
     return;
   }
   const std::string helper = g_settings.exeDirectory + "\\" + kHelperName;
-  std::string commandLine = "\"" + helper + "\" \"" + job + "\"";
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(helper.c_str(), line.data(), nullptr, nullptr, FALSE,
-                      CREATE_NEW_CONSOLE | CREATE_SUSPENDED | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                      &process)) {
+  ChildProcess console;
+  ChildProcess::Options options;
+  options.job = ChildProcess::Job::kGroup;
+  options.newConsole = true;
+  if (!console.Start(helper, "\"" + helper + "\" \"" + job + "\"", "", options)) {
     ShowLastErrorBox("CreateProcess Failure");
   } else {
     // The helper and every line it starts belong to one job. When the helper did not end at
     // the key (its console was closed, it left the job file), the job ends what its lines left;
     // after the key, programs a line started to go on (start emulator ...) are left alone.
-    HANDLE lines = CreateJobObjectA(nullptr, nullptr);
-    if (lines && !AssignProcessToJobObject(lines, process.hProcess)) {
-      CloseHandle(lines);
-      lines = nullptr;
-    }
-    ResumeThread(process.hThread);
-    CloseHandle(process.hThread);
-    WaitModal(frame, process.hProcess);
+    WaitModal(frame, console.Process());
     const bool atTheKey = GetFileAttributesA(job.c_str()) == INVALID_FILE_ATTRIBUTES;  // removed by the helper
-    CloseHandle(process.hProcess);
-    if (lines) {
-      if (!atTheKey) TerminateJobObject(lines, 1);
-      CloseHandle(lines);
-    }
+    if (!atTheKey) console.Stop();
   }
   DeleteFileA(job.c_str());
 }

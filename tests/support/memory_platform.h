@@ -22,8 +22,8 @@ class MemoryPlatform : public ProjectPlatform, public FileSystem {
  public:
   enum class Step { kNone, kOpen, kRead, kCreateTemporary, kWrite, kFlush, kClose, kSetAttributes, kReplace };
 
-  std::string currentDirectory = "C:";  // drive root, as a folder path without its backslash
-  Step failAt = Step::kNone;            // the step that fails from now on
+  std::string currentDirectory = "C:";       // drive root, as a folder path without its backslash
+  Step failAt = Step::kNone;                 // the step that fails from now on
   std::map<std::string, std::string> files;  // by full path
   std::map<std::string, FileAttributes> attributes;
 
