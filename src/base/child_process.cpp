@@ -19,8 +19,8 @@ bool ChildProcess::Start(const std::string& program, const std::string& commandL
   DWORD flags = NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED;
   if (options.newConsole) flags |= CREATE_NEW_CONSOLE;
   if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), line.data(), nullptr, nullptr,
-                      options.inheritHandles, flags, nullptr, directory.empty() ? nullptr : directory.c_str(),
-                      &startup, &started))
+                      options.inheritHandles, flags, nullptr, directory.empty() ? nullptr : directory.c_str(), &startup,
+                      &started))
     return false;
   process_ = started.hProcess;
   if (options.job != Job::kNone) {

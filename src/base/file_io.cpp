@@ -50,7 +50,7 @@ bool ReadWholeFile(FileSystem& files, const std::string& path, std::string& byte
   return ok;
 }
 
-bool ReplaceFile(FileSystem& files, const std::string& path, const std::string& bytes) {
+bool WriteFileReplacing(FileSystem& files, const std::string& path, const std::string& bytes) {
   FileAttributes attributes;
   const bool exists = files.GetAttributes(path, attributes);
   if (exists && (attributes.readOnly || attributes.folder)) return false;

@@ -47,6 +47,6 @@ bool ReadWholeFile(FileSystem& files, const std::string& path, std::string& byte
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it, gives it the old
 // file's attributes and puts it in place of `path`. False, with `path` untouched and no
 // temporary file left, when any step fails or `path` is read-only or a folder.
-bool ReplaceFile(FileSystem& files, const std::string& path, const std::string& bytes);
+bool WriteFileReplacing(FileSystem& files, const std::string& path, const std::string& bytes);
 
 }  // namespace quillon

@@ -85,7 +85,7 @@ bool WriteDocumentFile(HWND edit, const std::string& path, FileState& state) {
   if (!edit) return false;  // never replace a file with the empty text of a missing control
   std::string text;
   if (!StreamTextOut(edit, text)) return false;
-  if (!ReplaceFile(Files(), path, FileBytesFromText(text, state.format))) return false;
+  if (!WriteFileReplacing(Files(), path, FileBytesFromText(text, state.format))) return false;
   state.stamp = StampOfFile(path);
   return true;
 }

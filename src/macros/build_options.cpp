@@ -57,7 +57,7 @@ bool ReadBuildOptions(FileSystem& files, const std::string& path, BuildOptions& 
 }
 
 bool WriteBuildOptions(FileSystem& files, const std::string& path, const BuildOptions& options) {
-  return ReplaceFile(files, path, FormatBuildOptions(options));
+  return WriteFileReplacing(files, path, FormatBuildOptions(options));
 }
 
 std::vector<std::string> MacroLines(const std::string& text) {

@@ -90,7 +90,7 @@ void Project::FinishLoad(const std::string& path) {
 SaveResult Project::SaveProject() {
   if (!loaded) return SaveResult::kNotLoaded;
   const std::string file = ProjectFile();
-  if (file.empty() || !ReplaceFile(platform_.Files(), file, ProjectFileText(*this))) return SaveResult::kFailed;
+  if (file.empty() || !WriteFileReplacing(platform_.Files(), file, ProjectFileText(*this))) return SaveResult::kFailed;
   settingsChanged = false;
   return SaveResult::kSaved;
 }
@@ -98,7 +98,7 @@ SaveResult Project::SaveProject() {
 bool Project::CreateProject(const std::string& name, const std::string& folder) {
   const std::string file = folder + "\\" + name + ".qlp";
   platform_.MakeFolder(folder);
-  if (!ReplaceFile(platform_.Files(), file, NewProjectFileText(name))) return false;
+  if (!WriteFileReplacing(platform_.Files(), file, NewProjectFileText(name))) return false;
   return LoadProject(file);
 }
 

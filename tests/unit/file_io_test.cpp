@@ -24,12 +24,12 @@ TEST(FileIo, AReplaceThatFailsAtAnyStepLeavesTheOldFile) {
       platform.Write("C:\\prj\\other.asm", "other");
       platform.attributes["C:\\prj\\demo.qlp"].bits = 0x20;  // archive: kept by a replace
       platform.failAt = step;
-      EXPECT_FALSE(ReplaceFile(platform, "C:\\prj\\demo.qlp", large));
+      EXPECT_FALSE(WriteFileReplacing(platform, "C:\\prj\\demo.qlp", large));
       platform.failAt = Step::kNone;
       EXPECT_EQ(platform.Read("C:\\prj\\demo.qlp"), "old");
       EXPECT_EQ(platform.FilesIn("C:\\prj"), (Names{"C:\\prj\\demo.qlp", "C:\\prj\\other.asm"}));
       if (readOnlyBefore) platform.attributes["C:\\prj\\demo.qlp"].readOnly = true;
-      EXPECT_EQ(ReplaceFile(platform, "C:\\prj\\demo.qlp", large), !readOnlyBefore);
+      EXPECT_EQ(WriteFileReplacing(platform, "C:\\prj\\demo.qlp", large), !readOnlyBefore);
       EXPECT_EQ(platform.Read("C:\\prj\\demo.qlp"), readOnlyBefore ? "old" : large);
       EXPECT_EQ(platform.attributes["C:\\prj\\demo.qlp"].bits, 0x20u);
       EXPECT_EQ(platform.FilesIn("C:\\prj").size(), 2u);
@@ -39,12 +39,12 @@ TEST(FileIo, AReplaceThatFailsAtAnyStepLeavesTheOldFile) {
 
 TEST(FileIo, ReplaceWritesANewFileAndEmptyText) {
   MemoryPlatform platform;
-  EXPECT_TRUE(ReplaceFile(platform, "C:\\demo.qlp", "text"));  // in a drive's root
+  EXPECT_TRUE(WriteFileReplacing(platform, "C:\\demo.qlp", "text"));  // in a drive's root
   EXPECT_EQ(platform.Read("C:\\demo.qlp"), "text");
-  EXPECT_TRUE(ReplaceFile(platform, "C:\\demo.qlp", ""));
+  EXPECT_TRUE(WriteFileReplacing(platform, "C:\\demo.qlp", ""));
   EXPECT_TRUE(platform.Exists("C:\\demo.qlp"));
   EXPECT_EQ(platform.Read("C:\\demo.qlp"), "");
-  EXPECT_FALSE(ReplaceFile(platform, "C:\\gone\\demo.qlp", "text"));  // no such folder
+  EXPECT_FALSE(WriteFileReplacing(platform, "C:\\gone\\demo.qlp", "text"));  // no such folder
   EXPECT_FALSE(platform.Exists("C:\\gone\\demo.qlp"));
 }
 
