@@ -8,6 +8,7 @@
 #include "assemble/ide_options.h"
 #include "assemble/listing_parser.h"
 #include "assemble/output_pane.h"
+#include "base/child_process.h"
 #include "base/full_path.h"
 #include "base/text_util.h"
 #include "editor/document.h"
@@ -123,41 +124,22 @@ enum class RunOutcome { kNotStarted, kFinished, kStopped };
 // Runs the assembler in a job that ends it when the program ends, and waits for it to end or
 // for the stop event.
 RunOutcome RunAssembler(const BuildJob& job, PaneMessenger& pane, DWORD& exitCode) {
-  std::vector<char> buffer(job.run.commandLine.begin(), job.run.commandLine.end());
-  buffer.push_back('\0');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(job.program.empty() ? nullptr : job.program.c_str(), buffer.data(), nullptr, nullptr, TRUE,
-                      NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, job.directory.c_str(), &startup, &process)) {
+  ChildProcess assembler;
+  ChildProcess::Options options;
+  options.inheritHandles = true;
+  if (!assembler.Start(job.program, job.run.commandLine, job.directory, options)) {
     const DWORD error = GetLastError();
     pane.AddLine("Build failed: the assembler could not be started.", "", -1);
     SetLastError(error);
     ShowLastErrorBox("CreateProcess Failure");
     return RunOutcome::kNotStarted;
   }
-  HANDLE processJob = CreateJobObjectA(nullptr, nullptr);
-  if (processJob) {
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(processJob, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    AssignProcessToJobObject(processJob, process.hProcess);
-  }
-  ResumeThread(process.hThread);
-
-  HANDLE waits[] = {process.hProcess, job.stop};
-  const DWORD which = WaitForMultipleObjects(job.stop ? 2 : 1, waits, FALSE, INFINITE);
   RunOutcome outcome = RunOutcome::kFinished;
-  if (which != WAIT_OBJECT_0) {
-    if (processJob) TerminateJobObject(processJob, 1);
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, INFINITE);
+  if (!assembler.Wait(job.stop)) {
+    assembler.Stop();
     outcome = RunOutcome::kStopped;
   }
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  if (processJob) CloseHandle(processJob);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  exitCode = assembler.ExitCode();
   return outcome;
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/file_io.h"
 #include "editor/file_format.h"
 
 namespace quillon {
@@ -23,20 +24,8 @@ struct FileState {
   FileStamp stamp;
 };
 
-// The file steps the reader and writer take. Each calls the system; tests derive from this to
-// make one step fail on a real file.
-class FileOperations {
- public:
-  virtual ~FileOperations() = default;
-  virtual bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read);
-  virtual bool Write(HANDLE file, const void* data, DWORD size, DWORD& written);
-  virtual bool Flush(HANDLE file);
-  virtual bool Close(HANDLE file);
-  // Puts `from` in place of `to`.
-  virtual bool Replace(const std::string& from, const std::string& to);
-};
-// Replaces the file steps (null: the system's). For tests.
-void SetFileOperations(FileOperations* operations);
+// The files the reader and writer use (null: the system's). For tests.
+void SetDocumentFiles(FileSystem* files);
 
 // The stamp of the file on disk now; not known when it cannot be read.
 FileStamp StampOfFile(const std::string& path);

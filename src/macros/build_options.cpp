@@ -1,8 +1,8 @@
 #include "macros/build_options.h"
 
 #include "base/error_log.h"
+#include "base/file_io.h"
 #include "base/regex_search.h"
-#include "project/file_io.h"
 #include "project/project_file.h"
 
 namespace quillon {
@@ -49,15 +49,15 @@ std::string FormatBuildOptions(const BuildOptions& options) {
   return text;
 }
 
-bool ReadBuildOptions(ProjectPlatform& platform, const std::string& path, BuildOptions& options) {
+bool ReadBuildOptions(FileSystem& files, const std::string& path, BuildOptions& options) {
   std::string text;
-  if (!ReadWholeFile(platform, path, text)) return false;
+  if (!ReadWholeFile(files, path, text)) return false;
   ParseBuildOptions(text, options);
   return true;
 }
 
-bool WriteBuildOptions(ProjectPlatform& platform, const std::string& path, const BuildOptions& options) {
-  return WriteFileReplacing(platform, path, FormatBuildOptions(options));
+bool WriteBuildOptions(FileSystem& files, const std::string& path, const BuildOptions& options) {
+  return WriteFileReplacing(files, path, FormatBuildOptions(options));
 }
 
 std::vector<std::string> MacroLines(const std::string& text) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "project/project_platform.h"
+#include "base/file_io.h"
 
 namespace quillon {
 
@@ -23,10 +23,10 @@ std::string FormatBuildOptions(const BuildOptions& options);
 
 // Reads the file into `options`. A missing file leaves them as they are; false when the
 // file could not be opened or read.
-bool ReadBuildOptions(ProjectPlatform& platform, const std::string& path, BuildOptions& options);
+bool ReadBuildOptions(FileSystem& files, const std::string& path, BuildOptions& options);
 
 // Replaces the file through a temporary file. False, with the old file untouched, on any failure.
-bool WriteBuildOptions(ProjectPlatform& platform, const std::string& path, const BuildOptions& options);
+bool WriteBuildOptions(FileSystem& files, const std::string& path, const BuildOptions& options);
 
 // The lines of a macro text that end in a line feed, without their line ends; text after the
 // last line feed is no line.

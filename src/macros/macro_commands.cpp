@@ -6,6 +6,7 @@
 #include "assemble/assembler_command.h"
 #include "assemble/ide_options.h"
 #include "assemble/output_pane.h"
+#include "base/child_process.h"
 #include "base/full_path.h"
 #include "base/text_util.h"
 #include "editor/document.h"
@@ -14,7 +15,6 @@
 #include "macros/console_job.h"
 #include "macros/expand_macro.h"
 #include "project/project.h"
-#include "project/win32_project_platform.h"
 #include "ui/app_state.h"
 #include "ui/reporting.h"
 
@@ -26,16 +26,6 @@ constexpr const char* kHelperName = "quillon_console.exe";
 constexpr const char* kNoProject = "No project is loaded, so there is nothing to assemble.";
 
 bool g_running = false;  // a command is waiting for its console
-
-std::string ProgramFolder() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return ".";
-    if (length < buffer.size()) return FolderOf(std::string(buffer.data(), length));
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 // Writes the job to a temporary file; empty when that fails.
 std::string WriteJobFile(const std::vector<ConsoleStep>& steps) {
@@ -89,35 +79,20 @@ void RunInConsole(HWND frame, const std::vector<ConsoleStep>& steps) {
     ShowLastErrorBox("CreateFile Failure");
     return;
   }
-  const std::string helper = ProgramFolder() + "\\" + kHelperName;
-  std::string commandLine = "\"" + helper + "\" \"" + job + "\"";
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(helper.c_str(), line.data(), nullptr, nullptr, FALSE,
-                      CREATE_NEW_CONSOLE | CREATE_SUSPENDED | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                      &process)) {
+  const std::string helper = g_settings.exeDirectory + "\\" + kHelperName;
+  ChildProcess console;
+  ChildProcess::Options options;
+  options.job = ChildProcess::Job::kGroup;
+  options.newConsole = true;
+  if (!console.Start(helper, "\"" + helper + "\" \"" + job + "\"", "", options)) {
     ShowLastErrorBox("CreateProcess Failure");
   } else {
     // The helper and every line it starts belong to one job. When the helper did not end at
     // the key (its console was closed, it left the job file), the job ends what its lines left;
     // after the key, programs a line started to go on (start emulator ...) are left alone.
-    HANDLE lines = CreateJobObjectA(nullptr, nullptr);
-    if (lines && !AssignProcessToJobObject(lines, process.hProcess)) {
-      CloseHandle(lines);
-      lines = nullptr;
-    }
-    ResumeThread(process.hThread);
-    CloseHandle(process.hThread);
-    WaitModal(frame, process.hProcess);
+    WaitModal(frame, console.Process());
     const bool atTheKey = GetFileAttributesA(job.c_str()) == INVALID_FILE_ATTRIBUTES;  // removed by the helper
-    CloseHandle(process.hProcess);
-    if (lines) {
-      if (!atTheKey) TerminateJobObject(lines, 1);
-      CloseHandle(lines);
-    }
+    if (!atTheKey) console.Stop();
   }
   DeleteFileA(job.c_str());
 }
@@ -188,9 +163,8 @@ void RunMacroCommand(HWND frame, int index) {
   if (index == 0) {
     ConsoleBuild(frame);
   } else {
-    Win32ProjectPlatform platform;
     BuildOptions options;
-    ReadBuildOptions(platform, g_settings.macrosFilePath, options);
+    ReadBuildOptions(SystemFiles(), g_settings.macrosFilePath, options);
     std::vector<ConsoleStep> steps;
     for (const std::string& line : MacroLines(options.texts[index])) steps.push_back({ConsoleStep::kCommand, line});
     RunInConsole(frame, steps);

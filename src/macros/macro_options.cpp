@@ -7,7 +7,6 @@
 #include "base/error_log.h"
 #include "macros/build_options.h"
 #include "macros/macro_commands.h"
-#include "project/win32_project_platform.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
@@ -55,11 +54,10 @@ void ShowWriteFailure() {
 
 void ShowMacroOptions(HWND frame) {
   BuildOptions options;
-  Win32ProjectPlatform platform;
   const std::string& path = g_settings.macrosFilePath;
   // A file that exists but cannot be read is never replaced by the empty pages shown instead.
   const bool readable =
-      ReadBuildOptions(platform, path, options) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+      ReadBuildOptions(SystemFiles(), path, options) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
   if (!readable) Log().Log("ReadBuildOptions() Error: %s", "Unable to read the macros file.");
 
   char titles[4][16];
@@ -86,7 +84,7 @@ void ShowMacroOptions(HWND frame) {
   header.nStartPage = 0;
   header.ppsp = pages;
   if (PropertySheetA(&header) <= 0) return;  // Cancel, or the sheet could not be shown
-  if (!readable || !WriteBuildOptions(platform, path, options)) ShowWriteFailure();
+  if (!readable || !WriteBuildOptions(SystemFiles(), path, options)) ShowWriteFailure();
 }
 
 }  // namespace quillon

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "base/file_io.h"
 #include "base/text_util.h"
-#include "project/file_io.h"
 #include "project/project_file.h"
 
 namespace quillon {
@@ -58,7 +58,7 @@ bool Project::LoadProject(const std::string& path) {
 bool Project::LoadWithoutNotice(const std::string& path) {
   ResetProject();
   std::string text;
-  const bool read = ReadWholeFile(platform_, path, text);
+  const bool read = ReadWholeFile(platform_.Files(), path, text);
   if (read) {
     projectDir = FolderOf(path);
     ReadProjectText(*this, text, path);
@@ -90,7 +90,7 @@ void Project::FinishLoad(const std::string& path) {
 SaveResult Project::SaveProject() {
   if (!loaded) return SaveResult::kNotLoaded;
   const std::string file = ProjectFile();
-  if (file.empty() || !WriteFileReplacing(platform_, file, ProjectFileText(*this))) return SaveResult::kFailed;
+  if (file.empty() || !WriteFileReplacing(platform_.Files(), file, ProjectFileText(*this))) return SaveResult::kFailed;
   settingsChanged = false;
   return SaveResult::kSaved;
 }
@@ -98,7 +98,7 @@ SaveResult Project::SaveProject() {
 bool Project::CreateProject(const std::string& name, const std::string& folder) {
   const std::string file = folder + "\\" + name + ".qlp";
   platform_.MakeFolder(folder);
-  if (!WriteFileReplacing(platform_, file, NewProjectFileText(name))) return false;
+  if (!WriteFileReplacing(platform_.Files(), file, NewProjectFileText(name))) return false;
   return LoadProject(file);
 }
 

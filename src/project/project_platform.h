@@ -1,8 +1,9 @@
 // The platform services the project model uses. Paths are Windows paths.
 #pragma once
 
-#include <cstdio>
 #include <string>
+
+#include "base/file_io.h"
 
 namespace quillon {
 
@@ -17,11 +18,8 @@ class ProjectPlatform {
   virtual bool ChangeDirectory(const std::string& folder) = 0;
   // Creates one folder level; false when it exists already or cannot be made.
   virtual bool MakeFolder(const std::string& folder) = 0;
-  // fopen with the platform's idea of `path`.
-  virtual std::FILE* OpenFile(const std::string& path, const char* mode) = 0;
-  // Renames `from` to `to`, replacing an existing `to`.
-  virtual bool RenameReplacing(const std::string& from, const std::string& to) = 0;
-  virtual void RemoveFile(const std::string& path) = 0;
+  // The files the project reads and writes.
+  virtual FileSystem& Files() = 0;
 };
 
 }  // namespace quillon

@@ -1,6 +1,5 @@
 # Files of this subsystem: core (no windows), Win32, unit tests and GUI tests.
 list(APPEND QUILLON_CORE_SOURCES
-  src/project/file_io.cpp
   src/project/project.cpp
   src/project/project_file.cpp
   src/project/project_node.cpp
@@ -12,7 +11,6 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/project/win32_project_platform.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
-  tests/unit/file_io_test.cpp
   tests/unit/project_file_test.cpp
   tests/unit/project_test.cpp
 )

@@ -18,14 +18,6 @@ bool Win32ProjectPlatform::MakeFolder(const std::string& folder) {
   return CreateDirectoryA(folder.c_str(), nullptr) != 0;
 }
 
-std::FILE* Win32ProjectPlatform::OpenFile(const std::string& path, const char* mode) {
-  return std::fopen(path.c_str(), mode);
-}
-
-bool Win32ProjectPlatform::RenameReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-}
-
-void Win32ProjectPlatform::RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+FileSystem& Win32ProjectPlatform::Files() { return SystemFiles(); }
 
 }  // namespace quillon

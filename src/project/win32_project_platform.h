@@ -10,9 +10,7 @@ class Win32ProjectPlatform : public ProjectPlatform {
   bool ResolveFullPath(const std::string& path, std::string& fullPath) override;
   bool ChangeDirectory(const std::string& folder) override;
   bool MakeFolder(const std::string& folder) override;
-  std::FILE* OpenFile(const std::string& path, const char* mode) override;
-  bool RenameReplacing(const std::string& from, const std::string& to) override;
-  void RemoveFile(const std::string& path) override;
+  FileSystem& Files() override;
 };
 
 }  // namespace quillon

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "memory_platform.h"
 #include "project/project.h"
 #include "project/project_file.h"
+#include "support/memory_platform.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using quillon::ProjectGroup;
 
 constexpr const char* kPath = "C:\\prj\\fuzz.qlp";
 
-std::string GroupPaths(const Project& project, ProjectGroup group) {
+std::string GroupLines(const Project& project, ProjectGroup group) {
   std::string text;
   for (const auto& node : project.Group(group).children) {
     text += node->entry ? node->entry->path : "<no entry>";
@@ -31,7 +31,7 @@ std::string Contents(const Project& project) {
                      project.listingPath + '\n' + project.mainSource + '\n';
   for (ProjectGroup group :
        {ProjectGroup::kSource, ProjectGroup::kInclude, ProjectGroup::kListing, ProjectGroup::kOther})
-    text += GroupPaths(project, group) + "--\n";
+    text += GroupLines(project, group) + "--\n";
   return text;
 }
 
@@ -46,7 +46,8 @@ void Require(bool condition, const char* what) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   quillon::MemoryPlatform platform;
   quillon::Settings settings;
-  platform.files[kPath].assign(reinterpret_cast<const char*>(data), size);
+  platform.Write(kPath, std::string(reinterpret_cast<const char*>(data), size));
+  platform.currentDirectory = "C:\\prj";
 
   Project first(platform, settings);
   Require(first.LoadProject(kPath), "the first load failed");

@@ -17,6 +17,7 @@
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
+#include "support/memory_platform.h"
 #include "support/test_files.h"
 #include "ui/app_state.h"
 
@@ -382,84 +383,51 @@ TEST_F(DocumentTest, ALongTitleShowsTheEndOfThePath) {
   EXPECT_EQ(title.substr(title.size() - 9), "game.asm*");
 }
 
-// Real file steps, one of which fails as a full disk, a lost network or a locked file would.
-class FailingOperations : public FileOperations {
+// The document's files in memory, where one step fails as a full disk, a lost network or a
+// locked file would. The file on disk stays as it is, so its stamp does not change.
+class FailingFiles : public MemoryPlatform {
  public:
-  enum class Step { kRead, kWriteHalfway, kFlush, kClose, kReplace };
-  explicit FailingOperations(Step step) : step_(step) { SetFileOperations(this); }
-  ~FailingOperations() override { SetFileOperations(nullptr); }
-
-  bool Read(HANDLE file, void* buffer, DWORD size, DWORD& read) override {
-    if (step_ != Step::kRead) return FileOperations::Read(file, buffer, size, read);
-    FileOperations::Read(file, buffer, size / 2, read);
-    return false;
-  }
-  bool Write(HANDLE file, const void* data, DWORD size, DWORD& written) override {
-    if (step_ != Step::kWriteHalfway) return FileOperations::Write(file, data, size, written);
-    FileOperations::Write(file, data, size / 2, written);
-    return false;
-  }
-  bool Flush(HANDLE file) override { return step_ != Step::kFlush && FileOperations::Flush(file); }
-  bool Close(HANDLE file) override {
-    const bool closed = FileOperations::Close(file);
-    return step_ != Step::kClose && closed;
-  }
-  bool Replace(const std::string& from, const std::string& to) override {
-    return step_ != Step::kReplace && FileOperations::Replace(from, to);
-  }
-
- private:
-  Step step_;
+  FailingFiles() { SetDocumentFiles(this); }
+  ~FailingFiles() override { SetDocumentFiles(nullptr); }
 };
 
-// Names of the files in a folder, to see that no temporary file stays behind.
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
-
 TEST_F(DocumentTest, AWriteThatFailsAtAnyStepLeavesTheFileAndReportsIt) {
-  using Step = FailingOperations::Step;
+  using Step = MemoryPlatform::Step;
   const std::string original = Repeat("original line\n", 100000);  // more than one block
-  struct Case {
-    const char* name;
-    Step step;
-  };
-  for (const Case& c : {Case{"half-way", Step::kWriteHalfway}, Case{"flush", Step::kFlush}, Case{"close", Step::kClose},
-                        Case{"replace", Step::kReplace}}) {
+  for (Step step :
+       {Step::kCreateTemporary, Step::kWrite, Step::kFlush, Step::kClose, Step::kSetAttributes, Step::kReplace}) {
+    SCOPED_TRACE(static_cast<int>(step));
     const std::string path = File("failing.asm", original);
-    const std::vector<std::string> before = FilesIn(folder_);
-    ASSERT_TRUE(OpenDocumentAtLine(path, -1)) << c.name;
+    FailingFiles files;
+    files.Write(path, original);
+    const std::vector<std::string> before = files.FilesIn(folder_);
+    ASSERT_TRUE(OpenDocumentAtLine(path, -1));
     HWND window = g_app.activeDocument;
     Type(GetDocument(window)->edit, "new ");
     {
-      FailingOperations failing(c.step);
+      files.failAt = step;
       DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
       Command(IDM_FILE_SAVE);
-      ASSERT_EQ(answerer.Seen().size(), 1u) << c.name;
-      EXPECT_EQ(answerer.Seen()[0].text, "Unable to save file.") << c.name;
+      ASSERT_EQ(answerer.Seen().size(), 1u);
+      EXPECT_EQ(answerer.Seen()[0].text, "Unable to save file.");
+      files.failAt = Step::kNone;
     }
-    EXPECT_TRUE(ReadText(path) == original) << c.name;
-    EXPECT_EQ(FilesIn(folder_), before) << c.name << ": no temporary file left";
-    EXPECT_TRUE(GetDocument(window)->modified) << c.name;
-    EXPECT_EQ(WindowText(window), path + "*") << c.name;
+    EXPECT_TRUE(files.Read(path) == original);
+    EXPECT_EQ(files.FilesIn(folder_), before) << "no temporary file left";
+    EXPECT_TRUE(GetDocument(window)->modified);
+    EXPECT_EQ(WindowText(window), path + "*");
     // The same text saves once the fault is gone.
     Command(IDM_FILE_SAVE);
-    EXPECT_TRUE(ReadText(path) == "new " + original) << c.name;
+    EXPECT_TRUE(files.Read(path) == "new " + original);
     SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
   }
 }
 
 TEST_F(DocumentTest, AReadErrorOpensNothing) {
   const std::string path = File("unreadable.asm", Repeat("line\r\n", 100000));
-  FailingOperations failing(FailingOperations::Step::kRead);
+  FailingFiles files;
+  files.Write(path, Repeat("line\r\n", 100000));
+  files.failAt = MemoryPlatform::Step::kRead;
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   EXPECT_FALSE(OpenDocumentAtLine(path, -1));
   ASSERT_EQ(answerer.Seen().size(), 1u);

@@ -320,7 +320,7 @@ TEST_F(MacrosTest, SheetCancelWritesNothing) {
 
 TEST_F(MacrosTest, SheetWriteFailureIsShownAndKeepsTheOldFile) {
   WriteText(g_settings.macrosFilePath, kFourMacros);
-  CreateDirectoryA((g_settings.macrosFilePath + ".tmp").c_str(), nullptr);  // no temporary file can be made
+  SetFileAttributesA(g_settings.macrosFilePath.c_str(), FILE_ATTRIBUTE_READONLY);  // it cannot be replaced
   DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
     if (seen.caption == "Macro Options") {
       SetDlgItemTextA(SheetPage(dialog, 0), IDC_MACRO_TEXT, "new\r\n");
@@ -335,6 +335,7 @@ TEST_F(MacrosTest, SheetWriteFailureIsShownAndKeepsTheOldFile) {
   EXPECT_EQ(seen[1].caption, "Error!");
   EXPECT_EQ(seen[1].text, "Unable to create build configfile for writing");
   EXPECT_EQ(ReadText(g_settings.macrosFilePath), kFourMacros);
+  SetFileAttributesA(g_settings.macrosFilePath.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_project_platform.h"
 #include "macros/console_job.h"
+#include "support/memory_platform.h"
 
 namespace quillon {
 namespace {
@@ -52,22 +52,20 @@ TEST(BuildOptions, WritesFourSectionsAndReadsThemBack) {
 }
 
 TEST(BuildOptions, FailedWriteKeepsTheOldFile) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   const std::string path = "C:\\ide\\macros.cfg";
   platform.Write(path, "[F6]\r\nkeep me\r\n");
   BuildOptions options;
   options.texts[1] = "new\r\n";
 
-  platform.failReplace = true;
-  EXPECT_FALSE(WriteBuildOptions(platform, path, options));
-  EXPECT_EQ(platform.Read(path), "[F6]\r\nkeep me\r\n");
-  EXPECT_FALSE(platform.Exists(path + ".tmp"));
-
-  platform.failReplace = false;
-  platform.MakeFolders(path + ".tmp");  // the temporary file cannot be created
-  EXPECT_FALSE(WriteBuildOptions(platform, path, options));
-  EXPECT_EQ(platform.Read(path), "[F6]\r\nkeep me\r\n");
-  platform.RemoveFolder(path + ".tmp");
+  using Step = MemoryPlatform::Step;
+  for (Step step : {Step::kReplace, Step::kCreateTemporary}) {
+    platform.failAt = step;
+    EXPECT_FALSE(WriteBuildOptions(platform, path, options));
+    EXPECT_EQ(platform.Read(path), "[F6]\r\nkeep me\r\n");
+    EXPECT_EQ(platform.FilesIn("C:\\ide").size(), 1u);
+  }
+  platform.failAt = Step::kNone;
 
   EXPECT_TRUE(WriteBuildOptions(platform, path, options));
   BuildOptions back;
@@ -76,7 +74,7 @@ TEST(BuildOptions, FailedWriteKeepsTheOldFile) {
 }
 
 TEST(BuildOptions, MissingFileLeavesMacrosAndCreatesNothing) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   BuildOptions options;
   options.texts[2] = "kept\r\n";
   EXPECT_FALSE(ReadBuildOptions(platform, "C:\\ide\\macros.cfg", options));

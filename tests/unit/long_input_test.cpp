@@ -12,8 +12,8 @@
 #include "base/error_log.h"
 #include "base/regex_search.h"
 #include "base/syntax_table.h"
-#include "fake_project_platform.h"
 #include "project/project.h"
+#include "support/memory_platform.h"
 
 namespace quillon {
 namespace {
@@ -71,7 +71,7 @@ TEST(LongInput, SyntaxFileKeywordsAreKeptWhole) {
 
 TEST(LongInput, ProjectValuesReadBackWholeAfterASave) {
   for (std::size_t length : kLengths) {
-    FakeProjectPlatform platform;
+    MemoryPlatform platform;
     Settings settings;
     const std::string source = PathOfLength(length);
     const std::string include = PathOfLength(length, ".inc");

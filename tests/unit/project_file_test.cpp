@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "fake_project_platform.h"
 #include "project/project.h"
+#include "support/memory_platform.h"
 
 namespace quillon {
 namespace {
@@ -55,7 +55,7 @@ TEST(ProjectFile, ReadingRules) {
        "a.asm", ""},
   };
   for (const auto& c : cases) {
-    FakeProjectPlatform platform;
+    MemoryPlatform platform;
     Settings settings;
     platform.Write("C:\\prj\\demo.qlp", c.text);
     Project project(platform, settings);
@@ -76,7 +76,7 @@ TEST(ProjectFile, ReadingRules) {
 }
 
 TEST(ProjectFile, AWrittenProjectReadsBackIdentically) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   Settings settings;
   platform.Write("C:\\prj\\demo.qlp", "[project name]\nDemo\n[output name]\ndemo\n[source]\nzeta.asm\n");
   Project project(platform, settings);
@@ -183,7 +183,7 @@ bool LooksLikeHeader(const std::string& line) {
 TEST(ProjectFile, EveryWrittenProjectReadsBackIdentically) {
   Generator generate(20261207);
   for (int round = 0; round < 300; ++round) {
-    FakeProjectPlatform platform;
+    MemoryPlatform platform;
     Settings settings;
     platform.MakeFolders("C:\\prj");
     Project project(platform, settings);
@@ -219,7 +219,7 @@ TEST(ProjectFile, EveryWrittenProjectReadsBackIdentically) {
 }
 
 TEST(ProjectFile, CreateProjectWritesNineLinesAndLoadsThem) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   Settings settings;
   platform.MakeFolders("C:\\work");
   platform.Write("C:\\work\\demo\\demo.qlp", "[project name]\nold\n");
@@ -227,7 +227,7 @@ TEST(ProjectFile, CreateProjectWritesNineLinesAndLoadsThem) {
   ASSERT_TRUE(project.CreateProject("demo", "C:\\work\\demo"));
   EXPECT_EQ(platform.Read("C:\\work\\demo\\demo.qlp"),
             "[project name]\r\ndemo\r\n\r\n[output path]\r\n.\\obj\r\n\r\n[output name]\r\ndemo\r\n\r\n");
-  EXPECT_FALSE(platform.Exists("C:\\work\\demo\\demo.qlp.tmp"));
+  EXPECT_EQ(platform.FilesIn("C:\\work\\demo"), std::vector<std::string>{"C:\\work\\demo\\demo.qlp"});
   EXPECT_TRUE(project.loaded);
   EXPECT_EQ(project.projectName, "demo");
   EXPECT_EQ(project.listingPath, ".\\obj\\demo.lst");

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "fake_project_platform.h"
+#include "support/memory_platform.h"
 
 namespace quillon {
 namespace {
@@ -80,7 +80,7 @@ TEST(Project, AFileIsInTheProjectOnceAcrossAllGroups) {
       {"other folder", "main.asm", "C:\\other\\main.asm", true},
   };
   for (const auto& c : cases) {
-    FakeProjectPlatform platform;
+    MemoryPlatform platform;
     platform.currentDirectory = "C:\\prj";
     Settings settings;
     Project project(platform, settings);
@@ -93,7 +93,7 @@ TEST(Project, AFileIsInTheProjectOnceAcrossAllGroups) {
 }
 
 TEST(Project, FilesSortIgnoringCaseAndTheFirstSourceIsTheMain) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   Settings settings;
   Project project(platform, settings);
   project.AddSourceFile("zeta.asm", "zeta.asm");
@@ -114,7 +114,7 @@ TEST(Project, FilesSortIgnoringCaseAndTheFirstSourceIsTheMain) {
 }
 
 TEST(Project, RemovingAFileLetsItBeAddedAgainButGroupsStay) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   Settings settings;
   Project project(platform, settings);
   project.AddOtherFile("notes.txt", "C:\\notes.txt");
@@ -128,7 +128,7 @@ TEST(Project, RemovingAFileLetsItBeAddedAgainButGroupsStay) {
 }
 
 TEST(Project, RemovingTheMainSourceOrTheListingLeavesNoStalePath) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   Settings settings;
   Project project(platform, settings);
   MirrorObserver view;
@@ -160,7 +160,7 @@ TEST(Project, RemovingTheMainSourceOrTheListingLeavesNoStalePath) {
 }
 
 TEST(Project, NodePathsResolveAgainstTheProjectFolder) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   platform.currentDirectory = "C:\\elsewhere";
   Settings settings;
   Project project(platform, settings);
@@ -195,13 +195,13 @@ TEST(Project, AProjectNameMustNameAFileInTheFolderShown) {
 TEST(Project, AFailedSaveSaysSoAndKeepsTheOldFile) {
   const struct {
     const char* what;
-    void (*sabotage)(FakeProjectPlatform&);
+    void (*sabotage)(MemoryPlatform&);
   } cases[] = {
-      {"replace fails", [](FakeProjectPlatform& p) { p.failReplace = true; }},
-      {"folder gone", [](FakeProjectPlatform& p) { p.RemoveFolder("C:\\prj"); }},
+      {"replace fails", [](MemoryPlatform& p) { p.failAt = MemoryPlatform::Step::kReplace; }},
+      {"folder gone", [](MemoryPlatform& p) { p.RemoveFolder("C:\\prj"); }},
   };
   for (const auto& c : cases) {
-    FakeProjectPlatform platform;
+    MemoryPlatform platform;
     Settings settings;
     const std::string original = "[project name]\r\nDemo\r\n";
     platform.Write("C:\\prj\\demo.qlp", original);
@@ -214,12 +214,12 @@ TEST(Project, AFailedSaveSaysSoAndKeepsTheOldFile) {
     if (platform.Exists("C:\\prj")) {
       EXPECT_EQ(platform.Read("C:\\prj\\demo.qlp"), original) << c.what;
     }
-    EXPECT_FALSE(platform.Exists("C:\\prj\\demo.qlp.tmp")) << c.what;
+    EXPECT_LE(platform.FilesIn("C:\\prj").size(), 1u) << c.what << ": no temporary file left";
   }
 }
 
 TEST(Project, AFailedLoadLeavesNoProject) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   Settings settings;
   platform.Write("C:\\prj\\demo.qlp", "[project name]\nDemo\n[output path]\nbin\n[source]\nmain.asm\n");
   platform.Write("C:\\prj\\bare.qlp", "");
@@ -248,7 +248,7 @@ TEST(Project, AFailedLoadLeavesNoProject) {
 }
 
 TEST(Project, LongTextsAreCutOnlyWhereTheyAreShown) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   Settings settings;
   const std::string longName = std::string(300, 'n') + ".asm";
   const std::string longPath = "C:\\src\\" + longName;
@@ -270,7 +270,7 @@ TEST(Project, LongTextsAreCutOnlyWhereTheyAreShown) {
 }
 
 TEST(Project, AnObserverSeesTheSameTreeAsTheModel) {
-  FakeProjectPlatform platform;
+  MemoryPlatform platform;
   Settings settings;
   platform.Write("C:\\prj\\demo.qlp", "[project name]\nDemo\n[source]\nb.asm\na.asm\n[other]\nx.txt\n");
   Project project(platform, settings);
