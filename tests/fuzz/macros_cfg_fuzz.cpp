@@ -1,5 +1,5 @@
 // macros.cfg: any bytes read without harm, and what the writer writes reads back to the same
-// macros and the same bytes. ExpandMacro with hostile texts and values.
+// macros and the same bytes. ExpandPlaceholders with hostile texts and values.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -21,7 +21,8 @@ void CheckExpansion(const std::string& input) {
   const std::string local = first == std::string::npos ? "C:\\work" : input.substr(first + 1, second - first - 1);
   const std::string document = second == std::string::npos ? "C:\\work\\game.asm" : input.substr(second + 1);
 
-  const std::string expanded = quillon::ExpandMacro(text, local, document);
+  const quillon::PlaceholderValues values{document, local, local, document, document};
+  const std::string expanded = quillon::ExpandPlaceholders(text, values);
   std::size_t percents = 0;
   for (char c : text) percents += c == '%';
   if (percents < 2) Require(expanded == text);

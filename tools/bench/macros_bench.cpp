@@ -43,8 +43,9 @@ int main(int argc, char** argv) {
   std::string text;
   for (int i = 0; i < placeholders; ++i) text += i % 3 ? "as %INPUT% %ASM% " : "%LOCAL%\\out ";
   std::size_t size = 0;
-  const double expandMs = BestMilliseconds(
-      [&] { size = quillon::ExpandMacro(text, "C:\\games\\demo", "C:\\games\\demo\\main.asm").size(); });
+  const quillon::PlaceholderValues values{"C:\\tools\\cpasm.exe", "C:\\games\\demo", "C:\\games\\demo\\obj",
+                                         "C:\\games\\demo\\main.asm", "C:\\games\\demo\\obj\\main.bin"};
+  const double expandMs = BestMilliseconds([&] { size = quillon::ExpandPlaceholders(text, values).size(); });
 
   std::printf("macros.cfg of %zu bytes read: %.2f ms (best of %d)\n", file.size(), readMs, kRuns);
   std::printf("text of %zu bytes with %d placeholders expanded to %zu bytes: %.2f ms (best of %d)\n", text.size(),
