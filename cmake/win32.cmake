@@ -22,7 +22,7 @@ add_executable(quillon_gui_tests ${QUILLON_GUI_TESTS} tests/support/gui_main.cpp
   tests/support/gui_fixture.cpp tests/support/test_files.cpp ${QUILLON_RESOURCES})
 target_include_directories(quillon_gui_tests PRIVATE tests)
 target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings GTest::gtest)
-add_dependencies(quillon_gui_tests cpasm as1600_standin)
+add_dependencies(quillon_gui_tests cpasm as1600_standin emulator_standin)
 add_test(NAME gui COMMAND quillon_gui_tests)
 
 # Tests that start quillon.exe as a user would.

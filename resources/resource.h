@@ -134,4 +134,11 @@
 #define IDS_HELP_WINDOW 54
 #define IDS_HELP_HELP 55
 
+/* Run (F5), the emulator settings of IDE Options, the Macro 1 page note */
+#define IDM_BUILD_RUN 42400
+#define IDC_OPTIONS_EMULATOR 2500
+#define IDC_OPTIONS_EMULATOR_BROWSE 2501
+#define IDC_OPTIONS_EMULATOR_ARGS 2502
+#define IDC_MACRO_NOTE 2503
+
 #endif

@@ -95,7 +95,7 @@ def draw_icon():
 
 
 def draw_toolbar():
-    """Four 16 x 15 images: Save All, two spares, Open Project. Silver is the button face."""
+    """Four 16 x 15 images: Save All, a spare, Run, Open Project. Silver is the button face."""
     w, h = 64, 15
     px = [[SILVER] * w for _ in range(h)]
 
@@ -116,11 +116,14 @@ def draw_toolbar():
     # 1: spare — a green play arrow (build)
     for i in range(6):
         rect(16 + 4 + i, 2 + i, 16 + 4 + i, 12 - i, GREEN)
-    # 2: spare — a document with lines
-    rect(32 + 3, 1, 32 + 11, 13, BLACK)
-    rect(32 + 4, 2, 32 + 10, 12, WHITE)
-    for y in (4, 6, 8, 10):
-        rect(32 + 5, y, 32 + 9, y, GREY)
+    # 2: Run — a screen showing a green play arrow, on its stand
+    ox = 32
+    rect(ox + 1, 1, ox + 14, 11, BLACK)
+    rect(ox + 2, 2, ox + 13, 10, NAVY)
+    for i in range(4):
+        rect(ox + 6 + i, 3 + i, ox + 6 + i, 9 - i, GREEN)
+    rect(ox + 6, 12, ox + 9, 12, BLACK)
+    rect(ox + 4, 13, ox + 11, 13, BLACK)
     # 3: Open Project — a folder with a small cartridge
     ox = 48
     rect(ox + 1, 4, ox + 13, 12, BLACK)

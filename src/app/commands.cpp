@@ -8,6 +8,7 @@
 #include "editor/document_window.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_options.h"
+#include "macros/run_command.h"
 #include "project/file_pane.h"
 #include "project/project_commands.h"
 #include "project/project_dialogs.h"
@@ -117,6 +118,10 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_MACRO_3:
     case IDM_MACRO_4:
       RunMacroCommand(frame, id - IDM_MACRO_1);
+      return true;
+    // Run (F5).
+    case IDM_BUILD_RUN:
+      StartRun(frame);
       return true;
     case IDM_MACRO_OPTIONS:
       ShowMacroOptions(frame);

@@ -11,6 +11,7 @@
 #include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
+#include "macros/run_command.h"
 #include "project/project.h"
 #include "project/project_commands.h"
 #include "resource.h"
@@ -25,7 +26,7 @@ namespace quillon {
 namespace {
 
 // The popup to which the MDI client appends its list of open documents: "&Window".
-constexpr int kWindowMenuIndex = 5;
+constexpr int kWindowMenuIndex = 6;
 
 // The object behind the frame window; the program's state stays in g_app.
 class Frame : public WindowObject {
@@ -133,6 +134,9 @@ bool Frame::OnNotify(NMHDR* header) {
     case IDM_FILE_OPENPROJECT:
       text = 4057;
       break;
+    case IDM_BUILD_RUN:
+      text = IDM_BUILD_RUN;
+      break;
   }
   if (text) {
     tip->hinst = g_app.instance;
@@ -159,6 +163,7 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       return true;
     case WM_BUILD_FINISHED:
       OnBuildFinished();
+      FinishRun();
       return true;
     case WM_QUERYENDSESSION:
       // The same questions as Exit; the answers are Yes/No, so the session may always end.

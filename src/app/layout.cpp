@@ -93,6 +93,8 @@ HWND CreateToolbar(HWND frame) {
       {18, IDM_FILE_OPENPROJECT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {STD_FILESAVE, IDM_FILE_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {15, IDM_FILE_SAVEALL, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+      {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
+      {17, IDM_BUILD_RUN, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
   };
   SendMessageA(bar, TB_ADDBUTTONSA, sizeof buttons / sizeof buttons[0], reinterpret_cast<LPARAM>(buttons));
   return bar;

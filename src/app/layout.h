@@ -29,6 +29,6 @@ void SetSaveEnabled(bool on);
 void SetStatusParts(int width);
 
 // Help-string offsets of the menu popups, by position in the menu bar (0 = none).
-inline constexpr int kMenuHelpOffsets[] = {50, 0, 51, 52, 53, 54, 55};
+inline constexpr int kMenuHelpOffsets[] = {50, 0, 51, 52, 0, 53, 54, 55};
 
 }  // namespace quillon

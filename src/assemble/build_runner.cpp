@@ -1,5 +1,6 @@
 #include "assemble/build_runner.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ namespace {
 
 // Set to end the running assembler; reset when a build starts.
 HANDLE g_stopEvent = nullptr;
+// Written by the worker before it posts its end; read on the user-interface thread after that.
+std::atomic<bool> g_lastBuildSucceeded{false};
 
 // Everything the worker needs, fixed on the user-interface thread before it starts. Paths the
 // worker uses itself are full paths; it never relies on the current directory.
@@ -43,18 +46,6 @@ struct BuildJob {
 std::string Normalized(const std::string& path) {
   std::string full;
   return ResolveFullPath(path, full) ? full : path;
-}
-
-// The program's full path: a path with a folder part is taken in the folder the assembler runs
-// in; a bare name is looked for there, then where the system looks for programs.
-std::string FullProgramPath(const std::string& assemblerPath, const std::string& directory) {
-  const std::string program = ProgramOf(assemblerPath);
-  if (program.empty()) return program;
-  if (HasFolderPart(program)) return Normalized(PathInFolder(directory, program));
-  char found[MAX_PATH] = "";
-  DWORD n = SearchPathA(directory.c_str(), program.c_str(), ".exe", sizeof found, found, nullptr);
-  if (n == 0 || n >= sizeof found) n = SearchPathA(nullptr, program.c_str(), ".exe", sizeof found, found, nullptr);
-  return (n > 0 && n < sizeof found) ? std::string(found, n) : std::string();
 }
 
 BOOL CALLBACK NoteUnsaved(HWND window, LPARAM lParam) {
@@ -112,13 +103,6 @@ std::unique_ptr<BuildJob> PrepareJob(HWND frame, const std::string& refusal) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// Removes the listing an earlier build left, so that only this build's listing is read.
-bool RemoveOldListing(const std::string& listing) {
-  if (DeleteFileA(listing.c_str())) return true;
-  const DWORD error = GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
 enum class RunOutcome { kNotStarted, kFinished, kStopped };
 
 // Runs the assembler in a job that ends it when the program ends, and waits for it to end or
@@ -173,7 +157,8 @@ void RunBuild(const BuildJob& job) {
     case RunOutcome::kFinished:
       if (Exists(job.listing)) {
         pane.AddLine("Parsing listing file...", "", -1);
-        ParseListing(job.listing, job.directory, pane);
+        const int errors = ParseListing(job.listing, job.directory, pane);
+        g_lastBuildSucceeded = exitCode == 0 && errors == 0;
       } else {
         pane.AddLine("Build failed: no listing file was written (" + job.listing + ").", "", -1);
       }
@@ -196,8 +181,24 @@ DWORD WINAPI BuildWorker(LPVOID parameter) {
   return 0;
 }
 
-// Asks until an assembler path is set. OK leads back to the test; Cancel ends this attempt
-// (false), and the next F7 asks again.
+}  // namespace
+
+std::string FullProgramPath(const std::string& programPath, const std::string& directory) {
+  const std::string program = ProgramOf(programPath);
+  if (program.empty()) return program;
+  if (HasFolderPart(program)) return Normalized(PathInFolder(directory, program));
+  char found[MAX_PATH] = "";
+  DWORD n = SearchPathA(directory.c_str(), program.c_str(), ".exe", sizeof found, found, nullptr);
+  if (n == 0 || n >= sizeof found) n = SearchPathA(nullptr, program.c_str(), ".exe", sizeof found, found, nullptr);
+  return (n > 0 && n < sizeof found) ? std::string(found, n) : std::string();
+}
+
+bool RemoveOldListing(const std::string& listing) {
+  if (DeleteFileA(listing.c_str())) return true;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 bool AskForAssemblerPath(HWND frame) {
   while (g_settings.assemblerPath.empty()) {
     MessageBoxA(frame, "Please specify the path to AS1600.exe", "Cannot assemble", MB_OK | MB_ICONINFORMATION);
@@ -206,16 +207,17 @@ bool AskForAssemblerPath(HWND frame) {
   return true;
 }
 
-}  // namespace
+bool LastBuildSucceeded() { return g_lastBuildSucceeded; }
 
-void StartBuild(HWND frame) {
+bool StartBuild(HWND frame) {
   if (g_app.buildThread) {
     if (g_app.outputPane) {
       g_app.outputPane->Show();
       g_app.outputPane->AddLine("A build is already running.", "", -1);
     }
-    return;
+    return false;
   }
+  g_lastBuildSucceeded = false;
   SaveAllDocuments(g_app.mdiClient);  // then the project
   std::string refusal = RefusalAfterSave();
   if (refusal.empty() && !AskForAssemblerPath(frame)) refusal = "Build failed: no assembler path is set.";
@@ -226,10 +228,11 @@ void StartBuild(HWND frame) {
   HANDLE thread = CreateThread(nullptr, 0, BuildWorker, job.get(), 0, nullptr);
   if (!thread) {
     ShowLastErrorBox("CreateThread Failure");
-    return;
+    return false;
   }
   job.release();  // the worker owns it now
   g_app.buildThread = thread;
+  return true;
 }
 
 void StopBuild() {

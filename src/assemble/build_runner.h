@@ -3,10 +3,28 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quillon {
 
-// Command 40038. Refuses, with a line in the output pane, while a build is running.
-void StartBuild(HWND frame);
+// Command 40038. Refuses, with a line in the output pane, while a build is running. True when a
+// worker was started; it posts WM_BUILD_FINISHED at its end.
+bool StartBuild(HWND frame);
+
+// True when the last build's assembler ended with exit code 0 and its listing had no error line.
+bool LastBuildSucceeded();
+
+// Asks until an assembler path is set. OK leads back to the test; Cancel ends this attempt
+// (false), and the next attempt asks again.
+bool AskForAssemblerPath(HWND frame);
+
+// The program's full path: a path with a folder part is taken in `directory` (the folder the
+// program runs in); a bare name is looked for there, then where the system looks for programs.
+// Empty when a bare name is found nowhere.
+std::string FullProgramPath(const std::string& programPath, const std::string& directory);
+
+// Removes the listing an earlier build left; true when it is gone or was never there.
+bool RemoveOldListing(const std::string& listing);
 
 // Ends the running assembler, if any; the worker then reports "Build stopped.".
 void StopBuild();

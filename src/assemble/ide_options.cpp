@@ -16,36 +16,57 @@ namespace {
 constexpr char kExecutableFilter[] = "Executable files\0*.exe\0";
 
 class IdeOptionsDialog : public Dialog {
+ public:
+  explicit IdeOptionsDialog(IdeOptionsField focus) : focus_(focus) {}
+
  protected:
   bool OnInit() override {
     CentreOverOwner();
-    SendDlgItemMessageA(Handle(), IDC_OPTIONS_PATH, EM_LIMITTEXT, kPathBufferSize - 1, 0);
+    for (int id : {IDC_OPTIONS_PATH, IDC_OPTIONS_EMULATOR, IDC_OPTIONS_EMULATOR_ARGS})
+      SendDlgItemMessageA(Handle(), id, EM_LIMITTEXT, kPathBufferSize - 1, 0);
     // With no assembler set, the bundled one is offered; OK keeps it, Cancel leaves the setting empty.
     SetText(IDC_OPTIONS_PATH, g_settings.assemblerPath.empty() ? BundledAssemblerPath(g_settings.exeDirectory)
                                                                : g_settings.assemblerPath);
-    return true;
+    SetText(IDC_OPTIONS_EMULATOR, g_settings.emulatorPath);
+    SetText(IDC_OPTIONS_EMULATOR_ARGS, g_settings.emulatorArguments);
+    if (focus_ == IdeOptionsField::kAssembler) return true;
+    SetFocus(Item(IDC_OPTIONS_EMULATOR));
+    return false;
   }
   bool OnCommand(int id, int code) override {
     if (id == IDOK)
       TakePath();
     else if (id == IDC_OPTIONS_BROWSE)
       BrowseForAssembler();
+    else if (id == IDC_OPTIONS_EMULATOR_BROWSE)
+      BrowseForEmulator();
     else
       return Dialog::OnCommand(id, code);
     return true;
   }
 
  private:
-  // OK keeps the path in the edit; one too long to be kept whole is refused and the dialog stays.
+  // False, after saying so and putting the focus on the field, when its text is too long to be
+  // kept whole.
+  bool Fits(int id, const std::string& text) {
+    if (text.size() < kPathBufferSize) return true;
+    const std::string message = FormatLimited(kFormatBufferSize, "The path is too long (%d characters, at most %d).",
+                                              static_cast<int>(text.size()), static_cast<int>(kPathBufferSize) - 1);
+    MessageBoxA(Handle(), message.c_str(), "Options", MB_OK | MB_ICONERROR);
+    SetFocus(Item(id));
+    return false;
+  }
+  // OK keeps the fields; one too long to be kept whole is refused and the dialog stays.
   void TakePath() {
     const std::string path = Text(IDC_OPTIONS_PATH);
-    if (path.size() >= kPathBufferSize) {
-      const std::string message = FormatLimited(kFormatBufferSize, "The path is too long (%d characters, at most %d).",
-                                                static_cast<int>(path.size()), static_cast<int>(kPathBufferSize) - 1);
-      MessageBoxA(Handle(), message.c_str(), "Options", MB_OK | MB_ICONERROR);
+    const std::string emulator = Text(IDC_OPTIONS_EMULATOR);
+    const std::string arguments = Text(IDC_OPTIONS_EMULATOR_ARGS);
+    if (!Fits(IDC_OPTIONS_PATH, path) || !Fits(IDC_OPTIONS_EMULATOR, emulator) ||
+        !Fits(IDC_OPTIONS_EMULATOR_ARGS, arguments))
       return;
-    }
     g_settings.assemblerPath = path;
+    g_settings.emulatorPath = emulator;
+    g_settings.emulatorArguments = arguments;
     End(1);
   }
   // "...": a confirmed choice is kept at once, whatever becomes of the dialog.
@@ -55,10 +76,21 @@ class IdeOptionsDialog : public Dialog {
     g_settings.assemblerPath = path;
     SetText(IDC_OPTIONS_PATH, path);
   }
+  // "..." of the emulator: fills the field; OK keeps it.
+  void BrowseForEmulator() {
+    std::string path;
+    if (!ChooseFileToOpen(Handle(), g_settings.startDirectory, kExecutableFilter, path, nullptr, "Find emulator"))
+      return;
+    SetText(IDC_OPTIONS_EMULATOR, path);
+  }
+
+  IdeOptionsField focus_;
 };
 
 }  // namespace
 
-int ShowIdeOptions(HWND owner) { return IdeOptionsDialog().RunModal(owner, IDD_OPTIONS) == 1 ? 1 : 0; }
+int ShowIdeOptions(HWND owner, IdeOptionsField focus) {
+  return IdeOptionsDialog(focus).RunModal(owner, IDD_OPTIONS) == 1 ? 1 : 0;
+}
 
 }  // namespace quillon

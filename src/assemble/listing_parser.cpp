@@ -54,22 +54,28 @@ void AddTotals(OutputSink& sink, int errors, int warnings) {
 
 }  // namespace
 
-void ParseListing(const std::string& listingPath, const std::string& buildFolder, OutputSink& sink,
-                  const ListingPatterns& patterns) {
+int ParseListing(const std::string& listingPath, const std::string& buildFolder, OutputSink& sink,
+                 const ListingPatterns& patterns) {
   std::ifstream listing(listingPath, std::ios::binary);
   if (!listing) {
     AddTotals(sink, 0, 0);
-    return;
+    return 0;
   }
-  ParseListingText(listing, buildFolder, sink, patterns);
+  return ParseListingText(listing, buildFolder, sink, patterns);
 }
 
-void ParseListingText(std::istream& listing, const std::string& buildFolder, OutputSink& sink,
-                      const ListingPatterns& patterns) {
+int ParseListingText(std::istream& listing, const std::string& buildFolder, OutputSink& sink,
+                     const ListingPatterns& patterns) {
   Pattern errorPattern = CompilePattern(patterns.error.c_str());
-  if (!errorPattern) return AddMessage(sink, "Unable to create regex for Errors.");
+  if (!errorPattern) {
+    AddMessage(sink, "Unable to create regex for Errors.");
+    return -1;
+  }
   Pattern warningPattern = CompilePattern(patterns.warning.c_str());
-  if (!warningPattern) return AddMessage(sink, "Unable to create regex for Warnings.");
+  if (!warningPattern) {
+    AddMessage(sink, "Unable to create regex for Warnings.");
+    return -1;
+  }
 
   int errors = 0;
   int warnings = 0;
@@ -82,6 +88,7 @@ void ParseListingText(std::istream& listing, const std::string& buildFolder, Out
       ++warnings;
   }
   AddTotals(sink, errors, warnings);
+  return errors;
 }
 
 }  // namespace quillon

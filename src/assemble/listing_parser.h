@@ -25,10 +25,11 @@ struct ListingPatterns {
 // Lines end at LF; a CR before the LF is dropped; a last line without LF counts too.
 // A file name relative to `buildFolder` (the folder the build ran in) is joined to it, so that
 // the line opens the right file whatever the current directory is later.
-void ParseListing(const std::string& listingPath, const std::string& buildFolder, OutputSink& sink,
-                  const ListingPatterns& patterns = {});
+// Returns the number of error lines, -1 when a pattern did not compile.
+int ParseListing(const std::string& listingPath, const std::string& buildFolder, OutputSink& sink,
+                 const ListingPatterns& patterns = {});
 // The same for a listing already open.
-void ParseListingText(std::istream& listing, const std::string& buildFolder, OutputSink& sink,
-                      const ListingPatterns& patterns = {});
+int ParseListingText(std::istream& listing, const std::string& buildFolder, OutputSink& sink,
+                     const ListingPatterns& patterns = {});
 
 }  // namespace quillon

@@ -57,6 +57,8 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   LoadList(key, "Recent Project %d", recentProjects);
   key.ReadNumber("Find flags", findFlags, 1);
   LoadList(key, "Recent Find %d", recentFinds);
+  key.ReadString("Emulator Path", emulatorPath, "");
+  key.ReadString("Emulator Arguments", emulatorArguments, kDefaultEmulatorArguments);
   key.Close();
 }
 
@@ -73,6 +75,8 @@ void Settings::Save(ValueStore& store, const char* keyPath) const {
   SaveList(key, "Recent Project %d", recentProjects, kMaxProjectsWritten);
   key.WriteNumber("Find flags", findFlags);
   SaveList(key, "Recent Find %d", recentFinds, kMaxFindsWritten);
+  key.WriteString("Emulator Path", emulatorPath);
+  key.WriteString("Emulator Arguments", emulatorArguments);
   key.Close();
 }
 

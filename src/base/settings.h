@@ -15,6 +15,7 @@ inline constexpr std::size_t kRecentProjectsCapacity = 5;
 inline constexpr std::size_t kRecentFindsCapacity = 15;
 // Only this many entries of each list are read back at start.
 inline constexpr int kRecentValuesRead = 5;
+inline constexpr const char* kDefaultEmulatorArguments = "\"%OUTPUT%\"";
 
 struct Settings {
   std::string exeDirectory;
@@ -30,6 +31,9 @@ struct Settings {
   std::vector<std::string> recentProjects;  // oldest first
   std::uint32_t findFlags = 1;
   std::vector<std::string> recentFinds;  // oldest first
+  // Run (F5): the emulator program and its arguments, placeholders unexpanded.
+  std::string emulatorPath;
+  std::string emulatorArguments = kDefaultEmulatorArguments;
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).

@@ -120,6 +120,10 @@ int main(int argc, char** argv) {
         }
         if (!interpreterStarts) ShowStartFailure();
         break;
+      case ConsoleStep::kListing:
+        if (GetFileAttributesA(step.text.c_str()) == INVALID_FILE_ATTRIBUTES)
+          Write("\r\nNo listing file was written (" + step.text + ").\r\n");
+        break;
     }
   }
   WaitForKey();

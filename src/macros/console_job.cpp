@@ -20,7 +20,7 @@ std::vector<ConsoleStep> ParseConsoleJob(const std::string& text) {
     if (line.empty()) continue;
     const char kind = line[0];
     if (kind == ConsoleStep::kFolder || kind == ConsoleStep::kShow || kind == ConsoleStep::kProgram ||
-        kind == ConsoleStep::kCommand) {
+        kind == ConsoleStep::kCommand || kind == ConsoleStep::kListing) {
       steps.push_back({static_cast<ConsoleStep::Kind>(kind), line.substr(1)});
     }
   }

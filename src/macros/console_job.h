@@ -13,6 +13,7 @@ struct ConsoleStep {
     kShow = 'E',     // print the text and a line end
     kProgram = 'P',  // run the text as a command line
     kCommand = 'C',  // run the text through the command interpreter
+    kListing = 'L',  // the listing the steps before were to write: say so when it is missing
   };
   Kind kind;
   std::string text;  // holds no line break

@@ -17,9 +17,7 @@ const std::string* ValueOf(std::string_view name, const PlaceholderValues& value
   return nullptr;
 }
 
-bool IsName(std::string_view name) {
-  return !name.empty() && name.find_first_of(" \t\r\n") == std::string_view::npos;
-}
+bool IsName(std::string_view name) { return !name.empty() && name.find_first_of(" \t\r\n") == std::string_view::npos; }
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "assemble/assembler_command.h"
-#include "assemble/ide_options.h"
+#include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
 #include "base/child_process.h"
 #include "base/full_path.h"
@@ -97,17 +97,13 @@ void RunInConsole(HWND frame, const std::vector<ConsoleStep>& steps) {
   DeleteFileA(job.c_str());
 }
 
-bool IsRelative(const std::string& path) {
-  return !(path.size() >= 2 && path[1] == ':') && !(!path.empty() && (path[0] == '\\' || path[0] == '/'));
-}
-
-// The listing's full path: a relative one is taken from the project's folder.
-std::string ListingFullPath(const AssemblerRun& run) {
-  std::string path = run.listingPath;
-  if (IsRelative(path) && !run.directory.empty()) path = run.directory + "\\" + path;
+// A full path for an absolute `path`; kept as it is when it cannot be resolved.
+std::string Normalized(const std::string& path) {
   std::string full;
   return ResolveFullPath(path, full) ? full : path;
 }
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 struct ShownFile {
   const std::string* path;
@@ -136,23 +132,33 @@ void ConsoleBuild(HWND frame) {
     }
     return;
   }
-  while (g_settings.assemblerPath.empty()) {
-    MessageBoxA(frame, "Please specify the path to AS1600.exe", "Cannot assemble", MB_OK | MB_ICONINFORMATION);
-    ShowIdeOptions(frame);
+  if (!AskForAssemblerPath(frame)) {  // Cancel ends the attempt, as with F7
+    RunInConsole(frame, {{ConsoleStep::kShow, "No assembler path is set."}});
+    return;
   }
   const Project* project = g_app.project;
   if (!project || !project->loaded) {
     RunInConsole(frame, {{ConsoleStep::kShow, kNoProject}});
     return;
   }
-  const AssemblerRun run = ComposeProjectRun(
-      g_settings.assemblerPath,
-      {project->projectDir, project->outputPath, project->outputName, project->listingPath, project->mainSource});
-  RunInConsole(frame, {{ConsoleStep::kFolder, run.directory},
+  // The assembler is found as F7 finds it, whatever the program's current folder.
+  const std::string directory = Normalized(project->projectDir);
+  std::string program = FullProgramPath(g_settings.assemblerPath, directory);
+  if (program.empty()) program = ProgramOf(g_settings.assemblerPath);  // the start failure says why
+  const AssemblerRun run = ComposeProjectRun(program, {project->projectDir, project->outputPath, project->outputName,
+                                                       project->listingPath, project->mainSource});
+  // Only a listing of this run is opened.
+  const std::string listing = Normalized(PathInFolder(directory, run.listingPath));
+  if (!RemoveOldListing(listing)) {
+    RunInConsole(frame, {{ConsoleStep::kShow, "The old listing file cannot be removed (" + listing + ")."}});
+    return;
+  }
+  RunInConsole(frame, {{ConsoleStep::kFolder, directory},
                        {ConsoleStep::kShow, run.commandLine},
                        {ConsoleStep::kShow, ""},
-                       {ConsoleStep::kProgram, run.commandLine}});
-  ShowListing(ListingFullPath(run));
+                       {ConsoleStep::kProgram, run.commandLine},
+                       {ConsoleStep::kListing, listing}});
+  if (Exists(listing)) ShowListing(listing);
 }
 
 }  // namespace
@@ -165,16 +171,40 @@ void RunMacroCommand(HWND frame, int index) {
   } else {
     BuildOptions options;
     ReadBuildOptions(SystemFiles(), g_settings.macrosFilePath, options);
+    // Each line runs as the Macro Options preview shows it.
+    const PlaceholderValues values = CurrentPlaceholders();
     std::vector<ConsoleStep> steps;
-    for (const std::string& line : MacroLines(options.texts[index])) steps.push_back({ConsoleStep::kCommand, line});
+    for (const std::string& line : MacroLines(options.texts[index]))
+      steps.push_back({ConsoleStep::kCommand, ExpandPlaceholders(line, values)});
     RunInConsole(frame, steps);
   }
   g_running = false;
 }
 
-std::string ExpandMacro(std::string text, HWND document) {
-  const Document* record = GetDocument(document);
-  return ExpandMacro(std::move(text), g_settings.startDirectory, record ? record->path : std::string("untitled"));
+std::string CurrentBuildFolder() {
+  if (const Project* project = g_app.project; project && project->loaded) return Normalized(project->projectDir);
+  const Document* document = GetDocument(g_app.activeDocument);
+  return document && !document->path.empty() ? FolderOf(document->path) : std::string();
+}
+
+PlaceholderValues CurrentPlaceholders() {
+  PlaceholderSources sources;
+  sources.startDirectory = g_settings.startDirectory;
+  if (const Project* project = g_app.project; project && project->loaded) {
+    sources.project = true;
+    sources.paths = {Normalized(project->projectDir), project->outputPath, project->outputName, project->listingPath,
+                     project->mainSource};
+  } else if (const Document* document = GetDocument(g_app.activeDocument)) {
+    sources.document = true;
+    sources.documentPath = document->path;
+    sources.documentBaseName = document->baseName;
+  }
+  sources.assembler = FullProgramPath(g_settings.assemblerPath, CurrentBuildFolder());
+  if (sources.assembler.empty()) sources.assembler = ProgramOf(g_settings.assemblerPath);
+  PlaceholderValues values = PlaceholdersFor(sources);
+  for (std::string* path : {&values.outdir, &values.input, &values.output})
+    if (!path->empty() && *path != "untitled") *path = Normalized(*path);
+  return values;
 }
 
 }  // namespace quillon

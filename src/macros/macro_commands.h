@@ -1,9 +1,12 @@
-// The Macros menu commands: the console build (index 0) and macros 2 to 4 (indexes 1 to 3).
+// The Macros menu commands: the console build (index 0) and macros 2 to 4 (indexes 1 to 3), and
+// the placeholders' values they expand.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+#include "macros/expand_macro.h"
 
 namespace quillon {
 
@@ -11,8 +14,12 @@ namespace quillon {
 // The frame is disabled meanwhile but keeps painting.
 void RunMacroCommand(HWND frame, int index);
 
-// %LOCAL% is the working directory; %INPUT% and %OUTPUT% are the path of `document`'s record,
-// "untitled" when there is no window or no record.
-std::string ExpandMacro(std::string text, HWND document);
+// The placeholders' values now: those of the loaded project, or else of the active document;
+// paths in full.
+PlaceholderValues CurrentPlaceholders();
+
+// The folder a build runs in now: the project's, or else the active document's; empty with
+// neither.
+std::string CurrentBuildFolder();
 
 }  // namespace quillon

@@ -19,13 +19,16 @@ namespace {
 // One page of the sheet: the text of one macro, with the preview of what it expands to.
 class MacroPage : public Dialog {
  public:
-  explicit MacroPage(std::string& text) : text_(text) {}
+  MacroPage(std::string& text, bool first) : text_(text), first_(first) {}
 
  protected:
   bool OnInit() override {
     CentreOver(GetParent(Handle()), FrameWindow());
     SetText(IDC_MACRO_TEXT, text_);
+    if (first_) SetText(IDC_MACRO_NOTE, "Command 1 (Ctrl+F5) runs the console build; this text is kept, not run.");
     UpdatePreview();
+    // The active document or the project may change while the sheet is open.
+    SetTimer(Handle(), kRefreshTimer, kRefreshMilliseconds, Refresh);
     return true;
   }
   bool OnCommand(int id, int code) override {
@@ -41,9 +44,26 @@ class MacroPage : public Dialog {
   }
 
  private:
-  void UpdatePreview() { SetText(IDC_MACRO_PREVIEW, ExpandMacro(Text(IDC_MACRO_TEXT), g_app.activeDocument)); }
+  static constexpr UINT_PTR kRefreshTimer = 1;
+  static constexpr UINT kRefreshMilliseconds = 300;
+
+  static void CALLBACK Refresh(HWND page, UINT, UINT_PTR, DWORD) {
+    if (auto* object = static_cast<MacroPage*>(Dialog::Of(page))) object->RefreshValues();
+  }
+  void RefreshValues() {
+    const PlaceholderValues values = CurrentPlaceholders();
+    if (values.assembler != values_.assembler || values.local != values_.local || values.outdir != values_.outdir ||
+        values.input != values_.input || values.output != values_.output)
+      UpdatePreview();
+  }
+  void UpdatePreview() {
+    values_ = CurrentPlaceholders();
+    SetText(IDC_MACRO_PREVIEW, ExpandPlaceholders(Text(IDC_MACRO_TEXT), values_));
+  }
 
   std::string& text_;
+  bool first_;
+  PlaceholderValues values_;  // those the preview shows
 };
 
 void ShowWriteFailure() {
@@ -61,8 +81,8 @@ void ShowMacroOptions(HWND frame) {
   if (!readable) Log().Log("ReadBuildOptions() Error: %s", "Unable to read the macros file.");
 
   char titles[4][16];
-  MacroPage objects[4] = {MacroPage(options.texts[0]), MacroPage(options.texts[1]), MacroPage(options.texts[2]),
-                          MacroPage(options.texts[3])};
+  MacroPage objects[4] = {MacroPage(options.texts[0], true), MacroPage(options.texts[1], false),
+                          MacroPage(options.texts[2], false), MacroPage(options.texts[3], false)};
   PROPSHEETPAGEA pages[4] = {};
   for (int k = 0; k < 4; ++k) {
     wsprintfA(titles[k], "Macro %d", k + 1);

@@ -7,6 +7,7 @@ list(APPEND QUILLON_CORE_SOURCES
 list(APPEND QUILLON_WIN32_SOURCES
   src/macros/macro_commands.cpp
   src/macros/macro_options.cpp
+  src/macros/run_command.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/build_options_test.cpp
@@ -14,4 +15,5 @@ list(APPEND QUILLON_UNIT_TESTS
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/macros_test.cpp
+  tests/gui/run_test.cpp
 )

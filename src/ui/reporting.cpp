@@ -6,6 +6,16 @@
 
 namespace quillon {
 
+std::string SystemErrorText(DWORD code) {
+  char* text = nullptr;
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string result = text ? text : "error " + std::to_string(code);
+  if (text) LocalFree(text);
+  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) result.pop_back();
+  return result;
+}
+
 void ShowLastErrorBox(const char* caption) {
   DWORD code = GetLastError();
   char* text = nullptr;

@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quillon {
+
+// The system's text for an error code, without its line end.
+std::string SystemErrorText(DWORD code);
 
 // Shows the system's text for the calling thread's last error, with the given caption.
 void ShowLastErrorBox(const char* caption);

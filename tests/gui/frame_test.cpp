@@ -62,6 +62,7 @@ const std::vector<Popup>& MenuBar() {
         {9003, "&Remove Selected Files"},
         {0, ""},
         {9004, "Project &Settings"}}},
+      {"&Build", {{IDM_BUILD_RUN, "&Run\tF5"}}},
       {"&Macros",
        {{8000, "Command 1\tCtrl+F5"},
         {8001, "Command 2\tCtrl+F6"},
@@ -119,13 +120,14 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
     WORD command;
   };
   const Binding expected[] = {
-      {FCONTROL, 'F', 40046},  {FCONTROL, 'H', 40045},
-      {FCONTROL, 'L', 4005},   {FCONTROL, 'N', 4001},
-      {FCONTROL, 'O', 4002},   {FCONTROL, 'S', 4003},
-      {0, VK_ESCAPE, 40043},   {0, VK_F3, 40048},
-      {FCONTROL, VK_F5, 8000}, {FCONTROL, VK_F6, 8001},
-      {0, VK_F7, 40038},       {FCONTROL, VK_F7, 8002},
-      {FCONTROL, VK_F8, 8003}, {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
+      {FCONTROL, 'F', 40046},    {FCONTROL, 'H', 40045},
+      {FCONTROL, 'L', 4005},     {FCONTROL, 'N', 4001},
+      {FCONTROL, 'O', 4002},     {FCONTROL, 'S', 4003},
+      {0, VK_ESCAPE, 40043},     {0, VK_F3, 40048},
+      {FCONTROL, VK_F5, 8000},   {FCONTROL, VK_F6, 8001},
+      {0, VK_F7, 40038},         {FCONTROL, VK_F7, 8002},
+      {FCONTROL, VK_F8, 8003},   {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
+      {0, VK_F5, IDM_BUILD_RUN},
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));
   for (const Binding& b : expected) {
@@ -158,11 +160,11 @@ TEST_F(FrameTest, MenuHelpShowsTheStringOfTheHighlightedItem) {
       {0, 4008, "Exit this great program"},
       {2, 5001, "Change IDE options"},
       {3, 9004, "Edit project settings"},
-      {4, 8003, "Execute macro 4"},
-      {5, 7003, "Close all document windows"},
-      {6, 6000, "All about this great program"},
+      {5, 8003, "Execute macro 4"},
+      {6, 7003, "Close all document windows"},
+      {7, 6000, "All about this great program"},
       {0, -1, "Create, open, save files, exit program..."},
-      {6, -1, "Get some help"},
+      {7, -1, "Get some help"},
   };
   for (const Case& c : cases) {
     if (c.item < 0) {
@@ -214,9 +216,9 @@ TEST_F(FrameTest, StatusBarHasFivePartsFromTheRightEdge) {
 
 TEST_F(FrameTest, ToolbarButtonsAndTooltips) {
   ASSERT_NE(g_app.toolBar, nullptr);
-  const int commands[] = {4001, 0, 4002, 4007, 4003, 4005};
-  ASSERT_EQ(SendMessageA(g_app.toolBar, TB_BUTTONCOUNT, 0, 0), 6);
-  for (int i = 0; i < 6; ++i) {
+  const int commands[] = {4001, 0, 4002, 4007, 4003, 4005, 0, IDM_BUILD_RUN};
+  ASSERT_EQ(SendMessageA(g_app.toolBar, TB_BUTTONCOUNT, 0, 0), 8);
+  for (int i = 0; i < 8; ++i) {
     TBBUTTON button{};
     SendMessageA(g_app.toolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
     EXPECT_EQ(button.idCommand, commands[i]) << i;
@@ -227,8 +229,9 @@ TEST_F(FrameTest, ToolbarButtonsAndTooltips) {
     UINT_PTR command;
     int text;  // 0: left as it came
   };
-  const Case cases[] = {{4001, 4051}, {4002, 4052}, {4003, 4053}, {4004, 4054},
-                        {4005, 4055}, {4007, 4057}, {4006, 0},    {9000, 0}};
+  const Case cases[] = {{4001, 4051}, {4002, 4052}, {4003, 4053},
+                        {4004, 4054}, {4005, 4055}, {4007, 4057},
+                        {4006, 0},    {9000, 0},    {IDM_BUILD_RUN, IDM_BUILD_RUN}};
   for (const Case& c : cases) {
     NMTTDISPINFOA info{};
     info.hdr.hwndFrom = nullptr;

@@ -259,6 +259,63 @@ TEST_F(ConsoleBuildTest, WithoutAProjectNothingRuns) {
   EXPECT_EQ(ActiveDocument(), nullptr);
 }
 
+TEST_F(ConsoleBuildTest, CancelInTheOptionsEndsTheAttempt) {
+  g_settings.assemblerPath.clear();
+  LoadProject("start:  MVII #1, R0\r\n");
+  DialogAnswerer boxes(
+      [](HWND dialog, const SeenBox& seen) { PressButton(dialog, seen.caption == "Options" ? IDCANCEL : IDOK); });
+  ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kPressKey);
+  Command(IDM_MACRO_1);
+  ASSERT_TRUE(answerer.Answered());
+  EXPECT_EQ(answerer.Screen(), "No assembler path is set.\n\nPress any key to close this window.\n");
+  const auto seen = boxes.Seen();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].caption, "Cannot assemble");
+  EXPECT_EQ(seen[1].caption, "Options");
+}
+
+// A relative assembler path is taken in the project folder, whatever the program's current one.
+TEST_F(ConsoleBuildTest, RelativeAssemblerPathIsTakenInTheProjectFolder) {
+  LoadProject("start:  MVII #1, R0\r\n");
+  CreateDirectoryA((folder_ + "\\bin").c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(g_settings.assemblerPath.c_str(), (folder_ + "\\bin\\asm.exe").c_str(), FALSE));
+  g_settings.assemblerPath = "bin\\asm.exe";
+  ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kPressKey);
+  Command(IDM_MACRO_1);
+  ASSERT_TRUE(answerer.Answered());
+  EXPECT_NE(answerer.Screen().find("game.asm: 0 error(s)"), std::string::npos) << answerer.Screen();
+  ASSERT_NE(ActiveDocument(), nullptr);
+  EXPECT_TRUE(EqualsNoCase(ActiveDocument()->path, folder_ + "\\obj\\game.lst"));
+}
+
+// A run that writes no listing removes the old one, says so, and opens nothing.
+TEST_F(ConsoleBuildTest, NoStaleListingIsOpened) {
+  LoadProject("start:  MVII #1, R0\r\n");
+  WriteText(folder_ + "\\obj\\game.lst", "an old listing\r\n");
+  g_settings.assemblerPath = ProgramFolder() + "\\emulator_standin.exe";  // it writes no listing
+  ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kPressKey);
+  Command(IDM_MACRO_1);
+  ASSERT_TRUE(answerer.Answered());
+  EXPECT_NE(answerer.Screen().find("No listing file was written (" + folder_ + "\\obj\\game.lst)."), std::string::npos)
+      << answerer.Screen();
+  EXPECT_FALSE(Exists(folder_ + "\\obj\\game.lst"));
+  EXPECT_EQ(ActiveDocument(), nullptr);
+}
+
+// A macro line reaches the interpreter as the preview shows it; the interpreter's own variables
+// are left to it.
+TEST_F(ConsoleBuildTest, MacroLinesRunWithThePlaceholdersExpanded) {
+  LoadProject("start:  MVII #1, R0\r\n");
+  WriteText(g_settings.macrosFilePath, "[F6]\r\necho %INPUT% %OUTPUT% %COMSPEC%> \"%OUTDIR%\\line.txt\"\r\n");
+  ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kPressKey);
+  Command(IDM_MACRO_2);
+  ASSERT_TRUE(answerer.Answered());
+  char comspec[MAX_PATH] = "";
+  GetEnvironmentVariableA("COMSPEC", comspec, sizeof comspec);
+  EXPECT_EQ(ReadText(folder_ + "\\obj\\line.txt"),
+            folder_ + "\\game.asm " + folder_ + "\\obj\\game.bin " + comspec + "\r\n");
+}
+
 // The sheet's current page after switching to page `index` (0 to 3).
 HWND SheetPage(HWND sheet, int index) {
   SendMessageA(sheet, PSM_SETCURSEL, index, 0);
@@ -299,8 +356,33 @@ TEST_F(MacrosTest, SheetOkWritesAllFourMacrosWithTheEditedPages) {
   Command(IDM_MACRO_OPTIONS);
   ASSERT_EQ(answerer.Seen().size(), 1u);
   EXPECT_EQ(firstText, "m1\r\n");
-  EXPECT_EQ(preview, "as " + ActiveDocument()->path + " %ASM%\r\n");
+  EXPECT_EQ(preview, "as " + ActiveDocument()->path + " " + g_settings.assemblerPath + "\r\n");
   EXPECT_EQ(ReadText(g_settings.macrosFilePath), "[F5]\r\nm1\r\n[F6]\r\nas %INPUT% %ASM%\r\n[F7]\r\n[F8]\r\nm4\r\n");
+}
+
+TEST_F(MacrosTest, PreviewFollowsTheActiveDocumentAndPageOneSaysItIsNotRun) {
+  const std::string source = folder_ + "\\a.asm";
+  WriteText(source, "x");
+  ASSERT_TRUE(OpenDocumentAtLine(source, -1));
+  HWND frame = frame_;
+  std::string before, after, note1, note2;
+  DialogAnswerer answerer([&](HWND sheet, const SeenBox& seen) {
+    if (seen.caption != "Macro Options") return;
+    note1 = ItemText(SheetPage(sheet, 0), IDC_MACRO_NOTE);
+    HWND page = SheetPage(sheet, 1);
+    note2 = ItemText(page, IDC_MACRO_NOTE);
+    TypeText(page, "[%INPUT%] [%OUTPUT%]");
+    before = ItemText(page, IDC_MACRO_PREVIEW);
+    SendMessageA(frame, WM_COMMAND, IDM_FILE_NEW, 0);  // an untitled document becomes the active one
+    for (int i = 0; i < 200 && ItemText(page, IDC_MACRO_PREVIEW) == before; ++i) Sleep(10);
+    after = ItemText(page, IDC_MACRO_PREVIEW);
+    PressButton(sheet, IDCANCEL);
+  });
+  Command(IDM_MACRO_OPTIONS);
+  EXPECT_EQ(before, "[" + source + "] [" + folder_ + "\\a.bin]");
+  EXPECT_EQ(after, "[] []");
+  EXPECT_NE(note1.find("Command 1 (Ctrl+F5) runs the console build"), std::string::npos) << note1;
+  EXPECT_EQ(note2, "");
 }
 
 TEST_F(MacrosTest, SheetCancelWritesNothing) {

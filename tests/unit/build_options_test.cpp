@@ -94,7 +94,8 @@ TEST(ConsoleJob, RoundTrip) {
   const std::vector<ConsoleStep> steps = {{ConsoleStep::kFolder, "C:\\prj dir"},
                                           {ConsoleStep::kShow, ""},
                                           {ConsoleStep::kProgram, "\"C:\\as 1600.exe\" -o \"x.bin\""},
-                                          {ConsoleStep::kCommand, "echo 100% %INPUT%"}};
+                                          {ConsoleStep::kCommand, "echo 100% %INPUT%"},
+                                          {ConsoleStep::kListing, "C:\\prj dir\\game.lst"}};
   EXPECT_EQ(ParseConsoleJob(FormatConsoleJob(steps)), steps);
   // A line break inside a step cannot start a step of its own.
   const auto parsed = ParseConsoleJob(FormatConsoleJob({{ConsoleStep::kShow, "a\r\nPcalc.exe"}}));

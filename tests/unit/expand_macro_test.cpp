@@ -14,7 +14,7 @@ TEST(ExpandPlaceholders, RulesOfTheSigns) {
       {"%ASM% -o %OUTDIR% %INPUT%", "C:\\t\\cpasm.exe -o C:\\g\\obj C:\\g\\a.asm"},
       {"jzintv \"%OUTPUT%\" %LOCAL%\\x", "jzintv \"C:\\g\\obj\\a.bin\" C:\\games\\x"},
       {"%input% %PATH% %Output%", "%input% %PATH% %Output%"},  // unknown names stay for the interpreter
-      {"echo 100% %INPUT%", "echo 100% C:\\g\\a.asm"},        // a lone sign stays and eats nothing
+      {"echo 100% %INPUT%", "echo 100% C:\\g\\a.asm"},         // a lone sign stays and eats nothing
       {"%%LOCAL%", "%%LOCAL%"},                                // "%%" stays
       {"50%% %INPUT%", "50%% C:\\g\\a.asm"},
       {"%LOCAL", "%LOCAL"},

@@ -44,12 +44,15 @@ TEST(Settings, FirstRunGivesDefaultsAndWritesEveryValue) {
   EXPECT_EQ(s.fontEffects, 0);
   EXPECT_EQ(s.findFlags, 1u);
   EXPECT_TRUE(s.assemblerPath.empty());
+  EXPECT_TRUE(s.emulatorPath.empty());
+  EXPECT_EQ(s.emulatorArguments, "\"%OUTPUT%\"");
   EXPECT_TRUE(s.recentFiles.empty() && s.recentProjects.empty() && s.recentFinds.empty());
   EXPECT_TRUE(store.HasKey(kSettingsKeyPath)) << "the key is created at load";
 
   s.Save(store);
   auto& values = store.KeyValues(kSettingsKeyPath);
-  for (const char* name : {"Font Name", "Font Size", "Font Effects", "Assembler Path", "Last Directory", "Find flags"})
+  for (const char* name : {"Font Name", "Font Size", "Font Effects", "Assembler Path", "Last Directory", "Find flags",
+                           "Emulator Path", "Emulator Arguments"})
     EXPECT_TRUE(values.count(name)) << name;
   EXPECT_EQ(values["Font Size"].type, kTypeNumber);
   EXPECT_EQ(values["Font Name"].type, kTypeString);
@@ -70,6 +73,8 @@ TEST(Settings, RoundTripKeepsEveryField) {
   a.recentProjects = {"C:\\p.qlp"};
   a.findFlags = 0x20005;
   a.recentFinds = {"MVII", "loop"};
+  a.emulatorPath = "C:\\jzintv\\bin\\jzintv.exe";
+  a.emulatorArguments = "-z3 \"%OUTPUT%\"";
   a.Save(store);
 
   Settings b;
@@ -84,6 +89,9 @@ TEST(Settings, RoundTripKeepsEveryField) {
   EXPECT_EQ(b.recentProjects, a.recentProjects);
   EXPECT_EQ(b.findFlags, a.findFlags);
   EXPECT_EQ(b.recentFinds, a.recentFinds);
+  EXPECT_EQ(b.emulatorPath, a.emulatorPath);
+  EXPECT_EQ(b.emulatorArguments, a.emulatorArguments);
+  EXPECT_EQ(ReadText(store, "Emulator Arguments"), a.emulatorArguments);
 }
 
 TEST(Settings, UnreadableValuesTakeTheirDefaults) {

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < placeholders; ++i) text += i % 3 ? "as %INPUT% %ASM% " : "%LOCAL%\\out ";
   std::size_t size = 0;
   const quillon::PlaceholderValues values{"C:\\tools\\cpasm.exe", "C:\\games\\demo", "C:\\games\\demo\\obj",
-                                         "C:\\games\\demo\\main.asm", "C:\\games\\demo\\obj\\main.bin"};
+                                          "C:\\games\\demo\\main.asm", "C:\\games\\demo\\obj\\main.bin"};
   const double expandMs = BestMilliseconds([&] { size = quillon::ExpandPlaceholders(text, values).size(); });
 
   std::printf("macros.cfg of %zu bytes read: %.2f ms (best of %d)\n", file.size(), readMs, kRuns);
