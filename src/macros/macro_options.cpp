@@ -25,7 +25,7 @@ class MacroPage : public Dialog {
   bool OnInit() override {
     CentreOver(GetParent(Handle()), FrameWindow());
     SetText(IDC_MACRO_TEXT, text_);
-    if (first_) SetText(IDC_MACRO_NOTE, "Command 1 (Ctrl+F5) runs the console build; this text is kept, not run.");
+    if (first_) SetText(IDC_MACRO_NOTE, "Command 1 (Ctrl+F5) builds; this text is not run.");
     UpdatePreview();
     // The active document or the project may change while the sheet is open.
     SetTimer(Handle(), kRefreshTimer, kRefreshMilliseconds, Refresh);

@@ -166,7 +166,8 @@ TEST_F(RunTest, AnEmulatorThatCannotStartIsReportedWithTheSystemsReason) {
   WaitForBuild();
   const std::vector<std::string> lines = PaneTexts();
   ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[lines.size() - 2], "Running: \"" + g_settings.emulatorPath + "\" \"" + folder_ + "\\obj\\game.bin\" -z1 %NOSUCH%");
+  EXPECT_EQ(lines[lines.size() - 2],
+            "Running: \"" + g_settings.emulatorPath + "\" \"" + folder_ + "\\obj\\game.bin\" -z1 %NOSUCH%");
   EXPECT_TRUE(lines.back().starts_with("Run failed: ")) << lines.back();
   EXPECT_GT(lines.back().size(), std::string("Run failed: ").size()) << "the reason is missing";
 }
