@@ -15,5 +15,4 @@ list(APPEND QUILLON_UNIT_TESTS
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/macros_test.cpp
-  tests/gui/run_test.cpp
 )

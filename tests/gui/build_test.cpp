@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
 #include "assemble/output_pane.h"
+#include "base/text_util.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
 #include "project/file_pane.h"
@@ -522,6 +524,80 @@ TEST_F(BuildTest, SampleProjectBuildsCleanlyWithTheBundledAssembler) {
   EXPECT_GT(bytes.size(), 40u) << "header, title and program";
   EXPECT_EQ(bytes.substr(0, 2), std::string("\x00\x0D", 2)) << "the header's first word, low byte of ZERO";
   EXPECT_TRUE(Exists(folder_ + "\\obj\\hello.cfg"));
+}
+
+// Run (F5) with the stand-in emulator, which records its folder and arguments.
+class RunTest : public BuildTest {
+ protected:
+  void SetUp() override {
+    BuildTest::SetUp();
+    saved_ = g_settings;
+    g_settings.emulatorPath = Emulator();
+    g_settings.emulatorArguments = "\"%OUTPUT%\" -z1 %NOSUCH%";
+  }
+  void TearDown() override {
+    BuildTest::TearDown();
+    g_settings.emulatorPath = saved_.emulatorPath;
+    g_settings.emulatorArguments = saved_.emulatorArguments;
+  }
+  static std::string Emulator() { return ProgramFolder() + "\\emulator_standin.exe"; }
+  // F5 through the program's accelerators, then the end of the build as the frame hears of it.
+  void PressF5AndWait() {
+    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    PostMessageA(frame_, WM_KEYDOWN, VK_F5, 1);
+    PostQuitMessage(0);
+    RunMessageLoop(frame_, table);
+    DestroyAcceleratorTable(table);
+    ASSERT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 20000));
+    PumpMessages(100);
+  }
+  std::string Record() const {
+    const std::string path = folder_ + "\\emulator_standin.txt";
+    return Exists(path) ? ReadText(path) : std::string();
+  }
+
+  Settings saved_;
+};
+
+TEST_F(RunTest, F5AfterAGoodBuildStartsTheEmulatorInTheProjectFolderEveryTime) {
+  LoadProject("start:  MVII #1, R0\r\n;@warning only a warning\r\n");
+  PressF5AndWait();
+  const std::string shown = "\"" + folder_ + "\\game.bin\"";
+  EXPECT_EQ(ReadPane().back(), Plain("Running: \"" + Emulator() + "\" " + shown + " -z1 %NOSUCH%"));
+  ASSERT_TRUE(PumpUntil([&] { return !Record().empty(); }, 5000)) << "the emulator did not start";
+  const std::string block = "start\nfolder " + folder_ + "\narg " + folder_ + "\\game.bin\narg -z1\narg %NOSUCH%\n";
+  EXPECT_TRUE(EqualsNoCase(Record(), block)) << Record();
+  PressF5AndWait();  // a second run starts a second emulator
+  EXPECT_TRUE(PumpUntil([&] { return Record().size() == 2 * block.size(); }, 5000)) << Record();
+}
+
+TEST_F(RunTest, AFailedBuildStartsNothing) {
+  for (const char* source :
+       {";@error undefined symbol\r\n", ";@error undefined symbol\r\n;@exit 0\r\n", ";@exit 2\r\n"}) {
+    LoadProject(source);
+    PressF5AndWait();
+    PumpMessages(200);
+    EXPECT_EQ(Record(), "") << source;
+    EXPECT_EQ(ReadPane().back(), Plain("Finished assembly")) << source;
+  }
+}
+
+TEST_F(RunTest, WithoutAnEmulatorPathItSaysSoAndOpensOptionsOnTheEmulatorField) {
+  g_settings.emulatorPath.clear();
+  LoadProject("start:  MVII #1, R0\r\n");
+  int focused = 0;
+  DialogAnswerer answerer([&](HWND dialog, const SeenBox&) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) focused = GetDlgCtrlID(info.hwndFocus);
+    PressButton(dialog, IDCANCEL);
+  });
+  Command(IDM_BUILD_RUN);
+  EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Run: no emulator path is set (Tools, IDE Options).")}));
+  ASSERT_EQ(answerer.Seen().size(), 1u);
+  EXPECT_EQ(answerer.Seen()[0].caption, "Options");
+  EXPECT_EQ(focused, IDC_OPTIONS_EMULATOR);
+  EXPECT_EQ(g_app.buildThread, nullptr) << "Cancel ends the run before the build";
 }
 
 using OutputPaneLayoutTest = FrameTest;

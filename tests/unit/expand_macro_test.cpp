@@ -32,58 +32,31 @@ TEST(ExpandPlaceholders, InsertedTextIsNotSearchedAgain) {
 }
 
 TEST(PlaceholdersFor, WithAndWithoutAProject) {
-  PlaceholderSources project;
-  project.assembler = "C:\\tools\\cpasm.exe";
-  project.startDirectory = "C:\\games";
-  project.project = true;
-  project.paths = {"C:\\games\\demo", "obj", "demo", "obj\\demo.lst", "src\\main.asm"};
-  project.document = true;
-  project.documentPath = "C:\\elsewhere\\open.asm";  // the active document does not count
-  project.documentBaseName = "open";
-
-  PlaceholderSources absolute = project;
-  absolute.paths = {"C:\\games\\demo", "D:\\out", "demo", "demo.lst", "C:\\src\\main.asm"};
-
-  PlaceholderSources document;
-  document.assembler = "C:\\tools\\cpasm.exe";
-  document.startDirectory = "C:\\games";
-  document.document = true;
-  document.documentPath = "C:\\work\\level.v2.asm";
-  document.documentBaseName = "level.v2";
-
-  PlaceholderSources untitled = document;
-  untitled.documentPath.clear();
-  untitled.documentBaseName.clear();
-
-  PlaceholderSources none;
-  none.assembler = "C:\\tools\\cpasm.exe";
-  none.startDirectory = "C:\\games";
-
+  const std::string as = "C:\\tools\\cpasm.exe";
+  // The active document counts only without a project; its base name may hold dots.
+  const auto sources = [&](bool project, ProjectBuildPaths paths, bool document, const std::string& path,
+                           const std::string& base) {
+    return PlaceholderSources{as, "C:\\games", project, std::move(paths), document, path, base};
+  };
+  const ProjectBuildPaths relative{"C:\\demo", "obj", "demo", "obj\\demo.lst", "src\\main.asm"};
+  const ProjectBuildPaths absolute{"C:\\demo", "D:\\out", "demo", "demo.lst", "C:\\src\\main.asm"};
   const struct {
-    const char* name;
     PlaceholderSources sources;
     PlaceholderValues expected;
   } cases[] = {
-      {"project",
-       project,
-       {"C:\\tools\\cpasm.exe", "C:\\games", "C:\\games\\demo\\obj", "C:\\games\\demo\\src\\main.asm",
-        "C:\\games\\demo\\obj\\demo.bin"}},
-      {"project with absolute paths",
-       absolute,
-       {"C:\\tools\\cpasm.exe", "C:\\games", "D:\\out", "C:\\src\\main.asm", "D:\\out\\demo.bin"}},
-      {"document",
-       document,
-       {"C:\\tools\\cpasm.exe", "C:\\games", "C:\\work", "C:\\work\\level.v2.asm", "C:\\work\\level.v2.bin"}},
-      {"untitled document", untitled, {"C:\\tools\\cpasm.exe", "C:\\games", "", "", ""}},
-      {"no document", none, {"C:\\tools\\cpasm.exe", "C:\\games", "", "untitled", ""}},
+      {sources(true, relative, true, "C:\\x\\open.asm", "open"),
+       {as, "C:\\games", "C:\\demo\\obj", "C:\\demo\\src\\main.asm", "C:\\demo\\obj\\demo.bin"}},
+      {sources(true, absolute, false, "", ""), {as, "C:\\games", "D:\\out", "C:\\src\\main.asm", "D:\\out\\demo.bin"}},
+      {sources(false, {}, true, "C:\\w\\lv.v2.asm", "lv.v2"),
+       {as, "C:\\games", "C:\\w", "C:\\w\\lv.v2.asm", "C:\\w\\lv.v2.bin"}},
+      {sources(false, {}, true, "", ""), {as, "C:\\games", "", "", ""}},  // untitled
+      {sources(false, {}, false, "", ""), {as, "C:\\games", "", "untitled", ""}},
   };
   for (const auto& c : cases) {
     const PlaceholderValues v = PlaceholdersFor(c.sources);
-    EXPECT_EQ(v.assembler, c.expected.assembler) << c.name;
-    EXPECT_EQ(v.local, c.expected.local) << c.name;
-    EXPECT_EQ(v.outdir, c.expected.outdir) << c.name;
-    EXPECT_EQ(v.input, c.expected.input) << c.name;
-    EXPECT_EQ(v.output, c.expected.output) << c.name;
+    const std::string all = v.assembler + "|" + v.local + "|" + v.outdir + "|" + v.input + "|" + v.output;
+    const PlaceholderValues& e = c.expected;
+    EXPECT_EQ(all, e.assembler + "|" + e.local + "|" + e.outdir + "|" + e.input + "|" + e.output);
   }
 }
 

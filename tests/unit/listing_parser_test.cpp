@@ -51,17 +51,6 @@ class ListingParser : public ::testing::Test {
   std::string path_;
 };
 
-// Run (F5) starts the emulator only on a count of 0.
-TEST_F(ListingParser, ReturnsTheNumberOfErrorLines) {
-  std::ofstream(path_, std::ios::binary) << "a:1: ERROR - x\na:2: WARNING - y\nb:3: ERROR - z\n";
-  RecordingSink sink;
-  EXPECT_EQ(ParseListing(path_, "", sink), 2);
-  ListingPatterns broken;
-  broken.error = "(";
-  EXPECT_EQ(ParseListing(path_, "", sink, broken), -1) << "no count is no success";
-  EXPECT_EQ(ParseListing(path_ + ".missing", "", sink), 0);
-}
-
 TEST_F(ListingParser, ReportsErrorAndWarningLinesWithZeroBasedLines) {
   struct Case {
     const char* listing;
