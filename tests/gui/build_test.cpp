@@ -600,6 +600,16 @@ TEST_F(RunTest, WithoutAnEmulatorPathItSaysSoAndOpensOptionsOnTheEmulatorField) 
   EXPECT_EQ(g_app.buildThread, nullptr) << "Cancel ends the run before the build";
 }
 
+TEST_F(RunTest, AnEmulatorThatCannotStartIsReportedWithTheSystemsReason) {
+  g_settings.emulatorPath = folder_ + "\\missing.exe";
+  LoadProject("start:  MVII #1, R0\r\n");
+  PressF5AndWait();
+  const std::vector<PaneLine> lines = ReadPane();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_TRUE(lines[lines.size() - 2].text.starts_with("Running: \"" + folder_ + "\\missing.exe\""));
+  EXPECT_TRUE(lines.back().text.starts_with("Run failed: ") && lines.back().text.size() > 14) << lines.back();
+}
+
 using OutputPaneLayoutTest = FrameTest;
 
 TEST_F(OutputPaneLayoutTest, PaneTakesAQuarterOfTheHeightAtFirstAndKeepsItsDraggedHeight) {

@@ -86,15 +86,17 @@ class DialogTest : public FrameTest {
  protected:
   void SetUp() override {
     FrameTest::SetUp();
-    savedAssembler_ = g_settings.assemblerPath;
+    saved_ = g_settings;
   }
   void TearDown() override {
-    g_settings.assemblerPath = savedAssembler_;
+    g_settings.assemblerPath = saved_.assemblerPath;
+    g_settings.emulatorPath = saved_.emulatorPath;
+    g_settings.emulatorArguments = saved_.emulatorArguments;
     FrameTest::TearDown();
   }
 
  private:
-  std::string savedAssembler_;
+  Settings saved_;
 };
 
 TEST_F(DialogTest, AboutShowsTheVersionCentredOnScreenAndOkClosesIt) {
@@ -155,37 +157,46 @@ TEST_F(DialogTest, IdeOptionsStoresTheEditOnOkAndDropsItOnCancel) {
   }
 }
 
-// A path that does not fit is refused with a box and the dialog stays open; it is never cut.
+// A path that does not fit is refused with a box and the dialog stays open; it is never cut. The
+// emulator's path and arguments follow the same rule.
 TEST_F(DialogTest, IdeOptionsTakesAPathWholeOrRefusesIt) {
-  for (std::size_t length : {259u, 260u, 261u, 4000u}) {
-    const std::string typed = "C:\\" + std::string(length - 7, 'x') + ".exe";
-    g_settings.assemblerPath = "C:\\Old\\as1600.exe";
-    HWND options = nullptr;
-    int result = -1;
-    auto seen = Answered(
-        [&](HWND dialog, const SeenBox&) {
-          if (options == nullptr) {
-            options = dialog;
-            SetControlText(dialog, IDC_OPTIONS_PATH, typed);
-            PressButton(dialog, IDOK);
-          } else {  // the box about the length: the dialog is still there, Cancel leaves it
-            PressButton(dialog, IDOK);
-            WaitOnWatcher([&] { return IsWindowEnabled(options) != FALSE; });
-            PressButton(options, IDCANCEL);
-          }
-        },
-        [&] { result = ShowIdeOptions(frame_); });
+  const struct {
+    int id;
+    std::string* setting;
+  } fields[] = {{IDC_OPTIONS_PATH, &g_settings.assemblerPath},
+                {IDC_OPTIONS_EMULATOR, &g_settings.emulatorPath},
+                {IDC_OPTIONS_EMULATOR_ARGS, &g_settings.emulatorArguments}};
+  for (const auto& field : fields) {
+    for (std::size_t length : {259u, 260u, 261u, 4000u}) {
+      const std::string typed = "C:\\" + std::string(length - 7, 'x') + ".exe";
+      *field.setting = "C:\\Old\\as1600.exe";
+      HWND options = nullptr;
+      int result = -1;
+      auto seen = Answered(
+          [&](HWND dialog, const SeenBox&) {
+            if (options == nullptr) {
+              options = dialog;
+              SetControlText(dialog, field.id, typed);
+              PressButton(dialog, IDOK);
+            } else {  // the box about the length: the dialog is still there, Cancel leaves it
+              PressButton(dialog, IDOK);
+              WaitOnWatcher([&] { return IsWindowEnabled(options) != FALSE; });
+              PressButton(options, IDCANCEL);
+            }
+          },
+          [&] { result = ShowIdeOptions(frame_); });
 
-    if (length <= 259) {
-      EXPECT_EQ(result, 1) << length;
-      EXPECT_EQ(g_settings.assemblerPath, typed) << length;
-      EXPECT_EQ(seen.size(), 1u) << length;
-    } else {
-      EXPECT_EQ(result, 0) << length;
-      EXPECT_EQ(g_settings.assemblerPath, "C:\\Old\\as1600.exe") << length;
-      ASSERT_EQ(seen.size(), 2u) << length;
-      EXPECT_EQ(seen[1].caption, "Options");
-      EXPECT_EQ(seen[1].text, "The path is too long (" + std::to_string(length) + " characters, at most 259).");
+      if (length <= 259) {
+        EXPECT_EQ(result, 1) << field.id << " " << length;
+        EXPECT_EQ(*field.setting, typed) << field.id << " " << length;
+        EXPECT_EQ(seen.size(), 1u) << field.id << " " << length;
+      } else {
+        EXPECT_EQ(result, 0) << field.id << " " << length;
+        EXPECT_EQ(*field.setting, "C:\\Old\\as1600.exe") << field.id << " " << length;
+        ASSERT_EQ(seen.size(), 2u) << field.id << " " << length;
+        EXPECT_EQ(seen[1].caption, "Options");
+        EXPECT_EQ(seen[1].text, "The path is too long (" + std::to_string(length) + " characters, at most 259).");
+      }
     }
   }
 }
