@@ -134,4 +134,10 @@
 #define IDS_HELP_WINDOW 54
 #define IDS_HELP_HELP 55
 
+/* Help menu: user guide, keyboard shortcuts */
+#define IDM_HELP_GUIDE 42500
+#define IDM_HELP_SHORTCUTS 42501
+#define IDD_SHORTCUTS 2600
+#define IDC_SHORTCUTS_LIST 2601
+
 #endif
