@@ -87,7 +87,8 @@ void OpenUserGuide(HWND owner, const std::string& folder) {
     MessageBoxA(owner, text.c_str(), "User Guide", MB_OK | MB_ICONINFORMATION);
     return;
   }
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(owner, "open", path.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
+  const auto result =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(owner, "open", path.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
   if (result <= 32) {
     const std::string text = "No browser could open the user guide:\n" + path + "\n\nOpen the file with a web browser.";
     MessageBoxA(owner, text.c_str(), "User Guide", MB_OK | MB_ICONWARNING);

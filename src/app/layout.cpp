@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/pane_sizes.h"
 #include "assemble/output_pane.h"
 #include "editor/caret_and_font.h"
 #include "editor/document.h"
@@ -164,13 +165,14 @@ void FrameSizeChanged(HWND frame, WPARAM sizeType, int width, int height) {
   const int border = g_app.frameBorder;
 
   // At first the file pane takes a fifth of the width and the output pane a quarter of the
-  // height; after that each keeps whatever size the user dragged it to.
+  // height (FirstPaneSizes); after that each keeps whatever size the user dragged it to.
   int paneWidth = WindowWidth(filePane);
   int paneHeight = pane ? WindowHeight(pane->Window()) : 0;
   if (g_firstLayout) {
     g_firstLayout = false;
-    paneWidth = width / 5 + border;
-    paneHeight = height / 4;
+    const PaneSizes first = FirstPaneSizes(width, height, ScreenDpi());
+    paneWidth = first.fileWidth + border;
+    paneHeight = first.outputHeight;
   }
   int middle = height - statusHeight - toolbarHeight;
   if (pane && pane->IsShown()) {

@@ -12,11 +12,11 @@ struct KeyName {
   const char* name;
 };
 constexpr KeyName kKeyNames[] = {
-    {0x03, "Break"}, {0x08, "Backspace"}, {0x09, "Tab"},   {0x0D, "Enter"},  {0x13, "Pause"}, {0x1B, "Esc"},
-    {0x20, "Space"}, {0x21, "PgUp"},      {0x22, "PgDn"},  {0x23, "End"},    {0x24, "Home"},  {0x25, "Left"},
-    {0x26, "Up"},    {0x27, "Right"},     {0x28, "Down"},  {0x2D, "Ins"},    {0x2E, "Del"},   {0x6B, "Num +"},
-    {0x6D, "Num -"}, {0xBB, "="},         {0xBC, ","},     {0xBD, "-"},      {0xBE, "."},     {0xBF, "/"},
-    {0xBA, ";"},     {0xC0, "`"},         {0xDB, "["},     {0xDC, "\\"},     {0xDD, "]"},     {0xDE, "'"},
+    {0x03, "Break"}, {0x08, "Backspace"}, {0x09, "Tab"},  {0x0D, "Enter"}, {0x13, "Pause"}, {0x1B, "Esc"},
+    {0x20, "Space"}, {0x21, "PgUp"},      {0x22, "PgDn"}, {0x23, "End"},   {0x24, "Home"},  {0x25, "Left"},
+    {0x26, "Up"},    {0x27, "Right"},     {0x28, "Down"}, {0x2D, "Ins"},   {0x2E, "Del"},   {0x6B, "Num +"},
+    {0x6D, "Num -"}, {0xBB, "="},         {0xBC, ","},    {0xBD, "-"},     {0xBE, "."},     {0xBF, "/"},
+    {0xBA, ";"},     {0xC0, "`"},         {0xDB, "["},    {0xDC, "\\"},    {0xDD, "]"},     {0xDE, "'"},
 };
 
 std::string KeyText(const ShortcutKey& key) {

@@ -1,6 +1,7 @@
 # The top: start-up, the frame, the command table, the layout and menus. The entry (main.cpp) is
 # added by the program's target.
 list(APPEND QUILLON_CORE_SOURCES
+  src/app/pane_sizes.cpp
   src/app/shortcuts.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
@@ -13,6 +14,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/app/startup.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
+  tests/unit/pane_sizes_test.cpp
   tests/unit/shortcuts_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS

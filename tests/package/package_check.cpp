@@ -1,7 +1,8 @@
 // Checks an unpacked release as a new user meets it: starts its quillon.exe, opens the sample
 // project and its source, builds with F7 after confirming the bundled assembler that the
 // program offers, optionally takes a screenshot, and closes the program.
-// Usage: package_check <folder of quillon.exe> [screenshot.png (a Linux path)]
+// Usage: package_check <folder of quillon.exe> [screenshot.png [folder for dialog screenshots]]
+// (screenshot paths are Linux paths).
 // Exit code 0 when every step passed; each step prints one line.
 #include <windows.h>
 #include <commctrl.h>
@@ -102,6 +103,35 @@ bool Screenshot(const std::string& unixTarget) {
       20000);
 }
 
+// Opens each dialog of the program through its command, takes a screenshot of it into
+// `unixFolder`/<name>.png, and closes it.
+void DialogScreenshots(HWND frame, DWORD processId, const std::string& unixFolder) {
+  struct Shown {
+    int command;
+    const char* name;
+  };
+  const Shown dialogs[] = {
+      {IDM_HELP_ABOUT, "about"},
+      {IDM_HELP_SHORTCUTS, "shortcuts"},
+      {IDM_TOOLS_OPTIONS, "ide-options"},
+      {IDM_PROJECT_SETTINGS, "project-settings"},
+      {IDM_FILE_NEWPROJECT, "new-project"},
+      {IDM_MACRO_OPTIONS, "macro-options"},
+      {IDM_EDIT_FIND, "find"},
+      {IDM_EDIT_REPLACE, "replace"},
+  };
+  for (const Shown& shown : dialogs) {
+    HWND dialog = nullptr;
+    DialogAnswerer answerer([&](HWND window, const SeenBox&) { dialog = window; }, processId);
+    PostMessageA(frame, WM_COMMAND, shown.command, 0);
+    const bool open = WaitFor([&] { return dialog != nullptr; }, 5000);
+    Sleep(200);  // drawn
+    Step(open && Screenshot(unixFolder + "/" + shown.name + ".png"), std::string("dialog ") + shown.name);
+    if (dialog) PostMessageA(dialog, WM_CLOSE, 0, 0);
+    WaitFor([&] { return !dialog || !IsWindow(dialog); }, 5000);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -170,9 +200,9 @@ int main(int argc, char** argv) {
        "the build ran the bundled assembler without errors");
   Step(quillon::test::Exists(sample + "\\obj\\hello.bin") && quillon::test::Exists(sample + "\\obj\\hello.cfg"),
        "the image and its memory map are written");
-  Step(ReadRegistryString("Assembler Path") == bundled, "the confirmed path is kept");
 
   if (argc > 2) Step(Screenshot(argv[2]), std::string("screenshot ") + argv[2]);
+  if (argc > 3) DialogScreenshots(frame, pi.dwProcessId, argv[3]);
 
   DialogAnswerer noToQuestions(DialogAnswerer::Press(IDNO), pi.dwProcessId);
   PostMessageA(frame, WM_CLOSE, 0, 0);
@@ -181,6 +211,7 @@ int main(int argc, char** argv) {
   if (ended) GetExitCodeProcess(pi.hProcess, &code);
   Step(ended && code == 0, "closes with exit code 0");
   if (!ended) TerminateProcess(pi.hProcess, 1);
+  Step(ReadRegistryString("Assembler Path") == bundled, "the confirmed path is kept in the settings");
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
   std::printf("package check: %s\n", g_failures ? "FAILED" : "passed");

@@ -29,8 +29,9 @@ TEST(Shortcuts, KeyTextNamesModifiersInOrderAndEveryKeyTheTableUses) {
 
 TEST(Shortcuts, MenuCommandNameDropsMarksKeysAndEllipsis) {
   const char* cases[][2] = {
-      {"Find &Next\tF3", "Find Next"},      {"&Open...\tCtrl+O", "Open"},    {"Save Al&l\tCtrl+L", "Save All"},
-      {"Search && &Replace", "Search & Replace"}, {"&User Guide\tF1", "User Guide"}, {"", ""},
+      {"Find &Next\tF3", "Find Next"},   {"&Open...\tCtrl+O", "Open"},
+      {"Save Al&l\tCtrl+L", "Save All"}, {"Search && &Replace", "Search & Replace"},
+      {"&User Guide\tF1", "User Guide"}, {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(MenuCommandName(c[0]), c[1]) << c[0];
 }
