@@ -1,5 +1,7 @@
-// The Help menu: the user guide key and the shortcut list, against the accelerator resource.
+// The Help menu: the user guide key and the shortcut list, against the accelerator resource; the
+// manifest and version resource the program carries (the tests carry the same resources).
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 
 #include "app/help_menu.h"
 #include "app/shortcuts.h"
+#include "base/version.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
@@ -76,6 +79,39 @@ TEST_F(HelpTest, ShortcutListAndTheGuideTableShowEveryAccelerator) {
   std::sort(keys.begin(), keys.end());
   std::sort(documented.begin(), documented.end());
   EXPECT_EQ(documented, keys) << "docs/guide.md's shortcut table and the accelerator resource differ";
+}
+
+// The manifest takes effect: the buttons are those of the common controls 6 (only they know
+// their ideal size), and the program sees the system's DPI.
+TEST(ProgramResources, ManifestGivesVisualStylesAndDpiAwareness) {
+  HWND button = CreateWindowExA(0, "Button", "Build", WS_POPUP | BS_PUSHBUTTON, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(button, nullptr);
+  SIZE ideal{};
+  EXPECT_TRUE(SendMessageA(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
+      << "the Common-Controls 6 dependency of the manifest";
+  DestroyWindow(button);
+  EXPECT_TRUE(IsProcessDPIAware());
+}
+
+// The version resource carries the number the About box shows.
+TEST(ProgramResources, VersionResourceMatchesTheVersionHeader) {
+  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));  // RT_VERSION
+  ASSERT_NE(found, nullptr);
+  const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+  const DWORD size = SizeofResource(nullptr, found);
+  const VS_FIXEDFILEINFO* fixed = nullptr;
+  for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4)
+    if (reinterpret_cast<const VS_FIXEDFILEINFO*>(bytes + at)->dwSignature == 0xFEEF04BD) {
+      fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(bytes + at);
+      break;
+    }
+  ASSERT_NE(fixed, nullptr);
+  const std::uint32_t packed = (HIWORD(fixed->dwFileVersionMS) << 24) | (LOWORD(fixed->dwFileVersionMS) << 16) |
+                               (HIWORD(fixed->dwFileVersionLS) << 8) | LOWORD(fixed->dwFileVersionLS);
+  EXPECT_EQ(VersionText("Quillon", packed), VersionText("Quillon", kPackedVersion));
+  EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+  EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
 }
 
 }  // namespace

@@ -11,9 +11,9 @@ TEST(PaneSizes, FirstSizesAreShareOfTheFrameButNotSoSmallThatTextIsCut) {
     int fileWidth, outputHeight;
   };
   const Case cases[] = {
-      {1000, 600, 96, 200, 150},   // a fifth and a quarter
-      {1000, 600, 192, 320, 200},  // 200 %: 160 and 100 pixels at 96 DPI, doubled
-      {1000, 600, 144, 240, 150},  // 150 %
+      {1000, 600, 96, 200, 150},    // a fifth and a quarter
+      {1000, 600, 192, 320, 200},   // 200 %: 160 and 100 pixels at 96 DPI, doubled
+      {1000, 600, 144, 240, 150},   // 150 %
       {2000, 1600, 192, 400, 400},  // a large frame at 200 %: the shares again
       {500, 240, 192, 250, 80},     // a small frame: at most half the width, a third of the height
       {0, 0, 96, 0, 0},
