@@ -81,7 +81,8 @@ done
 WINEPREFIX="$shots_prefix" wineserver -k >/dev/null 2>&1 || true
 
 # The user guide, with the 100 % screenshot.
-cp "$build/screenshot-100.png" "$stage/guide-first-steps.png"
+# (cut to the frame: the display's empty black rest goes)
+convert "$build/screenshot-100.png" -bordercolor black -border 1 -trim +repage "$stage/guide-first-steps.png"
 {
   printf '<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
   printf '<title>Quillon %s user guide</title>\n' "$version"
@@ -115,4 +116,4 @@ rm -rf "$fresh_prefix"
 bash tools/wine-prefix.sh "$fresh_prefix"
 check "$fresh_prefix" "$fresh/$name"
 WINEPREFIX="$fresh_prefix" wineserver -k >/dev/null 2>&1 || true
-echo "== $archive passed; screenshots: $build/screenshot-100.png $build/screenshot-200.png, dialogs at 200 %: $build/dialogs-200"
+echo "== $archive passed; screenshots: $build/screenshot-{100,150,200}.png, every dialog at 200 %: $build/dialogs-200/"
