@@ -32,6 +32,12 @@ crlf() { sed 's/\r*$/\r/' "$1"; }
 for program in quillon.exe quillon_console.exe cpasm.exe; do
   i686-w64-mingw32-strip -o "$stage/$program" "$build/$program"
 done
+# The program carries its version resource (type 16) and its manifest (type 24).
+resource_types=$(i686-w64-mingw32-objdump -p "$stage/quillon.exe" | sed -n '/Resource Directory/,$p' |
+  grep -E '^0[0-9a-f]{2}   Entry' || true)
+for type in 0x000010 0x000018; do
+  grep -q "ID: $type" <<<"$resource_types" || { echo "package: quillon.exe lacks resource type $type" >&2; exit 1; }
+done
 cp resources/syntax.cfg "$stage/"
 cp samples/hello/hello.qlp samples/hello/hello.asm samples/hello/hello.inc "$stage/samples/hello/"
 sed "s/@VERSION@/$version/" docs/README.txt | sed 's/\r*$/\r/' >"$stage/README.txt"
