@@ -43,6 +43,16 @@ foreach(sample hello.qlp hello.asm hello.inc)
   configure_file(${CMAKE_SOURCE_DIR}/samples/hello/${sample} ${CMAKE_BINARY_DIR}/samples/hello/${sample} COPYONLY)
 endforeach()
 
+# The user guide beside the program, so that F1 finds it in the build folder too (the release
+# archive adds its screenshot).
+find_program(QUILLON_MARKDOWN markdown_py)
+if(QUILLON_MARKDOWN)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/GUIDE.html
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make-guide.sh ${CMAKE_BINARY_DIR}/GUIDE.html
+    DEPENDS ${CMAKE_SOURCE_DIR}/docs/guide.md ${CMAKE_SOURCE_DIR}/tools/make-guide.sh)
+  add_custom_target(user_guide ALL DEPENDS ${CMAKE_BINARY_DIR}/GUIDE.html)
+endif()
+
 # Opening and switching large projects in a real frame (tools/bench-project.sh).
 add_executable(project_bench tools/bench/project_bench.cpp ${QUILLON_RESOURCES})
 target_link_libraries(project_bench PRIVATE quillon_win32 quillon_warnings)

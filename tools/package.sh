@@ -89,17 +89,7 @@ WINEPREFIX="$shots_prefix" wineserver -k >/dev/null 2>&1 || true
 # The user guide, with the 100 % screenshot.
 # (cut to the frame: the display's empty black rest goes)
 convert "$build/screenshot-100.png" -bordercolor black -border 1 -trim +repage "$stage/guide-first-steps.png"
-{
-  printf '<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
-  printf '<title>Quillon %s user guide</title>\n' "$version"
-  printf '<style>body{font-family:sans-serif;max-width:52em;margin:2em auto;padding:0 1em;line-height:1.45}'
-  printf 'table{border-collapse:collapse}td,th{border:1px solid #bbb;padding:.25em .6em;text-align:left}'
-  printf 'code,pre{background:#f4f4f4}pre{padding:.6em}img{max-width:100%%;border:1px solid #bbb}</style>\n'
-  printf '</head>\n<body>\n'
-  markdown_py -x markdown.extensions.tables -x markdown.extensions.toc -x markdown.extensions.fenced_code \
-    docs/guide.md
-  printf '\n</body>\n</html>\n'
-} >"$stage/GUIDE.html"
+bash tools/make-guide.sh "$stage/GUIDE.html" "$version"
 
 archive="$root/dist/$name.zip"
 rm -f "$archive"
