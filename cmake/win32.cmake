@@ -4,7 +4,7 @@ enable_language(RC)
 set(QUILLON_RESOURCES ${CMAKE_SOURCE_DIR}/resources/quillon.rc)
 file(GLOB QUILLON_TREE_BITMAPS ${CMAKE_SOURCE_DIR}/resources/tree_*.bmp)
 set_source_files_properties(${QUILLON_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/quillon.ico;${CMAKE_SOURCE_DIR}/resources/toolbar.bmp;${CMAKE_SOURCE_DIR}/resources/dialogs.rc;${QUILLON_TREE_BITMAPS}")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/quillon.ico;${CMAKE_SOURCE_DIR}/resources/toolbar.bmp;${CMAKE_SOURCE_DIR}/resources/dialogs.rc;${CMAKE_SOURCE_DIR}/resources/quillon.manifest;${CMAKE_SOURCE_DIR}/src/base/version_number.h;${QUILLON_TREE_BITMAPS}")
 set(QUILLON_SYSTEM_LIBS comctl32 comdlg32 shell32 ole32 advapi32 gdi32 user32 kernel32)
 
 # Everything of the program but its entry, so the GUI tests can create the real windows.
@@ -21,6 +21,8 @@ target_link_libraries(quillon PRIVATE quillon_win32 quillon_warnings)
 add_executable(quillon_gui_tests ${QUILLON_GUI_TESTS} tests/support/gui_main.cpp tests/support/dialog_answerer.cpp
   tests/support/gui_fixture.cpp tests/support/test_files.cpp ${QUILLON_RESOURCES})
 target_include_directories(quillon_gui_tests PRIVATE tests)
+# The GUI tests read docs/guide.md from the source tree.
+target_compile_definitions(quillon_gui_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings GTest::gtest)
 add_dependencies(quillon_gui_tests cpasm as1600_standin emulator_standin)
 add_test(NAME gui COMMAND quillon_gui_tests)
@@ -41,6 +43,16 @@ foreach(sample hello.qlp hello.asm hello.inc)
   configure_file(${CMAKE_SOURCE_DIR}/samples/hello/${sample} ${CMAKE_BINARY_DIR}/samples/hello/${sample} COPYONLY)
 endforeach()
 
+# The user guide beside the program, so that F1 finds it in the build folder too (the release
+# archive adds its screenshot).
+find_program(QUILLON_MARKDOWN markdown_py)
+if(QUILLON_MARKDOWN)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/GUIDE.html
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make-guide.sh ${CMAKE_BINARY_DIR}/GUIDE.html
+    DEPENDS ${CMAKE_SOURCE_DIR}/docs/guide.md ${CMAKE_SOURCE_DIR}/tools/make-guide.sh)
+  add_custom_target(user_guide ALL DEPENDS ${CMAKE_BINARY_DIR}/GUIDE.html)
+endif()
+
 # Opening and switching large projects in a real frame (tools/bench-project.sh).
 add_executable(project_bench tools/bench/project_bench.cpp ${QUILLON_RESOURCES})
 target_link_libraries(project_bench PRIVATE quillon_win32 quillon_warnings)
@@ -50,3 +62,10 @@ add_executable(quillon_console src/console/console_main.cpp)
 target_link_libraries(quillon_console PRIVATE quillon_core quillon_warnings user32 kernel32)
 add_dependencies(quillon quillon_console)
 add_dependencies(quillon_gui_tests quillon_console)
+
+# Checks an unpacked release archive under Wine (tools/package.sh).
+add_executable(package_check tests/package/package_check.cpp tests/support/dialog_answerer.cpp
+  tests/support/test_files.cpp)
+target_include_directories(package_check PRIVATE tests resources)
+target_compile_definitions(package_check PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(package_check PRIVATE quillon_warnings comctl32 advapi32 user32)

@@ -140,5 +140,10 @@
 #define IDC_OPTIONS_EMULATOR_BROWSE 2501
 #define IDC_OPTIONS_EMULATOR_ARGS 2502
 #define IDC_MACRO_NOTE 2503
+/* Help menu: user guide, keyboard shortcuts */
+#define IDM_HELP_GUIDE 42500
+#define IDM_HELP_SHORTCUTS 42501
+#define IDD_SHORTCUTS 2600
+#define IDC_SHORTCUTS_LIST 2601
 
 #endif

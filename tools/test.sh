@@ -31,3 +31,6 @@ trap stop_display EXIT
 start_display "$root/build/win32"
 ctest --preset win32
 echo "screenshot of the main window: $root/build/win32/screenshot.png"
+
+echo "== release archive, screenshots at 100/150/200 %, and the fresh-prefix check of the archive"
+bash tools/package.sh

@@ -1,6 +1,7 @@
 #include "app/commands.h"
 
 #include "app/about_box.h"
+#include "app/help_menu.h"
 #include "app/layout.h"
 #include "assemble/build_runner.h"
 #include "assemble/ide_options.h"
@@ -125,6 +126,13 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       return true;
     case IDM_MACRO_OPTIONS:
       ShowMacroOptions(frame);
+      return true;
+    // Help
+    case IDM_HELP_GUIDE:
+      OpenUserGuide(frame, g_settings.exeDirectory);
+      return true;
+    case IDM_HELP_SHORTCUTS:
+      ShowKeyboardShortcuts(frame);
       return true;
     default:
       return false;

@@ -4,12 +4,14 @@
 
 #include <vector>
 
+#include "app/pane_sizes.h"
 #include "assemble/output_pane.h"
 #include "editor/caret_and_font.h"
 #include "editor/document.h"
 #include "project/file_pane.h"
 #include "resource.h"
 #include "ui/app_state.h"
+#include "ui/dpi.h"
 
 namespace quillon {
 
@@ -80,9 +82,20 @@ HWND CreateToolbar(HWND frame) {
   if (!bar) return nullptr;
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 
-  TBADDBITMAP standard{HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+  // From 150 % on, the system's large images and our strip stretched to their size.
+  const bool large = ScreenDpi() >= 144;
+  const int side = large ? 24 : 16;
+  SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(side, side));
+  TBADDBITMAP standard{HINST_COMMCTRL, static_cast<UINT_PTR>(large ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR)};
   SendMessageA(bar, TB_ADDBITMAP, 15, reinterpret_cast<LPARAM>(&standard));
   TBADDBITMAP own{g_app.instance, IDB_TOOLBAR};
+  HBITMAP stretched = nullptr;
+  if (large) {
+    stretched = static_cast<HBITMAP>(
+        LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 4 * side, side, LR_LOADMAP3DCOLORS));
+    // The toolbar draws from this bitmap for as long as it lives.
+    if (stretched) own = TBADDBITMAP{nullptr, reinterpret_cast<UINT_PTR>(stretched)};
+  }
   SendMessageA(bar, TB_ADDBITMAP, 4, reinterpret_cast<LPARAM>(&own));
 
   // Standard images 0-14, then our strip at 15-18.
@@ -136,7 +149,8 @@ void ShowMenuHelp(HWND, WPARAM wParam, LPARAM lParam) {
 }
 
 void SetStatusParts(int width) {
-  int edges[5] = {width - 210, width - 110, width - 80, width - 50, width - 20};
+  // Position, insert/overwrite, and three short fields, measured from the right edge.
+  int edges[5] = {width - Scaled(210), width - Scaled(110), width - Scaled(80), width - Scaled(50), width - Scaled(20)};
   SendMessageA(g_app.statusBar, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
 }
 
@@ -153,13 +167,14 @@ void FrameSizeChanged(HWND frame, WPARAM sizeType, int width, int height) {
   const int border = g_app.frameBorder;
 
   // At first the file pane takes a fifth of the width and the output pane a quarter of the
-  // height; after that each keeps whatever size the user dragged it to.
+  // height (FirstPaneSizes); after that each keeps whatever size the user dragged it to.
   int paneWidth = WindowWidth(filePane);
   int paneHeight = pane ? WindowHeight(pane->Window()) : 0;
   if (g_firstLayout) {
     g_firstLayout = false;
-    paneWidth = width / 5 + border;
-    paneHeight = height / 4;
+    const PaneSizes first = FirstPaneSizes(width, height, ScreenDpi());
+    paneWidth = first.fileWidth + border;
+    paneHeight = first.outputHeight;
   }
   int middle = height - statusHeight - toolbarHeight;
   if (pane && pane->IsShown()) {

@@ -12,6 +12,7 @@
 #include "editor/document_file.h"
 #include "editor/text_control.h"
 #include "ui/app_state.h"
+#include "ui/dpi.h"
 #include "ui/dropped_file.h"
 #include "ui/file_choosers.h"
 #include "ui/frame_hooks.h"
@@ -226,7 +227,7 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
 
 bool DocumentWindow::OnSize(WPARAM, int width, int height) {
   if (Document* document = GetDocument(Handle()); document && document->edit)
-    MoveWindow(document->edit, 20, 0, width - 20, height, TRUE);
+    MoveWindow(document->edit, Scaled(kGutterWidth96), 0, width - Scaled(kGutterWidth96), height, TRUE);
   return false;
 }
 

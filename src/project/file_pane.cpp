@@ -8,6 +8,7 @@
 #include "project/project.h"
 #include "resource.h"
 #include "ui/app_state.h"
+#include "ui/dpi.h"
 #include "ui/file_choosers.h"
 #include "ui/frame_hooks.h"
 #include "ui/reporting.h"
@@ -81,10 +82,15 @@ FilePane::FilePane(HWND frame, HINSTANCE instance, Project& project)
   if (!tree_) ShowLastErrorBox("Unable to create TreeView");
   ShowWindow(tree_, SW_SHOWNORMAL);
 
-  images_ = ImageList_Create(16, 16, ILC_MASK, kImageSlotCount, 0);
+  // The 16-pixel images, stretched to the screen's DPI.
+  const int side = Scaled(16);
+  images_ = ImageList_Create(side, side, ILC_MASK, kImageSlotCount, 0);
   for (const SlotImage& image : kSlotImages) {
-    HBITMAP bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(image.bitmap));
-    HBITMAP mask = LoadBitmapA(instance, MAKEINTRESOURCEA(image.mask));
+    auto load = [&](int id) {
+      return static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, side, side, 0));
+    };
+    HBITMAP bitmap = load(image.bitmap);
+    HBITMAP mask = load(image.mask);
     imageSlots_[image.slot] = ImageList_Add(images_, bitmap, mask);
     DeleteObject(bitmap);
     DeleteObject(mask);

@@ -6,6 +6,7 @@ list(APPEND QUILLON_CORE_SOURCES
 list(APPEND QUILLON_WIN32_SOURCES
   src/ui/dialog.cpp
   src/ui/dialogs.cpp
+  src/ui/dpi.cpp
   src/ui/dropped_file.cpp
   src/ui/file_choosers.cpp
   src/ui/frame_hooks.cpp

@@ -72,7 +72,8 @@ const std::vector<Popup>& MenuBar() {
         {8004, "Macro &Options"}}},
       {"&Window",
        {{7000, "&Cascade"}, {7001, "Tile &Horizontally"}, {7002, "Tile &Vertically"}, {0, ""}, {7003, "Close Al&l"}}},
-      {"&Help", {{6000, "&About"}}},
+      {"&Help",
+       {{IDM_HELP_GUIDE, "&User Guide\tF1"}, {IDM_HELP_SHORTCUTS, "&Keyboard Shortcuts"}, {0, ""}, {6000, "&About"}}},
   };
   return bar;
 }
@@ -128,6 +129,7 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
       {0, VK_F7, 40038},         {FCONTROL, VK_F7, 8002},
       {FCONTROL, VK_F8, 8003},   {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
       {0, VK_F5, IDM_BUILD_RUN},
+      {0, VK_F1, IDM_HELP_GUIDE},
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));
   for (const Binding& b : expected) {
