@@ -128,8 +128,7 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
       {FCONTROL, VK_F5, 8000},   {FCONTROL, VK_F6, 8001},
       {0, VK_F7, 40038},         {FCONTROL, VK_F7, 8002},
       {FCONTROL, VK_F8, 8003},   {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
-      {0, VK_F5, IDM_BUILD_RUN},
-      {0, VK_F1, IDM_HELP_GUIDE},
+      {0, VK_F5, IDM_BUILD_RUN}, {0, VK_F1, IDM_HELP_GUIDE},
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));
   for (const Binding& b : expected) {
