@@ -218,33 +218,90 @@ TEST(Project, AFailedSaveSaysSoAndKeepsTheOldFile) {
   }
 }
 
-TEST(Project, AFailedLoadLeavesNoProject) {
+TEST(Project, AFileThatCannotBeReadChangesNothing) {
   MemoryPlatform platform;
   Settings settings;
   platform.Write("C:\\prj\\demo.qlp", "[project name]\nDemo\n[output path]\nbin\n[source]\nmain.asm\n");
   platform.Write("C:\\prj\\bare.qlp", "");
+  platform.MakeFolders("C:\\other");
   Project project(platform, settings);
   EXPECT_EQ(project.SaveProject(), SaveResult::kNotLoaded);
   ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
   project.AddOtherFile("notes.txt", "notes.txt");  // changed, not saved
+  const std::string before = Render(project.Root());
+  settings.startDirectory = "C:\\other";
+  platform.currentDirectory = "C:\\other";
 
   EXPECT_FALSE(project.LoadProject("C:\\prj\\missing.qlp"));
-  EXPECT_FALSE(project.loaded);
-  EXPECT_FALSE(project.settingsChanged);
-  EXPECT_EQ(Render(project.Root()), "no project\n Source Files\n Include Files\n Listing File\n Other Files\n");
-  EXPECT_FALSE(project.Root().entry);
-  EXPECT_TRUE(project.FileIndex().empty());
-  for (const std::string* field : {&project.projectName, &project.projectDir, &project.outputPath, &project.outputName,
-                                   &project.listingPath, &project.mainSource}) {
-    EXPECT_EQ(*field, "");
-  }
-  EXPECT_EQ(settings.startDirectory, "C:\\prj");
-  EXPECT_EQ(project.SaveProject(), SaveResult::kNotLoaded);
+  EXPECT_TRUE(project.loaded);
+  EXPECT_TRUE(project.settingsChanged);
+  EXPECT_EQ(Render(project.Root()), before);
+  EXPECT_EQ(project.projectName, "Demo");
+  EXPECT_EQ(project.mainSource, "main.asm");
+  EXPECT_EQ(settings.startDirectory, "C:\\other");
+  EXPECT_EQ(platform.currentDirectory, "C:\\other");
 
   ASSERT_TRUE(project.LoadProject("C:\\prj\\bare.qlp"));
   EXPECT_EQ(project.projectName, "bare.qlp");
   EXPECT_EQ(project.listingPath, ".\\obj\\.lst");
   EXPECT_EQ(project.FileIndex().size(), 1u);
+}
+
+// Relative entries are the project folder's files whatever the current folder is.
+TEST(Project, RelativeEntriesAreTakenFromTheProjectFolderForTheDuplicateCheck) {
+  MemoryPlatform platform;
+  Settings settings;
+  platform.MakeFolders("C:\\other");
+  platform.Write("C:\\prj\\demo.qlp", "[source]\nC:\\other\\util.asm\nutil.asm\nsrc\\main.asm\n");
+  platform.currentDirectory = "C:\\other";  // where a file chooser left it
+  Project project(platform, settings);
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+  EXPECT_EQ(GroupPaths(project, ProjectGroup::kSource), "src\\main.asm|C:\\other\\util.asm|util.asm");
+
+  platform.currentDirectory = "C:";
+  EXPECT_FALSE(project.AddSourceFile("main.asm", "C:\\prj\\src\\main.asm"));
+  EXPECT_FALSE(project.AddIncludeFile("main.asm", "c:\\PRJ\\SRC\\main.asm"));
+  EXPECT_TRUE(project.AddSourceFile("main.asm", "C:\\src\\main.asm"));
+}
+
+// Reading a file is no change; only a change since then writes, and then the whole file.
+TEST(Project, OnlyAChangedProjectIsWritten) {
+  const std::string handWritten = "; my game\r\n[source]  ; first\r\nmain.asm\r\n[notes]\r\nkeep me\r\n";
+  const struct {
+    const char* what;
+    void (*change)(Project&);
+    bool written;
+  } cases[] = {
+      {"nothing", [](Project&) {}, false},
+      {"same settings again",
+       [](Project& p) {
+         p.SetProjectName(p.projectName, p.ProjectFile());
+         p.SetOutputName(p.outputName);
+         p.SetOutputPath(p.outputPath);
+       },
+       false},
+      {"a duplicate refused", [](Project& p) { p.AddSourceFile("main.asm", "C:\\prj\\main.asm"); }, false},
+      {"output name", [](Project& p) { p.SetOutputName("other"); }, true},
+      {"a file added", [](Project& p) { p.AddIncludeFile("x.inc", "x.inc"); }, true},
+      {"a file removed", [](Project& p) { p.RemoveFileNode(*p.Group(ProjectGroup::kSource).children.front()); }, true},
+  };
+  for (const auto& c : cases) {
+    MemoryPlatform platform;
+    Settings settings;
+    platform.Write("C:\\prj\\demo.qlp", handWritten);
+    Project project(platform, settings);
+    ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+    c.change(project);
+    EXPECT_EQ(project.ShouldAskToSave(), c.written) << c.what;
+    const SaveResult result = project.SaveProject();
+    EXPECT_EQ(result, c.written ? SaveResult::kSaved : SaveResult::kUnchanged) << c.what;
+    const std::string text = platform.Read("C:\\prj\\demo.qlp");
+    if (c.written)
+      EXPECT_EQ(text, WriteProjectText(project.Record())) << c.what;
+    else
+      EXPECT_EQ(text, handWritten) << c.what;
+    EXPECT_EQ(project.SaveProject(), SaveResult::kUnchanged) << c.what << ": written once";
+  }
 }
 
 TEST(Project, LongTextsAreCutOnlyWhereTheyAreShown) {
