@@ -134,4 +134,9 @@
 #define IDS_HELP_WINDOW 54
 #define IDS_HELP_HELP 55
 
+/* Projects: Close Project, the file pane's Set as Main Source, IDE Options' reopen check box */
+#define IDM_PROJECT_CLOSE 42200
+#define IDM_PANE_SETMAIN 42201
+#define IDC_OPTIONS_REOPENPROJECT 2300
+
 #endif

@@ -1,5 +1,6 @@
 #include "base/settings.h"
 
+#include "base/recent_lists.h"
 #include "base/text_util.h"
 
 namespace quillon {
@@ -55,6 +56,8 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   key.ReadString("Last Directory", lastDirectory, "");
   LoadList(key, "Recent File %d", recentFiles);
   LoadList(key, "Recent Project %d", recentProjects);
+  DropDuplicatePaths(recentFiles);
+  DropDuplicatePaths(recentProjects);
   key.ReadNumber("Find flags", findFlags, 1);
   LoadList(key, "Recent Find %d", recentFinds);
   key.Close();

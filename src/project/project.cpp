@@ -151,6 +151,18 @@ bool Project::CreateProject(const std::string& name, const std::string& folder) 
   return LoadProject(file);
 }
 
+bool Project::CanRead(const std::string& path) {
+  std::string text;
+  return ReadWholeFile(platform_.Files(), path, text);
+}
+
+void Project::CloseProject() {
+  if (observer_ != nullptr) observer_->BulkChangeBegins();
+  ResetProject();
+  settingsChanged = false;
+  if (observer_ != nullptr) observer_->BulkChangeEnds();
+}
+
 std::string Project::ProjectFile() const { return root_->entry ? root_->entry->path : std::string(); }
 
 // ---- The tree ----

@@ -50,6 +50,10 @@ class Project {
   ProjectRecord Record() const;
   // Writes folder\name.qlp for a new project (replacing one of that name) and loads it.
   bool CreateProject(const std::string& name, const std::string& folder);
+  // True when the file at `path` can be read.
+  bool CanRead(const std::string& path);
+  // Back to no project, with nothing left to save.
+  void CloseProject();
   // Back to no project; `settingsChanged` keeps its value.
   void ResetProject();
 

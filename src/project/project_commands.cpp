@@ -68,20 +68,29 @@ void AskToSaveProject(HWND owner) {
   if (answer == IDYES) SaveProjectOrReport(owner);
 }
 
-void SwitchToProject(const std::string& path) {
-  if (!g_app.project) return;
-  AskToSaveProject(FrameWindow());
-  CloseAllDocuments(g_app.mdiClient);
-  if (!g_app.project->LoadProject(path))
-    MessageBoxA(g_app.mdiClient, "Unable to open project", path.c_str(), MB_OK | MB_ICONERROR);
+// A file that cannot be read is reported and changes nothing: no question, no document closed.
+bool OpenProjectFile(HWND owner, const std::string& path) {
+  Project* project = g_app.project;
+  if (!project) return false;
+  if (project->CanRead(path)) {
+    AskToSaveProject(owner);
+    CloseAllDocuments(g_app.mdiClient);
+    if (project->LoadProject(path)) {
+      AddRecentProject(path);
+      return true;
+    }
+  }
+  MessageBoxA(owner, "Unable to open project file.", path.c_str(), MB_OK | MB_ICONERROR);
+  return false;
 }
+
+void SwitchToProject(const std::string& path) { OpenProjectFile(FrameWindow(), path); }
 
 void OpenProjectCommand(HWND owner) {
   std::string path;
   if (!ChooseFileToOpen(owner, g_settings.lastDirectory, kProjectFilter, path, nullptr, "Open file")) return;
   g_settings.lastDirectory = FolderToRemember(path);
-  AddRecentProject(path);
-  SwitchToProject(path);
+  OpenProjectFile(owner, path);
 }
 
 void NewProjectCommand(HWND frame) {
@@ -100,15 +109,25 @@ void NewProjectCommand(HWND frame) {
   }
   AskToSaveProject(frame);
   CloseAllDocuments(g_app.mdiClient);
-  if (!g_app.project->CreateProject(name, folder))
+  if (g_app.project->CreateProject(name, folder))
+    AddRecentProject(file);
+  else
     MessageBoxA(frame, "Unable to create new project", name.c_str(), MB_OK | MB_ICONERROR);
 }
 
-void OpenDroppedProject(HWND frame, const std::string& path) {
-  if (!g_app.project) return;
-  AskToSaveProject(frame);
+void OpenDroppedProject(HWND frame, const std::string& path) { OpenProjectFile(frame, path); }
+
+bool CloseProjectCommand(HWND frame) {
+  Project* project = g_app.project;
+  if (!project || !project->loaded) return true;
+  if (project->ShouldAskToSave()) {
+    const int answer = MessageBoxA(frame, "Project settings have changed, would you like to save?",
+                                   project->projectName.c_str(), MB_YESNOCANCEL);
+    if (answer == IDCANCEL || (answer == IDYES && !SaveProjectOrReport(frame))) return false;
+  }
   CloseAllDocuments(g_app.mdiClient);
-  g_app.project->LoadProject(path);
+  project->CloseProject();
+  return true;
 }
 
 }  // namespace quillon
