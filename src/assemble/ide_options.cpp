@@ -23,6 +23,7 @@ class IdeOptionsDialog : public Dialog {
     // With no assembler set, the bundled one is offered; OK keeps it, Cancel leaves the setting empty.
     SetText(IDC_OPTIONS_PATH, g_settings.assemblerPath.empty() ? BundledAssemblerPath(g_settings.exeDirectory)
                                                                : g_settings.assemblerPath);
+    CheckDlgButton(Handle(), IDC_OPTIONS_REOPENPROJECT, g_settings.reopenProject ? BST_CHECKED : BST_UNCHECKED);
     return true;
   }
   bool OnCommand(int id, int code) override {
@@ -46,6 +47,7 @@ class IdeOptionsDialog : public Dialog {
       return;
     }
     g_settings.assemblerPath = path;
+    g_settings.reopenProject = IsDlgButtonChecked(Handle(), IDC_OPTIONS_REOPENPROJECT) == BST_CHECKED;
     End(1);
   }
   // "...": a confirmed choice is kept at once, whatever becomes of the dialog.

@@ -60,6 +60,9 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   DropDuplicatePaths(recentProjects);
   key.ReadNumber("Find flags", findFlags, 1);
   LoadList(key, "Recent Find %d", recentFinds);
+  key.ReadNumber("Reopen Project", number, 1);
+  reopenProject = number != 0;
+  key.ReadStringLimited("Open Project", openProject, kPathBufferSize, "");
   key.Close();
 }
 
@@ -76,6 +79,8 @@ void Settings::Save(ValueStore& store, const char* keyPath) const {
   SaveList(key, "Recent Project %d", recentProjects, kMaxProjectsWritten);
   key.WriteNumber("Find flags", findFlags);
   SaveList(key, "Recent Find %d", recentFinds, kMaxFindsWritten);
+  key.WriteNumber("Reopen Project", reopenProject ? 1 : 0);
+  key.WriteString("Open Project", openProject);
   key.Close();
 }
 

@@ -30,6 +30,9 @@ struct Settings {
   std::vector<std::string> recentProjects;  // oldest first
   std::uint32_t findFlags = 1;
   std::vector<std::string> recentFinds;  // oldest first
+  // Projects: the one open at the last exit, reopened at start-up when `reopenProject` is set.
+  bool reopenProject = true;
+  std::string openProject;
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).

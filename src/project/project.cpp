@@ -268,6 +268,21 @@ bool Project::RemoveFileNode(ProjectNode& node) {
   return true;
 }
 
+bool Project::SetMainSource(ProjectNode& node) {
+  ProjectNode& sources = Group(ProjectGroup::kSource);
+  if (node.parent != &sources || !node.entry || node.imageSlot == kMainSourceImage) return false;
+  for (auto& child : sources.children) {
+    if (child->imageSlot != kMainSourceImage) continue;
+    child->imageSlot = kSourceImage;
+    if (observer_ != nullptr) observer_->NodeTextChanged(*child);
+  }
+  node.imageSlot = kMainSourceImage;
+  mainSource = node.entry->path;
+  settingsChanged = true;
+  if (observer_ != nullptr) observer_->NodeTextChanged(node);
+  return true;
+}
+
 bool Project::FullPathOf(const std::string& path, std::string& fullPath) const {
   const bool absolute = (path.size() >= 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
   const std::string joined = absolute || projectDir.empty() ? path : projectDir + "\\" + path;

@@ -72,6 +72,9 @@ class Project {
   // in the project is refused and null returned. `imageSlot` outside 0 to 6 means no image.
   ProjectNode* InsertFileNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
                               bool sorted);
+  // Makes a node of the source group the main source (built first and written first).
+  // False, nothing done, for any other node or the main source itself.
+  bool SetMainSource(ProjectNode& node);
   // Removes a file node with its entry. False (nothing done) for the root and the groups.
   bool RemoveFileNode(ProjectNode& node);
   // The full form of a node's path: a relative one is taken from the project folder. False when

@@ -4,6 +4,7 @@
 
 #include "base/full_path.h"
 #include "base/recent_lists.h"
+#include "base/start_files.h"
 #include "base/text_util.h"
 #include "editor/document_window.h"
 #include "project/file_pane.h"
@@ -40,7 +41,12 @@ void CreateAppProject(HWND frame) {
   }
 }
 
+// The project open at exit is reopened at the next start and listed in Recent Projects.
 void DestroyAppProject() {
+  if (g_app.project) {
+    g_settings.openProject = g_app.project->loaded ? g_app.project->ProjectFile() : std::string();
+    if (!g_settings.openProject.empty()) AddRecentProject(g_settings.openProject);
+  }
   delete g_app.filePane;
   g_app.filePane = nullptr;
   delete g_app.project;
@@ -116,6 +122,26 @@ void NewProjectCommand(HWND frame) {
 }
 
 void OpenDroppedProject(HWND frame, const std::string& path) { OpenProjectFile(frame, path); }
+
+void OpenFilesAtStart(HWND frame, const std::string& commandLine) {
+  // Taken from the start folder now: opening a project moves the current folder.
+  const auto full = [](const std::string& path) {
+    std::string resolved;
+    return ResolveFullPath(path, resolved) ? resolved : path;
+  };
+  const StartFiles start =
+      FilesToOpenAtStart(CommandLineArguments(commandLine), g_settings.reopenProject, g_settings.openProject);
+  std::vector<std::string> files;
+  for (const std::string& file : start.files) files.push_back(full(file));
+  if (!start.project.empty() && g_app.project) {
+    const std::string project = full(start.project);
+    if (start.project != g_settings.openProject)
+      OpenProjectFile(frame, project);
+    else if (g_app.project->CanRead(project) && g_app.project->LoadProject(project))
+      AddRecentProject(project);  // a last project that has gone is not reported at every start
+  }
+  for (const std::string& file : files) OpenDocumentAtLine(file, -1);
+}
 
 bool CloseProjectCommand(HWND frame) {
   Project* project = g_app.project;

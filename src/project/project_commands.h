@@ -32,6 +32,9 @@ void OpenProjectCommand(HWND owner);
 void NewProjectCommand(HWND frame);
 // A project file dropped on the frame: a switch.
 void OpenDroppedProject(HWND frame, const std::string& path);
+// The files of the command line (`quillon.exe file.asm other.inc`, `quillon.exe game.qlp`), or
+// the project open at the last exit when the setting says so.
+void OpenFilesAtStart(HWND frame, const std::string& commandLine);
 // Command "Close Project": asks to save a changed project (Yes/No/Cancel), closes the documents
 // (asking about each changed one) and leaves no project. False when cancelled or not saved.
 bool CloseProjectCommand(HWND frame);

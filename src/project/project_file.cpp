@@ -139,4 +139,13 @@ std::string StorablePath(const std::string& path) {
   return KindOfLine(path, ignored) == LineKind::kValue ? path : ".\\" + path;
 }
 
+std::string PortablePath(const std::string& projectDir, const std::string& fullPath) {
+  std::string folder = projectDir;
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  const bool inside = !folder.empty() && fullPath.size() > folder.size() + 1 &&
+                      (fullPath[folder.size()] == '\\' || fullPath[folder.size()] == '/') &&
+                      EqualsNoCase(fullPath.substr(0, folder.size()), folder);
+  return inside ? StorablePath(fullPath.substr(folder.size() + 1)) : fullPath;
+}
+
 }  // namespace quillon

@@ -46,4 +46,9 @@ std::string NewProjectFileText(const std::string& name);
 // header gets ".\\" in front (the same file).
 std::string StorablePath(const std::string& path);
 
+// The path to store for the file at `fullPath` in a project whose folder is `projectDir`: the
+// part after the folder when the file lies inside it (so that the project can move with its
+// folder), else the full path. Letter case is ignored in the comparison.
+std::string PortablePath(const std::string& projectDir, const std::string& fullPath);
+
 }  // namespace quillon

@@ -304,6 +304,49 @@ TEST(Project, OnlyAChangedProjectIsWritten) {
   }
 }
 
+TEST(Project, AnotherSourceCanBecomeTheMainOneAndIsWrittenFirst) {
+  MemoryPlatform platform;
+  Settings settings;
+  platform.Write("C:\\prj\\demo.qlp", "[source]\nmain.asm\nsprites.asm\n[include]\nx.inc\n");
+  Project project(platform, settings);
+  MirrorObserver view;
+  project.SetObserver(&view);
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+  ProjectNode& sprites = *project.Group(ProjectGroup::kSource).children[1];
+  EXPECT_FALSE(project.SetMainSource(*project.Group(ProjectGroup::kInclude).children[0]));
+  EXPECT_FALSE(project.SetMainSource(*project.Group(ProjectGroup::kSource).children[0])) << "already the main one";
+  EXPECT_FALSE(project.settingsChanged);
+  ASSERT_TRUE(project.SetMainSource(sprites));
+  EXPECT_EQ(project.mainSource, "sprites.asm");
+  EXPECT_EQ(project.Group(ProjectGroup::kSource).children[0]->imageSlot, kSourceImage);
+  EXPECT_EQ(sprites.imageSlot, kMainSourceImage);
+  ASSERT_EQ(project.SaveProject(), SaveResult::kSaved);
+  EXPECT_NE(platform.Read("C:\\prj\\demo.qlp").find("[source]\r\nsprites.asm\r\nmain.asm\r\n"), std::string::npos);
+  Project again(platform, settings);
+  ASSERT_TRUE(again.LoadProject("C:\\prj\\demo.qlp"));
+  EXPECT_EQ(again.mainSource, "sprites.asm");
+}
+
+// Files inside the project folder are stored relative to it, so that the folder can move.
+TEST(Project, FilesInsideTheProjectFolderAreStoredRelativeToIt) {
+  const struct {
+    const char* projectDir;
+    const char* full;
+    const char* stored;
+  } cases[] = {
+      {"C:\\prj", "C:\\prj\\main.asm", "main.asm"},
+      {"C:\\prj\\", "C:\\prj\\src\\main.asm", "src\\main.asm"},
+      {"C:\\prj", "c:\\PRJ\\main.asm", "main.asm"},
+      {"C:\\prj", "C:\\prj2\\main.asm", "C:\\prj2\\main.asm"},
+      {"C:\\prj", "C:\\lib\\x.inc", "C:\\lib\\x.inc"},
+      {"C:\\prj", "C:\\prj", "C:\\prj"},
+      {"C:\\prj", "C:\\prj\\[source]\\a.asm", ".\\[source]\\a.asm"},  // would read as a header
+      {"C:\\prj", "C:\\prj\\[v2]\\a.asm", "[v2]\\a.asm"},
+      {"", "C:\\prj\\main.asm", "C:\\prj\\main.asm"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PortablePath(c.projectDir, c.full), c.stored) << c.full;
+}
+
 TEST(Project, LongTextsAreCutOnlyWhereTheyAreShown) {
   MemoryPlatform platform;
   Settings settings;

@@ -45,6 +45,8 @@ TEST(Settings, FirstRunGivesDefaultsAndWritesEveryValue) {
   EXPECT_EQ(s.findFlags, 1u);
   EXPECT_TRUE(s.assemblerPath.empty());
   EXPECT_TRUE(s.recentFiles.empty() && s.recentProjects.empty() && s.recentFinds.empty());
+  EXPECT_TRUE(s.reopenProject) << "on by default";
+  EXPECT_TRUE(s.openProject.empty());
   EXPECT_TRUE(store.HasKey(kSettingsKeyPath)) << "the key is created at load";
 
   s.Save(store);
@@ -70,6 +72,8 @@ TEST(Settings, RoundTripKeepsEveryField) {
   a.recentProjects = {"C:\\p.qlp"};
   a.findFlags = 0x20005;
   a.recentFinds = {"MVII", "loop"};
+  a.reopenProject = false;
+  a.openProject = "C:\\games\\game.qlp";
   a.Save(store);
 
   Settings b;
@@ -84,6 +88,9 @@ TEST(Settings, RoundTripKeepsEveryField) {
   EXPECT_EQ(b.recentProjects, a.recentProjects);
   EXPECT_EQ(b.findFlags, a.findFlags);
   EXPECT_EQ(b.recentFinds, a.recentFinds);
+  EXPECT_FALSE(b.reopenProject);
+  EXPECT_EQ(b.openProject, a.openProject);
+  EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Reopen Project"].type, kTypeNumber);
 }
 
 TEST(Settings, UnreadableValuesTakeTheirDefaults) {
