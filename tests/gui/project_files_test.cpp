@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "assemble/output_pane.h"
 #include "base/text_util.h"
 #include "editor/document.h"
 #include "project/file_pane.h"
@@ -97,8 +98,9 @@ TEST_F(ProjectFilesTest, RelativeEntriesBelongToTheProjectFolder) {
   WriteText(other + "\\util.asm", "; theirs\r\n");
   WriteText(folder_ + "\\util.asm", "; ours\r\n");
   WriteText(folder_ + "\\src\\main.asm", "start: MVII #1, R0\r\n");
-  WriteText(folder_ + "\\game.qlp", "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\ngame\r\n[source]\r\n" +
-                                        other + "\\util.asm\r\nutil.asm\r\n");
+  WriteText(folder_ + "\\game.qlp",
+            "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\ngame\r\n[source]\r\n" + other +
+                "\\util.asm\r\nutil.asm\r\n");
   {
     DialogAnswerer answerer(Choose(other + "\\util.asm"));
     Command(IDM_FILE_OPEN);  // the chooser makes the other folder current
@@ -192,8 +194,9 @@ TEST_F(ProjectFilesTest, CloseProjectAsksAndCancelKeepsTheProject) {
 
 // Set as Main Source from the pane's menu, then F7 builds that file and the file says so.
 TEST_F(ProjectFilesTest, SetAsMainSourceBuildsThatFile) {
-  WriteText(folder_ + "\\game.qlp",
-            "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\ngame\r\n[source]\r\nold.asm\r\nnew.asm\r\n");
+  WriteText(
+      folder_ + "\\game.qlp",
+      "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\ngame\r\n[source]\r\nold.asm\r\nnew.asm\r\n");
   WriteText(folder_ + "\\old.asm", ";@error old is built\r\n");
   WriteText(folder_ + "\\new.asm", "start: MVII #1, R0\r\n");
   Drop(folder_ + "\\game.qlp");
@@ -218,6 +221,64 @@ TEST_F(ProjectFilesTest, SetAsMainSourceBuildsThatFile) {
     EXPECT_EQ(answerer.Seen()[0].text, "Remove new.asm from the project?");
   }
   EXPECT_EQ(g_app.project->FileIndex().size(), 3u);
+}
+
+// A problem at line 0 opens its file without moving the caret to a line that is not the problem's.
+TEST_F(ProjectFilesTest, AProblemAtLineZeroLeavesTheCaretWhereItWas) {
+  WriteText(folder_ + "\\game.qlp",
+            "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\ngame\r\n[source]\r\n"
+            "game.asm\r\n[listing]\r\ngame.lst\r\n");
+  WriteText(folder_ + "\\game.asm", "one\r\ntwo\r\nthree\r\n;@warning-in game.asm 0 PROC PST013 has no ENDP\r\n");
+  Drop(folder_ + "\\game.qlp");
+  Drop(folder_ + "\\game.asm");
+  const Document* document = GetDocument(g_app.activeDocument);
+  ASSERT_NE(document, nullptr);
+  const LRESULT third = SendMessageA(document->edit, EM_LINEINDEX, 2, 0);
+  SendMessageA(document->edit, EM_SETSEL, third, third);
+  Build();
+  HWND list = g_app.outputPane->List();
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  int found = -1;
+  for (int i = 0; i < count; ++i) {
+    char text[256] = "";
+    if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < 255)
+      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    if (std::string(text).find("PST013") != std::string::npos) found = i;
+  }
+  ASSERT_GE(found, 0);
+  SendMessageA(list, LB_SETCURSEL, found, 0);
+  SendMessageA(g_app.outputPane->Window(), WM_COMMAND, MAKEWPARAM(IDC_OUTPUTLIST, LBN_DBLCLK),
+               reinterpret_cast<LPARAM>(list));
+  DWORD start = 0;
+  SendMessageA(document->edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  EXPECT_EQ(SendMessageA(document->edit, EM_LINEFROMCHAR, start, 0), 2) << "the caret stays on line 3";
+}
+
+// The command line's project and files, and the last project when the command line has none.
+TEST_F(ProjectFilesTest, StartOpensTheCommandLineOrTheLastProject) {
+  WriteText(folder_ + "\\game.qlp", "[project name]\r\nGame\r\n[source]\r\nmain.asm\r\n");
+  WriteText(folder_ + "\\last.qlp", "[project name]\r\nLast\r\n");
+  WriteText(folder_ + "\\main.asm", "; main\r\n");
+  WriteText(folder_ + "\\other.inc", "; other\r\n");
+  const std::string savedOpen = g_settings.openProject;
+  const bool savedReopen = g_settings.reopenProject;
+  g_settings.openProject = folder_ + "\\last.qlp";
+  g_settings.reopenProject = true;
+  SetCurrentDirectoryA(folder_.c_str());
+  OpenFilesAtStart(frame_, "\"C:\\x\\quillon.exe\" main.asm \"" + folder_ + "\\other.inc\" game.qlp");
+  EXPECT_EQ(g_app.project->projectName, "Game");
+  const Document* active = GetDocument(g_app.activeDocument);
+  ASSERT_NE(active, nullptr);
+  EXPECT_TRUE(EqualsNoCase(active->path, folder_ + "\\other.inc")) << active->path;
+
+  OpenFilesAtStart(frame_, "quillon.exe");
+  EXPECT_EQ(g_app.project->projectName, "Last");
+  g_settings.reopenProject = false;
+  g_app.project->CloseProject();
+  OpenFilesAtStart(frame_, "quillon.exe");
+  EXPECT_FALSE(g_app.project->loaded);
+  g_settings.openProject = savedOpen;
+  g_settings.reopenProject = savedReopen;
 }
 
 }  // namespace
