@@ -103,8 +103,9 @@ TEST_F(ProjectFilesTest, RelativeEntriesBelongToTheProjectFolder) {
                 "\\util.asm\r\nutil.asm\r\n");
   {
     DialogAnswerer answerer(Choose(other + "\\util.asm"));
-    Command(IDM_FILE_OPEN);  // the chooser makes the other folder current
+    Command(IDM_FILE_OPEN);
   }
+  SetCurrentDirectoryA(other.c_str());  // where the chooser may leave it
   Drop(folder_ + "\\game.qlp");
   ASSERT_TRUE(g_app.project->loaded);
   EXPECT_EQ(g_app.project->FileIndex().size(), 3u) << "both util.asm and the listing";
@@ -112,6 +113,7 @@ TEST_F(ProjectFilesTest, RelativeEntriesBelongToTheProjectFolder) {
     DialogAnswerer answerer(Choose(folder_ + "\\src\\main.asm"));
     Command(IDM_PROJECT_ADDSOURCE);
   }
+  SetCurrentDirectoryA("C:\\");
   {
     DialogAnswerer answerer(Choose(folder_ + "\\src\\main.asm"));
     Command(IDM_PROJECT_ADDSOURCE);  // the same file again
