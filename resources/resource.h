@@ -145,5 +145,11 @@
 #define IDM_HELP_SHORTCUTS 42501
 #define IDD_SHORTCUTS 2600
 #define IDC_SHORTCUTS_LIST 2601
+/* Projects: Close Project, the file pane's Set as Main Source, IDE Options' reopen check box */
+#define IDM_PROJECT_CLOSE 42200
+#define IDM_PANE_SETMAIN 42201
+#define IDM_PANE_OPEN 42202
+#define IDM_PANE_REMOVE 42203
+#define IDC_OPTIONS_REOPENPROJECT 2300
 
 #endif

@@ -114,6 +114,9 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_PROJECT_SETTINGS:
       if (g_app.project) ProjectSettingsCommand(frame, *g_app.project);
       return true;
+    case IDM_PROJECT_CLOSE:
+      CloseProjectCommand(frame);
+      return true;
     case IDM_MACRO_1:
     case IDM_MACRO_2:
     case IDM_MACRO_3:

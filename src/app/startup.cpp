@@ -5,6 +5,7 @@
 #include "app/frame.h"
 #include "assemble/build_runner.h"
 #include "base/error_log.h"
+#include "project/project_commands.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/reporting.h"
@@ -48,6 +49,7 @@ int RunQuillon(HINSTANCE instance, int showCommand) {
   RegisterWindowClasses(instance);
   HWND frame = CreateFrameWindow(instance, showCommand);
   if (frame) {
+    OpenFilesAtStart(frame, GetCommandLineA());
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     RunMessageLoop(frame, accelerators);
   }

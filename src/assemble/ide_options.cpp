@@ -27,6 +27,7 @@ class IdeOptionsDialog : public Dialog {
     // With no assembler set, the bundled one is offered; OK keeps it, Cancel leaves the setting empty.
     SetText(IDC_OPTIONS_PATH, g_settings.assemblerPath.empty() ? BundledAssemblerPath(g_settings.exeDirectory)
                                                                : g_settings.assemblerPath);
+    CheckDlgButton(Handle(), IDC_OPTIONS_REOPENPROJECT, g_settings.reopenProject ? BST_CHECKED : BST_UNCHECKED);
     SetText(IDC_OPTIONS_EMULATOR, g_settings.emulatorPath);
     SetText(IDC_OPTIONS_EMULATOR_ARGS, g_settings.emulatorArguments);
     if (focus_ == IdeOptionsField::kAssembler) return true;
@@ -67,6 +68,7 @@ class IdeOptionsDialog : public Dialog {
     g_settings.assemblerPath = path;
     g_settings.emulatorPath = emulator;
     g_settings.emulatorArguments = arguments;
+    g_settings.reopenProject = IsDlgButtonChecked(Handle(), IDC_OPTIONS_REOPENPROJECT) == BST_CHECKED;
     End(1);
   }
   // "...": a confirmed choice is kept at once, whatever becomes of the dialog.

@@ -82,6 +82,7 @@ int ParseListingText(std::istream& listing, const std::string& buildFolder, Outp
   std::vector<std::string> captures;
   std::string line;
   while (ReadLine(listing, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // a last line ended by a CR alone
     if (ReportIfMatches(line, errorPattern.get(), captures, buildFolder, sink))
       ++errors;
     else if (ReportIfMatches(line, warningPattern.get(), captures, buildFolder, sink))

@@ -22,7 +22,8 @@ struct ListingPatterns {
 // "Total Warnings: %d".
 // A missing listing gives totals of 0. A pattern that does not compile adds its message
 // instead ("Unable to create regex for Errors." / "...Warnings.") and no totals.
-// Lines end at LF; a CR before the LF is dropped; a last line without LF counts too.
+// Lines end at LF; a CR before the LF is dropped; a last line without LF counts too, without a
+// CR at its end.
 // A file name relative to `buildFolder` (the folder the build ran in) is joined to it, so that
 // the line opens the right file whatever the current directory is later.
 // Returns the number of error lines, -1 when a pattern did not compile.

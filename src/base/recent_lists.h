@@ -11,6 +11,12 @@ namespace quillon {
 // entries beyond `capacity`.
 void AddRecent(std::vector<std::string>& list, const std::string& text, std::size_t capacity);
 
+// Appends the full path `fullPath` as the newest entry; an older entry for the same path (letter
+// case ignored) goes, then the oldest entries beyond `capacity`.
+void AddRecentPath(std::vector<std::string>& list, const std::string& fullPath, std::size_t capacity);
+// Keeps only the newest entry of each path (letter case ignored), in their order.
+void DropDuplicatePaths(std::vector<std::string>& list);
+
 // One item of a Recent submenu.
 struct RecentMenuItem {
   int id;

@@ -1,5 +1,6 @@
 #include "base/settings.h"
 
+#include "base/recent_lists.h"
 #include "base/text_util.h"
 
 namespace quillon {
@@ -55,10 +56,15 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   key.ReadString("Last Directory", lastDirectory, "");
   LoadList(key, "Recent File %d", recentFiles);
   LoadList(key, "Recent Project %d", recentProjects);
+  DropDuplicatePaths(recentFiles);
+  DropDuplicatePaths(recentProjects);
   key.ReadNumber("Find flags", findFlags, 1);
   LoadList(key, "Recent Find %d", recentFinds);
   key.ReadString("Emulator Path", emulatorPath, "");
   key.ReadString("Emulator Arguments", emulatorArguments, kDefaultEmulatorArguments);
+  key.ReadNumber("Reopen Project", number, 1);
+  reopenProject = number != 0;
+  key.ReadStringLimited("Open Project", openProject, kPathBufferSize, "");
   key.Close();
 }
 
@@ -77,6 +83,8 @@ void Settings::Save(ValueStore& store, const char* keyPath) const {
   SaveList(key, "Recent Find %d", recentFinds, kMaxFindsWritten);
   key.WriteString("Emulator Path", emulatorPath);
   key.WriteString("Emulator Arguments", emulatorArguments);
+  key.WriteNumber("Reopen Project", reopenProject ? 1 : 0);
+  key.WriteString("Open Project", openProject);
   key.Close();
 }
 

@@ -34,6 +34,9 @@ struct Settings {
   // Run (F5): the emulator program and its arguments, placeholders unexpanded.
   std::string emulatorPath;
   std::string emulatorArguments = kDefaultEmulatorArguments;
+  // Projects: the one open at the last exit, reopened at start-up when `reopenProject` is set.
+  bool reopenProject = true;
+  std::string openProject;
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).

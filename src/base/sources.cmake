@@ -9,6 +9,7 @@ list(APPEND QUILLON_CORE_SOURCES
   src/base/regex_search.cpp
   src/base/registry_key.cpp
   src/base/settings.cpp
+  src/base/start_files.cpp
   src/base/syntax_table.cpp
   src/base/text_util.cpp
   src/base/version.cpp
@@ -27,6 +28,7 @@ list(APPEND QUILLON_UNIT_TESTS
   tests/unit/regex_search_test.cpp
   tests/unit/registry_key_test.cpp
   tests/unit/settings_test.cpp
+  tests/unit/start_files_test.cpp
   tests/unit/syntax_table_test.cpp
   tests/unit/text_util_test.cpp
   tests/unit/version_test.cpp

@@ -55,13 +55,14 @@ void RegisterPaneClass(HINSTANCE instance) {
   RegisterWindowClass(instance, spec);  // a second frame finds it registered already
 }
 
-// Chooses one existing file and adds it to the project with `add`; the chooser's folder is remembered.
+// Chooses one existing file and adds it to the project with `add`, relative to the project folder
+// when it lies inside it; the chooser's folder is remembered.
 template <typename Add>
 void AddFileCommand(HWND frame, Project& project, const char* filter, const char* title, Add add) {
   if (!project.loaded) return;
   std::string path, fileTitle;
   if (!ChooseFileToOpen(frame, g_settings.lastDirectory, filter, path, &fileTitle, title)) return;
-  add(fileTitle, path);
+  add(fileTitle, PortablePath(project.projectDir, path));
   g_settings.lastDirectory = FolderToRemember(path);
 }
 
@@ -144,6 +145,9 @@ bool FilePane::OnNotify(NMHDR* header) {
       return SelectNodeUnderPointer(tree_) && OpenSelectedFile();
     case NM_RETURN:
       return OpenSelectedFile();
+    case NM_RCLICK:
+      if (SelectNodeUnderPointer(tree_)) ShowNodeMenu();
+      return true;
   }
   return false;
 }
@@ -166,7 +170,37 @@ bool FilePane::GetSelectedFilePath(std::string& path) const {
 }
 
 void FilePane::RemoveSelectedFile() {
-  if (ProjectNode* node = SelectedNode()) project_.RemoveFileNode(*node);
+  ProjectNode* node = SelectedNode();
+  if (!node || node == &project_.Root() || !node->entry) return;
+  const std::string question = "Remove " + node->entry->displayName + " from the project?";
+  if (MessageBoxA(frame_, question.c_str(), "Remove File", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  project_.RemoveFileNode(*node);
+}
+
+void FilePane::RunNodeCommand(int id) {
+  ProjectNode* node = SelectedNode();
+  if (id == IDM_PANE_OPEN) OpenSelectedFile();
+  if (id == IDM_PANE_SETMAIN && node) project_.SetMainSource(*node);
+  if (id == IDM_PANE_REMOVE) RemoveSelectedFile();
+}
+
+// The menu of a file node, at the pointer; the root and the groups have none.
+void FilePane::ShowNodeMenu() {
+  const ProjectNode* node = SelectedNode();
+  if (!node || node == &project_.Root() || !node->entry) return;
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  const bool otherSource =
+      node->parent == &project_.Group(ProjectGroup::kSource) && node->imageSlot != kMainSourceImage;
+  AppendMenuA(menu, MF_STRING, IDM_PANE_OPEN, "&Open");
+  AppendMenuA(menu, MF_STRING | (otherSource ? 0 : MF_GRAYED), IDM_PANE_SETMAIN, "Set as &Main Source");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, IDM_PANE_REMOVE, "&Remove from Project\tDel");
+  const DWORD pos = GetMessagePos();
+  const int id = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, static_cast<short>(LOWORD(pos)),
+                                static_cast<short>(HIWORD(pos)), 0, Handle(), nullptr);
+  DestroyMenu(menu);
+  RunNodeCommand(id);
 }
 
 bool FilePane::OpenSelectedFile() {

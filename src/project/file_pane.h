@@ -34,8 +34,12 @@ class FilePane : public ProjectObserver, public WindowObject {
   // The selected file node's path in full (a relative one taken from the project folder).
   // False for no selection, the root, a group, or a path that is 260 characters or longer.
   bool GetSelectedFilePath(std::string& path) const;
-  // Removes the selected file node; the root and the groups stay.
+  // Asks "Remove <name> from the project?" and on Yes removes the selected file node (the file
+  // stays on disk); the root and the groups stay.
   void RemoveSelectedFile();
+  // An item of the selected node's right-click menu: IDM_PANE_OPEN, IDM_PANE_SETMAIN (a source
+  // file only) or IDM_PANE_REMOVE.
+  void RunNodeCommand(int id);
   // Double-click or Enter on the selected node: a file goes to Recent Files and is opened.
   // False when the node is no file, so that the tree does its own handling.
   bool OpenSelectedFile();
@@ -55,6 +59,7 @@ class FilePane : public ProjectObserver, public WindowObject {
   bool OnNotify(NMHDR* header) override;
 
   ProjectNode* SelectedNode() const;
+  void ShowNodeMenu();
   void SetItemImage(ProjectNode& node);
 
   HWND frame_;

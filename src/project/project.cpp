@@ -55,22 +55,17 @@ bool Project::LoadProject(const std::string& path) {
   return read;
 }
 
+// A file that cannot be read changes nothing: the project open stays as it was.
 bool Project::LoadWithoutNotice(const std::string& path) {
-  ResetProject();
   std::string text;
-  const bool read = ReadWholeFile(platform_.Files(), path, text);
-  if (read) {
-    projectDir = FolderOf(path);
-    ReadProjectText(*this, text, path);
-    loaded = true;
-    if (observer_ != nullptr) observer_->TreeLoaded();
-  }
+  if (!ReadWholeFile(platform_.Files(), path, text)) return false;
+  ResetProject();
+  projectDir = FolderOf(path);
+  Apply(ReadProjectText(text), path);
+  loaded = true;
+  if (observer_ != nullptr) observer_->TreeLoaded();
   settings_.startDirectory = FolderOf(path);
   platform_.ChangeDirectory(settings_.startDirectory);
-  if (!read) {
-    settingsChanged = false;
-    return false;
-  }
   FinishLoad(path);
   return true;
 }
@@ -89,10 +84,64 @@ void Project::FinishLoad(const std::string& path) {
 
 SaveResult Project::SaveProject() {
   if (!loaded) return SaveResult::kNotLoaded;
+  if (!settingsChanged) return SaveResult::kUnchanged;
   const std::string file = ProjectFile();
-  if (file.empty() || !WriteFileReplacing(platform_.Files(), file, ProjectFileText(*this))) return SaveResult::kFailed;
+  if (file.empty() || !WriteFileReplacing(platform_.Files(), file, WriteProjectText(Record())))
+    return SaveResult::kFailed;
   settingsChanged = false;
   return SaveResult::kSaved;
+}
+
+void Project::Apply(const ProjectRecord& record, const std::string& path) {
+  for (const ProjectValue& value : record) {
+    const std::string name = NameOf(value.text);
+    switch (value.section) {
+      case ProjectSection::kProjectName:
+        SetProjectName(value.text, path);
+        break;
+      case ProjectSection::kOutputPath:
+        outputPath = value.text;
+        break;
+      case ProjectSection::kOutputName:
+        outputName = value.text;
+        break;
+      case ProjectSection::kBuild:
+        AddMainSource(name, value.text);
+        break;
+      case ProjectSection::kSource:
+        AddSourceFile(name, value.text);
+        break;
+      case ProjectSection::kInclude:
+        AddIncludeFile(name, value.text);
+        break;
+      case ProjectSection::kListing:
+        AddListingFile(name, value.text);
+        break;
+      case ProjectSection::kOther:
+        AddOtherFile(name, value.text);
+        break;
+    }
+  }
+}
+
+// The main source first: the reader makes the first source line the main one.
+ProjectRecord Project::Record() const {
+  ProjectRecord record = {{ProjectSection::kProjectName, projectName},
+                          {ProjectSection::kOutputPath, outputPath},
+                          {ProjectSection::kOutputName, outputName}};
+  const auto addGroup = [&](ProjectGroup group, ProjectSection section, const std::string& first) {
+    const ProjectNode* firstNode = nullptr;
+    for (const auto& node : Group(group).children)
+      if (node->entry && !first.empty() && node->entry->path == first) firstNode = node.get();
+    if (firstNode) record.push_back({section, first});
+    for (const auto& node : Group(group).children)
+      if (node->entry && node.get() != firstNode) record.push_back({section, node->entry->path});
+  };
+  addGroup(ProjectGroup::kSource, ProjectSection::kSource, mainSource);
+  addGroup(ProjectGroup::kInclude, ProjectSection::kInclude, {});
+  addGroup(ProjectGroup::kListing, ProjectSection::kListing, {});
+  addGroup(ProjectGroup::kOther, ProjectSection::kOther, {});
+  return record;
 }
 
 bool Project::CreateProject(const std::string& name, const std::string& folder) {
@@ -100,6 +149,18 @@ bool Project::CreateProject(const std::string& name, const std::string& folder) 
   platform_.MakeFolder(folder);
   if (!WriteFileReplacing(platform_.Files(), file, NewProjectFileText(name))) return false;
   return LoadProject(file);
+}
+
+bool Project::CanRead(const std::string& path) {
+  std::string text;
+  return ReadWholeFile(platform_.Files(), path, text);
+}
+
+void Project::CloseProject() {
+  if (observer_ != nullptr) observer_->BulkChangeBegins();
+  ResetProject();
+  settingsChanged = false;
+  if (observer_ != nullptr) observer_->BulkChangeEnds();
 }
 
 std::string Project::ProjectFile() const { return root_->entry ? root_->entry->path : std::string(); }
@@ -171,16 +232,17 @@ ProjectNode* Project::InsertFileNode(ProjectNode& parent, const std::string& tex
   return &InsertNode(parent, text, imageSlot, entry, sorted);
 }
 
-bool Project::IsDuplicate(const FileEntry& entry) {
+bool Project::IsDuplicate(const FileEntry& entry) const {
   auto [first, last] = byName_.equal_range(entry.displayName);
   return std::any_of(first, last,
                      [&](const auto& named) { return SamePath(fileIndex_.at(named.second).path, entry.path); });
 }
 
-// Full paths compared without regard to case; paths that cannot be resolved are compared as written.
-bool Project::SamePath(const std::string& a, const std::string& b) {
+// Full paths (relative ones taken from the project folder) compared without regard to case; paths that cannot be
+// resolved are compared as written.
+bool Project::SamePath(const std::string& a, const std::string& b) const {
   std::string fullA, fullB;
-  if (platform_.ResolveFullPath(a, fullA) && platform_.ResolveFullPath(b, fullB)) return EqualsNoCase(fullA, fullB);
+  if (FullPathOf(a, fullA) && FullPathOf(b, fullB)) return EqualsNoCase(fullA, fullB);
   return EqualsNoCase(a, b);
 }
 
@@ -206,6 +268,21 @@ bool Project::RemoveFileNode(ProjectNode& node) {
   return true;
 }
 
+bool Project::SetMainSource(ProjectNode& node) {
+  ProjectNode& sources = Group(ProjectGroup::kSource);
+  if (node.parent != &sources || !node.entry || node.imageSlot == kMainSourceImage) return false;
+  for (auto& child : sources.children) {
+    if (child->imageSlot != kMainSourceImage) continue;
+    child->imageSlot = kSourceImage;
+    if (observer_ != nullptr) observer_->NodeTextChanged(*child);
+  }
+  node.imageSlot = kMainSourceImage;
+  mainSource = node.entry->path;
+  settingsChanged = true;
+  if (observer_ != nullptr) observer_->NodeTextChanged(node);
+  return true;
+}
+
 bool Project::FullPathOf(const std::string& path, std::string& fullPath) const {
   const bool absolute = (path.size() >= 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
   const std::string joined = absolute || projectDir.empty() ? path : projectDir + "\\" + path;
@@ -215,21 +292,21 @@ bool Project::FullPathOf(const std::string& path, std::string& fullPath) const {
 // ---- Names, settings and files ----
 
 void Project::SetProjectName(const std::string& name, const std::string& projectFile) {
+  if (projectName != name || ProjectFile() != projectFile) settingsChanged = true;
   root_->text = name.substr(0, kMaxNodeText);
   root_->entry = FileEntry{name, projectFile};
   projectName = name;
-  settingsChanged = true;
   if (observer_ != nullptr) observer_->NodeTextChanged(*root_);
 }
 
 void Project::SetOutputName(const std::string& text) {
+  if (outputName != text) settingsChanged = true;
   outputName = text;
-  settingsChanged = true;
 }
 
 void Project::SetOutputPath(const std::string& text) {
+  if (outputPath != text) settingsChanged = true;
   outputPath = text;
-  settingsChanged = true;
 }
 
 bool Project::AddToGroup(ProjectGroup group, int imageSlot, const std::string& displayName, const std::string& path) {

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "base/settings.h"
+#include "project/project_file.h"
 #include "project/project_node.h"
 #include "project/project_observer.h"
 #include "project/project_platform.h"
@@ -19,7 +20,8 @@ inline constexpr int kProjectGroupCount = 4;
 enum class SaveResult {
   kNotLoaded,  // no project: nothing written
   kSaved,
-  kFailed,  // the file could not be written; the old one is untouched and the project stays changed
+  kUnchanged,  // nothing changed since the file was read or written: nothing written
+  kFailed,     // the file could not be written; the old one is untouched and the project stays changed
 };
 
 // A name that can name the project file in the folder shown: not empty, without a folder
@@ -38,11 +40,20 @@ class Project {
   // Attaches a view (or none) and tells it of every node already in the tree.
   void SetObserver(ProjectObserver* observer);
 
-  // Reads a project file. False when it cannot be read; no project is open then.
+  // Reads a project file. False when it cannot be read; the project open stays as it was then.
   bool LoadProject(const std::string& path);
+  // Writes the whole file when the project changed since it was read or last written.
   SaveResult SaveProject();
+  // Sets what a project file's values say, in their order; `path` is the file's own path.
+  void Apply(const ProjectRecord& record, const std::string& path);
+  // The values the file for the project as it stands holds.
+  ProjectRecord Record() const;
   // Writes folder\name.qlp for a new project (replacing one of that name) and loads it.
   bool CreateProject(const std::string& name, const std::string& folder);
+  // True when the file at `path` can be read.
+  bool CanRead(const std::string& path);
+  // Back to no project, with nothing left to save.
+  void CloseProject();
   // Back to no project; `settingsChanged` keeps its value.
   void ResetProject();
 
@@ -61,6 +72,9 @@ class Project {
   // in the project is refused and null returned. `imageSlot` outside 0 to 6 means no image.
   ProjectNode* InsertFileNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
                               bool sorted);
+  // Makes a node of the source group the main source (built first and written first).
+  // False, nothing done, for any other node or the main source itself.
+  bool SetMainSource(ProjectNode& node);
   // Removes a file node with its entry. False (nothing done) for the root and the groups.
   bool RemoveFileNode(ProjectNode& node);
   // The full form of a node's path: a relative one is taken from the project folder. False when
@@ -91,8 +105,8 @@ class Project {
   ProjectNode& InsertNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,
                           bool sorted);
   bool LoadWithoutNotice(const std::string& path);
-  bool IsDuplicate(const FileEntry& entry);
-  bool SamePath(const std::string& a, const std::string& b);
+  bool IsDuplicate(const FileEntry& entry) const;
+  bool SamePath(const std::string& a, const std::string& b) const;
   bool AddToGroup(ProjectGroup group, int imageSlot, const std::string& displayName, const std::string& path);
   void FinishLoad(const std::string& path);
   void DeleteSubtree(ProjectNode* node);

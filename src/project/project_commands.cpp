@@ -4,6 +4,7 @@
 
 #include "base/full_path.h"
 #include "base/recent_lists.h"
+#include "base/start_files.h"
 #include "base/text_util.h"
 #include "editor/document_window.h"
 #include "project/file_pane.h"
@@ -40,7 +41,12 @@ void CreateAppProject(HWND frame) {
   }
 }
 
+// The project open at exit is reopened at the next start and listed in Recent Projects.
 void DestroyAppProject() {
+  if (g_app.project) {
+    g_settings.openProject = g_app.project->loaded ? g_app.project->ProjectFile() : std::string();
+    if (!g_settings.openProject.empty()) AddRecentProject(g_settings.openProject);
+  }
   delete g_app.filePane;
   g_app.filePane = nullptr;
   delete g_app.project;
@@ -68,20 +74,29 @@ void AskToSaveProject(HWND owner) {
   if (answer == IDYES) SaveProjectOrReport(owner);
 }
 
-void SwitchToProject(const std::string& path) {
-  if (!g_app.project) return;
-  AskToSaveProject(FrameWindow());
-  CloseAllDocuments(g_app.mdiClient);
-  if (!g_app.project->LoadProject(path))
-    MessageBoxA(g_app.mdiClient, "Unable to open project", path.c_str(), MB_OK | MB_ICONERROR);
+// A file that cannot be read is reported and changes nothing: no question, no document closed.
+bool OpenProjectFile(HWND owner, const std::string& path) {
+  Project* project = g_app.project;
+  if (!project) return false;
+  if (project->CanRead(path)) {
+    AskToSaveProject(owner);
+    CloseAllDocuments(g_app.mdiClient);
+    if (project->LoadProject(path)) {
+      AddRecentProject(path);
+      return true;
+    }
+  }
+  MessageBoxA(owner, "Unable to open project file.", path.c_str(), MB_OK | MB_ICONERROR);
+  return false;
 }
+
+void SwitchToProject(const std::string& path) { OpenProjectFile(FrameWindow(), path); }
 
 void OpenProjectCommand(HWND owner) {
   std::string path;
   if (!ChooseFileToOpen(owner, g_settings.lastDirectory, kProjectFilter, path, nullptr, "Open file")) return;
   g_settings.lastDirectory = FolderToRemember(path);
-  AddRecentProject(path);
-  SwitchToProject(path);
+  OpenProjectFile(owner, path);
 }
 
 void NewProjectCommand(HWND frame) {
@@ -100,15 +115,45 @@ void NewProjectCommand(HWND frame) {
   }
   AskToSaveProject(frame);
   CloseAllDocuments(g_app.mdiClient);
-  if (!g_app.project->CreateProject(name, folder))
+  if (g_app.project->CreateProject(name, folder))
+    AddRecentProject(file);
+  else
     MessageBoxA(frame, "Unable to create new project", name.c_str(), MB_OK | MB_ICONERROR);
 }
 
-void OpenDroppedProject(HWND frame, const std::string& path) {
-  if (!g_app.project) return;
-  AskToSaveProject(frame);
+void OpenDroppedProject(HWND frame, const std::string& path) { OpenProjectFile(frame, path); }
+
+void OpenFilesAtStart(HWND frame, const std::string& commandLine) {
+  // Taken from the start folder now: opening a project moves the current folder.
+  const auto full = [](const std::string& path) {
+    std::string resolved;
+    return ResolveFullPath(path, resolved) ? resolved : path;
+  };
+  const StartFiles start =
+      FilesToOpenAtStart(CommandLineArguments(commandLine), g_settings.reopenProject, g_settings.openProject);
+  std::vector<std::string> files;
+  for (const std::string& file : start.files) files.push_back(full(file));
+  if (!start.project.empty() && g_app.project) {
+    const std::string project = full(start.project);
+    if (start.project != g_settings.openProject)
+      OpenProjectFile(frame, project);
+    else if (g_app.project->CanRead(project) && g_app.project->LoadProject(project))
+      AddRecentProject(project);  // a last project that has gone is not reported at every start
+  }
+  for (const std::string& file : files) OpenDocumentAtLine(file, -1);
+}
+
+bool CloseProjectCommand(HWND frame) {
+  Project* project = g_app.project;
+  if (!project || !project->loaded) return true;
+  if (project->ShouldAskToSave()) {
+    const int answer = MessageBoxA(frame, "Project settings have changed, would you like to save?",
+                                   project->projectName.c_str(), MB_YESNOCANCEL);
+    if (answer == IDCANCEL || (answer == IDYES && !SaveProjectOrReport(frame))) return false;
+  }
   CloseAllDocuments(g_app.mdiClient);
-  g_app.project->LoadProject(path);
+  project->CloseProject();
+  return true;
 }
 
 }  // namespace quillon

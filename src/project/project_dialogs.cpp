@@ -116,6 +116,10 @@ bool MakeOutputFolder(const Project& project) {
 
 // A name that reads back as a section header would be lost at the next load; empty is allowed.
 bool IsUsableSettingsName(const std::string& name) { return name.empty() || IsUsableProjectName(name); }
+bool ReadsBackAsValue(const std::string& text) {
+  ProjectSection section;
+  return KindOfLine(text, section) != LineKind::kHeader;
+}
 
 class ProjectSettingsDialog : public ProjectDialog {
  public:
@@ -160,8 +164,8 @@ class ProjectSettingsDialog : public ProjectDialog {
     }
     std::string name, outputName, outputPath;
     if (!TakeField(IDC_PROJECT_NAME, name, "Invalid project name specified", IsUsableSettingsName) ||
-        !TakeField(IDC_PROJECT_OUTPUTNAME, outputName, "Invalid output file name specified") ||
-        !TakeField(IDC_PROJECT_OUTPUTPATH, outputPath, "Invalid output directory specified"))
+        !TakeField(IDC_PROJECT_OUTPUTNAME, outputName, "Invalid output file name specified", ReadsBackAsValue) ||
+        !TakeField(IDC_PROJECT_OUTPUTPATH, outputPath, "Invalid output directory specified", ReadsBackAsValue))
       return;
     project_.SetProjectName(name, project_.ProjectFile());
     project_.SetOutputName(outputName);

@@ -1,63 +1,46 @@
 #include "project/project_file.h"
 
-#include "base/regex_search.h"
 #include "base/text_util.h"
-#include "project/project.h"
 
 namespace quillon {
 
 namespace {
 
-// A header is a line that holds a bracketed name and nothing else but blanks, so a value that
-// only starts with a bracketed word ("[v2]\\lib.asm") stays a value.
-constexpr const char* kHeaderPattern = "^\\s*\\[([\\w\\s]+)\\]\\s*$";
+struct SectionName {
+  ProjectSection section;
+  const char* header;  // as the writer writes it
+};
+
+// The writer's order; [build] is read only.
+constexpr SectionName kSections[] = {
+    {ProjectSection::kProjectName, "[project name]"},
+    {ProjectSection::kOutputPath, "[output path]"},
+    {ProjectSection::kOutputName, "[output name]"},
+    {ProjectSection::kSource, "[source]"},
+    {ProjectSection::kInclude, "[include]"},
+    {ProjectSection::kListing, "[listing]"},
+    {ProjectSection::kOther, "[other]"},
+    {ProjectSection::kBuild, "[build]"},
+};
+
 constexpr const char* kLineEnd = "\r\n";
 // Some editors put this before the first line of a file they save as UTF-8.
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 
-void ApplyValue(Project& project, const std::string& section, const std::string& line, const std::string& path) {
-  const std::string name = NameOf(line);
-  if (EqualsNoCase(section, "build")) {
-    project.AddMainSource(name, line);
-  } else if (EqualsNoCase(section, "source")) {
-    project.AddSourceFile(name, line);
-  } else if (EqualsNoCase(section, "include")) {
-    project.AddIncludeFile(name, line);
-  } else if (EqualsNoCase(section, "other")) {
-    project.AddOtherFile(name, line);
-  } else if (EqualsNoCase(section, "project name")) {
-    project.SetProjectName(line, path);
-  } else if (EqualsNoCase(section, "output name")) {
-    project.outputName = line;
-  } else if (EqualsNoCase(section, "output path")) {
-    project.outputPath = line;
-  } else if (EqualsNoCase(section, "listing")) {
-    project.AddListingFile(name, line);
-  }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsWordCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || IsBlank(c);
 }
 
-// Sections of one value, which the writer always puts on the line after the header.
-bool IsSingleValueSection(const std::string& section) {
-  return EqualsNoCase(section, "project name") || EqualsNoCase(section, "output name") ||
-         EqualsNoCase(section, "output path");
+bool IsSingleValueSection(ProjectSection section) {
+  return section == ProjectSection::kProjectName || section == ProjectSection::kOutputPath ||
+         section == ProjectSection::kOutputName;
 }
 
 void AppendLine(std::string& text, const std::string& line) {
   text += line;
   text += kLineEnd;
-}
-
-// The group's paths in tree order; `first`, when one of them, goes before the others.
-void AppendGroup(std::string& text, const char* header, const ProjectNode& group, const std::string& first = {}) {
-  AppendLine(text, header);
-  const ProjectNode* firstNode = nullptr;
-  for (const auto& node : group.children) {
-    if (node->entry && !first.empty() && node->entry->path == first) firstNode = node.get();
-  }
-  if (firstNode) AppendLine(text, first);
-  for (const auto& node : group.children) {
-    if (node->entry && node.get() != firstNode) AppendLine(text, node->entry->path);
-  }
 }
 
 }  // namespace
@@ -77,51 +60,67 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-void ReadProjectText(Project& project, const std::string& text, const std::string& path) {
-  Pattern header = CompilePattern(kHeaderPattern);
-  std::vector<std::string> captures;
-  bool inSection = false;
-  std::string section;
-  const bool marked = text.starts_with(kByteOrderMark);
-  const std::vector<std::string> lines = SplitLines(marked ? text.substr(3) : text);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
-    if (RegexSearch(line.c_str(), header.get(), captures, 0) <= 0) {
-      if (inSection && !line.empty()) ApplyValue(project, section, line, path);
-      continue;
-    }
-    section = captures[0];
-    inSection = true;
-    // A name such as "[demo]" looks like a header. Written as the writer writes it (the value
-    // right under its header, then an empty line or the end) it is the value.
-    const bool valueFollows =
-        i + 1 < lines.size() && !lines[i + 1].empty() && (i + 2 >= lines.size() || lines[i + 2].empty());
-    if (IsSingleValueSection(section) && valueFollows) {
-      ApplyValue(project, section, lines[i + 1], path);
-      ++i;
+LineKind KindOfLine(const std::string& line, ProjectSection& section) {
+  std::size_t first = 0;
+  while (first < line.size() && IsBlank(line[first])) ++first;
+  if (first == line.size() || line[first] != '[') return LineKind::kValue;
+  const std::size_t close = line.find(']', first);
+  if (close == std::string::npos) return LineKind::kValue;
+  const std::string header = line.substr(first, close + 1 - first);
+  for (const SectionName& name : kSections) {
+    if (EqualsNoCase(header, name.header)) {
+      section = name.section;
+      return LineKind::kHeader;
     }
   }
+  // A bracketed word alone: a section of some other version of the file.
+  if (close == first + 1) return LineKind::kValue;
+  for (std::size_t i = first + 1; i < close; ++i)
+    if (!IsWordCharacter(line[i])) return LineKind::kValue;
+  for (std::size_t i = close + 1; i < line.size(); ++i)
+    if (!IsBlank(line[i])) return LineKind::kValue;
+  return LineKind::kUnknownHeader;
 }
 
-std::string ProjectFileText(const Project& project) {
+ProjectRecord ReadProjectText(const std::string& text) {
+  ProjectRecord record;
+  enum class State { kOutside, kInSection, kAwaitingValue, kIgnoring } state = State::kOutside;
+  ProjectSection section = ProjectSection::kProjectName;
+  const bool marked = text.starts_with(kByteOrderMark);
+  for (const std::string& line : SplitLines(marked ? text.substr(3) : text)) {
+    if (line.empty()) continue;
+    ProjectSection named = section;
+    const LineKind kind = KindOfLine(line, named);
+    if (kind == LineKind::kHeader) {
+      section = named;
+      state = IsSingleValueSection(section) ? State::kAwaitingValue : State::kInSection;
+    } else if (kind == LineKind::kUnknownHeader && state != State::kAwaitingValue) {
+      state = State::kIgnoring;
+    } else if (state == State::kInSection || state == State::kAwaitingValue) {
+      record.push_back({section, line});
+      state = State::kInSection;
+    }
+  }
+  return record;
+}
+
+std::string WriteProjectText(const ProjectRecord& record) {
   std::string text;
-  AppendLine(text, "[project name]");
-  AppendLine(text, project.projectName);
-  AppendLine(text, "");
-  AppendLine(text, "[output path]");
-  AppendLine(text, project.outputPath);
-  AppendLine(text, "");
-  AppendLine(text, "[output name]");
-  AppendLine(text, project.outputName);
-  AppendLine(text, "");
-  // The main source first: the reader makes the first source line the main one.
-  AppendGroup(text, "[source]", project.Group(ProjectGroup::kSource), project.mainSource);
-  AppendLine(text, "");
-  AppendGroup(text, "[include]", project.Group(ProjectGroup::kInclude));
-  AppendLine(text, "");
-  AppendGroup(text, "[listing]", project.Group(ProjectGroup::kListing));
-  AppendLine(text, "");
-  AppendGroup(text, "[other]", project.Group(ProjectGroup::kOther));
+  bool firstSection = true;
+  for (const SectionName& name : kSections) {
+    if (name.section == ProjectSection::kBuild) continue;
+    if (!firstSection) AppendLine(text, "");
+    firstSection = false;
+    AppendLine(text, name.header);
+    bool any = false;
+    for (const ProjectValue& value : record) {
+      if (value.section != name.section) continue;
+      AppendLine(text, value.text);
+      any = true;
+    }
+    // A one-value section keeps its line even when empty, so that the layout stays fixed.
+    if (!any && IsSingleValueSection(name.section)) AppendLine(text, "");
+  }
   return text;
 }
 
@@ -133,6 +132,20 @@ std::string NewProjectFileText(const std::string& name) {
     AppendLine(text, line);
   }
   return text;
+}
+
+std::string StorablePath(const std::string& path) {
+  ProjectSection ignored;
+  return KindOfLine(path, ignored) == LineKind::kValue ? path : ".\\" + path;
+}
+
+std::string PortablePath(const std::string& projectDir, const std::string& fullPath) {
+  std::string folder = projectDir;
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  const bool inside = !folder.empty() && fullPath.size() > folder.size() + 1 &&
+                      (fullPath[folder.size()] == '\\' || fullPath[folder.size()] == '/') &&
+                      EqualsNoCase(fullPath.substr(0, folder.size()), folder);
+  return inside ? StorablePath(fullPath.substr(folder.size() + 1)) : fullPath;
 }
 
 }  // namespace quillon

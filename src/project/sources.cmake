@@ -18,4 +18,5 @@ list(APPEND QUILLON_GUI_TESTS
   tests/gui/file_pane_test.cpp
   tests/gui/project_dialogs_test.cpp
   tests/gui/project_commands_test.cpp
+  tests/gui/project_files_test.cpp
 )

@@ -1,5 +1,6 @@
 #include "ui/frame_hooks.h"
 
+#include "base/full_path.h"
 #include "base/recent_lists.h"
 #include "ui/app_state.h"
 
@@ -26,13 +27,19 @@ void FitMdiClientToFrame(HWND frame) {
   if (g_hooks.fitMdiClient && frame && GetClientRect(frame, &client)) g_hooks.fitMdiClient(client.right, client.bottom);
 }
 
+// The lists hold full paths, so that one file reached by two spellings counts once.
+static std::string FullPathForList(const std::string& path) {
+  std::string full;
+  return ResolveFullPath(path, full) ? full : path;
+}
+
 void AddRecentFile(const std::string& path) {
-  AddRecent(g_settings.recentFiles, path, kRecentFilesCapacity);
+  AddRecentPath(g_settings.recentFiles, FullPathForList(path), kRecentFilesCapacity);
   if (g_hooks.recentListsChanged) g_hooks.recentListsChanged();
 }
 
 void AddRecentProject(const std::string& path) {
-  AddRecent(g_settings.recentProjects, path, kRecentProjectsCapacity);
+  AddRecentPath(g_settings.recentProjects, FullPathForList(path), kRecentProjectsCapacity);
   if (g_hooks.recentListsChanged) g_hooks.recentListsChanged();
 }
 

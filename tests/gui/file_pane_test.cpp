@@ -232,7 +232,10 @@ TEST_F(FilePaneTest, TheTreeShowsTheProjectInTheModelsOrderWithItsImages) {
       TVIS_EXPANDED);
   // Removing the main source makes the remaining source the main one, in the tree as well.
   Select("main.asm");
-  PressDelete();
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDYES));
+    PressDelete();
+  }
   EXPECT_EQ(g_app.project->mainSource, "b.asm");
   EXPECT_NE(TreeText(tree_).find("  b.asm #2\n"), std::string::npos) << TreeText(tree_);
 }
@@ -319,17 +322,21 @@ TEST_F(FilePaneTest, AddAndRemoveThroughTheCommandsAndTheDeleteKey) {
   }
   EXPECT_EQ(TreeText(tree_).find("Other Files #4\n "), std::string::npos) << TreeText(tree_);
 
-  // Delete on the root or a group removes nothing; on a file it removes it at once.
+  // Delete on the root or a group removes nothing and asks nothing; on a file it asks first.
+  DialogAnswerer answerer(DialogAnswerer::Press(IDYES));
   g_app.project->settingsChanged = false;
   for (const char* node : {"demo", "Other Files", "Include Files"}) {
     Select(node);
     PressDelete();
   }
   EXPECT_FALSE(g_app.project->settingsChanged);
+  EXPECT_TRUE(answerer.Seen().empty());
   Select("extra.inc");
   Command(IDM_PROJECT_REMOVE);
   EXPECT_EQ(FindItem(tree_, "extra.inc"), nullptr);
   EXPECT_TRUE(g_app.project->settingsChanged);
+  ASSERT_EQ(answerer.Seen().size(), 1u);
+  EXPECT_EQ(answerer.Seen()[0].text, "Remove extra.inc from the project?");
   Select("demo.lst");
   PressDelete();
   EXPECT_EQ(FindItem(tree_, "demo.lst"), nullptr);
@@ -337,20 +344,22 @@ TEST_F(FilePaneTest, AddAndRemoveThroughTheCommandsAndTheDeleteKey) {
 }
 
 TEST_F(FilePaneTest, RecentSubmenusShowThePathsAsTheyAreAndOpenTheEntryShown) {
-  const std::string a = folder_ + "\\a.asm", b = folder_ + "\\R&D b.asm";
+  const std::string a = folder_ + "\\a.asm", b = folder_ + "\\R&D b.asm", c = folder_ + "\\c.asm";
   WriteText(a, "; a\r\n");
   WriteText(b, "; b\r\n");
+  WriteText(c, "; c\r\n");
   AddRecentFile(a);
   AddRecentFile(b);
-  AddRecentFile(a);
+  AddRecentFile(c);
+  AddRecentFile(a);  // listed once, as the newest
   HMENU recent = GetSubMenu(GetSubMenu(GetMenu(frame_), 0), 9);
   std::vector<int> ids;
-  EXPECT_EQ(MenuLabels(recent, &ids), (std::vector<std::string>{a, folder_ + "\\R&&D b.asm", a}));
+  EXPECT_EQ(MenuLabels(recent, &ids), (std::vector<std::string>{a, c, folder_ + "\\R&&D b.asm"}));
   EXPECT_EQ(ids, (std::vector<int>{10002, 10001, 10000}));
-  // The middle item opens the file it shows, without reordering the list.
-  Command(10001);
+  // An item opens the file it shows, without reordering the list.
+  Command(10000);
   EXPECT_TRUE(EqualsNoCase(ActiveDocumentPath(), b)) << ActiveDocumentPath();
-  EXPECT_EQ(g_settings.recentFiles, (std::vector<std::string>{a, b, a}));
+  EXPECT_EQ(g_settings.recentFiles, (std::vector<std::string>{b, c, a}));
 
   // Across a restart through the registry, the lists and the submenus come back.
   AddRecentProject(folder_ + "\\demo.qlp");

@@ -86,6 +86,7 @@ TEST(LongInput, ProjectValuesReadBackWholeAfterASave) {
                                             "\r\n[other]\r\n" + other + "\r\n");
     Project first(platform, settings);
     ASSERT_TRUE(first.LoadProject("C:\\prj\\long.qlp")) << length;
+    first.settingsChanged = true;  // written in the writer's layout
     ASSERT_EQ(first.SaveProject(), SaveResult::kSaved) << length;
 
     Project again(platform, settings);

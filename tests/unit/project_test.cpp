@@ -218,33 +218,133 @@ TEST(Project, AFailedSaveSaysSoAndKeepsTheOldFile) {
   }
 }
 
-TEST(Project, AFailedLoadLeavesNoProject) {
+TEST(Project, AFileThatCannotBeReadChangesNothing) {
   MemoryPlatform platform;
   Settings settings;
   platform.Write("C:\\prj\\demo.qlp", "[project name]\nDemo\n[output path]\nbin\n[source]\nmain.asm\n");
   platform.Write("C:\\prj\\bare.qlp", "");
+  platform.MakeFolders("C:\\other");
   Project project(platform, settings);
   EXPECT_EQ(project.SaveProject(), SaveResult::kNotLoaded);
   ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
   project.AddOtherFile("notes.txt", "notes.txt");  // changed, not saved
+  const std::string before = Render(project.Root());
+  settings.startDirectory = "C:\\other";
+  platform.currentDirectory = "C:\\other";
 
   EXPECT_FALSE(project.LoadProject("C:\\prj\\missing.qlp"));
-  EXPECT_FALSE(project.loaded);
-  EXPECT_FALSE(project.settingsChanged);
-  EXPECT_EQ(Render(project.Root()), "no project\n Source Files\n Include Files\n Listing File\n Other Files\n");
-  EXPECT_FALSE(project.Root().entry);
-  EXPECT_TRUE(project.FileIndex().empty());
-  for (const std::string* field : {&project.projectName, &project.projectDir, &project.outputPath, &project.outputName,
-                                   &project.listingPath, &project.mainSource}) {
-    EXPECT_EQ(*field, "");
-  }
-  EXPECT_EQ(settings.startDirectory, "C:\\prj");
-  EXPECT_EQ(project.SaveProject(), SaveResult::kNotLoaded);
+  EXPECT_TRUE(project.loaded);
+  EXPECT_TRUE(project.settingsChanged);
+  EXPECT_EQ(Render(project.Root()), before);
+  EXPECT_EQ(project.projectName, "Demo");
+  EXPECT_EQ(project.mainSource, "main.asm");
+  EXPECT_EQ(settings.startDirectory, "C:\\other");
+  EXPECT_EQ(platform.currentDirectory, "C:\\other");
 
   ASSERT_TRUE(project.LoadProject("C:\\prj\\bare.qlp"));
   EXPECT_EQ(project.projectName, "bare.qlp");
   EXPECT_EQ(project.listingPath, ".\\obj\\.lst");
   EXPECT_EQ(project.FileIndex().size(), 1u);
+}
+
+// Relative entries are the project folder's files whatever the current folder is.
+TEST(Project, RelativeEntriesAreTakenFromTheProjectFolderForTheDuplicateCheck) {
+  MemoryPlatform platform;
+  Settings settings;
+  platform.MakeFolders("C:\\other");
+  platform.Write("C:\\prj\\demo.qlp", "[source]\nC:\\other\\util.asm\nutil.asm\nsrc\\main.asm\n");
+  platform.currentDirectory = "C:\\other";  // where a file chooser left it
+  Project project(platform, settings);
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+  EXPECT_EQ(GroupPaths(project, ProjectGroup::kSource), "src\\main.asm|C:\\other\\util.asm|util.asm");
+
+  platform.currentDirectory = "C:";
+  EXPECT_FALSE(project.AddSourceFile("main.asm", "C:\\prj\\src\\main.asm"));
+  EXPECT_FALSE(project.AddIncludeFile("main.asm", "c:\\PRJ\\SRC\\main.asm"));
+  EXPECT_TRUE(project.AddSourceFile("main.asm", "C:\\src\\main.asm"));
+}
+
+// Reading a file is no change; only a change since then writes, and then the whole file.
+TEST(Project, OnlyAChangedProjectIsWritten) {
+  const std::string handWritten = "; my game\r\n[source]  ; first\r\nmain.asm\r\n[notes]\r\nkeep me\r\n";
+  const struct {
+    const char* what;
+    void (*change)(Project&);
+    bool written;
+  } cases[] = {
+      {"nothing", [](Project&) {}, false},
+      {"same settings again",
+       [](Project& p) {
+         p.SetProjectName(p.projectName, p.ProjectFile());
+         p.SetOutputName(p.outputName);
+         p.SetOutputPath(p.outputPath);
+       },
+       false},
+      {"a duplicate refused", [](Project& p) { p.AddSourceFile("main.asm", "C:\\prj\\main.asm"); }, false},
+      {"output name", [](Project& p) { p.SetOutputName("other"); }, true},
+      {"a file added", [](Project& p) { p.AddIncludeFile("x.inc", "x.inc"); }, true},
+      {"a file removed", [](Project& p) { p.RemoveFileNode(*p.Group(ProjectGroup::kSource).children.front()); }, true},
+  };
+  for (const auto& c : cases) {
+    MemoryPlatform platform;
+    Settings settings;
+    platform.Write("C:\\prj\\demo.qlp", handWritten);
+    Project project(platform, settings);
+    ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+    c.change(project);
+    EXPECT_EQ(project.ShouldAskToSave(), c.written) << c.what;
+    const SaveResult result = project.SaveProject();
+    EXPECT_EQ(result, c.written ? SaveResult::kSaved : SaveResult::kUnchanged) << c.what;
+    const std::string text = platform.Read("C:\\prj\\demo.qlp");
+    if (c.written)
+      EXPECT_EQ(text, WriteProjectText(project.Record())) << c.what;
+    else
+      EXPECT_EQ(text, handWritten) << c.what;
+    EXPECT_EQ(project.SaveProject(), SaveResult::kUnchanged) << c.what << ": written once";
+  }
+}
+
+TEST(Project, AnotherSourceCanBecomeTheMainOneAndIsWrittenFirst) {
+  MemoryPlatform platform;
+  Settings settings;
+  platform.Write("C:\\prj\\demo.qlp", "[source]\nmain.asm\nsprites.asm\n[include]\nx.inc\n");
+  Project project(platform, settings);
+  MirrorObserver view;
+  project.SetObserver(&view);
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+  ProjectNode& sprites = *project.Group(ProjectGroup::kSource).children[1];
+  EXPECT_FALSE(project.SetMainSource(*project.Group(ProjectGroup::kInclude).children[0]));
+  EXPECT_FALSE(project.SetMainSource(*project.Group(ProjectGroup::kSource).children[0])) << "already the main one";
+  EXPECT_FALSE(project.settingsChanged);
+  ASSERT_TRUE(project.SetMainSource(sprites));
+  EXPECT_EQ(project.mainSource, "sprites.asm");
+  EXPECT_EQ(project.Group(ProjectGroup::kSource).children[0]->imageSlot, kSourceImage);
+  EXPECT_EQ(sprites.imageSlot, kMainSourceImage);
+  ASSERT_EQ(project.SaveProject(), SaveResult::kSaved);
+  EXPECT_NE(platform.Read("C:\\prj\\demo.qlp").find("[source]\r\nsprites.asm\r\nmain.asm\r\n"), std::string::npos);
+  Project again(platform, settings);
+  ASSERT_TRUE(again.LoadProject("C:\\prj\\demo.qlp"));
+  EXPECT_EQ(again.mainSource, "sprites.asm");
+}
+
+// Files inside the project folder are stored relative to it, so that the folder can move.
+TEST(Project, FilesInsideTheProjectFolderAreStoredRelativeToIt) {
+  const struct {
+    const char* projectDir;
+    const char* full;
+    const char* stored;
+  } cases[] = {
+      {"C:\\prj", "C:\\prj\\main.asm", "main.asm"},
+      {"C:\\prj\\", "C:\\prj\\src\\main.asm", "src\\main.asm"},
+      {"C:\\prj", "c:\\PRJ\\main.asm", "main.asm"},
+      {"C:\\prj", "C:\\prj2\\main.asm", "C:\\prj2\\main.asm"},
+      {"C:\\prj", "C:\\lib\\x.inc", "C:\\lib\\x.inc"},
+      {"C:\\prj", "C:\\prj", "C:\\prj"},
+      {"C:\\prj", "C:\\prj\\[source]\\a.asm", ".\\[source]\\a.asm"},  // would read as a header
+      {"C:\\prj", "C:\\prj\\[v2]\\a.asm", "[v2]\\a.asm"},
+      {"", "C:\\prj\\main.asm", "C:\\prj\\main.asm"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PortablePath(c.projectDir, c.full), c.stored) << c.full;
 }
 
 TEST(Project, LongTextsAreCutOnlyWhereTheyAreShown) {

@@ -33,6 +33,32 @@ TEST(RecentLists, AddComparesOnlyTheNewestAndKeepsTheCapacity) {
   EXPECT_EQ(finds.back(), "t19");
 }
 
+// Recent Files and Recent Projects hold full paths: a file counts once whatever its letter case,
+// and opening it again makes it the newest.
+TEST(RecentLists, APathIsListedOnceAndTheLatestUseIsNewest) {
+  struct Case {
+    List before;
+    std::string path;
+    List after;
+  };
+  const Case cases[] = {
+      {{}, "C:\\a.asm", {"C:\\a.asm"}},
+      {{"C:\\hello\\hello.asm", "C:\\b.asm"}, "C:\\hello\\hello.asm", {"C:\\b.asm", "C:\\hello\\hello.asm"}},
+      {{"C:\\Src\\Game.asm", "C:\\b.asm"}, "c:\\src\\game.asm", {"C:\\b.asm", "c:\\src\\game.asm"}},
+      {{"C:\\x.asm", "C:\\b.asm", "c:\\X.ASM"}, "C:\\x.asm", {"C:\\b.asm", "C:\\x.asm"}},
+      {{"1", "2", "3", "4", "5"}, "6", {"2", "3", "4", "5", "6"}},
+  };
+  for (const Case& c : cases) {
+    List list = c.before;
+    AddRecentPath(list, c.path, 5);
+    EXPECT_EQ(list, c.after) << c.path;
+  }
+  // A list read back with duplicates (from an earlier version) keeps the newest of each.
+  List stored = {"C:\\hello\\hello.asm", "C:\\b.asm", "C:\\HELLO\\hello.asm"};
+  DropDuplicatePaths(stored);
+  EXPECT_EQ(stored, (List{"C:\\b.asm", "C:\\HELLO\\hello.asm"}));
+}
+
 TEST(RecentLists, MenuItemsAreNewestFirstWithTheirIndexAndAmpersandsDoubled) {
   using Items = std::vector<RecentMenuItem>;
   EXPECT_EQ(RecentMenuItems({"A", "B", "A"}, 10000), (Items{{10002, "A"}, {10001, "B"}, {10000, "A"}}));

@@ -47,6 +47,8 @@ TEST(Settings, FirstRunGivesDefaultsAndWritesEveryValue) {
   EXPECT_TRUE(s.emulatorPath.empty());
   EXPECT_EQ(s.emulatorArguments, "\"%OUTPUT%\"");
   EXPECT_TRUE(s.recentFiles.empty() && s.recentProjects.empty() && s.recentFinds.empty());
+  EXPECT_TRUE(s.reopenProject) << "on by default";
+  EXPECT_TRUE(s.openProject.empty());
   EXPECT_TRUE(store.HasKey(kSettingsKeyPath)) << "the key is created at load";
 
   s.Save(store);
@@ -75,6 +77,8 @@ TEST(Settings, RoundTripKeepsEveryField) {
   a.recentFinds = {"MVII", "loop"};
   a.emulatorPath = "C:\\jzintv\\bin\\jzintv.exe";
   a.emulatorArguments = "-z3 \"%OUTPUT%\"";
+  a.reopenProject = false;
+  a.openProject = "C:\\games\\game.qlp";
   a.Save(store);
 
   Settings b;
@@ -92,6 +96,9 @@ TEST(Settings, RoundTripKeepsEveryField) {
   EXPECT_EQ(b.emulatorPath, a.emulatorPath);
   EXPECT_EQ(b.emulatorArguments, a.emulatorArguments);
   EXPECT_EQ(ReadText(store, "Emulator Arguments"), a.emulatorArguments);
+  EXPECT_FALSE(b.reopenProject);
+  EXPECT_EQ(b.openProject, a.openProject);
+  EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Reopen Project"].type, kTypeNumber);
 }
 
 TEST(Settings, UnreadableValuesTakeTheirDefaults) {
