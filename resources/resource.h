@@ -134,4 +134,19 @@
 #define IDS_HELP_WINDOW 54
 #define IDS_HELP_HELP 55
 
+/* Issue 23: Build menu, error navigation, go to line, find backwards, output pane, line numbers */
+#define IDM_BUILD_RUN 42300
+#define IDM_BUILD_NEXTERROR 42301
+#define IDM_BUILD_PREVERROR 42302
+#define IDM_EDIT_GOTOLINE 42303
+#define IDM_EDIT_FINDPREV 42304
+#define IDM_TOOLS_LINENUMBERS 42305
+#define IDM_OUTPUT_COPY 42306
+#define IDM_OUTPUT_CLEAR 42307
+#define IDS_TIP_BUILD 42390
+#define IDS_TIP_STOP 42391
+#define IDD_GOTOLINE 2400
+#define IDC_GOTOLINE_NUMBER 2401
+#define IDC_GOTOLINE_RANGE 2402
+
 #endif

@@ -25,7 +25,7 @@ namespace quillon {
 namespace {
 
 // The popup to which the MDI client appends its list of open documents: "&Window".
-constexpr int kWindowMenuIndex = 5;
+constexpr int kWindowMenuIndex = 6;
 
 // The object behind the frame window; the program's state stays in g_app.
 class Frame : public WindowObject {
@@ -72,6 +72,7 @@ bool Frame::OnCreate() {
   RebuildRecentMenus();
   InstallFrameHooks(FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport, FitMdiClient, RebuildRecentMenus});
   SetSaveEnabled(false);
+  UpdateBuildCommands();
   return true;
 }
 
@@ -133,6 +134,12 @@ bool Frame::OnNotify(NMHDR* header) {
     case IDM_FILE_OPENPROJECT:
       text = 4057;
       break;
+    case IDM_BUILD:
+      text = IDS_TIP_BUILD;
+      break;
+    case IDM_BUILD_STOP:
+      text = IDS_TIP_STOP;
+      break;
   }
   if (text) {
     tip->hinst = g_app.instance;
@@ -146,6 +153,7 @@ void OnBuildFinished() {
   WaitForSingleObject(g_app.buildThread, INFINITE);
   CloseHandle(g_app.buildThread);
   g_app.buildThread = nullptr;
+  UpdateBuildCommands();
 }
 
 bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

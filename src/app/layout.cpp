@@ -83,9 +83,9 @@ HWND CreateToolbar(HWND frame) {
   TBADDBITMAP standard{HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
   SendMessageA(bar, TB_ADDBITMAP, 15, reinterpret_cast<LPARAM>(&standard));
   TBADDBITMAP own{g_app.instance, IDB_TOOLBAR};
-  SendMessageA(bar, TB_ADDBITMAP, 4, reinterpret_cast<LPARAM>(&own));
+  SendMessageA(bar, TB_ADDBITMAP, 5, reinterpret_cast<LPARAM>(&own));
 
-  // Standard images 0-14, then our strip at 15-18.
+  // Standard images 0-14, then our strip at 15-19.
   TBBUTTON buttons[] = {
       {STD_FILENEW, IDM_FILE_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
@@ -93,6 +93,9 @@ HWND CreateToolbar(HWND frame) {
       {18, IDM_FILE_OPENPROJECT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {STD_FILESAVE, IDM_FILE_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {15, IDM_FILE_SAVEALL, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+      {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
+      {16, IDM_BUILD, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+      {19, IDM_BUILD_STOP, 0, BTNS_BUTTON, {}, 0, 0},
   };
   SendMessageA(bar, TB_ADDBUTTONSA, sizeof buttons / sizeof buttons[0], reinterpret_cast<LPARAM>(buttons));
   return bar;
@@ -131,6 +134,16 @@ void ShowMenuHelp(HWND, WPARAM wParam, LPARAM lParam) {
   const MenuHelpEntry* entry = FindPopup(menu);
   if (!entry) return;  // a submenu such as Recent Files: keep what is shown
   ShowHelpString(static_cast<int>(item) + entry->offset);
+}
+
+void UpdateBuildCommands() {
+  const bool running = g_app.buildThread != nullptr;
+  HWND frame = FrameWindow();
+  for (int id : {IDM_BUILD, IDM_BUILD_RUN, IDM_BUILD_STOP}) {
+    const bool on = (id == IDM_BUILD_STOP) == running;
+    if (frame) EnableMenuItem(GetMenu(frame), id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    if (g_app.toolBar) SendMessageA(g_app.toolBar, TB_ENABLEBUTTON, id, MAKELPARAM(on ? TRUE : FALSE, 0));
+  }
 }
 
 void SetStatusParts(int width) {

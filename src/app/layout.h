@@ -25,10 +25,13 @@ void ResetFirstLayout();
 void ToggleOutputPane(HWND frame, bool fromAccelerator);
 // Enables or greys Save in the menu and on the toolbar.
 void SetSaveEnabled(bool on);
+// Greys Build and Run while a build runs and Stop Build while none does, in the menu and on the
+// toolbar.
+void UpdateBuildCommands();
 // The status bar's five part edges for a frame client width.
 void SetStatusParts(int width);
 
 // Help-string offsets of the menu popups, by position in the menu bar (0 = none).
-inline constexpr int kMenuHelpOffsets[] = {50, 0, 51, 52, 53, 54, 55};
+inline constexpr int kMenuHelpOffsets[] = {50, 0, 51, 52, 0, 53, 54, 55};
 
 }  // namespace quillon

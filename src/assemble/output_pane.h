@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assemble/error_navigation.h"
 #include "assemble/output_sink.h"
 #include "ui/window.h"
 
@@ -41,8 +42,16 @@ class OutputPane : public OutputSink, public WindowObject {
   HWND List() const { return list_; }
   // Jump targets currently held.
   std::size_t LocationCount() const { return locations_.size(); }
+  // How line `index` is drawn (kPlain for lines that are not there).
+  OutputLineKind KindOf(int index) const;
 
   void OnDoubleClick();
+  // Next Error / Previous Error: selects the next (previous) line with a jump target after
+  // (before) the selected one, opens its file with the line centred and selected. At the end
+  // a status-bar note says so. True when a line was opened.
+  bool GoToError(bool forward);
+  // The selected line to the clipboard. False when nothing is selected or it cannot be copied.
+  bool CopySelection();
 
  private:
   bool OnSize(WPARAM kind, int width, int height) override;
@@ -50,10 +59,21 @@ class OutputPane : public OutputSink, public WindowObject {
   bool OnCommand(WPARAM wParam, LPARAM lParam) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+  void OpenLine(int index);
+  void FollowNewLine(int index, bool wasAtEnd);
+  bool IsLastLineVisible() const;
+  void FitExtent(const std::string& text);
+  void DrawLine(const DRAWITEMSTRUCT& item);
+  void ShowMenu(LPARAM where);
+
   HWND frame_;
   HINSTANCE instance_;
   HWND list_ = nullptr;
+  HFONT font_ = nullptr;
+  int lineHeight_ = 16;
+  int extent_ = 0;  // the widest line in pixels, as the horizontal scroll range
   bool shown_ = false;
+  std::vector<OutputLineKind> kinds_;  // by line
   // The records whose addresses the list box items carry.
   std::vector<std::unique_ptr<ErrorLocation>> locations_;
 };

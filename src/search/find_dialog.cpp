@@ -11,7 +11,7 @@ namespace {
 
 class FindDialog : public SearchDialog {
  public:
-  explicit FindDialog(std::string& text) : text_(text) {}
+  FindDialog(std::string& text, const std::string& initial) : text_(text), initial_(initial) {}
 
  protected:
   bool OnInit() override {
@@ -19,8 +19,8 @@ class FindDialog : public SearchDialog {
     const std::uint32_t flags = g_settings.findFlags;
     CheckRadioButton(Handle(), IDC_FIND_UP, IDC_FIND_DOWN, (flags & kFindDown) ? IDC_FIND_DOWN : IDC_FIND_UP);
     ShowOptions(flags);
-    ShowFindText(std::string());  // the newest recent find
-    return true;
+    ShowFindText(initial_);  // empty: the newest recent find
+    return false;
   }
   // A regular expression searches forwards only and knows no all-documents option either.
   void ShowRegexChoice(bool regex) override {
@@ -39,10 +39,13 @@ class FindDialog : public SearchDialog {
 
  private:
   std::string& text_;
+  const std::string initial_;
 };
 
 }  // namespace
 
-int ShowFindDialog(HWND owner, std::string& text) { return FindDialog(text).RunModal(owner, IDD_FIND) == 1 ? 1 : 0; }
+int ShowFindDialog(HWND owner, std::string& text, const std::string& initial) {
+  return FindDialog(text, initial).RunModal(owner, IDD_FIND) == 1 ? 1 : 0;
+}
 
 }  // namespace quillon

@@ -24,10 +24,11 @@ class ReplaceDialog : public SearchDialog {
   bool OnInit() override {
     CentreOverOwner();
     ShowOptions(g_settings.findFlags);
-    ShowFindText(search_.text);
     SendDlgItemMessageA(Handle(), IDC_REPLACE_WITH, EM_LIMITTEXT, 0, 0);  // any length
     SetText(IDC_REPLACE_WITH, search_.replacement);
-    return true;
+    const std::string initial = InitialFindTextOf(g_app.activeDocument);
+    ShowFindText(initial.empty() ? search_.text : initial);
+    return false;
   }
   bool OnCommand(int id, int code) override {
     switch (id) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 namespace quillon {
 
@@ -15,11 +16,19 @@ void FindCommand(HWND frame, SearchState& search);
 // is no find text yet.
 void FindNextCommand(HWND frame, SearchState& search);
 
+// Command Find Previous (Shift+F3): the last search again, backwards.
+void FindPreviousCommand(HWND frame, SearchState& search);
+
+// What the Find and Replace dialogs start with in a document window: its selection within a
+// line, or the word at its caret (see InitialFindText).
+std::string InitialFindTextOf(HWND window);
+
 enum class SearchOutcome { kFound, kNotFound, kStopped };
 
 // One search with `text` and `flags` in a document window, from its selection (and on through
-// the other documents when asked). A match is selected; "Search text not found" is shown,
-// owned by `notFoundOwner` (the MDI client when none), when there is none. An invalid pattern
+// the other documents when asked), at the end round from the other end of the document (a
+// status-bar note says so). A match is selected; "Search text not found" is shown, owned by
+// `notFoundOwner` (the MDI client when none), when there is none at all. An invalid pattern
 // or a matching error is reported and gives kStopped.
 SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags, HWND notFoundOwner = nullptr);
 

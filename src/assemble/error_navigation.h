@@ -1,0 +1,25 @@
+// Which line of the output pane Next Error (F4) and Previous Error (Shift+F4) open, and how a
+// line of the pane is shown. No windows here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+enum class OutputLineKind { kPlain, kError, kWarning };
+
+// An error line of the listing ("file:12: ERROR - ..."), a warning line, or any other line.
+// A line that reads as both counts as an error, as the listing's totals count it.
+OutputLineKind KindOfOutputLine(const std::string& text);
+
+// The next line after `current` (backwards: before it) whose entry in `targets` is true, or -1
+// at the end. With no current line (-1) forwards starts at the first line, backwards at the last.
+int NextErrorLine(const std::vector<bool>& targets, int current, bool forward);
+
+// Line marks that follow the text: after a change that left the caret on `caretLine` and
+// changed the line count by `delta`, the marked lines below the change move with their text;
+// marks on deleted lines go to the line the deletion left.
+void ShiftMarkedLines(std::vector<int>& lines, int caretLine, int delta);
+
+}  // namespace quillon
