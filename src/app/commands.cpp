@@ -8,6 +8,7 @@
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
 #include "editor/go_to_line.h"
+#include "editor/gutter.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_options.h"
 #include "project/file_pane.h"
@@ -135,6 +136,9 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       return true;
     case IDM_EDIT_GOTOLINE:
       GoToLineCommand(frame);
+      return true;
+    case IDM_TOOLS_LINENUMBERS:
+      ToggleLineNumbers(frame);
       return true;
     case IDM_EDIT_FINDPREV:
       if (g_app.search) FindPreviousCommand(frame, *g_app.search);

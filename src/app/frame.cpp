@@ -73,6 +73,7 @@ bool Frame::OnCreate() {
   InstallFrameHooks(FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport, FitMdiClient, RebuildRecentMenus});
   SetSaveEnabled(false);
   UpdateBuildCommands();
+  CheckMenuItem(GetMenu(frame), IDM_TOOLS_LINENUMBERS, MF_BYCOMMAND | (g_settings.lineNumbers ? MF_CHECKED : 0));
   return true;
 }
 

@@ -45,18 +45,4 @@ int NextErrorLine(const std::vector<bool>& targets, int current, bool forward) {
   return -1;
 }
 
-void ShiftMarkedLines(std::vector<int>& lines, int caretLine, int delta) {
-  if (delta == 0) return;
-  // The change began on line caretLine - delta (inserted lines end where the caret stands;
-  // deleted ones were below it).
-  const int changeStart = delta > 0 ? caretLine - delta : caretLine;
-  for (int& line : lines) {
-    if (line <= changeStart) continue;
-    if (delta < 0 && line <= caretLine - delta)
-      line = caretLine;  // its line was deleted
-    else
-      line += delta;
-  }
-}
-
 }  // namespace quillon

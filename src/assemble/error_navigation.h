@@ -17,9 +17,4 @@ OutputLineKind KindOfOutputLine(const std::string& text);
 // at the end. With no current line (-1) forwards starts at the first line, backwards at the last.
 int NextErrorLine(const std::vector<bool>& targets, int current, bool forward);
 
-// Line marks that follow the text: after a change that left the caret on `caretLine` and
-// changed the line count by `delta`, the marked lines below the change move with their text;
-// marks on deleted lines go to the line the deletion left.
-void ShiftMarkedLines(std::vector<int>& lines, int caretLine, int delta);
-
 }  // namespace quillon

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "base/full_path.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
 #include "editor/go_to_line.h"
+#include "editor/gutter.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/frame_hooks.h"
@@ -26,6 +28,7 @@ struct PaneLine {
   int line;
 };
 
+constexpr UINT_PTR kMarksTimer = 1;
 constexpr COLORREF kErrorColour = RGB(200, 0, 0);
 constexpr COLORREF kWarningColour = RGB(176, 96, 0);  // dark orange
 
@@ -87,18 +90,31 @@ void OutputPane::AddLine(const std::string& text, const std::string& file, int l
   if (index < 0) return;
   kinds_.resize(static_cast<std::size_t>(index) + 1, OutputLineKind::kPlain);
   if (!file.empty()) {
-    kinds_[static_cast<std::size_t>(index)] = KindOfOutputLine(text);
+    const OutputLineKind kind = KindOfOutputLine(text);
+    kinds_[static_cast<std::size_t>(index)] = kind;
+    if (kind != OutputLineKind::kPlain) {
+      std::string full;
+      BuildMarks().Add(ResolveFullPath(file, full) ? full : file, line,
+                       kind == OutputLineKind::kError ? MarkKind::kError : MarkKind::kWarning);
+      marksChanged_ = true;
+    }
     locations_.push_back(std::make_unique<ErrorLocation>(ErrorLocation{file, line}));
     SendMessageA(list_, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(locations_.back().get()));
   }
   FitExtent(text);
   FollowNewLine(static_cast<int>(index), wasAtEnd);
+  // The gutters are drawn again once the lines stop coming, not once per line.
+  if (marksChanged_ && Handle()) SetTimer(Handle(), kMarksTimer, 50, nullptr);
 }
 
 void OutputPane::Clear() {
   SendMessageA(list_, LB_RESETCONTENT, 0, 0);
   locations_.clear();
   kinds_.clear();
+  if (!BuildMarks().Empty()) {
+    BuildMarks().Clear();
+    RefreshGutters();
+  }
   extent_ = 0;
   SendMessageA(list_, LB_SETHORIZONTALEXTENT, 0, 0);
 }
@@ -259,6 +275,12 @@ bool OutputPane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       return true;
     case WM_CONTEXTMENU:
       ShowMenu(lParam);
+      break;
+    case WM_TIMER:
+      if (wParam != kMarksTimer) return false;
+      KillTimer(Handle(), kMarksTimer);
+      marksChanged_ = false;
+      RefreshGutters();
       break;
     case kPaneClear:
       Clear();

@@ -73,6 +73,7 @@ class OutputPane : public OutputSink, public WindowObject {
   int lineHeight_ = 16;
   int extent_ = 0;  // the widest line in pixels, as the horizontal scroll range
   bool shown_ = false;
+  bool marksChanged_ = false;          // marks added since the gutters were last drawn
   std::vector<OutputLineKind> kinds_;  // by line
   // The records whose addresses the list box items carry.
   std::vector<std::unique_ptr<ErrorLocation>> locations_;

@@ -57,6 +57,9 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   LoadList(key, "Recent Project %d", recentProjects);
   key.ReadNumber("Find flags", findFlags, 1);
   LoadList(key, "Recent Find %d", recentFinds);
+  std::uint32_t shown = 1;
+  key.ReadNumber("Line Numbers", shown, 1);
+  lineNumbers = shown != 0;
   key.Close();
 }
 
@@ -73,6 +76,7 @@ void Settings::Save(ValueStore& store, const char* keyPath) const {
   SaveList(key, "Recent Project %d", recentProjects, kMaxProjectsWritten);
   key.WriteNumber("Find flags", findFlags);
   SaveList(key, "Recent Find %d", recentFinds, kMaxFindsWritten);
+  key.WriteNumber("Line Numbers", lineNumbers ? 1 : 0);
   key.Close();
 }
 

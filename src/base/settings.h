@@ -30,6 +30,8 @@ struct Settings {
   std::vector<std::string> recentProjects;  // oldest first
   std::uint32_t findFlags = 1;
   std::vector<std::string> recentFinds;  // oldest first
+  // Issue 23: the document gutter.
+  bool lineNumbers = true;  // line numbers shown in the gutter
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).

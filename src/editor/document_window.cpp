@@ -10,6 +10,7 @@
 #include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
+#include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "ui/app_state.h"
 #include "ui/dropped_file.h"
@@ -127,6 +128,7 @@ bool ReloadDocument(HWND window, Document& document, const FileStamp& now) {
     return false;
   }
   document.beforeChange.lineCount = LineCount(document.edit);
+  FitGutter(window, document);
   SetDocumentModified(window, false);
   SetDocumentTitle(window, document);
   SetSelection(document.edit, start, start);
@@ -173,9 +175,11 @@ bool DocumentWindow::OnCreate() {
   if (!document->edit) return true;
   SetTextFont(document->edit, g_settings.fontName, g_settings.fontEffects, g_settings.fontSize);
   SetTextLimit(document->edit, static_cast<long>(document->textLimitKb) * 1024);
+  FitGutter(window, *document);
   DragAcceptFiles(document->edit, TRUE);
-  SendMessageA(document->edit, EM_SETEVENTMASK, 0,
-               ENM_CHANGE | ENM_UPDATE | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES);
+  SendMessageA(
+      document->edit, EM_SETEVENTMASK, 0,
+      ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES);
   return true;
 }
 
@@ -199,6 +203,7 @@ void OnTextChanged(HWND window) {
   }
   if (!document->edit) return;
   ColourChangedLines(document->edit, document->beforeChange);
+  GutterAfterChange(window, *document);
   if (window == g_app.activeDocument) ShowCaretPosition(window);
 }
 
@@ -226,7 +231,7 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
 
 bool DocumentWindow::OnSize(WPARAM, int width, int height) {
   if (Document* document = GetDocument(Handle()); document && document->edit)
-    MoveWindow(document->edit, 20, 0, width - 20, height, TRUE);
+    MoveWindow(document->edit, document->gutterWidth, 0, width - document->gutterWidth, height, TRUE);
   return false;
 }
 
@@ -239,6 +244,9 @@ bool DocumentWindow::OnClose() {
 bool DocumentWindow::OnCommand(WPARAM wParam, LPARAM) {
   if (LOWORD(wParam) != kEditControlId) return false;
   if (HIWORD(wParam) == EN_CHANGE) OnTextChanged(Handle());
+  if (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_VSCROLL)
+    if (Document* document = GetDocument(Handle()))
+      GutterAfterScroll(Handle(), *document, HIWORD(wParam) == EN_VSCROLL);
   return true;
 }
 
@@ -246,6 +254,10 @@ bool DocumentWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
   HWND window = Handle();
   if (message == kCheckFileMessage) {
     CheckFileOnDisk(window);
+    return true;
+  }
+  if (message == WM_PAINT) {
+    PaintGutter(window);
     return true;
   }
   if (message == WM_MDIACTIVATE) {
@@ -426,12 +438,14 @@ bool OpenDocumentAtLine(const std::string& givenPath, int line) {
     }
     document->beforeChange.lineCount = LineCount(document->edit);
     SetDocumentPath(*document, path);
+    FitGutter(window, *document);
     SetDocumentModified(window, false);
     SetDocumentTitle(window, *document);
     SetFocus(document->edit);
   }
   Document* document = GetDocument(window);
   if (document && document->edit && line != -1) GoToLine(document->edit, line);
+  if (document) GutterAfterScroll(window, *document, true);
   ShowCaretPosition(g_app.activeDocument);
   return document != nullptr;
 }

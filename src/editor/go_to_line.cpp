@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/document.h"
+#include "editor/gutter.h"
 #include "editor/line_jump.h"
 #include "editor/text_control.h"
 #include "resource.h"
@@ -68,6 +69,8 @@ void ShowLineCentred(HWND edit, int line, bool selectLine) {
   SetSelection(edit, start, selectLine ? end : start);
   ScrollLines(edit, CentredFirstLine(line, VisibleLineCount(edit), count) - FirstVisibleLine(edit));
   SetFocus(edit);
+  HWND window = GetParent(edit);
+  if (Document* document = GetDocument(window)) GutterAfterScroll(window, *document, true);
 }
 
 void GoToLineCommand(HWND frame) {

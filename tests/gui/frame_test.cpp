@@ -137,15 +137,24 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
     WORD command;
   };
   const Binding expected[] = {
-      {FCONTROL, 'F', 40046},  {FCONTROL, 'H', 40045},
-      {FCONTROL, 'L', 4005},   {FCONTROL, 'N', 4001},
-      {FCONTROL, 'O', 4002},   {FCONTROL, 'S', 4003},
-      {0, VK_ESCAPE, 40043},   {0, VK_F3, 40048},
-      {FCONTROL, VK_F5, 8000}, {FCONTROL, VK_F6, 8001},
-      {0, VK_F7, 40038},       {FCONTROL, VK_F7, 8002},
-      {FCONTROL, VK_F8, 8003}, {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
-      {0, VK_F5, IDM_BUILD_RUN},       {0, VK_F4, IDM_BUILD_NEXTERROR},
-      {FSHIFT, VK_F4, IDM_BUILD_PREVERROR}, {FSHIFT, VK_F3, IDM_EDIT_FINDPREV},
+      {FCONTROL, 'F', 40046},
+      {FCONTROL, 'H', 40045},
+      {FCONTROL, 'L', 4005},
+      {FCONTROL, 'N', 4001},
+      {FCONTROL, 'O', 4002},
+      {FCONTROL, 'S', 4003},
+      {0, VK_ESCAPE, 40043},
+      {0, VK_F3, 40048},
+      {FCONTROL, VK_F5, 8000},
+      {FCONTROL, VK_F6, 8001},
+      {0, VK_F7, 40038},
+      {FCONTROL, VK_F7, 8002},
+      {FCONTROL, VK_F8, 8003},
+      {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
+      {0, VK_F5, IDM_BUILD_RUN},
+      {0, VK_F4, IDM_BUILD_NEXTERROR},
+      {FSHIFT, VK_F4, IDM_BUILD_PREVERROR},
+      {FSHIFT, VK_F3, IDM_EDIT_FINDPREV},
       {FCONTROL, 'G', IDM_EDIT_GOTOLINE},
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));

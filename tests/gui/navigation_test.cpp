@@ -11,6 +11,7 @@
 
 #include "assemble/output_pane.h"
 #include "editor/document.h"
+#include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "resource.h"
 #include "search/search_state.h"
@@ -293,6 +294,52 @@ TEST_F(NavigationTest, BuildAndStopAreEnabledByState) {
   char tip[128] = "";
   LoadStringA(GetModuleHandleA(nullptr), IDS_TIP_STOP, tip, sizeof tip);
   EXPECT_STREQ(tip, "Stop the build (Ctrl+Break)");
+}
+
+TEST_F(NavigationTest, GutterShowsNumbersAndBuildMarksThatFollowTheirLines) {
+  const std::string a = folder_ + "\\marks.asm";
+  WriteText(a, NumberedLines(1200));
+  OutputPane& pane = *g_app.outputPane;
+  pane.Clear();
+  pane.AddLine(a + ":3: ERROR - bad", a, 2);
+  pane.AddLine(a + ":5: WARNING - odd", a, 4);
+  PumpMessages(100);  // the marks are drawn once the lines stop coming
+  Key(VK_F4);         // opens a.asm at line 2
+  Document* document = GetDocument(g_app.activeDocument);
+  ASSERT_NE(document, nullptr);
+  HWND window = g_app.activeDocument, edit = document->edit;
+  const RECT withNumbers = RectIn(edit, window);
+  EXPECT_GT(withNumbers.left, 20) << "room for four digits";
+
+  // A line inserted above both marks moves them with their text.
+  SetSelection(edit, 0, 0);
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("NEW LINE\r"));
+  const std::vector<LineMark>* marks = BuildMarks().For(a);
+  ASSERT_NE(marks, nullptr);
+  EXPECT_EQ(*marks, (std::vector<LineMark>{{3, MarkKind::kError}, {5, MarkKind::kWarning}}));
+
+  // The mark is red where the error line is drawn.
+  SendMessageA(edit, EM_LINESCROLL, 0, -FirstVisibleLine(edit));
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  POINTL at{};
+  SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), LineIndex(edit, 3));
+  HDC dc = GetDC(window);
+  const COLORREF pixel = GetPixel(dc, 3, at.y + RectIn(edit, window).top + 4);
+  ReleaseDC(window, dc);
+  EXPECT_GT(GetRValue(pixel), 150) << std::hex << pixel;
+  EXPECT_LT(GetGValue(pixel), 60) << std::hex << pixel;
+
+  // Tools > Line Numbers off: the gutter narrows to the marks; the setting follows.
+  Command(IDM_TOOLS_LINENUMBERS);
+  EXPECT_FALSE(g_settings.lineNumbers);
+  EXPECT_EQ(RectIn(edit, window).left, 20);
+  EXPECT_FALSE(GetMenuState(GetMenu(frame_), IDM_TOOLS_LINENUMBERS, MF_BYCOMMAND) & MF_CHECKED);
+  Command(IDM_TOOLS_LINENUMBERS);
+  EXPECT_TRUE(g_settings.lineNumbers);
+  EXPECT_EQ(RectIn(edit, window).left, withNumbers.left);
+
+  pane.Clear();
+  EXPECT_EQ(BuildMarks().For(a), nullptr) << "a new build starts without marks";
 }
 
 }  // namespace

@@ -70,6 +70,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
   a.recentProjects = {"C:\\p.qlp"};
   a.findFlags = 0x20005;
   a.recentFinds = {"MVII", "loop"};
+  a.lineNumbers = false;
   a.Save(store);
 
   Settings b;
@@ -84,6 +85,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
   EXPECT_EQ(b.recentProjects, a.recentProjects);
   EXPECT_EQ(b.findFlags, a.findFlags);
   EXPECT_EQ(b.recentFinds, a.recentFinds);
+  EXPECT_FALSE(b.lineNumbers) << "turned off, kept off";
 }
 
 TEST(Settings, UnreadableValuesTakeTheirDefaults) {
