@@ -154,6 +154,7 @@ void OnBuildFinished() {
   WaitForSingleObject(g_app.buildThread, INFINITE);
   CloseHandle(g_app.buildThread);
   g_app.buildThread = nullptr;
+  if (g_app.outputPane) g_app.outputPane->Flush();
   UpdateBuildCommands();
 }
 

@@ -28,7 +28,7 @@ struct PaneLine {
   int line;
 };
 
-constexpr UINT_PTR kMarksTimer = 1;
+constexpr UINT_PTR kFlushTimer = 1;
 constexpr COLORREF kErrorColour = RGB(200, 0, 0);
 constexpr COLORREF kWarningColour = RGB(176, 96, 0);  // dark orange
 
@@ -85,7 +85,14 @@ OutputPane::~OutputPane() {
 }
 
 void OutputPane::AddLine(const std::string& text, const std::string& file, int line) {
-  const bool wasAtEnd = IsLastLineVisible();
+  // Lines come in bursts: the list redraws (and scrolls) once per burst, not once per line,
+  // which under some platforms costs far more than the line itself.
+  if (!batching_) {
+    batching_ = true;
+    followEnd_ = IsLastLineVisible();
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    if (Handle()) SetTimer(Handle(), kFlushTimer, 40, nullptr);
+  }
   LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (index < 0) return;
   kinds_.resize(static_cast<std::size_t>(index) + 1, OutputLineKind::kPlain);
@@ -102,12 +109,25 @@ void OutputPane::AddLine(const std::string& text, const std::string& file, int l
     SendMessageA(list_, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(locations_.back().get()));
   }
   FitExtent(text);
-  FollowNewLine(static_cast<int>(index), wasAtEnd);
-  // The gutters are drawn again once the lines stop coming, not once per line.
-  if (marksChanged_ && Handle()) SetTimer(Handle(), kMarksTimer, 50, nullptr);
+}
+
+void OutputPane::Flush() {
+  if (!batching_) return;
+  batching_ = false;
+  if (Handle()) KillTimer(Handle(), kFlushTimer);
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  SendMessageA(list_, LB_SETHORIZONTALEXTENT, extent_, 0);
+  const int count = static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0));
+  if (followEnd_ && count > 0) FollowNewLine(count - 1);
+  InvalidateRect(list_, nullptr, TRUE);
+  if (marksChanged_) {
+    marksChanged_ = false;
+    RefreshGutters();
+  }
 }
 
 void OutputPane::Clear() {
+  Flush();
   SendMessageA(list_, LB_RESETCONTENT, 0, 0);
   locations_.clear();
   kinds_.clear();
@@ -135,9 +155,8 @@ bool OutputPane::IsLastLineVisible() const {
   return top + (visible > 0 ? visible : 1) >= count;
 }
 
-// Scrolls so that the new last line shows, unless the user had scrolled up to read.
-void OutputPane::FollowNewLine(int index, bool wasAtEnd) {
-  if (!wasAtEnd) return;
+// Scrolls so that line `index` shows at the bottom.
+void OutputPane::FollowNewLine(int index) {
   RECT area{};
   GetClientRect(list_, &area);
   int visible = lineHeight_ > 0 ? (area.bottom - area.top) / lineHeight_ : 1;
@@ -154,9 +173,7 @@ void OutputPane::FitExtent(const std::string& text) {
   if (old) SelectObject(dc, old);
   ReleaseDC(list_, dc);
   const int width = size.cx + 8;
-  if (width <= extent_) return;
-  extent_ = width;
-  SendMessageA(list_, LB_SETHORIZONTALEXTENT, extent_, 0);
+  if (width > extent_) extent_ = width;
 }
 
 void OutputPane::DrawLine(const DRAWITEMSTRUCT& item) {
@@ -184,6 +201,7 @@ void OutputPane::DrawLine(const DRAWITEMSTRUCT& item) {
 }
 
 bool OutputPane::CopySelection() {
+  Flush();
   const LRESULT selected = SendMessageA(list_, LB_GETCURSEL, 0, 0);
   if (selected < 0) return false;
   const LRESULT length = SendMessageA(list_, LB_GETTEXTLEN, selected, 0);
@@ -277,10 +295,8 @@ bool OutputPane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       ShowMenu(lParam);
       break;
     case WM_TIMER:
-      if (wParam != kMarksTimer) return false;
-      KillTimer(Handle(), kMarksTimer);
-      marksChanged_ = false;
-      RefreshGutters();
+      if (wParam != kFlushTimer) return false;
+      Flush();
       break;
     case kPaneClear:
       Clear();
@@ -321,6 +337,7 @@ void OutputPane::OpenLine(int index) {
 }
 
 bool OutputPane::GoToError(bool forward) {
+  Flush();
   std::vector<bool> targets(kinds_.size(), false);
   for (std::size_t i = 0; i < targets.size(); ++i) {
     LRESULT data = SendMessageA(list_, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);

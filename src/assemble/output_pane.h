@@ -33,6 +33,10 @@ class OutputPane : public OutputSink, public WindowObject {
   void AddLine(const std::string& text, const std::string& file, int line) override;
   // Removes every line and releases their jump targets.
   void Clear();
+  // Shows the lines added since the last call (the pane does it itself 40 ms after a burst of
+  // lines begins): scrolls to the last line unless the user had scrolled up, fits the
+  // horizontal extent, draws the gutters' marks again.
+  void Flush();
   void Show();
   void Hide();
   void Move(int x, int y, int width, int height);
@@ -60,7 +64,7 @@ class OutputPane : public OutputSink, public WindowObject {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   void OpenLine(int index);
-  void FollowNewLine(int index, bool wasAtEnd);
+  void FollowNewLine(int index);
   bool IsLastLineVisible() const;
   void FitExtent(const std::string& text);
   void DrawLine(const DRAWITEMSTRUCT& item);
@@ -74,6 +78,8 @@ class OutputPane : public OutputSink, public WindowObject {
   int extent_ = 0;  // the widest line in pixels, as the horizontal scroll range
   bool shown_ = false;
   bool marksChanged_ = false;          // marks added since the gutters were last drawn
+  bool batching_ = false;              // lines added while the list does not redraw
+  bool followEnd_ = false;             // the last line was in view when the burst began
   std::vector<OutputLineKind> kinds_;  // by line
   // The records whose addresses the list box items carry.
   std::vector<std::unique_ptr<ErrorLocation>> locations_;

@@ -188,11 +188,11 @@ TEST_F(FrameTest, MenuHelpShowsTheStringOfTheHighlightedItem) {
       {0, 4008, "Exit this great program"},
       {2, 5001, "Change IDE options"},
       {3, 9004, "Edit project settings"},
-      {4, 8003, "Execute macro 4"},
-      {5, 7003, "Close all document windows"},
-      {6, 6000, "All about this great program"},
+      {5, 8003, "Execute macro 4"},
+      {6, 7003, "Close all document windows"},
+      {7, 6000, "All about this great program"},
       {0, -1, "Create, open, save files, exit program..."},
-      {6, -1, "Get some help"},
+      {7, -1, "Get some help"},
   };
   for (const Case& c : cases) {
     if (c.item < 0) {
@@ -244,9 +244,9 @@ TEST_F(FrameTest, StatusBarHasFivePartsFromTheRightEdge) {
 
 TEST_F(FrameTest, ToolbarButtonsAndTooltips) {
   ASSERT_NE(g_app.toolBar, nullptr);
-  const int commands[] = {4001, 0, 4002, 4007, 4003, 4005};
-  ASSERT_EQ(SendMessageA(g_app.toolBar, TB_BUTTONCOUNT, 0, 0), 6);
-  for (int i = 0; i < 6; ++i) {
+  const int commands[] = {4001, 0, 4002, 4007, 4003, 4005, 0, IDM_BUILD, IDM_BUILD_STOP};
+  ASSERT_EQ(SendMessageA(g_app.toolBar, TB_BUTTONCOUNT, 0, 0), 9);
+  for (int i = 0; i < 9; ++i) {
     TBBUTTON button{};
     SendMessageA(g_app.toolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
     EXPECT_EQ(button.idCommand, commands[i]) << i;

@@ -51,7 +51,7 @@ void FrameTest::Key(WORD key, bool ctrl, bool shift) {
   held[VK_SHIFT] = held[VK_LSHIFT] = shift ? 0x80 : 0;
   SetKeyboardState(held);
   HWND focus = GetFocus();
-  MSG msg{focus ? focus : frame_, WM_KEYDOWN, key, 1, GetMessageTime(), {}};
+  MSG msg{focus ? focus : frame_, WM_KEYDOWN, key, 1, static_cast<DWORD>(GetMessageTime()), {}};
   if (!TranslateAcceleratorA(frame_, table, &msg)) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

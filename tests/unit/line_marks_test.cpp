@@ -1,9 +1,9 @@
 // The build's error marks: kept per file, following their lines through edits; gutter width.
+#include "editor/line_marks.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "editor/line_marks.h"
 
 namespace quillon {
 namespace {
