@@ -67,13 +67,13 @@ RegexMatcher::Result RegexMatcher::Find(const std::string& subject, std::size_t 
 namespace {
 
 int Substitute(pcre2_code* code, pcre2_match_context* context, pcre2_match_data* data, const std::string& subject,
-               const std::string& replacement, std::uint32_t options, std::string& out) {
+               const std::string& replacement, std::uint32_t options, std::string& out, std::size_t from = 0) {
   options |= PCRE2_SUBSTITUTE_OVERFLOW_LENGTH | PCRE2_SUBSTITUTE_UNSET_EMPTY;
   PCRE2_SIZE size = subject.size() + replacement.size() + 256;
   for (int attempt = 0; attempt < 2; ++attempt) {
     out.assign(size, '\0');
     PCRE2_SIZE length = size;
-    int rc = pcre2_substitute(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0, options, data,
+    int rc = pcre2_substitute(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), from, options, data,
                               context, reinterpret_cast<PCRE2_SPTR>(replacement.data()), replacement.size(),
                               reinterpret_cast<PCRE2_UCHAR*>(out.data()), &length);
     if (rc == PCRE2_ERROR_NOMEMORY && attempt == 0) {
@@ -102,6 +102,18 @@ int RegexMatcher::Expand(const std::string& subject, const std::string& replacem
 int RegexMatcher::ReplaceAll(const std::string& subject, const std::string& replacement, std::string& out) {
   if (!code_) return PCRE2_ERROR_NULL;
   return Substitute(code_, matchContext_, data_, subject, replacement, PCRE2_SUBSTITUTE_GLOBAL, out);
+}
+
+int RegexMatcher::ReplaceAllIn(const std::string& subject, std::size_t from, std::size_t to,
+                               const std::string& replacement, std::string& out) {
+  if (!code_) return PCRE2_ERROR_NULL;
+  if (to > subject.size()) to = subject.size();
+  if (from > to) from = to;
+  // The text after the span is out of sight, as the end of the selection ends the search.
+  const std::string head = subject.substr(0, to);
+  int rc = Substitute(code_, matchContext_, data_, head, replacement, PCRE2_SUBSTITUTE_GLOBAL, out, from);
+  if (rc >= 0) out.append(subject, to, std::string::npos);
+  return rc;
 }
 
 std::string RegexMatcher::ErrorText(int error) {

@@ -52,6 +52,11 @@ class RegexMatcher {
   // Every match in `subject` replaced; the count, or a negative library code.
   int ReplaceAll(const std::string& subject, const std::string& replacement, std::string& out);
 
+  // The same for the matches that lie within [from, to) of `subject` (Replace All in a
+  // selection); the text around the span is kept as it is.
+  int ReplaceAllIn(const std::string& subject, std::size_t from, std::size_t to, const std::string& replacement,
+                   std::string& out);
+
   static std::string ErrorText(int error);
 
  private:

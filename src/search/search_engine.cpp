@@ -225,11 +225,20 @@ void ReplaceNext(HWND window, const char* text, const char* replacement, std::ui
   SearchDocument(window, text, flags, owner);
 }
 
-int ReplaceAllInDocument(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
+namespace {
+
+// Replace All in one document, without boxes unless an error stops it: the count, or -1.
+int ReplaceAllQuietly(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
   Document* document = GetDocument(window);
   if (!document || !document->edit || !text || !*text) return -1;
   HWND edit = document->edit;
   const std::string before = TextRange(edit, 0, TextLength(edit));
+  long from = 0, to = static_cast<long>(before.size());
+  if (flags & kFindInSelection) {
+    long start = 0, end = 0;
+    GetSelection(edit, start, end);
+    if (start < end) from = start, to = end;
+  }
   SpanEdit change;
   int count = 0;
   if (flags & kFindRegex) {
@@ -240,7 +249,8 @@ int ReplaceAllInDocument(HWND window, const char* text, const char* replacement,
     }
     std::string subject = before, after;
     PrepareForMatching(subject);
-    count = matcher.ReplaceAll(subject, replacement, after);
+    count =
+        matcher.ReplaceAllIn(subject, static_cast<std::size_t>(from), static_cast<std::size_t>(to), replacement, after);
     if (count < 0) {
       ShowReplaceError(owner, count);
       return -1;
@@ -249,19 +259,15 @@ int ReplaceAllInDocument(HWND window, const char* text, const char* replacement,
     RestoreLineBreaks(change.text);
   } else {
     std::vector<std::pair<long, long>> ranges;
-    long start = 0, end = 0, from = 0;
-    while (FindPlain(edit, text, flags | kFindDown, {from, -1}, start, end) && end > start) {
+    long start = 0, end = 0, at = from;
+    while (at < to && FindPlain(edit, text, flags | kFindDown, {at, to}, start, end) && end > start) {
       ranges.emplace_back(start, end);
-      from = end;
+      at = end;
     }
     count = static_cast<int>(ranges.size());
     change = SmallestEdit(before, ReplaceRanges(before, ranges, replacement));
   }
-  if (count == 0) {
-    MessageBoxA(owner, "Search text not found", "Finished", MB_OK | MB_ICONINFORMATION);
-    return 0;
-  }
-  if (change.start < change.end || !change.text.empty()) {
+  if (count > 0 && (change.start < change.end || !change.text.empty())) {
     // The control takes its time over a long span under some platforms: show that it works.
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     bool replaced = ReplaceRange(edit, static_cast<long>(change.start), static_cast<long>(change.end), change.text,
@@ -269,9 +275,37 @@ int ReplaceAllInDocument(HWND window, const char* text, const char* replacement,
     SetCursor(previous);
     if (!replaced) return -1;
   }
-  std::string message = std::to_string(count) + (count == 1 ? " replacement made." : " replacements made.");
-  MessageBoxA(owner, message.c_str(), "Finished", MB_OK | MB_ICONINFORMATION);
   return count;
+}
+
+}  // namespace
+
+int ReplaceAll(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
+  std::vector<HWND> windows{window};
+  if (flags & kFindAllDocuments) {
+    windows = DocumentsInMenuOrder();
+    flags &= ~kFindInSelection;
+  }
+  int total = 0;
+  for (HWND each : windows) {
+    const int count = ReplaceAllQuietly(each, text, replacement, flags, owner);
+    if (count < 0) return -1;
+    total += count;
+  }
+  if (total == 0) {
+    MessageBoxA(owner, "Search text not found", "Finished", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  std::string message = std::to_string(total) + (total == 1 ? " replacement made." : " replacements made.");
+  MessageBoxA(owner, message.c_str(), "Finished", MB_OK | MB_ICONINFORMATION);
+  return total;
+}
+
+bool SelectionSpansLines(HWND window) {
+  Document* document = GetDocument(window);
+  if (!document || !document->edit) return false;
+  const SelectionState selection = ReadSelection(document->edit);
+  return selection.startLine != selection.endLine;
 }
 
 std::string InitialFindTextOf(HWND window) {

@@ -36,9 +36,14 @@ SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags,
 // references expanded for a regular expression); then the next match is searched for.
 // Boxes are owned by `owner`.
 void ReplaceNext(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner);
-// Replace All: every match in the document, as one undo step. The number of replacements, or
-// -1 when nothing was replaced because of an error (reported to the user).
-int ReplaceAllInDocument(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner);
+// Replace All: every match in the document (with kFindInSelection, in its selection; with
+// kFindAllDocuments, in every open document), one undo step per document, then one box with
+// the count. The number of replacements, or -1 when an error stopped it (reported to the user;
+// documents already done keep their replacements).
+int ReplaceAll(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner);
+
+// True when the document window's selection spans lines.
+bool SelectionSpansLines(HWND window);
 
 // Remembers that the engine selected [start, end) in `window`, so that the next search goes on
 // after it even when it spans lines.

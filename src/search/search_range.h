@@ -13,6 +13,8 @@ inline constexpr std::uint32_t kFindWholeWord = 0x2;
 inline constexpr std::uint32_t kFindMatchCase = 0x4;
 inline constexpr std::uint32_t kFindRegex = 0x20000;
 inline constexpr std::uint32_t kFindAllDocuments = 0x40000;
+// Replace All only within the selection (the Replace dialog's box).
+inline constexpr std::uint32_t kFindInSelection = 0x80000;
 // The bits the control's own find understands.
 inline constexpr std::uint32_t kFindControlBits = kFindDown | kFindWholeWord | kFindMatchCase;
 

@@ -310,6 +310,52 @@ TEST_F(NavigationTest, BuildAndStopAreEnabledByState) {
   EXPECT_STREQ(tip, "Stop the build (Ctrl+Break)");
 }
 
+TEST_F(NavigationTest, ReplaceAllInTheSelectionAndInEveryOpenDocument) {
+  HWND first = NewDocumentWith("R0\rR0\rR0\rR0\r");
+  HWND firstWindow = g_app.activeDocument;
+  HWND second = NewDocumentWith("MVI R0\r");
+  SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(firstWindow), 0);
+  SetSelection(first, 3, 8);  // lines 1 and 2
+  auto replaceAll = [&](bool allDocuments) {
+    bool inSelectionOffered = false;
+    DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
+      if (seen.caption != "Search and replace") return PressButton(dialog, IDOK);
+      inSelectionOffered = IsDlgButtonChecked(dialog, IDC_REPLACE_INSELECTION) == BST_CHECKED;
+      SetControlText(dialog, IDC_FIND_TEXT, "R0");
+      SetControlText(dialog, IDC_REPLACE_WITH, "R7");
+      if (allDocuments) {
+        CheckDlgButton(dialog, IDC_REPLACE_INSELECTION, BST_UNCHECKED);
+        CheckDlgButton(dialog, IDC_FIND_ALLDOCS, BST_CHECKED);
+      }
+      PressButton(dialog, IDC_REPLACE_ALL);
+      PressButton(dialog, IDCANCEL);
+    });
+    Key('H', true);
+    return std::make_pair(inSelectionOffered, answerer.Seen());
+  };
+  auto [offered, seen] = replaceAll(false);
+  EXPECT_TRUE(offered) << "a selection over lines ticks In selection";
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].text, "2 replacements made.");
+  std::string text(64, '\0');
+  text.resize(GetWindowTextA(first, text.data(), 64));
+  EXPECT_EQ(text, "R0\r\nR7\r\nR7\r\nR0\r\n");
+
+  SetSelection(first, 0, 0);
+  auto [offeredAgain, seenAgain] = replaceAll(true);
+  EXPECT_FALSE(offeredAgain);
+  ASSERT_EQ(seenAgain.size(), 2u);
+  EXPECT_EQ(seenAgain[1].text, "3 replacements made.");
+  text.assign(64, '\0');
+  text.resize(GetWindowTextA(second, text.data(), 64));
+  EXPECT_EQ(text, "MVI R7\r\n");
+  // One undo step per document.
+  SendMessageA(second, EM_UNDO, 0, 0);
+  text.assign(64, '\0');
+  text.resize(GetWindowTextA(second, text.data(), 64));
+  EXPECT_EQ(text, "MVI R0\r\n");
+}
+
 TEST_F(NavigationTest, GutterShowsNumbersAndBuildMarksThatFollowTheirLines) {
   const std::string a = folder_ + "\\marks.asm";
   WriteText(a, NumberedLines(1200));

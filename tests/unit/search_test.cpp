@@ -259,6 +259,30 @@ TEST(SearchReplace, SmallestEditTurnsBeforeIntoAfter) {
   EXPECT_EQ(ReplaceRanges("R0 R01 R0", {{0, 2}, {7, 9}}, "R12"), "R12 R01 R12");
 }
 
+TEST(SearchReplace, ReplaceAllInASelectionLeavesTheRestAlone) {
+  const std::string text = "MVI R0\nMVO R0\nMVII R0\nB R0";  // R0 at 4, 11, 19, 24
+  struct Case {
+    const char* pattern;
+    std::size_t from, to;
+    int count;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"R0", 7, 21, 2, "MVI R0\nMVO R5\nMVII R5\nB R0"},
+      {"R0", 7, 20, 1, "MVI R0\nMVO R5\nMVII R0\nB R0"},  // a match across the end stays
+      {"^M\\w+", 7, 21, 2, "MVI R0\nR5 R0\nR5 R0\nB R0"},
+      {"R0$", 0, 99, 4, "MVI R5\nMVO R5\nMVII R5\nB R5"},
+      {"R0", 5, 5, 0, "MVI R0\nMVO R0\nMVII R0\nB R0"},
+  };
+  for (const Case& c : cases) {
+    RegexMatcher matcher;
+    ASSERT_TRUE(matcher.Compile(c.pattern));
+    std::string out;
+    EXPECT_EQ(matcher.ReplaceAllIn(text, c.from, c.to, "R5", out), c.count) << c.pattern << " " << c.from;
+    EXPECT_EQ(out, c.expected) << c.pattern << " " << c.from;
+  }
+}
+
 TEST(SearchReplace, ReplaceAllThatGrowsTheTextALotKeepsEveryReplacement) {
   std::string text;
   for (int i = 0; i < 400; ++i) text += "MVI R0, " + std::to_string(i) + "\r";
