@@ -350,6 +350,14 @@ bool OutputPane::GoToError(bool forward) {
     return false;
   }
   SendMessageA(list_, LB_SETCURSEL, next, 0);
+  int place = 0, total = 0;
+  for (std::size_t i = 0; i < targets.size(); ++i)
+    if (targets[i]) {
+      ++total;
+      if (static_cast<int>(i) <= next) ++place;
+    }
+  const char* what = KindOf(next) == OutputLineKind::kWarning ? "Warning" : "Error";
+  ShowStatusNote((std::string(what) + " " + std::to_string(place) + " of " + std::to_string(total)).c_str());
   OpenLine(next);
   return true;
 }

@@ -115,6 +115,7 @@ TEST_F(NavigationTest, F4AndShiftF4WalkTheErrorsAndOpenEachLineCentredAndSelecte
       continue;
     }
     EXPECT_EQ(selected, step.paneLine);
+    EXPECT_EQ(StatusNote(), step.paneLine == 1 ? "Error 1 of 2" : "Warning 2 of 2");
     const long start = LineIndex(edit, step.line);
     EXPECT_EQ(SelectionOf(edit), (Sel{start, start + 1 + static_cast<long>(std::to_string(step.line).size()) + 7}))
         << "the line's text is selected";
