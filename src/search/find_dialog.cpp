@@ -22,12 +22,10 @@ class FindDialog : public SearchDialog {
     ShowFindText(initial_);  // empty: the newest recent find
     return false;
   }
-  // A regular expression searches forwards only and knows no all-documents option either.
+  // A regular expression searches in the active document only, in either direction.
   void ShowRegexChoice(bool regex) override {
     SearchDialog::ShowRegexChoice(regex);
-    for (int id : {IDC_FIND_ALLDOCS, IDC_FIND_UP}) Enable(id, !regex);
-    Enable(IDC_FIND_DOWN, true);
-    if (regex) CheckRadioButton(Handle(), IDC_FIND_UP, IDC_FIND_DOWN, IDC_FIND_DOWN);
+    Enable(IDC_FIND_ALLDOCS, !regex);
   }
   bool OnCommand(int id, int code) override {
     if (id != IDOK) return SearchDialog::OnCommand(id, code);

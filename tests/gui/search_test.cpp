@@ -256,7 +256,7 @@ TEST_F(SearchTest, FindDialogRows) {
     bool down = false, anyTicked = true;
     std::vector<std::string> items;
     std::string text;
-    bool greyedWhileRegex = false, downForced = false, tickKept = false;
+    bool greyedWhileRegex = false, upKept = false, tickKept = false;
   } shown;
   DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
     if (seen.caption != kFindCaption) return PressButton(dialog, IDOK);
@@ -274,9 +274,9 @@ TEST_F(SearchTest, FindDialogRows) {
     SendDlgItemMessageA(dialog, IDC_FIND_UP, BM_CLICK, 0, 0);
     SendDlgItemMessageA(dialog, IDC_FIND_REGEX, BM_CLICK, 0, 0);
     shown.greyedWhileRegex =
-        !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_MATCHCASE)) && !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_UP)) &&
+        !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_MATCHCASE)) && IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_UP)) &&
         !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_ALLDOCS)) && IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_DOWN));
-    shown.downForced = Ticked(dialog, IDC_FIND_DOWN);
+    shown.upKept = Ticked(dialog, IDC_FIND_UP);
     shown.tickKept = Ticked(dialog, IDC_FIND_MATCHCASE);
     PressButton(dialog, IDOK);
   });
@@ -286,9 +286,9 @@ TEST_F(SearchTest, FindDialogRows) {
   EXPECT_EQ(shown.items, (std::vector<std::string>{"newest", "middle", "oldest"}));
   EXPECT_EQ(shown.text, "newest");
   EXPECT_TRUE(shown.greyedWhileRegex);
-  EXPECT_TRUE(shown.downForced);
+  EXPECT_TRUE(shown.upKept) << "a regular expression searches upwards too";
   EXPECT_TRUE(shown.tickKept);
-  EXPECT_EQ(g_settings.findFlags, 0x20001u) << "exactly regex and down";
+  EXPECT_EQ(g_settings.findFlags, 0x20000u) << "exactly regex, upwards";
   EXPECT_EQ(Search().text, "newest");
 }
 
