@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the program icon (32 x 32, 16 colours), the toolbar strip (64 x 15, 16 colours) and the
+"""Draws the program icon (32 x 32, 16 colours), the toolbar strip (80 x 15, 16 colours) and the
 file pane's tree images (16 x 16, 16 colours, each with a black-and-white mask).
 
 Run from the repository root: python3 tools/draw_resources.py
@@ -95,8 +95,9 @@ def draw_icon():
 
 
 def draw_toolbar():
-    """Four 16 x 15 images: Save All, a spare, Run, Open Project. Silver is the button face."""
-    w, h = 64, 15
+    """Five 16 x 15 images: Save All, Build, Run, Open Project, Stop Build. Silver is the button
+    face."""
+    w, h = 80, 15
     px = [[SILVER] * w for _ in range(h)]
 
     def rect(x0, y0, x1, y1, c):
@@ -113,7 +114,7 @@ def draw_toolbar():
     # 0: Save All — two disks
     disk(1, 1)
     disk(5, 4)
-    # 1: spare — a green play arrow (build)
+    # 1: Build — a green play arrow
     for i in range(6):
         rect(16 + 4 + i, 2 + i, 16 + 4 + i, 12 - i, GREEN)
     # 2: Run — a screen showing a green play arrow, on its stand
@@ -131,6 +132,10 @@ def draw_toolbar():
     rect(ox + 1, 3, ox + 5, 4, BLACK)
     rect(ox + 7, 6, ox + 11, 10, NAVY)
     rect(ox + 8, 7, ox + 10, 8, WHITE)
+    # 4: Stop Build — a red square with a dark edge
+    ox = 64
+    rect(ox + 3, 3, ox + 12, 12, MAROON)
+    rect(ox + 4, 4, ox + 11, 11, RED)
 
     bits = pack_4bpp(px, w)
     info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(bits), 0, 0, 16, 0)

@@ -5,8 +5,11 @@
 #include "app/layout.h"
 #include "assemble/build_runner.h"
 #include "assemble/ide_options.h"
+#include "assemble/output_pane.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
+#include "editor/go_to_line.h"
+#include "editor/gutter.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_options.h"
 #include "macros/run_command.h"
@@ -77,6 +80,7 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       return true;
     case IDM_BUILD:
       StartBuild(frame);
+      UpdateBuildCommands();
       return true;
     case IDM_TOOLS_FONT:
       ChooseEditorFont(g_app.mdiClient);
@@ -126,6 +130,7 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     // Run (F5).
     case IDM_BUILD_RUN:
       StartRun(frame);
+      UpdateBuildCommands();
       return true;
     case IDM_MACRO_OPTIONS:
       ShowMacroOptions(frame);
@@ -136,6 +141,20 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       return true;
     case IDM_HELP_SHORTCUTS:
       ShowKeyboardShortcuts(frame);
+      return true;
+    // Build menu, error navigation, Go to Line, Find Previous.
+    case IDM_BUILD_NEXTERROR:
+    case IDM_BUILD_PREVERROR:
+      if (g_app.outputPane) g_app.outputPane->GoToError(id == IDM_BUILD_NEXTERROR);
+      return true;
+    case IDM_EDIT_GOTOLINE:
+      GoToLineCommand(frame);
+      return true;
+    case IDM_TOOLS_LINENUMBERS:
+      ToggleLineNumbers(frame);
+      return true;
+    case IDM_EDIT_FINDPREV:
+      if (g_app.search) FindPreviousCommand(frame, *g_app.search);
       return true;
     default:
       return false;

@@ -73,6 +73,8 @@ bool Frame::OnCreate() {
   RebuildRecentMenus();
   InstallFrameHooks(FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport, FitMdiClient, RebuildRecentMenus});
   SetSaveEnabled(false);
+  UpdateBuildCommands();
+  CheckMenuItem(GetMenu(frame), IDM_TOOLS_LINENUMBERS, MF_BYCOMMAND | (g_settings.lineNumbers ? MF_CHECKED : 0));
   return true;
 }
 
@@ -137,6 +139,12 @@ bool Frame::OnNotify(NMHDR* header) {
     case IDM_BUILD_RUN:
       text = IDM_BUILD_RUN;
       break;
+    case IDM_BUILD:
+      text = IDS_TIP_BUILD;
+      break;
+    case IDM_BUILD_STOP:
+      text = IDS_TIP_STOP;
+      break;
   }
   if (text) {
     tip->hinst = g_app.instance;
@@ -150,6 +158,8 @@ void OnBuildFinished() {
   WaitForSingleObject(g_app.buildThread, INFINITE);
   CloseHandle(g_app.buildThread);
   g_app.buildThread = nullptr;
+  if (g_app.outputPane) g_app.outputPane->Flush();
+  UpdateBuildCommands();
 }
 
 bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

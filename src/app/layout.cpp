@@ -92,13 +92,13 @@ HWND CreateToolbar(HWND frame) {
   HBITMAP stretched = nullptr;
   if (large) {
     stretched = static_cast<HBITMAP>(
-        LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 4 * side, side, LR_LOADMAP3DCOLORS));
+        LoadImageA(g_app.instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_BITMAP, 5 * side, side, LR_LOADMAP3DCOLORS));
     // The toolbar draws from this bitmap for as long as it lives.
     if (stretched) own = TBADDBITMAP{nullptr, reinterpret_cast<UINT_PTR>(stretched)};
   }
-  SendMessageA(bar, TB_ADDBITMAP, 4, reinterpret_cast<LPARAM>(&own));
+  SendMessageA(bar, TB_ADDBITMAP, 5, reinterpret_cast<LPARAM>(&own));
 
-  // Standard images 0-14, then our strip at 15-18.
+  // Standard images 0-14, then our strip at 15-19.
   TBBUTTON buttons[] = {
       {STD_FILENEW, IDM_FILE_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
@@ -107,7 +107,9 @@ HWND CreateToolbar(HWND frame) {
       {STD_FILESAVE, IDM_FILE_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {15, IDM_FILE_SAVEALL, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
+      {16, IDM_BUILD, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
       {17, IDM_BUILD_RUN, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+      {19, IDM_BUILD_STOP, 0, BTNS_BUTTON, {}, 0, 0},
   };
   SendMessageA(bar, TB_ADDBUTTONSA, sizeof buttons / sizeof buttons[0], reinterpret_cast<LPARAM>(buttons));
   return bar;
@@ -146,6 +148,16 @@ void ShowMenuHelp(HWND, WPARAM wParam, LPARAM lParam) {
   const MenuHelpEntry* entry = FindPopup(menu);
   if (!entry) return;  // a submenu such as Recent Files: keep what is shown
   ShowHelpString(static_cast<int>(item) + entry->offset);
+}
+
+void UpdateBuildCommands() {
+  const bool running = g_app.buildThread != nullptr;
+  HWND frame = FrameWindow();
+  for (int id : {IDM_BUILD, IDM_BUILD_RUN, IDM_BUILD_STOP}) {
+    const bool on = (id == IDM_BUILD_STOP) == running;
+    if (frame) EnableMenuItem(GetMenu(frame), id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    if (g_app.toolBar) SendMessageA(g_app.toolBar, TB_ENABLEBUTTON, id, MAKELPARAM(on ? TRUE : FALSE, 0));
+  }
 }
 
 void SetStatusParts(int width) {

@@ -25,6 +25,9 @@ void ResetFirstLayout();
 void ToggleOutputPane(HWND frame, bool fromAccelerator);
 // Enables or greys Save in the menu and on the toolbar.
 void SetSaveEnabled(bool on);
+// Greys Build and Run while a build runs and Stop Build while none does, in the menu and on the
+// toolbar.
+void UpdateBuildCommands();
 // The status bar's five part edges for a frame client width.
 void SetStatusParts(int width);
 

@@ -48,7 +48,7 @@ bool ReportIfMatches(const std::string& line, const pcre2_code* pattern, std::ve
 void AddMessage(OutputSink& sink, const std::string& text) { sink.AddLine(text, std::string(), -1); }
 
 void AddTotals(OutputSink& sink, int errors, int warnings) {
-  AddMessage(sink, FormatLimited(kFormatBufferSize, "Total Errors:   %d", errors));
+  AddMessage(sink, FormatLimited(kFormatBufferSize, "Total Errors: %d", errors));
   AddMessage(sink, FormatLimited(kFormatBufferSize, "Total Warnings: %d", warnings));
 }
 

@@ -18,7 +18,7 @@ struct ListingPatterns {
 };
 
 // Adds each error or warning line of the listing at `listingPath` to `sink` (a line that is
-// both counts as an error) with its file and zero-based line, then "Total Errors:   %d" and
+// both counts as an error) with its file and zero-based line, then "Total Errors: %d" and
 // "Total Warnings: %d".
 // A missing listing gives totals of 0. A pattern that does not compile adds its message
 // instead ("Unable to create regex for Errors." / "...Warnings.") and no totals.

@@ -1,7 +1,14 @@
 #include "assemble/output_pane.h"
 
+#include <cstring>
+
+#include "base/full_path.h"
+#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/go_to_line.h"
+#include "editor/gutter.h"
 #include "resource.h"
+#include "ui/app_state.h"
 #include "ui/frame_hooks.h"
 #include "ui/reporting.h"
 #include "ui/window.h"
@@ -21,6 +28,30 @@ struct PaneLine {
   int line;
 };
 
+constexpr UINT_PTR kFlushTimer = 1;
+constexpr COLORREF kErrorColour = RGB(200, 0, 0);
+constexpr COLORREF kWarningColour = RGB(176, 96, 0);  // dark orange
+
+// The editor's font, as the settings name it, in a fixed pitch whatever face stands in for it.
+HFONT CreatePaneFont() {
+  HDC screen = GetDC(nullptr);
+  const int twips = g_settings.fontSize > 0 ? g_settings.fontSize : 200;
+  const int height = -MulDiv(twips, GetDeviceCaps(screen, LOGPIXELSY), 1440);
+  ReleaseDC(nullptr, screen);
+  return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, g_settings.fontName.c_str());
+}
+
+int FontLineHeight(HFONT font) {
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, font ? font : GetStockObject(SYSTEM_FIXED_FONT));
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  return metrics.tmHeight > 0 ? metrics.tmHeight : 16;
+}
+
 void RegisterPaneClass(HINSTANCE instance) {
   WindowClassSpec spec;
   spec.name = kOutputPaneClass;
@@ -35,30 +66,180 @@ OutputPane::OutputPane(HWND frame, HINSTANCE instance) : frame_(frame), instance
   HWND window =
       Create(0, kOutputPaneClass, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME, frame_, IDC_OUTPUTPANE, instance_);
   if (!window) ShowLastErrorBox("Unable to create OutputPane window");
+  font_ = CreatePaneFont();
+  lineHeight_ = FontLineHeight(font_);
   list_ = CreateWindowExA(0, "listbox", nullptr,
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS |
-                              LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL,
+                              LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL | LBS_OWNERDRAWFIXED | LBS_WANTKEYBOARDINPUT,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
                           reinterpret_cast<HMENU>(IDC_OUTPUTLIST), instance_, nullptr);
   if (!list_) ShowLastErrorBox("Unable to create ListBox");
+  if (font_) SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   ShowWindow(list_, SW_SHOWNORMAL);
   Show();
 }
 
 OutputPane::~OutputPane() {
   if (HWND window = Handle()) DestroyWindow(window);
+  if (font_) DeleteObject(font_);
 }
 
 void OutputPane::AddLine(const std::string& text, const std::string& file, int line) {
+  // Lines come in bursts: the list redraws (and scrolls) once per burst, not once per line,
+  // which under some platforms costs far more than the line itself.
+  if (!batching_) {
+    batching_ = true;
+    followEnd_ = IsLastLineVisible();
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    if (Handle()) SetTimer(Handle(), kFlushTimer, 40, nullptr);
+  }
   LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (file.empty() || index < 0) return;
-  locations_.push_back(std::make_unique<ErrorLocation>(ErrorLocation{file, line}));
-  SendMessageA(list_, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(locations_.back().get()));
+  if (index < 0) return;
+  kinds_.resize(static_cast<std::size_t>(index) + 1, OutputLineKind::kPlain);
+  if (!file.empty()) {
+    const OutputLineKind kind = KindOfOutputLine(text);
+    kinds_[static_cast<std::size_t>(index)] = kind;
+    if (kind != OutputLineKind::kPlain) {
+      std::string full;
+      BuildMarks().Add(ResolveFullPath(file, full) ? full : file, line,
+                       kind == OutputLineKind::kError ? MarkKind::kError : MarkKind::kWarning);
+      marksChanged_ = true;
+    }
+    locations_.push_back(std::make_unique<ErrorLocation>(ErrorLocation{file, line}));
+    SendMessageA(list_, LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(locations_.back().get()));
+  }
+  FitExtent(text);
+}
+
+void OutputPane::Flush() {
+  if (!batching_) return;
+  batching_ = false;
+  if (Handle()) KillTimer(Handle(), kFlushTimer);
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  SendMessageA(list_, LB_SETHORIZONTALEXTENT, extent_, 0);
+  const int count = static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0));
+  if (followEnd_ && count > 0) FollowNewLine(count - 1);
+  InvalidateRect(list_, nullptr, TRUE);
+  if (marksChanged_) {
+    marksChanged_ = false;
+    RefreshGutters();
+  }
 }
 
 void OutputPane::Clear() {
+  Flush();
   SendMessageA(list_, LB_RESETCONTENT, 0, 0);
   locations_.clear();
+  kinds_.clear();
+  if (!BuildMarks().Empty()) {
+    BuildMarks().Clear();
+    RefreshGutters();
+  }
+  extent_ = 0;
+  SendMessageA(list_, LB_SETHORIZONTALEXTENT, 0, 0);
+}
+
+OutputLineKind OutputPane::KindOf(int index) const {
+  return index >= 0 && index < static_cast<int>(kinds_.size()) ? kinds_[static_cast<std::size_t>(index)]
+                                                               : OutputLineKind::kPlain;
+}
+
+// True when the last line is in view (or there is none): new lines then keep it in view.
+bool OutputPane::IsLastLineVisible() const {
+  const int count = static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0));
+  if (count <= 0) return true;
+  RECT area{};
+  GetClientRect(list_, &area);
+  const int visible = lineHeight_ > 0 ? (area.bottom - area.top) / lineHeight_ : 1;
+  const int top = static_cast<int>(SendMessageA(list_, LB_GETTOPINDEX, 0, 0));
+  return top + (visible > 0 ? visible : 1) >= count;
+}
+
+// Scrolls so that line `index` shows at the bottom.
+void OutputPane::FollowNewLine(int index) {
+  RECT area{};
+  GetClientRect(list_, &area);
+  int visible = lineHeight_ > 0 ? (area.bottom - area.top) / lineHeight_ : 1;
+  if (visible < 1) visible = 1;
+  const int top = index - visible + 1;
+  if (top > static_cast<int>(SendMessageA(list_, LB_GETTOPINDEX, 0, 0))) SendMessageA(list_, LB_SETTOPINDEX, top, 0);
+}
+
+void OutputPane::FitExtent(const std::string& text) {
+  HDC dc = GetDC(list_);
+  HGDIOBJ old = font_ ? SelectObject(dc, font_) : nullptr;
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  if (old) SelectObject(dc, old);
+  ReleaseDC(list_, dc);
+  const int width = size.cx + 8;
+  if (width > extent_) extent_ = width;
+}
+
+void OutputPane::DrawLine(const DRAWITEMSTRUCT& item) {
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const int index = static_cast<int>(item.itemID);
+  std::string text(static_cast<std::size_t>(SendMessageA(list_, LB_GETTEXTLEN, index, 0)) + 1, '\0');
+  const LRESULT length = SendMessageA(list_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);
+  if (selected)
+    colour = GetSysColor(COLOR_HIGHLIGHTTEXT);
+  else if (KindOf(index) == OutputLineKind::kError)
+    colour = kErrorColour;
+  else if (KindOf(index) == OutputLineKind::kWarning)
+    colour = kWarningColour;
+  HDC dc = item.hDC;
+  SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  SetTextColor(dc, colour);
+  HGDIOBJ old = font_ ? SelectObject(dc, font_) : nullptr;
+  ExtTextOutA(dc, item.rcItem.left + 2, item.rcItem.top, ETO_OPAQUE, &item.rcItem, text.c_str(),
+              static_cast<UINT>(text.size()), nullptr);
+  if (old) SelectObject(dc, old);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
+}
+
+bool OutputPane::CopySelection() {
+  Flush();
+  const LRESULT selected = SendMessageA(list_, LB_GETCURSEL, 0, 0);
+  if (selected < 0) return false;
+  const LRESULT length = SendMessageA(list_, LB_GETTEXTLEN, selected, 0);
+  if (length < 0) return false;
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(list_, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  text += "\r\n";
+  if (!OpenClipboard(Handle())) return false;
+  bool copied = false;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    if (char* bytes = static_cast<char*>(GlobalLock(memory))) {
+      memcpy(bytes, text.c_str(), text.size() + 1);
+      GlobalUnlock(memory);
+      copied = SetClipboardData(CF_TEXT, memory) != nullptr;
+    }
+    if (!copied) GlobalFree(memory);
+  }
+  CloseClipboard();
+  return copied;
+}
+
+void OutputPane::ShowMenu(LPARAM where) {
+  POINT at{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  if (at.x == -1 && at.y == -1) {  // from the keyboard: at the list's corner
+    at = {4, 4};
+    ClientToScreen(list_, &at);
+  }
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  const bool any = SendMessageA(list_, LB_GETCURSEL, 0, 0) >= 0;
+  AppendMenuA(menu, MF_STRING | (any ? 0 : MF_GRAYED), IDM_OUTPUT_COPY, "&Copy\tCtrl+C");
+  AppendMenuA(menu, MF_STRING, IDM_OUTPUT_CLEAR, "C&lear");
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+  DestroyMenu(menu);
+  if (chosen == IDM_OUTPUT_COPY) CopySelection();
+  if (chosen == IDM_OUTPUT_CLEAR) Clear();
 }
 
 void OutputPane::Show() {
@@ -93,8 +274,30 @@ bool OutputPane::OnCommand(WPARAM wParam, LPARAM) {
   return false;
 }
 
-bool OutputPane::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool OutputPane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(lineHeight_);
+      break;
+    case WM_DRAWITEM:
+      DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      break;
+    case WM_VKEYTOITEM:
+      // Ctrl+C copies; every other key does what it does in a list.
+      if (LOWORD(wParam) == 'C' && GetKeyState(VK_CONTROL) < 0) {
+        CopySelection();
+        result = -2;
+      } else {
+        result = -1;
+      }
+      return true;
+    case WM_CONTEXTMENU:
+      ShowMenu(lParam);
+      break;
+    case WM_TIMER:
+      if (wParam != kFlushTimer) return false;
+      Flush();
+      break;
     case kPaneClear:
       Clear();
       break;
@@ -121,6 +324,42 @@ void OutputPane::OnDoubleClick() {
   // Copy first: opening a document may run messages that change the list.
   ErrorLocation target = *reinterpret_cast<const ErrorLocation*>(data);
   OpenDocumentAtLine(target.file, target.line);
+}
+
+void OutputPane::OpenLine(int index) {
+  LRESULT data = SendMessageA(list_, LB_GETITEMDATA, index, 0);
+  if (data == 0 || data == LB_ERR) return;
+  // Copy first: opening a document may run messages that change the list.
+  ErrorLocation target = *reinterpret_cast<const ErrorLocation*>(data);
+  if (!OpenDocumentAtLine(target.file, target.line)) return;
+  if (Document* document = ActiveDocument(); document && document->edit && target.line >= 0)
+    ShowLineCentred(document->edit, target.line, true);
+}
+
+bool OutputPane::GoToError(bool forward) {
+  Flush();
+  std::vector<bool> targets(kinds_.size(), false);
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    LRESULT data = SendMessageA(list_, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
+    targets[i] = data != 0 && data != LB_ERR;
+  }
+  const int current = static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0));
+  const int next = NextErrorLine(targets, current, forward);
+  if (next < 0) {
+    ShowStatusNote(forward ? "No more errors or warnings after this one" : "No errors or warnings before this one");
+    return false;
+  }
+  SendMessageA(list_, LB_SETCURSEL, next, 0);
+  int place = 0, total = 0;
+  for (std::size_t i = 0; i < targets.size(); ++i)
+    if (targets[i]) {
+      ++total;
+      if (static_cast<int>(i) <= next) ++place;
+    }
+  const char* what = KindOf(next) == OutputLineKind::kWarning ? "Warning" : "Error";
+  ShowStatusNote((std::string(what) + " " + std::to_string(place) + " of " + std::to_string(total)).c_str());
+  OpenLine(next);
+  return true;
 }
 
 void PaneMessenger::AddLine(const std::string& text, const std::string& file, int line) {

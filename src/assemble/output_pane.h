@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assemble/error_navigation.h"
 #include "assemble/output_sink.h"
 #include "ui/window.h"
 
@@ -32,6 +33,10 @@ class OutputPane : public OutputSink, public WindowObject {
   void AddLine(const std::string& text, const std::string& file, int line) override;
   // Removes every line and releases their jump targets.
   void Clear();
+  // Shows the lines added since the last call (the pane does it itself 40 ms after a burst of
+  // lines begins): scrolls to the last line unless the user had scrolled up, fits the
+  // horizontal extent, draws the gutters' marks again.
+  void Flush();
   void Show();
   void Hide();
   void Move(int x, int y, int width, int height);
@@ -41,8 +46,16 @@ class OutputPane : public OutputSink, public WindowObject {
   HWND List() const { return list_; }
   // Jump targets currently held.
   std::size_t LocationCount() const { return locations_.size(); }
+  // How line `index` is drawn (kPlain for lines that are not there).
+  OutputLineKind KindOf(int index) const;
 
   void OnDoubleClick();
+  // Next Error / Previous Error: selects the next (previous) line with a jump target after
+  // (before) the selected one, opens its file with the line centred and selected. At the end
+  // a status-bar note says so. True when a line was opened.
+  bool GoToError(bool forward);
+  // The selected line to the clipboard. False when nothing is selected or it cannot be copied.
+  bool CopySelection();
 
  private:
   bool OnSize(WPARAM kind, int width, int height) override;
@@ -50,10 +63,24 @@ class OutputPane : public OutputSink, public WindowObject {
   bool OnCommand(WPARAM wParam, LPARAM lParam) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+  void OpenLine(int index);
+  void FollowNewLine(int index);
+  bool IsLastLineVisible() const;
+  void FitExtent(const std::string& text);
+  void DrawLine(const DRAWITEMSTRUCT& item);
+  void ShowMenu(LPARAM where);
+
   HWND frame_;
   HINSTANCE instance_;
   HWND list_ = nullptr;
+  HFONT font_ = nullptr;
+  int lineHeight_ = 16;
+  int extent_ = 0;  // the widest line in pixels, as the horizontal scroll range
   bool shown_ = false;
+  bool marksChanged_ = false;          // marks added since the gutters were last drawn
+  bool batching_ = false;              // lines added while the list does not redraw
+  bool followEnd_ = false;             // the last line was in view when the burst began
+  std::vector<OutputLineKind> kinds_;  // by line
   // The records whose addresses the list box items carry.
   std::vector<std::unique_ptr<ErrorLocation>> locations_;
 };

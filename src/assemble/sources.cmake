@@ -1,6 +1,7 @@
 # Files of this subsystem: core (no windows), Win32, unit tests and GUI tests.
 list(APPEND QUILLON_CORE_SOURCES
   src/assemble/assembler_command.cpp
+  src/assemble/error_navigation.cpp
   src/assemble/listing_parser.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
@@ -11,8 +12,10 @@ list(APPEND QUILLON_WIN32_SOURCES
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/assembler_command_test.cpp
+  tests/unit/error_navigation_test.cpp
   tests/unit/listing_parser_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/build_test.cpp
+  tests/gui/navigation_test.cpp
 )

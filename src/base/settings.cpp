@@ -65,6 +65,9 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   key.ReadNumber("Reopen Project", number, 1);
   reopenProject = number != 0;
   key.ReadStringLimited("Open Project", openProject, kPathBufferSize, "");
+  std::uint32_t shown = 1;
+  key.ReadNumber("Line Numbers", shown, 1);
+  lineNumbers = shown != 0;
   key.Close();
 }
 
@@ -85,6 +88,7 @@ void Settings::Save(ValueStore& store, const char* keyPath) const {
   key.WriteString("Emulator Arguments", emulatorArguments);
   key.WriteNumber("Reopen Project", reopenProject ? 1 : 0);
   key.WriteString("Open Project", openProject);
+  key.WriteNumber("Line Numbers", lineNumbers ? 1 : 0);
   key.Close();
 }
 

@@ -37,6 +37,8 @@ struct Settings {
   // Projects: the one open at the last exit, reopened at start-up when `reopenProject` is set.
   bool reopenProject = true;
   std::string openProject;
+  // The document gutter.
+  bool lineNumbers = true;  // line numbers shown in the gutter
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).

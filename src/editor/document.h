@@ -22,6 +22,10 @@ struct Document {
   BeforeChange beforeChange;  // where the next change of the text begins, for its colours
   FileState file;             // the file's format and its stamp when last read or written
   FileStamp declinedStamp;    // a change on disk the user chose not to load
+  // The gutter left of the text (line numbers, build marks).
+  int gutterWidth = 20;
+  int gutterLines = 1;  // the line count it was fitted to
+  int gutterFirst = 0;  // the first visible line it shows
 };
 
 // The record of a document window; null for any other window or one that is gone.

@@ -10,6 +10,7 @@
 #include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
+#include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "ui/app_state.h"
 #include "ui/dpi.h"
@@ -128,6 +129,7 @@ bool ReloadDocument(HWND window, Document& document, const FileStamp& now) {
     return false;
   }
   document.beforeChange.lineCount = LineCount(document.edit);
+  FitGutter(window, document);
   SetDocumentModified(window, false);
   SetDocumentTitle(window, document);
   SetSelection(document.edit, start, start);
@@ -174,9 +176,11 @@ bool DocumentWindow::OnCreate() {
   if (!document->edit) return true;
   SetTextFont(document->edit, g_settings.fontName, g_settings.fontEffects, g_settings.fontSize);
   SetTextLimit(document->edit, static_cast<long>(document->textLimitKb) * 1024);
+  FitGutter(window, *document);
   DragAcceptFiles(document->edit, TRUE);
-  SendMessageA(document->edit, EM_SETEVENTMASK, 0,
-               ENM_CHANGE | ENM_UPDATE | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES);
+  SendMessageA(
+      document->edit, EM_SETEVENTMASK, 0,
+      ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES);
   return true;
 }
 
@@ -200,6 +204,7 @@ void OnTextChanged(HWND window) {
   }
   if (!document->edit) return;
   ColourChangedLines(document->edit, document->beforeChange);
+  GutterAfterChange(window, *document);
   if (window == g_app.activeDocument) ShowCaretPosition(window);
 }
 
@@ -227,7 +232,7 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
 
 bool DocumentWindow::OnSize(WPARAM, int width, int height) {
   if (Document* document = GetDocument(Handle()); document && document->edit)
-    MoveWindow(document->edit, Scaled(kGutterWidth96), 0, width - Scaled(kGutterWidth96), height, TRUE);
+    MoveWindow(document->edit, document->gutterWidth, 0, width - document->gutterWidth, height, TRUE);
   return false;
 }
 
@@ -240,6 +245,9 @@ bool DocumentWindow::OnClose() {
 bool DocumentWindow::OnCommand(WPARAM wParam, LPARAM) {
   if (LOWORD(wParam) != kEditControlId) return false;
   if (HIWORD(wParam) == EN_CHANGE) OnTextChanged(Handle());
+  if (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_VSCROLL)
+    if (Document* document = GetDocument(Handle()))
+      GutterAfterScroll(Handle(), *document, HIWORD(wParam) == EN_VSCROLL);
   return true;
 }
 
@@ -247,6 +255,10 @@ bool DocumentWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
   HWND window = Handle();
   if (message == kCheckFileMessage) {
     CheckFileOnDisk(window);
+    return true;
+  }
+  if (message == WM_PAINT) {
+    PaintGutter(window);
     return true;
   }
   if (message == WM_MDIACTIVATE) {
@@ -427,12 +439,14 @@ bool OpenDocumentAtLine(const std::string& givenPath, int line) {
     }
     document->beforeChange.lineCount = LineCount(document->edit);
     SetDocumentPath(*document, path);
+    FitGutter(window, *document);
     SetDocumentModified(window, false);
     SetDocumentTitle(window, *document);
     SetFocus(document->edit);
   }
   Document* document = GetDocument(window);
   if (document && document->edit && line != -1) GoToLine(document->edit, line);
+  if (document) GutterAfterScroll(window, *document, true);
   ShowCaretPosition(g_app.activeDocument);
   return document != nullptr;
 }

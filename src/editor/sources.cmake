@@ -1,6 +1,8 @@
 # Files of this subsystem: core (no windows), Win32, unit tests and GUI tests.
 list(APPEND QUILLON_CORE_SOURCES
   src/editor/file_format.cpp
+  src/editor/line_jump.cpp
+  src/editor/line_marks.cpp
   src/editor/syntax_colours.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
@@ -8,10 +10,14 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/editor/colouring.cpp
   src/editor/document_file.cpp
   src/editor/document_window.cpp
+  src/editor/go_to_line.cpp
+  src/editor/gutter.cpp
   src/editor/text_control.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/file_format_test.cpp
+  tests/unit/line_jump_test.cpp
+  tests/unit/line_marks_test.cpp
   tests/unit/syntax_colours_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS

@@ -11,7 +11,7 @@ namespace {
 
 class FindDialog : public SearchDialog {
  public:
-  explicit FindDialog(std::string& text) : text_(text) {}
+  FindDialog(std::string& text, const std::string& initial) : text_(text), initial_(initial) {}
 
  protected:
   bool OnInit() override {
@@ -19,15 +19,13 @@ class FindDialog : public SearchDialog {
     const std::uint32_t flags = g_settings.findFlags;
     CheckRadioButton(Handle(), IDC_FIND_UP, IDC_FIND_DOWN, (flags & kFindDown) ? IDC_FIND_DOWN : IDC_FIND_UP);
     ShowOptions(flags);
-    ShowFindText(std::string());  // the newest recent find
-    return true;
+    ShowFindText(initial_);  // empty: the newest recent find
+    return false;
   }
-  // A regular expression searches forwards only and knows no all-documents option either.
+  // A regular expression searches in the active document only, in either direction.
   void ShowRegexChoice(bool regex) override {
     SearchDialog::ShowRegexChoice(regex);
-    for (int id : {IDC_FIND_ALLDOCS, IDC_FIND_UP}) Enable(id, !regex);
-    Enable(IDC_FIND_DOWN, true);
-    if (regex) CheckRadioButton(Handle(), IDC_FIND_UP, IDC_FIND_DOWN, IDC_FIND_DOWN);
+    Enable(IDC_FIND_ALLDOCS, !regex);
   }
   bool OnCommand(int id, int code) override {
     if (id != IDOK) return SearchDialog::OnCommand(id, code);
@@ -39,10 +37,13 @@ class FindDialog : public SearchDialog {
 
  private:
   std::string& text_;
+  const std::string initial_;
 };
 
 }  // namespace
 
-int ShowFindDialog(HWND owner, std::string& text) { return FindDialog(text).RunModal(owner, IDD_FIND) == 1 ? 1 : 0; }
+int ShowFindDialog(HWND owner, std::string& text, const std::string& initial) {
+  return FindDialog(text, initial).RunModal(owner, IDD_FIND) == 1 ? 1 : 0;
+}
 
 }  // namespace quillon

@@ -34,8 +34,8 @@ bool RegexMatcher::Compile(const std::string& pattern) {
   if (!compileContext_) return false;
   int error = 0;
   PCRE2_SIZE offset = 0;
-  code_ =
-      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), 0, &error, &offset, compileContext_);
+  code_ = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), PCRE2_MULTILINE, &error, &offset,
+                        compileContext_);
   if (!code_) return false;
   // Room for every group of the pattern, however many it has.
   data_ = pcre2_match_data_create_from_pattern(code_, nullptr);
@@ -67,13 +67,13 @@ RegexMatcher::Result RegexMatcher::Find(const std::string& subject, std::size_t 
 namespace {
 
 int Substitute(pcre2_code* code, pcre2_match_context* context, pcre2_match_data* data, const std::string& subject,
-               const std::string& replacement, std::uint32_t options, std::string& out) {
+               const std::string& replacement, std::uint32_t options, std::string& out, std::size_t from = 0) {
   options |= PCRE2_SUBSTITUTE_OVERFLOW_LENGTH | PCRE2_SUBSTITUTE_UNSET_EMPTY;
   PCRE2_SIZE size = subject.size() + replacement.size() + 256;
   for (int attempt = 0; attempt < 2; ++attempt) {
     out.assign(size, '\0');
     PCRE2_SIZE length = size;
-    int rc = pcre2_substitute(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0, options, data,
+    int rc = pcre2_substitute(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), from, options, data,
                               context, reinterpret_cast<PCRE2_SPTR>(replacement.data()), replacement.size(),
                               reinterpret_cast<PCRE2_UCHAR*>(out.data()), &length);
     if (rc == PCRE2_ERROR_NOMEMORY && attempt == 0) {
@@ -104,10 +104,70 @@ int RegexMatcher::ReplaceAll(const std::string& subject, const std::string& repl
   return Substitute(code_, matchContext_, data_, subject, replacement, PCRE2_SUBSTITUTE_GLOBAL, out);
 }
 
+int RegexMatcher::ReplaceAllIn(const std::string& subject, std::size_t from, std::size_t to,
+                               const std::string& replacement, std::string& out) {
+  if (!code_) return PCRE2_ERROR_NULL;
+  if (to > subject.size()) to = subject.size();
+  if (from > to) from = to;
+  // The text after the span is out of sight, as the end of the selection ends the search.
+  const std::string head = subject.substr(0, to);
+  int rc = Substitute(code_, matchContext_, data_, head, replacement, PCRE2_SUBSTITUTE_GLOBAL, out, from);
+  if (rc >= 0) out.append(subject, to, std::string::npos);
+  return rc;
+}
+
 std::string RegexMatcher::ErrorText(int error) {
   PCRE2_UCHAR buffer[256] = {};
   if (pcre2_get_error_message(error, buffer, sizeof buffer) < 0) return "error " + std::to_string(error);
   return reinterpret_cast<const char*>(buffer);
+}
+
+namespace {
+
+// The last match in `text` that starts in [from, limit), or not found.
+RegexMatcher::Result LastMatchBetween(RegexMatcher& matcher, const std::string& text, std::size_t from,
+                                      std::size_t limit) {
+  RegexMatcher::Result best;
+  std::size_t at = from;
+  bool emptyAtStart = true;
+  while (at <= text.size()) {
+    RegexMatcher::Result r = matcher.Find(text, at, emptyAtStart);
+    if (r.outcome == RegexMatcher::Outcome::kError) return r;
+    if (r.outcome != RegexMatcher::Outcome::kFound || r.start >= limit) break;
+    best = r;
+    // After an empty match the next one must not be empty at the same place.
+    emptyAtStart = r.end > r.start;
+    at = r.end > r.start ? r.end : r.start;
+  }
+  return best;
+}
+
+}  // namespace
+
+RegexStep FindFromSelection(RegexMatcher& matcher, const std::string& text, const SelectionState& selection,
+                            const LastMatch& last, bool down) {
+  RegexStep step;
+  const long size = static_cast<long>(text.size());
+  if (SearchesInsideSelection(selection, last)) {
+    // Limited to the selection, and no going round: the end of the selection ends the text.
+    const std::string inside = text.substr(0, static_cast<std::size_t>(selection.end < size ? selection.end : size));
+    const std::size_t from = static_cast<std::size_t>(selection.start < size ? selection.start : size);
+    step.result = down ? matcher.Find(inside, from) : LastMatchBetween(matcher, inside, from, inside.size() + 1);
+    return step;
+  }
+  if (down) {
+    TextSpan span = RegexSearchRange(selection, last, size);
+    step.result = matcher.Find(text, static_cast<std::size_t>(span.start));
+    if (step.result.outcome != RegexMatcher::Outcome::kNotFound) return step;
+    step.result = matcher.Find(text, 0, true);
+  } else {
+    const long before = selection.start < size ? selection.start : size;
+    step.result = LastMatchBetween(matcher, text, 0, static_cast<std::size_t>(before));
+    if (step.result.outcome != RegexMatcher::Outcome::kNotFound) return step;
+    step.result = LastMatchBetween(matcher, text, 0, text.size() + 1);
+  }
+  step.wrapped = step.result.outcome == RegexMatcher::Outcome::kFound;
+  return step;
 }
 
 SpanEdit SmallestEdit(const std::string& before, const std::string& after) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/pcre.h"
+#include "search/search_range.h"
 
 namespace quillon {
 
@@ -35,7 +36,8 @@ class RegexMatcher {
   RegexMatcher(const RegexMatcher&) = delete;
   RegexMatcher& operator=(const RegexMatcher&) = delete;
 
-  // Case-sensitive, single-line mode; CR, LF and CR LF end lines. False when invalid.
+  // Case-sensitive; CR, LF and CR LF end lines, and "^" and "$" match at every line start and
+  // end. False when invalid.
   bool Compile(const std::string& pattern);
 
   // The first match in prepared `subject` that starts at or after `from`. "^", "\b" and
@@ -50,6 +52,11 @@ class RegexMatcher {
   // Every match in `subject` replaced; the count, or a negative library code.
   int ReplaceAll(const std::string& subject, const std::string& replacement, std::string& out);
 
+  // The same for the matches that lie within [from, to) of `subject` (Replace All in a
+  // selection); the text around the span is kept as it is.
+  int ReplaceAllIn(const std::string& subject, std::size_t from, std::size_t to, const std::string& replacement,
+                   std::string& out);
+
   static std::string ErrorText(int error);
 
  private:
@@ -58,6 +65,17 @@ class RegexMatcher {
   pcre2_match_context* matchContext_ = nullptr;
   pcre2_match_data* data_ = nullptr;
 };
+
+// One Find Next (or Find Previous) with a regular expression in prepared `text`, the whole
+// document: from the selection onwards (backwards: the last match that starts before it), and
+// at the end round from the other end (`wrapped`). Inside a selection that limits the search
+// (SearchesInsideSelection) it stays inside and does not go round.
+struct RegexStep {
+  RegexMatcher::Result result;
+  bool wrapped = false;
+};
+RegexStep FindFromSelection(RegexMatcher& matcher, const std::string& text, const SelectionState& selection,
+                            const LastMatch& last, bool down);
 
 // The smallest span [start, end) of `before` whose replacement by `text` turns it into `after`.
 struct SpanEdit {

@@ -24,10 +24,13 @@ class ReplaceDialog : public SearchDialog {
   bool OnInit() override {
     CentreOverOwner();
     ShowOptions(g_settings.findFlags);
-    ShowFindText(search_.text);
     SendDlgItemMessageA(Handle(), IDC_REPLACE_WITH, EM_LIMITTEXT, 0, 0);  // any length
     SetText(IDC_REPLACE_WITH, search_.replacement);
-    return true;
+    // A selection over lines is what Replace All is most likely meant for.
+    Tick(IDC_REPLACE_INSELECTION, SelectionSpansLines(g_app.activeDocument));
+    const std::string initial = InitialFindTextOf(g_app.activeDocument);
+    ShowFindText(initial.empty() ? search_.text : initial);
+    return false;
   }
   bool OnCommand(int id, int code) override {
     switch (id) {
@@ -47,7 +50,9 @@ class ReplaceDialog : public SearchDialog {
     const std::string text = Text(IDC_FIND_TEXT);
     search_.replacement = Text(IDC_REPLACE_WITH);
     if (text.empty()) return false;
-    g_settings.findFlags = kFindDown | TickedOptions();
+    // Replace All also goes through every document with a regular expression.
+    g_settings.findFlags = kFindDown | TickedOptions() | (IsTicked(IDC_FIND_ALLDOCS) ? kFindAllDocuments : 0) |
+                           (IsTicked(IDC_REPLACE_INSELECTION) ? kFindInSelection : 0);
     search_.text = text;
     AddRecent(g_settings.recentFinds, search_.text, kRecentFindsCapacity);
     return true;
@@ -66,7 +71,7 @@ class ReplaceDialog : public SearchDialog {
         ReplaceNext(window, text, replacement, g_settings.findFlags, Handle());
         break;
       case IDC_REPLACE_ALL:
-        ReplaceAllInDocument(window, text, replacement, g_settings.findFlags, Handle());
+        ReplaceAll(window, text, replacement, g_settings.findFlags, Handle());
         break;
     }
   }

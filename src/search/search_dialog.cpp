@@ -14,6 +14,9 @@ void SearchDialog::ShowFindText(const std::string& text) {
     SetWindowTextA(combo, text.c_str());
   else
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  // Typing replaces it at once.
+  SetFocus(combo);
+  SendMessageA(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
 void SearchDialog::ShowOptions(std::uint32_t flags) {

@@ -11,7 +11,8 @@ namespace quillon {
 
 class SearchDialog : public Dialog {
  protected:
-  // Fills the find text combo with the recent finds, showing `text`, or the newest when empty.
+  // Fills the find text combo with the recent finds, showing `text`, or the newest when empty,
+  // all of it selected and focused (OnInit then returns false).
   void ShowFindText(const std::string& text);
   // Ticks the option boxes from `flags` and greys them for a regular expression.
   void ShowOptions(std::uint32_t flags);

@@ -16,6 +16,7 @@
 #include "search/search_range.h"
 #include "search/search_state.h"
 #include "ui/app_state.h"
+#include "ui/reporting.h"
 
 namespace quillon {
 
@@ -55,13 +56,13 @@ void ShowMatchingError(HWND owner, int error) {
   MessageBoxA(owner, message.c_str(), "Error", MB_OK | MB_ICONERROR);
 }
 
-// The regular-expression search in one document: always forwards.
-SearchOutcome SearchRegex(HWND window, HWND edit, RegexMatcher& matcher) {
-  TextSpan span = RegexSearchRange(ReadSelection(edit), LastMatchIn(window), TextLength(edit));
-  // From the start of the text, so that anchors and look-behind see what comes before.
-  std::string subject = TextRange(edit, 0, span.end);
-  PrepareForMatching(subject);
-  RegexMatcher::Result result = matcher.Find(subject, static_cast<std::size_t>(span.start));
+// The regular-expression search in one document, going round at the end.
+SearchOutcome SearchRegex(HWND window, HWND edit, RegexMatcher& matcher, bool down, bool& wrapped) {
+  // The whole text, so that anchors and look-behind see what comes before.
+  std::string text = TextRange(edit, 0, TextLength(edit));
+  PrepareForMatching(text);
+  RegexStep step = FindFromSelection(matcher, text, ReadSelection(edit), LastMatchIn(window), down);
+  const RegexMatcher::Result& result = step.result;
   if (result.outcome == RegexMatcher::Outcome::kError) {
     ShowMatchingError(window, result.error);
     return SearchOutcome::kStopped;
@@ -69,6 +70,7 @@ SearchOutcome SearchRegex(HWND window, HWND edit, RegexMatcher& matcher) {
   if (result.outcome == RegexMatcher::Outcome::kNotFound) return SearchOutcome::kNotFound;
   SetSelection(edit, static_cast<long>(result.start), static_cast<long>(result.end));
   RememberMatch(window, static_cast<long>(result.start), static_cast<long>(result.end));
+  wrapped = step.wrapped;
   return SearchOutcome::kFound;
 }
 
@@ -96,18 +98,29 @@ void ActivateDocument(HWND window) {
 
 // The plain search: in `window` from its selection; then, when asked, through the other
 // documents, each searched whole, in menu order (backwards when searching up).
-SearchOutcome SearchPlain(HWND window, HWND edit, const std::string& text, std::uint32_t flags) {
+SearchOutcome SearchPlain(HWND window, HWND edit, const std::string& text, std::uint32_t flags, bool& wrapped) {
   const bool down = (flags & kFindDown) != 0;
   long start = 0, end = 0;
-  if (FindPlain(edit, text, flags, PlainSearchRange(ReadSelection(edit), LastMatchIn(window), down), start, end)) {
+  const SelectionState selection = ReadSelection(edit);
+  const LastMatch last = LastMatchIn(window);
+  if (FindPlain(edit, text, flags, PlainSearchRange(selection, last, down), start, end)) {
     SelectPlainMatch(window, edit, start, end);
     return SearchOutcome::kFound;
   }
-  if (!(flags & kFindAllDocuments)) return SearchOutcome::kNotFound;
+  // Round from the other end of this document, after the other documents when searching them.
+  auto goRound = [&]() {
+    if (SearchesInsideSelection(selection, last) ||
+        !FindPlain(edit, text, flags, PlainWrapRange(down, TextLength(edit)), start, end))
+      return SearchOutcome::kNotFound;
+    SelectPlainMatch(window, edit, start, end);
+    wrapped = true;
+    return SearchOutcome::kFound;
+  };
+  if (!(flags & kFindAllDocuments)) return goRound();
 
   std::vector<HWND> documents = DocumentsInMenuOrder();
   auto here = std::find(documents.begin(), documents.end(), window);
-  if (here == documents.end()) return SearchOutcome::kNotFound;
+  if (here == documents.end()) return goRound();
   std::rotate(documents.begin(), here, documents.end());  // this document first, then the next ones
   documents.erase(documents.begin());
   if (!down) std::reverse(documents.begin(), documents.end());
@@ -119,7 +132,7 @@ SearchOutcome SearchPlain(HWND window, HWND edit, const std::string& text, std::
     SelectPlainMatch(other, otherEdit, start, end);
     return SearchOutcome::kFound;
   }
-  return SearchOutcome::kNotFound;
+  return goRound();
 }
 
 }  // namespace
@@ -130,19 +143,24 @@ SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags,
   Document* document = GetDocument(window);
   if (!document || !document->edit || !text || !*text) return SearchOutcome::kStopped;
   SearchOutcome outcome;
+  bool wrapped = false;
   if (flags & kFindRegex) {
     RegexMatcher matcher;
     if (!matcher.Compile(text)) {
       MessageBoxA(window, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
       return SearchOutcome::kStopped;
     }
-    outcome = SearchRegex(window, document->edit, matcher);
+    outcome = SearchRegex(window, document->edit, matcher, (flags & kFindDown) != 0, wrapped);
   } else {
-    outcome = SearchPlain(window, document->edit, text, flags);
+    outcome = SearchPlain(window, document->edit, text, flags, wrapped);
   }
   if (outcome == SearchOutcome::kNotFound)
     MessageBoxA(notFoundOwner ? notFoundOwner : g_app.mdiClient, "Search text not found", "Finished",
                 MB_OK | MB_ICONINFORMATION);
+  if (outcome == SearchOutcome::kFound)
+    ShowStatusNote(!wrapped              ? ""
+                   : (flags & kFindDown) ? "Passed the end of the document"
+                                         : "Passed the start of the document");
   return outcome;
 }
 
@@ -207,11 +225,20 @@ void ReplaceNext(HWND window, const char* text, const char* replacement, std::ui
   SearchDocument(window, text, flags, owner);
 }
 
-int ReplaceAllInDocument(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
+namespace {
+
+// Replace All in one document, without boxes unless an error stops it: the count, or -1.
+int ReplaceAllQuietly(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
   Document* document = GetDocument(window);
   if (!document || !document->edit || !text || !*text) return -1;
   HWND edit = document->edit;
   const std::string before = TextRange(edit, 0, TextLength(edit));
+  long from = 0, to = static_cast<long>(before.size());
+  if (flags & kFindInSelection) {
+    long start = 0, end = 0;
+    GetSelection(edit, start, end);
+    if (start < end) from = start, to = end;
+  }
   SpanEdit change;
   int count = 0;
   if (flags & kFindRegex) {
@@ -222,7 +249,8 @@ int ReplaceAllInDocument(HWND window, const char* text, const char* replacement,
     }
     std::string subject = before, after;
     PrepareForMatching(subject);
-    count = matcher.ReplaceAll(subject, replacement, after);
+    count =
+        matcher.ReplaceAllIn(subject, static_cast<std::size_t>(from), static_cast<std::size_t>(to), replacement, after);
     if (count < 0) {
       ShowReplaceError(owner, count);
       return -1;
@@ -231,19 +259,15 @@ int ReplaceAllInDocument(HWND window, const char* text, const char* replacement,
     RestoreLineBreaks(change.text);
   } else {
     std::vector<std::pair<long, long>> ranges;
-    long start = 0, end = 0, from = 0;
-    while (FindPlain(edit, text, flags | kFindDown, {from, -1}, start, end) && end > start) {
+    long start = 0, end = 0, at = from;
+    while (at < to && FindPlain(edit, text, flags | kFindDown, {at, to}, start, end) && end > start) {
       ranges.emplace_back(start, end);
-      from = end;
+      at = end;
     }
     count = static_cast<int>(ranges.size());
     change = SmallestEdit(before, ReplaceRanges(before, ranges, replacement));
   }
-  if (count == 0) {
-    MessageBoxA(owner, "Search text not found", "Finished", MB_OK | MB_ICONINFORMATION);
-    return 0;
-  }
-  if (change.start < change.end || !change.text.empty()) {
+  if (count > 0 && (change.start < change.end || !change.text.empty())) {
     // The control takes its time over a long span under some platforms: show that it works.
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     bool replaced = ReplaceRange(edit, static_cast<long>(change.start), static_cast<long>(change.end), change.text,
@@ -251,14 +275,54 @@ int ReplaceAllInDocument(HWND window, const char* text, const char* replacement,
     SetCursor(previous);
     if (!replaced) return -1;
   }
-  std::string message = std::to_string(count) + (count == 1 ? " replacement made." : " replacements made.");
-  MessageBoxA(owner, message.c_str(), "Finished", MB_OK | MB_ICONINFORMATION);
   return count;
+}
+
+}  // namespace
+
+int ReplaceAll(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
+  std::vector<HWND> windows{window};
+  if (flags & kFindAllDocuments) {
+    windows = DocumentsInMenuOrder();
+    flags &= ~kFindInSelection;
+  }
+  int total = 0;
+  for (HWND each : windows) {
+    const int count = ReplaceAllQuietly(each, text, replacement, flags, owner);
+    if (count < 0) return -1;
+    total += count;
+  }
+  if (total == 0) {
+    MessageBoxA(owner, "Search text not found", "Finished", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  std::string message = std::to_string(total) + (total == 1 ? " replacement made." : " replacements made.");
+  MessageBoxA(owner, message.c_str(), "Finished", MB_OK | MB_ICONINFORMATION);
+  return total;
+}
+
+bool SelectionSpansLines(HWND window) {
+  Document* document = GetDocument(window);
+  if (!document || !document->edit) return false;
+  const SelectionState selection = ReadSelection(document->edit);
+  return selection.startLine != selection.endLine;
+}
+
+std::string InitialFindTextOf(HWND window) {
+  Document* document = GetDocument(window);
+  if (!document || !document->edit) return std::string();
+  HWND edit = document->edit;
+  const SelectionState selection = ReadSelection(edit);
+  if (selection.startLine != selection.endLine) return std::string();
+  const long lineStart = LineIndex(edit, selection.startLine);
+  const long lineLength = static_cast<long>(SendMessageA(edit, EM_LINELENGTH, lineStart, 0));
+  return InitialFindText(TextRange(edit, lineStart, lineStart + lineLength), selection.start - lineStart,
+                         selection.end - lineStart);
 }
 
 void FindCommand(HWND frame, SearchState& search) {
   if (!ActiveDocument()) return;
-  if (ShowFindDialog(frame, search.text) != 1) return;
+  if (ShowFindDialog(frame, search.text, InitialFindTextOf(g_app.activeDocument)) != 1) return;
   // An empty text is kept, so that Find Next asks again, but neither searched nor remembered.
   if (search.text.empty()) return;
   AddRecent(g_settings.recentFinds, search.text, kRecentFindsCapacity);
@@ -271,6 +335,12 @@ void FindNextCommand(HWND frame, SearchState& search) {
     SearchDocument(g_app.activeDocument, search.text.c_str(), g_settings.findFlags);
   else
     FindCommand(frame, search);
+}
+
+void FindPreviousCommand(HWND frame, SearchState& search) {
+  if (!ActiveDocument()) return;
+  if (search.text.empty()) return FindCommand(frame, search);
+  SearchDocument(g_app.activeDocument, search.text.c_str(), g_settings.findFlags & ~kFindDown);
 }
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace quillon {
 
@@ -12,6 +13,8 @@ inline constexpr std::uint32_t kFindWholeWord = 0x2;
 inline constexpr std::uint32_t kFindMatchCase = 0x4;
 inline constexpr std::uint32_t kFindRegex = 0x20000;
 inline constexpr std::uint32_t kFindAllDocuments = 0x40000;
+// Replace All only within the selection (the Replace dialog's box).
+inline constexpr std::uint32_t kFindInSelection = 0x80000;
 // The bits the control's own find understands.
 inline constexpr std::uint32_t kFindControlBits = kFindDown | kFindWholeWord | kFindMatchCase;
 
@@ -41,11 +44,21 @@ struct ControlRange {
 };
 ControlRange PlainSearchRange(const SelectionState& selection, const LastMatch& last, bool down);
 
+// Range for the search that goes round after nothing was found to the end (up: to the start):
+// the whole text from the other end.
+ControlRange PlainWrapRange(bool down, long textLength);
+
 // Range for a regular expression, which always searches forwards: [start, end).
 struct TextSpan {
   long start = 0;
   long end = 0;
 };
 TextSpan RegexSearchRange(const SelectionState& selection, const LastMatch& last, long textLength);
+
+// The text the Find and Replace dialogs start with: the selection when it lies within `line`
+// (columns [selStart, selEnd)), else the word the caret (selStart) stands in or just after: a
+// run of letters, digits and "_", "@", ".", "$" (symbol names such as PRINT.FLS or @@loop).
+// Empty when there is none.
+std::string InitialFindText(const std::string& line, long selStart, long selEnd);
 
 }  // namespace quillon

@@ -1,8 +1,11 @@
 #include "ui/reporting.h"
 
+#include <commctrl.h>
+
 #include <cstdarg>
 
 #include "base/text_util.h"
+#include "ui/app_state.h"
 
 namespace quillon {
 
@@ -31,6 +34,12 @@ void SetWindowTextFormat(HWND window, const char* format, ...) {
   std::string text = FormatLimitedV(kFormatBufferSize, format, args);
   va_end(args);
   SetWindowTextA(window, text.c_str());
+}
+
+void ShowStatusNote(const char* text) {
+  if (!g_app.statusBar) return;
+  SendMessageA(g_app.statusBar, SB_SIMPLE, FALSE, 0);
+  SendMessageA(g_app.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
 }
 
 }  // namespace quillon

@@ -16,4 +16,8 @@ void ShowLastErrorBox(const char* caption);
 // Sets a window's text from a printf format, cut to 255 characters.
 void SetWindowTextFormat(HWND window, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+// Shows a short note (such as "Passed the end of the document") in the first part of the
+// status bar, where a box would be in the way.
+void ShowStatusNote(const char* text);
+
 }  // namespace quillon

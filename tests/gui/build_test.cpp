@@ -108,8 +108,8 @@ TEST_F(BuildTest, CleanProjectBuildListsEveryStepWithZeroTotals) {
   LoadProject("start:  MVII #1, R0\r\n        DECR R0\r\n");
   Build();
   const std::vector<PaneLine> expected = {
-      Plain("Assembling..."),     Plain(ProjectCommandLine(StandIn())), Plain("Parsing listing file..."),
-      Plain("Total Errors:   0"), Plain("Total Warnings: 0"),           Plain("Finished assembly"),
+      Plain("Assembling..."),   Plain(ProjectCommandLine(StandIn())), Plain("Parsing listing file..."),
+      Plain("Total Errors: 0"), Plain("Total Warnings: 0"),           Plain("Finished assembly"),
   };
   EXPECT_EQ(ReadPane(), expected);
   EXPECT_TRUE(Exists(folder_ + "\\game.bin")) << "the assembler ran in the project folder";
@@ -130,7 +130,7 @@ TEST_F(BuildTest, ErrorsAndWarningsCarryTheirFileAndZeroBasedLine) {
       {"game.asm:2: ERROR - undefined symbol FOO", folder_ + "\\game.asm", 1},
       {"inc\\my defs.inc:12: WARNING - label shadows a register", folder_ + "\\inc\\my defs.inc", 11},
       {"C:\\src\\other.asm:1: ERROR - bad operand", "C:\\src\\other.asm", 0},
-      Plain("Total Errors:   2"),
+      Plain("Total Errors: 2"),
       Plain("Total Warnings: 1"),
       Plain("Assembler exit code: 1"),
       Plain("Finished assembly"),
@@ -211,7 +211,7 @@ TEST_F(BuildTest, CommandLineLongerThanAPathBufferReachesTheAssemblerWhole) {
   EXPECT_GE(lines[1].text.size(), 260u);
   EXPECT_EQ(lines[1].text, ProjectCommandLine(StandIn(), longName));
   EXPECT_EQ(lines[3], (PaneLine{"game.asm:1: ERROR - seen by the assembler", folder_ + "\\game.asm", 0}));
-  EXPECT_EQ(lines[4].text, "Total Errors:   1");
+  EXPECT_EQ(lines[4].text, "Total Errors: 1");
 }
 
 TEST_F(BuildTest, WithoutAProjectTheActiveDocumentIsBuiltInItsFolder) {
@@ -224,7 +224,7 @@ TEST_F(BuildTest, WithoutAProjectTheActiveDocumentIsBuiltInItsFolder) {
       Plain("\"" + StandIn() + "\" -o \"demo.bin\" -l \"demo.lst\" \"" + source + "\""),
       Plain("Parsing listing file..."),
       {source + ":1: WARNING - from the document", source, 0},
-      Plain("Total Errors:   0"),
+      Plain("Total Errors: 0"),
       Plain("Total Warnings: 1"),
       Plain("Finished assembly"),
   };
@@ -267,7 +267,7 @@ TEST_F(BuildTest, OnlyTheListingOfThisRunIsReportedWithTheAssemblersExitCode) {
        {Plain("Build failed: no listing file was written (" + folder_ + "\\game.lst)."), Plain("Finished assembly")}},
       {"clean listing, failing exit code",
        ";@exit 2\r\n",
-       {Plain("Parsing listing file..."), Plain("Total Errors:   0"), Plain("Total Warnings: 0"),
+       {Plain("Parsing listing file..."), Plain("Total Errors: 0"), Plain("Total Warnings: 0"),
         Plain("Assembler exit code: 2"), Plain("Finished assembly")}},
   };
   for (const auto& c : cases) {
@@ -327,7 +327,7 @@ TEST_F(BuildTest, ChangingTheCurrentFolderDuringABuildDoesNotChangeItsResult) {
   const std::vector<PaneLine> expected = {
       Plain("Assembling..."),           Plain(ProjectCommandLine(StandIn())),
       Plain("Parsing listing file..."), {"game.asm:2: WARNING - the real one", folder_ + "\\game.asm", 1},
-      Plain("Total Errors:   0"),       Plain("Total Warnings: 1"),
+      Plain("Total Errors: 0"),         Plain("Total Warnings: 1"),
       Plain("Finished assembly"),
   };
   EXPECT_EQ(ReadPane(), expected);
@@ -428,7 +428,7 @@ TEST_F(BuildTest, SecondBuildWhileOneRunsIsRefusedVisiblyAndTheFirstCompletes) {
       Plain("A build is already running."),
       Plain("Parsing listing file..."),
       {"game.asm:2: WARNING - slow", folder_ + "\\game.asm", 1},
-      Plain("Total Errors:   0"),
+      Plain("Total Errors: 0"),
       Plain("Total Warnings: 1"),
       Plain("Finished assembly"),
   };
@@ -488,8 +488,8 @@ TEST_F(BuildTest, BundledAssemblerBuildsARealImageOnceItsOfferedPathIsConfirmed)
   EXPECT_EQ(offered, bundled);
   EXPECT_EQ(g_settings.assemblerPath, bundled);
   const std::vector<PaneLine> clean = {
-      Plain("Assembling..."),     Plain(ProjectCommandLine(bundled)), Plain("Parsing listing file..."),
-      Plain("Total Errors:   0"), Plain("Total Warnings: 0"),         Plain("Finished assembly"),
+      Plain("Assembling..."),   Plain(ProjectCommandLine(bundled)), Plain("Parsing listing file..."),
+      Plain("Total Errors: 0"), Plain("Total Warnings: 0"),         Plain("Finished assembly"),
   };
   EXPECT_EQ(ReadPane(), clean);
   const std::string bytes = ReadText(folder_ + "\\game.bin");
@@ -503,7 +503,7 @@ TEST_F(BuildTest, BundledAssemblerBuildsARealImageOnceItsOfferedPathIsConfirmed)
   EXPECT_EQ(lines[3].file, folder_ + "\\lib\\print.asm");
   EXPECT_EQ(lines[3].line, 1);
   EXPECT_NE(lines[3].text.find("lib\\print.asm:2: ERROR - bad operand 'R9'"), std::string::npos) << lines[3].text;
-  EXPECT_EQ(lines[4].text, "Total Errors:   1");
+  EXPECT_EQ(lines[4].text, "Total Errors: 1");
 }
 
 // The sample project that ships beside the program builds to an image with the bundled assembler.
@@ -518,7 +518,7 @@ TEST_F(BuildTest, SampleProjectBuildsCleanlyWithTheBundledAssembler) {
   Build();
   const std::vector<PaneLine> lines = ReadPane();
   ASSERT_EQ(lines.size(), 6u);
-  EXPECT_EQ(lines[3].text, "Total Errors:   0");
+  EXPECT_EQ(lines[3].text, "Total Errors: 0");
   EXPECT_EQ(lines[4].text, "Total Warnings: 0");
   const std::string bytes = ReadText(folder_ + "\\obj\\hello.bin");
   EXPECT_GT(bytes.size(), 40u) << "header, title and program";

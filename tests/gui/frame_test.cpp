@@ -53,8 +53,19 @@ const std::vector<Popup>& MenuBar() {
         {-1, "Recent Projects"},
         {0, ""},
         {4008, "E&xit"}}},
-      {"&Edit", {{40046, "&Find\tCtrl+F"}, {40048, "Find &Next\tF3"}, {40045, "Search and &Replace\tCtrl+H"}}},
-      {"&Tools", {{5000, "&Font"}, {40043, "Show Out&put Pane"}, {0, ""}, {5001, "IDE &Options"}}},
+      {"&Edit",
+       {{40046, "&Find\tCtrl+F"},
+        {40048, "Find &Next\tF3"},
+        {40045, "Search and &Replace\tCtrl+H"},
+        {IDM_EDIT_FINDPREV, "Find &Previous\tShift+F3"},
+        {0, ""},
+        {IDM_EDIT_GOTOLINE, "&Go to Line...\tCtrl+G"}}},
+      {"&Tools",
+       {{5000, "&Font"},
+        {40043, "Show Out&put Pane"},
+        {IDM_TOOLS_LINENUMBERS, "Line &Numbers"},
+        {0, ""},
+        {5001, "IDE &Options"}}},
       {"&Project",
        {{9000, "Add &Source Files"},
         {9001, "Add &Include Files"},
@@ -64,7 +75,13 @@ const std::vector<Popup>& MenuBar() {
         {9004, "Project &Settings"},
         {0, ""},
         {42200, "&Close Project"}}},
-      {"&Build", {{IDM_BUILD_RUN, "&Run\tF5"}}},
+      {"&Build",
+       {{IDM_BUILD, "&Build\tF7"},
+        {IDM_BUILD_STOP, "&Stop Build\tCtrl+Break"},
+        {IDM_BUILD_RUN, "&Run\tF5"},
+        {0, ""},
+        {IDM_BUILD_NEXTERROR, "Next &Error\tF4"},
+        {IDM_BUILD_PREVERROR, "&Previous Error\tShift+F4"}}},
       {"&Macros",
        {{8000, "Command 1\tCtrl+F5"},
         {8001, "Command 2\tCtrl+F6"},
@@ -123,14 +140,26 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
     WORD command;
   };
   const Binding expected[] = {
-      {FCONTROL, 'F', 40046},    {FCONTROL, 'H', 40045},
-      {FCONTROL, 'L', 4005},     {FCONTROL, 'N', 4001},
-      {FCONTROL, 'O', 4002},     {FCONTROL, 'S', 4003},
-      {0, VK_ESCAPE, 40043},     {0, VK_F3, 40048},
-      {FCONTROL, VK_F5, 8000},   {FCONTROL, VK_F6, 8001},
-      {0, VK_F7, 40038},         {FCONTROL, VK_F7, 8002},
-      {FCONTROL, VK_F8, 8003},   {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
-      {0, VK_F5, IDM_BUILD_RUN}, {0, VK_F1, IDM_HELP_GUIDE},
+      {FCONTROL, 'F', 40046},
+      {FCONTROL, 'H', 40045},
+      {FCONTROL, 'L', 4005},
+      {FCONTROL, 'N', 4001},
+      {FCONTROL, 'O', 4002},
+      {FCONTROL, 'S', 4003},
+      {0, VK_ESCAPE, 40043},
+      {0, VK_F3, 40048},
+      {FCONTROL, VK_F5, 8000},
+      {FCONTROL, VK_F6, 8001},
+      {0, VK_F7, 40038},
+      {FCONTROL, VK_F7, 8002},
+      {FCONTROL, VK_F8, 8003},
+      {FCONTROL, VK_CANCEL, IDM_BUILD_STOP},  // Ctrl+Break
+      {0, VK_F5, IDM_BUILD_RUN},
+      {0, VK_F4, IDM_BUILD_NEXTERROR},
+      {FSHIFT, VK_F4, IDM_BUILD_PREVERROR},
+      {FSHIFT, VK_F3, IDM_EDIT_FINDPREV},
+      {FCONTROL, 'G', IDM_EDIT_GOTOLINE},
+      {0, VK_F1, IDM_HELP_GUIDE},
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));
   for (const Binding& b : expected) {
@@ -219,9 +248,9 @@ TEST_F(FrameTest, StatusBarHasFivePartsFromTheRightEdge) {
 
 TEST_F(FrameTest, ToolbarButtonsAndTooltips) {
   ASSERT_NE(g_app.toolBar, nullptr);
-  const int commands[] = {4001, 0, 4002, 4007, 4003, 4005, 0, IDM_BUILD_RUN};
-  ASSERT_EQ(SendMessageA(g_app.toolBar, TB_BUTTONCOUNT, 0, 0), 8);
-  for (int i = 0; i < 8; ++i) {
+  const int commands[] = {4001, 0, 4002, 4007, 4003, 4005, 0, IDM_BUILD, IDM_BUILD_RUN, IDM_BUILD_STOP};
+  ASSERT_EQ(SendMessageA(g_app.toolBar, TB_BUTTONCOUNT, 0, 0), 10);
+  for (int i = 0; i < 10; ++i) {
     TBBUTTON button{};
     SendMessageA(g_app.toolBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
     EXPECT_EQ(button.idCommand, commands[i]) << i;

@@ -87,7 +87,7 @@ bool OnlyNotFound(const std::vector<SeenBox>& seen) {
   return seen.size() == 1 && seen[0].text == kNotFound && seen[0].caption == "Finished";
 }
 
-TEST_F(SearchTest, FindThenFindNextWalksDownWithoutWrapping) {
+TEST_F(SearchTest, FindThenFindNextWalksDownAndGoesRound) {
   HWND edit = NewDocumentWith("MVII #1, R0\r\nloop: MVII #2, R01\r\nB loop\r\n");
   auto seen = Find("MVII");
   ASSERT_EQ(seen.size(), 1u);
@@ -98,8 +98,8 @@ TEST_F(SearchTest, FindThenFindNextWalksDownWithoutWrapping) {
 
   EXPECT_TRUE(FindNext().empty());
   EXPECT_EQ(SelectionOf(edit), (Sel{18, 22})) << "one character per line break";
-  EXPECT_TRUE(OnlyNotFound(FindNext()));
-  EXPECT_EQ(SelectionOf(edit), (Sel{18, 22})) << "the selection stays";
+  EXPECT_TRUE(FindNext().empty()) << "no box: round to the top";
+  EXPECT_EQ(SelectionOf(edit), (Sel{0, 4}));
 }
 
 // Texts longer than a path are searched for and replaced whole: a cut text would match the
@@ -113,7 +113,7 @@ TEST_F(SearchTest, LongFindAndReplaceTextsAreUsedWhole) {
   EXPECT_EQ(g_settings.recentFinds, std::vector<std::string>{run});
 
   const std::string with(400, 'z');
-  SetSelection(edit, 0, 0);
+  SetSelection(edit, 261, 561);
   std::string shown;
   DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
     if (seen.caption != "Search and replace") return PressButton(dialog, IDOK);
@@ -123,7 +123,7 @@ TEST_F(SearchTest, LongFindAndReplaceTextsAreUsedWhole) {
     PressButton(dialog, IDCANCEL);
   });
   SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(IDM_EDIT_REPLACE, 1), 0);
-  EXPECT_EQ(shown, run) << "the dialog offers the last find text whole";
+  EXPECT_EQ(shown, run) << "the dialog offers the selected text whole";
   EXPECT_EQ(AllText(edit), std::string(259, 'x') + "y\r" + with + "\r");
   EXPECT_EQ(Search().replacement, with);
 }
@@ -140,7 +140,8 @@ TEST_F(SearchTest, PlainSearchRows) {
   const Case cases[] = {
       {"up from the end finds the last", 0x0, "R0", {27, 27}, {24, 26}},
       {"up from a match finds the one before", 0x0, "R0", {24, 26}, {15, 17}},
-      {"up: no wrapping", 0x0, "R0", {0, 2}, {-1, -1}},
+      {"up from the first: round to the last", 0x0, "R0", {0, 2}, {24, 26}},
+      {"not there at all", 0x1, "R7", {5, 5}, {-1, -1}},
       {"whole word skips R01", 0x3, "R0", {1, 1}, {7, 9}},
       {"case ignored by default", 0x1, "r0", {1, 1}, {3, 5}},
       {"match case", 0x5, "r0", {0, 0}, {7, 9}},
@@ -176,7 +177,9 @@ TEST_F(SearchTest, RegularExpressionRows) {
       {"dot stops at the line end", "MVI.*", {0, 0}, {0, 6}},
       {"true position after the caret", "R[0-7]", {5, 5}, {11, 13}},
       {"a break in the pattern", "R0\\s+M", {0, 0}, {4, 8}},
-      {"caret is not the start of the text", "^MVO", {7, 7}, {-1, -1}},
+      {"^ at a line start", "^MVO", {7, 7}, {7, 10}},
+      {"^ after the caret's line start: round to it", "^MVO", {8, 8}, {7, 10}},
+      {"not there at all", "R7", {8, 8}, {-1, -1}},
   };
   HWND edit = NewDocumentWith(text);
   g_settings.findFlags = 0x20001;
@@ -200,7 +203,8 @@ TEST_F(SearchTest, RegularExpressionRows) {
   EXPECT_EQ(SelectionOf(edit), (Sel{4, 7}));
   EXPECT_TRUE(FindNext().empty());
   EXPECT_EQ(SelectionOf(edit), (Sel{11, 14}));
-  EXPECT_TRUE(OnlyNotFound(FindNext()));
+  EXPECT_TRUE(FindNext().empty()) << "round to the first";
+  EXPECT_EQ(SelectionOf(edit), (Sel{4, 7}));
 
   Search().text = "(MVI";
   auto seen = FindNext();
@@ -242,7 +246,7 @@ TEST_F(SearchTest, SearchAllOpenDocumentsGoesOnInWindowMenuOrder) {
 }
 
 TEST_F(SearchTest, FindDialogRows) {
-  NewDocumentWith("text\r\n");
+  NewDocumentWith("  text\r\n");  // no word at the caret
   g_settings.recentFinds = {"oldest", "middle", "newest"};
   g_settings.findFlags = 1;
 
@@ -252,7 +256,7 @@ TEST_F(SearchTest, FindDialogRows) {
     bool down = false, anyTicked = true;
     std::vector<std::string> items;
     std::string text;
-    bool greyedWhileRegex = false, downForced = false, tickKept = false;
+    bool greyedWhileRegex = false, upKept = false, tickKept = false;
   } shown;
   DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
     if (seen.caption != kFindCaption) return PressButton(dialog, IDOK);
@@ -270,9 +274,9 @@ TEST_F(SearchTest, FindDialogRows) {
     SendDlgItemMessageA(dialog, IDC_FIND_UP, BM_CLICK, 0, 0);
     SendDlgItemMessageA(dialog, IDC_FIND_REGEX, BM_CLICK, 0, 0);
     shown.greyedWhileRegex =
-        !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_MATCHCASE)) && !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_UP)) &&
+        !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_MATCHCASE)) && IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_UP)) &&
         !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_ALLDOCS)) && IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_DOWN));
-    shown.downForced = Ticked(dialog, IDC_FIND_DOWN);
+    shown.upKept = Ticked(dialog, IDC_FIND_UP);
     shown.tickKept = Ticked(dialog, IDC_FIND_MATCHCASE);
     PressButton(dialog, IDOK);
   });
@@ -282,9 +286,9 @@ TEST_F(SearchTest, FindDialogRows) {
   EXPECT_EQ(shown.items, (std::vector<std::string>{"newest", "middle", "oldest"}));
   EXPECT_EQ(shown.text, "newest");
   EXPECT_TRUE(shown.greyedWhileRegex);
-  EXPECT_TRUE(shown.downForced);
+  EXPECT_TRUE(shown.upKept) << "a regular expression searches upwards too";
   EXPECT_TRUE(shown.tickKept);
-  EXPECT_EQ(g_settings.findFlags, 0x20001u) << "exactly regex and down";
+  EXPECT_EQ(g_settings.findFlags, 0x20000u) << "exactly regex, upwards";
   EXPECT_EQ(Search().text, "newest");
 }
 

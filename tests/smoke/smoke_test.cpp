@@ -307,7 +307,7 @@ TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
   EXPECT_EQ(lines[0], "Assembling...");
   EXPECT_EQ(lines[2], "Parsing listing file...");
   EXPECT_EQ(lines[3], source + ":81: ERROR - operand out of range");
-  EXPECT_EQ(lines[4], "Total Errors:   1");
+  EXPECT_EQ(lines[4], "Total Errors: 1");
   EXPECT_EQ(lines[5], "Total Warnings: 0");
   EXPECT_EQ(lines[6], "Assembler exit code: 1");
 
@@ -410,7 +410,7 @@ TEST(Smoke, AMisbehavingAssemblerLeavesTheIdeUsableAndTheSourceIntact) {
          ASSERT_EQ(lines.size(), 8u);
          EXPECT_EQ(lines[2], "Parsing listing file...");
          EXPECT_TRUE(lines[3].ends_with("crash.asm:2: ERROR - before the crash")) << lines[3];
-         EXPECT_EQ(lines[4], "Total Errors:   1");
+         EXPECT_EQ(lines[4], "Total Errors: 1");
          EXPECT_EQ(lines[6], "Assembler exit code: 3221225477");  // 0xC0000005
        }},
       {"crash before any listing", ";@no-listing\r\n;@crash\r\n", false,
@@ -424,7 +424,7 @@ TEST(Smoke, AMisbehavingAssemblerLeavesTheIdeUsableAndTheSourceIntact) {
          ASSERT_GE(lines.size(), 6u);
          const std::size_t errors = lines.size() - 6;  // Assembling, command, Parsing, totals 2, Finished
          EXPECT_GT(errors, 50u);
-         EXPECT_EQ(lines[lines.size() - 3], "Total Errors:   " + std::to_string(errors));
+         EXPECT_EQ(lines[lines.size() - 3], "Total Errors: " + std::to_string(errors));
        }},
       {"binary garbage", ";@garbage 1000000\r\n;@warning after the garbage\r\n", false,
        [](const std::vector<std::string>& lines) {

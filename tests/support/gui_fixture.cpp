@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "app/frame.h"
+#include "resource.h"
 
 namespace quillon::test {
 
@@ -39,6 +40,23 @@ void FrameTest::SetUp() {
   frame_ = CreateFrameWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
   ASSERT_NE(frame_, nullptr);
   PumpMessages(50);
+}
+
+void FrameTest::Key(WORD key, bool ctrl, bool shift) {
+  static HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  BYTE saved[256] = {}, held[256] = {};
+  GetKeyboardState(saved);
+  for (int i = 0; i < 256; ++i) held[i] = saved[i];
+  held[VK_CONTROL] = held[VK_LCONTROL] = ctrl ? 0x80 : 0;
+  held[VK_SHIFT] = held[VK_LSHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(held);
+  HWND focus = GetFocus();
+  MSG msg{focus ? focus : frame_, WM_KEYDOWN, key, 1, static_cast<DWORD>(GetMessageTime()), {}};
+  if (!TranslateAcceleratorA(frame_, table, &msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  SetKeyboardState(saved);
 }
 
 void FrameTest::TearDown() {

@@ -209,7 +209,7 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
     EXPECT_EQ(lines[0].line, c.line) << c.what;
     EXPECT_NE(lines[0].text.find(c.words), std::string::npos) << c.what << ": " << lines[0].text.substr(0, 200);
     EXPECT_LT(lines[0].text.size(), 300u) << c.what << ": a message stays readable";
-    EXPECT_EQ(lines[1].text, "Total Errors:   " + std::to_string(c.errors)) << c.what;
+    EXPECT_EQ(lines[1].text, "Total Errors: " + std::to_string(c.errors)) << c.what;
     EXPECT_EQ(lines[2].text, "Total Warnings: " + std::to_string(c.warnings)) << c.what;
   }
 }
@@ -218,7 +218,7 @@ TEST(CpasmListing, SourceThatReadsLikeAProblemLineIsNotCounted) {
   Assembly a = AssembleText("t.asm", "; seen before: game.asm:12: ERROR - x, lib.asm:3:WARNING-y\n NOP\n", {});
   std::vector<Line> lines = ParsedListing(a);
   ASSERT_EQ(lines.size(), 2u) << a.listing;
-  EXPECT_EQ(lines[0].text, "Total Errors:   0");
+  EXPECT_EQ(lines[0].text, "Total Errors: 0");
   EXPECT_EQ(lines[1].text, "Total Warnings: 0");
 }
 

@@ -59,33 +59,33 @@ TEST_F(ListingParser, ReportsErrorAndWarningLinesWithZeroBasedLines) {
   const Case cases[] = {
       {"C:\\src\\game.asm:12: ERROR - some message\n",
        {{"C:\\src\\game.asm:12: ERROR - some message", "C:\\src\\game.asm", 11},
-        Totals("Total Errors:   1"),
+        Totals("Total Errors: 1"),
         Totals("Total Warnings: 0")}},
       {"game.asm:7:WARNING-label x\n",
-       {{"game.asm:7:WARNING-label x", "game.asm", 6}, Totals("Total Errors:   0"), Totals("Total Warnings: 1")}},
+       {{"game.asm:7:WARNING-label x", "game.asm", 6}, Totals("Total Errors: 0"), Totals("Total Warnings: 1")}},
       // keywords are case-sensitive; digits must follow the colon directly
       {"game.asm:7: error - x\ngame.asm:7: Warning - x\ngame.asm: 7: ERROR - x\n",
-       {Totals("Total Errors:   0"), Totals("Total Warnings: 0")}},
+       {Totals("Total Errors: 0"), Totals("Total Warnings: 0")}},
       {"game.asm:0: ERROR - x\n",
-       {{"game.asm:0: ERROR - x", "game.asm", -1}, Totals("Total Errors:   1"), Totals("Total Warnings: 0")}},
+       {{"game.asm:0: ERROR - x", "game.asm", -1}, Totals("Total Errors: 1"), Totals("Total Warnings: 0")}},
       {"game.asm:99999999999: ERROR - x\n",
-       {{"game.asm:99999999999: ERROR - x", "game.asm", -1}, Totals("Total Errors:   1"), Totals("Total Warnings: 0")}},
+       {{"game.asm:99999999999: ERROR - x", "game.asm", -1}, Totals("Total Errors: 1"), Totals("Total Warnings: 0")}},
       // both keywords: counted once, as an error
       {"a.asm:3: WARNING - see a.asm:4: ERROR - x\n",
        {{"a.asm:3: WARNING - see a.asm:4: ERROR - x", "a.asm:3: WARNING - see a.asm", 3},
-        Totals("Total Errors:   1"),
+        Totals("Total Errors: 1"),
         Totals("Total Warnings: 0")}},
       // CR LF and LF; a last line without a line feed is examined
       {"  0001  MVII #1, R0\r\ninc\\a.inc:2: WARNING - w\r\nb.asm:5: ERROR - e\nb.asm:6: ERROR - last",
        {{"inc\\a.inc:2: WARNING - w", "inc\\a.inc", 1},
         {"b.asm:5: ERROR - e", "b.asm", 4},
         {"b.asm:6: ERROR - last", "b.asm", 5},
-        Totals("Total Errors:   2"),
+        Totals("Total Errors: 2"),
         Totals("Total Warnings: 1")}},
       // a last line that ends in a CR without a line feed shows without it
       {"b.asm:6: ERROR - last\r",
-       {{"b.asm:6: ERROR - last", "b.asm", 5}, Totals("Total Errors:   1"), Totals("Total Warnings: 0")}},
-      {"", {Totals("Total Errors:   0"), Totals("Total Warnings: 0")}},
+       {{"b.asm:6: ERROR - last", "b.asm", 5}, Totals("Total Errors: 1"), Totals("Total Warnings: 0")}},
+      {"", {Totals("Total Errors: 0"), Totals("Total Warnings: 0")}},
   };
   for (const Case& c : cases) EXPECT_EQ(Parse(c.listing), c.expected) << c.listing;
 }
@@ -114,7 +114,7 @@ TEST_F(ListingParser, FileNamesAreJoinedToTheBuildFolder) {
 TEST_F(ListingParser, MissingListingGivesZeroTotals) {
   RecordingSink sink;
   ParseListing(path_ + ".missing", "", sink);
-  EXPECT_EQ(sink.lines, (std::vector<Line>{Totals("Total Errors:   0"), Totals("Total Warnings: 0")}));
+  EXPECT_EQ(sink.lines, (std::vector<Line>{Totals("Total Errors: 0"), Totals("Total Warnings: 0")}));
 }
 
 TEST_F(ListingParser, PatternThatDoesNotCompileIsReportedInsteadOfTotals) {

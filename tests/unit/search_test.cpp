@@ -30,17 +30,24 @@ struct Found {
   long end;
 };
 
-// One Find Next with a regular expression, as the engine does it.
-Found RegexStep(const std::string& text, const std::string& pattern, long selStart, long selEnd, LastMatch last) {
+struct Step {
+  bool found = false;
+  long start = 0;
+  long end = 0;
+  bool wrapped = false;
+};
+
+// One Find Next (or Find Previous) with a regular expression, as the engine does it.
+Step RegexFind(const std::string& text, const std::string& pattern, long selStart, long selEnd, LastMatch last,
+               bool down = true) {
   RegexMatcher matcher;
   EXPECT_TRUE(matcher.Compile(pattern)) << pattern;
-  TextSpan span = RegexSearchRange(Selection(text, selStart, selEnd), last, static_cast<long>(text.size()));
-  std::string subject = text.substr(0, static_cast<std::size_t>(span.end));
-  PrepareForMatching(subject);
-  auto result = matcher.Find(subject, static_cast<std::size_t>(span.start));
-  EXPECT_NE(result.outcome, RegexMatcher::Outcome::kError) << pattern;
-  return {result.outcome == RegexMatcher::Outcome::kFound, static_cast<long>(result.start),
-          static_cast<long>(result.end)};
+  std::string prepared = text;
+  PrepareForMatching(prepared);
+  RegexStep step = FindFromSelection(matcher, prepared, Selection(text, selStart, selEnd), last, down);
+  EXPECT_NE(step.result.outcome, RegexMatcher::Outcome::kError) << pattern;
+  return {step.result.outcome == RegexMatcher::Outcome::kFound, static_cast<long>(step.result.start),
+          static_cast<long>(step.result.end), step.wrapped};
 }
 
 const std::string kText = "MVI R0\rMVO R1\rMVII #5";  // lines start at 0, 7 and 14
@@ -51,27 +58,31 @@ TEST(SearchRegex, FindsWhatAUserMeansFromTheCaret) {
     std::string text;
     const char* pattern;
     long selStart, selEnd;
-    Found expected;
+    Step expected;
   };
   const Case cases[] = {
       {"dot stops at the line end", kText, "MVI.*", 0, 0, {true, 0, 6}},
-      {"dollar: only the end of the text", kText, "R1$|#5$", 0, 0, {true, 19, 21}},
+      {"dollar: every line end", kText, "R1$|#5$", 0, 0, {true, 11, 13}},
       {"\\n matches a break", kText, "R0\\n", 0, 0, {true, 4, 7}},
       {"true position after the caret", kText, "R[0-7]", 5, 5, {true, 11, 13}},
       {"search starts at the selection's end", kText, "MV\\w+", 0, 3, {true, 7, 10}},
       {"a multi-line selection limits the search", kText, "M\\w+", 1, 9, {true, 7, 9}},
-      {"nothing after the caret: no wrapping", kText, "MVI ", 1, 1, {false, 0, 0}},
-      {"caret is not the start of the text", kText, "^MVO", 7, 7, {false, 0, 0}},
+      {"caret at a line start", kText, "^MVO", 0, 0, {true, 7, 10}},
+      {"caret is not the start of the text: round to it", kText, "^MVO", 8, 8, {true, 7, 10, true}},
       {"caret is not a word start", "R1R2", "\\bR2", 2, 2, {false, 0, 0}},
       {"look-behind sees before the caret", kText, "(?<=O )R1", 11, 11, {true, 11, 13}},
       {"case matters", kText, "r0", 0, 0, {false, 0, 0}},
       {"CR LF text", "MVI R0\r\nMVO R1", "MVI.*", 0, 0, {true, 0, 6}},
       {"CR LF text, \\R", "MVI R0\r\nMVO R1", "R0\\R", 0, 0, {true, 4, 8}},
       {"empty match at the caret is skipped", kText, "x*", 3, 3, {true, 4, 4}},
+      {"a final lone CR after the match", "MVI R0\r", "R0$", 0, 0, {true, 4, 6}},
+      {"a final lone CR is a break", "MVI R0\r", "R0\\n", 0, 0, {true, 4, 7}},
+      {"a lone CR then the match", "NOP\rMVO R1", "^MVO", 2, 2, {true, 4, 7}},
   };
   for (const Case& c : cases) {
-    Found f = RegexStep(c.text, c.pattern, c.selStart, c.selEnd, {});
+    Step f = RegexFind(c.text, c.pattern, c.selStart, c.selEnd, {});
     EXPECT_EQ(f.found, c.expected.found) << c.what;
+    EXPECT_EQ(f.wrapped, c.expected.wrapped) << c.what;
     if (f.found && c.expected.found) {
       EXPECT_EQ(f.start, c.expected.start) << c.what;
       EXPECT_EQ(f.end, c.expected.end) << c.what;
@@ -82,7 +93,7 @@ TEST(SearchRegex, FindsWhatAUserMeansFromTheCaret) {
 TEST(SearchRegex, EveryFindNextMovesForward) {
   struct Case {
     const char* pattern;
-    int matches;  // how many distinct matches repeated Find Next visits before "not found"
+    int matches;  // how many distinct matches repeated Find Next visits before it goes round
   };
   const Case cases[] = {
       {"R\\d\\s", 2},  // matches that end on the next line
@@ -95,8 +106,9 @@ TEST(SearchRegex, EveryFindNextMovesForward) {
     LastMatch last;
     int visited = 0;
     for (int step = 0; step < 40; ++step) {
-      Found f = RegexStep(kText, c.pattern, selStart, selEnd, last);
-      if (!f.found) break;
+      Step f = RegexFind(kText, c.pattern, selStart, selEnd, last);
+      ASSERT_TRUE(f.found) << c.pattern;
+      if (f.wrapped) break;
       ASSERT_TRUE(f.start > selStart || f.end > selEnd) << c.pattern << " stood still at " << f.start;
       selStart = f.start;
       selEnd = f.end;
@@ -105,6 +117,80 @@ TEST(SearchRegex, EveryFindNextMovesForward) {
     }
     EXPECT_EQ(visited, c.matches) << c.pattern;
   }
+}
+
+TEST(SearchRegex, FindNextGoesRoundAndFindPreviousWalksBack) {
+  // "MV\\w*" matches [0,3), [7,10) and [14,18).
+  struct Case {
+    const char* what;
+    long selStart, selEnd;
+    LastMatch last;
+    bool down;
+    Step expected;
+  };
+  const Case cases[] = {
+      {"down from the last match: round to the first", 14, 18, {true, 14, 18}, true, {true, 0, 3, true}},
+      {"down from the caret after the last match", 20, 20, {}, true, {true, 0, 3, true}},
+      {"up from a caret", 14, 14, {}, false, {true, 7, 10, false}},
+      {"up from inside a match: the match it is in", 8, 8, {}, false, {true, 7, 10, false}},
+      {"up from the first match: round to the last", 0, 3, {true, 0, 3}, false, {true, 14, 18, true}},
+      {"up inside a selection over lines", 1, 16, {}, false, {true, 14, 16, false}},
+      {"down inside a selection over lines does not go round", 11, 16, {}, true, {true, 14, 16, false}},
+  };
+  for (const Case& c : cases) {
+    Step f = RegexFind(kText, "MV\\w*", c.selStart, c.selEnd, c.last, c.down);
+    EXPECT_EQ(f.found, c.expected.found) << c.what;
+    EXPECT_EQ(f.wrapped, c.expected.wrapped) << c.what;
+    EXPECT_EQ(f.start, c.expected.start) << c.what;
+    EXPECT_EQ(f.end, c.expected.end) << c.what;
+  }
+  EXPECT_FALSE(RegexFind(kText, "R9", 5, 5, {}).found) << "no match anywhere";
+  EXPECT_FALSE(RegexFind(kText, "R9", 5, 5, {}, false).found) << "no match anywhere, up";
+  Step inside = RegexFind(kText, "MVI ", 1, 9, {}, true);
+  EXPECT_FALSE(inside.found) << "inside a selection nothing after its start";
+}
+
+TEST(SearchPlain, RangesForTheControlsFind) {
+  const std::string text = kText;  // lines start at 0, 7 and 14
+  struct Case {
+    const char* what;
+    long selStart, selEnd;
+    LastMatch last;
+    bool down;
+    ControlRange expected;
+  };
+  const Case cases[] = {
+      {"down from a caret", 5, 5, {}, true, {5, -1}},
+      {"down after a selection in a line", 2, 5, {}, true, {5, -1}},
+      {"up from a selection in a line", 2, 5, {}, false, {2, 0}},
+      {"down inside a selection over lines", 1, 9, {}, true, {1, 9}},
+      {"up inside a selection over lines", 1, 9, {}, false, {9, 1}},
+      {"a match over lines found last is not a selection to search in", 4, 9, {true, 4, 9}, true, {9, -1}},
+      {"... nor upwards", 4, 9, {true, 4, 9}, false, {4, 0}},
+  };
+  for (const Case& c : cases) {
+    ControlRange r = PlainSearchRange(Selection(text, c.selStart, c.selEnd), c.last, c.down);
+    EXPECT_EQ(r.cpMin, c.expected.cpMin) << c.what;
+    EXPECT_EQ(r.cpMax, c.expected.cpMax) << c.what;
+  }
+  EXPECT_EQ(PlainWrapRange(true, 21).cpMin, 0);
+  EXPECT_EQ(PlainWrapRange(true, 21).cpMax, -1);
+  EXPECT_EQ(PlainWrapRange(false, 21).cpMin, 21);
+  EXPECT_EQ(PlainWrapRange(false, 21).cpMax, 0);
+}
+
+TEST(SearchDialogs, StartWithTheSelectionOrTheWordAtTheCaret) {
+  const std::string line = "PRINT.FLS: MVII #@@loop, R0 ; note";
+  struct Case {
+    long selStart, selEnd;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {3, 3, "PRINT.FLS"},  {0, 0, "PRINT.FLS"}, {9, 9, "PRINT.FLS"}, {18, 18, "@@loop"}, {11, 15, "MVII"},
+      {12, 20, "VII #@@l"}, {10, 10, ""},        {34, 34, "note"},    {35, 35, ""},       {99, 99, ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(InitialFindText(line, c.selStart, c.selEnd), c.expected) << c.selStart << "-" << c.selEnd;
 }
 
 TEST(SearchRegex, FailuresAreNotReportedAsNotFound) {
@@ -136,7 +222,7 @@ TEST(SearchReplace, GroupReferencesAndLineBreaks) {
   };
   const Case cases[] = {
       {"MVI R0, 5\rMVI R1, 6", "(R\\d), (\\d)", "$2, $1", 2, "MVI 5, R0\rMVI 6, R1"},
-      {"x = 1\ry = 2", "^(\\w)", "[$1]", 1, "[x] = 1\ry = 2"},
+      {"x = 1\ry = 2", "^(\\w)", "[$1]", 2, "[x] = 1\r[y] = 2"},
       {"MVI R0\rMVO R1", "R(\\d)\\n", "S$1 ", 1, "MVI S0 MVO R1"},
       {"nothing here", "R\\d", "x", 0, "nothing here"},
   };
@@ -171,6 +257,45 @@ TEST(SearchReplace, SmallestEditTurnsBeforeIntoAfter) {
     EXPECT_EQ(before.substr(0, edit.start) + edit.text + before.substr(edit.end), after) << before << " -> " << after;
   }
   EXPECT_EQ(ReplaceRanges("R0 R01 R0", {{0, 2}, {7, 9}}, "R12"), "R12 R01 R12");
+}
+
+TEST(SearchReplace, ReplaceAllInASelectionLeavesTheRestAlone) {
+  const std::string text = "MVI R0\nMVO R0\nMVII R0\nB R0";  // R0 at 4, 11, 19, 24
+  struct Case {
+    const char* pattern;
+    std::size_t from, to;
+    int count;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"R0", 7, 21, 2, "MVI R0\nMVO R5\nMVII R5\nB R0"},
+      {"R0", 7, 20, 1, "MVI R0\nMVO R5\nMVII R0\nB R0"},  // a match across the end stays
+      {"^M\\w+", 7, 21, 2, "MVI R0\nR5 R0\nR5 R0\nB R0"},
+      {"R0$", 0, 99, 4, "MVI R5\nMVO R5\nMVII R5\nB R5"},
+      {"R0", 5, 5, 0, "MVI R0\nMVO R0\nMVII R0\nB R0"},
+  };
+  for (const Case& c : cases) {
+    RegexMatcher matcher;
+    ASSERT_TRUE(matcher.Compile(c.pattern));
+    std::string out;
+    EXPECT_EQ(matcher.ReplaceAllIn(text, c.from, c.to, "R5", out), c.count) << c.pattern << " " << c.from;
+    EXPECT_EQ(out, c.expected) << c.pattern << " " << c.from;
+  }
+}
+
+TEST(SearchReplace, ReplaceAllThatGrowsTheTextALotKeepsEveryReplacement) {
+  std::string text;
+  for (int i = 0; i < 400; ++i) text += "MVI R0, " + std::to_string(i) + "\r";
+  RegexMatcher matcher;
+  ASSERT_TRUE(matcher.Compile("R0"));
+  std::string subject = text, out;
+  PrepareForMatching(subject);
+  ASSERT_EQ(matcher.ReplaceAll(subject, "REGISTER_NUMBER_ZERO", out), 400);
+  RestoreLineBreaks(out);
+  EXPECT_EQ(out.size(), text.size() + 400 * 18);
+  EXPECT_EQ(out.substr(0, 30), "MVI REGISTER_NUMBER_ZERO, 0\rMV");
+  EXPECT_EQ(out.substr(out.size() - 10), "ZERO, 399\r");
+  EXPECT_EQ(ReplaceRanges("ab", {{0, 1}, {1, 2}}, std::string(1000, 'x')).size(), 2000u);
 }
 
 }  // namespace

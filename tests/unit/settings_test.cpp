@@ -79,6 +79,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
   a.emulatorArguments = "-z3 \"%OUTPUT%\"";
   a.reopenProject = false;
   a.openProject = "C:\\games\\game.qlp";
+  a.lineNumbers = false;
   a.Save(store);
 
   Settings b;
@@ -99,6 +100,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
   EXPECT_FALSE(b.reopenProject);
   EXPECT_EQ(b.openProject, a.openProject);
   EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Reopen Project"].type, kTypeNumber);
+  EXPECT_FALSE(b.lineNumbers) << "turned off, kept off";
 }
 
 TEST(Settings, UnreadableValuesTakeTheirDefaults) {

@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     for (std::uint32_t flags : {0x5u, 0x20001u}) {
       HWND edit = NewDocumentWith(many);
       auto t = std::chrono::steady_clock::now();
-      int count = ReplaceAllInDocument(g_app.activeDocument, "R0", "R7", flags, g_app.mdiClient);
+      int count = ReplaceAll(g_app.activeDocument, "R0", "R7", flags, g_app.mdiClient);
       double replace = Ms(t);
       t = std::chrono::steady_clock::now();
       SendMessageA(edit, EM_UNDO, 0, 0);

@@ -1,0 +1,48 @@
+#include "assemble/error_navigation.h"
+
+#include <cstddef>
+
+namespace quillon {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// True when `word` then optional blanks then '-' follow at `at`.
+bool WordThenDash(const std::string& text, std::size_t at, const char* word) {
+  for (; *word; ++word, ++at)
+    if (at >= text.size() || text[at] != *word) return false;
+  while (at < text.size() && IsBlank(text[at])) ++at;
+  return at < text.size() && text[at] == '-';
+}
+
+}  // namespace
+
+OutputLineKind KindOfOutputLine(const std::string& text) {
+  bool warning = false;
+  // Every ":<digits>:" with a file name before it, as the listing's line patterns take them.
+  for (std::size_t colon = text.find(':', 1); colon != std::string::npos; colon = text.find(':', colon + 1)) {
+    std::size_t at = colon + 1, digits = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+    if (at == digits || at >= text.size() || text[at] != ':') continue;
+    ++at;
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    if (WordThenDash(text, at, "ERROR")) return OutputLineKind::kError;
+    if (WordThenDash(text, at, "WARNING")) warning = true;
+  }
+  return warning ? OutputLineKind::kWarning : OutputLineKind::kPlain;
+}
+
+int NextErrorLine(const std::vector<bool>& targets, int current, bool forward) {
+  const int count = static_cast<int>(targets.size());
+  if (forward) {
+    for (int i = current < 0 ? 0 : current + 1; i < count; ++i)
+      if (targets[static_cast<std::size_t>(i)]) return i;
+  } else {
+    for (int i = (current < 0 || current > count) ? count - 1 : current - 1; i >= 0; --i)
+      if (targets[static_cast<std::size_t>(i)]) return i;
+  }
+  return -1;
+}
+
+}  // namespace quillon

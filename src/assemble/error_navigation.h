@@ -1,0 +1,20 @@
+// Which line of the output pane Next Error (F4) and Previous Error (Shift+F4) open, and how a
+// line of the pane is shown. No windows here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+enum class OutputLineKind { kPlain, kError, kWarning };
+
+// An error line of the listing ("file:12: ERROR - ..."), a warning line, or any other line.
+// A line that reads as both counts as an error, as the listing's totals count it.
+OutputLineKind KindOfOutputLine(const std::string& text);
+
+// The next line after `current` (backwards: before it) whose entry in `targets` is true, or -1
+// at the end. With no current line (-1) forwards starts at the first line, backwards at the last.
+int NextErrorLine(const std::vector<bool>& targets, int current, bool forward);
+
+}  // namespace quillon

@@ -1,0 +1,47 @@
+// Next/previous error order and the kind of a pane line.
+#include "assemble/error_navigation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quillon {
+namespace {
+
+TEST(ErrorNavigation, F4AndShiftF4VisitTheTargetsInOrderAndStopAtTheEnds) {
+  // Pane after a build: command line, two errors, a plain line, a warning, the totals.
+  const std::vector<bool> targets = {false, true, true, false, true, false, false};
+  struct Case {
+    int current;
+    bool forward;
+    int expected;
+  };
+  const Case cases[] = {
+      {-1, true, 1},  {1, true, 2},  {2, true, 4},  {4, true, -1},  {6, true, -1},  {3, true, 4},
+      {-1, false, 4}, {4, false, 2}, {3, false, 2}, {1, false, -1}, {0, false, -1}, {99, false, 4},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(NextErrorLine(targets, c.current, c.forward), c.expected)
+        << "from " << c.current << (c.forward ? " forwards" : " backwards");
+  EXPECT_EQ(NextErrorLine({}, -1, true), -1);
+  EXPECT_EQ(NextErrorLine({false, false}, -1, false), -1);
+}
+
+TEST(ErrorNavigation, KindOfPaneLine) {
+  const std::pair<const char*, OutputLineKind> cases[] = {
+      {"C:\\game\\main.asm:12: ERROR - bad operand", OutputLineKind::kError},
+      {"main.asm:7:WARNING-label unused", OutputLineKind::kWarning},
+      {"c:\\a b\\x.asm:3:   WARNING  - x", OutputLineKind::kWarning},
+      {"x.asm:3: WARNING - says ERROR - inside", OutputLineKind::kWarning},
+      {"Total Errors: 2", OutputLineKind::kPlain},
+      {"cpasm -o \"game.bin\" -l \"game.lst\" \"game.asm\"", OutputLineKind::kPlain},
+      {":12: ERROR - no file name", OutputLineKind::kPlain},
+      {"x.asm:: ERROR - no line", OutputLineKind::kPlain},
+      {"x.asm:4: ERRORS counted", OutputLineKind::kPlain},
+  };
+  for (const auto& [text, kind] : cases) EXPECT_EQ(KindOfOutputLine(text), kind) << text;
+}
+
+}  // namespace
+}  // namespace quillon
