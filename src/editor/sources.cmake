@@ -1,7 +1,9 @@
 # Files of this subsystem: core (no windows), Win32, unit tests and GUI tests.
 list(APPEND QUILLON_CORE_SOURCES
   src/editor/file_format.cpp
+  src/editor/line_edits.cpp
   src/editor/syntax_colours.cpp
+  src/editor/undo_history.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
   src/editor/caret_and_font.cpp
@@ -13,6 +15,7 @@ list(APPEND QUILLON_WIN32_SOURCES
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/file_format_test.cpp
   tests/unit/syntax_colours_test.cpp
+  tests/unit/undo_history_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/colouring_test.cpp
