@@ -6,6 +6,7 @@
 #include "assemble/ide_options.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
+#include "editor/text_editing.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_options.h"
 #include "project/file_pane.h"
@@ -84,6 +85,15 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       return true;
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
+      return true;
+    case IDM_EDIT_UNDO:
+    case IDM_EDIT_REDO:
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_EDIT_PASTE:
+    case IDM_EDIT_DELETE:
+    case IDM_EDIT_SELECTALL:
+      RunEditCommand(g_app.activeDocument, id);
       return true;
     case IDM_EDIT_FIND:
       if (g_app.search) FindCommand(frame, *g_app.search);

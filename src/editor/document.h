@@ -7,6 +7,7 @@
 
 #include "editor/colouring.h"
 #include "editor/document_file.h"
+#include "editor/undo_history.h"
 
 namespace quillon {
 
@@ -22,6 +23,12 @@ struct Document {
   BeforeChange beforeChange;  // where the next change of the text begins, for its colours
   FileState file;             // the file's format and its stamp when last read or written
   FileStamp declinedStamp;    // a change on disk the user chose not to load
+  // Editing (text_editing.h): the text's undo history, which the control does not keep.
+  UndoHistory history;
+  unsigned changeCount = 0;      // changes of the text the control reported
+  int editDepth = 0;             // > 0 while a message to the control is being recorded
+  bool applyingHistory = false;  // an undo or redo is changing the text
+  char swallowChar = 0;          // the character of a key the document took
 };
 
 // The record of a document window; null for any other window or one that is gone.

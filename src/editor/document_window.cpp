@@ -11,6 +11,7 @@
 #include "editor/document.h"
 #include "editor/document_file.h"
 #include "editor/text_control.h"
+#include "editor/text_editing.h"
 #include "ui/app_state.h"
 #include "ui/dropped_file.h"
 #include "ui/file_choosers.h"
@@ -53,7 +54,10 @@ void SetDocumentTitle(HWND window, const Document& document) {
 }
 
 void SetDocumentModified(HWND window, bool modified) {
-  if (Document* document = GetDocument(window)) document->modified = modified;
+  if (Document* document = GetDocument(window)) {
+    document->modified = modified;
+    if (!modified) document->history.MarkSaved();
+  }
   if (window == g_app.activeDocument) EnableSave(modified);  // Save follows the active document
 }
 
@@ -173,6 +177,7 @@ bool DocumentWindow::OnCreate() {
   if (!document->edit) return true;
   SetTextFont(document->edit, g_settings.fontName, g_settings.fontEffects, g_settings.fontSize);
   SetTextLimit(document->edit, static_cast<long>(document->textLimitKb) * 1024);
+  AttachEditing(document->edit);
   DragAcceptFiles(document->edit, TRUE);
   SendMessageA(document->edit, EM_SETEVENTMASK, 0,
                ENM_CHANGE | ENM_UPDATE | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES);
@@ -193,6 +198,7 @@ bool DocumentWindow::OnDestroy() {
 void OnTextChanged(HWND window) {
   Document* document = GetDocument(window);
   if (!document) return;
+  ++document->changeCount;
   if (!document->modified) {
     SetDocumentModified(window, true);
     SetDocumentTitle(window, *document);
@@ -440,6 +446,13 @@ bool ReloadUnmodifiedDocument(HWND window) {
   Document* document = GetDocument(window);
   if (!document || document->modified || document->path.empty() || !document->edit) return false;
   return ReloadDocument(window, *document, StampOfFile(document->path));
+}
+
+void SetDocumentChanged(HWND window, bool modified) {
+  Document* document = GetDocument(window);
+  if (!document || document->modified == modified) return;
+  SetDocumentModified(window, modified);
+  SetDocumentTitle(window, *document);
 }
 
 }  // namespace quillon

@@ -10,6 +10,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/editor/colouring.cpp
   src/editor/document_file.cpp
   src/editor/document_window.cpp
+  src/editor/text_editing.cpp
   src/editor/text_control.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS

@@ -13,13 +13,13 @@ bool IsWordChar(char c) {
 
 }  // namespace
 
-void UndoHistory::Reset(std::string text) {
+void UndoHistory::Reset(std::string text, bool saved) {
   text_ = std::move(text);
   steps_.clear();
   steps_.shrink_to_fit();
   done_ = 0;
   open_ = false;
-  saved_ = 0;
+  saved_ = saved ? 0 : kNeverSaved;
 }
 
 bool UndoHistory::JoinsOpenStep(std::size_t start, std::size_t removedLength, const std::string& inserted,
@@ -34,8 +34,8 @@ bool UndoHistory::JoinsOpenStep(std::size_t start, std::size_t removedLength, co
           start != last.edit.start + last.edit.inserted.size())
         return false;
       // After a pause the run ends, but never inside a word.
-      const bool wordGoesOn = !last.edit.inserted.empty() && IsWordChar(last.edit.inserted.back()) &&
-                              IsWordChar(inserted.front());
+      const bool wordGoesOn =
+          !last.edit.inserted.empty() && IsWordChar(last.edit.inserted.back()) && IsWordChar(inserted.front());
       return !paused || kind == EditKind::kLineBreak || wordGoesOn;
     }
     case EditKind::kBackspace:
@@ -63,8 +63,8 @@ bool UndoHistory::Record(std::size_t start, std::size_t removedLength, const std
     }
   } else {
     steps_.resize(done_);  // a new step: what was undone cannot come back
-    steps_.push_back({{start, removed, inserted}, before, kind == EditKind::kLineBreak ? EditKind::kTyped : kind,
-                      nextId_++});
+    steps_.push_back(
+        {{start, removed, inserted}, before, kind == EditKind::kLineBreak ? EditKind::kTyped : kind, nextId_++});
     done_ = steps_.size();
   }
   text_.replace(start, removedLength, inserted);

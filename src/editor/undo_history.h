@@ -36,8 +36,9 @@ class UndoHistory {
   // A pause this long (milliseconds) ends a typed run at its next word boundary.
   static constexpr std::uint64_t kPauseMs = 1000;
 
-  // Forgets every step; `text` is the text from now on, and it counts as saved.
-  void Reset(std::string text);
+  // Forgets every step; `text` is the text from now on. Unless `saved`, no undo or redo comes
+  // back to the saved text any more.
+  void Reset(std::string text, bool saved = false);
   const std::string& Text() const { return text_; }
 
   // Records that [start, start + removedLength) of Text() became `inserted`, with `before` the
@@ -77,6 +78,7 @@ class UndoHistory {
   std::uint64_t lastMs_ = 0;
   std::uint64_t nextId_ = 1;
   std::uint64_t saved_ = 0;  // id of the latest done step when saved; 0: before every step
+  static constexpr std::uint64_t kNeverSaved = ~std::uint64_t{0};
 };
 
 }  // namespace quillon

@@ -44,10 +44,7 @@ TEST(UndoHistoryTest, TypedRunsUndoInWordsOrMore) {
       {"steady typing", "MVI R0 ; c\rB x\r", 10, {"MVI R0 ; c\r", ""}},
       {"no break", "MVI R0 ; c", 10, {""}},
       // A pause ends the run, but only where a word ends.
-      {"slow typing",
-       "MVI R0 ;c\r",
-       UndoHistory::kPauseMs,
-       {"MVI R0 ;", "MVI R0 ", "MVI R0", "MVI ", "MVI", ""}},
+      {"slow typing", "MVI R0 ;c\r", UndoHistory::kPauseMs, {"MVI R0 ;", "MVI R0 ", "MVI R0", "MVI ", "MVI", ""}},
   };
   for (const Case& c : cases) {
     Editor e;
@@ -59,7 +56,7 @@ TEST(UndoHistoryTest, TypedRunsUndoInWordsOrMore) {
 
 TEST(UndoHistoryTest, EachStepRestoresTextAndSelectionAndRedoRoundTrips) {
   Editor e;
-  e.history.Reset("B x\rMOV R0\r");
+  e.history.Reset("B x\rMOV R0\r", true);
   // Paste over a selection, a run of backspaces, delete keys, then typing somewhere else.
   ASSERT_TRUE(e.history.Record(0, 3, "MVI R1\rMVI R2", {0, 3}, EditKind::kOther, 1));
   ASSERT_TRUE(e.history.Record(19, 1, "", {20, 20}, EditKind::kBackspace, 2));
@@ -67,8 +64,8 @@ TEST(UndoHistoryTest, EachStepRestoresTextAndSelectionAndRedoRoundTrips) {
   ASSERT_TRUE(e.history.Record(0, 1, "", {0, 0}, EditKind::kDelete, 4));
   ASSERT_TRUE(e.history.Record(0, 1, "", {0, 0}, EditKind::kDelete, 5));
   e.Type(3, "Z");
-  const std::vector<std::string> texts = {"I R1\rMVI R2\rMOV \r", "MVI R1\rMVI R2\rMOV \r",
-                                          "MVI R1\rMVI R2\rMOV R0\r", "B x\rMOV R0\r"};
+  const std::vector<std::string> texts = {"I R1\rMVI R2\rMOV \r", "MVI R1\rMVI R2\rMOV \r", "MVI R1\rMVI R2\rMOV R0\r",
+                                          "B x\rMOV R0\r"};
   const std::vector<TextSelection> selections = {{3, 3}, {0, 0}, {20, 20}, {0, 3}};
   ASSERT_EQ(e.history.Text(), "I RZ1\rMVI R2\rMOV \r");
   std::vector<std::string> forward = {e.history.Text()};
