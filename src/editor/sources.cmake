@@ -21,4 +21,5 @@ list(APPEND QUILLON_UNIT_TESTS
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/colouring_test.cpp
   tests/gui/document_test.cpp
+  tests/gui/undo_test.cpp
 )

@@ -201,6 +201,15 @@ bool TakeKey(HWND edit, Document& document, WPARAM key) {
     ApplyStep(window, key == 'Y' || shift);
     return true;
   }
+  // The clipboard keys of old, which not every control takes.
+  if (key == VK_INSERT && (shift != control)) {
+    SendMessageA(edit, shift ? WM_PASTE : WM_COPY, 0, 0);
+    return true;
+  }
+  if (key == VK_DELETE && shift && !control) {
+    SendMessageA(edit, WM_CUT, 0, 0);
+    return true;
+  }
   if (control && key == 'Q') {
     ChangeSelectedLines(edit, ToggleLineComments);
     return true;
@@ -272,8 +281,7 @@ LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM
         case VK_BACK:
           return TrackedCall(edit, message, wParam, lParam, true, EditKind::kBackspace);
         case VK_DELETE:
-          return TrackedCall(edit, message, wParam, lParam, true,
-                             KeyDown(VK_SHIFT) ? EditKind::kOther : EditKind::kDelete);
+          return TrackedCall(edit, message, wParam, lParam, true, EditKind::kDelete);
         case VK_LEFT:
         case VK_RIGHT:
         case VK_UP:
