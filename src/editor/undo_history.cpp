@@ -52,6 +52,7 @@ bool UndoHistory::Record(std::size_t start, std::size_t removedLength, const std
                          TextSelection before, EditKind kind, std::uint64_t nowMs) {
   if (start > text_.size() || removedLength > text_.size() - start) return false;
   const std::string removed = text_.substr(start, removedLength);
+  if (removed == inserted) return true;  // no change of the text: nothing to undo
   if (JoinsOpenStep(start, removedLength, inserted, kind, nowMs)) {
     TextEdit& edit = steps_.back().edit;
     if (kind == EditKind::kBackspace) {

@@ -43,7 +43,8 @@ class UndoHistory {
 
   // Records that [start, start + removedLength) of Text() became `inserted`, with `before` the
   // selection before the change, at time `nowMs`. False when the change does not fit the text
-  // (the caller must then Reset: the history no longer describes the text).
+  // (the caller must then Reset: the history no longer describes the text). A change that leaves
+  // the text as it was makes no step.
   bool Record(std::size_t start, std::size_t removedLength, const std::string& inserted, TextSelection before,
               EditKind kind, std::uint64_t nowMs);
   // Ends the open step: the next change starts a new one (the caret moved elsewhere).

@@ -139,23 +139,39 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
   const std::string hundred = Lines("MVI R0, ", 100);
   const std::string ten = Lines("x", 10);
   const Case cases[] = {
-      {"typed lines", "B x\r", 4, 4, true,
+      {"typed lines",
+       "B x\r",
+       4,
+       4,
+       true,
        [](HWND edit, HWND) { Type(edit, "MVI R0 ; c\rMVI R1 ; d\rMVI R2"); },
        {"B x\rMVI R0 ; c\rMVI R1 ; d\r", "B x\rMVI R0 ; c\r", "B x\r"}},
-      {"100 coloured lines pasted over a selection of 10", ten + "end\r", 0, static_cast<long>(ten.size()), true,
+      {"100 coloured lines pasted over a selection of 10",
+       ten + "end\r",
+       0,
+       static_cast<long>(ten.size()),
+       true,
        [&](HWND edit, HWND) {
          PutOnClipboard(hundred);
          Key(edit, 'V', true);
        },
        {ten + "end\r"}},
-      {"cut, then paste elsewhere", "MVI R0\rMVI R1\rB x\r", 0, 7, true,
+      {"cut, then paste elsewhere",
+       "MVI R0\rMVI R1\rB x\r",
+       0,
+       7,
+       true,
        [](HWND edit, HWND) {
          Key(edit, 'X', true);
          SetSelection(edit, 7, 7);
          Key(edit, VK_INSERT, false, true);
        },
        {"MVI R1\rB x\r", "MVI R0\rMVI R1\rB x\r"}},
-      {"backspaces and deletes", "MVI R0, 5\r", 9, 9, true,
+      {"backspaces and deletes",
+       "MVI R0, 5\r",
+       9,
+       9,
+       true,
        [](HWND edit, HWND) {
          Key(edit, VK_BACK);
          Key(edit, VK_BACK);
@@ -164,9 +180,18 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
          Key(edit, VK_DELETE);
        },
        {"MVI R0,\r", "MVI R0, 5\r"}},
-      {"Replace All over coloured lines", Lines("MVI R", 60), 0, 0, false,
-       [](HWND, HWND frame) { ReplaceAll(frame, "MVI", "MVO"); }, {Lines("MVI R", 60)}},
-      {"Enter keeps the indent, Tab indents, Ctrl+Q comments", "\tMVI R0\rB x\r", 7, 7, true,
+      {"Replace All over coloured lines",
+       Lines("MVI R", 60),
+       0,
+       0,
+       false,
+       [](HWND, HWND frame) { ReplaceAll(frame, "MVI", "MVO"); },
+       {Lines("MVI R", 60)}},
+      {"Enter keeps the indent, Tab indents, Ctrl+Q comments",
+       "\tMVI R0\rB x\r",
+       7,
+       7,
+       true,
        [](HWND edit, HWND) {
          Key(edit, VK_RETURN);
          Type(edit, "B y");

@@ -112,6 +112,9 @@ TEST(UndoHistoryTest, NewEditClearsRedoAndSavedPointFollowsTheText) {
   e.Type(4, "r");  // joins: contiguous, no pause
   ASSERT_TRUE(e.history.Undo(edit, selection));
   EXPECT_EQ(e.history.Text(), "ab ");
+  EXPECT_TRUE(e.history.Record(1, 1, "b", {}, EditKind::kOther, 99));
+  ASSERT_TRUE(e.history.Undo(edit, selection));
+  EXPECT_EQ(e.history.Text(), "") << "a change that changes nothing makes no step";
   EXPECT_FALSE(e.history.Record(4, 0, "x", {}, EditKind::kOther, 99)) << "a change past the end is refused";
   EXPECT_FALSE(e.history.Record(1, 5, "", {}, EditKind::kOther, 99));
 }
