@@ -30,8 +30,8 @@ bool UndoHistory::JoinsOpenStep(std::size_t start, std::size_t removedLength, co
   switch (kind) {
     case EditKind::kTyped:
     case EditKind::kLineBreak: {
-      if (last.kind != EditKind::kTyped || removedLength != 0 || inserted.empty() ||
-          start != last.edit.start + last.edit.inserted.size())
+      // Typing over text (overtype) goes on the run too.
+      if (last.kind != EditKind::kTyped || inserted.empty() || start != last.edit.start + last.edit.inserted.size())
         return false;
       // After a pause the run ends, but never inside a word.
       const bool wordGoesOn =
