@@ -265,5 +265,29 @@ TEST_F(UndoTest, EditMenuFollowsTheDocumentAndUndoesAfterASave) {
   EXPECT_FALSE(ActiveDocument()->modified);
 }
 
+// A change the history did not see (here: made with the notifications off) is never undone
+// into: the history is dropped, or applied only where the text is what it describes.
+TEST_F(UndoTest, UndoNeverChangesATextItDoesNotDescribe) {
+  HWND edit = Open("MVI R0\r");
+  SetSelection(edit, 0, 0);
+  Type(edit, "B x ");
+  auto unseen = [&](long start, long end, const char* text) {
+    const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
+    SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+    SetSelection(edit, start, end);
+    SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+    SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
+  };
+  unseen(0, 1, "C");  // same length, inside the typed text
+  Key(edit, 'Z', true);
+  EXPECT_EQ(AllText(edit), "C x MVI R0\r") << "the typed text is no longer what the step describes";
+  SetSelection(edit, 0, 0);
+  Type(edit, "y");
+  unseen(11, 11, "zz");  // another length
+  Key(edit, 'Z', true);
+  EXPECT_EQ(AllText(edit), "yC x MVI R0zz\r");
+  EXPECT_FALSE(SendMessageA(edit, EM_CANUNDO, 0, 0));
+}
+
 }  // namespace
 }  // namespace quillon::test
