@@ -250,6 +250,12 @@ void ShowTextMenu(HWND edit, LPARAM where) {
 }
 
 LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) {  // the last message: the control's own procedure takes it
+    auto original = reinterpret_cast<WNDPROC>(RemovePropA(edit, kOriginalProcedure));
+    if (!original) return DefWindowProcA(edit, message, wParam, lParam);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    return CallWindowProcA(original, edit, message, wParam, lParam);
+  }
   Document* document = GetDocument(GetParent(edit));
   if (!document || document->edit != edit) return CallOriginal(edit, message, wParam, lParam);
   switch (message) {
@@ -266,9 +272,6 @@ LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM
       CallOriginal(edit, message, wParam, lParam);
       DropHistory(*document);
       return 0;
-    case WM_NCDESTROY:
-      RemovePropA(edit, kOriginalProcedure);  // the original procedure goes on from here
-      break;
     case WM_CONTEXTMENU:
       ShowTextMenu(edit, lParam);
       return 0;
