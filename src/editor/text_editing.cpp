@@ -136,6 +136,9 @@ bool ApplyStep(HWND window, bool redo) {
     DropHistory(*document);
     return false;
   }
+  // A text the control held before must fit again, whatever its limit is now.
+  const long newLength = static_cast<long>(document->history.Text().size());
+  if (newLength > TextLimit(edit)) SetTextLimit(edit, newLength);
   document->applyingHistory = true;
   document->beforeChange.selStart = start;  // the colour pass starts at the change
   document->beforeChange.selEnd = end;
