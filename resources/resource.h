@@ -165,5 +165,14 @@
 #define IDC_GOTOLINE_NUMBER 2401
 #define IDC_GOTOLINE_RANGE 2402
 #define IDC_REPLACE_INSELECTION 2403
+/* Editing: the Edit menu's text commands and the text's right-click menu */
+#define IDM_EDIT_UNDO 42000
+#define IDM_EDIT_REDO 42001
+#define IDM_EDIT_CUT 42002
+#define IDM_EDIT_COPY 42003
+#define IDM_EDIT_PASTE 42004
+#define IDM_EDIT_DELETE 42005
+#define IDM_EDIT_SELECTALL 42006
+#define IDR_TEXTMENU 2100
 
 #endif

@@ -10,6 +10,7 @@
 #include "editor/document_window.h"
 #include "editor/go_to_line.h"
 #include "editor/gutter.h"
+#include "editor/text_editing.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_options.h"
 #include "macros/run_command.h"
@@ -90,6 +91,15 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       return true;
     case IDM_TOOLS_OUTPUTPANE:
       ToggleOutputPane(frame, HIWORD(wParam) == 1);
+      return true;
+    case IDM_EDIT_UNDO:
+    case IDM_EDIT_REDO:
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_EDIT_PASTE:
+    case IDM_EDIT_DELETE:
+    case IDM_EDIT_SELECTALL:
+      RunEditCommand(g_app.activeDocument, id);
       return true;
     case IDM_EDIT_FIND:
       if (g_app.search) FindCommand(frame, *g_app.search);

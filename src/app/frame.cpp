@@ -11,6 +11,7 @@
 #include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
+#include "editor/text_editing.h"
 #include "macros/run_command.h"
 #include "project/project.h"
 #include "project/project_commands.h"
@@ -186,6 +187,9 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       return true;
     case WM_ACTIVATEAPP:
       if (wParam) CheckActiveDocumentFile();
+      break;
+    case WM_INITMENUPOPUP:  // the Edit commands follow the active document
+      EnableEditCommands(reinterpret_cast<HMENU>(wParam), g_app.activeDocument);
       break;
   }
   return false;

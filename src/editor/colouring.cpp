@@ -155,18 +155,16 @@ void ColourChangedLines(HWND edit, BeforeChange& before) {
   long start = 0, end = 0;
   GetSelection(edit, start, end);
   const int lineCount = LineCount(edit);
-  if (!SendMessageA(edit, EM_CANREDO, 0, 0)) {
-    const long from = std::min(before.selStart, start), to = std::max(before.selEnd, end);
-    int first = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, from));
-    const int caretLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
-    first = std::min(first, caretLine - std::max(0, lineCount - before.lineCount));
-    const int last = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, to));
-    // Only the line of a one-line change is cut short; pasted lines are coloured whole.
-    if (first == std::max(last, caretLine))
-      ColourLines(edit, first, first, from, to);
-    else
-      ColourLines(edit, first, std::max(last, caretLine));
-  }
+  const long from = std::min(before.selStart, start), to = std::max(before.selEnd, end);
+  int first = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, from));
+  const int caretLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
+  first = std::min(first, caretLine - std::max(0, lineCount - before.lineCount));
+  const int last = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, to));
+  // Only the line of a one-line change is cut short; pasted lines are coloured whole.
+  if (first == std::max(last, caretLine))
+    ColourLines(edit, first, first, from, to);
+  else
+    ColourLines(edit, first, std::max(last, caretLine));
   before = {start, end, lineCount};
 }
 

@@ -37,8 +37,8 @@ struct BeforeChange {
 
 // The colour pass after a change of the text: the lines from the selection before the change to
 // the selection now, and at least as many lines above the caret as the change added (a paste
-// after a selection made without a key or mouse event). Skipped while a redo is possible: such
-// a change came from an undo, which brings its own colours back. Updates `before` for the next.
+// after a selection made without a key or mouse event). Undo and redo are changes like any
+// other: colour is not in their history. Updates `before` for the next.
 void ColourChangedLines(HWND edit, BeforeChange& before);
 
 }  // namespace quillon

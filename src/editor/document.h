@@ -7,6 +7,7 @@
 
 #include "editor/colouring.h"
 #include "editor/document_file.h"
+#include "editor/undo_history.h"
 
 namespace quillon {
 
@@ -26,6 +27,12 @@ struct Document {
   int gutterWidth = 20;
   int gutterLines = 1;  // the line count it was fitted to
   int gutterFirst = 0;  // the first visible line it shows
+  // Editing (text_editing.h): the text's undo history, which the control does not keep.
+  UndoHistory history;
+  unsigned changeCount = 0;      // changes of the text the control reported
+  int editDepth = 0;             // > 0 while a message to the control is being recorded
+  bool applyingHistory = false;  // an undo or redo is changing the text
+  char swallowChar = 0;          // the character of a key the document took
 };
 
 // The record of a document window; null for any other window or one that is gone.

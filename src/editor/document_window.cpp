@@ -12,6 +12,7 @@
 #include "editor/document_file.h"
 #include "editor/gutter.h"
 #include "editor/text_control.h"
+#include "editor/text_editing.h"
 #include "ui/app_state.h"
 #include "ui/dpi.h"
 #include "ui/dropped_file.h"
@@ -55,7 +56,10 @@ void SetDocumentTitle(HWND window, const Document& document) {
 }
 
 void SetDocumentModified(HWND window, bool modified) {
-  if (Document* document = GetDocument(window)) document->modified = modified;
+  if (Document* document = GetDocument(window)) {
+    document->modified = modified;
+    if (!modified) document->history.MarkSaved();
+  }
   if (window == g_app.activeDocument) EnableSave(modified);  // Save follows the active document
 }
 
@@ -177,6 +181,7 @@ bool DocumentWindow::OnCreate() {
   SetTextFont(document->edit, g_settings.fontName, g_settings.fontEffects, g_settings.fontSize);
   SetTextLimit(document->edit, static_cast<long>(document->textLimitKb) * 1024);
   FitGutter(window, *document);
+  AttachEditing(document->edit);
   DragAcceptFiles(document->edit, TRUE);
   SendMessageA(
       document->edit, EM_SETEVENTMASK, 0,
@@ -198,6 +203,7 @@ bool DocumentWindow::OnDestroy() {
 void OnTextChanged(HWND window) {
   Document* document = GetDocument(window);
   if (!document) return;
+  ++document->changeCount;
   if (!document->modified) {
     SetDocumentModified(window, true);
     SetDocumentTitle(window, *document);
@@ -455,6 +461,13 @@ bool ReloadUnmodifiedDocument(HWND window) {
   Document* document = GetDocument(window);
   if (!document || document->modified || document->path.empty() || !document->edit) return false;
   return ReloadDocument(window, *document, StampOfFile(document->path));
+}
+
+void SetDocumentChanged(HWND window, bool modified) {
+  Document* document = GetDocument(window);
+  if (!document || document->modified == modified) return;
+  SetDocumentModified(window, modified);
+  SetDocumentTitle(window, *document);
 }
 
 }  // namespace quillon

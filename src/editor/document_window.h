@@ -17,6 +17,9 @@ bool RegisterDocumentClass(HINSTANCE instance);
 void NewDocument(HWND mdiClient);
 // Command Open: choose a source or include file and show it.
 void OpenDocument(HWND mdiClient);
+// Marks the document window's text changed or not (title, Save), as undo and redo find it.
+void SetDocumentChanged(HWND window, bool modified);
+
 // Command Save. A file that cannot be written is reported; the document stays modified.
 // True when the text was written.
 bool SaveDocument(HWND window);

@@ -3,7 +3,9 @@ list(APPEND QUILLON_CORE_SOURCES
   src/editor/file_format.cpp
   src/editor/line_jump.cpp
   src/editor/line_marks.cpp
+  src/editor/line_edits.cpp
   src/editor/syntax_colours.cpp
+  src/editor/undo_history.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
   src/editor/caret_and_font.cpp
@@ -12,6 +14,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/editor/document_window.cpp
   src/editor/go_to_line.cpp
   src/editor/gutter.cpp
+  src/editor/text_editing.cpp
   src/editor/text_control.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
@@ -19,8 +22,10 @@ list(APPEND QUILLON_UNIT_TESTS
   tests/unit/line_jump_test.cpp
   tests/unit/line_marks_test.cpp
   tests/unit/syntax_colours_test.cpp
+  tests/unit/undo_history_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/colouring_test.cpp
   tests/gui/document_test.cpp
+  tests/gui/undo_test.cpp
 )

@@ -1,0 +1,85 @@
+// The undo history of one document: the text as the history knows it and the changes that led
+// there, one step per user action. Colour never enters it; only text does.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+// What made a change; it decides which changes join into one undo step.
+enum class EditKind {
+  kTyped,      // characters typed at the caret
+  kLineBreak,  // Enter: ends the typed run it follows
+  kBackspace,  // characters taken away before the caret
+  kDelete,     // characters taken away after the caret
+  kOther,      // paste, cut, replace, drag, indent: a step of its own
+};
+
+struct TextSelection {
+  std::size_t start = 0;
+  std::size_t end = 0;
+  bool operator==(const TextSelection&) const = default;
+};
+
+// One replacement: `removed` at `start` became `inserted`.
+struct TextEdit {
+  std::size_t start = 0;
+  std::string removed;
+  std::string inserted;
+};
+
+class UndoHistory {
+ public:
+  // A pause this long (milliseconds) ends a typed run at its next word boundary.
+  static constexpr std::uint64_t kPauseMs = 1000;
+
+  // Forgets every step; `text` is the text from now on. Unless `saved`, no undo or redo comes
+  // back to the saved text any more.
+  void Reset(std::string text, bool saved = false);
+  const std::string& Text() const { return text_; }
+
+  // Records that [start, start + removedLength) of Text() became `inserted`, with `before` the
+  // selection before the change, at time `nowMs`. False when the change does not fit the text
+  // (the caller must then Reset: the history no longer describes the text). A change that leaves
+  // the text as it was makes no step.
+  bool Record(std::size_t start, std::size_t removedLength, const std::string& inserted, TextSelection before,
+              EditKind kind, std::uint64_t nowMs);
+  // Ends the open step: the next change starts a new one (the caret moved elsewhere).
+  void CloseStep() { open_ = false; }
+
+  bool CanUndo() const { return done_ > 0; }
+  bool CanRedo() const { return done_ < steps_.size(); }
+  // Takes the latest step back from Text(): `edit` is what to do to the shown text (replace
+  // [start, start + removed.size()) with `inserted`) and `selection` the selection afterwards.
+  bool Undo(TextEdit& edit, TextSelection& selection);
+  bool Redo(TextEdit& edit, TextSelection& selection);
+
+  // The text now is the saved one; and whether it is.
+  void MarkSaved();
+  bool AtSaved() const { return saved_ == CurrentId(); }
+
+ private:
+  struct Step {
+    TextEdit edit;
+    TextSelection before;
+    EditKind kind = EditKind::kOther;
+    std::uint64_t id = 0;
+  };
+  bool JoinsOpenStep(std::size_t start, std::size_t removedLength, const std::string& inserted, EditKind kind,
+                     std::uint64_t nowMs) const;
+  std::uint64_t CurrentId() const { return done_ == 0 ? 0 : steps_[done_ - 1].id; }
+
+  std::string text_;
+  std::vector<Step> steps_;  // [0, done_) done, [done_, size) undone
+  std::size_t done_ = 0;
+  bool open_ = false;  // the latest step may still grow
+  std::uint64_t lastMs_ = 0;
+  std::uint64_t nextId_ = 1;
+  std::uint64_t saved_ = 0;  // id of the latest done step when saved; 0: before every step
+  static constexpr std::uint64_t kNeverSaved = ~std::uint64_t{0};
+};
+
+}  // namespace quillon
