@@ -1,4 +1,5 @@
-// Expressions in operands: numbers, symbols, `$`, and the usual operators with C-like precedence.
+// Expressions in operands: numbers, one-character strings, symbols, `$`, DEFINED, STRLEN and ASC,
+// and the usual operators with C-like precedence.
 #pragma once
 
 #include <cstdint>
@@ -6,11 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "cpasm/lexer.h"
+
 namespace cpasm {
 
 struct ExprContext {
   // Looks up a symbol; false when it has no value.
   std::function<bool(std::string_view name, int64_t& value)> symbol;
+  // DEFINED: whether the symbol is defined so far (earlier in this pass).
+  std::function<bool(std::string_view name)> defined;
   int64_t location = 0;  // the value of `$`
 };
 
@@ -22,8 +27,5 @@ struct ExprResult {
 
 // Evaluates the whole of `text`; anything left over is an error.
 ExprResult Evaluate(std::string_view text, const ExprContext& context);
-
-bool IsSymbolStart(char c);
-bool IsSymbolChar(char c);
 
 }  // namespace cpasm

@@ -95,8 +95,10 @@ TEST(CpasmSource, MemoryMapImageAndConfigVariables) {
   EXPECT_EQ(ImageBytes(a), std::string("\x01\x00\x01\x02\x60\x00", 6));
   EXPECT_EQ(MemoryMapText(a), "[mapping]\n$0000 - $0001 = $5000\n$0002 - $0002 = $7000\n\n[vars]\nname = \"Demo\"\n");
 
-  Assembly ram = AssembleText("t.asm", " ORG $100, $100, \"-RWBN\"\n DECLE 1\n", {});
-  EXPECT_EQ(ram.errors, 1) << "data where ORG said no image";
+  // Attributes do not keep data out of the image.
+  Assembly overlay = AssembleText("t.asm", " ORG $100, $100, \"-RWBN\"\n DECLE 1\n", {});
+  EXPECT_EQ(overlay.errors, 0) << Problems(overlay);
+  EXPECT_EQ(MemoryMapText(overlay), "[mapping]\n$0000 - $0000 = $0100\n");
   Assembly overlap = AssembleText("t.asm", " ORG $5000\n DECLE 1\n ORG $5000\n DECLE 2\n", {});
   EXPECT_EQ(overlap.errors, 1) << "the same address filled twice";
 }
@@ -190,14 +192,21 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
        0},
       {"warning", "t.asm", {{"t.asm", " ORG $5000\n SDBD\n NOP\n"}}, "t.asm", 2, "SDBD has no effect on NOP", 0, 1},
       {"missing ENDI", "t.asm", {{"t.asm", " ORG $5000\n IF 1\n NOP\n"}}, "t.asm", 1, "IF without ENDI", 1, 0},
-      {"unsupported directive", "t.asm", {{"t.asm", " STRUCT foo\n"}}, "t.asm", 0, "STRUCT is not supported", 1, 0},
+      {"unsupported directive",
+       "t.asm",
+       {{"t.asm", " FORCE_OVERWRITE 1\n"}},
+       "t.asm",
+       0,
+       "FORCE_OVERWRITE is not supported",
+       1,
+       0},
       {"unsupported message", "t.asm", {{"t.asm", " NOP\n SMSG \"hi\"\n"}}, "t.asm", 1, "SMSG is not supported", 0, 1},
       {"unsupported function",
        "t.asm",
-       {{"t.asm", " DECLE ASC(\"A\", 0)\n"}},
+       {{"t.asm", " DECLE CLASSIFY(1)\n"}},
        "t.asm",
        0,
-       "the function ASC() is not supported",
+       "the function CLASSIFY() is not supported",
        1,
        0},
   };
