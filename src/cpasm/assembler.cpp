@@ -331,7 +331,7 @@ void Assembler::ProcessLine(const SourceLine& original) {
   if (parenMacros_ > 0 && collect_ == Collect::kNone && (conditions_.empty() || conditions_.back().active) &&
       rest.find('(') != std::string_view::npos) {
     expanded = std::string(rest);
-    if (!ExpandInLine(expanded)) expanded = std::string(rest);
+    if (!ExpandInLine(expanded)) expanded.clear();  // reported; the line does nothing more
     expandedLine.text = expanded;
     rest = expanded;
   }
@@ -406,7 +406,10 @@ void Assembler::Statement(const SourceLine& line, std::string_view label, std::s
   if (directive && (directive->flags & kConditional)) return (this->*directive->handler)(call);
   if (!conditions_.empty() && !conditions_.back().active) return;
 
-  if (!label.empty() && !ValidSymbolName(label)) return Error("bad label '" + Shown(label) + "'");
+  if (!label.empty() && !ValidSymbolName(label)) {
+    if (label.find('[') != std::string_view::npos) return Error("array symbols are not supported");
+    return Error("bad label '" + Shown(label) + "'");
+  }
   if (directive && (directive->flags & kOwnsLabel)) return (this->*directive->handler)(call);
   if (!label.empty()) Define(label, location_, false);
   if (op.empty()) return;

@@ -144,7 +144,6 @@ void Assembler::DoEndIf(const DirectiveCall& call) {
 
 void Assembler::DoEqu(const DirectiveCall& call) {
   if (call.label.empty()) return Error(call.op + " needs a label");
-  if (call.label.find('[') != std::string_view::npos) return Error("array symbols are not supported");
   if (SplitOperands(call.operands).size() > 1) return Error("expression lists (array symbols) are not supported");
   if (IsStringToken(Trim(call.operands)) && Trim(call.operands).size() != 3)
     return Error("string-valued symbols are not supported");

@@ -1,0 +1,19 @@
+; Macros called with parentheses anywhere in a line, nested, and as a statement.
+; words: 0102 02B8 0123 0003 0001 0002 0001 0004 0001 0102
+        ORG     $5000
+        MACRO   pk(h, l)
+        (((%h%)*256)+(%l%))
+        ENDM
+        MACRO   pair(a, b)
+        DECLE   %a%
+        DECLE   %b%
+        ENDM
+        MACRO   plain a, b
+        DECLE   %a%, %b%
+        ENDM
+        DECLE   pk(1, 2)
+        MVII    #pk(1, $23), R0
+        DECLE   pk(0, pk(0, 3))
+        pair(1, 2)
+        plain   1, 4
+        DECLE   STRLEN("x") , pk( 1 , 2 ) ; pk(9, 9) in a comment stays
