@@ -70,8 +70,9 @@ struct Options {
 Assembly AssembleText(const std::string& fileName, std::string_view text, const FileReader& readFile,
                       const Options& options = {});
 
-// Every mnemonic and every directive the assembler knows, upper case; supported() false for
-// those it names as not supported.
+// Every mnemonic and every directive the assembler knows, upper case. `supported` is false for
+// those it rejects as not supported (an error); those it ignores with a warning count as
+// supported.
 struct Keyword {
   std::string name;
   bool directive = false;

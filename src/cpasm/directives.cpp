@@ -105,7 +105,7 @@ const DirectiveInfo* FindDirective(const std::string& name) {
 std::vector<Keyword> DirectiveKeywords() {
   std::vector<Keyword> words;
   for (const DirectiveInfo& d : kDirectives)
-    words.push_back({d.name, true, (d.flags & (kUnsupported | kIgnored)) == 0});
+    words.push_back({d.name, true, (d.flags & kUnsupported) == 0});
   return words;
 }
 

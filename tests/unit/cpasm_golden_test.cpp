@@ -9,10 +9,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "base/error_log.h"
+#include "base/syntax_table.h"
 #include "cpasm/assembler.h"
 #include "support/assembly_text.h"
 
@@ -125,6 +128,27 @@ TEST(CpasmGolden, EverySourceAssemblesToWhatItSays) {
       }
     }
   }
+}
+
+// The editor colours exactly what the assembler accepts: every mnemonic and directive it takes,
+// the registers, and nothing it rejects.
+TEST(CpasmKeywords, SyntaxColoursMatchTheAssembler) {
+  quillon::ErrorLog log;  // never opened: a failure to read shows as an empty table
+  quillon::SyntaxTable table;
+  quillon::LoadSyntaxFile(std::string(CPASM_SOURCE_DIR) + "/resources/syntax.cfg", table, log);
+  ASSERT_GT(table.Keywords().size(), 50u);
+  std::set<std::string> accepted = {"R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "SP", "PC"};
+  for (const Keyword& k : Keywords()) {
+    if (k.name == "=") continue;
+    if (k.supported) {
+      accepted.insert(k.name);
+      EXPECT_TRUE(table.Keywords().count(k.name)) << k.name << " is accepted but not coloured";
+    } else {
+      EXPECT_FALSE(table.Keywords().count(k.name)) << k.name << " is coloured but rejected";
+    }
+  }
+  for (const auto& [word, colour] : table.Keywords())
+    EXPECT_TRUE(accepted.count(word)) << word << " is coloured but the assembler does not know it";
 }
 
 }  // namespace
