@@ -104,8 +104,7 @@ const DirectiveInfo* FindDirective(const std::string& name) {
 
 std::vector<Keyword> DirectiveKeywords() {
   std::vector<Keyword> words;
-  for (const DirectiveInfo& d : kDirectives)
-    words.push_back({d.name, true, (d.flags & kUnsupported) == 0});
+  for (const DirectiveInfo& d : kDirectives) words.push_back({d.name, true, (d.flags & kUnsupported) == 0});
   return words;
 }
 
@@ -320,7 +319,8 @@ void Assembler::DoOrg(const DirectiveCall& call) {
 void Assembler::DoReserve(const DirectiveCall& call) {
   int64_t count = 0;
   if (!Eval(call.operands, count)) return;
-  if (count < 0 || location_ + count > 0x10000) return Error(call.op + " " + std::to_string(count) + " runs past $FFFF");
+  if (count < 0 || location_ + count > 0x10000)
+    return Error(call.op + " " + std::to_string(count) + " runs past $FFFF");
   if (!inStruct_ && page_ < 0) {
     for (int64_t k = 0; k < count; ++k) {
       int64_t at = location_ + k + loadOffset_;
@@ -339,8 +339,7 @@ void Assembler::DoMemAttr(const DirectiveCall& call) {
   if (first < 0 || last > 0xFFFF || last < first) return Error("bad MEMATTR range");
   int set = 0, clear = 0;
   if (!ParseAttributes(parts[2].substr(1, parts[2].size() - 2), set, clear)) return;
-  for (int64_t at = first; at <= last; ++at)
-    attributes_[at] = static_cast<uint8_t>((attributes_[at] | set) & ~clear);
+  for (int64_t at = first; at <= last; ++at) attributes_[at] = static_cast<uint8_t>((attributes_[at] | set) & ~clear);
 }
 
 void Assembler::DoData(const DirectiveCall& call) {

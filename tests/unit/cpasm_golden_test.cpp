@@ -122,8 +122,8 @@ TEST(CpasmGolden, EverySourceAssemblesToWhatItSays) {
         EXPECT_TRUE(wanted) << name << ": unexpected " << FormatDiagnostic(d);
       }
       for (const std::string& p : expected.problems) {
-        bool seen = std::any_of(a.diagnostics.begin(), a.diagnostics.end(),
-                                [&](const Diagnostic& d) { return Matches(d, p); });
+        bool seen =
+            std::any_of(a.diagnostics.begin(), a.diagnostics.end(), [&](const Diagnostic& d) { return Matches(d, p); });
         EXPECT_TRUE(seen) << name << ": missing problem " << p << "\n" << test::Problems(a);
       }
     }
