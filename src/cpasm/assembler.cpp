@@ -30,12 +30,17 @@ std::string_view StripComment(std::string_view text) {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-// The next run of non-blank characters, and what follows it.
+// The next run of non-blank characters (blanks inside [ ] included), and what follows it.
 std::string_view NextToken(std::string_view& rest) {
   size_t i = 0;
   while (i < rest.size() && IsSpace(rest[i])) ++i;
   size_t start = i;
-  while (i < rest.size() && !IsSpace(rest[i])) ++i;
+  int depth = 0;  // "name[a, b]" stays one token
+  while (i < rest.size() && (depth > 0 || !IsSpace(rest[i]))) {
+    if (rest[i] == '[') ++depth;
+    if (rest[i] == ']' && depth > 0) --depth;
+    ++i;
+  }
   std::string_view token = rest.substr(start, i - start);
   rest = rest.substr(i);
   return token;
@@ -406,8 +411,9 @@ void Assembler::Statement(const SourceLine& line, std::string_view label, std::s
   if (directive && (directive->flags & kConditional)) return (this->*directive->handler)(call);
   if (!conditions_.empty() && !conditions_.back().active) return;
 
-  if (!label.empty() && !ValidSymbolName(label)) {
-    if (label.find('[') != std::string_view::npos) return Error("array symbols are not supported");
+  const bool element = directive && directive->handler == &Assembler::DoEqu;
+  if (!label.empty() && !ValidSymbolName(label) && !element) {
+    if (label.find('[') != std::string_view::npos) return Error("array elements are set with EQU, SET, QEQU or QSET");
     return Error("bad label '" + Shown(label) + "'");
   }
   if (directive && (directive->flags & kOwnsLabel)) return (this->*directive->handler)(call);
@@ -588,23 +594,29 @@ std::string Assembler::QualifiedName(std::string_view name) const {
   return std::string(name);
 }
 
-void Assembler::Define(std::string_view name, int64_t value, bool variable) {
+Symbol* Assembler::Define(std::string_view name, int64_t value, bool variable, char kind) {
   std::string qualified = QualifiedName(name);
   auto it = symbols_.find(qualified);
   if (it == symbols_.end()) {
-    symbols_.emplace(qualified, Symbol{value, pass_, variable});
+    Symbol symbol;
+    symbol.value = value;
+    symbol.definedInPass = pass_;
+    symbol.variable = variable;
+    symbol.kind = kind;
     if (pass_ > 1) changed_ = true;
-    return;
+    return &symbols_.emplace(qualified, std::move(symbol)).first->second;
   }
   Symbol& symbol = it->second;
   if (symbol.definedInPass == pass_ && !(variable && symbol.variable)) {
     Error("duplicate label " + Shown(qualified));
-    return;
+    return nullptr;
   }
   if (!variable && symbol.value != value) changed_ = true;
   symbol.value = value;
   symbol.definedInPass = pass_;
   symbol.variable = variable;
+  symbol.kind = kind;
+  return &symbol;
 }
 
 bool Assembler::Eval(std::string_view text, int64_t& value) {
@@ -620,6 +632,10 @@ bool Assembler::Eval(std::string_view text, int64_t& value) {
     return true;
   };
   context.defined = [this](std::string_view name) { return IsDefinedSoFar(name); };
+  context.element = [this](std::string_view name, int64_t index, int64_t& out, std::string& error) {
+    return Element(name, index, out, error);
+  };
+  context.classify = [this](std::string_view inside) { return Classify(inside); };
   ExprResult result = Evaluate(text, context);
   value = result.value;
   if (!result.ok) Error(result.error);

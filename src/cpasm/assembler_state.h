@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -20,7 +21,9 @@ struct StringHash {
 struct Symbol {
   int64_t value = 0;
   int definedInPass = 0;
-  bool variable = false;  // SET: may change
+  bool variable = false;                         // SET: may change
+  char kind = 'L';                               // 'L' label, 'E' EQU, 'S' SET
+  std::vector<std::optional<int64_t>> elements;  // an array symbol's elements
 };
 
 // One line to assemble, with where it came from.
@@ -137,7 +140,15 @@ class Assembler {
   bool Eval(std::string_view text, int64_t& value);
   bool IsDefinedSoFar(std::string_view name) const;
   std::string QualifiedName(std::string_view name) const;
-  void Define(std::string_view name, int64_t value, bool variable);
+  Symbol* Define(std::string_view name, int64_t value, bool variable, char kind = 'L');
+  // The values of an expression list: expressions, strings (one value a character), slices
+  // name[a, b], and $( ) texts; false after an error.
+  bool EvalList(std::string_view text, std::vector<int64_t>& values);
+  bool ExpandItem(std::string_view item, std::vector<int64_t>& values);
+  // A text: "quoted", or $( list ), $#( v ), $$( v ), $%( v ); false after an error.
+  bool EvalText(std::string_view item, std::string& text);
+  int64_t Classify(std::string_view text);
+  bool Element(std::string_view name, int64_t index, int64_t& value, std::string& error);
   void Emit(uint16_t word);
   bool CheckWord(int64_t value, bool decle, const char* what, uint16_t& word);
   void Error(const std::string& text);

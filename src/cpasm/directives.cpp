@@ -115,8 +115,11 @@ void Assembler::DoIf(const DirectiveCall& call) {
   bool taken = false;
   if (active) {
     if (call.op == "IF") {
+      // "IF _EXPMAC expr": macros in both branches are expanded anyway where they are used.
+      std::string_view condition = Trim(call.operands);
+      if (Upper(condition.substr(0, SymbolEnd(condition, 0))) == "_EXPMAC") condition = condition.substr(7);
       int64_t value = 0;
-      taken = Eval(call.operands, value) && value != 0;
+      taken = Eval(condition, value) && value != 0;
     } else {
       std::string_view name = Trim(call.operands);
       if (!ValidSymbolName(name)) {
@@ -139,16 +142,6 @@ void Assembler::DoElse(const DirectiveCall&) {
 void Assembler::DoEndIf(const DirectiveCall& call) {
   if (conditions_.empty()) return Error(call.op + " without IF");
   conditions_.pop_back();
-}
-
-void Assembler::DoEqu(const DirectiveCall& call) {
-  if (call.label.empty()) return Error(call.op + " needs a label");
-  if (SplitOperands(call.operands).size() > 1) return Error("expression lists (array symbols) are not supported");
-  if (IsStringToken(Trim(call.operands)) && Trim(call.operands).size() != 3)
-    return Error("string-valued symbols are not supported");
-  int64_t value = 0;
-  Eval(call.operands, value);
-  Define(call.label, value, call.op == "SET" || call.op == "QSET");
 }
 
 void Assembler::DoMacro(const DirectiveCall& call) {
@@ -347,26 +340,24 @@ void Assembler::DoData(const DirectiveCall& call) {
   std::vector<std::string_view> items = SplitOperands(call.operands);
   if (items.empty()) return Error(op + " needs at least one value");
   const bool twoBytes = op == "BIDECLE" || op == "WORD";
+  std::vector<int64_t> values;
   for (std::string_view item : items) {
-    if (IsStringToken(item)) {
-      std::string chars, error;
-      if (!DecodeString(item, chars, error)) return Error(error);
-      for (char c : chars) Emit(static_cast<unsigned char>(c));
-      continue;
-    }
-    int64_t value = 0;
-    bool ok = Eval(item, value);
-    uint16_t word = 0;
-    if (twoBytes) {
-      if (ok) CheckWord(value, false, "value", word);
-      Emit(word & 0xFF);
-      Emit(word >> 8);
-    } else if (op == "BYTE") {
-      if (ok && (value < -128 || value > 255)) Error("value " + std::to_string(value) + " does not fit in a byte");
-      Emit(static_cast<uint16_t>(value & 0xFF));
-    } else {
-      if (ok) CheckWord(value, true, "value", word);
-      Emit(word);
+    values.clear();
+    bool ok = ExpandItem(item, values);
+    if (!ok && values.empty()) return;
+    for (int64_t value : values) {
+      uint16_t word = 0;
+      if (twoBytes) {
+        if (ok) CheckWord(value, false, "value", word);
+        Emit(word & 0xFF);
+        Emit(word >> 8);
+      } else if (op == "BYTE") {
+        if (ok && (value < -128 || value > 255)) Error("value " + std::to_string(value) + " does not fit in a byte");
+        Emit(static_cast<uint16_t>(value & 0xFF));
+      } else {
+        if (ok) CheckWord(value, true, "value", word);
+        Emit(word);
+      }
     }
   }
 }
@@ -388,17 +379,18 @@ void Assembler::DoConfigVar(const DirectiveCall& call) {
   size_t equals = text.find('=');
   std::string_view name = equals == std::string_view::npos ? text : Trim(text.substr(0, equals));
   std::string decodedName, error;
-  if (IsQuoted(name)) {
-    if (!DecodeString(name, decodedName, error)) return Error(error);
+  if (IsQuoted(name) || (!name.empty() && name[0] == '$')) {
+    if (!EvalText(name, decodedName)) return;
   } else {
     decodedName = std::string(name);
   }
   if (equals == std::string_view::npos || decodedName.empty()) return Error("CFGVAR needs \"name\" = value");
   std::string_view valueText = Trim(text.substr(equals + 1));
   std::string value;
-  if (IsStringToken(valueText)) {
+  auto startsWith = [&](const char* head) { return valueText.substr(0, std::strlen(head)) == head; };
+  if (IsStringToken(valueText) || startsWith("$(") || startsWith("$#(") || startsWith("$$(") || startsWith("$%(")) {
     std::string chars;
-    if (!DecodeString(valueText, chars, error)) return Error(error);
+    if (!EvalText(valueText, chars)) return;
     if (chars.find('"') != std::string::npos) return Error("a CFGVAR text cannot hold a double quote");
     value = "\"" + chars + "\"";
   } else {
@@ -481,8 +473,8 @@ void Assembler::DoNothing(const DirectiveCall&) {}
 
 void Assembler::DoErr(const DirectiveCall& call) {
   std::string_view text = Trim(call.operands);
-  std::string chars, error;
-  if (IsQuoted(text) && DecodeString(text, chars, error)) return Error(Shown(chars));
+  std::string chars;
+  if ((IsQuoted(text) || (!text.empty() && text[0] == '$')) && EvalText(text, chars)) return Error(Shown(chars));
   Error(Shown(text));
 }
 

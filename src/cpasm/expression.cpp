@@ -248,6 +248,35 @@ class Parser {
       if (SameWord(name, "DEFINED")) return Defined();
       SkipSpace();
       if (SameWord(name, "STRLEN") || SameWord(name, "ASC")) return StringFunction(SameWord(name, "ASC"));
+      if (SameWord(name, "CLASSIFY") && pos_ < text_.size() && text_[pos_] == '(' && context_.classify) {
+        size_t close = Closing(pos_);
+        if (close == std::string_view::npos) {
+          Fail("missing ')'");
+          return 0;
+        }
+        std::string_view inside = text_.substr(pos_ + 1, close - pos_ - 1);
+        pos_ = close + 1;
+        return context_.classify(inside);
+      }
+      if (pos_ < text_.size() && text_[pos_] == '[') {
+        ++pos_;
+        int64_t index = Binary(0);
+        SkipSpace();
+        if (Take(",")) {
+          Fail("the slice " + Shorter(name) + "[a, b] is a list: use it as a data item of its own");
+          return 0;
+        }
+        if (!Take("]")) {
+          Fail("missing ']'");
+          return 0;
+        }
+        std::string error;
+        if (error_.empty() && (!context_.element || !context_.element(name, index, v, error))) {
+          Fail(error.empty() ? "undefined symbol " + Shorter(name) : error);
+          return 0;
+        }
+        return v;
+      }
       if (pos_ < text_.size() && text_[pos_] == '(') {
         Fail("the function " + Shorter(name) + "() is not supported");
         return 0;
@@ -260,6 +289,23 @@ class Parser {
     }
     Fail("unexpected '" + std::string(1, c) + "' in expression");
     return 0;
+  }
+
+  // The ')' that closes the '(' at `open`, or npos.
+  size_t Closing(size_t open) const {
+    int depth = 0;
+    for (size_t i = open; i < text_.size(); ++i) {
+      if (IsQuote(text_[i])) {
+        size_t end = StringEnd(text_, i);
+        if (end == std::string_view::npos) return end;
+        i = end - 1;
+      } else if (text_[i] == '(') {
+        ++depth;
+      } else if (text_[i] == ')' && --depth == 0) {
+        return i;
+      }
+    }
+    return std::string_view::npos;
   }
 
   static std::string Shorter(std::string_view name) {

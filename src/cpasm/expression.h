@@ -16,6 +16,10 @@ struct ExprContext {
   std::function<bool(std::string_view name, int64_t& value)> symbol;
   // DEFINED: whether the symbol is defined so far (earlier in this pass).
   std::function<bool(std::string_view name)> defined;
+  // name[index] of an array symbol; false with `error` when it has no value.
+  std::function<bool(std::string_view name, int64_t index, int64_t& value, std::string& error)> element;
+  // CLASSIFY(text): what kind of thing the text is.
+  std::function<int64_t(std::string_view text)> classify;
   int64_t location = 0;  // the value of `$`
 };
 

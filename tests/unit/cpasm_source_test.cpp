@@ -203,10 +203,10 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
       {"unsupported message", "t.asm", {{"t.asm", " NOP\n SMSG \"hi\"\n"}}, "t.asm", 1, "SMSG is not supported", 0, 1},
       {"unsupported function",
        "t.asm",
-       {{"t.asm", " DECLE CLASSIFY(1)\n"}},
+       {{"t.asm", " DECLE NOSUCH(1)\n"}},
        "t.asm",
        0,
-       "the function CLASSIFY() is not supported",
+       "the function NOSUCH() is not supported",
        1,
        0},
   };

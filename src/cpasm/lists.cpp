@@ -1,0 +1,267 @@
+// Expression lists, array symbols, texts built from values, and CLASSIFY.
+#include <cstdio>
+
+#include "cpasm/assembler_state.h"
+#include "cpasm/expression.h"
+#include "cpasm/lexer.h"
+
+namespace cpasm {
+
+namespace {
+
+// "name[a]" or "name[a, b]": the name and the one or two index texts.
+bool SplitIndexed(std::string_view text, std::string_view& name, std::vector<std::string_view>& indexes) {
+  size_t end = SymbolEnd(text, 0);
+  if (end == 0 || !IsSymbolStart(text[0])) return false;
+  std::string_view rest = Trim(text.substr(end));
+  if (rest.size() < 2 || rest.front() != '[' || rest.back() != ']') return false;
+  // The bracket must close only at the end.
+  int depth = 0;
+  for (size_t i = 0; i < rest.size(); ++i) {
+    if (rest[i] == '[' || rest[i] == '(') ++depth;
+    if ((rest[i] == ']' || rest[i] == ')') && --depth == 0 && i + 1 != rest.size()) return false;
+  }
+  name = text.substr(0, end);
+  indexes = SplitOperands(rest.substr(1, rest.size() - 2));
+  return indexes.size() == 1 || indexes.size() == 2;
+}
+
+// "$(...)", "$#(...)", "$$(...)" or "$%(...)" taking the whole of `text`: the kind ('(' '#' '$'
+// '%') and what is inside.
+bool SplitTextCall(std::string_view text, char& kind, std::string_view& inside) {
+  if (text.size() < 3 || text[0] != '$') return false;
+  size_t open = text[1] == '(' ? 1 : 2;
+  if (open == 2 && (text[1] != '#' && text[1] != '$' && text[1] != '%')) return false;
+  if (text.size() <= open || text[open] != '(' || text.back() != ')') return false;
+  int depth = 0;
+  for (size_t i = open; i < text.size(); ++i) {
+    if (IsQuote(text[i])) {
+      size_t end = StringEnd(text, i);
+      if (end == std::string_view::npos) return false;
+      i = end - 1;
+    } else if (text[i] == '(') {
+      ++depth;
+    } else if (text[i] == ')' && --depth == 0 && i + 1 != text.size()) {
+      return false;
+    }
+  }
+  kind = open == 1 ? '(' : text[1];
+  inside = text.substr(open + 1, text.size() - open - 2);
+  return true;
+}
+
+bool IsWord(std::string_view text, std::initializer_list<const char*> words) {
+  std::string upper = Upper(text);
+  for (const char* w : words)
+    if (upper == w) return true;
+  return false;
+}
+
+}  // namespace
+
+bool Assembler::Element(std::string_view name, int64_t index, int64_t& value, std::string& error) {
+  auto it = symbols_.find(QualifiedName(name));
+  if (it == symbols_.end()) {
+    error = "undefined symbol " + Shown(name);
+    return false;
+  }
+  if (it->second.definedInPass != pass_) forwardUsed_ = true;
+  const auto& elements = it->second.elements;
+  if (index < 0 || index >= static_cast<int64_t>(elements.size()) || !elements[index]) {
+    error = "element " + std::to_string(index) + " of " + Shown(name) + " has no value";
+    return false;
+  }
+  value = *elements[index];
+  return true;
+}
+
+bool Assembler::ExpandItem(std::string_view item, std::vector<int64_t>& values) {
+  if (IsStringToken(item)) {
+    std::string chars, error;
+    if (!DecodeString(item, chars, error)) {
+      Error(error);
+      return false;
+    }
+    for (char c : chars) values.push_back(static_cast<unsigned char>(c));
+    return true;
+  }
+  char kind = 0;
+  std::string_view inside;
+  if (SplitTextCall(item, kind, inside)) {
+    std::string text;
+    if (!EvalText(item, text)) return false;
+    for (char c : text) values.push_back(static_cast<unsigned char>(c));
+    return true;
+  }
+  std::string_view name;
+  std::vector<std::string_view> indexes;
+  if (SplitIndexed(item, name, indexes) && indexes.size() == 2) {
+    int64_t first = 0, last = 0;
+    if (!Eval(indexes[0], first) || !Eval(indexes[1], last)) return false;
+    if (first < 0 || last < 0) {
+      Error("negative index in " + Shown(item));
+      return false;
+    }
+    int64_t step = last >= first ? 1 : -1;
+    for (int64_t i = first;; i += step) {
+      int64_t v = 0;
+      std::string error;
+      if (!Element(name, i, v, error)) {
+        Error(error);
+        return false;
+      }
+      values.push_back(v);
+      if (i == last) break;
+    }
+    return true;
+  }
+  int64_t v = 0;
+  bool ok = Eval(item, v);
+  values.push_back(v);
+  return ok;
+}
+
+bool Assembler::EvalList(std::string_view text, std::vector<int64_t>& values) {
+  values.clear();
+  bool ok = true;
+  for (std::string_view item : SplitOperands(text)) ok = ExpandItem(item, values) && ok;
+  return ok;
+}
+
+bool Assembler::EvalText(std::string_view item, std::string& text) {
+  item = Trim(item);
+  text.clear();
+  if (IsStringToken(item)) {
+    std::string error;
+    if (!DecodeString(item, text, error)) {
+      Error(error);
+      return false;
+    }
+    return true;
+  }
+  char kind = 0;
+  std::string_view inside;
+  if (!SplitTextCall(item, kind, inside)) {
+    Error("expected a quoted text or $( ), not " + Shown(item));
+    return false;
+  }
+  if (kind == '(') {
+    std::vector<int64_t> values;
+    if (!EvalList(inside, values)) return false;
+    for (int64_t v : values) text += static_cast<char>(v & 0xFF);
+    return true;
+  }
+  int64_t v = 0;
+  if (!Eval(inside, v)) return false;
+  char buffer[32];
+  if (kind == '#') std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(v));
+  if (kind == '$') std::snprintf(buffer, sizeof buffer, "%04X", static_cast<unsigned>(v & 0xFFFF));
+  if (kind == '%') std::snprintf(buffer, sizeof buffer, "%08X", static_cast<unsigned>(v & 0xFFFFFFFF));
+  text = buffer;
+  return true;
+}
+
+int64_t Assembler::Classify(std::string_view text) {
+  constexpr int64_t kAbsolute = -1, kSet = -2, kEqu = -3, kString = -4, kFeature = -5, kReserved = -6, kEmpty = -7,
+                    kUndefined = -10000;
+  text = Trim(text);
+  if (text.empty()) return kEmpty;
+  if (IsStringToken(text)) return kString;
+  std::string upper = Upper(text);
+  if (upper.size() == 2 && upper[0] == 'R' && upper[1] >= '0' && upper[1] <= '7') return upper[1] - '0';
+  if (upper == "SP") return 6;
+  if (upper == "PC") return 7;
+  if (IsWord(text, {"MACRO", "ENDM"})) return kFeature;
+  if (IsWord(text, {"AND", "OR", "XOR", "NOT", "SHL", "SHR", "MOD", "EQ", "NE", "LT", "GT", "LE", "GE", "DEFINED",
+                    "CLASSIFY", "STRLEN", "ASC"}))
+    return kReserved;
+  if (ValidSymbolName(text)) {
+    auto it = symbols_.find(QualifiedName(text));
+    if (it == symbols_.end() || it->second.definedInPass != pass_) return kUndefined;
+    return it->second.kind == 'S' ? kSet : it->second.kind == 'E' ? kEqu : kAbsolute;
+  }
+  // An expression: absolute when every symbol in it is defined so far.
+  ExprContext context;
+  context.location = lineAddress_;
+  bool known = true;
+  context.symbol = [&](std::string_view name, int64_t& out) {
+    auto it = symbols_.find(QualifiedName(name));
+    if (it == symbols_.end() || it->second.definedInPass != pass_) return known = false;
+    out = it->second.value;
+    return true;
+  };
+  context.defined = [this](std::string_view name) { return IsDefinedSoFar(name); };
+  ExprResult result = Evaluate(text, context);
+  return result.ok && known ? kAbsolute : kUndefined;
+}
+
+void Assembler::DoEqu(const DirectiveCall& call) {
+  if (call.label.empty()) return Error(call.op + " needs a label");
+  const bool variable = call.op == "SET" || call.op == "QSET";
+  const char kind = variable ? 'S' : 'E';
+  std::string_view operands = Trim(call.operands);
+  std::string_view name = call.label;
+  std::vector<std::string_view> indexes;
+  const bool indexed = call.label.find('[') != std::string_view::npos;
+  if (indexed && !SplitIndexed(call.label, name, indexes)) return Error("bad label '" + Shown(call.label) + "'");
+  if (!ValidSymbolName(name)) return Error("bad label '" + Shown(name) + "'");
+
+  // A plain scalar: the fast and common case.
+  std::vector<std::string_view> items = SplitOperands(operands);
+  std::string_view dummyName;
+  std::vector<std::string_view> dummy;
+  char textKind = 0;
+  std::string_view inside;
+  const bool scalar = items.size() == 1 && !IsStringToken(items[0]) && !SplitTextCall(items[0], textKind, inside) &&
+                      !(SplitIndexed(items[0], dummyName, dummy) && dummy.size() == 2);
+  if (!indexed && scalar) {
+    int64_t value = 0;
+    Eval(operands, value);
+    Define(name, value, variable, kind);
+    return;
+  }
+  std::vector<int64_t> values;
+  if (!EvalList(operands, values)) return;
+  if (values.empty()) return Error(call.op + " needs a value");
+  if (!indexed) {
+    Symbol* symbol = Define(name, static_cast<int64_t>(values.size()) - 1, variable, kind);
+    if (!symbol) return;
+    std::vector<std::optional<int64_t>> elements(values.begin(), values.end());
+    // Like SET values, SET arrays change within a pass; only EQU arrays must settle.
+    if (!variable && pass_ > 1 && symbol->elements != elements) changed_ = true;
+    symbol->elements = std::move(elements);
+    return;
+  }
+  int64_t first = 0, last = 0;
+  if (!Eval(indexes[0], first)) return;
+  last = first;
+  if (indexes.size() == 2 && !Eval(indexes[1], last)) return;
+  if (first < 0 || last < 0 || first > 65535 || last > 65535) return Error("array index outside 0 to 65535");
+  const int64_t count = (last >= first ? last - first : first - last) + 1;
+  if (indexes.size() == 1 && values.size() > 1) return Error("arrays of more than one dimension are not supported");
+  if (static_cast<int64_t>(values.size()) != count)
+    return Error("the slice holds " + std::to_string(count) + " element(s), the list " + std::to_string(values.size()));
+  // Element assignments extend the array; the symbol's own value becomes the highest index.
+  std::string qualified = QualifiedName(name);
+  auto it = symbols_.find(qualified);
+  Symbol* symbol = nullptr;
+  if (it == symbols_.end() || it->second.definedInPass != pass_) {
+    // The first assignment in this pass starts the array afresh.
+    symbol = Define(name, std::max(first, last), true, kind);
+    if (!symbol) return;
+    symbol->elements.clear();
+  } else {
+    symbol = &it->second;
+    symbol->value = std::max(symbol->value, std::max(first, last));
+  }
+  const int64_t step = last >= first ? 1 : -1;
+  if (static_cast<int64_t>(symbol->elements.size()) <= std::max(first, last))
+    symbol->elements.resize(static_cast<size_t>(std::max(first, last) + 1));
+  for (int64_t k = 0; k < count; ++k) {
+    auto& slot = symbol->elements[static_cast<size_t>(first + k * step)];
+    if (!variable && pass_ > 1 && slot != values[static_cast<size_t>(k)]) changed_ = true;
+    slot = values[static_cast<size_t>(k)];
+  }
+}
+
+}  // namespace cpasm
