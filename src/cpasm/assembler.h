@@ -62,6 +62,8 @@ struct Options {
   // those of -i first, then those of AS1600_PATH.
   std::vector<std::string> includeDirs;
   Limits limits;
+  // The time TODAY_STR_LOC and its kin report, in seconds since 1970; -1 for the clock's.
+  int64_t now = -1;
 };
 
 // Assembles `text`, which came from `fileName`. INCLUDE names are resolved against the folder of

@@ -148,6 +148,9 @@ class Assembler {
   // A text: "quoted", or $( list ), $#( v ), $$( v ), $%( v ); false after an error.
   bool EvalText(std::string_view item, std::string& text);
   int64_t Classify(std::string_view text);
+  // TODAY_STR_LOC("spec") and kin taking the whole of `item`: a text, or (VAL) a list of
+  // numbers. False when `item` is none of them; `ok` false after an error.
+  bool Today(std::string_view item, std::string* text, std::vector<int64_t>* values, bool& ok);
   bool Element(std::string_view name, int64_t index, int64_t& value, std::string& error);
   void Emit(uint16_t word);
   bool CheckWord(int64_t value, bool decle, const char* what, uint16_t& word);

@@ -388,7 +388,8 @@ void Assembler::DoConfigVar(const DirectiveCall& call) {
   std::string_view valueText = Trim(text.substr(equals + 1));
   std::string value;
   auto startsWith = [&](const char* head) { return valueText.substr(0, std::strlen(head)) == head; };
-  if (IsStringToken(valueText) || startsWith("$(") || startsWith("$#(") || startsWith("$$(") || startsWith("$%(")) {
+  if (IsStringToken(valueText) || startsWith("$(") || startsWith("$#(") || startsWith("$$(") || startsWith("$%(") ||
+      Upper(valueText.substr(0, 10)) == "TODAY_STR_") {
     std::string chars;
     if (!EvalText(valueText, chars)) return;
     if (chars.find('"') != std::string::npos) return Error("a CFGVAR text cannot hold a double quote");

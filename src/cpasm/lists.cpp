@@ -1,5 +1,6 @@
 // Expression lists, array symbols, texts built from values, and CLASSIFY.
 #include <cstdio>
+#include <ctime>
 
 #include "cpasm/assembler_state.h"
 #include "cpasm/expression.h"
@@ -75,7 +76,123 @@ bool Assembler::Element(std::string_view name, int64_t index, int64_t& value, st
   return true;
 }
 
+bool Assembler::Today(std::string_view item, std::string* text, std::vector<int64_t>* values, bool& ok) {
+  ok = true;
+  size_t end = SymbolEnd(item, 0);
+  std::string name = Upper(item.substr(0, end));
+  if (name != "TODAY_STR_LOC" && name != "TODAY_STR_GMT" && name != "TODAY_VAL_LOC" && name != "TODAY_VAL_GMT")
+    return false;
+  std::string_view rest = Trim(item.substr(end));
+  if (rest.size() < 2 || rest.front() != '(' || rest.back() != ')') return false;
+  std::string_view quoted = Trim(rest.substr(1, rest.size() - 2));
+  std::string spec, error;
+  if (!DecodeString(quoted, spec, error)) {
+    Error(name + " needs a quoted format: " + error);
+    return ok = false, true;
+  }
+  // TODAY_STR_* fills `text`, TODAY_VAL_* `values`.
+  if (name[6] == 'S') {
+    values = nullptr;
+  } else if (!values) {
+    Error(name + " gives a list of numbers, not a text");
+    return ok = false, true;
+  } else {
+    text = nullptr;
+  }
+  std::time_t now = options_.now >= 0 ? static_cast<std::time_t>(options_.now) : std::time(nullptr);
+  std::tm local{}, utc{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+  gmtime_s(&utc, &now);
+#else
+  localtime_r(&now, &local);
+  gmtime_r(&now, &utc);
+#endif
+  const std::tm& t = name.substr(name.size() - 3) == "GMT" ? utc : local;
+  // Minutes east of UTC.
+  long zone = 0;
+  if (name.substr(name.size() - 3) == "LOC") {
+    long long l = ((static_cast<long long>(local.tm_yday) * 24 + local.tm_hour) * 60 + local.tm_min);
+    long long u = ((static_cast<long long>(utc.tm_yday) * 24 + utc.tm_hour) * 60 + utc.tm_min);
+    if (local.tm_year != utc.tm_year) l += (local.tm_year > utc.tm_year ? 1 : -1) * 366LL * 24 * 60;
+    zone = static_cast<long>(l - u);
+  }
+  for (size_t i = 0; i < spec.size(); ++i) {
+    char c = spec[i];
+    if (c != '%') {
+      if (text) *text += c;
+      continue;
+    }
+    if (++i >= spec.size()) {
+      Error(name + ": the format ends in '%'");
+      return ok = false, true;
+    }
+    long value = 0;
+    int digits = 2;
+    switch (spec[i]) {
+      case 'Y':
+        value = t.tm_year + 1900, digits = 4;
+        break;
+      case 'y':
+        value = (t.tm_year + 1900) % 100;
+        break;
+      case 'm':
+        value = t.tm_mon + 1;
+        break;
+      case 'd':
+        value = t.tm_mday;
+        break;
+      case 'H':
+        value = t.tm_hour;
+        break;
+      case 'M':
+        value = t.tm_min;
+        break;
+      case 'S':
+        value = t.tm_sec;
+        break;
+      case 'I':
+        value = t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12;
+        break;
+      case 'p':
+        value = t.tm_hour >= 12 ? 1 : 0, digits = 0;
+        break;
+      case 'z':
+        value = zone, digits = -1;
+        break;
+      case '%':
+        if (text) *text += '%';
+        continue;
+      default:
+        Error(name + ": unknown format character '" + std::string(1, spec[i]) + "'");
+        return ok = false, true;
+    }
+    if (values) {
+      values->push_back(value);
+      continue;
+    }
+    char buffer[32];
+    if (digits == 0) {
+      *text += value ? "PM" : "AM";
+    } else if (digits < 0) {
+      long a = value < 0 ? -value : value;
+      std::snprintf(buffer, sizeof buffer, "%c%02ld%02ld", value < 0 ? '-' : '+', a / 60, a % 60);
+      *text += buffer;
+    } else {
+      std::snprintf(buffer, sizeof buffer, "%0*ld", digits, value);
+      *text += buffer;
+    }
+  }
+  return true;
+}
+
 bool Assembler::ExpandItem(std::string_view item, std::vector<int64_t>& values) {
+  bool todayOk = true;
+  std::string todayText;
+  if (Today(item, &todayText, &values, todayOk)) {
+    for (char c : todayText) values.push_back(static_cast<unsigned char>(c));
+    return todayOk;
+  }
   if (IsStringToken(item)) {
     std::string chars, error;
     if (!DecodeString(item, chars, error)) {
@@ -139,10 +256,12 @@ bool Assembler::EvalText(std::string_view item, std::string& text) {
     }
     return true;
   }
+  bool todayOk = true;
+  if (Today(item, &text, nullptr, todayOk)) return todayOk;  // TODAY_VAL_* is an error here
   char kind = 0;
   std::string_view inside;
   if (!SplitTextCall(item, kind, inside)) {
-    Error("expected a quoted text or $( ), not " + Shown(item));
+    Error("expected a quoted text, $( ) or TODAY_STR_LOC( ), not " + Shown(item));
     return false;
   }
   if (kind == '(') {
@@ -213,7 +332,8 @@ void Assembler::DoEqu(const DirectiveCall& call) {
   char textKind = 0;
   std::string_view inside;
   const bool scalar = items.size() == 1 && !IsStringToken(items[0]) && !SplitTextCall(items[0], textKind, inside) &&
-                      !(SplitIndexed(items[0], dummyName, dummy) && dummy.size() == 2);
+                      !(SplitIndexed(items[0], dummyName, dummy) && dummy.size() == 2) &&
+                      Upper(items[0].substr(0, 6)) != "TODAY_";
   if (!indexed && scalar) {
     int64_t value = 0;
     Eval(operands, value);

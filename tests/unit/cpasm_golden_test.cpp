@@ -3,6 +3,7 @@
 //   ; map: $0000 - $0FFF = $A000 PAGE 1     a line the memory map must hold
 //   ; problem: 12 error division by zero    a problem on that line; no others may appear
 //   ; include-dir: lib          a search folder, relative to the golden folder
+//   ; now: 1772600767           the clock, in seconds since 1970
 // Each source is assembled as written with LF and again with CR LF line ends.
 #include <gtest/gtest.h>
 
@@ -48,6 +49,7 @@ struct Expected {
   std::vector<std::string> mapLines;
   std::vector<std::string> problems;  // "<line> error|warning <text>"
   std::vector<std::string> includeDirs;
+  int64_t now = -1;
 };
 
 std::string After(const std::string& line, const std::string& key) {
@@ -70,6 +72,8 @@ Expected ReadExpected(const std::string& text, const fs::path& folder) {
       e.mapLines.push_back(After(line, "; map:"));
     } else if (line.find("; problem:") != std::string::npos) {
       e.problems.push_back(After(line, "; problem:"));
+    } else if (line.find("; now:") != std::string::npos) {
+      e.now = std::stoll(After(line, "; now:"));
     } else if (line.find("; include-dir:") != std::string::npos) {
       e.includeDirs.push_back((folder / After(line, "; include-dir:")).string());
     }
@@ -104,6 +108,7 @@ TEST(CpasmGolden, EverySourceAssemblesToWhatItSays) {
     const Expected expected = ReadExpected(text, folder);
     Options options;
     options.includeDirs = expected.includeDirs;
+    options.now = expected.now;
     for (bool crlf : {false, true}) {
       const std::string name = source.filename().string() + (crlf ? " (CR LF)" : "");
       FileReader reader = [crlf](const std::string& path, std::string& out) {
