@@ -199,6 +199,17 @@ Assembly Assembler::Run() {
   AddSegments(memory_, &attributes_, -1, result.segments);
   for (size_t page = 0; page < pages_.size(); ++page)
     if (!pages_[page].empty()) AddSegments(pages_[page], nullptr, static_cast<int>(page), result.segments);
+  for (uint32_t a = 0; a < attributes_.size(); ++a) {
+    if ((attributes_[a] & (kRead | kWrite)) == kWrite) {
+      Diagnostic d{files_[0]->path, 0, true,
+                   "write-only memory at " + Hex4(a) + " (attributes W without R) needs .rom output, which this "
+                   "assembler does not write"};
+      result.diagnostics.push_back(d);
+      ++result.errors;
+      listing_ += FormatDiagnostic(d) + "\n";
+      break;
+    }
+  }
   // RAM that holds no image data: reserved under read/write attributes.
   for (uint32_t a = 0; a < attributes_.size();) {
     int kind =
