@@ -52,26 +52,6 @@ std::string Hex4(int64_t value) {
   return buffer;
 }
 
-// The source text as the listing echoes it. A line that itself reads like a problem line
-// ("x.asm:12: ERROR - ...", say in a comment) gets a blank for the colon before its number, so
-// that the IDE does not count it.
-std::string EchoedSource(std::string_view text) {
-  std::string out(text);
-  if (text.find("ERROR") == std::string_view::npos && text.find("WARNING") == std::string_view::npos) return out;
-  for (const char* word : {"ERROR", "WARNING"}) {
-    for (size_t at = out.find(word); at != std::string::npos; at = out.find(word, at + 1)) {
-      size_t i = at;
-      while (i > 0 && std::isspace(static_cast<unsigned char>(out[i - 1]))) --i;
-      if (i == 0 || out[i - 1] != ':') continue;
-      size_t colon = i - 1, digits = colon;
-      while (digits > 0 && std::isdigit(static_cast<unsigned char>(out[digits - 1]))) --digits;
-      if (digits == colon || digits == 0 || out[digits - 1] != ':') continue;
-      out[colon] = ' ';
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 void SplitLines(SourceFile& file, int index) {
@@ -202,8 +182,9 @@ Assembly Assembler::Run() {
   for (uint32_t a = 0; a < attributes_.size(); ++a) {
     if ((attributes_[a] & (kRead | kWrite)) == kWrite) {
       Diagnostic d{files_[0]->path, 0, true,
-                   "write-only memory at " + Hex4(a) + " (attributes W without R) needs .rom output, which this "
-                   "assembler does not write"};
+                   "write-only memory at " + Hex4(a) +
+                       " (attributes W without R) needs .rom output, which this "
+                       "assembler does not write"};
       result.diagnostics.push_back(d);
       ++result.errors;
       listing_ += FormatDiagnostic(d) + "\n";
@@ -289,32 +270,6 @@ void Assembler::ProcessLines(const std::vector<SourceLine>& lines) {
     if (stopped_ || ended_) return;
     ProcessLine(line);
   }
-}
-
-void Assembler::ListLine() {
-  if (listed_ || !current_) return;
-  listed_ = true;
-  char buffer[64];
-  size_t i = 0;
-  do {
-    if (lineWords_.empty()) {
-      std::snprintf(buffer, sizeof buffer, "%26s", "");
-    } else {
-      int n = std::snprintf(buffer, sizeof buffer, "%04X  ", static_cast<unsigned>((lineAddress_ + i) & 0xFFFF));
-      for (size_t k = 0; k < 4; ++k, ++i)
-        n += i < lineWords_.size()
-                 ? std::snprintf(buffer + n, sizeof buffer - n, "%04X ", static_cast<unsigned>(lineWords_[i]))
-                 : std::snprintf(buffer + n, sizeof buffer - n, "     ");
-    }
-    listing_ += buffer;
-    if (i <= 4) {
-      listing_ += ' ';
-      listing_ += EchoedSource(current_->text);
-    }
-    listing_ += '\n';
-  } while (i < lineWords_.size());
-  for (size_t d = lineDiagnostics_; d < diagnostics_.size(); ++d) listing_ += FormatDiagnostic(diagnostics_[d]) + "\n";
-  lineDiagnostics_ = diagnostics_.size();
 }
 
 void Assembler::ProcessLine(const SourceLine& original) {
@@ -457,148 +412,6 @@ std::vector<Keyword> Keywords() {
   return words;
 }
 
-std::string Assembler::Substitute(const std::string& body, const Macro& macro,
-                                  const std::vector<std::string_view>& args) {
-  std::string out;
-  size_t i = 0;
-  while (i < body.size()) {
-    size_t percent = body.find('%', i);
-    if (percent == std::string::npos) break;
-    out.append(body, i, percent - i);
-    size_t close = body.find('%', percent + 1);
-    if (close == std::string::npos) {
-      i = percent;
-      break;
-    }
-    std::string key = Upper(std::string_view(body).substr(percent + 1, close - percent - 1));
-    if (key.empty()) {
-      out += std::to_string(expansions_);
-      i = close + 1;
-      continue;
-    }
-    size_t p = 0;
-    while (p < macro.params.size() && macro.params[p] != key) ++p;
-    if (p == macro.params.size()) {
-      out += '%';
-      i = percent + 1;
-      continue;
-    }
-    if (p < args.size()) out += args[p];
-    i = close + 1;
-  }
-  out.append(body, i, std::string::npos);
-  return out;
-}
-
-bool Assembler::ExpandInLine(std::string& text) {
-  for (int round = 0; round < options_.limits.macroDepth; ++round) {
-    bool replaced = false;
-    for (size_t i = 0; i < text.size();) {
-      char c = text[i];
-      if (IsQuote(c)) {
-        size_t end = StringEnd(text, i);
-        i = end == std::string::npos ? text.size() : end;
-        continue;
-      }
-      if (!IsSymbolStart(c) || (i > 0 && IsSymbolChar(text[i - 1]))) {
-        ++i;
-        continue;
-      }
-      size_t end = SymbolEnd(text, i);
-      size_t open = end;
-      while (open < text.size() && IsSpace(text[open])) ++open;
-      auto macro = open < text.size() && text[open] == '('
-                       ? macros_.find(Upper(std::string_view(text).substr(i, end - i)))
-                       : macros_.end();
-      if (macro == macros_.end() || !macro->second.parenthesised || macro->second.body.size() != 1) {
-        i = end;
-        continue;
-      }
-      // The arguments up to the matching ')'.
-      int depth = 0;
-      size_t close = open;
-      for (; close < text.size(); ++close) {
-        if (IsQuote(text[close])) {
-          size_t s = StringEnd(text, close);
-          if (s != std::string::npos) close = s - 1;
-        } else if (text[close] == '(' || text[close] == '[') {
-          ++depth;
-        } else if ((text[close] == ')' || text[close] == ']') && --depth == 0) {
-          break;
-        }
-      }
-      if (close >= text.size()) {
-        Error("missing ')' after macro " + macro->first);
-        return false;
-      }
-      std::string inside = text.substr(open + 1, close - open - 1);
-      std::vector<std::string_view> args = SplitOperands(inside);
-      if (args.size() > macro->second.params.size()) {
-        Error("macro " + macro->first + " takes " + std::to_string(macro->second.params.size()) + " argument(s), not " +
-              std::to_string(args.size()));
-        return false;
-      }
-      ++expansions_;
-      std::string body = Substitute(std::string(Trim(macro->second.body[0])), macro->second, args);
-      text = text.substr(0, i) + body + text.substr(close + 1);
-      if (text.size() > options_.limits.expandedLine) {
-        Error("macro " + macro->first + " expands to a line of more than " +
-              std::to_string(options_.limits.expandedLine) + " characters");
-        return false;
-      }
-      replaced = true;
-      i += body.size();
-    }
-    if (!replaced) return true;
-  }
-  Error("macros nested more than " + std::to_string(options_.limits.macroDepth) + " deep");
-  return false;
-}
-
-void Assembler::ExpandMacro(const SourceLine& line, const std::string& name, const Macro& macro,
-                            const std::vector<std::string_view>& args) {
-  if (args.size() > macro.params.size())
-    return Error("macro " + name + " takes " + std::to_string(macro.params.size()) + " argument(s), not " +
-                 std::to_string(args.size()));
-  if (macroDepth_ >= options_.limits.macroDepth)
-    return Error("macros nested more than " + std::to_string(options_.limits.macroDepth) + " deep in " + name);
-  ++expansions_;
-  std::vector<std::string> texts;
-  texts.reserve(macro.body.size());
-  for (const std::string& body : macro.body) {
-    std::string out = Substitute(body, macro, args);
-    if (out.size() > options_.limits.expandedLine)
-      return Error("macro " + name + " expands to a line of more than " + std::to_string(options_.limits.expandedLine) +
-                   " characters");
-    texts.push_back(std::move(out));
-  }
-  std::vector<SourceLine> lines;
-  for (size_t k = 0; k < texts.size(); ++k) lines.push_back({macro.where[k].file, macro.where[k].line, texts[k]});
-  ListLine();
-  macroTrail_.push_back("macro " + name + " used at " + files_[line.file]->path + ":" + std::to_string(line.line));
-  ++macroDepth_;
-  ProcessLines(lines);
-  --macroDepth_;
-  macroTrail_.pop_back();
-}
-
-void Assembler::FinishCollecting(const SourceLine& line) {
-  (void)line;
-  Collect kind = collect_;
-  collect_ = Collect::kNone;
-  Macro body = std::move(collected_);
-  collected_ = Macro();
-  if (kind == Collect::kMacro) {
-    if (body.parenthesised) ++parenMacros_;
-    macros_[collectName_] = std::move(body);
-    return;
-  }
-  std::vector<SourceLine> lines;
-  for (size_t k = 0; k < body.body.size(); ++k) lines.push_back({body.where[k].file, body.where[k].line, body.body[k]});
-  ListLine();
-  for (int64_t n = 0; n < repeatCount_ && !stopped_ && !ended_; ++n) ProcessLines(lines);
-}
-
 std::string Assembler::QualifiedName(std::string_view name) const {
   if (name.size() > 2 && name[0] == '@' && name[1] == '@' && !procs_.empty())
     return procs_.back() + "." + std::string(name.substr(2));
@@ -699,34 +512,6 @@ void Assembler::Emit(uint16_t word) {
     lineReported_ |= 4;
   }
   (*memory)[at] = word;
-}
-
-void Assembler::Error(const std::string& text) { Report(true, text, false); }
-
-void Assembler::Warning(const std::string& text) { Report(false, text, false); }
-
-void Assembler::Report(bool error, const std::string& text, bool evenInFirstPass) {
-  // The first pass only gathers symbols; forward references are not yet known there.
-  if (stopped_ || (pass_ == 1 && !evenInFirstPass)) return;
-  Diagnostic d;
-  d.error = error;
-  d.text = text;
-  if (current_) {
-    d.file = files_[current_->file]->path;
-    d.line = current_->line;
-  } else {
-    d.file = files_[0]->path;
-    d.line = 0;
-  }
-  if (!macroTrail_.empty() && current_) d.text += " (in " + macroTrail_.back() + ")";
-  diagnostics_.push_back(std::move(d));
-  if (!current_ || listed_) listing_ += FormatDiagnostic(diagnostics_.back()) + "\n";
-  if (error && ++errorCount_ >= options_.limits.errors) {
-    Diagnostic stop = diagnostics_.back();
-    stop.text = "too many errors; assembly stopped";
-    diagnostics_.push_back(stop);
-    stopped_ = true;
-  }
 }
 
 Assembly AssembleText(const std::string& fileName, std::string_view text, const FileReader& readFile,

@@ -65,31 +65,6 @@ const DirectiveInfo kDirectives[] = {
 
 enum Attribute { kRead = 1, kWrite = 2, kNarrow = 4, kBank = 8 };
 
-// "name(" with the parameters up to ")"; false when there are no parentheses.
-bool SplitParenthesised(std::string_view text, std::string_view& name, std::string_view& inside,
-                        std::string_view& after) {
-  size_t end = SymbolEnd(text, 0);
-  name = text.substr(0, end);
-  std::string_view rest = Trim(text.substr(end));
-  if (rest.empty() || rest[0] != '(') return false;
-  int depth = 0;
-  for (size_t i = 0; i < rest.size(); ++i) {
-    if (IsQuote(rest[i])) {
-      size_t close = StringEnd(rest, i);
-      if (close != std::string_view::npos) i = close - 1;
-    } else if (rest[i] == '(') {
-      ++depth;
-    } else if (rest[i] == ')' && --depth == 0) {
-      inside = rest.substr(1, i - 1);
-      after = Trim(rest.substr(i + 1));
-      return true;
-    }
-  }
-  inside = rest.substr(1);
-  after = "?";
-  return true;
-}
-
 }  // namespace
 
 const DirectiveInfo* FindDirective(const std::string& name) {
@@ -142,44 +117,6 @@ void Assembler::DoElse(const DirectiveCall&) {
 void Assembler::DoEndIf(const DirectiveCall& call) {
   if (conditions_.empty()) return Error(call.op + " without IF");
   conditions_.pop_back();
-}
-
-void Assembler::DoMacro(const DirectiveCall& call) {
-  std::string_view name = call.label;
-  std::string_view params = call.operands;
-  bool parenthesised = false;
-  if (name.empty()) {
-    std::string_view inside, after;
-    if (SplitParenthesised(Trim(params), name, inside, after)) {
-      if (!after.empty()) return Error("MACRO " + Shown(name) + "(...) has text after its ')'");
-      params = inside;
-      parenthesised = true;
-    } else {
-      params = Trim(params);
-      name = params.substr(0, SymbolEnd(params, 0));
-      params = Trim(params.substr(name.size()));
-      if (!params.empty() && params[0] == ',') return Error("bad macro name '" + Shown(name) + "'");
-    }
-  }
-  if (!ValidSymbolName(name)) return Error("MACRO needs a name");
-  collect_ = Collect::kMacro;
-  collectDepth_ = 1;
-  collectStart_ = call.line;
-  collectName_ = Upper(name);
-  collected_ = Macro();
-  collected_.parenthesised = parenthesised;
-  for (std::string_view p : SplitOperands(params)) {
-    std::string param = Upper(p);
-    if (!ValidSymbolName(p)) {
-      Error("bad macro argument name '" + Shown(p) + "'");
-    } else if (param == collectName_) {
-      Error("macro argument " + param + " has the macro's own name");
-    } else {
-      for (const std::string& other : collected_.params)
-        if (other == param) Error("macro argument " + param + " is named twice");
-    }
-    collected_.params.push_back(param);
-  }
 }
 
 void Assembler::DoProc(const DirectiveCall& call) {
