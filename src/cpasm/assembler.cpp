@@ -52,6 +52,17 @@ std::string Hex4(int64_t value) {
   return buffer;
 }
 
+// True when the line is a MACRO definition (its name and parameters are not a call).
+bool DefinesMacro(std::string_view text) {
+  std::string_view rest = text;
+  for (int k = 0; k < 2; ++k) {
+    std::string_view token = NextToken(rest);
+    if (token.size() == 5 && Upper(token) == "MACRO") return true;
+    if (token.size() > 5 && Upper(token.substr(0, 6)) == "MACRO(") return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 void SplitLines(SourceFile& file, int index) {
@@ -300,7 +311,7 @@ void Assembler::ProcessLine(const SourceLine& original) {
   std::string expanded;
   std::string_view rest = StripComment(original.text);
   if (parenMacros_ > 0 && collect_ == Collect::kNone && (conditions_.empty() || conditions_.back().active) &&
-      rest.find('(') != std::string_view::npos) {
+      rest.find('(') != std::string_view::npos && !DefinesMacro(rest)) {
     expanded = std::string(rest);
     if (!ExpandInLine(expanded)) expanded.clear();  // reported; the line does nothing more
     expandedLine.text = expanded;

@@ -331,9 +331,11 @@ void Assembler::DoEqu(const DirectiveCall& call) {
   std::vector<std::string_view> dummy;
   char textKind = 0;
   std::string_view inside;
-  const bool scalar = items.size() == 1 && !IsStringToken(items[0]) && !SplitTextCall(items[0], textKind, inside) &&
-                      !(SplitIndexed(items[0], dummyName, dummy) && dummy.size() == 2) &&
-                      Upper(items[0].substr(0, 6)) != "TODAY_";
+  // 'A' stands for its code; "A" is a string, an array of one character.
+  const bool charConstant = items.size() == 1 && items[0].size() == 3 && items[0][0] == '\'' && items[0][2] == '\'';
+  const bool scalar =
+      items.size() == 1 && (charConstant || !IsStringToken(items[0])) && !SplitTextCall(items[0], textKind, inside) &&
+      !(SplitIndexed(items[0], dummyName, dummy) && dummy.size() == 2) && Upper(items[0].substr(0, 6)) != "TODAY_";
   if (!indexed && scalar) {
     int64_t value = 0;
     Eval(operands, value);

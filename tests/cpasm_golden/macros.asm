@@ -1,5 +1,5 @@
 ; Macros called with parentheses anywhere in a line, nested, and as a statement.
-; words: 0102 02B8 0123 0003 0001 0002 0001 0004 0001 0102
+; words: 0102 02B8 0123 0003 0001 0002 0001 0004 0001 0102 0007
         ORG     $5000
         MACRO   pk(h, l)
         (((%h%)*256)+(%l%))
@@ -17,3 +17,7 @@
         pair(1, 2)
         plain   1, 4
         DECLE   STRLEN("x") , pk( 1 , 2 ) ; pk(9, 9) in a comment stays
+        MACRO   pk(h, l)
+        ((%h%) - (%l%))
+        ENDM
+        DECLE   pk(9, 2)
