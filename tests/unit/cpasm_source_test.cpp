@@ -269,9 +269,35 @@ TEST(CpasmProgram, WritesImageOnlyWhenTheSourceAssembles) {
   EXPECT_EQ(run(), 1);
   EXPECT_EQ(read("game.bin"), "\x12\x34") << "a failed build leaves the last image as it was";
   EXPECT_NE(read("game.lst").find("inc.asm:2: ERROR - unknown mnemonic BOGUS"), std::string::npos) << read("game.lst");
+
+  // Search folders: -i first, then AS1600_PATH; a .rom name is refused and no file appears.
+  fs::create_directories(dir / "a");
+  fs::create_directories(dir / "b");
+  fs::remove(dir / "inc.asm");
+  write("a/inc.asm", " DECLE $A\n");
+  write("b/inc.asm", " DECLE $B\n");
+  write("b/only.asm", " DECLE $C\n");
+  write("game.asm", " ORG $5000\n INCLUDE \"inc.asm\"\n INCLUDE \"only.asm\"\n");
+  auto runWith = [&](const std::string& options, const char* image) {
+    std::string command = "cd '" + dir.string() + "' && AS1600_PATH='\"/nowhere;b\"' '" CPASM_PROGRAM "' " + options +
+                          " -o \"" + image + "\" -l \"game.lst\" \"game.asm\" 2>/dev/null";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(runWith("-i a", "game.bin"), 0) << read("game.lst");
+  EXPECT_EQ(read("game.bin"), std::string("\x00\x0A\x00\x0C", 4));
+  EXPECT_EQ(runWith("-i a", "game.rom"), 1);
+  EXPECT_FALSE(fs::exists(dir / "game.rom"));
+  EXPECT_NE(read("game.lst").find(".rom output is not supported"), std::string::npos) << read("game.lst");
   fs::remove_all(dir);
 }
 #endif
+
+TEST(CpasmProgram, SearchPathSplitsAsTheShellsWriteIt) {
+  EXPECT_EQ(SplitSearchPath("\"/a/b;c:/d\"", false), (std::vector<std::string>{"/a/b", "c", "/d"}));
+  EXPECT_EQ(SplitSearchPath("C:\\lib;;\"D:\\x y\"", true), (std::vector<std::string>{"C:\\lib", "D:\\x y"}));
+  EXPECT_EQ(SplitSearchPath("", true), std::vector<std::string>{});
+}
 
 }  // namespace
 }  // namespace cpasm
