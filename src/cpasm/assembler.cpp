@@ -239,6 +239,8 @@ void Assembler::RunPass() {
   romMode_ = 0;
   inStruct_ = false;
   parenMacros_ = 0;
+  nesting_ = 0;
+  arrayElements_ = 0;
   ended_ = false;
   linesDone_ = 0;
   expansions_ = 0;

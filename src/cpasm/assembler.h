@@ -55,6 +55,7 @@ struct Limits {
   int64_t repeatCount = 65536;
   size_t expandedLine = 1000000;
   int errors = 500;
+  size_t arrayElements = 4000000;  // all array symbols together
 };
 
 struct Options {

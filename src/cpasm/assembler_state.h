@@ -152,6 +152,8 @@ class Assembler {
   // numbers. False when `item` is none of them; `ok` false after an error.
   bool Today(std::string_view item, std::string* text, std::vector<int64_t>* values, bool& ok);
   bool Element(std::string_view name, int64_t index, int64_t& value, std::string& error);
+  // Counts array elements growing from `before` to `after`; false (and stops) past the limit.
+  bool ReserveElements(size_t before, size_t after);
   void Emit(uint16_t word);
   bool CheckWord(int64_t value, bool decle, const char* what, uint16_t& word);
   void Error(const std::string& text);
@@ -179,7 +181,9 @@ class Assembler {
   int romMode_ = 0;  // ROMW's second operand: 1 puts SDBD before forward-referenced immediates
   bool inStruct_ = false;
   int64_t structSavedLocation_ = 0;
-  int parenMacros_ = 0;  // parenthesised macros defined so far this pass
+  int parenMacros_ = 0;       // parenthesised macros defined so far this pass
+  int nesting_ = 0;           // texts, lists and CLASSIFY inside one another
+  size_t arrayElements_ = 0;  // array elements ever allocated
   bool ended_ = false;
   bool stopped_ = false;
   long long linesDone_ = 0;

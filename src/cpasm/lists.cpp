@@ -187,6 +187,16 @@ bool Assembler::Today(std::string_view item, std::string* text, std::vector<int6
 }
 
 bool Assembler::ExpandItem(std::string_view item, std::vector<int64_t>& values) {
+  // $( ) inside $( ) inside ...: each level is a call of its own.
+  struct Nesting {
+    int& depth;
+    explicit Nesting(int& d) : depth(++d) {}
+    ~Nesting() { --depth; }
+  } nesting(nesting_);
+  if (nesting_ > options_.limits.macroDepth) {
+    Error("texts and lists nested too deeply");
+    return false;
+  }
   bool todayOk = true;
   std::string todayText;
   if (Today(item, &todayText, &values, todayOk)) {
@@ -281,6 +291,15 @@ bool Assembler::EvalText(std::string_view item, std::string& text) {
 }
 
 int64_t Assembler::Classify(std::string_view text) {
+  struct Nesting {
+    int& depth;
+    explicit Nesting(int& d) : depth(++d) {}
+    ~Nesting() { --depth; }
+  } nesting(nesting_);
+  if (nesting_ > options_.limits.macroDepth) {
+    Error("CLASSIFY nested too deeply");
+    return -10000;
+  }
   constexpr int64_t kAbsolute = -1, kSet = -2, kEqu = -3, kString = -4, kFeature = -5, kReserved = -6, kEmpty = -7,
                     kUndefined = -10000;
   text = Trim(text);
@@ -312,6 +331,15 @@ int64_t Assembler::Classify(std::string_view text) {
   context.defined = [this](std::string_view name) { return IsDefinedSoFar(name); };
   ExprResult result = Evaluate(text, context);
   return result.ok && known ? kAbsolute : kUndefined;
+}
+
+bool Assembler::ReserveElements(size_t before, size_t after) {
+  if (after > before) arrayElements_ += after - before;
+  if (arrayElements_ <= options_.limits.arrayElements) return true;
+  Report(true, "array symbols hold more than " + std::to_string(options_.limits.arrayElements) + " elements in all",
+         true);
+  stopped_ = true;
+  return false;
 }
 
 void Assembler::DoEqu(const DirectiveCall& call) {
@@ -351,6 +379,7 @@ void Assembler::DoEqu(const DirectiveCall& call) {
     std::vector<std::optional<int64_t>> elements(values.begin(), values.end());
     // Like SET values, SET arrays change within a pass; only EQU arrays must settle.
     if (!variable && pass_ > 1 && symbol->elements != elements) changed_ = true;
+    if (!ReserveElements(symbol->elements.size(), elements.size())) return;
     symbol->elements = std::move(elements);
     return;
   }
@@ -377,8 +406,10 @@ void Assembler::DoEqu(const DirectiveCall& call) {
     symbol->value = std::max(symbol->value, std::max(first, last));
   }
   const int64_t step = last >= first ? 1 : -1;
-  if (static_cast<int64_t>(symbol->elements.size()) <= std::max(first, last))
+  if (static_cast<int64_t>(symbol->elements.size()) <= std::max(first, last)) {
+    if (!ReserveElements(symbol->elements.size(), static_cast<size_t>(std::max(first, last) + 1))) return;
     symbol->elements.resize(static_cast<size_t>(std::max(first, last) + 1));
+  }
   for (int64_t k = 0; k < count; ++k) {
     auto& slot = symbol->elements[static_cast<size_t>(first + k * step)];
     if (!variable && pass_ > 1 && slot != values[static_cast<size_t>(k)]) changed_ = true;

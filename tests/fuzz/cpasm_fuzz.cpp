@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.limits.repeatCount = 4096;
   options.limits.expandedLine = 20000;
   options.limits.passes = 4;
+  options.limits.arrayElements = 100000;
   const cpasm::Assembly result = cpasm::AssembleText(
       "fuzz.asm", text,
       [&](const std::string&, std::string& included) {

@@ -301,3 +301,34 @@ TEST(CpasmProgram, SearchPathSplitsAsTheShellsWriteIt) {
 
 }  // namespace
 }  // namespace cpasm
+
+namespace cpasm {
+namespace {
+
+// A limit that stops the assembly is an error, never an image.
+TEST(CpasmLimits, StoppingAtALimitIsAnError) {
+  struct Case {
+    const char* source;
+    Limits limits;
+    const char* words;
+  };
+  Limits fewLines, fewElements, shallow;
+  fewLines.linesPerPass = 5;
+  fewElements.arrayElements = 3;
+  shallow.macroDepth = 4;
+  const Case cases[] = {
+      {" REPEAT 10\n DECLE 1\n ENDR\n", fewLines, "more than 5 lines"},
+      {"A QSET 1, 2, 3, 4\n DECLE A\n", fewElements, "more than 3 elements"},
+      {" DECLE $($($($($($(\"x\"))))))\n", shallow, "nested too deeply"},
+  };
+  for (const Case& c : cases) {
+    Options options;
+    options.limits = c.limits;
+    Assembly a = AssembleText("t.asm", c.source, {}, options);
+    EXPECT_GE(a.errors, 1) << c.source;
+    EXPECT_NE(test::Problems(a).find(c.words), std::string::npos) << c.source << "\n" << test::Problems(a);
+  }
+}
+
+}  // namespace
+}  // namespace cpasm
