@@ -34,6 +34,22 @@ bool SplitParenthesised(std::string_view text, std::string_view& name, std::stri
   return true;
 }
 
+// "[a, b]" passes "a, b" as one argument, blanks and commas kept.
+std::vector<std::string_view> Unbracketed(const std::vector<std::string_view>& args) {
+  std::vector<std::string_view> out = args;
+  for (std::string_view& arg : out) {
+    if (arg.size() < 2 || arg.front() != '[' || arg.back() != ']') continue;
+    int depth = 0;
+    size_t i = 0;
+    for (; i < arg.size(); ++i) {
+      if (arg[i] == '[') ++depth;
+      if (arg[i] == ']' && --depth == 0) break;
+    }
+    if (i + 1 == arg.size()) arg = arg.substr(1, arg.size() - 2);
+  }
+  return out;
+}
+
 }  // namespace
 
 void Assembler::DoMacro(const DirectiveCall& call) {
@@ -89,7 +105,7 @@ std::string Assembler::Substitute(const std::string& body, const Macro& macro,
     }
     std::string key = Upper(std::string_view(body).substr(percent + 1, close - percent - 1));
     if (key.empty()) {
-      out += std::to_string(expansions_);
+      out += std::to_string(expansions_ - 1);  // the first expansion is number 0
       i = close + 1;
       continue;
     }
@@ -149,7 +165,7 @@ bool Assembler::ExpandInLine(std::string& text) {
         return false;
       }
       std::string inside = text.substr(open + 1, close - open - 1);
-      std::vector<std::string_view> args = SplitOperands(inside);
+      std::vector<std::string_view> args = Unbracketed(SplitOperands(inside));
       if (args.size() > macro->second.params.size()) {
         Error("macro " + macro->first + " takes " + std::to_string(macro->second.params.size()) + " argument(s), not " +
               std::to_string(args.size()));
@@ -173,7 +189,8 @@ bool Assembler::ExpandInLine(std::string& text) {
 }
 
 void Assembler::ExpandMacro(const SourceLine& line, const std::string& name, const Macro& macro,
-                            const std::vector<std::string_view>& args) {
+                            const std::vector<std::string_view>& given) {
+  const std::vector<std::string_view> args = Unbracketed(given);
   if (args.size() > macro.params.size())
     return Error("macro " + name + " takes " + std::to_string(macro.params.size()) + " argument(s), not " +
                  std::to_string(args.size()));

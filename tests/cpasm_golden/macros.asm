@@ -1,5 +1,7 @@
-; Macros called with parentheses anywhere in a line, nested, and as a statement.
+; Macros called with parentheses anywhere in a line, nested, and as a statement; [ ] around an
+; argument keeps its commas; %% counts expansions from 0.
 ; words: 0102 02B8 0123 0003 0001 0002 0001 0004 0001 0102 0007
+; words: 004D 0001 0002 0003 000B 000C 0001
         ORG     $5000
         MACRO   pk(h, l)
         (((%h%)*256)+(%l%))
@@ -21,3 +23,17 @@
         ((%h%) - (%l%))
         ENDM
         DECLE   pk(9, 2)
+        MACRO   both r, n
+        SLL     %r%, %n%
+        ENDM
+        MACRO   twice m, r, n
+        %m%     %r%, %n%
+        ENDM
+        twice   both, [R1], 2
+        twice   DECLE, [1, 2], 3
+        MACRO   mark
+here.%% DECLE   %%
+        ENDM
+        mark
+        mark
+        DECLE   here.12 - here.11
