@@ -459,7 +459,7 @@ Symbol* Assembler::Define(std::string_view name, int64_t value, bool variable, c
 bool Assembler::Eval(std::string_view text, int64_t& value) {
   ExprContext context;
   context.location = lineAddress_;
-  forwardUsed_ = false;
+  if (evalDepth_ == 0) forwardUsed_ = false;  // lists inside the expression evaluate on their own
   context.symbol = [this](std::string_view name, int64_t& out) {
     auto it = symbols_.find(name);
     if (name.size() > 2 && name[0] == '@' && name[1] == '@') it = symbols_.find(QualifiedName(name));
@@ -473,7 +473,10 @@ bool Assembler::Eval(std::string_view text, int64_t& value) {
     return Element(name, index, out, error);
   };
   context.classify = [this](std::string_view inside) { return Classify(inside); };
+  context.list = [this](std::string_view inside, std::vector<int64_t>& values) { return EvalList(inside, values); };
+  ++evalDepth_;
   ExprResult result = Evaluate(text, context);
+  --evalDepth_;
   value = result.value;
   if (!result.ok) Error(result.error);
   return result.ok;

@@ -183,6 +183,7 @@ class Assembler {
   int64_t structSavedLocation_ = 0;
   int parenMacros_ = 0;       // parenthesised macros defined so far this pass
   int nesting_ = 0;           // texts, lists and CLASSIFY inside one another
+  int evalDepth_ = 0;         // Eval inside Eval (a list inside an expression)
   size_t arrayElements_ = 0;  // array elements ever allocated
   bool ended_ = false;
   bool stopped_ = false;

@@ -211,6 +211,31 @@ class Parser {
       return 0;
     }
     char c = text_[pos_];
+    if (c == '(' && context_.list) {
+      // (list)[i]: one element of an expression list or string, 0 past its end.
+      size_t close = Closing(pos_);
+      size_t after = close == std::string_view::npos ? close : close + 1;
+      while (after < text_.size() && (text_[after] == ' ' || text_[after] == '\t')) ++after;
+      if (after < text_.size() && text_[after] == '[') {
+        std::vector<int64_t> values;
+        if (!context_.list(text_.substr(pos_ + 1, close - pos_ - 1), values)) {
+          Fail("bad list in " + Shorter(text_.substr(pos_, after - pos_)));
+          return 0;
+        }
+        pos_ = after + 1;
+        int64_t index = Binary(0);
+        SkipSpace();
+        if (Take(",")) {
+          Fail("a slice (list)[a, b] is a list: use it as a data item of its own");
+          return 0;
+        }
+        if (!Take("]")) {
+          Fail("missing ']'");
+          return 0;
+        }
+        return index >= 0 && index < static_cast<int64_t>(values.size()) ? values[static_cast<size_t>(index)] : 0;
+      }
+    }
     if (c == '(') {
       ++pos_;
       int64_t v = Binary(0);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cpasm/lexer.h"
 
@@ -18,6 +19,8 @@ struct ExprContext {
   std::function<bool(std::string_view name)> defined;
   // name[index] of an array symbol; false with `error` when it has no value.
   std::function<bool(std::string_view name, int64_t index, int64_t& value, std::string& error)> element;
+  // The values of an expression list such as `1, 2, "ab"`; false after an error (reported).
+  std::function<bool(std::string_view text, std::vector<int64_t>& values)> list;
   // CLASSIFY(text): what kind of thing the text is.
   std::function<int64_t(std::string_view text)> classify;
   int64_t location = 0;  // the value of `$`

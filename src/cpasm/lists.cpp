@@ -27,6 +27,31 @@ bool SplitIndexed(std::string_view text, std::string_view& name, std::vector<std
   return indexes.size() == 1 || indexes.size() == 2;
 }
 
+// "( list )[a, b]" taking the whole of `text`.
+bool SplitListSlice(std::string_view text, std::string_view& list, std::vector<std::string_view>& indexes) {
+  if (text.empty() || text[0] != '(') return false;
+  int depth = 0;
+  size_t close = std::string_view::npos;
+  for (size_t i = 0; i < text.size() && close == std::string_view::npos; ++i) {
+    if (IsQuote(text[i])) {
+      size_t end = StringEnd(text, i);
+      if (end == std::string_view::npos) return false;
+      i = end - 1;
+    } else if (text[i] == '(') {
+      ++depth;
+    } else if (text[i] == ')' && --depth == 0) {
+      close = i;
+    }
+  }
+  if (close == std::string_view::npos) return false;
+  std::string_view rest = Trim(text.substr(close + 1));
+  if (rest.size() < 2 || rest.front() != '[' || rest.back() != ']') return false;
+  indexes = SplitOperands(rest.substr(1, rest.size() - 2));
+  if (indexes.size() != 2) return false;
+  list = text.substr(1, close - 1);
+  return true;
+}
+
 // "$(...)", "$#(...)", "$$(...)" or "$%(...)" taking the whole of `text`: the kind ('(' '#' '$'
 // '%') and what is inside.
 bool SplitTextCall(std::string_view text, char& kind, std::string_view& inside) {
@@ -222,6 +247,19 @@ bool Assembler::ExpandItem(std::string_view item, std::vector<int64_t>& values) 
   }
   std::string_view name;
   std::vector<std::string_view> indexes;
+  std::string_view listText;
+  if (SplitListSlice(item, listText, indexes)) {
+    std::vector<int64_t> list;
+    int64_t first = 0, last = 0;
+    if (!EvalList(listText, list) || !Eval(indexes[0], first) || !Eval(indexes[1], last)) return false;
+    // Past the end of a list is 0.
+    const int64_t step = last >= first ? 1 : -1;
+    for (int64_t i = first;; i += step) {
+      values.push_back(i >= 0 && i < static_cast<int64_t>(list.size()) ? list[static_cast<size_t>(i)] : 0);
+      if (i == last || values.size() > options_.limits.arrayElements) break;
+    }
+    return true;
+  }
   if (SplitIndexed(item, name, indexes) && indexes.size() == 2) {
     int64_t first = 0, last = 0;
     if (!Eval(indexes[0], first) || !Eval(indexes[1], last)) return false;
