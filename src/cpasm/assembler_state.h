@@ -113,6 +113,7 @@ class Assembler {
   void DoNothing(const DirectiveCall& call);
   void DoErr(const DirectiveCall& call);
   void DoMemAttr(const DirectiveCall& call);
+  void DoMessage(const DirectiveCall& call);
   void DoNotSupported(const DirectiveCall& call);
 
  private:

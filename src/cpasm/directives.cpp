@@ -55,9 +55,9 @@ const DirectiveInfo kDirectives[] = {
     {"LISTCOL", kIgnored, &A::DoNotSupported},
     {"SRCFILE", kIgnored, &A::DoNotSupported},
     {"BRKIF", kIgnored, &A::DoNotSupported},
-    {"CMSG", kIgnored, &A::DoNotSupported},
-    {"SMSG", kIgnored, &A::DoNotSupported},
-    {"WMSG", kIgnored, &A::DoNotSupported},
+    {"CMSG", 0, &A::DoMessage},
+    {"SMSG", 0, &A::DoMessage},
+    {"WMSG", 0, &A::DoMessage},
     // Overwriting filled addresses is always an error here.
     {"ERR_IF_OVERWRITTEN", kIgnored, &A::DoNotSupported},
     {"FORCE_OVERWRITE", kUnsupported, &A::DoNotSupported},
@@ -414,6 +414,16 @@ void Assembler::DoErr(const DirectiveCall& call) {
   std::string chars;
   if ((IsQuoted(text) || (!text.empty() && text[0] == '$')) && EvalText(text, chars)) return Error(Shown(chars));
   Error(Shown(text));
+}
+
+// WMSG: a warning with the text; CMSG and SMSG: the text as a comment line in the listing.
+void Assembler::DoMessage(const DirectiveCall& call) {
+  std::string text;
+  if (!EvalText(call.operands, text)) return;
+  if (call.op == "WMSG") return Warning(Shown(text));
+  if (pass_ == 1) return;
+  ListLine();
+  listing_ += "; " + text + "\n";
 }
 
 void Assembler::DoNotSupported(const DirectiveCall& call) {

@@ -8,6 +8,7 @@
 ; words: 0004 0042 0000 0007 0006 0005 0004 0003 0048 0065 006C 006C 006F
 ; map: name = "hi"
 ; map: size = "0012"
+; problem: 33 warning This is a warning.
 foo     QSET    10, 20, 30
         DECLE   foo, foo[1], foo[0, 2], foo[2, 0]
 fun     QSET    0, 1, 2, 3, 4, 5, 6, 7, 8, 9
@@ -28,3 +29,6 @@ V       QEQU    "hi"
         DECLE   $($($($("x"))))
         DECLE   (1, 2, 3, 4)[3], ("ABCD")[1], ("AB")[5], (0, 1, 2, 3, 4, 5, 6, 7, 8, 9)[7, 3]
         DECLE   ("Hello World!")[0, 4]
+Warn    QEQU    "This is a warning."
+        WMSG    $(Warn[0, Warn])
+        SMSG    $("size ", $#(12))

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Smaller limits than a real build's: INCLUDEs of different names all read this same text, so
   // the expansion grows by powers, and under the sanitizers a full-sized pass runs out of memory.
   cpasm::Options options;
-  options.limits.linesPerPass = 20000;
+  options.limits.linesPerPass = 5000;
   options.limits.includeDepth = 8;
   options.limits.repeatCount = 4096;
   options.limits.expandedLine = 20000;
