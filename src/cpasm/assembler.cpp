@@ -517,6 +517,12 @@ void Assembler::Emit(uint16_t word) {
   }
   std::vector<int32_t>* memory = &memory_;
   if (page_ >= 0) {
+    // A page flips one 4K block of the address space.
+    if ((at >> 12) != pageBlock_) {
+      if (!(lineReported_ & 8)) Error("ECS page data runs past the 4K block at " + Hex4(at & 0xF000));
+      lineReported_ |= 8;
+      return;
+    }
     if (pages_.size() <= static_cast<size_t>(page_)) pages_.resize(page_ + 1);
     if (pages_[page_].empty()) pages_[page_].assign(0x10000, -1);
     memory = &pages_[page_];

@@ -174,6 +174,7 @@ class Assembler {
   int64_t location_ = 0;
   int64_t loadOffset_ = 0;  // image address minus location
   int page_ = -1;           // ECS page of the ORG in force
+  int64_t pageBlock_ = 0;   // the 4K block (address >> 12) that page flips
   int attrSet_ = 0;         // attributes the ORG in force gives the addresses it fills
   int attrClear_ = 0;
   bool forwardUsed_ = false;  // the last Eval used a symbol not yet defined in this pass

@@ -241,6 +241,7 @@ void Assembler::DoOrg(const DirectiveCall& call) {
   lineAddress_ = address;
   loadOffset_ = imageAddress - address;
   page_ = page;
+  pageBlock_ = address >> 12;
   attrSet_ = set;
   attrClear_ = clear;
   if (!call.label.empty()) Define(call.label, location_, false);
