@@ -220,7 +220,11 @@ Assembly Assembler::Run() {
     result.ram.push_back(range);
   }
   result.configVars = std::move(configVars_);
-  listing_ += "\n" + std::to_string(result.errors) + " error(s), " + std::to_string(result.warnings) + " warning(s)\n";
+  listing_ += '\n';
+  listing_ += std::to_string(result.errors);
+  listing_ += " error(s), ";
+  listing_ += std::to_string(result.warnings);
+  listing_ += " warning(s)\n";
   result.listing = std::move(listing_);
   return result;
 }
