@@ -20,7 +20,17 @@ struct Diagnostic {
 // Words at consecutive addresses of the image.
 struct Segment {
   uint32_t address = 0;
+  int page = -1;        // ECS page from "ORG address:page"; -1 when not paged
+  bool ram = false;     // readable and writable (ORG attributes "=RW")
+  bool narrow = false;  // 8-bit RAM (attribute N)
   std::vector<uint16_t> words;
+};
+
+// An address range of the Intellicart map with read/write attributes and no image data there.
+struct MemoryRange {
+  uint32_t first = 0;
+  uint32_t last = 0;  // inclusive
+  bool narrow = false;
 };
 
 struct Assembly {
@@ -28,16 +38,54 @@ struct Assembly {
   int errors = 0;
   int warnings = 0;
   std::string listing;            // addresses, words and source lines, with the problems among them
-  std::vector<Segment> segments;  // ascending, never overlapping
+  std::vector<Segment> segments;  // ascending (unpaged first, then by page), never overlapping
+  std::vector<MemoryRange> ram;   // RAM regions reserved under "=RW" attributes
   std::vector<std::pair<std::string, std::string>> configVars;  // from CFGVAR, in source order
 };
 
 // Reads an included file; false when it cannot be read.
 using FileReader = std::function<bool(const std::string& path, std::string& text)>;
 
+// How far an assembly may grow before it stops with an error.
+struct Limits {
+  int passes = 8;
+  long long linesPerPass = 500000;
+  size_t includeDepth = 32;
+  int macroDepth = 64;
+  int64_t repeatCount = 65536;
+  size_t expandedLine = 1000000;
+  int errors = 500;
+  size_t arrayElements = 4000000;  // all array symbols together
+};
+
+struct Options {
+  // Folders searched for INCLUDE after the including file's folder and the working folder:
+  // those of -i first, then those of AS1600_PATH.
+  std::vector<std::string> includeDirs;
+  Limits limits;
+  // The time TODAY_STR_LOC and its kin report, in seconds since 1970; -1 for the clock's.
+  int64_t now = -1;
+};
+
 // Assembles `text`, which came from `fileName`. INCLUDE names are resolved against the folder of
-// the file that includes them and read through `readFile`.
-Assembly AssembleText(const std::string& fileName, std::string_view text, const FileReader& readFile);
+// the file that includes them, then as given, then in `options.includeDirs`, and read through
+// `readFile`.
+Assembly AssembleText(const std::string& fileName, std::string_view text, const FileReader& readFile,
+                      const Options& options = {});
+
+// Every mnemonic and every directive the assembler knows, upper case. `supported` is false for
+// those it rejects as not supported (an error); those it ignores with a warning count as
+// supported.
+struct Keyword {
+  std::string name;
+  bool directive = false;
+  bool supported = true;
+};
+std::vector<Keyword> Keywords();
+
+// Splits AS1600_PATH: ';' always separates, ':' too off Windows; quotes around the value or an
+// entry are dropped, empty entries skipped.
+std::vector<std::string> SplitSearchPath(std::string_view value, bool windows);
 
 // "<file>:<line>: ERROR - <text>" or the same with WARNING.
 std::string FormatDiagnostic(const Diagnostic& diagnostic);

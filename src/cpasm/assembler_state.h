@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -20,7 +21,9 @@ struct StringHash {
 struct Symbol {
   int64_t value = 0;
   int definedInPass = 0;
-  bool variable = false;  // SET: may change
+  bool variable = false;                         // SET: may change
+  char kind = 'L';                               // 'L' label, 'E' EQU, 'S' SET
+  std::vector<std::optional<int64_t>> elements;  // an array symbol's elements
 };
 
 // One line to assemble, with where it came from.
@@ -37,10 +40,17 @@ struct SourceFile {
 };
 
 struct Macro {
+  bool parenthesised = false;  // "MACRO name(a, b)": called as name(x, y), anywhere in a line
   std::vector<std::string> params;
   std::vector<std::string> body;
   std::vector<SourceLine> where;  // the body lines' origins (text unused)
 };
+
+void SplitLines(SourceFile& file, int index);
+bool IsQuoted(std::string_view text);
+bool ValidSymbolName(std::string_view name);
+std::vector<Keyword> DirectiveKeywords();
+std::vector<Keyword> MnemonicKeywords();
 
 // The operands of a line split at top-level commas, trimmed.
 std::vector<std::string_view> SplitOperands(std::string_view text);
@@ -49,10 +59,62 @@ std::string Upper(std::string_view text);
 // A name or text for a message, cut short when it is long.
 std::string Shown(std::string_view text);
 
+class Assembler;
+
+// A directive's line, as its handler sees it.
+struct DirectiveCall {
+  const SourceLine& line;
+  const std::string& op;  // upper case
+  std::string_view label;
+  std::string_view operands;
+};
+
+enum DirectiveFlags : unsigned {
+  kNamesLabel = 1,   // "name OP ..." makes an indented first word the label
+  kOwnsLabel = 2,    // the handler defines (or uses) the label itself
+  kConditional = 4,  // runs in skipped IF branches too
+  kUnsupported = 8,  // named as not supported: an error
+  kIgnored = 16,     // named as not supported: a warning, the image does not depend on it
+};
+
+struct DirectiveInfo {
+  const char* name;
+  unsigned flags;
+  void (Assembler::*handler)(const DirectiveCall&);
+};
+
+// The directive table (directives.cpp); nullptr when `name` is none.
+const DirectiveInfo* FindDirective(const std::string& name);
+
 class Assembler {
  public:
-  Assembler(const std::string& fileName, std::string_view text, const FileReader& readFile);
+  Assembler(const std::string& fileName, std::string_view text, const FileReader& readFile, const Options& options);
   Assembly Run();
+
+  // Directive handlers (directives.cpp).
+  void DoIf(const DirectiveCall& call);
+  void DoElse(const DirectiveCall& call);
+  void DoEndIf(const DirectiveCall& call);
+  void DoEqu(const DirectiveCall& call);
+  void DoMacro(const DirectiveCall& call);
+  void DoProc(const DirectiveCall& call);
+  void DoEndp(const DirectiveCall& call);
+  void DoStruct(const DirectiveCall& call);
+  void DoEnds(const DirectiveCall& call);
+  void DoOrg(const DirectiveCall& call);
+  void DoReserve(const DirectiveCall& call);
+  void DoData(const DirectiveCall& call);
+  void DoRomWidth(const DirectiveCall& call);
+  void DoConfigVar(const DirectiveCall& call);
+  void DoInclude(const DirectiveCall& call);
+  void DoRepeat(const DirectiveCall& call);
+  void DoEndWithoutStart(const DirectiveCall& call);
+  void DoEnd(const DirectiveCall& call);
+  void DoNothing(const DirectiveCall& call);
+  void DoErr(const DirectiveCall& call);
+  void DoMemAttr(const DirectiveCall& call);
+  void DoMessage(const DirectiveCall& call);
+  void DoNotSupported(const DirectiveCall& call);
 
  private:
   friend class InstructionEncoder;
@@ -62,12 +124,14 @@ class Assembler {
   void ProcessLine(const SourceLine& line);
   void ListLine();
   void Statement(const SourceLine& line, std::string_view label, std::string_view op, std::string_view operands);
-  bool Directive(const SourceLine& line, const std::string& op, std::string_view label, std::string_view operands);
-  void Include(const SourceLine& line, std::string_view operands);
-  void ExpandMacro(const SourceLine& line, const std::string& name, const Macro& macro, std::string_view operands);
+  void ExpandMacro(const SourceLine& line, const std::string& name, const Macro& macro,
+                   const std::vector<std::string_view>& args);
+  std::string Substitute(const std::string& body, const Macro& macro, const std::vector<std::string_view>& args);
+  // Replaces calls of one-line parenthesised macros inside `text`; false after an error.
+  bool ExpandInLine(std::string& text);
   void FinishCollecting(const SourceLine& line);
-  bool Data(const std::string& op, std::string_view operands);
-  bool Org(std::string_view operands);
+  // An ORG or MEMATTR attribute text applied to `attributes`; false after an error.
+  bool ParseAttributes(std::string_view text, int& set, int& clear);
 
   // Instructions (instructions.cpp); false when `op` is not a mnemonic.
   bool Instruction(const std::string& op, std::string_view operands);
@@ -75,8 +139,22 @@ class Assembler {
   static bool IsDirective(const std::string& op);
 
   bool Eval(std::string_view text, int64_t& value);
+  bool IsDefinedSoFar(std::string_view name) const;
   std::string QualifiedName(std::string_view name) const;
-  void Define(std::string_view name, int64_t value, bool variable);
+  Symbol* Define(std::string_view name, int64_t value, bool variable, char kind = 'L');
+  // The values of an expression list: expressions, strings (one value a character), slices
+  // name[a, b], and $( ) texts; false after an error.
+  bool EvalList(std::string_view text, std::vector<int64_t>& values);
+  bool ExpandItem(std::string_view item, std::vector<int64_t>& values);
+  // A text: "quoted", or $( list ), $#( v ), $$( v ), $%( v ); false after an error.
+  bool EvalText(std::string_view item, std::string& text);
+  int64_t Classify(std::string_view text);
+  // TODAY_STR_LOC("spec") and kin taking the whole of `item`: a text, or (VAL) a list of
+  // numbers. False when `item` is none of them; `ok` false after an error.
+  bool Today(std::string_view item, std::string* text, std::vector<int64_t>* values, bool& ok);
+  bool Element(std::string_view name, int64_t index, int64_t& value, std::string& error);
+  // Counts array elements growing from `before` to `after`; false (and stops) past the limit.
+  bool ReserveElements(size_t before, size_t after);
   void Emit(uint16_t word);
   bool CheckWord(int64_t value, bool decle, const char* what, uint16_t& word);
   void Error(const std::string& text);
@@ -84,6 +162,7 @@ class Assembler {
   void Report(bool error, const std::string& text, bool evenInFirstPass);
 
   FileReader readFile_;
+  Options options_;
   std::vector<std::unique_ptr<SourceFile>> files_;
   std::unordered_map<std::string, int> fileIndex_;
   std::unordered_map<std::string, Symbol, StringHash, std::equal_to<>> symbols_;
@@ -94,14 +173,27 @@ class Assembler {
   bool changed_ = false;
   int64_t location_ = 0;
   int64_t loadOffset_ = 0;  // image address minus location
-  bool noImage_ = false;
+  int page_ = -1;           // ECS page of the ORG in force
+  int64_t pageBlock_ = 0;   // the 4K block (address >> 12) that page flips
+  int attrSet_ = 0;         // attributes the ORG in force gives the addresses it fills
+  int attrClear_ = 0;
+  bool forwardUsed_ = false;  // the last Eval used a symbol not yet defined in this pass
   bool sdbd_ = false;
   int romWidth_ = 16;
+  int romMode_ = 0;  // ROMW's second operand: 1 puts SDBD before forward-referenced immediates
+  bool inStruct_ = false;
+  int64_t structSavedLocation_ = 0;
+  int parenMacros_ = 0;       // parenthesised macros defined so far this pass
+  int nesting_ = 0;           // texts, lists and CLASSIFY inside one another
+  int evalDepth_ = 0;         // Eval inside Eval (a list inside an expression)
+  size_t arrayElements_ = 0;  // array elements ever allocated
   bool ended_ = false;
   bool stopped_ = false;
   long long linesDone_ = 0;
   int expansions_ = 0;
   std::vector<int32_t> memory_;
+  std::vector<std::vector<int32_t>> pages_;  // ECS pages 0-15, empty until filled
+  std::vector<uint8_t> attributes_;          // per image address: kRead | kWrite | kNarrow | kBank
   std::vector<std::string> procs_;
   std::vector<int> includeStack_;
   std::vector<std::string> macroTrail_;

@@ -4,20 +4,9 @@
 
 namespace cpasm {
 
-bool IsSymbolStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '@'; }
-
-bool IsSymbolChar(char c) { return IsSymbolStart(c) || std::isdigit(static_cast<unsigned char>(c)); }
-
 namespace {
 
 constexpr int kMaxDepth = 200;
-
-int DigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 99;
-}
 
 bool SameWord(std::string_view a, const char* b) {
   size_t i = 0;
@@ -215,33 +204,6 @@ class Parser {
     return result;
   }
 
-  int64_t Number(int base, size_t start, size_t end) {
-    if (start == end) {
-      Fail("bad number");
-      return 0;
-    }
-    uint64_t value = 0;
-    for (size_t i = start; i < end; ++i) {
-      int d = DigitValue(text_[i]);
-      if (text_[i] == '_') continue;
-      if (d >= base) {
-        Fail("bad digit '" + std::string(1, text_[i]) + "' in number");
-        return 0;
-      }
-      value = value * base + d;
-      if (value > 0xFFFFFFFFull) {
-        Fail("number too large");
-        return 0;
-      }
-    }
-    return Clamp(static_cast<int64_t>(value));
-  }
-
-  size_t DigitsEnd(size_t from) const {
-    while (from < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[from])) || text_[from] == '_')) ++from;
-    return from;
-  }
-
   int64_t Primary() {
     SkipSpace();
     if (pos_ >= text_.size()) {
@@ -249,6 +211,31 @@ class Parser {
       return 0;
     }
     char c = text_[pos_];
+    if (c == '(' && context_.list) {
+      // (list)[i]: one element of an expression list or string, 0 past its end.
+      size_t close = Closing(pos_);
+      size_t after = close == std::string_view::npos ? close : close + 1;
+      while (after < text_.size() && (text_[after] == ' ' || text_[after] == '\t')) ++after;
+      if (after < text_.size() && text_[after] == '[') {
+        std::vector<int64_t> values;
+        if (!context_.list(text_.substr(pos_ + 1, close - pos_ - 1), values)) {
+          Fail("bad list in " + Shorter(text_.substr(pos_, after - pos_)));
+          return 0;
+        }
+        pos_ = after + 1;
+        int64_t index = Binary(0);
+        SkipSpace();
+        if (Take(",")) {
+          Fail("a slice (list)[a, b] is a list: use it as a data item of its own");
+          return 0;
+        }
+        if (!Take("]")) {
+          Fail("missing ']'");
+          return 0;
+        }
+        return index >= 0 && index < static_cast<int64_t>(values.size()) ? values[static_cast<size_t>(index)] : 0;
+      }
+    }
     if (c == '(') {
       ++pos_;
       int64_t v = Binary(0);
@@ -256,50 +243,65 @@ class Parser {
       if (!Take(")")) Fail("missing ')'");
       return v;
     }
-    if (c == '$') {
-      size_t end = DigitsEnd(pos_ + 1);
-      if (end == pos_ + 1) {
-        ++pos_;
-        return context_.location;
-      }
-      int64_t v = Number(16, pos_ + 1, end);
+    if (c == '$' && !(pos_ + 1 < text_.size() && std::isalnum(static_cast<unsigned char>(text_[pos_ + 1])))) {
+      ++pos_;
+      return context_.location;
+    }
+    if (c == '$' || std::isdigit(static_cast<unsigned char>(c)) ||
+        (c == '%' && pos_ + 1 < text_.size() && (text_[pos_ + 1] == '0' || text_[pos_ + 1] == '1'))) {
+      size_t end = pos_;
+      int64_t v = 0;
+      std::string error;
+      if (!ScanNumber(text_, pos_, end, v, error)) Fail(error);
       pos_ = end;
       return v;
     }
-    if (c == '%' && pos_ + 1 < text_.size() && (text_[pos_ + 1] == '0' || text_[pos_ + 1] == '1')) {
-      size_t end = DigitsEnd(pos_ + 1);
-      int64_t v = Number(2, pos_ + 1, end);
-      pos_ = end;
-      return v;
-    }
-    if (c == '\'') {
-      if (pos_ + 2 < text_.size() && text_[pos_ + 2] == '\'') {
-        int64_t v = static_cast<unsigned char>(text_[pos_ + 1]);
-        pos_ += 3;
-        return v;
+    if (IsQuote(c)) {
+      std::string chars;
+      if (!TakeString(chars)) return 0;
+      if (chars.size() != 1) {
+        Fail("a string of " + std::to_string(chars.size()) + " characters is not a single value");
+        return 0;
       }
-      Fail("bad character constant");
-      return 0;
-    }
-    if (std::isdigit(static_cast<unsigned char>(c))) {
-      size_t end = DigitsEnd(pos_);
-      size_t start = pos_;
-      pos_ = end;
-      if (end - start > 2 && text_[start] == '0' && (text_[start + 1] == 'x' || text_[start + 1] == 'X'))
-        return Number(16, start + 2, end);
-      if (end - start > 2 && text_[start] == '0' && (text_[start + 1] == 'b' || text_[start + 1] == 'B'))
-        return Number(2, start + 2, end);
-      char last = text_[end - 1];
-      if (last == 'h' || last == 'H') return Number(16, start, end - 1);
-      return Number(10, start, end);
+      return static_cast<unsigned char>(chars[0]);
     }
     if (IsSymbolStart(c)) {
       size_t start = pos_;
-      while (pos_ < text_.size() && IsSymbolChar(text_[pos_])) ++pos_;
+      pos_ = SymbolEnd(text_, pos_);
       std::string_view name = text_.substr(start, pos_ - start);
       int64_t v = 0;
       if (SameWord(name, "DEFINED")) return Defined();
       SkipSpace();
+      if (SameWord(name, "STRLEN") || SameWord(name, "ASC")) return StringFunction(SameWord(name, "ASC"));
+      if (SameWord(name, "CLASSIFY") && pos_ < text_.size() && text_[pos_] == '(' && context_.classify) {
+        size_t close = Closing(pos_);
+        if (close == std::string_view::npos) {
+          Fail("missing ')'");
+          return 0;
+        }
+        std::string_view inside = text_.substr(pos_ + 1, close - pos_ - 1);
+        pos_ = close + 1;
+        return context_.classify(inside);
+      }
+      if (pos_ < text_.size() && text_[pos_] == '[') {
+        ++pos_;
+        int64_t index = Binary(0);
+        SkipSpace();
+        if (Take(",")) {
+          Fail("the slice " + Shorter(name) + "[a, b] is a list: use it as a data item of its own");
+          return 0;
+        }
+        if (!Take("]")) {
+          Fail("missing ']'");
+          return 0;
+        }
+        std::string error;
+        if (error_.empty() && (!context_.element || !context_.element(name, index, v, error))) {
+          Fail(error.empty() ? "undefined symbol " + Shorter(name) : error);
+          return 0;
+        }
+        return v;
+      }
       if (pos_ < text_.size() && text_[pos_] == '(') {
         Fail("the function " + Shorter(name) + "() is not supported");
         return 0;
@@ -314,6 +316,23 @@ class Parser {
     return 0;
   }
 
+  // The ')' that closes the '(' at `open`, or npos.
+  size_t Closing(size_t open) const {
+    int depth = 0;
+    for (size_t i = open; i < text_.size(); ++i) {
+      if (IsQuote(text_[i])) {
+        size_t end = StringEnd(text_, i);
+        if (end == std::string_view::npos) return end;
+        i = end - 1;
+      } else if (text_[i] == '(') {
+        ++depth;
+      } else if (text_[i] == ')' && --depth == 0) {
+        return i;
+      }
+    }
+    return std::string_view::npos;
+  }
+
   static std::string Shorter(std::string_view name) {
     return name.size() > 40 ? std::string(name.substr(0, 40)) + "..." : std::string(name);
   }
@@ -324,7 +343,7 @@ class Parser {
     bool parenthesised = Take("(");
     SkipSpace();
     size_t start = pos_;
-    while (pos_ < text_.size() && IsSymbolChar(text_[pos_])) ++pos_;
+    pos_ = SymbolEnd(text_, pos_);
     if (start == pos_ || !IsSymbolStart(text_[start])) {
       Fail("DEFINED needs a symbol name");
       return 0;
@@ -332,8 +351,55 @@ class Parser {
     std::string_view name = text_.substr(start, pos_ - start);
     SkipSpace();
     if (parenthesised && !Take(")")) Fail("missing ')'");
-    int64_t ignored = 0;
-    return context_.symbol && context_.symbol(name, ignored) ? 1 : 0;
+    return context_.defined && context_.defined(name) ? 1 : 0;
+  }
+
+  // A quoted string at pos_, decoded.
+  bool TakeString(std::string& chars) {
+    size_t end = StringEnd(text_, pos_);
+    if (end == std::string_view::npos) {
+      Fail("missing closing quote");
+      return false;
+    }
+    std::string error;
+    if (!DecodeString(text_.substr(pos_, end - pos_), chars, error)) {
+      Fail(error);
+      return false;
+    }
+    pos_ = end;
+    return true;
+  }
+
+  // STRLEN("text") is its length; ASC("text", i) the code of character i, 0 past the end.
+  int64_t StringFunction(bool asc) {
+    const char* name = asc ? "ASC" : "STRLEN";
+    if (!Take("(")) {
+      Fail(std::string(name) + " needs ( ) around its operands");
+      return 0;
+    }
+    SkipSpace();
+    std::string chars;
+    if (pos_ >= text_.size() || !IsQuote(text_[pos_])) {
+      Fail(std::string(name) + " needs a quoted string");
+      return 0;
+    }
+    if (!TakeString(chars)) return 0;
+    int64_t index = 0;
+    SkipSpace();
+    if (asc) {
+      if (!Take(",")) {
+        Fail("ASC needs a string and an index");
+        return 0;
+      }
+      index = Binary(0);
+      SkipSpace();
+    }
+    if (!Take(")")) {
+      Fail("missing ')'");
+      return 0;
+    }
+    if (!asc) return static_cast<int64_t>(chars.size());
+    return index >= 0 && index < static_cast<int64_t>(chars.size()) ? static_cast<unsigned char>(chars[index]) : 0;
   }
 
   std::string_view text_;

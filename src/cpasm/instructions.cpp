@@ -117,8 +117,13 @@ const OpInfo kOps[] = {
     {"BMI", Form::kBranch, 0x20B},
     {"BNEQ", Form::kBranch, 0x20C},
     {"BNZE", Form::kBranch, 0x20C},
+    {"BNE", Form::kBranch, 0x20C},
+    {"BNGE", Form::kBranch, 0x205},
     {"BGE", Form::kBranch, 0x20D},
+    {"BNLT", Form::kBranch, 0x20D},
+    {"BNGT", Form::kBranch, 0x206},
     {"BGT", Form::kBranch, 0x20E},
+    {"BNLE", Form::kBranch, 0x20E},
     {"BESC", Form::kBranch, 0x20F},
     {"BEXT", Form::kExternal, 0x210},
 
@@ -171,6 +176,12 @@ size_t OperandCount(Form form) {
 }  // namespace
 
 bool Assembler::IsMnemonic(const std::string& op) { return FindOp(op) != nullptr; }
+
+std::vector<Keyword> MnemonicKeywords() {
+  std::vector<Keyword> words;
+  for (const OpInfo& op : kOps) words.push_back({op.name, false, true});
+  return words;
+}
 
 bool Assembler::Instruction(const std::string& name, std::string_view operands) {
   const OpInfo* op = FindOp(name);
@@ -283,8 +294,22 @@ bool Assembler::Instruction(const std::string& name, std::string_view operands) 
       if (!text.empty() && text[0] == '#') text = Trim(text.substr(1));
       int64_t v = 0;
       bool ok = value(text, v);
+      // Under ROMW 10 an SDBD goes in front of an immediate that does not fit in 10 bits, when
+      // its value is known here (so the size is the same in every pass); mode 1 also puts one
+      // in front of forward references.
+      bool addSdbd = false;
+      if (!store && !afterSdbd && romWidth_ == 10) {
+        bool known = ok && !forwardUsed_;
+        if (known && (v < 0 || v > 0x3FF)) {
+          addSdbd = true;
+        } else if (!known && romMode_ == 1) {
+          addSdbd = true;
+          Warning("SDBD inserted for an immediate not yet known (ROMW mode 1)");
+        }
+        if (addSdbd) Emit(0x001);
+      }
       Emit(static_cast<uint16_t>(op->code | 0x38 | (r < 0 ? 0 : r)));
-      if (afterSdbd) {
+      if (afterSdbd || addSdbd) {
         // Double-byte data: low byte first, then high byte, each in its own decle.
         uint16_t word = 0;
         if (ok) CheckWord(v, false, "immediate value", word);

@@ -1,13 +1,17 @@
 // cpasm: the bundled CP1610 assembler.
-//   cpasm -o image.bin [-l listing.lst] source.asm
+//   cpasm -o image.bin [-l listing.lst] [-i folder]... source.asm
 // Writes the image with its memory map (image.cfg) when the source assembles without errors,
-// and the listing in every case. Exit code 0 only when the image was written.
+// and the listing in every case. Exit code 0 only when the image was written. INCLUDE looks in
+// the including file's folder, the working folder, the -i folders, then those of AS1600_PATH.
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "cpasm/assembler.h"
 
@@ -49,18 +53,28 @@ std::string MemoryMapPath(const std::string& imagePath) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: cpasm -o image.bin [-l listing.lst] source.asm\n");
+  std::fprintf(stderr, "usage: cpasm -o image.bin [-l listing.lst] [-i folder]... source.asm\n");
   return 2;
+}
+
+bool EndsWithRom(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string tail = path.substr(path.size() - 4);
+  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return tail == ".rom";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string imagePath, listingPath, sourcePath;
+  cpasm::Options options;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if ((arg == "-o" || arg == "-l") && i + 1 < argc) {
       (arg == "-o" ? imagePath : listingPath) = argv[++i];
+    } else if (arg == "-i" && i + 1 < argc) {
+      options.includeDirs.emplace_back(argv[++i]);
     } else if (!arg.empty() && arg[0] != '-' && sourcePath.empty()) {
       sourcePath = arg;
     } else {
@@ -68,11 +82,18 @@ int main(int argc, char** argv) {
     }
   }
   if (sourcePath.empty() || imagePath.empty()) return Usage();
+#ifdef _WIN32
+  const bool windows = true;
+#else
+  const bool windows = false;
+#endif
+  if (const char* path = std::getenv("AS1600_PATH"))
+    for (std::string& dir : cpasm::SplitSearchPath(path, windows)) options.includeDirs.push_back(std::move(dir));
 
   cpasm::Assembly assembly;
   std::string text;
   if (ReadWholeFile(sourcePath, text)) {
-    assembly = cpasm::AssembleText(sourcePath, text, ReadWholeFile);
+    assembly = cpasm::AssembleText(sourcePath, text, ReadWholeFile, options);
   } else {
     cpasm::Diagnostic d{sourcePath, 0, true, "cannot read the source file"};
     assembly.listing = cpasm::FormatDiagnostic(d) + "\n";
@@ -80,6 +101,15 @@ int main(int argc, char** argv) {
     assembly.errors = 1;
   }
 
+  if (EndsWithRom(imagePath)) {
+    // The .rom layout's checksums and attribute tables are not pinned down yet: no guessed file.
+    cpasm::Diagnostic d{sourcePath, 0, true,
+                        ".rom output is not supported yet; name the image .bin (a .cfg memory map is written beside "
+                        "it)"};
+    assembly.listing += cpasm::FormatDiagnostic(d) + "\n";
+    assembly.diagnostics.push_back(d);
+    ++assembly.errors;
+  }
   bool written = false;
   if (assembly.errors == 0) {
     std::string mapPath = MemoryMapPath(imagePath);

@@ -20,9 +20,20 @@ std::string MemoryMapText(const Assembly& assembly) {
   uint32_t offset = 0;
   for (const Segment& segment : assembly.segments) {
     uint32_t size = static_cast<uint32_t>(segment.words.size());
-    std::snprintf(line, sizeof line, "$%04X - $%04X = $%04X\n", offset, offset + size - 1, segment.address);
+    std::snprintf(line, sizeof line, "$%04X - $%04X = $%04X", offset, offset + size - 1, segment.address);
     text += line;
+    if (segment.page >= 0) text += " PAGE " + std::to_string(segment.page);
+    if (segment.ram) text += segment.narrow ? " RAM 8" : " RAM 16";
+    text += "\n";
     offset += size;
+  }
+  if (!assembly.ram.empty()) {
+    text += "\n[memattr]\n";
+    for (const MemoryRange& range : assembly.ram) {
+      std::snprintf(line, sizeof line, "$%04X - $%04X = %s\n", range.first, range.last,
+                    range.narrow ? "RAM 8" : "RAM 16");
+      text += line;
+    }
   }
   if (!assembly.configVars.empty()) {
     text += "\n[vars]\n";

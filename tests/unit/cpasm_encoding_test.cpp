@@ -143,7 +143,7 @@ TEST(CpasmEncoding, DataDirectives) {
       {" BIDECLE $1234, 1", {0x0034, 0x0012, 0x0001, 0x0000}},
       {" BYTE 255, -1, 0", {0x00FF, 0x00FF, 0x0000}},
       {" STRING \"Hi\", 0", {0x0048, 0x0069, 0x0000}},
-      {" WORD $ABCD", {0xABCD}},
+      {" WORD $ABCD", {0xCD, 0xAB}},
   });
 }
 
@@ -155,9 +155,12 @@ TEST(CpasmEncoding, TenBitRomWidthLimitsWhatFitsInOneDecle) {
       {" ROMW 10\n B $5401", {0x200, 0x03FF}},  // the largest forward displacement
       {" ROMW 10\n B $4C02", {0x220, 0x03FF}},  // the largest backward displacement
       {" ROMW 10\n J $FFFF", {0x004, 0x3FC, 0x3FF}},
+      // An immediate that does not fit gets an SDBD of its own.
+      {" ROMW 10\n MVII #$400, R0", {0x001, 0x2B8, 0x000, 0x004}},
+      {" ROMW 10\n MVII #-1, R0", {0x001, 0x2B8, 0x0FF, 0x0FF}},
   });
-  for (const char* tooWide : {" ROMW 10\n DECLE $400", " ROMW 10\n MVII #$400, R0", " ROMW 10\n MVII #-1, R0",
-                              " ROMW 10\n MVI $400, R0", " ROMW 10\n B $5402", " ROMW 10\n B $4C01"}) {
+  for (const char* tooWide : {" ROMW 10\n DECLE $400", " ROMW 10\n MVI $400, R0", " ROMW 10\n MVII #F, R0\nF EQU $400",
+                              " ROMW 10\n B $5402", " ROMW 10\n B $4C01"}) {
     EXPECT_EQ(Assemble(tooWide).errors, 1) << tooWide;
   }
 }
@@ -182,7 +185,7 @@ TEST(CpasmEncoding, Expressions) {
       {" DECLE -(-3), 1 AND 3, 1 OR 2, NOT 0 AND 1", {3, 1, 3, 1}},
   });
   ExpectWords({{"X EQU 1\n DECLE DEFINED X, DEFINED(X), DEFINED Y", {1, 1, 0}}});
-  for (const char* bad : {" DECLE 1/0", " DECLE (1", " DECLE 1 +", " DECLE $G", " DECLE 12Z", " DECLE STRLEN(\"a\")"}) {
+  for (const char* bad : {" DECLE 1/0", " DECLE (1", " DECLE 1 +", " DECLE $G", " DECLE 12Z", " DECLE NOSUCH(1)"}) {
     EXPECT_EQ(Assemble(bad).errors, 1) << bad;
   }
 }

@@ -95,8 +95,10 @@ TEST(CpasmSource, MemoryMapImageAndConfigVariables) {
   EXPECT_EQ(ImageBytes(a), std::string("\x01\x00\x01\x02\x60\x00", 6));
   EXPECT_EQ(MemoryMapText(a), "[mapping]\n$0000 - $0001 = $5000\n$0002 - $0002 = $7000\n\n[vars]\nname = \"Demo\"\n");
 
-  Assembly ram = AssembleText("t.asm", " ORG $100, $100, \"-RWBN\"\n DECLE 1\n", {});
-  EXPECT_EQ(ram.errors, 1) << "data where ORG said no image";
+  // Attributes do not keep data out of the image.
+  Assembly overlay = AssembleText("t.asm", " ORG $100, $100, \"-RWBN\"\n DECLE 1\n", {});
+  EXPECT_EQ(overlay.errors, 0) << Problems(overlay);
+  EXPECT_EQ(MemoryMapText(overlay), "[mapping]\n$0000 - $0000 = $0100\n");
   Assembly overlap = AssembleText("t.asm", " ORG $5000\n DECLE 1\n ORG $5000\n DECLE 2\n", {});
   EXPECT_EQ(overlap.errors, 1) << "the same address filled twice";
 }
@@ -190,14 +192,28 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
        0},
       {"warning", "t.asm", {{"t.asm", " ORG $5000\n SDBD\n NOP\n"}}, "t.asm", 2, "SDBD has no effect on NOP", 0, 1},
       {"missing ENDI", "t.asm", {{"t.asm", " ORG $5000\n IF 1\n NOP\n"}}, "t.asm", 1, "IF without ENDI", 1, 0},
-      {"unsupported directive", "t.asm", {{"t.asm", " STRUCT foo\n"}}, "t.asm", 0, "STRUCT is not supported", 1, 0},
-      {"unsupported message", "t.asm", {{"t.asm", " NOP\n SMSG \"hi\"\n"}}, "t.asm", 1, "SMSG is not supported", 0, 1},
-      {"unsupported function",
+      {"unsupported directive",
        "t.asm",
-       {{"t.asm", " DECLE ASC(\"A\", 0)\n"}},
+       {{"t.asm", " FORCE_OVERWRITE 1\n"}},
        "t.asm",
        0,
-       "the function ASC() is not supported",
+       "FORCE_OVERWRITE is not supported",
+       1,
+       0},
+      {"unsupported message",
+       "t.asm",
+       {{"t.asm", " NOP\n SRCFILE \"x.bas\", 1\n"}},
+       "t.asm",
+       1,
+       "SRCFILE is not supported",
+       0,
+       1},
+      {"unsupported function",
+       "t.asm",
+       {{"t.asm", " DECLE NOSUCH(1)\n"}},
+       "t.asm",
+       0,
+       "the function NOSUCH() is not supported",
        1,
        0},
   };
@@ -260,9 +276,66 @@ TEST(CpasmProgram, WritesImageOnlyWhenTheSourceAssembles) {
   EXPECT_EQ(run(), 1);
   EXPECT_EQ(read("game.bin"), "\x12\x34") << "a failed build leaves the last image as it was";
   EXPECT_NE(read("game.lst").find("inc.asm:2: ERROR - unknown mnemonic BOGUS"), std::string::npos) << read("game.lst");
+
+  // Search folders: -i first, then AS1600_PATH; a .rom name is refused and no file appears.
+  fs::create_directories(dir / "a");
+  fs::create_directories(dir / "b");
+  fs::remove(dir / "inc.asm");
+  write("a/inc.asm", " DECLE $A\n");
+  write("b/inc.asm", " DECLE $B\n");
+  write("b/only.asm", " DECLE $C\n");
+  write("game.asm", " ORG $5000\n INCLUDE \"inc.asm\"\n INCLUDE \"only.asm\"\n");
+  auto runWith = [&](const std::string& options, const char* image) {
+    std::string command = "cd '" + dir.string() + "' && AS1600_PATH='\"/nowhere;b\"' '" CPASM_PROGRAM "' " + options +
+                          " -o \"" + image + "\" -l \"game.lst\" \"game.asm\" 2>/dev/null";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(runWith("-i a", "game.bin"), 0) << read("game.lst");
+  EXPECT_EQ(read("game.bin"), std::string("\x00\x0A\x00\x0C", 4));
+  EXPECT_EQ(runWith("-i a", "game.rom"), 1);
+  EXPECT_FALSE(fs::exists(dir / "game.rom"));
+  EXPECT_NE(read("game.lst").find(".rom output is not supported"), std::string::npos) << read("game.lst");
   fs::remove_all(dir);
 }
 #endif
+
+TEST(CpasmProgram, SearchPathSplitsAsTheShellsWriteIt) {
+  EXPECT_EQ(SplitSearchPath("\"/a/b;c:/d\"", false), (std::vector<std::string>{"/a/b", "c", "/d"}));
+  EXPECT_EQ(SplitSearchPath("C:\\lib;;\"D:\\x y\"", true), (std::vector<std::string>{"C:\\lib", "D:\\x y"}));
+  EXPECT_EQ(SplitSearchPath("", true), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace cpasm
+
+namespace cpasm {
+namespace {
+
+// A limit that stops the assembly is an error, never an image.
+TEST(CpasmLimits, StoppingAtALimitIsAnError) {
+  struct Case {
+    const char* source;
+    Limits limits;
+    const char* words;
+  };
+  Limits fewLines, fewElements, shallow;
+  fewLines.linesPerPass = 5;
+  fewElements.arrayElements = 3;
+  shallow.macroDepth = 4;
+  const Case cases[] = {
+      {" REPEAT 10\n DECLE 1\n ENDR\n", fewLines, "more than 5 lines"},
+      {"A QSET 1, 2, 3, 4\n DECLE A\n", fewElements, "more than 3 elements"},
+      {" DECLE $($($($($($(\"x\"))))))\n", shallow, "nested too deeply"},
+  };
+  for (const Case& c : cases) {
+    Options options;
+    options.limits = c.limits;
+    Assembly a = AssembleText("t.asm", c.source, {}, options);
+    EXPECT_GE(a.errors, 1) << c.source;
+    EXPECT_NE(test::Problems(a).find(c.words), std::string::npos) << c.source << "\n" << test::Problems(a);
+  }
+}
 
 }  // namespace
 }  // namespace cpasm

@@ -1,0 +1,236 @@
+// Macros: collecting a definition, substituting arguments, and expanding calls, both as a
+// statement and, for parenthesised one-line macros, inside a line.
+#include "cpasm/assembler_state.h"
+#include "cpasm/lexer.h"
+
+namespace cpasm {
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+
+// "name(" with the parameters up to ")"; false when there are no parentheses.
+bool SplitParenthesised(std::string_view text, std::string_view& name, std::string_view& inside,
+                        std::string_view& after) {
+  size_t end = SymbolEnd(text, 0);
+  name = text.substr(0, end);
+  std::string_view rest = Trim(text.substr(end));
+  if (rest.empty() || rest[0] != '(') return false;
+  int depth = 0;
+  for (size_t i = 0; i < rest.size(); ++i) {
+    if (IsQuote(rest[i])) {
+      size_t close = StringEnd(rest, i);
+      if (close != std::string_view::npos) i = close - 1;
+    } else if (rest[i] == '(') {
+      ++depth;
+    } else if (rest[i] == ')' && --depth == 0) {
+      inside = rest.substr(1, i - 1);
+      after = Trim(rest.substr(i + 1));
+      return true;
+    }
+  }
+  inside = rest.substr(1);
+  after = "?";
+  return true;
+}
+
+// "[a, b]" passes "a, b" as one argument, blanks and commas kept.
+std::vector<std::string_view> Unbracketed(const std::vector<std::string_view>& args) {
+  std::vector<std::string_view> out = args;
+  for (std::string_view& arg : out) {
+    if (arg.size() < 2 || arg.front() != '[' || arg.back() != ']') continue;
+    int depth = 0;
+    size_t i = 0;
+    for (; i < arg.size(); ++i) {
+      if (arg[i] == '[') ++depth;
+      if (arg[i] == ']' && --depth == 0) break;
+    }
+    if (i + 1 == arg.size()) arg = arg.substr(1, arg.size() - 2);
+  }
+  return out;
+}
+
+}  // namespace
+
+void Assembler::DoMacro(const DirectiveCall& call) {
+  std::string_view name = call.label;
+  std::string_view params = call.operands;
+  bool parenthesised = false;
+  if (name.empty()) {
+    std::string_view inside, after;
+    if (SplitParenthesised(Trim(params), name, inside, after)) {
+      if (!after.empty()) return Error("MACRO " + Shown(name) + "(...) has text after its ')'");
+      params = inside;
+      parenthesised = true;
+    } else {
+      params = Trim(params);
+      name = params.substr(0, SymbolEnd(params, 0));
+      params = Trim(params.substr(name.size()));
+      if (!params.empty() && params[0] == ',') return Error("bad macro name '" + Shown(name) + "'");
+    }
+  }
+  if (!ValidSymbolName(name)) return Error("MACRO needs a name");
+  collect_ = Collect::kMacro;
+  collectDepth_ = 1;
+  collectStart_ = call.line;
+  collectName_ = Upper(name);
+  collected_ = Macro();
+  collected_.parenthesised = parenthesised;
+  for (std::string_view p : SplitOperands(params)) {
+    std::string param = Upper(p);
+    if (!ValidSymbolName(p)) {
+      Error("bad macro argument name '" + Shown(p) + "'");
+    } else if (param == collectName_) {
+      Error("macro argument " + param + " has the macro's own name");
+    } else {
+      for (const std::string& other : collected_.params)
+        if (other == param) Error("macro argument " + param + " is named twice");
+    }
+    collected_.params.push_back(param);
+  }
+}
+
+std::string Assembler::Substitute(const std::string& body, const Macro& macro,
+                                  const std::vector<std::string_view>& args) {
+  std::string out;
+  size_t i = 0;
+  while (i < body.size()) {
+    size_t percent = body.find('%', i);
+    if (percent == std::string::npos) break;
+    out.append(body, i, percent - i);
+    size_t close = body.find('%', percent + 1);
+    if (close == std::string::npos) {
+      i = percent;
+      break;
+    }
+    std::string key = Upper(std::string_view(body).substr(percent + 1, close - percent - 1));
+    if (key.empty()) {
+      out += std::to_string(expansions_ - 1);  // the first expansion is number 0
+      i = close + 1;
+      continue;
+    }
+    size_t p = 0;
+    while (p < macro.params.size() && macro.params[p] != key) ++p;
+    if (p == macro.params.size()) {
+      out += '%';
+      i = percent + 1;
+      continue;
+    }
+    if (p < args.size()) out += args[p];
+    i = close + 1;
+  }
+  out.append(body, i, std::string::npos);
+  return out;
+}
+
+bool Assembler::ExpandInLine(std::string& text) {
+  for (int round = 0; round < options_.limits.macroDepth; ++round) {
+    bool replaced = false;
+    for (size_t i = 0; i < text.size();) {
+      char c = text[i];
+      if (IsQuote(c)) {
+        size_t end = StringEnd(text, i);
+        i = end == std::string::npos ? text.size() : end;
+        continue;
+      }
+      if (!IsSymbolStart(c) || (i > 0 && IsSymbolChar(text[i - 1]))) {
+        ++i;
+        continue;
+      }
+      size_t end = SymbolEnd(text, i);
+      size_t open = end;
+      while (open < text.size() && IsSpace(text[open])) ++open;
+      auto macro = open < text.size() && text[open] == '('
+                       ? macros_.find(Upper(std::string_view(text).substr(i, end - i)))
+                       : macros_.end();
+      if (macro == macros_.end() || !macro->second.parenthesised || macro->second.body.size() != 1) {
+        i = end;
+        continue;
+      }
+      // The arguments up to the matching ')'.
+      int depth = 0;
+      size_t close = open;
+      for (; close < text.size(); ++close) {
+        if (IsQuote(text[close])) {
+          size_t s = StringEnd(text, close);
+          if (s != std::string::npos) close = s - 1;
+        } else if (text[close] == '(' || text[close] == '[') {
+          ++depth;
+        } else if ((text[close] == ')' || text[close] == ']') && --depth == 0) {
+          break;
+        }
+      }
+      if (close >= text.size()) {
+        Error("missing ')' after macro " + macro->first);
+        return false;
+      }
+      std::string inside = text.substr(open + 1, close - open - 1);
+      std::vector<std::string_view> args = Unbracketed(SplitOperands(inside));
+      if (args.size() > macro->second.params.size()) {
+        Error("macro " + macro->first + " takes " + std::to_string(macro->second.params.size()) + " argument(s), not " +
+              std::to_string(args.size()));
+        return false;
+      }
+      ++expansions_;
+      std::string body = Substitute(std::string(Trim(macro->second.body[0])), macro->second, args);
+      text = text.substr(0, i) + body + text.substr(close + 1);
+      if (text.size() > options_.limits.expandedLine) {
+        Error("macro " + macro->first + " expands to a line of more than " +
+              std::to_string(options_.limits.expandedLine) + " characters");
+        return false;
+      }
+      replaced = true;
+      i += body.size();
+    }
+    if (!replaced) return true;
+  }
+  Error("macros nested more than " + std::to_string(options_.limits.macroDepth) + " deep");
+  return false;
+}
+
+void Assembler::ExpandMacro(const SourceLine& line, const std::string& name, const Macro& macro,
+                            const std::vector<std::string_view>& given) {
+  const std::vector<std::string_view> args = Unbracketed(given);
+  if (args.size() > macro.params.size())
+    return Error("macro " + name + " takes " + std::to_string(macro.params.size()) + " argument(s), not " +
+                 std::to_string(args.size()));
+  if (macroDepth_ >= options_.limits.macroDepth)
+    return Error("macros nested more than " + std::to_string(options_.limits.macroDepth) + " deep in " + name);
+  ++expansions_;
+  std::vector<std::string> texts;
+  texts.reserve(macro.body.size());
+  for (const std::string& body : macro.body) {
+    std::string out = Substitute(body, macro, args);
+    if (out.size() > options_.limits.expandedLine)
+      return Error("macro " + name + " expands to a line of more than " + std::to_string(options_.limits.expandedLine) +
+                   " characters");
+    texts.push_back(std::move(out));
+  }
+  std::vector<SourceLine> lines;
+  for (size_t k = 0; k < texts.size(); ++k) lines.push_back({macro.where[k].file, macro.where[k].line, texts[k]});
+  ListLine();
+  macroTrail_.push_back("macro " + name + " used at " + files_[line.file]->path + ":" + std::to_string(line.line));
+  ++macroDepth_;
+  ProcessLines(lines);
+  --macroDepth_;
+  macroTrail_.pop_back();
+}
+
+void Assembler::FinishCollecting(const SourceLine& line) {
+  (void)line;
+  Collect kind = collect_;
+  collect_ = Collect::kNone;
+  Macro body = std::move(collected_);
+  collected_ = Macro();
+  if (kind == Collect::kMacro) {
+    if (body.parenthesised) ++parenMacros_;
+    macros_[collectName_] = std::move(body);
+    return;
+  }
+  std::vector<SourceLine> lines;
+  for (size_t k = 0; k < body.body.size(); ++k) lines.push_back({body.where[k].file, body.where[k].line, body.body[k]});
+  ListLine();
+  for (int64_t n = 0; n < repeatCount_ && !stopped_ && !ended_; ++n) ProcessLines(lines);
+}
+
+}  // namespace cpasm

@@ -1,0 +1,11 @@
+; CLASSIFY: what kind of thing a text is, counting only what is defined so far.
+; words: FFFF FFFF D8F0 D8F0 FFFE FFFD FFFF FFFC FFFA FFFB 0003 0006 0007 FFF9
+; words: 0001
+LBL     DECLE   CLASSIFY(LBL), CLASSIFY(LBL + 42), CLASSIFY(FWD), CLASSIFY(FWD + 1)
+S       SET     1
+E       EQU     2
+        DECLE   CLASSIFY(S), CLASSIFY(E), CLASSIFY(S + E), CLASSIFY("text"), CLASSIFY(AND)
+        DECLE   CLASSIFY(MACRO), CLASSIFY(R3), CLASSIFY(SP), CLASSIFY(PC), CLASSIFY()
+        IF _EXPMAC 1
+FWD     DECLE   1
+        ENDI
