@@ -196,7 +196,7 @@ int main(int argc, char** argv) {
   const bool finished = WaitFor([&] { return Contains(ListLines(list), "Finished assembly"); }, 20000);
   const auto lines = ListLines(list);
   for (const std::string& line : lines) std::printf("  | %s\n", line.c_str());
-  Step(finished && Contains(lines, "Total Errors:   0") && Contains(lines, "\"" + bundled + "\""),
+  Step(finished && Contains(lines, "Total Errors: 0") && Contains(lines, "\"" + bundled + "\""),
        "the build ran the bundled assembler without errors");
   Step(quillon::test::Exists(sample + "\\obj\\hello.bin") && quillon::test::Exists(sample + "\\obj\\hello.cfg"),
        "the image and its memory map are written");
