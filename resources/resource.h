@@ -134,4 +134,7 @@
 #define IDS_HELP_WINDOW 54
 #define IDS_HELP_HELP 55
 
+/* Editor: tab width, status bar (20b) */
+#define IDC_OPTIONS_TABWIDTH 2200
+
 #endif

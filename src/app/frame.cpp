@@ -85,12 +85,11 @@ void OnDropFiles(HWND frame, HDROP drop) {
     OpenDocumentAtLine(path, -1);
 }
 
-// Once past the build question, closing cannot be cancelled: the questions are Yes/No.
+// Cancel on any question keeps the IDE open with every document.
 bool Frame::OnClose() {
   HWND frame = Handle();
   if (!StopBuildBeforeClose(frame)) return true;
-  AskToSaveProject(frame);
-  CloseAllDocuments(g_app.mdiClient);
+  if (!MayCloseProjectAndDocuments(frame)) return true;
   DestroyWindow(frame);
   return true;
 }
@@ -161,10 +160,8 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       OnBuildFinished();
       return true;
     case WM_QUERYENDSESSION:
-      // The same questions as Exit; the answers are Yes/No, so the session may always end.
-      AskToSaveProject(window);
-      AskToSaveEveryDocument(g_app.mdiClient);
-      result = TRUE;
+      // The same questions as Exit; Cancel refuses the end of the session.
+      result = AskToSaveProject(window) && AskToSaveEveryDocument(g_app.mdiClient);
       return true;
     case WM_ENDSESSION:
       if (wParam) WriteSettingsNow();

@@ -134,8 +134,9 @@ void ShowMenuHelp(HWND, WPARAM wParam, LPARAM lParam) {
 }
 
 void SetStatusParts(int width) {
-  int edges[5] = {width - 210, width - 110, width - 80, width - 50, width - 20};
-  SendMessageA(g_app.statusBar, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
+  // Help, Ln/Col, CAP, INS/OVR, NUM, line ends.
+  int edges[6] = {width - 300, width - 200, width - 170, width - 140, width - 110, width - 20};
+  SendMessageA(g_app.statusBar, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges));
 }
 
 void FrameSizeChanged(HWND frame, WPARAM sizeType, int width, int height) {

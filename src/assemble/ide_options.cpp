@@ -1,9 +1,12 @@
 #include "assemble/ide_options.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "assemble/bundled_assembler.h"
 #include "base/text_util.h"
+#include "editor/caret_and_font.h"
+#include "editor/text_columns.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
@@ -23,6 +26,7 @@ class IdeOptionsDialog : public Dialog {
     // With no assembler set, the bundled one is offered; OK keeps it, Cancel leaves the setting empty.
     SetText(IDC_OPTIONS_PATH, g_settings.assemblerPath.empty() ? BundledAssemblerPath(g_settings.exeDirectory)
                                                                : g_settings.assemblerPath);
+    SetText(IDC_OPTIONS_TABWIDTH, std::to_string(ValidTabWidth(static_cast<long>(g_settings.tabWidth))));
     return true;
   }
   bool OnCommand(int id, int code) override {
@@ -45,7 +49,17 @@ class IdeOptionsDialog : public Dialog {
       MessageBoxA(Handle(), message.c_str(), "Options", MB_OK | MB_ICONERROR);
       return;
     }
+    const std::string tab = Text(IDC_OPTIONS_TABWIDTH);
+    const long width = tab.size() <= 2 ? std::strtol(tab.c_str(), nullptr, 10) : 0;
+    if (width < 1 || width > kLargestTabWidth) {
+      MessageBoxA(Handle(), "The tab width is a number of characters from 1 to 32.", "Options", MB_OK | MB_ICONERROR);
+      return;
+    }
     g_settings.assemblerPath = path;
+    if (g_settings.tabWidth != static_cast<std::uint32_t>(width)) {
+      g_settings.tabWidth = static_cast<std::uint32_t>(width);
+      ApplyEditorFont();
+    }
     End(1);
   }
   // "...": a confirmed choice is kept at once, whatever becomes of the dialog.

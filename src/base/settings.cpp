@@ -57,6 +57,7 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   LoadList(key, "Recent Project %d", recentProjects);
   key.ReadNumber("Find flags", findFlags, 1);
   LoadList(key, "Recent Find %d", recentFinds);
+  key.ReadNumber("Tab Width", tabWidth, 8);
   key.Close();
 }
 
@@ -73,6 +74,7 @@ void Settings::Save(ValueStore& store, const char* keyPath) const {
   SaveList(key, "Recent Project %d", recentProjects, kMaxProjectsWritten);
   key.WriteNumber("Find flags", findFlags);
   SaveList(key, "Recent Find %d", recentFinds, kMaxFindsWritten);
+  key.WriteNumber("Tab Width", tabWidth);
   key.Close();
 }
 

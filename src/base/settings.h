@@ -30,6 +30,8 @@ struct Settings {
   std::vector<std::string> recentProjects;  // oldest first
   std::uint32_t findFlags = 1;
   std::vector<std::string> recentFinds;  // oldest first
+  // Editor tabs: a stop every this many characters (the editor takes 1-32, else 8).
+  std::uint32_t tabWidth = 8;
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).

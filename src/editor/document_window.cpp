@@ -3,10 +3,13 @@
 #include <richedit.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "base/full_path.h"
 #include "base/recent_lists.h"
 #include "base/text_util.h"
 #include "editor/caret_and_font.h"
+#include "editor/close_question.h"
 #include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
@@ -27,8 +30,6 @@ constexpr char kUntitled[] = "untitled";
 
 // Posted to a document window that became active: look whether its file changed on disk.
 constexpr UINT kCheckFileMessage = WM_USER + 1;
-
-enum class SaveOutcome { kSaved, kCancelled, kFailed };
 
 // The object behind a document window; the window's Document lives in its first extra slot.
 class DocumentWindow : public WindowObject {
@@ -171,11 +172,11 @@ bool DocumentWindow::OnCreate() {
   SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(document));
   document->edit = CreateTextControl(window);
   if (!document->edit) return true;
-  SetTextFont(document->edit, g_settings.fontName, g_settings.fontEffects, g_settings.fontSize);
+  SetEditorFont(document->edit);
   SetTextLimit(document->edit, static_cast<long>(document->textLimitKb) * 1024);
   DragAcceptFiles(document->edit, TRUE);
   SendMessageA(document->edit, EM_SETEVENTMASK, 0,
-               ENM_CHANGE | ENM_UPDATE | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES);
+               ENM_CHANGE | ENM_UPDATE | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES | ENM_SELCHANGE);
   return true;
 }
 
@@ -186,6 +187,7 @@ bool DocumentWindow::OnDestroy() {
   if (g_app.activeDocument == window) {
     g_app.activeDocument = nullptr;
     EnableSave(false);
+    ShowCaretPosition(nullptr);  // empty parts until another document is active
   }
   return true;
 }
@@ -202,6 +204,18 @@ void OnTextChanged(HWND window) {
   if (window == g_app.activeDocument) ShowCaretPosition(window);
 }
 
+// Overtype: a typed character takes the place of the one after the caret, never of a line break.
+void OvertypeNextCharacter(Document& document, WPARAM character) {
+  if (character < 0x20 || character == 0x7F) return;  // Enter, Tab, Backspace and control keys insert
+  long start = 0, end = 0;
+  GetSelection(document.edit, start, end);
+  if (start != end || TextRange(document.edit, start, start + 1).find_first_of("\r\n") == 0 ||
+      start >= TextLength(document.edit))
+    return;
+  SetSelection(document.edit, start, start + 1);
+  document.beforeChange.selEnd = start + 1;
+}
+
 // A file dropped on the text opens as a document, a project file too.
 void OnDropFiles(HWND window, HDROP drop) {
   std::string path;
@@ -215,9 +229,14 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
     GetSelection(document->edit, document->beforeChange.selStart, document->beforeChange.selEnd);
     if (window == g_app.activeDocument) {
       auto* filter = reinterpret_cast<MSGFILTER*>(header);
-      if (filter->msg == WM_KEYDOWN && filter->wParam == VK_INSERT) document->insertMode = !document->insertMode;
+      if (filter->msg == WM_KEYDOWN && filter->wParam == VK_INSERT && !(GetKeyState(VK_SHIFT) & 0x8000) &&
+          !(GetKeyState(VK_CONTROL) & 0x8000))
+        document->insertMode = !document->insertMode;
+      if (filter->msg == WM_CHAR && !document->insertMode) OvertypeNextCharacter(*document, filter->wParam);
       ShowCaretPosition(window);
     }
+  } else if (header->code == EN_SELCHANGE && document && header->hwndFrom == document->edit) {
+    if (window == g_app.activeDocument) ShowCaretPosition(window);  // Find, Go To, Undo, clicks, keys
   } else if (header->code == EN_DROPFILES && document && header->hwndFrom == document->edit) {
     OnDropFiles(window, static_cast<HDROP>(reinterpret_cast<ENDROPFILES*>(header)->hDrop));
   }
@@ -231,7 +250,7 @@ bool DocumentWindow::OnSize(WPARAM, int width, int height) {
 }
 
 bool DocumentWindow::OnClose() {
-  AskToSaveDocument(Handle());
+  if (!AskToSaveDocument(Handle())) return true;  // Cancel: the document stays open
   SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(Handle()), 0);
   return true;
 }
@@ -254,6 +273,7 @@ bool DocumentWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
       PostMessageA(window, kCheckFileMessage, 0, 0);  // not while activation is under way
     }
     if (Document* active = ActiveDocument()) EnableSave(active->modified);
+    ShowCaretPosition(g_app.activeDocument);
   }
   return false;  // the default procedure keeps the MDI menus in step
 }
@@ -361,46 +381,52 @@ bool SaveAllDocuments(HWND mdiClient) {
   return SaveOpenProject(FrameWindow()) && allSaved;
 }
 
-void AskToSaveDocument(HWND window) {
+bool AskToSaveDocument(HWND window) {
   Document* document = GetDocument(window);
-  if (!document || !document->modified) return;
-  const char* caption = document->path.empty() ? kUntitled : document->path.c_str();
-  if (MessageBoxA(window, "Text has changed, would you like to save?", caption, MB_YESNO) != IDYES) return;
-  SaveOutcome outcome = Save(window);
-  // Until the text is saved, it goes only when the user says so.
-  while (outcome != SaveOutcome::kSaved) {
-    document = GetDocument(window);
-    caption = document->path.empty() ? kUntitled : document->path.c_str();
-    const char* text = outcome == SaveOutcome::kFailed
-                           ? "Unable to save file.\n\nSave the text under another name? Choose No to close "
-                             "without saving."
-                           : "The text has not been saved.\n\nSave it under another name? Choose No to close "
-                             "without saving.";
-    if (MessageBoxA(window, text, caption, MB_YESNO | MB_ICONWARNING) != IDYES) return;
-    outcome = SaveAs(window);
-  }
+  if (!document) return true;
+  CloseSteps steps{[window](const char* question) {
+                     Document* asked = GetDocument(window);
+                     const char* caption = !asked || asked->path.empty() ? kUntitled : asked->path.c_str();
+                     const UINT icon = question == kTextChangedQuestion ? 0 : MB_ICONWARNING;
+                     switch (MessageBoxA(window, question, caption, MB_YESNOCANCEL | icon)) {
+                       case IDYES:
+                         return Answer::kYes;
+                       case IDNO:
+                         return Answer::kNo;
+                       default:
+                         return Answer::kCancel;
+                     }
+                   },
+                   [window] { return Save(window); }, [window] { return SaveAs(window); }};
+  return MayCloseDocument(document->modified, steps);
 }
 
-void AskToSaveEveryDocument(HWND mdiClient) {
-  if (!mdiClient) return;
+// The document windows, the active one first.
+static std::vector<HWND> DocumentWindows(HWND mdiClient) {
+  std::vector<HWND> windows;
+  if (!mdiClient) return windows;
+  HWND active = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
+  if (GetDocument(active)) windows.push_back(active);
   for (HWND child = GetWindow(mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    AskToSaveDocument(child);
+    if (child != active && GetDocument(child)) windows.push_back(child);
+  return windows;
+}
+
+bool AskToSaveEveryDocument(HWND mdiClient) {
+  for (HWND window : DocumentWindows(mdiClient))
+    if (IsWindow(window) && !AskToSaveDocument(window)) return false;
+  return true;
 }
 
 void CheckActiveDocumentFile() {
   if (GetDocument(g_app.activeDocument)) PostMessageA(g_app.activeDocument, kCheckFileMessage, 0, 0);
 }
 
-void CloseAllDocuments(HWND mdiClient) {
-  if (!mdiClient) return;
-  HWND child = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
-  while (child) {
-    AskToSaveDocument(child);
-    SendMessageA(mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
-    HWND next = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
-    if (next == child) break;  // it was not destroyed
-    child = next;
-  }
+bool CloseAllDocuments(HWND mdiClient) {
+  if (!AskToSaveEveryDocument(mdiClient)) return false;
+  for (HWND window : DocumentWindows(mdiClient))
+    if (IsWindow(window)) SendMessageA(mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+  return true;
 }
 
 bool OpenDocumentAtLine(const std::string& givenPath, int line) {

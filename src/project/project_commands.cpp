@@ -60,18 +60,23 @@ bool SaveProjectOrReport(HWND owner) {
   return false;
 }
 
-void AskToSaveProject(HWND owner) {
+bool AskToSaveProject(HWND owner) {
   Project* project = g_app.project;
-  if (!project || !project->ShouldAskToSave()) return;
+  if (!project || !project->ShouldAskToSave()) return true;
   int answer = MessageBoxA(owner, "Project settings have changed, would you like to save?",
-                           project->projectName.c_str(), MB_YESNO);
-  if (answer == IDYES) SaveProjectOrReport(owner);
+                           project->projectName.c_str(), MB_YESNOCANCEL);
+  if (answer == IDCANCEL) return false;
+  return answer != IDYES || SaveProjectOrReport(owner);  // a failed save keeps the project open
+}
+
+// The questions before the project and its documents close. False when the user cancelled.
+bool MayCloseProjectAndDocuments(HWND owner) {
+  return AskToSaveProject(owner) && CloseAllDocuments(g_app.mdiClient);
 }
 
 void SwitchToProject(const std::string& path) {
   if (!g_app.project) return;
-  AskToSaveProject(FrameWindow());
-  CloseAllDocuments(g_app.mdiClient);
+  if (!MayCloseProjectAndDocuments(FrameWindow())) return;
   if (!g_app.project->LoadProject(path))
     MessageBoxA(g_app.mdiClient, "Unable to open project", path.c_str(), MB_OK | MB_ICONERROR);
 }
@@ -98,16 +103,14 @@ void NewProjectCommand(HWND frame) {
     const std::string question = file + " already exists.\nDo you want to replace it?";
     if (MessageBoxA(frame, question.c_str(), "New Project", MB_YESNO | MB_ICONWARNING) != IDYES) return;
   }
-  AskToSaveProject(frame);
-  CloseAllDocuments(g_app.mdiClient);
+  if (!MayCloseProjectAndDocuments(frame)) return;
   if (!g_app.project->CreateProject(name, folder))
     MessageBoxA(frame, "Unable to create new project", name.c_str(), MB_OK | MB_ICONERROR);
 }
 
 void OpenDroppedProject(HWND frame, const std::string& path) {
   if (!g_app.project) return;
-  AskToSaveProject(frame);
-  CloseAllDocuments(g_app.mdiClient);
+  if (!MayCloseProjectAndDocuments(frame)) return;
   g_app.project->LoadProject(path);
 }
 

@@ -17,6 +17,8 @@
 #include "editor/document_window.h"
 #include "editor/text_control.h"
 #include "resource.h"
+#include "search/search_engine.h"
+#include "search/search_range.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
 #include "support/test_files.h"
@@ -251,6 +253,31 @@ TEST_F(ColouringTest, UndoTakesTypedAndPastedTextBack) {
   EXPECT_EQ(ColourLetters(edit), "bb|rr.|bbb");
   for (int i = 0; i < 4 && TextLength(edit) != 7; ++i) SendMessageA(edit, EM_UNDO, 0, 0);
   EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B x\rMVI");
+}
+
+TEST_F(ColouringTest, EveryLineKeepsItsColoursAfterAReplace) {
+  HWND edit = Open("replace.asm", "B x\r\nMVI R0 ; c\r\nfoo x\r\nMVI x\r\n");
+  HWND window = g_app.activeDocument;
+  // Find Next left the last match selected, with a key.
+  const long last = LineIndex(edit, 3) + 4;
+  SetSelection(edit, last, last + 1);
+  SendMessageA(edit, WM_KEYUP, VK_F3, 0);
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+    EXPECT_EQ(ReplaceAllInDocument(window, "x", "R1", kFindDown | kFindMatchCase, frame_), 3);
+  }
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B R1\rMVI R0 ; c\rfoo R1\rMVI R1\r");
+  EXPECT_EQ(ColourLetters(edit), "rrbb|bbbbbbbggg|....bb|bbbbbb|");
+
+  // One replace on a line, after the caret was left on another line.
+  SetSelection(edit, 0, 0);
+  SendMessageA(edit, WM_KEYUP, VK_HOME, 0);
+  SetSelection(edit, LineIndex(edit, 2), LineIndex(edit, 2) + 3);  // "foo", as Find selects it
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+    ReplaceNext(window, "foo", "MVO ;", kFindDown | kFindMatchCase, frame_);
+  }
+  EXPECT_EQ(ColourLetters(edit), "rrbb|bbbbbbbggg|bbbbgggg|bbbbbb|");
 }
 
 TEST_F(ColouringTest, StatusBarShowsCaretAndKeyStates) {

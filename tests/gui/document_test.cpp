@@ -7,6 +7,7 @@
 #include <richedit.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "editor/document_window.h"
 #include "editor/text_control.h"
 #include "project/project.h"
+#include "project/project_commands.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
@@ -281,6 +283,72 @@ TEST_F(DocumentTest, ExitAsksForTheProjectThenEachChangedDocumentAndNoSavesNothi
   EXPECT_EQ(ReadText(a), "a\r\n");
   EXPECT_EQ(ReadText(b), "b\r\n");
   EXPECT_EQ(ReadText(project), "[project name]\r\nexit\r\n");
+}
+
+// Cancel (or Esc) on any close question stops the whole operation: every document stays open and
+// changed, the project stays, and no file is written.
+TEST_F(DocumentTest, CancelOnACloseQuestionClosesNothingAndWritesNothing) {
+  struct Case {
+    const char* name;
+    bool projectChanged;      // the project question comes first
+    std::vector<int> answers; // in the order the boxes come up
+    std::function<void(HWND window)> run;
+  };
+  const std::string kProject = "[project name]\r\ncancel\r\n";
+  const Case cases[] = {
+      {"close the window", false, {IDCANCEL}, [](HWND w) { SendMessageA(w, WM_CLOSE, 0, 0); }},
+      {"Close All, No then Cancel", false, {IDNO, IDCANCEL}, [this](HWND) { Command(IDM_WINDOW_CLOSEALL); }},
+      {"Exit, No then Cancel", false, {IDNO, IDCANCEL}, [this](HWND) { Command(IDM_FILE_EXIT); }},
+      {"Exit, Cancel on the project", true, {IDCANCEL}, [this](HWND) { Command(IDM_FILE_EXIT); }},
+      {"end of session", false, {IDNO, IDCANCEL},
+       [this](HWND) { EXPECT_EQ(SendMessageA(frame_, WM_QUERYENDSESSION, 0, 0), FALSE); }},
+      {"end of session, Cancel on the project", true, {IDCANCEL},
+       [this](HWND) { EXPECT_EQ(SendMessageA(frame_, WM_QUERYENDSESSION, 0, 0), FALSE); }},
+      {"open another project", false, {IDNO, IDCANCEL},
+       [this](HWND) { SwitchToProject(File("other.qlp", "[project name]\r\nother\r\n")); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string project = File("cancel.qlp", kProject);
+    ASSERT_TRUE(g_app.project->LoadProject(project));
+    if (c.projectChanged) g_app.project->SetOutputName("changed");
+    const std::string a = File("cancel_a.asm", "a\r\n"), b = File("cancel_b.asm", "b\r\n");
+    ASSERT_TRUE(OpenDocumentAtLine(a, -1));
+    Type(GetDocument(g_app.activeDocument)->edit, "1");
+    ASSERT_TRUE(OpenDocumentAtLine(b, -1));
+    Type(GetDocument(g_app.activeDocument)->edit, "2");
+    const HWND active = g_app.activeDocument;
+
+    std::size_t asked = 0;
+    DialogAnswerer answerer([&](HWND box, const SeenBox&) {
+      PressButton(box, asked < c.answers.size() ? c.answers[asked] : IDNO);
+      ++asked;
+    });
+    c.run(active);
+    PumpUntil([&] { return answerer.Seen().size() >= c.answers.size(); }, 2000);
+    PumpMessages(50);
+    const auto seen = answerer.Seen();
+    EXPECT_EQ(seen.size(), c.answers.size()) << "Cancel ends the questions";
+
+    ASSERT_TRUE(IsWindow(frame_));
+    EXPECT_EQ(DocumentCount(), 2);
+    EXPECT_EQ(WindowText(active), b + "*");
+    for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (Document* d = GetDocument(child)) {
+        EXPECT_TRUE(d->modified) << d->path;
+      }
+    EXPECT_EQ(ReadText(a), "a\r\n");
+    EXPECT_EQ(ReadText(b), "b\r\n");
+    EXPECT_EQ(ReadText(project), kProject);
+    EXPECT_EQ(g_app.project->ProjectFile(), project) << "the project stays";
+    EXPECT_EQ(g_app.project->settingsChanged, c.projectChanged);
+
+    // Leave the next case a clean frame.
+    for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (Document* d = GetDocument(child)) d->modified = false;
+    g_app.project->settingsChanged = false;
+    ASSERT_TRUE(CloseAllDocuments(g_app.mdiClient));
+  }
 }
 
 TEST_F(DocumentTest, AFailedSaveIsReportedAndClosingNeverDropsTextSilently) {

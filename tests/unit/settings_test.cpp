@@ -70,6 +70,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
   a.recentProjects = {"C:\\p.qlp"};
   a.findFlags = 0x20005;
   a.recentFinds = {"MVII", "loop"};
+  a.tabWidth = 4;
   a.Save(store);
 
   Settings b;
@@ -84,6 +85,8 @@ TEST(Settings, RoundTripKeepsEveryField) {
   EXPECT_EQ(b.recentProjects, a.recentProjects);
   EXPECT_EQ(b.findFlags, a.findFlags);
   EXPECT_EQ(b.recentFinds, a.recentFinds);
+  EXPECT_EQ(b.tabWidth, a.tabWidth);
+  EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Tab Width"].type, kTypeNumber);
 }
 
 TEST(Settings, UnreadableValuesTakeTheirDefaults) {
