@@ -31,6 +31,12 @@ constexpr char kUntitled[] = "untitled";
 // Posted to a document window that became active: look whether its file changed on disk.
 constexpr UINT kCheckFileMessage = WM_USER + 1;
 
+// A text up to this size follows its window's size at once; a larger one after kFitDelayMs
+// without a new size (see OnSize).
+constexpr long kLargestTextResizedAtOnce = 64 * 1024;
+constexpr UINT_PTR kFitTimer = 1;
+constexpr UINT kFitDelayMs = 250;
+
 // The object behind a document window; the window's Document lives in its first extra slot.
 class DocumentWindow : public WindowObject {
  public:
@@ -51,6 +57,11 @@ void SetDocumentTitle(HWND window, const Document& document) {
   std::string title = (document.path.empty() ? std::string(kUntitled) : document.path) + (document.modified ? "*" : "");
   if (title.size() >= kFormatBufferSize) title = "..." + title.substr(title.size() - (kFormatBufferSize - 4));
   SetWindowTextA(window, title.c_str());
+  // The Window menu lists the documents under their titles; this control does not follow a new title.
+  if (HWND client = GetParent(window)) {
+    SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
+    DrawMenuBar(GetParent(client));
+  }
 }
 
 void SetDocumentModified(HWND window, bool modified) {
@@ -243,9 +254,30 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
   return true;
 }
 
-bool DocumentWindow::OnSize(WPARAM, int width, int height) {
-  if (Document* document = GetDocument(Handle()); document && document->edit)
-    MoveWindow(document->edit, 20, 0, width - 20, height, TRUE);
+// The control's place in its window: right of the 20-pixel margin, the window's full height.
+void FitTextControl(HWND window) {
+  Document* document = GetDocument(window);
+  RECT client{};
+  if (!document || !document->edit || !GetClientRect(window, &client)) return;
+  RECT now{};
+  GetWindowRect(document->edit, &now);
+  if (now.right - now.left == client.right - 20 && now.bottom - now.top == client.bottom) return;
+  MoveWindow(document->edit, 20, 0, client.right - 20, client.bottom, TRUE);
+}
+
+// The control lays its whole text out again on every change of its size, whatever its wrapping
+// (a 512 KB text: seconds under Wine). A large text therefore follows its window once the sizes
+// stop changing, and a hidden window's text only when it is shown.
+bool DocumentWindow::OnSize(WPARAM kind, int, int) {
+  HWND window = Handle();
+  Document* document = GetDocument(window);
+  if (!document || !document->edit || kind == SIZE_MINIMIZED) return false;
+  if (TextLength(document->edit) <= kLargestTextResizedAtOnce) {
+    KillTimer(window, kFitTimer);
+    FitTextControl(window);
+  } else if (IsWindowVisible(window)) {
+    SetTimer(window, kFitTimer, kFitDelayMs, nullptr);
+  }
   return false;
 }
 
@@ -261,8 +293,20 @@ bool DocumentWindow::OnCommand(WPARAM wParam, LPARAM) {
   return true;
 }
 
-bool DocumentWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+bool DocumentWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
   HWND window = Handle();
+  if (message == WM_TIMER && wParam == kFitTimer) {
+    // Not while the user still holds a frame edge: the next size would lay the text out again.
+    if (GetCapture() == nullptr || !(GetKeyState(VK_LBUTTON) & 0x8000)) {
+      KillTimer(window, kFitTimer);
+      FitTextControl(window);
+    }
+    return true;
+  }
+  if (message == WM_SHOWWINDOW && wParam) {
+    SetTimer(window, kFitTimer, 0, nullptr);
+    return false;
+  }
   if (message == kCheckFileMessage) {
     CheckFileOnDisk(window);
     return true;

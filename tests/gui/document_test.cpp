@@ -616,3 +616,33 @@ TEST_F(DocumentTest, EndingTheSessionAsksTheExitQuestionsAndKeepsTheWindows) {
 
 }  // namespace
 }  // namespace quillon::test
+
+namespace quillon::test {
+namespace {
+
+// The Window menu lists each document under the name its title bar shows.
+TEST_F(DocumentTest, TheWindowMenuShowsTheTitleOfEachDocument) {
+  const std::string a = File("menu_a.asm", "a\r\n");
+  Command(IDM_FILE_NEW);
+  ASSERT_TRUE(OpenDocumentAtLine(a, -1));
+  Type(GetDocument(g_app.activeDocument)->edit, "x");  // the title gets its "*"
+  HMENU windowMenu = nullptr;  // the popup holding Cascade (a maximised document adds an item before it)
+  for (int i = 0; i < GetMenuItemCount(GetMenu(frame_)) && !windowMenu; ++i)
+    if (HMENU popup = GetSubMenu(GetMenu(frame_), i); popup && GetMenuState(popup, IDM_WINDOW_CASCADE, MF_BYCOMMAND) != ~0u)
+      windowMenu = popup;
+  ASSERT_NE(windowMenu, nullptr);
+  std::vector<std::string> listed;
+  for (int i = 0; i < GetMenuItemCount(windowMenu); ++i) {
+    const UINT id = GetMenuItemID(windowMenu, i);
+    if (id < IDM_FIRSTCHILD || id >= IDM_FIRSTCHILD + 100) continue;
+    char text[512] = "";
+    GetMenuStringA(windowMenu, i, text, sizeof text, MF_BYPOSITION);
+    listed.push_back(text);
+  }
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[0], "&1 untitled");
+  EXPECT_EQ(listed[1], "&2 " + a + "*");
+}
+
+}  // namespace
+}  // namespace quillon::test
