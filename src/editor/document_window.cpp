@@ -66,7 +66,10 @@ void SetDocumentTitle(HWND window, const Document& document) {
 
 void SetDocumentModified(HWND window, bool modified) {
   if (Document* document = GetDocument(window)) document->modified = modified;
-  if (window == g_app.activeDocument) EnableSave(modified);  // Save follows the active document
+  if (window == g_app.activeDocument) {
+    EnableSave(modified);        // Save follows the active document
+    ShowCaretPosition(window);  // a save may have changed the line ends
+  }
 }
 
 SaveOutcome SaveAs(HWND window);

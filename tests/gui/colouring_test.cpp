@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -300,6 +301,54 @@ TEST_F(ColouringTest, StatusBarShowsCaretAndKeyStates) {
   EXPECT_EQ(StatusText(3), "OVR");
   EXPECT_EQ(StatusText(2), (GetKeyState(VK_CAPITAL) & 1) ? "CAP" : "");
   EXPECT_EQ(StatusText(4), (GetKeyState(VK_NUMLOCK) & 1) ? "NUM" : "");
+}
+
+// Ln/Col, INS/OVR and the line ends follow the active document whatever moves the caret.
+TEST_F(ColouringTest, TheStatusBarFollowsTheCaretAfterEveryMove) {
+  const std::uint32_t savedTab = g_settings.tabWidth;
+  g_settings.tabWidth = 8;
+  HWND edit = Open("moves.asm", "\tMVI R0\nfoo\nB x\n");
+  HWND window = g_app.activeDocument;
+  EXPECT_EQ(StatusText(1), " Ln 1, Col 1");
+  EXPECT_EQ(StatusText(5), "LF");
+  struct Step {
+    const char* name;
+    std::function<void()> run;
+    const char* position;
+  };
+  const Step steps[] = {
+      {"a tab counts to its stop", [&] { SetSelection(edit, 1, 1); }, " Ln 1, Col 9"},
+      {"Find", [&] { SearchDocument(window, "x", kFindDown); }, " Ln 3, Col 4"},
+      {"go to a line", [&] { OpenDocumentAtLine(path_, 1); }, " Ln 2, Col 1"},
+      {"typing", [&] { Type(edit, "ab"); }, " Ln 2, Col 3"},
+      {"Undo", [&] { SendMessageA(edit, EM_UNDO, 0, 0); }, " Ln 2, Col 1"},
+      {"Insert, then overtype", [&] {
+         SendMessageA(edit, WM_KEYDOWN, VK_INSERT, 0);
+         Type(edit, "Z");
+       }, " Ln 2, Col 2"},
+  };
+  for (const Step& step : steps) {
+    step.run();
+    PumpMessages(0);
+    EXPECT_EQ(StatusText(1), step.position) << step.name;
+  }
+  EXPECT_EQ(TextRange(edit, LineIndex(edit, 1), LineIndex(edit, 1) + 3), "Zoo") << "overtype replaces";
+  EXPECT_EQ(StatusText(3), "OVR");
+  Type(edit, "12\n");  // at a line end overtype inserts: no line is joined
+  EXPECT_EQ(LineCount(edit), 5);
+
+  HWND mixed = Open("mixed.asm", "a\nb\nc\r\n");
+  EXPECT_EQ(StatusText(5), "Mixed (LF)");
+  Type(mixed, "x");
+  SendMessageA(FrameWindow(), WM_COMMAND, IDM_FILE_SAVE, 0);
+  EXPECT_EQ(ReadText(path_), "xa\nb\nc\n");
+  EXPECT_EQ(StatusText(5), "LF") << "saved in the style shown";
+
+  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (Document* d = GetDocument(child)) d->modified = false;
+  SendMessageA(FrameWindow(), WM_COMMAND, IDM_WINDOW_CLOSEALL, 0);
+  for (int part = 1; part <= 5; ++part) EXPECT_EQ(StatusText(part), "") << "no document: part " << part;
+  g_settings.tabWidth = savedTab;
 }
 
 TEST_F(ColouringTest, FontChooserStartsFromTheDocumentsFontAndKeepsColours) {
