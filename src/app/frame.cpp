@@ -169,6 +169,9 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     case WM_ACTIVATEAPP:
       if (wParam) CheckActiveDocumentFile();
       break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) CheckActiveDocumentFile();
+      break;
   }
   return false;
 }

@@ -293,6 +293,9 @@ bool DocumentWindow::OnClose() {
 bool DocumentWindow::OnCommand(WPARAM wParam, LPARAM) {
   if (LOWORD(wParam) != kEditControlId) return false;
   if (HIWORD(wParam) == EN_CHANGE) OnTextChanged(Handle());
+  // The text gets the focus back, also when no activation message came (a window manager may
+  // pass the focus to the IDE without one): look at the file on disk.
+  if (HIWORD(wParam) == EN_SETFOCUS) PostMessageA(Handle(), kCheckFileMessage, 0, 0);
   return true;
 }
 

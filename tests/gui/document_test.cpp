@@ -604,6 +604,35 @@ TEST_F(DocumentTest, AnActivatedDocumentFollowsItsFileAndAsksBeforeDroppingChang
   }
 }
 
+// A change on disk is noticed whichever way the IDE or the text becomes active again.
+TEST_F(DocumentTest, AChangeOnDiskIsSeenOnEveryWayBackToTheText) {
+  const std::string path = File("back.asm", "v0\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(path, -1));
+  HWND edit = GetDocument(g_app.activeDocument)->edit;
+  PumpMessages(50);
+  struct Case {
+    const char* name;
+    std::function<void()> comeBack;
+  };
+  const Case cases[] = {
+      {"the IDE becomes the active program", [&] { SendMessageA(frame_, WM_ACTIVATEAPP, TRUE, 0); }},
+      {"the frame is activated", [&] { SendMessageA(frame_, WM_ACTIVATE, WA_CLICKACTIVE, 0); }},
+      {"the text gets the focus", [&] {
+         SetFocus(g_app.statusBar);
+         SetFocus(edit);
+       }},
+  };
+  int version = 0;
+  for (const Case& c : cases) {
+    const std::string now = "v" + std::to_string(++version) + " from elsewhere, " + c.name;
+    WriteText(path, now + "\r\n");
+    PumpMessages(20);
+    c.comeBack();
+    PumpMessages(100);
+    EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), now + "\r") << c.name;
+  }
+}
+
 TEST_F(DocumentTest, EndingTheSessionAsksTheExitQuestionsAndKeepsTheWindows) {
   Command(IDM_FILE_NEW);
   Type(GetDocument(g_app.activeDocument)->edit, "unsaved");
