@@ -8,8 +8,8 @@
 namespace quillon {
 
 // Shows " Ln %d, Col %d" of the selection's end (tabs counted to their stops), "CAP",
-// "INS"/"OVR", "NUM" and the line-end style in status bar parts 1 to 5 for a document window. A part is set only when its text changes. For a window
-// without a document (none active) the caret and mode parts are empty.
+// "INS"/"OVR", "NUM" and the line-end style in status bar parts 1 to 5 for a document window. A part is set only when
+// its text changes. For a window without a document (none active) the caret and mode parts are empty.
 void ShowCaretPosition(HWND window);
 
 // The face documents show: the stored face when installed, else a fixed-pitch one (see

@@ -67,7 +67,7 @@ void SetDocumentTitle(HWND window, const Document& document) {
 void SetDocumentModified(HWND window, bool modified) {
   if (Document* document = GetDocument(window)) document->modified = modified;
   if (window == g_app.activeDocument) {
-    EnableSave(modified);        // Save follows the active document
+    EnableSave(modified);       // Save follows the active document
     ShowCaretPosition(window);  // a save may have changed the line ends
   }
 }
@@ -189,8 +189,9 @@ bool DocumentWindow::OnCreate() {
   SetEditorFont(document->edit);
   SetTextLimit(document->edit, static_cast<long>(document->textLimitKb) * 1024);
   DragAcceptFiles(document->edit, TRUE);
-  SendMessageA(document->edit, EM_SETEVENTMASK, 0,
-               ENM_CHANGE | ENM_UPDATE | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES | ENM_SELCHANGE);
+  SendMessageA(
+      document->edit, EM_SETEVENTMASK, 0,
+      ENM_CHANGE | ENM_UPDATE | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES | ENM_SELCHANGE);
   return true;
 }
 

@@ -70,9 +70,7 @@ bool AskToSaveProject(HWND owner) {
 }
 
 // The questions before the project and its documents close. False when the user cancelled.
-bool MayCloseProjectAndDocuments(HWND owner) {
-  return AskToSaveProject(owner) && CloseAllDocuments(g_app.mdiClient);
-}
+bool MayCloseProjectAndDocuments(HWND owner) { return AskToSaveProject(owner) && CloseAllDocuments(g_app.mdiClient); }
 
 void SwitchToProject(const std::string& path) {
   if (!g_app.project) return;

@@ -322,10 +322,12 @@ TEST_F(ColouringTest, TheStatusBarFollowsTheCaretAfterEveryMove) {
       {"go to a line", [&] { OpenDocumentAtLine(path_, 1); }, " Ln 2, Col 1"},
       {"typing", [&] { Type(edit, "ab"); }, " Ln 2, Col 3"},
       {"Undo", [&] { SendMessageA(edit, EM_UNDO, 0, 0); }, " Ln 2, Col 1"},
-      {"Insert, then overtype", [&] {
+      {"Insert, then overtype",
+       [&] {
          SendMessageA(edit, WM_KEYDOWN, VK_INSERT, 0);
          Type(edit, "Z");
-       }, " Ln 2, Col 2"},
+       },
+       " Ln 2, Col 2"},
   };
   for (const Step& step : steps) {
     step.run();

@@ -290,8 +290,8 @@ TEST_F(DocumentTest, ExitAsksForTheProjectThenEachChangedDocumentAndNoSavesNothi
 TEST_F(DocumentTest, CancelOnACloseQuestionClosesNothingAndWritesNothing) {
   struct Case {
     const char* name;
-    bool projectChanged;      // the project question comes first
-    std::vector<int> answers; // in the order the boxes come up
+    bool projectChanged;       // the project question comes first
+    std::vector<int> answers;  // in the order the boxes come up
     std::function<void(HWND window)> run;
   };
   const std::string kProject = "[project name]\r\ncancel\r\n";
@@ -300,11 +300,17 @@ TEST_F(DocumentTest, CancelOnACloseQuestionClosesNothingAndWritesNothing) {
       {"Close All, No then Cancel", false, {IDNO, IDCANCEL}, [this](HWND) { Command(IDM_WINDOW_CLOSEALL); }},
       {"Exit, No then Cancel", false, {IDNO, IDCANCEL}, [this](HWND) { Command(IDM_FILE_EXIT); }},
       {"Exit, Cancel on the project", true, {IDCANCEL}, [this](HWND) { Command(IDM_FILE_EXIT); }},
-      {"end of session", false, {IDNO, IDCANCEL},
+      {"end of session",
+       false,
+       {IDNO, IDCANCEL},
        [this](HWND) { EXPECT_EQ(SendMessageA(frame_, WM_QUERYENDSESSION, 0, 0), FALSE); }},
-      {"end of session, Cancel on the project", true, {IDCANCEL},
+      {"end of session, Cancel on the project",
+       true,
+       {IDCANCEL},
        [this](HWND) { EXPECT_EQ(SendMessageA(frame_, WM_QUERYENDSESSION, 0, 0), FALSE); }},
-      {"open another project", false, {IDNO, IDCANCEL},
+      {"open another project",
+       false,
+       {IDNO, IDCANCEL},
        [this](HWND) { SwitchToProject(File("other.qlp", "[project name]\r\nother\r\n")); }},
   };
   for (const Case& c : cases) {
@@ -617,7 +623,8 @@ TEST_F(DocumentTest, AChangeOnDiskIsSeenOnEveryWayBackToTheText) {
   const Case cases[] = {
       {"the IDE becomes the active program", [&] { SendMessageA(frame_, WM_ACTIVATEAPP, TRUE, 0); }},
       {"the frame is activated", [&] { SendMessageA(frame_, WM_ACTIVATE, WA_CLICKACTIVE, 0); }},
-      {"the text gets the focus", [&] {
+      {"the text gets the focus",
+       [&] {
          SetFocus(g_app.statusBar);
          SetFocus(edit);
        }},
@@ -657,7 +664,8 @@ TEST_F(DocumentTest, TheWindowMenuShowsTheTitleOfEachDocument) {
   Type(GetDocument(g_app.activeDocument)->edit, "x");  // the title gets its "*"
   HMENU windowMenu = nullptr;  // the popup holding Cascade (a maximised document adds an item before it)
   for (int i = 0; i < GetMenuItemCount(GetMenu(frame_)) && !windowMenu; ++i)
-    if (HMENU popup = GetSubMenu(GetMenu(frame_), i); popup && GetMenuState(popup, IDM_WINDOW_CASCADE, MF_BYCOMMAND) != ~0u)
+    if (HMENU popup = GetSubMenu(GetMenu(frame_), i);
+        popup && GetMenuState(popup, IDM_WINDOW_CASCADE, MF_BYCOMMAND) != ~0u)
       windowMenu = popup;
   ASSERT_NE(windowMenu, nullptr);
   std::vector<std::string> listed;

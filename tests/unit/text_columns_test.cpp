@@ -12,9 +12,8 @@ TEST(DisplayColumn, TabsMoveToTheNextStop) {
     int column;
   };
   const Case cases[] = {
-      {"", 8, 1},         {"abc", 8, 4},          {"\t", 8, 9},         {"a\t", 8, 9},
-      {"abcdefg\t", 8, 9}, {"abcdefgh\t", 8, 17}, {"\t\t", 8, 17},      {"ab\tc", 4, 6},
-      {"\t", 1, 2},       {"\t", 0, 9},           {"\t", 99, 9},        {"a\tb\t;", 3, 8},
+      {"", 8, 1},      {"abc", 8, 4},   {"\t", 8, 9}, {"a\t", 8, 9}, {"abcdefg\t", 8, 9}, {"abcdefgh\t", 8, 17},
+      {"\t\t", 8, 17}, {"ab\tc", 4, 6}, {"\t", 1, 2}, {"\t", 0, 9},  {"\t", 99, 9},       {"a\tb\t;", 3, 8},
   };
   for (const Case& c : cases)
     EXPECT_EQ(DisplayColumn(c.before, c.tabWidth), c.column) << '"' << c.before << "\" width " << c.tabWidth;
