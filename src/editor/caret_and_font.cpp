@@ -98,8 +98,14 @@ void SetEditorFont(HWND edit) {
   const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
   SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
   SetTextFont(edit, face, g_settings.fontEffects, g_settings.fontSize);
-  // Tab stops every N characters, as many as the control takes; it goes on at its own spacing.
-  const int width = CharacterWidthTwips(face, g_settings.fontSize);
+  // Tab stops every N characters of the face at the height the control shows, as many as the
+  // control takes; it goes on at its own spacing.
+  CHARFORMATA shown{};
+  shown.cbSize = sizeof shown;
+  shown.dwMask = CFM_SIZE;
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&shown));
+  const int height = g_settings.fontSize > 0 ? g_settings.fontSize : static_cast<int>(shown.yHeight);
+  const int width = CharacterWidthTwips(face, height);
   if (width > 0) {
     PARAFORMAT tabs{};
     tabs.cbSize = sizeof tabs;

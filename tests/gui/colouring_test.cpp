@@ -353,6 +353,44 @@ TEST_F(ColouringTest, TheStatusBarFollowsTheCaretAfterEveryMove) {
   g_settings.tabWidth = savedTab;
 }
 
+// A stored face that is not installed gives an installed fixed-pitch face, and a tab reaches
+// the column of the Tab Width-th character, in the face and size in use.
+TEST_F(ColouringTest, TextShowsInAMonospaceFaceWithTabsInCharacterColumns) {
+  const std::string savedName = g_settings.fontName;
+  const std::uint32_t savedTab = g_settings.tabWidth;
+  g_settings.fontName = "No Such Face At All";
+  const std::int32_t savedSize = g_settings.fontSize;
+  for (std::uint32_t width : {8u, 4u}) {
+    g_settings.tabWidth = width;
+    g_settings.fontSize = width == 4 ? 280 : 0;  // the control's own size, then a chosen one
+    const std::string digits = std::string("123456789").substr(0, width);
+    HWND edit = Open("tabs" + std::to_string(width) + ".asm", "\tX\r\n" + digits + "X\r\n12\tX ; c\r\niiiWWW\r\n");
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_NE(std::string(format.szFaceName), "No Such Face At All");
+    // Fixed pitch: "iii" and "WWW" are as wide.
+    const long pitch = LineIndex(edit, 3);
+    POINT i0{}, w0{}, w3{};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&i0), pitch);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&w0), pitch + 3);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&w3), pitch + 6);
+    EXPECT_EQ(w0.x - i0.x, w3.x - w0.x) << format.szFaceName << " is not fixed-pitch";
+    // The X after the tab stands over the X after the digits, in both lines.
+    POINT afterTab{}, afterDigits{}, afterShortTab{};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&afterTab), LineIndex(edit, 0) + 1);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&afterDigits), LineIndex(edit, 1) + width);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&afterShortTab), LineIndex(edit, 2) + 3);
+    EXPECT_NEAR(afterTab.x, afterDigits.x, 1) << "tab width " << width;
+    EXPECT_NEAR(afterShortTab.x, afterDigits.x, 1) << "tab width " << width;
+    EXPECT_NE(ColourLetters(edit).find("|.....ggg|"), std::string::npos) << "colours stay";
+  }
+  g_settings.fontName = savedName;
+  g_settings.tabWidth = savedTab;
+  g_settings.fontSize = savedSize;
+}
+
 TEST_F(ColouringTest, FontChooserStartsFromTheDocumentsFontAndKeepsColours) {
   const std::string savedName = g_settings.fontName;
   const int savedSize = g_settings.fontSize;

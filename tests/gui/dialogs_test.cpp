@@ -197,7 +197,8 @@ TEST_F(DialogTest, IdeOptionsTakesATabWidthFromOneTo32) {
     const char* typed;
     bool taken;
   };
-  const Case cases[] = {{"4", true}, {"32", true}, {"1", true}, {"0", false}, {"33", false}, {"", false}, {"999", false}};
+  const Case cases[] = {{"4", true},   {"32", true}, {"1", true},   {"0", false},
+                        {"33", false}, {"", false},  {"999", false}};
   for (const Case& c : cases) {
     g_settings.tabWidth = 8;
     HWND options = nullptr;
