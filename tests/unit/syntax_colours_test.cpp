@@ -63,7 +63,6 @@ namespace {
 struct Decoded {
   std::string text;
   std::vector<Colour> colours;  // one per character of `text`, line breaks included
-  std::string tabStops;         // the \tx values, comma-separated
 };
 
 Decoded DecodeRtf(const std::string& rtf) {
@@ -129,7 +128,6 @@ Decoded DecodeRtf(const std::string& rtf) {
     if (word == "cf") current = value == 0 ? 0 : table.at(static_cast<std::size_t>(value));
     if (word == "par") put('\r'), put('\n');
     if (word == "tab") put('\t');
-    if (word == "tx") out.tabStops += (out.tabStops.empty() ? "" : ",") + std::to_string(value);
   }
   if (!table.empty()) table.insert(table.begin(), 0);  // unused: entry 0 is automatic
   return out;
@@ -191,16 +189,6 @@ TEST(ColouredRtf, ColourIndexesFollowTheTableWhateverItsOrder) {
   const std::string text = "AA MM ZZ ; c\r\nZZ AA";
   const Decoded d = DecodeRtf(ColouredRtf(text, table, {}, 1252));
   EXPECT_EQ(d.colours, ExpectedColours("AA MM ZZ ; c\r\nZZ AA", table));
-}
-
-TEST(ColouredRtf, TabStopsEveryGivenWidth) {
-  const Decoded none = DecodeRtf(ColouredRtf("a\tb", Table(), {"Mono", 200, 0, 0, 0}, 1252));
-  EXPECT_EQ(none.tabStops, "");
-  const Decoded some = DecodeRtf(ColouredRtf("a\tb", Table(), {"Mono", 200, 0, 0, 960}, 1252));
-  std::string expected;
-  for (int i = 1; i <= kRtfTabStops; ++i) expected += (i > 1 ? "," : "") + std::to_string(960 * i);
-  EXPECT_EQ(some.tabStops, expected);
-  EXPECT_EQ(some.text, "a\tb");
 }
 
 }  // namespace

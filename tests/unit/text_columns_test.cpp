@@ -19,11 +19,6 @@ TEST(DisplayColumn, TabsMoveToTheNextStop) {
     EXPECT_EQ(DisplayColumn(c.before, c.tabWidth), c.column) << '"' << c.before << "\" width " << c.tabWidth;
 }
 
-TEST(ValidTabWidth, OutOfRangeGivesTheDefault) {
-  for (long stored : {0L, -1L, 33L, 100000L}) EXPECT_EQ(ValidTabWidth(stored), kDefaultTabWidth) << stored;
-  for (long stored : {1L, 4L, 8L, 32L}) EXPECT_EQ(ValidTabWidth(stored), stored);
-}
-
 TEST(EditorFace, AMissingFaceFallsBackToTheFirstInstalledMonospaceFace) {
   const InstalledFace wine[] = {{"@Droid Sans Fallback", true}, {"Tahoma", false},          {"Nimbus Mono PS", true},
                                 {"liberation mono", true},      {"DejaVu Sans Mono", true}, {"DejaVu Sans", false}};
