@@ -85,11 +85,12 @@ void OnDropFiles(HWND frame, HDROP drop) {
     OpenDocumentAtLine(path, -1);
 }
 
-// Cancel on any question keeps the IDE open with every document.
+// Cancel on any question keeps the IDE open with every document, and a running build goes on
+// until the last question is answered: the save questions first, then the build's.
 bool Frame::OnClose() {
   HWND frame = Handle();
+  if (!AskToSaveProject(frame) || !AskToSaveEveryDocument(g_app.mdiClient)) return true;
   if (!StopBuildBeforeClose(frame)) return true;
-  if (!MayCloseProjectAndDocuments(frame)) return true;
   DestroyWindow(frame);
   return true;
 }
