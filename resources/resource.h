@@ -174,5 +174,7 @@
 #define IDM_EDIT_DELETE 42005
 #define IDM_EDIT_SELECTALL 42006
 #define IDR_TEXTMENU 2100
+/* Editor: tab width, status bar */
+#define IDC_OPTIONS_TABWIDTH 2200
 
 #endif

@@ -89,12 +89,12 @@ void OnDropFiles(HWND frame, HDROP drop) {
     OpenDocumentAtLine(path, -1);
 }
 
-// Once past the build question, closing cannot be cancelled: the questions are Yes/No.
+// Cancel on any question keeps the IDE open with every document, and a running build goes on
+// until the last question is answered: the save questions first, then the build's.
 bool Frame::OnClose() {
   HWND frame = Handle();
+  if (!AskToSaveProject(frame) || !AskToSaveEveryDocument(g_app.mdiClient)) return true;
   if (!StopBuildBeforeClose(frame)) return true;
-  AskToSaveProject(frame);
-  CloseAllDocuments(g_app.mdiClient);
   DestroyWindow(frame);
   return true;
 }
@@ -177,10 +177,8 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       FinishRun();
       return true;
     case WM_QUERYENDSESSION:
-      // The same questions as Exit; the answers are Yes/No, so the session may always end.
-      AskToSaveProject(window);
-      AskToSaveEveryDocument(g_app.mdiClient);
-      result = TRUE;
+      // The same questions as Exit; Cancel refuses the end of the session.
+      result = AskToSaveProject(window) && AskToSaveEveryDocument(g_app.mdiClient);
       return true;
     case WM_ENDSESSION:
       if (wParam) WriteSettingsNow();
@@ -190,6 +188,9 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       break;
     case WM_INITMENUPOPUP:  // the Edit commands follow the active document
       EnableEditCommands(reinterpret_cast<HMENU>(wParam), g_app.activeDocument);
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) CheckActiveDocumentFile();
       break;
   }
   return false;

@@ -161,9 +161,10 @@ void UpdateBuildCommands() {
 }
 
 void SetStatusParts(int width) {
-  // Position, insert/overwrite, and three short fields, measured from the right edge.
-  int edges[5] = {width - Scaled(210), width - Scaled(110), width - Scaled(80), width - Scaled(50), width - Scaled(20)};
-  SendMessageA(g_app.statusBar, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
+  // Help, Ln/Col, CAP, INS/OVR, NUM, line ends, measured from the right edge.
+  int edges[6] = {width - Scaled(300), width - Scaled(200), width - Scaled(170),
+                  width - Scaled(140), width - Scaled(110), width - Scaled(20)};
+  SendMessageA(g_app.statusBar, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges));
 }
 
 void FrameSizeChanged(HWND frame, WPARAM sizeType, int width, int height) {

@@ -1,9 +1,12 @@
 #include "assemble/ide_options.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "assemble/bundled_assembler.h"
 #include "base/text_util.h"
+#include "editor/caret_and_font.h"
+#include "editor/text_columns.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
@@ -27,6 +30,7 @@ class IdeOptionsDialog : public Dialog {
     // With no assembler set, the bundled one is offered; OK keeps it, Cancel leaves the setting empty.
     SetText(IDC_OPTIONS_PATH, g_settings.assemblerPath.empty() ? BundledAssemblerPath(g_settings.exeDirectory)
                                                                : g_settings.assemblerPath);
+    SetText(IDC_OPTIONS_TABWIDTH, std::to_string(ValidTabWidth(static_cast<long>(g_settings.tabWidth))));
     CheckDlgButton(Handle(), IDC_OPTIONS_REOPENPROJECT, g_settings.reopenProject ? BST_CHECKED : BST_UNCHECKED);
     SetText(IDC_OPTIONS_EMULATOR, g_settings.emulatorPath);
     SetText(IDC_OPTIONS_EMULATOR_ARGS, g_settings.emulatorArguments);
@@ -65,10 +69,20 @@ class IdeOptionsDialog : public Dialog {
     if (!Fits(IDC_OPTIONS_PATH, path) || !Fits(IDC_OPTIONS_EMULATOR, emulator) ||
         !Fits(IDC_OPTIONS_EMULATOR_ARGS, arguments))
       return;
+    const std::string tab = Text(IDC_OPTIONS_TABWIDTH);
+    const long width = tab.size() <= 2 ? std::strtol(tab.c_str(), nullptr, 10) : 0;
+    if (width < 1 || width > kLargestTabWidth) {
+      MessageBoxA(Handle(), "The tab width is a number of characters from 1 to 32.", "Options", MB_OK | MB_ICONERROR);
+      return;
+    }
     g_settings.assemblerPath = path;
     g_settings.emulatorPath = emulator;
     g_settings.emulatorArguments = arguments;
     g_settings.reopenProject = IsDlgButtonChecked(Handle(), IDC_OPTIONS_REOPENPROJECT) == BST_CHECKED;
+    if (g_settings.tabWidth != static_cast<std::uint32_t>(width)) {
+      g_settings.tabWidth = static_cast<std::uint32_t>(width);
+      ApplyEditorFont();
+    }
     End(1);
   }
   // "...": a confirmed choice is kept at once, whatever becomes of the dialog.

@@ -68,6 +68,7 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   std::uint32_t shown = 1;
   key.ReadNumber("Line Numbers", shown, 1);
   lineNumbers = shown != 0;
+  key.ReadNumber("Tab Width", tabWidth, 8);
   key.Close();
 }
 
@@ -89,6 +90,7 @@ void Settings::Save(ValueStore& store, const char* keyPath) const {
   key.WriteNumber("Reopen Project", reopenProject ? 1 : 0);
   key.WriteString("Open Project", openProject);
   key.WriteNumber("Line Numbers", lineNumbers ? 1 : 0);
+  key.WriteNumber("Tab Width", tabWidth);
   key.Close();
 }
 

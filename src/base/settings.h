@@ -39,6 +39,8 @@ struct Settings {
   std::string openProject;
   // The document gutter.
   bool lineNumbers = true;  // line numbers shown in the gutter
+  // Editor tabs: a stop every this many characters (the editor takes 1-32, else 8).
+  std::uint32_t tabWidth = 8;
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).

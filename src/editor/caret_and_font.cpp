@@ -9,6 +9,8 @@
 
 #include "base/text_util.h"
 #include "editor/document.h"
+#include "editor/file_format.h"
+#include "editor/text_columns.h"
 #include "editor/text_control.h"
 #include "ui/app_state.h"
 
@@ -28,60 +30,144 @@ void SetPartText(int part, const std::string& text) {
   SendMessageA(g_app.statusBar, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-struct FontChange {
-  CHARFORMATA format;
-};
+int CALLBACK AddFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM lParam) {
+  auto* faces = reinterpret_cast<std::vector<InstalledFace>*>(lParam);
+  faces->push_back({font->lfFaceName, (font->lfPitchAndFamily & 3) == FIXED_PITCH});
+  return 1;
+}
 
-BOOL CALLBACK ApplyFont(HWND window, LPARAM lParam) {
+std::vector<InstalledFace> InstalledFaces() {
+  std::vector<InstalledFace> faces;
+  LOGFONTA all{};
+  all.lfCharSet = DEFAULT_CHARSET;
+  HDC dc = GetDC(nullptr);
+  EnumFontFamiliesExA(dc, &all, AddFace, reinterpret_cast<LPARAM>(&faces), 0);
+  ReleaseDC(nullptr, dc);
+  return faces;
+}
+
+// The width of a character of the face at the height, in twips; 0 when it cannot be measured.
+int CharacterWidthTwips(const std::string& face, int heightTwips) {
+  HDC dc = GetDC(nullptr);
+  const int height = heightTwips > 0 ? heightTwips : 200;
+  HFONT font = CreateFontA(-MulDiv(height, GetDeviceCaps(dc, LOGPIXELSY), 1440), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                           DEFAULT_CHARSET, 0, 0, 0, FIXED_PITCH, face.c_str());
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  const bool measured = GetTextExtentPoint32A(dc, "0000000000", 10, &size) && size.cx > 0;
+  const int twips = measured ? MulDiv(size.cx, 1440, 10 * GetDeviceCaps(dc, LOGPIXELSX)) : 0;
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return twips;
+}
+
+const char* LineEndName(const FileFormat& format) {
+  if (format.mixedLineEnds) {
+    switch (format.lineEnd) {  // what a save writes
+      case LineEnd::kLf:
+        return "Mixed (LF)";
+      case LineEnd::kCr:
+        return "Mixed (CR)";
+      default:
+        return "Mixed (CR LF)";
+    }
+  }
+  return format.lineEnd == LineEnd::kLf ? "LF" : format.lineEnd == LineEnd::kCr ? "CR" : "CR LF";
+}
+
+BOOL CALLBACK ApplyEditorFontTo(HWND window, LPARAM) {
   if (GetParent(window) != g_app.mdiClient) return TRUE;
-  Document* document = GetDocument(window);
-  if (!document || !document->edit) return TRUE;
-  HWND edit = document->edit;
-  auto* change = reinterpret_cast<FontChange*>(lParam);
-  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
-  SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&change->format));
-  SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
-  RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
+  if (Document* document = GetDocument(window); document && document->edit) SetEditorFont(document->edit);
   return TRUE;
 }
 
 }  // namespace
 
+std::string EditorFontFace() {
+  static std::string stored, resolved;
+  if (stored != g_settings.fontName || resolved.empty()) {
+    stored = g_settings.fontName;
+    resolved = EditorFace(stored, InstalledFaces());
+  }
+  return resolved;
+}
+
+void SetEditorFont(HWND edit) {
+  const std::string face = EditorFontFace();
+  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
+  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  SetTextFont(edit, face, g_settings.fontEffects, g_settings.fontSize);
+  // Tab stops every N characters of the face at the height the control shows, as many as the
+  // control takes; it goes on at its own spacing.
+  CHARFORMATA shown{};
+  shown.cbSize = sizeof shown;
+  shown.dwMask = CFM_SIZE;
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&shown));
+  const int height = g_settings.fontSize > 0 ? g_settings.fontSize : static_cast<int>(shown.yHeight);
+  const int width = CharacterWidthTwips(face, height);
+  if (width > 0) {
+    PARAFORMAT tabs{};
+    tabs.cbSize = sizeof tabs;
+    tabs.dwMask = PFM_TABSTOPS;
+    tabs.cTabCount = MAX_TAB_STOPS;
+    const int every = ValidTabWidth(static_cast<long>(g_settings.tabWidth)) * width;
+    for (int i = 0; i < MAX_TAB_STOPS; ++i) tabs.rgxTabs[i] = (i + 1) * every;
+    long start = 0, end = 0;
+    GetSelection(edit, start, end);
+    SetSelection(edit, 0, -1);
+    SendMessageA(edit, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&tabs));
+    SetSelection(edit, start, end);
+  }
+  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
+}
+
+void ApplyEditorFont() {
+  if (g_app.mdiClient) EnumChildWindows(g_app.mdiClient, ApplyEditorFontTo, 0);
+}
+
 void ShowCaretPosition(HWND window) {
+  if (!g_app.statusBar) return;
   Document* document = GetDocument(window);
-  if (!document || !g_app.statusBar) return;
+  if (!document) {
+    for (int part = 1; part <= 5; ++part) SetPartText(part, "");
+    return;
+  }
   long start = 0, end = 0;
   int line = 0;
   long column = 0;
   if (document->edit) {
     GetSelection(document->edit, start, end);
     line = static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, end));
-    column = end - LineIndex(document->edit, line);
+    const long lineStart = LineIndex(document->edit, line);
+    column = DisplayColumn(TextRange(document->edit, lineStart, end), static_cast<int>(g_settings.tabWidth)) - 1;
   }
   SetPartText(1, FormatLimited(kFormatBufferSize, " Ln %d, Col %ld", line + 1, column + 1));
   SetPartText(2, (GetKeyState(VK_CAPITAL) & 1) ? "CAP" : "");
   SetPartText(3, document->insertMode ? "INS" : "OVR");
   SetPartText(4, (GetKeyState(VK_NUMLOCK) & 1) ? "NUM" : "");
+  SetPartText(5, LineEndName(document->file.format));
 }
 
 void ChooseEditorFont(HWND mdiClient) {
   HWND start = g_app.activeDocument;
   Document* document = GetDocument(start);
   if (document && document->edit) {
-    // The selection's format: documents get their font on all text, not as the default.
-    CHARFORMATA current{};
-    current.cbSize = sizeof current;
-    current.dwMask = CFM_FACE | CFM_SIZE;
-    SendMessageA(document->edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&current));
-
+    // The font in use: the face the documents show and the stored size (else the control's).
+    int heightTwips = g_settings.fontSize;
+    if (heightTwips <= 0) {
+      CHARFORMATA current{};
+      current.cbSize = sizeof current;
+      current.dwMask = CFM_SIZE;
+      SendMessageA(document->edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&current));
+      heightTwips = current.yHeight > 0 ? static_cast<int>(current.yHeight) : 200;
+    }
     LOGFONTA font{};
-    CopyLimited(font.lfFaceName, sizeof font.lfFaceName, current.szFaceName);
+    CopyLimited(font.lfFaceName, sizeof font.lfFaceName, EditorFontFace());
     HDC dc = GetDC(document->edit);
-    font.lfHeight = -MulDiv(current.yHeight / 20, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(heightTwips, GetDeviceCaps(dc, LOGPIXELSY), 1440);
     ReleaseDC(document->edit, dc);
+    font.lfCharSet = DEFAULT_CHARSET;
 
     CHOOSEFONTA chooser{};
     chooser.lStructSize = sizeof chooser;
@@ -89,16 +175,10 @@ void ChooseEditorFont(HWND mdiClient) {
     chooser.lpLogFont = &font;
     chooser.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST;
     if (ChooseFontA(&chooser)) {
-      FontChange change{};
-      change.format.cbSize = sizeof change.format;
-      change.format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
-      change.format.yHeight = chooser.iPointSize * 2;
-      change.format.dwEffects = 0;
-      CopyLimited(change.format.szFaceName, sizeof change.format.szFaceName, font.lfFaceName);
-      g_settings.fontName = change.format.szFaceName;
-      g_settings.fontSize = change.format.yHeight;
+      g_settings.fontName = font.lfFaceName;
+      g_settings.fontSize = chooser.iPointSize * 2;
       g_settings.fontEffects = 0;
-      if (mdiClient) EnumChildWindows(mdiClient, ApplyFont, reinterpret_cast<LPARAM>(&change));
+      ApplyEditorFont();
     }
   }
   if (start && IsWindow(start)) SendMessageA(mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(start), 0);

@@ -84,7 +84,6 @@ RtfFont FontOf(const CHARFORMATA& font) {
 }
 
 bool PutText(HWND edit, const std::string& text) {
-  if (text.size() > kLargestColouredText) return StreamIn(edit, text, SF_TEXT);
   if (text.find('\0') != std::string::npos) {
     // RTF cannot carry a NUL byte: plain text, then colour line by line.
     const bool ok = StreamIn(edit, text, SF_TEXT);
@@ -94,7 +93,12 @@ bool PutText(HWND edit, const std::string& text) {
   // The font of the empty control goes into the RTF: setting it afterwards would cost as much
   // again as the whole load.
   CHARFORMATA font = SelectionFormat(edit, CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_CHARSET);
-  const bool ok = StreamIn(edit, ColouredRtf(text, g_syntaxTable, FontOf(font), GetACP()), SF_RTF);
+  RtfFont rtfFont = FontOf(font);
+  PARAFORMAT paragraph{};
+  paragraph.cbSize = sizeof paragraph;
+  SendMessageA(edit, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+  if ((paragraph.dwMask & PFM_TABSTOPS) && paragraph.cTabCount > 0) rtfFont.tabTwips = paragraph.rgxTabs[0] & 0xFFFFFF;
+  const bool ok = StreamIn(edit, ColouredRtf(text, g_syntaxTable, rtfFont, GetACP()), SF_RTF);
   if (font.yHeight % 10 != 0) {  // a height the RTF cannot express
     CHARFORMATA size{};
     size.cbSize = sizeof size;
@@ -151,7 +155,7 @@ void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo)
 }
 
 void ColourChangedLines(HWND edit, BeforeChange& before) {
-  if (!edit || TextLength(edit) > static_cast<long>(kLargestColouredText)) return;
+  if (!edit) return;
   long start = 0, end = 0;
   GetSelection(edit, start, end);
   const int lineCount = LineCount(edit);

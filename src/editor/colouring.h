@@ -11,12 +11,7 @@ namespace quillon {
 // The colour of a keyword in the keyword table; 0 (black) for a null, empty or unknown word.
 COLORREF GetKeywordColour(const char* word);
 
-// The largest text that is coloured. Wine's control rewraps many coloured runs in a time that
-// grows with the square of the text on every resize (a coloured 1 MB text: over a minute), so a
-// larger text is shown and edited in black.
-inline constexpr std::size_t kLargestColouredText = 128 * 1024;
-
-// Fills the still-empty control with `text`, coloured, in the control's current font. Every
+// Fills the still-empty control with `text`, coloured, in the control's current font and tab stops. Every
 // CR LF, lone CR and lone LF becomes one line break. Leaves nothing to undo and raises no
 // change notification. False when the control did not take the text.
 bool PutColouredText(HWND edit, const std::string& text);

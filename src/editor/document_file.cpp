@@ -86,6 +86,7 @@ bool WriteDocumentFile(HWND edit, const std::string& path, FileState& state) {
   std::string text;
   if (!StreamTextOut(edit, text)) return false;
   if (!WriteFileReplacing(Files(), path, FileBytesFromText(text, state.format))) return false;
+  state.format.mixedLineEnds = false;  // every break is now in the one style written
   state.stamp = StampOfFile(path);
   return true;
 }

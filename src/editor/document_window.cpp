@@ -3,10 +3,13 @@
 #include <richedit.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "base/full_path.h"
 #include "base/recent_lists.h"
 #include "base/text_util.h"
 #include "editor/caret_and_font.h"
+#include "editor/close_question.h"
 #include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
@@ -31,7 +34,11 @@ constexpr char kUntitled[] = "untitled";
 // Posted to a document window that became active: look whether its file changed on disk.
 constexpr UINT kCheckFileMessage = WM_USER + 1;
 
-enum class SaveOutcome { kSaved, kCancelled, kFailed };
+// A text up to this size follows its window's size at once; a larger one after kFitDelayMs
+// without a new size (see OnSize).
+constexpr long kLargestTextResizedAtOnce = 64 * 1024;
+constexpr UINT_PTR kFitTimer = 1;
+constexpr UINT kFitDelayMs = 250;
 
 // The object behind a document window; the window's Document lives in its first extra slot.
 class DocumentWindow : public WindowObject {
@@ -53,6 +60,11 @@ void SetDocumentTitle(HWND window, const Document& document) {
   std::string title = (document.path.empty() ? std::string(kUntitled) : document.path) + (document.modified ? "*" : "");
   if (title.size() >= kFormatBufferSize) title = "..." + title.substr(title.size() - (kFormatBufferSize - 4));
   SetWindowTextA(window, title.c_str());
+  // The Window menu lists the documents under their titles; this control does not follow a new title.
+  if (HWND client = GetParent(window)) {
+    SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
+    DrawMenuBar(GetParent(client));
+  }
 }
 
 void SetDocumentModified(HWND window, bool modified) {
@@ -60,7 +72,10 @@ void SetDocumentModified(HWND window, bool modified) {
     document->modified = modified;
     if (!modified) document->history.MarkSaved();
   }
-  if (window == g_app.activeDocument) EnableSave(modified);  // Save follows the active document
+  if (window == g_app.activeDocument) {
+    EnableSave(modified);       // Save follows the active document
+    ShowCaretPosition(window);  // a save may have changed the line ends
+  }
 }
 
 SaveOutcome SaveAs(HWND window);
@@ -178,14 +193,14 @@ bool DocumentWindow::OnCreate() {
   SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(document));
   document->edit = CreateTextControl(window);
   if (!document->edit) return true;
-  SetTextFont(document->edit, g_settings.fontName, g_settings.fontEffects, g_settings.fontSize);
+  SetEditorFont(document->edit);
   SetTextLimit(document->edit, static_cast<long>(document->textLimitKb) * 1024);
   FitGutter(window, *document);
   AttachEditing(document->edit);
   DragAcceptFiles(document->edit, TRUE);
-  SendMessageA(
-      document->edit, EM_SETEVENTMASK, 0,
-      ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_DROPFILES);
+  SendMessageA(document->edit, EM_SETEVENTMASK, 0,
+               ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS |
+                   ENM_DROPFILES | ENM_SELCHANGE);
   return true;
 }
 
@@ -196,6 +211,7 @@ bool DocumentWindow::OnDestroy() {
   if (g_app.activeDocument == window) {
     g_app.activeDocument = nullptr;
     EnableSave(false);
+    ShowCaretPosition(nullptr);  // empty parts until another document is active
   }
   return true;
 }
@@ -214,6 +230,18 @@ void OnTextChanged(HWND window) {
   if (window == g_app.activeDocument) ShowCaretPosition(window);
 }
 
+// Overtype: a typed character takes the place of the one after the caret, never of a line break.
+void OvertypeNextCharacter(Document& document, WPARAM character) {
+  if (character < 0x20 || character == 0x7F) return;  // Enter, Tab, Backspace and control keys insert
+  long start = 0, end = 0;
+  GetSelection(document.edit, start, end);
+  if (start != end || TextRange(document.edit, start, start + 1).find_first_of("\r\n") == 0 ||
+      start >= TextLength(document.edit))
+    return;
+  SetSelection(document.edit, start, start + 1);
+  document.beforeChange.selEnd = start + 1;
+}
+
 // A file dropped on the text opens as a document, a project file too.
 void OnDropFiles(HWND window, HDROP drop) {
   std::string path;
@@ -227,23 +255,49 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
     GetSelection(document->edit, document->beforeChange.selStart, document->beforeChange.selEnd);
     if (window == g_app.activeDocument) {
       auto* filter = reinterpret_cast<MSGFILTER*>(header);
-      if (filter->msg == WM_KEYDOWN && filter->wParam == VK_INSERT) document->insertMode = !document->insertMode;
+      if (filter->msg == WM_KEYDOWN && filter->wParam == VK_INSERT && !(GetKeyState(VK_SHIFT) & 0x8000) &&
+          !(GetKeyState(VK_CONTROL) & 0x8000))
+        document->insertMode = !document->insertMode;
+      if (filter->msg == WM_CHAR && !document->insertMode) OvertypeNextCharacter(*document, filter->wParam);
       ShowCaretPosition(window);
     }
+  } else if (header->code == EN_SELCHANGE && document && header->hwndFrom == document->edit) {
+    if (window == g_app.activeDocument) ShowCaretPosition(window);  // Find, Go To, Undo, clicks, keys
   } else if (header->code == EN_DROPFILES && document && header->hwndFrom == document->edit) {
     OnDropFiles(window, static_cast<HDROP>(reinterpret_cast<ENDROPFILES*>(header)->hDrop));
   }
   return true;
 }
 
-bool DocumentWindow::OnSize(WPARAM, int width, int height) {
-  if (Document* document = GetDocument(Handle()); document && document->edit)
-    MoveWindow(document->edit, document->gutterWidth, 0, width - document->gutterWidth, height, TRUE);
+// The control's place in its window: right of the gutter, the window's full height.
+void FitTextControl(HWND window) {
+  Document* document = GetDocument(window);
+  RECT client{};
+  if (!document || !document->edit || !GetClientRect(window, &client)) return;
+  RECT now{};
+  GetWindowRect(document->edit, &now);
+  if (now.right - now.left == client.right - document->gutterWidth && now.bottom - now.top == client.bottom) return;
+  MoveWindow(document->edit, document->gutterWidth, 0, client.right - document->gutterWidth, client.bottom, TRUE);
+}
+
+// The control lays its whole text out again on every change of its size, whatever its wrapping
+// (a 512 KB text: seconds under Wine). A large text therefore follows its window once the sizes
+// stop changing, and a hidden window's text only when it is shown.
+bool DocumentWindow::OnSize(WPARAM kind, int, int) {
+  HWND window = Handle();
+  Document* document = GetDocument(window);
+  if (!document || !document->edit || kind == SIZE_MINIMIZED) return false;
+  if (TextLength(document->edit) <= kLargestTextResizedAtOnce) {
+    KillTimer(window, kFitTimer);
+    FitTextControl(window);
+  } else if (IsWindowVisible(window)) {
+    SetTimer(window, kFitTimer, kFitDelayMs, nullptr);
+  }
   return false;
 }
 
 bool DocumentWindow::OnClose() {
-  AskToSaveDocument(Handle());
+  if (!AskToSaveDocument(Handle())) return true;  // Cancel: the document stays open
   SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(Handle()), 0);
   return true;
 }
@@ -254,11 +308,26 @@ bool DocumentWindow::OnCommand(WPARAM wParam, LPARAM) {
   if (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_VSCROLL)
     if (Document* document = GetDocument(Handle()))
       GutterAfterScroll(Handle(), *document, HIWORD(wParam) == EN_VSCROLL);
+  // The text gets the focus back, also when no activation message came (a window manager may
+  // pass the focus to the IDE without one): look at the file on disk.
+  if (HIWORD(wParam) == EN_SETFOCUS) PostMessageA(Handle(), kCheckFileMessage, 0, 0);
   return true;
 }
 
-bool DocumentWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+bool DocumentWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
   HWND window = Handle();
+  if (message == WM_TIMER && wParam == kFitTimer) {
+    // Not while the user still holds a frame edge: the next size would lay the text out again.
+    if (GetCapture() == nullptr || !(GetKeyState(VK_LBUTTON) & 0x8000)) {
+      KillTimer(window, kFitTimer);
+      FitTextControl(window);
+    }
+    return true;
+  }
+  if (message == WM_SHOWWINDOW && wParam) {
+    SetTimer(window, kFitTimer, 0, nullptr);
+    return false;
+  }
   if (message == kCheckFileMessage) {
     CheckFileOnDisk(window);
     return true;
@@ -273,6 +342,7 @@ bool DocumentWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&) {
       PostMessageA(window, kCheckFileMessage, 0, 0);  // not while activation is under way
     }
     if (Document* active = ActiveDocument()) EnableSave(active->modified);
+    ShowCaretPosition(g_app.activeDocument);
   }
   return false;  // the default procedure keeps the MDI menus in step
 }
@@ -380,46 +450,52 @@ bool SaveAllDocuments(HWND mdiClient) {
   return SaveOpenProject(FrameWindow()) && allSaved;
 }
 
-void AskToSaveDocument(HWND window) {
+bool AskToSaveDocument(HWND window) {
   Document* document = GetDocument(window);
-  if (!document || !document->modified) return;
-  const char* caption = document->path.empty() ? kUntitled : document->path.c_str();
-  if (MessageBoxA(window, "Text has changed, would you like to save?", caption, MB_YESNO) != IDYES) return;
-  SaveOutcome outcome = Save(window);
-  // Until the text is saved, it goes only when the user says so.
-  while (outcome != SaveOutcome::kSaved) {
-    document = GetDocument(window);
-    caption = document->path.empty() ? kUntitled : document->path.c_str();
-    const char* text = outcome == SaveOutcome::kFailed
-                           ? "Unable to save file.\n\nSave the text under another name? Choose No to close "
-                             "without saving."
-                           : "The text has not been saved.\n\nSave it under another name? Choose No to close "
-                             "without saving.";
-    if (MessageBoxA(window, text, caption, MB_YESNO | MB_ICONWARNING) != IDYES) return;
-    outcome = SaveAs(window);
-  }
+  if (!document) return true;
+  CloseSteps steps{[window](const char* question) {
+                     Document* asked = GetDocument(window);
+                     const char* caption = !asked || asked->path.empty() ? kUntitled : asked->path.c_str();
+                     const UINT icon = question == kTextChangedQuestion ? 0 : MB_ICONWARNING;
+                     switch (MessageBoxA(window, question, caption, MB_YESNOCANCEL | icon)) {
+                       case IDYES:
+                         return Answer::kYes;
+                       case IDNO:
+                         return Answer::kNo;
+                       default:
+                         return Answer::kCancel;
+                     }
+                   },
+                   [window] { return Save(window); }, [window] { return SaveAs(window); }};
+  return MayCloseDocument(document->modified, steps);
 }
 
-void AskToSaveEveryDocument(HWND mdiClient) {
-  if (!mdiClient) return;
+// The document windows, the active one first.
+static std::vector<HWND> DocumentWindows(HWND mdiClient) {
+  std::vector<HWND> windows;
+  if (!mdiClient) return windows;
+  HWND active = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
+  if (GetDocument(active)) windows.push_back(active);
   for (HWND child = GetWindow(mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    AskToSaveDocument(child);
+    if (child != active && GetDocument(child)) windows.push_back(child);
+  return windows;
+}
+
+bool AskToSaveEveryDocument(HWND mdiClient) {
+  for (HWND window : DocumentWindows(mdiClient))
+    if (IsWindow(window) && !AskToSaveDocument(window)) return false;
+  return true;
 }
 
 void CheckActiveDocumentFile() {
   if (GetDocument(g_app.activeDocument)) PostMessageA(g_app.activeDocument, kCheckFileMessage, 0, 0);
 }
 
-void CloseAllDocuments(HWND mdiClient) {
-  if (!mdiClient) return;
-  HWND child = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
-  while (child) {
-    AskToSaveDocument(child);
-    SendMessageA(mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
-    HWND next = reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDIGETACTIVE, 0, 0));
-    if (next == child) break;  // it was not destroyed
-    child = next;
-  }
+bool CloseAllDocuments(HWND mdiClient) {
+  if (!AskToSaveEveryDocument(mdiClient)) return false;
+  for (HWND window : DocumentWindows(mdiClient))
+    if (IsWindow(window)) SendMessageA(mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+  return true;
 }
 
 bool OpenDocumentAtLine(const std::string& givenPath, int line) {

@@ -27,15 +27,19 @@ bool SaveDocument(HWND window);
 bool SaveDocumentAs(HWND window);
 // Command Save All: every document, then the project. False when something was not saved.
 bool SaveAllDocuments(HWND mdiClient);
-// Asks to save a changed document before it closes. Text is discarded only when the user says so.
-void AskToSaveDocument(HWND window);
-// Asks, for each changed document, whether to save it; closes none (the session is ending).
-void AskToSaveEveryDocument(HWND mdiClient);
+// Asks to save a changed document before it closes (Yes / No / Cancel). Text is discarded only
+// when the user says so. False on Cancel: the document stays open and changed, and whatever asked
+// stops.
+bool AskToSaveDocument(HWND window);
+// Asks, for each changed document (the active one first), whether to save it; closes none. False
+// at the first Cancel, with the rest not asked.
+bool AskToSaveEveryDocument(HWND mdiClient);
 // Soon looks whether the active document's file changed on disk: an unchanged document is
 // loaded again; a changed one asks first.
 void CheckActiveDocumentFile();
-// Closes every document window, starting with the active one, asking for each changed one.
-void CloseAllDocuments(HWND mdiClient);
+// Closes every document window after asking for each changed one, the active one first. A Cancel
+// closes none; false then.
+bool CloseAllDocuments(HWND mdiClient);
 
 // Shows the file in a document window (the one that already shows it, or a new one), then
 // scrolls the zero-based line to the top with the caret at its start (-1: no line).

@@ -1,5 +1,7 @@
 # Files of this subsystem: core (no windows), Win32, unit tests and GUI tests.
 list(APPEND QUILLON_CORE_SOURCES
+  src/editor/close_question.cpp
+  src/editor/text_columns.cpp
   src/editor/file_format.cpp
   src/editor/line_jump.cpp
   src/editor/line_marks.cpp
@@ -18,6 +20,8 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/editor/text_control.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
+  tests/unit/close_question_test.cpp
+  tests/unit/text_columns_test.cpp
   tests/unit/file_format_test.cpp
   tests/unit/line_jump_test.cpp
   tests/unit/line_marks_test.cpp

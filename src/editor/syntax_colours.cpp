@@ -70,7 +70,10 @@ void AppendHeader(std::string& rtf, const RtfFont& font, unsigned codePage, cons
     AppendNumber(rtf, "\\blue", (c >> 16) & 0xFF);
     rtf += ';';
   }
-  rtf += "}\r\n\\pard\\plain";
+  rtf += "}\r\n\\pard";
+  if (font.tabTwips > 0)
+    for (int i = 1; i <= kRtfTabStops; ++i) AppendNumber(rtf, "\\tx", static_cast<unsigned long>(i * font.tabTwips));
+  rtf += "\\plain";
   if (!font.face.empty()) rtf += "\\f0";
   if (font.heightTwips > 0) AppendNumber(rtf, "\\fs", static_cast<unsigned long>(font.heightTwips / 10));
   if (font.effects & 1) rtf += "\\b";

@@ -37,7 +37,11 @@ struct RtfFont {
   int heightTwips = 0;   // whole half-points only: the RTF height counts in half-points
   unsigned effects = 0;  // bold 1, italic 2, underline 4
   unsigned charset = 0;  // the font's character set
+  int tabTwips = 0;      // a tab stop every this many twips (as many as the control takes); 0: none
 };
+
+// The number of tab stops a paragraph can hold.
+inline constexpr int kRtfTabStops = 32;
 
 // The text as RTF with a colour table, coloured line by line as LineRuns says. Each CR LF, lone
 // CR and lone LF is one line break; a text that ends with a break gets one more paragraph mark,

@@ -66,21 +66,24 @@ bool SaveProjectOrReport(HWND owner) {
   return false;
 }
 
-void AskToSaveProject(HWND owner) {
+bool AskToSaveProject(HWND owner) {
   Project* project = g_app.project;
-  if (!project || !project->ShouldAskToSave()) return;
+  if (!project || !project->ShouldAskToSave()) return true;
   int answer = MessageBoxA(owner, "Project settings have changed, would you like to save?",
-                           project->projectName.c_str(), MB_YESNO);
-  if (answer == IDYES) SaveProjectOrReport(owner);
+                           project->projectName.c_str(), MB_YESNOCANCEL);
+  if (answer == IDCANCEL) return false;
+  return answer != IDYES || SaveProjectOrReport(owner);  // a failed save keeps the project open
 }
+
+// The questions before the project and its documents close. False when the user cancelled.
+bool MayCloseProjectAndDocuments(HWND owner) { return AskToSaveProject(owner) && CloseAllDocuments(g_app.mdiClient); }
 
 // A file that cannot be read is reported and changes nothing: no question, no document closed.
 bool OpenProjectFile(HWND owner, const std::string& path) {
   Project* project = g_app.project;
   if (!project) return false;
   if (project->CanRead(path)) {
-    AskToSaveProject(owner);
-    CloseAllDocuments(g_app.mdiClient);
+    if (!MayCloseProjectAndDocuments(owner)) return false;
     if (project->LoadProject(path)) {
       AddRecentProject(path);
       return true;
@@ -113,8 +116,7 @@ void NewProjectCommand(HWND frame) {
     const std::string question = file + " already exists.\nDo you want to replace it?";
     if (MessageBoxA(frame, question.c_str(), "New Project", MB_YESNO | MB_ICONWARNING) != IDYES) return;
   }
-  AskToSaveProject(frame);
-  CloseAllDocuments(g_app.mdiClient);
+  if (!MayCloseProjectAndDocuments(frame)) return;
   if (g_app.project->CreateProject(name, folder))
     AddRecentProject(file);
   else
@@ -146,12 +148,7 @@ void OpenFilesAtStart(HWND frame, const std::string& commandLine) {
 bool CloseProjectCommand(HWND frame) {
   Project* project = g_app.project;
   if (!project || !project->loaded) return true;
-  if (project->ShouldAskToSave()) {
-    const int answer = MessageBoxA(frame, "Project settings have changed, would you like to save?",
-                                   project->projectName.c_str(), MB_YESNOCANCEL);
-    if (answer == IDCANCEL || (answer == IDYES && !SaveProjectOrReport(frame))) return false;
-  }
-  CloseAllDocuments(g_app.mdiClient);
+  if (!MayCloseProjectAndDocuments(frame)) return false;
   project->CloseProject();
   return true;
 }

@@ -15,8 +15,12 @@ void CreateAppProject(HWND frame);
 // Destroys both, the pane first.
 void DestroyAppProject();
 
-// When the project has changed: asks "save?" (Yes/No) and saves on Yes.
-void AskToSaveProject(HWND owner);
+// When the project has changed: asks "save?" (Yes/No/Cancel) and saves on Yes. False on Cancel or
+// when the save failed: the project stays, and whatever asked stops.
+bool AskToSaveProject(HWND owner);
+// The project question, then closing every document with its question. False when the user
+// cancelled one of them (the documents then all stay open).
+bool MayCloseProjectAndDocuments(HWND owner);
 // Saves the loaded project; a file that cannot be written is reported by name. True when saved
 // or when there is nothing to save.
 bool SaveProjectOrReport(HWND owner);

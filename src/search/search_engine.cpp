@@ -182,6 +182,11 @@ bool ReplaceRange(HWND edit, long start, long end, const std::string& text, long
     return false;
   }
   SetSelection(edit, start, end);
+  // The colour pass starts from the replaced span, not from where the last key left the caret.
+  if (Document* document = GetDocument(GetParent(edit))) {
+    document->beforeChange.selStart = start;
+    document->beforeChange.selEnd = end;
+  }
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
   return true;
 }

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -17,6 +18,8 @@
 #include "editor/document_window.h"
 #include "editor/text_control.h"
 #include "resource.h"
+#include "search/search_engine.h"
+#include "search/search_range.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
 #include "support/test_files.h"
@@ -253,6 +256,31 @@ TEST_F(ColouringTest, UndoTakesTypedAndPastedTextBack) {
   EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B x\rMVI");
 }
 
+TEST_F(ColouringTest, EveryLineKeepsItsColoursAfterAReplace) {
+  HWND edit = Open("replace.asm", "B x\r\nMVI R0 ; c\r\nfoo x\r\nMVI x\r\n");
+  HWND window = g_app.activeDocument;
+  // Find Next left the last match selected, with a key.
+  const long last = LineIndex(edit, 3) + 4;
+  SetSelection(edit, last, last + 1);
+  SendMessageA(edit, WM_KEYUP, VK_F3, 0);
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+    EXPECT_EQ(ReplaceAllInDocument(window, "x", "R1", kFindDown | kFindMatchCase, frame_), 3);
+  }
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B R1\rMVI R0 ; c\rfoo R1\rMVI R1\r");
+  EXPECT_EQ(ColourLetters(edit), "rrbb|bbbbbbbggg|....bb|bbbbbb|");
+
+  // One replace on a line, after the caret was left on another line.
+  SetSelection(edit, 0, 0);
+  SendMessageA(edit, WM_KEYUP, VK_HOME, 0);
+  SetSelection(edit, LineIndex(edit, 2), LineIndex(edit, 2) + 3);  // "foo", as Find selects it
+  {
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
+    ReplaceNext(window, "foo", "MVO ;", kFindDown | kFindMatchCase, frame_);
+  }
+  EXPECT_EQ(ColourLetters(edit), "rrbb|bbbbbbbggg|bbbbgggg|bbbbbb|");
+}
+
 TEST_F(ColouringTest, StatusBarShowsCaretAndKeyStates) {
   std::string text;
   for (int i = 1; i <= 12; ++i) text += "line " + std::to_string(i) + "\r\n";
@@ -273,6 +301,94 @@ TEST_F(ColouringTest, StatusBarShowsCaretAndKeyStates) {
   EXPECT_EQ(StatusText(3), "OVR");
   EXPECT_EQ(StatusText(2), (GetKeyState(VK_CAPITAL) & 1) ? "CAP" : "");
   EXPECT_EQ(StatusText(4), (GetKeyState(VK_NUMLOCK) & 1) ? "NUM" : "");
+}
+
+// Ln/Col, INS/OVR and the line ends follow the active document whatever moves the caret.
+TEST_F(ColouringTest, TheStatusBarFollowsTheCaretAfterEveryMove) {
+  const std::uint32_t savedTab = g_settings.tabWidth;
+  g_settings.tabWidth = 8;
+  HWND edit = Open("moves.asm", "\tMVI R0\nfoo\nB x\n");
+  HWND window = g_app.activeDocument;
+  EXPECT_EQ(StatusText(1), " Ln 1, Col 1");
+  EXPECT_EQ(StatusText(5), "LF");
+  struct Step {
+    const char* name;
+    std::function<void()> run;
+    const char* position;
+  };
+  const Step steps[] = {
+      {"a tab counts to its stop", [&] { SetSelection(edit, 1, 1); }, " Ln 1, Col 9"},
+      {"Find", [&] { SearchDocument(window, "x", kFindDown); }, " Ln 3, Col 4"},
+      {"go to a line", [&] { OpenDocumentAtLine(path_, 1); }, " Ln 2, Col 1"},
+      {"typing", [&] { Type(edit, "ab"); }, " Ln 2, Col 3"},
+      {"Undo", [&] { SendMessageA(edit, EM_UNDO, 0, 0); }, " Ln 2, Col 1"},
+      {"Insert, then overtype",
+       [&] {
+         SendMessageA(edit, WM_KEYDOWN, VK_INSERT, 0);
+         Type(edit, "Z");
+       },
+       " Ln 2, Col 2"},
+  };
+  for (const Step& step : steps) {
+    step.run();
+    PumpMessages(0);
+    EXPECT_EQ(StatusText(1), step.position) << step.name;
+  }
+  EXPECT_EQ(TextRange(edit, LineIndex(edit, 1), LineIndex(edit, 1) + 3), "Zoo") << "overtype replaces";
+  EXPECT_EQ(StatusText(3), "OVR");
+  Type(edit, "12\n");  // at a line end overtype inserts: no line is joined
+  EXPECT_EQ(LineCount(edit), 5);
+
+  HWND mixed = Open("mixed.asm", "a\nb\nc\r\n");
+  EXPECT_EQ(StatusText(5), "Mixed (LF)");
+  Type(mixed, "x");
+  SendMessageA(FrameWindow(), WM_COMMAND, IDM_FILE_SAVE, 0);
+  EXPECT_EQ(ReadText(path_), "xa\nb\nc\n");
+  EXPECT_EQ(StatusText(5), "LF") << "saved in the style shown";
+
+  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (Document* d = GetDocument(child)) d->modified = false;
+  SendMessageA(FrameWindow(), WM_COMMAND, IDM_WINDOW_CLOSEALL, 0);
+  for (int part = 1; part <= 5; ++part) EXPECT_EQ(StatusText(part), "") << "no document: part " << part;
+  g_settings.tabWidth = savedTab;
+}
+
+// A stored face that is not installed gives an installed fixed-pitch face, and a tab reaches
+// the column of the Tab Width-th character, in the face and size in use.
+TEST_F(ColouringTest, TextShowsInAMonospaceFaceWithTabsInCharacterColumns) {
+  const std::string savedName = g_settings.fontName;
+  const std::uint32_t savedTab = g_settings.tabWidth;
+  g_settings.fontName = "No Such Face At All";
+  const std::int32_t savedSize = g_settings.fontSize;
+  for (std::uint32_t width : {8u, 4u}) {
+    g_settings.tabWidth = width;
+    g_settings.fontSize = width == 4 ? 280 : 0;  // the control's own size, then a chosen one
+    const std::string digits = std::string("123456789").substr(0, width);
+    HWND edit = Open("tabs" + std::to_string(width) + ".asm", "\tX\r\n" + digits + "X\r\n12\tX ; c\r\niiiWWW\r\n");
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_NE(std::string(format.szFaceName), "No Such Face At All");
+    // Fixed pitch: "iii" and "WWW" are as wide.
+    const long pitch = LineIndex(edit, 3);
+    POINT i0{}, w0{}, w3{};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&i0), pitch);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&w0), pitch + 3);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&w3), pitch + 6);
+    EXPECT_EQ(w0.x - i0.x, w3.x - w0.x) << format.szFaceName << " is not fixed-pitch";
+    // The X after the tab stands over the X after the digits, in both lines.
+    POINT afterTab{}, afterDigits{}, afterShortTab{};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&afterTab), LineIndex(edit, 0) + 1);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&afterDigits), LineIndex(edit, 1) + width);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&afterShortTab), LineIndex(edit, 2) + 3);
+    EXPECT_NEAR(afterTab.x, afterDigits.x, 1) << "tab width " << width;
+    EXPECT_NEAR(afterShortTab.x, afterDigits.x, 1) << "tab width " << width;
+    EXPECT_NE(ColourLetters(edit).find("|.....ggg|"), std::string::npos) << "colours stay";
+  }
+  g_settings.fontName = savedName;
+  g_settings.tabWidth = savedTab;
+  g_settings.fontSize = savedSize;
 }
 
 TEST_F(ColouringTest, FontChooserStartsFromTheDocumentsFontAndKeepsColours) {

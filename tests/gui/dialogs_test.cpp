@@ -201,6 +201,42 @@ TEST_F(DialogTest, IdeOptionsTakesAPathWholeOrRefusesIt) {
   }
 }
 
+// Tab Width: a number of characters from 1 to 32, stored on OK; anything else is refused with a
+// box and the dialog stays.
+TEST_F(DialogTest, IdeOptionsTakesATabWidthFromOneTo32) {
+  struct Case {
+    const char* typed;
+    bool taken;
+  };
+  const Case cases[] = {{"4", true},   {"32", true}, {"1", true},   {"0", false},
+                        {"33", false}, {"", false},  {"999", false}};
+  for (const Case& c : cases) {
+    g_settings.tabWidth = 8;
+    HWND options = nullptr;
+    std::string shown;
+    int result = -1;
+    auto seen = Answered(
+        [&](HWND dialog, const SeenBox&) {
+          if (options == nullptr) {
+            options = dialog;
+            shown = ControlText(dialog, IDC_OPTIONS_TABWIDTH);
+            SetControlText(dialog, IDC_OPTIONS_TABWIDTH, c.typed);
+            PressButton(dialog, IDOK);
+          } else {  // the box about the width: the dialog is still there, Cancel leaves it
+            PressButton(dialog, IDOK);
+            WaitOnWatcher([&] { return IsWindowEnabled(options) != FALSE; });
+            PressButton(options, IDCANCEL);
+          }
+        },
+        [&] { result = ShowIdeOptions(frame_); });
+    EXPECT_EQ(shown, "8") << c.typed;
+    EXPECT_EQ(result, c.taken ? 1 : 0) << c.typed;
+    EXPECT_EQ(g_settings.tabWidth, c.taken ? static_cast<std::uint32_t>(std::atoi(c.typed)) : 8u) << c.typed;
+    EXPECT_EQ(seen.size(), c.taken ? 1u : 2u) << c.typed;
+  }
+  g_settings.tabWidth = 8;
+}
+
 TEST_F(DialogTest, IdeOptionsOffersTheBundledAssemblerWhenNoneIsSet) {
   const std::string program = ProgramFile();
   const std::string bundled = program.substr(0, program.rfind('\\') + 1) + "cpasm.exe";

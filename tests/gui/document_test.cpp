@@ -7,6 +7,7 @@
 #include <richedit.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "editor/document_window.h"
 #include "editor/text_control.h"
 #include "project/project.h"
+#include "project/project_commands.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
@@ -283,6 +285,78 @@ TEST_F(DocumentTest, ExitAsksForTheProjectThenEachChangedDocumentAndNoSavesNothi
   EXPECT_EQ(ReadText(project), "[project name]\r\nexit\r\n");
 }
 
+// Cancel (or Esc) on any close question stops the whole operation: every document stays open and
+// changed, the project stays, and no file is written.
+TEST_F(DocumentTest, CancelOnACloseQuestionClosesNothingAndWritesNothing) {
+  struct Case {
+    const char* name;
+    bool projectChanged;       // the project question comes first
+    std::vector<int> answers;  // in the order the boxes come up
+    std::function<void(HWND window)> run;
+  };
+  const std::string kProject = "[project name]\r\ncancel\r\n";
+  const Case cases[] = {
+      {"close the window", false, {IDCANCEL}, [](HWND w) { SendMessageA(w, WM_CLOSE, 0, 0); }},
+      {"Close All, No then Cancel", false, {IDNO, IDCANCEL}, [this](HWND) { Command(IDM_WINDOW_CLOSEALL); }},
+      {"Exit, No then Cancel", false, {IDNO, IDCANCEL}, [this](HWND) { Command(IDM_FILE_EXIT); }},
+      {"Exit, Cancel on the project", true, {IDCANCEL}, [this](HWND) { Command(IDM_FILE_EXIT); }},
+      {"end of session",
+       false,
+       {IDNO, IDCANCEL},
+       [this](HWND) { EXPECT_EQ(SendMessageA(frame_, WM_QUERYENDSESSION, 0, 0), FALSE); }},
+      {"end of session, Cancel on the project",
+       true,
+       {IDCANCEL},
+       [this](HWND) { EXPECT_EQ(SendMessageA(frame_, WM_QUERYENDSESSION, 0, 0), FALSE); }},
+      {"open another project",
+       false,
+       {IDNO, IDCANCEL},
+       [this](HWND) { SwitchToProject(File("other.qlp", "[project name]\r\nother\r\n")); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string project = File("cancel.qlp", kProject);
+    ASSERT_TRUE(g_app.project->LoadProject(project));
+    if (c.projectChanged) g_app.project->SetOutputName("changed");
+    const std::string a = File("cancel_a.asm", "a\r\n"), b = File("cancel_b.asm", "b\r\n");
+    ASSERT_TRUE(OpenDocumentAtLine(a, -1));
+    Type(GetDocument(g_app.activeDocument)->edit, "1");
+    ASSERT_TRUE(OpenDocumentAtLine(b, -1));
+    Type(GetDocument(g_app.activeDocument)->edit, "2");
+    const HWND active = g_app.activeDocument;
+
+    std::size_t asked = 0;
+    DialogAnswerer answerer([&](HWND box, const SeenBox&) {
+      PressButton(box, asked < c.answers.size() ? c.answers[asked] : IDNO);
+      ++asked;
+    });
+    c.run(active);
+    PumpUntil([&] { return answerer.Seen().size() >= c.answers.size(); }, 2000);
+    PumpMessages(50);
+    const auto seen = answerer.Seen();
+    EXPECT_EQ(seen.size(), c.answers.size()) << "Cancel ends the questions";
+
+    ASSERT_TRUE(IsWindow(frame_));
+    EXPECT_EQ(DocumentCount(), 2);
+    EXPECT_EQ(WindowText(active), b + "*");
+    for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (Document* d = GetDocument(child)) {
+        EXPECT_TRUE(d->modified) << d->path;
+      }
+    EXPECT_EQ(ReadText(a), "a\r\n");
+    EXPECT_EQ(ReadText(b), "b\r\n");
+    EXPECT_EQ(ReadText(project), kProject);
+    EXPECT_EQ(g_app.project->ProjectFile(), project) << "the project stays";
+    EXPECT_EQ(g_app.project->settingsChanged, c.projectChanged);
+
+    // Leave the next case a clean frame.
+    for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (Document* d = GetDocument(child)) d->modified = false;
+    g_app.project->settingsChanged = false;
+    ASSERT_TRUE(CloseAllDocuments(g_app.mdiClient));
+  }
+}
+
 TEST_F(DocumentTest, AFailedSaveIsReportedAndClosingNeverDropsTextSilently) {
   std::string path = File("locked.asm", "original\r\n");
   ASSERT_TRUE(OpenDocumentAtLine(path, -1));
@@ -536,6 +610,36 @@ TEST_F(DocumentTest, AnActivatedDocumentFollowsItsFileAndAsksBeforeDroppingChang
   }
 }
 
+// A change on disk is noticed whichever way the IDE or the text becomes active again.
+TEST_F(DocumentTest, AChangeOnDiskIsSeenOnEveryWayBackToTheText) {
+  const std::string path = File("back.asm", "v0\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(path, -1));
+  HWND edit = GetDocument(g_app.activeDocument)->edit;
+  PumpMessages(50);
+  struct Case {
+    const char* name;
+    std::function<void()> comeBack;
+  };
+  const Case cases[] = {
+      {"the IDE becomes the active program", [&] { SendMessageA(frame_, WM_ACTIVATEAPP, TRUE, 0); }},
+      {"the frame is activated", [&] { SendMessageA(frame_, WM_ACTIVATE, WA_CLICKACTIVE, 0); }},
+      {"the text gets the focus",
+       [&] {
+         SetFocus(g_app.statusBar);
+         SetFocus(edit);
+       }},
+  };
+  int version = 0;
+  for (const Case& c : cases) {
+    const std::string now = "v" + std::to_string(++version) + " from elsewhere, " + c.name;
+    WriteText(path, now + "\r\n");
+    PumpMessages(20);
+    c.comeBack();
+    PumpMessages(100);
+    EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), now + "\r") << c.name;
+  }
+}
+
 TEST_F(DocumentTest, EndingTheSessionAsksTheExitQuestionsAndKeepsTheWindows) {
   Command(IDM_FILE_NEW);
   Type(GetDocument(g_app.activeDocument)->edit, "unsaved");
@@ -544,6 +648,37 @@ TEST_F(DocumentTest, EndingTheSessionAsksTheExitQuestionsAndKeepsTheWindows) {
   ASSERT_EQ(answerer.Seen().size(), 1u);
   EXPECT_EQ(answerer.Seen()[0].text, "Text has changed, would you like to save?");
   EXPECT_EQ(DocumentCount(), 1);
+}
+
+}  // namespace
+}  // namespace quillon::test
+
+namespace quillon::test {
+namespace {
+
+// The Window menu lists each document under the name its title bar shows.
+TEST_F(DocumentTest, TheWindowMenuShowsTheTitleOfEachDocument) {
+  const std::string a = File("menu_a.asm", "a\r\n");
+  Command(IDM_FILE_NEW);
+  ASSERT_TRUE(OpenDocumentAtLine(a, -1));
+  Type(GetDocument(g_app.activeDocument)->edit, "x");  // the title gets its "*"
+  HMENU windowMenu = nullptr;  // the popup holding Cascade (a maximised document adds an item before it)
+  for (int i = 0; i < GetMenuItemCount(GetMenu(frame_)) && !windowMenu; ++i)
+    if (HMENU popup = GetSubMenu(GetMenu(frame_), i);
+        popup && GetMenuState(popup, IDM_WINDOW_CASCADE, MF_BYCOMMAND) != ~0u)
+      windowMenu = popup;
+  ASSERT_NE(windowMenu, nullptr);
+  std::vector<std::string> listed;
+  for (int i = 0; i < GetMenuItemCount(windowMenu); ++i) {
+    const UINT id = GetMenuItemID(windowMenu, i);
+    if (id < IDM_FIRSTCHILD || id >= IDM_FIRSTCHILD + 100) continue;
+    char text[512] = "";
+    GetMenuStringA(windowMenu, i, text, sizeof text, MF_BYPOSITION);
+    listed.push_back(text);
+  }
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[0], "&1 untitled");
+  EXPECT_EQ(listed[1], "&2 " + a + "*");
 }
 
 }  // namespace

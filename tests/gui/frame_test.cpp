@@ -231,16 +231,16 @@ TEST_F(FrameTest, MenuHelpShowsTheStringOfTheHighlightedItem) {
   EXPECT_FALSE(SendMessageA(g_app.statusBar, SB_ISSIMPLE, 0, 0));
 }
 
-TEST_F(FrameTest, StatusBarHasFivePartsFromTheRightEdge) {
+TEST_F(FrameTest, StatusBarHasSixPartsFromTheRightEdge) {
   SetWindowPos(frame_, nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOMOVE);
   PumpMessages(20);
   RECT client;
   GetClientRect(frame_, &client);
   int w = client.right;
   int edges[8] = {};
-  ASSERT_EQ(SendMessageA(g_app.statusBar, SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)), 5);
-  const int expected[5] = {w - 210, w - 110, w - 80, w - 50, w - 20};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(edges[i], expected[i]) << i;
+  ASSERT_EQ(SendMessageA(g_app.statusBar, SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)), 6);
+  const int expected[6] = {w - 300, w - 200, w - 170, w - 140, w - 110, w - 20};  // the last: line ends
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(edges[i], expected[i]) << i;
 
   // The MDI client fills the space between the toolbar, the file pane and the output pane.
   RECT tb, pane, files, mdi;

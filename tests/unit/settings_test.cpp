@@ -80,6 +80,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
   a.reopenProject = false;
   a.openProject = "C:\\games\\game.qlp";
   a.lineNumbers = false;
+  a.tabWidth = 4;
   a.Save(store);
 
   Settings b;
@@ -101,6 +102,8 @@ TEST(Settings, RoundTripKeepsEveryField) {
   EXPECT_EQ(b.openProject, a.openProject);
   EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Reopen Project"].type, kTypeNumber);
   EXPECT_FALSE(b.lineNumbers) << "turned off, kept off";
+  EXPECT_EQ(b.tabWidth, a.tabWidth);
+  EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Tab Width"].type, kTypeNumber);
 }
 
 TEST(Settings, UnreadableValuesTakeTheirDefaults) {
