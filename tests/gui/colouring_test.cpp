@@ -265,7 +265,7 @@ TEST_F(ColouringTest, EveryLineKeepsItsColoursAfterAReplace) {
   SendMessageA(edit, WM_KEYUP, VK_F3, 0);
   {
     DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
-    EXPECT_EQ(ReplaceAllInDocument(window, "x", "R1", kFindDown | kFindMatchCase, frame_), 3);
+    EXPECT_EQ(ReplaceAll(window, "x", "R1", kFindDown | kFindMatchCase, frame_), 3);
   }
   EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "B R1\rMVI R0 ; c\rfoo R1\rMVI R1\r");
   EXPECT_EQ(ColourLetters(edit), "rrbb|bbbbbbbggg|....bb|bbbbbb|");
