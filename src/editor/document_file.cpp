@@ -6,6 +6,7 @@
 #include "base/text_util.h"
 #include "editor/colouring.h"
 #include "editor/document.h"
+#include "editor/gutter.h"
 #include "editor/text_control.h"
 
 namespace quillon {
@@ -70,6 +71,7 @@ bool ReadDocumentFile(HWND edit, const std::string& path, FileState& state) {
   }
   if (ok) {
     FitTextLimit(edit, text.size());
+    FitGutterBeforeText(edit, text);
     ok = PutColouredText(edit, text);
   }
   if (!ok) {

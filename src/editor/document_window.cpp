@@ -280,19 +280,26 @@ void FitTextControl(HWND window) {
   MoveWindow(document->edit, document->gutterWidth, 0, client.right - document->gutterWidth, client.bottom, TRUE);
 }
 
-// The control lays its whole text out again on every change of its size, whatever its wrapping
-// (a 512 KB text: seconds under Wine). A large text therefore follows its window once the sizes
-// stop changing, and a hidden window's text only when it is shown.
-bool DocumentWindow::OnSize(WPARAM kind, int, int) {
-  HWND window = Handle();
+}  // namespace
+
+void FitTextToWindow(HWND window) {
   Document* document = GetDocument(window);
-  if (!document || !document->edit || kind == SIZE_MINIMIZED) return false;
+  if (!document || !document->edit) return;
   if (TextLength(document->edit) <= kLargestTextResizedAtOnce) {
     KillTimer(window, kFitTimer);
     FitTextControl(window);
   } else if (IsWindowVisible(window)) {
     SetTimer(window, kFitTimer, kFitDelayMs, nullptr);
   }
+}
+
+namespace {
+
+// The control lays its whole text out again on every change of its size, whatever its wrapping
+// (a 512 KB text: seconds under Wine). A large text therefore follows its window once the sizes
+// stop changing, and a hidden window's text only when it is shown.
+bool DocumentWindow::OnSize(WPARAM kind, int, int) {
+  if (kind != SIZE_MINIMIZED) FitTextToWindow(Handle());
   return false;
 }
 

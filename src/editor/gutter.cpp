@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/document.h"
+#include "editor/document_window.h"
 #include "editor/text_control.h"
 #include "resource.h"
 #include "ui/app_state.h"
@@ -64,6 +65,21 @@ void ToggleLineNumbers(HWND frame) {
   RefreshGutters();
 }
 
+void FitGutterBeforeText(HWND edit, const std::string& text) {
+  HWND window = GetParent(edit);
+  Document* document = GetDocument(window);
+  if (!document || document->edit != edit) return;
+  // Free while the control holds little text; a large old text follows later instead.
+  int lines = 1;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\r' || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))) ++lines;
+  const int width = std::max(GutterWidth(lines, DigitWidth(), g_settings.lineNumbers), Scaled(kGutterWidth96));
+  if (width == document->gutterWidth) return;
+  document->gutterWidth = width;
+  FitTextToWindow(window);
+  InvalidateGutter(window, *document);
+}
+
 int FitGutter(HWND window, Document& document) {
   if (!document.edit) return document.gutterWidth;
   document.gutterLines = LineCount(document.edit);
@@ -72,9 +88,7 @@ int FitGutter(HWND window, Document& document) {
       std::max(GutterWidth(document.gutterLines, DigitWidth(), g_settings.lineNumbers), Scaled(kGutterWidth96));
   if (width != document.gutterWidth) {
     document.gutterWidth = width;
-    RECT area{};
-    GetClientRect(window, &area);
-    MoveWindow(document.edit, width, 0, area.right - width > 0 ? area.right - width : 0, area.bottom, TRUE);
+    FitTextToWindow(window);
     InvalidateGutter(window, document);
   }
   return width;

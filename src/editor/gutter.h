@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "editor/line_marks.h"
 
 namespace quillon {
@@ -22,6 +24,9 @@ void ToggleLineNumbers(HWND frame);
 // The document window's parts: its gutter width for the current text (fitting the control
 // beside it when it changed), the repaint after a change of the text or a scroll, and WM_PAINT.
 int FitGutter(HWND window, Document& document);
+// Before a new text goes into the control: the gutter takes the width that text needs while the
+// control is still cheap to resize.
+void FitGutterBeforeText(HWND edit, const std::string& text);
 void GutterAfterChange(HWND window, Document& document);
 void GutterAfterScroll(HWND window, Document& document, bool scrolled);
 void PaintGutter(HWND window);
