@@ -10,6 +10,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/assemble/bundled_assembler.cpp
   src/assemble/ide_options.cpp
   src/assemble/output_pane.cpp
+  src/assemble/symbol_navigation.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/assembler_command_test.cpp
@@ -20,4 +21,5 @@ list(APPEND QUILLON_UNIT_TESTS
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/build_test.cpp
   tests/gui/navigation_test.cpp
+  tests/gui/symbol_navigation_test.cpp
 )

@@ -90,6 +90,18 @@ const SymbolDefinition* SymbolIndex::Find(const std::string& word, const std::st
   return nullptr;
 }
 
+void PlaceStack::Push(Place place) {
+  if (places_.size() >= kMost) places_.erase(places_.begin());
+  places_.push_back(std::move(place));
+}
+
+bool PlaceStack::Pop(Place& place) {
+  if (places_.empty()) return false;
+  place = std::move(places_.back());
+  places_.pop_back();
+  return true;
+}
+
 std::string NameAt(const std::string& lineText, int column) {
   if (column < 0 || static_cast<std::size_t>(column) > lineText.size()) return {};
   std::size_t at = static_cast<std::size_t>(column);

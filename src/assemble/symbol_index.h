@@ -2,6 +2,8 @@
 // files and lines, read by the bundled assembler's own source reader. No windows here.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -35,6 +37,25 @@ class SymbolIndex {
  private:
   std::vector<SymbolDefinition> definitions_;
   std::vector<std::string> files_;
+};
+
+// Where Go to Definition left from, for Go Back: the newest on top, the oldest dropped past
+// kMost.
+struct Place {
+  std::string file;           // empty for an untitled document
+  std::uintptr_t window = 0;  // the document window, while it lasts
+  long start = 0, end = 0;    // the selection
+};
+class PlaceStack {
+ public:
+  static constexpr std::size_t kMost = 32;
+  void Push(Place place);
+  // The newest place, taken off; false when there is none.
+  bool Pop(Place& place);
+  std::size_t Size() const { return places_.size(); }
+
+ private:
+  std::vector<Place> places_;
 };
 
 // The name under `column` (zero-based) of `lineText`: letters, digits and '_', '.', '@', '&';

@@ -13,28 +13,28 @@ using Kind = SymbolDefinition::Kind;
 
 const std::map<std::string, std::string> kFiles = {
     {"/p/main.asm",
-     "        INCLUDE \"inc/defs.inc\"\n"  // 1
-     "        ORG     $5000\n"               // 2
-     "START:  MVII    #COUNT, R0\n"          // 3
-     "MAIN    PROC\n"                        // 4
-     "@@loop  DECR    R0\r\n"                // 5
-     "        BNEQ    @@loop\n"              // 6
-     "        ENDP\n"                        // 7
-     "        show    3\n"                   // 8
-     "OTHER   PROC\n"                        // 9
-     "@@loop  NOP     ; same local name\n"   // 10
-     "        B       MAIN.loop\n"           // 11
-     "        ENDP\n"                        // 12
-     "        IF 0\n"                        // 13
-     "HIDDEN  EQU 1\n"                       // 14
-     "        ENDI\n"},                      // 15
+     "        INCLUDE \"inc/defs.inc\"\n"   // 1
+     "        ORG     $5000\n"              // 2
+     "START:  MVII    #COUNT, R0\n"         // 3
+     "MAIN    PROC\n"                       // 4
+     "@@loop  DECR    R0\r\n"               // 5
+     "        BNEQ    @@loop\n"             // 6
+     "        ENDP\n"                       // 7
+     "        show    3\n"                  // 8
+     "OTHER   PROC\n"                       // 9
+     "@@loop  NOP     ; same local name\n"  // 10
+     "        B       MAIN.loop\n"          // 11
+     "        ENDP\n"                       // 12
+     "        IF 0\n"                       // 13
+     "HIDDEN  EQU 1\n"                      // 14
+     "        ENDI\n"},                     // 15
     {"/p/inc/defs.inc",
-     "COUNT   EQU     3\n"        // 1
-     "TOTAL   SET     0\n"        // 2
-     "        MACRO   SHOW n\n"   // 3
+     "COUNT   EQU     3\n"         // 1
+     "TOTAL   SET     0\n"         // 2
+     "        MACRO   SHOW n\n"    // 3
      "@@in    MVII    #%n%, R1\n"  // 4: made by each use, not a definition of its own
-     "        ENDM\n"             // 5
-     "TOTAL   SET     1\n"},      // 6: the first SET is the definition
+     "        ENDM\n"              // 5
+     "TOTAL   SET     1\n"},       // 6: the first SET is the definition
 };
 
 bool ReadFrom(const std::string& path, std::string& text) {
@@ -87,8 +87,9 @@ TEST(SymbolIndexTest, FindsWhatANameAtAPlaceMeans) {
       {"@@loop", 8, "", 0},                 // between the PROCs: no PROC around it
       {"MAIN.loop", 11, "/p/main.asm", 5},  // from outside
       {"show", 8, "/p/inc/defs.inc", 3},    // macros match in any case
-      {"COUNT", 3, "/p/inc/defs.inc", 1},   {"MAIN", 1, "/p/main.asm", 4},
-      {"HIDDEN", 1, "", 0},                 // in a skipped IF branch
+      {"COUNT", 3, "/p/inc/defs.inc", 1},
+      {"MAIN", 1, "/p/main.asm", 4},
+      {"HIDDEN", 1, "", 0},  // in a skipped IF branch
       {"R0", 5, "", 0},
   };
   for (const Case& c : cases) {
@@ -110,10 +111,14 @@ TEST(SymbolIndexTest, NameAtTheCaret) {
     int column;
     const char* name;
   } cases[] = {
-      {"        BNEQ    @@loop", 18, "@@loop"}, {"        BNEQ    @@loop", 22, "@@loop"},  // just past it
-      {"START:  MVII", 0, "START"},             {"START:  MVII", 5, "START"},
-      {"  B MAIN.loop+1", 6, "MAIN.loop"},      {"  MVII #$1F, R0", 9, ""},
-      {"  MVII #10, R0", 8, ""},                {"   ", 1, ""},
+      {"        BNEQ    @@loop", 18, "@@loop"},
+      {"        BNEQ    @@loop", 22, "@@loop"},  // just past it
+      {"START:  MVII", 0, "START"},
+      {"START:  MVII", 5, "START"},
+      {"  B MAIN.loop+1", 6, "MAIN.loop"},
+      {"  MVII #$1F, R0", 9, ""},
+      {"  MVII #10, R0", 8, ""},
+      {"   ", 1, ""},
       {"x", 5, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(NameAt(c.line, c.column), c.name) << c.line << " @" << c.column;
@@ -128,6 +133,19 @@ TEST(SymbolIndexTest, FilterKeepsNamesContainingTheTextInAnyCase) {
   EXPECT_EQ(FilterDefinitions(d, "ma"), (std::vector<int>{0, 1}));
   EXPECT_EQ(FilterDefinitions(d, "LOOP"), (std::vector<int>{1}));
   EXPECT_EQ(FilterDefinitions(d, "zz"), (std::vector<int>{}));
+}
+
+TEST(SymbolIndexTest, PlaceStackGivesTheNewestBackAndKeepsTheLastFew) {
+  PlaceStack stack;
+  Place place;
+  EXPECT_FALSE(stack.Pop(place));
+  for (long i = 0; i < static_cast<long>(PlaceStack::kMost) + 5; ++i) stack.Push({"f", 0, i, i});
+  EXPECT_EQ(stack.Size(), PlaceStack::kMost);
+  ASSERT_TRUE(stack.Pop(place));
+  EXPECT_EQ(place.start, static_cast<long>(PlaceStack::kMost) + 4);
+  while (stack.Pop(place)) {
+  }
+  EXPECT_EQ(place.start, 5) << "the oldest five were dropped";
 }
 
 }  // namespace
