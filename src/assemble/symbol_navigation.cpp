@@ -64,8 +64,8 @@ SymbolIndex BuildIndex() {
   index.Build(roots, ReadSource, dirs);
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
   char note[96];
-  std::snprintf(note, sizeof note, "%zu names in %zu files (%.0f ms)", index.Definitions().size(),
-                index.Files().size(), ms);
+  std::snprintf(note, sizeof note, "%zu names in %zu files (%.0f ms)", index.Definitions().size(), index.Files().size(),
+                ms);
   ShowStatusNote(note);
   return index;
 }
@@ -87,7 +87,8 @@ bool OpenDefinition(const SymbolDefinition& d) {
     return true;
   }
   if (!OpenDocumentAtLine(d.file, d.line - 1)) return false;
-  if (Document* document = ActiveDocument(); document && document->edit) ShowLineCentred(document->edit, d.line - 1, false);
+  if (Document* document = ActiveDocument(); document && document->edit)
+    ShowLineCentred(document->edit, d.line - 1, false);
   return true;
 }
 
@@ -155,7 +156,8 @@ void GoToDefinitionCommand(HWND) {
   const int line = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
   const long lineStart = LineIndex(edit, line);
   const long lineLength = static_cast<long>(SendMessageA(edit, EM_LINELENGTH, lineStart, 0));
-  const std::string name = NameAt(TextRange(edit, lineStart, lineStart + lineLength), static_cast<int>(start - lineStart));
+  const std::string name =
+      NameAt(TextRange(edit, lineStart, lineStart + lineLength), static_cast<int>(start - lineStart));
   if (name.empty()) {
     ShowStatusNote("No name at the caret");
     return;
@@ -194,8 +196,7 @@ void GoToSymbolCommand(HWND frame) {
   SymbolIndex index = BuildIndex();
   GoToSymbolDialog dialog(index.Definitions());
   if (dialog.RunModal(frame, IDD_GOTOSYMBOL) != 1 || dialog.chosen < 0) return;
-  if (Document* document = ActiveDocument(); document && document->edit)
-    RememberCaret(*document, g_app.activeDocument);
+  if (Document* document = ActiveDocument(); document && document->edit) RememberCaret(*document, g_app.activeDocument);
   OpenDefinition(index.Definitions()[dialog.chosen]);
 }
 

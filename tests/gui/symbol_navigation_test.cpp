@@ -22,15 +22,15 @@ namespace {
 
 const char kMain[] =
     "        INCLUDE \"defs.inc\"\r\n"  // 0 (zero-based lines)
-    "MAIN    PROC\r\n"                   // 1
-    "        MVII    #COUNT, R0\r\n"     // 2
-    "@@loop  DECR    R0\r\n"             // 3
-    "        BNEQ    @@loop\r\n"         // 4
-    "        SHOW    2\r\n"              // 5
-    "        ENDP\r\n";                  // 6
+    "MAIN    PROC\r\n"                  // 1
+    "        MVII    #COUNT, R0\r\n"    // 2
+    "@@loop  DECR    R0\r\n"            // 3
+    "        BNEQ    @@loop\r\n"        // 4
+    "        SHOW    2\r\n"             // 5
+    "        ENDP\r\n";                 // 6
 const char kDefs[] =
-    "; constants\r\n"           // 0
-    "COUNT   EQU     3\r\n"     // 1
+    "; constants\r\n"             // 0
+    "COUNT   EQU     3\r\n"       // 1
     "        MACRO   SHOW n\r\n"  // 2
     "        MVII    #%n%, R1\r\n"
     "        ENDM\r\n";
@@ -89,10 +89,10 @@ TEST_F(SymbolNavigationTest, F12OpensTheDefinitionAndAltLeftOrCtrlMinusComesBack
     WORD backKey;
     bool backCtrl;
   } steps[] = {
-      {3, "COUNT", defs_, 1, VK_LEFT, false},        // an EQU in the included file
-      {5, "@@loop", main_, 4, VK_OEM_MINUS, true},   // a local label in its PROC
-      {6, "SHOW", defs_, 2, VK_LEFT, false},         // a macro
-      {2, "MAIN", main_, 2, VK_OEM_MINUS, true},     // the PROC itself
+      {3, "COUNT", defs_, 1, VK_LEFT, false},       // an EQU in the included file
+      {5, "@@loop", main_, 4, VK_OEM_MINUS, true},  // a local label in its PROC
+      {6, "SHOW", defs_, 2, VK_LEFT, false},        // a macro
+      {2, "MAIN", main_, 2, VK_OEM_MINUS, true},    // the PROC itself
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.word);
