@@ -92,6 +92,21 @@ bool OpenDefinition(const SymbolDefinition& d) {
   return true;
 }
 
+constexpr char kFilterProcedure[] = "QuillonFilterProcedure";
+
+// The filter field passes the keys that move through a list on to the list.
+LRESULT CALLBACK FilterProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto original = reinterpret_cast<WNDPROC>(GetPropA(edit, kFilterProcedure));
+  if (message == WM_NCDESTROY) {
+    RemovePropA(edit, kFilterProcedure);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  } else if (message == WM_KEYDOWN &&
+             (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT)) {
+    return SendMessageA(GetDlgItem(GetParent(edit), IDC_GOTOSYMBOL_LIST), message, wParam, lParam);
+  }
+  return CallWindowProcA(original, edit, message, wParam, lParam);
+}
+
 // Go to Symbol: a filter field over the list of definitions.
 class GoToSymbolDialog : public Dialog {
  public:
@@ -103,6 +118,9 @@ class GoToSymbolDialog : public Dialog {
     CentreOverOwner();
     const int stops[] = {110, 160};
     SendMessageA(Item(IDC_GOTOSYMBOL_LIST), LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
+    HWND filter = Item(IDC_GOTOSYMBOL_FILTER);
+    SetPropA(filter, kFilterProcedure, reinterpret_cast<HANDLE>(GetWindowLongPtrA(filter, GWLP_WNDPROC)));
+    SetWindowLongPtrA(filter, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FilterProcedure));
     Fill();
     return true;
   }
