@@ -40,12 +40,16 @@ Document* OpenDocumentOf(const std::string& path) {
 
 // The texts the index reads: an open document's text (saved or not), else the file's.
 bool ReadSource(const std::string& path, std::string& text) {
+  if (path.empty()) {  // an untitled document: the active one
+    Document* active = ActiveDocument();
+    return active && active->edit && active->path.empty() && StreamTextOut(active->edit, text);
+  }
   if (Document* document = OpenDocumentOf(path)) return StreamTextOut(document->edit, text);
   return ReadWholeFile(SystemFiles(), path, text);
 }
 
-// The project's sources and include files, the main source first; without a project, the
-// active document (and so its INCLUDE chain).
+// The project's sources and include files, the main source first, then the active document
+// (and so its INCLUDE chain) when the project does not hold it.
 SymbolIndex BuildIndex() {
   const auto started = std::chrono::steady_clock::now();
   std::vector<std::string> roots, dirs;
@@ -57,9 +61,8 @@ SymbolIndex BuildIndex() {
       for (const auto& node : project->Group(group).children)
         if (node->entry && project->FullPathOf(node->entry->path, full)) roots.push_back(full);
     if (!project->projectDir.empty()) dirs.push_back(project->projectDir);
-  } else if (Document* document = ActiveDocument()) {
-    roots.push_back(document->path);
   }
+  if (Document* document = ActiveDocument()) roots.push_back(document->path);
   SymbolIndex index;
   index.Build(roots, ReadSource, dirs);
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();

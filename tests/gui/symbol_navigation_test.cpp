@@ -118,6 +118,18 @@ TEST_F(SymbolNavigationTest, F12OpensTheDefinitionAndAltLeftOrCtrlMinusComesBack
   EXPECT_EQ(Where(), std::make_pair(main_, 3));
 }
 
+TEST_F(SymbolNavigationTest, F12InAnUntitledDocumentFindsItsOwnLabels) {
+  Command(IDM_FILE_NEW);
+  HWND window = g_app.activeDocument;
+  Document* document = GetDocument(window);
+  ASSERT_NE(document, nullptr);
+  SendMessageA(document->edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\r\nSTART:  NOP\r\n        B START\r\n"));
+  CaretOn(2, "START");
+  Key(VK_F12);
+  EXPECT_EQ(g_app.activeDocument, window);
+  EXPECT_EQ(Where(), std::make_pair(std::string(), 1));
+}
+
 TEST_F(SymbolNavigationTest, TheTextMenuOffersGoToDefinition) {
   HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TEXTMENU));
   ASSERT_NE(menu, nullptr);
