@@ -176,5 +176,12 @@
 #define IDR_TEXTMENU 2100
 /* Editor: tab width, status bar */
 #define IDC_OPTIONS_TABWIDTH 2200
+/* Go to Definition, Go Back, Go to Symbol */
+#define IDM_EDIT_GOTODEFINITION 42600
+#define IDM_EDIT_GOBACK 42601
+#define IDM_EDIT_GOTOSYMBOL 42602
+#define IDD_GOTOSYMBOL 2700
+#define IDC_GOTOSYMBOL_FILTER 2701
+#define IDC_GOTOSYMBOL_LIST 2702
 
 #endif

@@ -6,6 +6,7 @@
 #include "assemble/build_runner.h"
 #include "assemble/ide_options.h"
 #include "assemble/output_pane.h"
+#include "assemble/symbol_navigation.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
 #include "editor/go_to_line.h"
@@ -165,6 +166,16 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       return true;
     case IDM_EDIT_FINDPREV:
       if (g_app.search) FindPreviousCommand(frame, *g_app.search);
+      return true;
+    // Go to Definition, Go Back, Go to Symbol.
+    case IDM_EDIT_GOTODEFINITION:
+      GoToDefinitionCommand(frame);
+      return true;
+    case IDM_EDIT_GOBACK:
+      GoBackCommand(frame);
+      return true;
+    case IDM_EDIT_GOTOSYMBOL:
+      GoToSymbolCommand(frame);
       return true;
     default:
       return false;

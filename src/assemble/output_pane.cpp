@@ -70,7 +70,8 @@ OutputPane::OutputPane(HWND frame, HINSTANCE instance) : frame_(frame), instance
   lineHeight_ = FontLineHeight(font_);
   list_ = CreateWindowExA(0, "listbox", nullptr,
                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_HASSTRINGS |
-                              LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL | LBS_OWNERDRAWFIXED | LBS_WANTKEYBOARDINPUT,
+                              LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL | LBS_OWNERDRAWFIXED | LBS_WANTKEYBOARDINPUT |
+                              LBS_EXTENDEDSEL,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
                           reinterpret_cast<HMENU>(IDC_OUTPUTLIST), instance_, nullptr);
   if (!list_) ShowLastErrorBox("Unable to create ListBox");
@@ -200,16 +201,36 @@ void OutputPane::DrawLine(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
 
+int OutputPane::CurrentLine() const {
+  if (SendMessageA(list_, LB_GETSELCOUNT, 0, 0) <= 0) return -1;
+  const int caret = static_cast<int>(SendMessageA(list_, LB_GETCARETINDEX, 0, 0));
+  if (caret >= 0 && SendMessageA(list_, LB_GETSEL, caret, 0) > 0) return caret;
+  int first = -1;
+  SendMessageA(list_, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first));
+  return first;
+}
+
+void OutputPane::SelectLine(int index) {
+  SendMessageA(list_, LB_SETSEL, FALSE, -1);
+  SendMessageA(list_, LB_SETSEL, TRUE, index);
+  SendMessageA(list_, LB_SETCARETINDEX, index, FALSE);
+}
+
 bool OutputPane::CopySelection() {
   Flush();
-  const LRESULT selected = SendMessageA(list_, LB_GETCURSEL, 0, 0);
-  if (selected < 0) return false;
-  const LRESULT length = SendMessageA(list_, LB_GETTEXTLEN, selected, 0);
-  if (length < 0) return false;
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  SendMessageA(list_, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(length));
-  text += "\r\n";
+  const LRESULT count = SendMessageA(list_, LB_GETSELCOUNT, 0, 0);
+  if (count <= 0) return false;
+  std::vector<int> selected(static_cast<std::size_t>(count));
+  SendMessageA(list_, LB_GETSELITEMS, count, reinterpret_cast<LPARAM>(selected.data()));
+  std::string text;
+  for (int index : selected) {
+    const LRESULT length = SendMessageA(list_, LB_GETTEXTLEN, index, 0);
+    if (length < 0) continue;
+    std::string line(static_cast<std::size_t>(length) + 1, '\0');
+    SendMessageA(list_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
+    line.resize(static_cast<std::size_t>(length));
+    text += line + "\r\n";
+  }
   if (!OpenClipboard(Handle())) return false;
   bool copied = false;
   EmptyClipboard();
@@ -233,7 +254,7 @@ void OutputPane::ShowMenu(LPARAM where) {
   }
   HMENU menu = CreatePopupMenu();
   if (!menu) return;
-  const bool any = SendMessageA(list_, LB_GETCURSEL, 0, 0) >= 0;
+  const bool any = SendMessageA(list_, LB_GETSELCOUNT, 0, 0) > 0;
   AppendMenuA(menu, MF_STRING | (any ? 0 : MF_GRAYED), IDM_OUTPUT_COPY, "&Copy\tCtrl+C");
   AppendMenuA(menu, MF_STRING, IDM_OUTPUT_CLEAR, "C&lear");
   const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
@@ -317,7 +338,7 @@ bool OutputPane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 void OutputPane::OnDoubleClick() {
-  LRESULT selected = SendMessageA(list_, LB_GETCURSEL, 0, 0);
+  const int selected = CurrentLine();
   if (selected < 0) return;
   LRESULT data = SendMessageA(list_, LB_GETITEMDATA, selected, 0);
   if (data == 0 || data == LB_ERR) return;
@@ -343,13 +364,13 @@ bool OutputPane::GoToError(bool forward) {
     LRESULT data = SendMessageA(list_, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
     targets[i] = data != 0 && data != LB_ERR;
   }
-  const int current = static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0));
+  const int current = CurrentLine();
   const int next = NextErrorLine(targets, current, forward);
   if (next < 0) {
     ShowStatusNote(forward ? "No more errors or warnings after this one" : "No errors or warnings before this one");
     return false;
   }
-  SendMessageA(list_, LB_SETCURSEL, next, 0);
+  SelectLine(next);
   int place = 0, total = 0;
   for (std::size_t i = 0; i < targets.size(); ++i)
     if (targets[i]) {

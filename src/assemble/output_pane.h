@@ -54,8 +54,13 @@ class OutputPane : public OutputSink, public WindowObject {
   // (before) the selected one, opens its file with the line centred and selected. At the end
   // a status-bar note says so. True when a line was opened.
   bool GoToError(bool forward);
-  // The selected line to the clipboard. False when nothing is selected or it cannot be copied.
+  // The selected lines to the clipboard, each with CR LF. False when nothing is selected or it
+  // cannot be copied.
   bool CopySelection();
+  // The line with the selection's caret; -1 when no line is selected.
+  int CurrentLine() const;
+  // Selects line `index` alone, the caret on it, in view.
+  void SelectLine(int index);
 
  private:
   bool OnSize(WPARAM kind, int width, int height) override;

@@ -3,19 +3,23 @@ list(APPEND QUILLON_CORE_SOURCES
   src/assemble/assembler_command.cpp
   src/assemble/error_navigation.cpp
   src/assemble/listing_parser.cpp
+  src/assemble/symbol_index.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
   src/assemble/build_runner.cpp
   src/assemble/bundled_assembler.cpp
   src/assemble/ide_options.cpp
   src/assemble/output_pane.cpp
+  src/assemble/symbol_navigation.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/assembler_command_test.cpp
   tests/unit/error_navigation_test.cpp
   tests/unit/listing_parser_test.cpp
+  tests/unit/symbol_index_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/build_test.cpp
   tests/gui/navigation_test.cpp
+  tests/gui/symbol_navigation_test.cpp
 )

@@ -435,8 +435,37 @@ std::string Assembler::QualifiedName(std::string_view name) const {
   return std::string(name);
 }
 
+void Assembler::Note(const std::string& qualified, Definition::Kind kind) {
+  if (!definitions_ || !current_ || macroDepth_ > 0) return;
+  std::string key = kind == Definition::Kind::kMacro ? "(macro)" + Upper(qualified) : qualified;
+  if (!definitionIndex_.emplace(std::move(key), definitions_->definitions.size()).second) return;
+  definitions_->definitions.push_back({qualified, kind, files_[current_->file]->path, current_->line, 0});
+}
+
+SourceDefinitions Assembler::ReadDefinitions() {
+  SourceDefinitions result;
+  definitions_ = &result;
+  pass_ = 1;
+  RunPass();
+  definitions_ = nullptr;
+  for (const auto& file : files_) result.files.push_back(file->path);
+  return result;
+}
+
+SourceDefinitions ReadDefinitions(const std::string& fileName, std::string_view text, const FileReader& readFile,
+                                  const Options& options) {
+  return Assembler(fileName, text, readFile, options).ReadDefinitions();
+}
+
 Symbol* Assembler::Define(std::string_view name, int64_t value, bool variable, char kind) {
   std::string qualified = QualifiedName(name);
+  if (definitions_) {
+    const bool local = name.size() > 2 && name[0] == '@' && name[1] == '@';
+    Note(qualified, kind == 'E'   ? Definition::Kind::kEqu
+                    : kind == 'S' ? Definition::Kind::kSet
+                    : local       ? Definition::Kind::kLocal
+                                  : Definition::Kind::kLabel);
+  }
   auto it = symbols_.find(qualified);
   if (it == symbols_.end()) {
     Symbol symbol;

@@ -73,6 +73,28 @@ struct Options {
 Assembly AssembleText(const std::string& fileName, std::string_view text, const FileReader& readFile,
                       const Options& options = {});
 
+// A name the sources define, with where.
+struct Definition {
+  enum class Kind { kLabel, kProc, kLocal, kEqu, kSet, kMacro, kStruct };
+  // As other lines refer to it: "@@x" inside PROC P is "P.x". Macro names are matched without
+  // regard to case, all other names exactly.
+  std::string name;
+  Kind kind = Kind::kLabel;
+  std::string file;
+  int line = 0;     // counted from 1
+  int endLine = 0;  // PROC and STRUCT: the line of their ENDP or ENDS in the same file; 0 when none
+};
+
+struct SourceDefinitions {
+  std::vector<Definition> definitions;  // in source order, each name once (its first definition)
+  std::vector<std::string> files;       // the files read: `fileName`, then the included ones
+};
+
+// Reads the sources as the assembler's first pass does, without assembling anything, and
+// reports the names they define outside macro expansions and skipped IF branches.
+SourceDefinitions ReadDefinitions(const std::string& fileName, std::string_view text, const FileReader& readFile,
+                                  const Options& options = {});
+
 // Every mnemonic and every directive the assembler knows, upper case. `supported` is false for
 // those it rejects as not supported (an error); those it ignores with a warning count as
 // supported.

@@ -90,6 +90,8 @@ class Assembler {
  public:
   Assembler(const std::string& fileName, std::string_view text, const FileReader& readFile, const Options& options);
   Assembly Run();
+  // One first pass that records definitions instead of a listing.
+  SourceDefinitions ReadDefinitions();
 
   // Directive handlers (directives.cpp).
   void DoIf(const DirectiveCall& call);
@@ -142,6 +144,10 @@ class Assembler {
   bool IsDefinedSoFar(std::string_view name) const;
   std::string QualifiedName(std::string_view name) const;
   Symbol* Define(std::string_view name, int64_t value, bool variable, char kind = 'L');
+  // Records a definition of the line in hand when definitions are being read.
+  void Note(const std::string& qualified, Definition::Kind kind);
+  // Records the line of the ENDP or ENDS that closes the PROC or STRUCT in hand.
+  void EndOfDefinition();
   // The values of an expression list: expressions, strings (one value a character), slices
   // name[a, b], and $( ) texts; false after an error.
   bool EvalList(std::string_view text, std::vector<int64_t>& values);
@@ -214,6 +220,8 @@ class Assembler {
   std::vector<std::pair<std::string, std::string>> configVars_;
   std::vector<Diagnostic> diagnostics_;
   std::string listing_;
+  SourceDefinitions* definitions_ = nullptr;                 // while reading definitions
+  std::unordered_map<std::string, size_t> definitionIndex_;  // name (macros: "(macro)" + upper) to entry
 
   // The line in hand.
   const SourceLine* current_ = nullptr;

@@ -122,12 +122,22 @@ void Assembler::DoEndIf(const DirectiveCall& call) {
 void Assembler::DoProc(const DirectiveCall& call) {
   if (call.label.empty()) return Error("PROC needs a label");
   if (inStruct_) return Error("PROC inside a STRUCT");
+  Note(QualifiedName(call.label), Definition::Kind::kProc);
   Define(call.label, location_, false);
   procs_.push_back(QualifiedName(call.label));
 }
 
+void Assembler::EndOfDefinition() {
+  if (!definitions_ || !current_ || macroDepth_ > 0) return;
+  auto it = definitionIndex_.find(procs_.back());
+  if (it == definitionIndex_.end()) return;
+  Definition& d = definitions_->definitions[it->second];
+  if (d.endLine == 0 && d.file == files_[current_->file]->path) d.endLine = current_->line;
+}
+
 void Assembler::DoEndp(const DirectiveCall&) {
   if (procs_.empty() || inStruct_) return Error("ENDP without PROC");
+  EndOfDefinition();
   procs_.pop_back();
 }
 
@@ -137,6 +147,7 @@ void Assembler::DoStruct(const DirectiveCall& call) {
   if (!procs_.empty()) return Error("STRUCT inside a PROC");
   int64_t address = 0;
   if (!Trim(call.operands).empty() && !Eval(call.operands, address)) address = 0;
+  Note(QualifiedName(call.label), Definition::Kind::kStruct);
   Define(call.label, address, false);
   procs_.push_back(QualifiedName(call.label));
   inStruct_ = true;
@@ -147,6 +158,7 @@ void Assembler::DoStruct(const DirectiveCall& call) {
 
 void Assembler::DoEnds(const DirectiveCall&) {
   if (!inStruct_) return Error("ENDS without STRUCT");
+  EndOfDefinition();
   inStruct_ = false;
   procs_.pop_back();
   location_ = structSavedLocation_;

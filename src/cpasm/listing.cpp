@@ -32,7 +32,7 @@ std::string EchoedSource(std::string_view text) {
 }  // namespace
 
 void Assembler::ListLine() {
-  if (listed_ || !current_) return;
+  if (listed_ || !current_ || definitions_) return;
   listed_ = true;
   char buffer[64];
   size_t i = 0;

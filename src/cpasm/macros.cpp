@@ -70,6 +70,7 @@ void Assembler::DoMacro(const DirectiveCall& call) {
     }
   }
   if (!ValidSymbolName(name)) return Error("MACRO needs a name");
+  Note(std::string(name), Definition::Kind::kMacro);
   collect_ = Collect::kMacro;
   collectDepth_ = 1;
   collectStart_ = call.line;

@@ -12,6 +12,7 @@
 #include "editor/line_edits.h"
 #include "editor/text_control.h"
 #include "resource.h"
+#include "ui/app_state.h"
 
 namespace quillon {
 
@@ -249,7 +250,9 @@ void ShowTextMenu(HWND edit, LPARAM where) {
   const int command = static_cast<int>(
       TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
   DestroyMenu(menu);
-  if (command) RunEditCommand(window, command);
+  // Commands of other menus (Go to Definition) go to the frame.
+  if (command && !RunEditCommand(window, command) && g_app.mdiClient)
+    SendMessageA(GetParent(g_app.mdiClient), WM_COMMAND, static_cast<WPARAM>(command), 0);
 }
 
 LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {

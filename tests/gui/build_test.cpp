@@ -161,7 +161,7 @@ TEST_F(BuildTest, AnErrorLineOpensAndSavesTheBuiltFileWhateverTheCurrentFolder) 
   HWND pane = g_app.outputPane->Window();
   HWND list = FindWindowExA(pane, nullptr, "LISTBOX", nullptr);
   ASSERT_NE(list, nullptr);
-  SendMessageA(list, LB_SETCURSEL, 3, 0);
+  g_app.outputPane->SelectLine(3);
   SendMessageA(pane, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
   Document* document = ActiveDocument();
   ASSERT_NE(document, nullptr);

@@ -69,7 +69,10 @@ const std::vector<Popup>& MenuBar() {
         {40045, "Search and &Replace\tCtrl+H"},
         {IDM_EDIT_FINDPREV, "Find &Previous\tShift+F3"},
         {0, ""},
-        {IDM_EDIT_GOTOLINE, "&Go to Line...\tCtrl+G"}}},
+        {IDM_EDIT_GOTOLINE, "&Go to Line...\tCtrl+G"},
+        {IDM_EDIT_GOTODEFINITION, "Go to &Definition\tF12"},
+        {IDM_EDIT_GOBACK, "Go &Back\tAlt+Left"},
+        {IDM_EDIT_GOTOSYMBOL, "Go to S&ymbol...\tCtrl+Shift+O"}}},
       {"&Tools",
        {{5000, "&Font"},
         {40043, "Show Out&put Pane"},
@@ -169,6 +172,10 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
       {FSHIFT, VK_F4, IDM_BUILD_PREVERROR},
       {FSHIFT, VK_F3, IDM_EDIT_FINDPREV},
       {FCONTROL, 'G', IDM_EDIT_GOTOLINE},
+      {0, VK_F12, IDM_EDIT_GOTODEFINITION},
+      {FALT, VK_LEFT, IDM_EDIT_GOBACK},
+      {FCONTROL, VK_OEM_MINUS, IDM_EDIT_GOBACK},
+      {FCONTROL | FSHIFT, 'O', IDM_EDIT_GOTOSYMBOL},
       {0, VK_F1, IDM_HELP_GUIDE},
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));

@@ -103,7 +103,8 @@ TEST_F(NavigationTest, F4AndShiftF4WalkTheErrorsAndOpenEachLineCentredAndSelecte
   };
   for (const Step& step : steps) {
     Key(VK_F4, false, !step.forward);
-    const int selected = static_cast<int>(SendMessageA(pane.List(), LB_GETCURSEL, 0, 0));
+    const int selected = pane.CurrentLine();
+    EXPECT_LE(SendMessageA(pane.List(), LB_GETSELCOUNT, 0, 0), 1) << "one line selected";
     Document* document = GetDocument(g_app.activeDocument);
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(document->path, step.file);
@@ -255,8 +256,9 @@ TEST_F(NavigationTest, OutputPaneColoursFollowsTheLastLineAndCopies) {
   PumpMessages(100);
   EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0) << "the user's place is kept";
 
-  // Ctrl+C in the list copies the selected line.
-  SendMessageA(list, LB_SETCURSEL, 1, 0);
+  // Ctrl+C in the list copies the selected lines.
+  SendMessageA(list, LB_SETSEL, TRUE, 0);
+  SendMessageA(list, LB_SETSEL, TRUE, 1);
   SetFocus(list);
   if (OpenClipboard(frame_)) {
     EmptyClipboard();
@@ -271,7 +273,7 @@ TEST_F(NavigationTest, OutputPaneColoursFollowsTheLastLineAndCopies) {
     }
     CloseClipboard();
   }
-  EXPECT_EQ(copied, "x.asm:4: WARNING - odd\r\n");
+  EXPECT_EQ(copied, "x.asm:3: ERROR - bad\r\nx.asm:4: WARNING - odd\r\n");
 
   // A build with 1,000 error lines fills the pane and the marks in well under half a second.
   pane.Clear();

@@ -248,7 +248,7 @@ TEST_F(ProjectFilesTest, AProblemAtLineZeroLeavesTheCaretWhereItWas) {
     if (std::string(text).find("PST013") != std::string::npos) found = i;
   }
   ASSERT_GE(found, 0);
-  SendMessageA(list, LB_SETCURSEL, found, 0);
+  g_app.outputPane->SelectLine(found);
   SendMessageA(g_app.outputPane->Window(), WM_COMMAND, MAKEWPARAM(IDC_OUTPUTLIST, LBN_DBLCLK),
                reinterpret_cast<LPARAM>(list));
   DWORD start = 0;

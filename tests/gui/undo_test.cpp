@@ -26,7 +26,7 @@ constexpr COLORREF kBlue = 0xFF0000;
 std::string AllText(HWND edit) { return TextRange(edit, 0, TextLength(edit)); }
 
 // A key as the message loop delivers it, with Ctrl and Shift held as asked.
-void TextKey(HWND edit, WPARAM key, bool control = false, bool shift = false) {
+void KeyTo(HWND edit, WPARAM key, bool control = false, bool shift = false) {
   BYTE keys[256] = {};
   GetKeyboardState(keys);
   keys[VK_CONTROL] = control ? 0x80 : 0;
@@ -45,7 +45,7 @@ void TextKey(HWND edit, WPARAM key, bool control = false, bool shift = false) {
 void Type(HWND edit, const std::string& text) {
   for (char c : text) {
     if (c == '\r')
-      TextKey(edit, VK_RETURN);
+      KeyTo(edit, VK_RETURN);
     else
       SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
   }
@@ -153,7 +153,7 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
        true,
        [&](HWND edit, HWND) {
          PutOnClipboard(hundred);
-         TextKey(edit, 'V', true);
+         KeyTo(edit, 'V', true);
        },
        {ten + "end\r"}},
       {"cut, then paste elsewhere",
@@ -162,9 +162,9 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
        7,
        true,
        [](HWND edit, HWND) {
-         TextKey(edit, 'X', true);
+         KeyTo(edit, 'X', true);
          SetSelection(edit, 7, 7);
-         TextKey(edit, VK_INSERT, false, true);
+         KeyTo(edit, VK_INSERT, false, true);
        },
        {"MVI R1\rB x\r", "MVI R0\rMVI R1\rB x\r"}},
       {"backspaces and deletes",
@@ -173,11 +173,11 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
        9,
        true,
        [](HWND edit, HWND) {
-         TextKey(edit, VK_BACK);
-         TextKey(edit, VK_BACK);
+         KeyTo(edit, VK_BACK);
+         KeyTo(edit, VK_BACK);
          SetSelection(edit, 0, 0);
-         TextKey(edit, VK_DELETE);
-         TextKey(edit, VK_DELETE);
+         KeyTo(edit, VK_DELETE);
+         KeyTo(edit, VK_DELETE);
        },
        {"MVI R0,\r", "MVI R0, 5\r"}},
       {"Replace All over coloured lines",
@@ -193,13 +193,13 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
        7,
        true,
        [](HWND edit, HWND) {
-         TextKey(edit, VK_RETURN);
+         KeyTo(edit, VK_RETURN);
          Type(edit, "B y");
          SetSelection(edit, 0, 13);
-         TextKey(edit, VK_TAB);
-         TextKey(edit, VK_TAB, false, true);
-         TextKey(edit, VK_TAB, false, true);
-         TextKey(edit, 'Q', true);
+         KeyTo(edit, VK_TAB);
+         KeyTo(edit, VK_TAB, false, true);
+         KeyTo(edit, VK_TAB, false, true);
+         KeyTo(edit, 'Q', true);
        },
        {"MVI R0\rB y\rB x\r", "\tMVI R0\r\tB y\rB x\r", "\t\tMVI R0\r\t\tB y\rB x\r", "\tMVI R0\r\tB y\rB x\r",
         "\tMVI R0\r\t\rB x\r", "\tMVI R0\rB x\r"}},
@@ -215,7 +215,7 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
     std::vector<std::string> seen;
     std::string last = edited;
     for (std::size_t i = 0; i < c.afterEachUndo.size() + 1 && SendMessageA(edit, EM_CANUNDO, 0, 0); ++i) {
-      TextKey(edit, 'Z', true);
+      KeyTo(edit, 'Z', true);
       const std::string now = AllText(edit);
       EXPECT_NE(now, last) << c.name << ": undo " << i + 1 << " changed nothing";
       seen.push_back(last = now);
@@ -229,7 +229,7 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
       EXPECT_EQ(start, c.selStart) << c.name << ": undo restores the selection";
       EXPECT_EQ(end, c.selEnd) << c.name;
     }
-    for (std::size_t i = 0; i < c.afterEachUndo.size(); ++i) TextKey(edit, i % 2 ? 'Y' : 'Z', true, i % 2 == 0);
+    for (std::size_t i = 0; i < c.afterEachUndo.size(); ++i) KeyTo(edit, i % 2 ? 'Y' : 'Z', true, i % 2 == 0);
     EXPECT_EQ(AllText(edit), edited) << c.name << ": Ctrl+Y and Ctrl+Shift+Z redo every step";
     EXPECT_TRUE(ActiveDocument()->modified) << c.name;
     EXPECT_TRUE(KeywordsBlue(edit)) << c.name;
@@ -279,12 +279,12 @@ TEST_F(UndoTest, UndoNeverChangesATextItDoesNotDescribe) {
     SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
   };
   unseen(0, 1, "C");  // same length, inside the typed text
-  TextKey(edit, 'Z', true);
+  KeyTo(edit, 'Z', true);
   EXPECT_EQ(AllText(edit), "C x MVI R0\r") << "the typed text is no longer what the step describes";
   SetSelection(edit, 0, 0);
   Type(edit, "y");
   unseen(11, 11, "zz");  // another length
-  TextKey(edit, 'Z', true);
+  KeyTo(edit, 'Z', true);
   EXPECT_EQ(AllText(edit), "yC x MVI R0zz\r");
   EXPECT_FALSE(SendMessageA(edit, EM_CANUNDO, 0, 0));
 }

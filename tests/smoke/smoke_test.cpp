@@ -312,7 +312,8 @@ TEST(Smoke, BuildsADocumentAndTheErrorLineOpensAtItsLine) {
   EXPECT_EQ(lines[6], "Assembler exit code: 1");
 
   // Double-click the error line.
-  SendMessageA(list, LB_SETCURSEL, 3, 0);
+  SendMessageA(list, LB_SETSEL, TRUE, 3);  // the pane's list selects several lines
+  SendMessageA(list, LB_SETCARETINDEX, 3, FALSE);
   SendMessageA(pane, WM_COMMAND, MAKEWPARAM(51001, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
   EXPECT_EQ(SendMessageA(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 80) << "caret on the error's line";
   EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 80) << "the line scrolled to the top";

@@ -42,16 +42,23 @@ void FrameTest::SetUp() {
   PumpMessages(50);
 }
 
-void FrameTest::Key(WORD key, bool ctrl, bool shift) {
+void FrameTest::Key(WORD key, bool ctrl, bool shift, bool alt) {
   static HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   BYTE saved[256] = {}, held[256] = {};
   GetKeyboardState(saved);
   for (int i = 0; i < 256; ++i) held[i] = saved[i];
   held[VK_CONTROL] = held[VK_LCONTROL] = ctrl ? 0x80 : 0;
   held[VK_SHIFT] = held[VK_LSHIFT] = shift ? 0x80 : 0;
+  held[VK_MENU] = held[VK_LMENU] = alt ? 0x80 : 0;
   SetKeyboardState(held);
   HWND focus = GetFocus();
-  MSG msg{focus ? focus : frame_, WM_KEYDOWN, key, 1, static_cast<DWORD>(GetMessageTime()), {}};
+  // With Alt held a key arrives as a system key, its context bit set.
+  MSG msg{focus ? focus : frame_,
+          static_cast<UINT>(alt ? WM_SYSKEYDOWN : WM_KEYDOWN),
+          key,
+          alt ? 0x20000001 : 1,
+          static_cast<DWORD>(GetMessageTime()),
+          {}};
   if (!TranslateAcceleratorA(frame_, table, &msg)) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

@@ -21,10 +21,10 @@ class FrameTest : public ::testing::Test {
   void TearDown() override;
   // Sends a command as a menu item would.
   void Command(int id) { SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-  // Presses `key` (with Ctrl and/or Shift held) as the program's message loop takes it: through
+  // Presses `key` (with Ctrl, Shift and/or Alt held) as the program's message loop takes it: through
   // the program's accelerator table, else to the focused window (the frame when none). What the
   // key posts on (a WM_CHAR) is left for the next pump.
-  void Key(WORD key, bool ctrl = false, bool shift = false);
+  void Key(WORD key, bool ctrl = false, bool shift = false, bool alt = false);
   HWND frame_ = nullptr;
 };
 

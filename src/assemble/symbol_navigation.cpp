@@ -1,0 +1,224 @@
+#include "assemble/symbol_navigation.h"
+
+#include <richedit.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "assemble/symbol_index.h"
+#include "base/file_io.h"
+#include "editor/document.h"
+#include "editor/document_window.h"
+#include "editor/go_to_line.h"
+#include "editor/text_control.h"
+#include "project/project.h"
+#include "resource.h"
+#include "ui/app_state.h"
+#include "ui/dialog.h"
+#include "ui/reporting.h"
+
+namespace quillon {
+
+namespace {
+
+PlaceStack& BackStack() {
+  static PlaceStack stack;
+  return stack;
+}
+
+// The open document of `path`, or null.
+Document* OpenDocumentOf(const std::string& path) {
+  if (!g_app.mdiClient) return nullptr;
+  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    Document* document = GetDocument(child);
+    if (document && document->edit && SameSourcePath(document->path, path)) return document;
+  }
+  return nullptr;
+}
+
+// The texts the index reads: an open document's text (saved or not), else the file's.
+bool ReadSource(const std::string& path, std::string& text) {
+  if (path.empty()) {  // an untitled document: the active one
+    Document* active = ActiveDocument();
+    return active && active->edit && active->path.empty() && StreamTextOut(active->edit, text);
+  }
+  if (Document* document = OpenDocumentOf(path)) return StreamTextOut(document->edit, text);
+  return ReadWholeFile(SystemFiles(), path, text);
+}
+
+// The project's sources and include files, the main source first, then the active document
+// (and so its INCLUDE chain) when the project does not hold it.
+SymbolIndex BuildIndex() {
+  const auto started = std::chrono::steady_clock::now();
+  std::vector<std::string> roots, dirs;
+  const Project* project = g_app.project;
+  if (project && project->loaded) {
+    std::string full;
+    if (!project->mainSource.empty() && project->FullPathOf(project->mainSource, full)) roots.push_back(full);
+    for (ProjectGroup group : {ProjectGroup::kSource, ProjectGroup::kInclude})
+      for (const auto& node : project->Group(group).children)
+        if (node->entry && project->FullPathOf(node->entry->path, full)) roots.push_back(full);
+    if (!project->projectDir.empty()) dirs.push_back(project->projectDir);
+  }
+  if (Document* document = ActiveDocument()) roots.push_back(document->path);
+  SymbolIndex index;
+  index.Build(roots, ReadSource, dirs);
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+  char note[96];
+  std::snprintf(note, sizeof note, "%zu names in %zu files (%.0f ms)", index.Definitions().size(), index.Files().size(),
+                ms);
+  ShowStatusNote(note);
+  return index;
+}
+
+void RememberCaret(const Document& document, HWND window) {
+  Place place;
+  place.file = document.path;
+  place.window = reinterpret_cast<std::uintptr_t>(window);
+  GetSelection(document.edit, place.start, place.end);
+  BackStack().Push(std::move(place));
+}
+
+// Opens a definition's line (zero-based in the view) with the caret at its start, centred.
+bool OpenDefinition(const SymbolDefinition& d) {
+  if (d.file.empty()) {  // an untitled document: the active one
+    Document* document = ActiveDocument();
+    if (!document || !document->edit) return false;
+    ShowLineCentred(document->edit, d.line - 1, false);
+    return true;
+  }
+  if (!OpenDocumentAtLine(d.file, d.line - 1)) return false;
+  if (Document* document = ActiveDocument(); document && document->edit)
+    ShowLineCentred(document->edit, d.line - 1, false);
+  return true;
+}
+
+constexpr char kFilterProcedure[] = "QuillonFilterProcedure";
+
+// The filter field passes the keys that move through a list on to the list.
+LRESULT CALLBACK FilterProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto original = reinterpret_cast<WNDPROC>(GetPropA(edit, kFilterProcedure));
+  if (message == WM_NCDESTROY) {
+    RemovePropA(edit, kFilterProcedure);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  } else if (message == WM_KEYDOWN &&
+             (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT)) {
+    return SendMessageA(GetDlgItem(GetParent(edit), IDC_GOTOSYMBOL_LIST), message, wParam, lParam);
+  }
+  return CallWindowProcA(original, edit, message, wParam, lParam);
+}
+
+// Go to Symbol: a filter field over the list of definitions.
+class GoToSymbolDialog : public Dialog {
+ public:
+  explicit GoToSymbolDialog(const std::vector<SymbolDefinition>& definitions) : definitions_(definitions) {}
+  int chosen = -1;
+
+ protected:
+  bool OnInit() override {
+    CentreOverOwner();
+    const int stops[] = {110, 160};
+    SendMessageA(Item(IDC_GOTOSYMBOL_LIST), LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
+    HWND filter = Item(IDC_GOTOSYMBOL_FILTER);
+    SetPropA(filter, kFilterProcedure, reinterpret_cast<HANDLE>(GetWindowLongPtrA(filter, GWLP_WNDPROC)));
+    SetWindowLongPtrA(filter, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FilterProcedure));
+    Fill();
+    return true;
+  }
+  bool OnCommand(int id, int code) override {
+    if (id == IDC_GOTOSYMBOL_FILTER && code == EN_CHANGE) {
+      Fill();
+      return true;
+    }
+    if (id == IDC_GOTOSYMBOL_LIST && code == LBN_DBLCLK) id = IDOK;
+    if (id != IDOK) return Dialog::OnCommand(id, code);
+    const int at = static_cast<int>(SendMessageA(Item(IDC_GOTOSYMBOL_LIST), LB_GETCURSEL, 0, 0));
+    if (at < 0 || at >= static_cast<int>(shown_.size())) {
+      MessageBeep(MB_OK);
+      return true;
+    }
+    chosen = shown_[at];
+    End(1);
+    return true;
+  }
+
+ private:
+  void Fill() {
+    HWND list = Item(IDC_GOTOSYMBOL_LIST);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    shown_ = FilterDefinitions(definitions_, Text(IDC_GOTOSYMBOL_FILTER));
+    for (int i : shown_) {
+      const SymbolDefinition& d = definitions_[i];
+      std::string file = d.file.empty() ? "(untitled)" : d.file.substr(d.file.find_last_of("/\\") + 1);
+      std::string row = d.name + "\t" + KindName(d.kind) + "\t" + file + ":" + std::to_string(d.line);
+      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    }
+    if (!shown_.empty()) SendMessageA(list, LB_SETCURSEL, 0, 0);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+  }
+
+  const std::vector<SymbolDefinition>& definitions_;
+  std::vector<int> shown_;
+};
+
+}  // namespace
+
+void GoToDefinitionCommand(HWND) {
+  HWND window = g_app.activeDocument;
+  Document* document = GetDocument(window);
+  if (!document || !document->edit) return;
+  HWND edit = document->edit;
+  long start = 0, end = 0;
+  GetSelection(edit, start, end);
+  const int line = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
+  const long lineStart = LineIndex(edit, line);
+  const long lineLength = static_cast<long>(SendMessageA(edit, EM_LINELENGTH, lineStart, 0));
+  const std::string name =
+      NameAt(TextRange(edit, lineStart, lineStart + lineLength), static_cast<int>(start - lineStart));
+  if (name.empty()) {
+    ShowStatusNote("No name at the caret");
+    return;
+  }
+  SymbolIndex index = BuildIndex();
+  const SymbolDefinition* found = index.Find(name, document->path, line + 1);
+  if (!found) {
+    ShowStatusNote(("No definition of " + name + " found").c_str());
+    return;
+  }
+  RememberCaret(*document, window);
+  OpenDefinition(*found);
+}
+
+void GoBackCommand(HWND) {
+  Place place;
+  if (!BackStack().Pop(place)) {
+    ShowStatusNote("No place to go back to");
+    return;
+  }
+  HWND window = reinterpret_cast<HWND>(place.window);
+  Document* document = IsWindow(window) ? GetDocument(window) : nullptr;
+  if (document && document->edit && (place.file.empty() || SameSourcePath(document->path, place.file))) {
+    SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+  } else if (place.file.empty() || !OpenDocumentAtLine(place.file, -1) || !(document = ActiveDocument()) ||
+             !document->edit) {
+    ShowStatusNote("The place to go back to is closed");
+    return;
+  }
+  SetSelection(document->edit, place.start, place.end);
+  SendMessageA(document->edit, EM_SCROLLCARET, 0, 0);
+  SetFocus(document->edit);
+}
+
+void GoToSymbolCommand(HWND frame) {
+  SymbolIndex index = BuildIndex();
+  GoToSymbolDialog dialog(index.Definitions());
+  if (dialog.RunModal(frame, IDD_GOTOSYMBOL) != 1 || dialog.chosen < 0) return;
+  if (Document* document = ActiveDocument(); document && document->edit) RememberCaret(*document, g_app.activeDocument);
+  OpenDefinition(index.Definitions()[dialog.chosen]);
+}
+
+}  // namespace quillon
