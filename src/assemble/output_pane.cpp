@@ -29,6 +29,8 @@ struct PaneLine {
 };
 
 constexpr UINT_PTR kFlushTimer = 1;
+// The widest scroll extent the list box is given: scroll positions are 16-bit values.
+constexpr int kLargestExtent = 32767;
 constexpr COLORREF kErrorColour = RGB(200, 0, 0);
 constexpr COLORREF kWarningColour = RGB(176, 96, 0);  // dark orange
 
@@ -97,6 +99,8 @@ void OutputPane::AddLine(const std::string& text, const std::string& file, int l
   LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (index < 0) return;
   kinds_.resize(static_cast<std::size_t>(index) + 1, OutputLineKind::kPlain);
+  texts_.resize(static_cast<std::size_t>(index) + 1);
+  texts_[static_cast<std::size_t>(index)] = text;
   if (!file.empty()) {
     const OutputLineKind kind = KindOfOutputLine(text);
     kinds_[static_cast<std::size_t>(index)] = kind;
@@ -132,6 +136,7 @@ void OutputPane::Clear() {
   SendMessageA(list_, LB_RESETCONTENT, 0, 0);
   locations_.clear();
   kinds_.clear();
+  texts_.clear();
   if (!BuildMarks().Empty()) {
     BuildMarks().Clear();
     RefreshGutters();
@@ -169,21 +174,24 @@ void OutputPane::FollowNewLine(int index) {
 void OutputPane::FitExtent(const std::string& text) {
   HDC dc = GetDC(list_);
   HGDIOBJ old = font_ ? SelectObject(dc, font_) : nullptr;
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  // The font has a fixed pitch: the width is the character count times one character's width
+  // (measuring a listing's 100,000-character line is slow and may fail).
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
   if (old) SelectObject(dc, old);
   ReleaseDC(list_, dc);
-  const int width = size.cx + 8;
-  if (width > extent_) extent_ = width;
+  const long long width = static_cast<long long>(text.size()) * metrics.tmAveCharWidth + 8;
+  const int limited = width > kLargestExtent ? kLargestExtent : static_cast<int>(width);
+  if (limited > extent_) extent_ = limited;
 }
 
 void OutputPane::DrawLine(const DRAWITEMSTRUCT& item) {
   if (item.itemID == static_cast<UINT>(-1)) return;
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const int index = static_cast<int>(item.itemID);
-  std::string text(static_cast<std::size_t>(SendMessageA(list_, LB_GETTEXTLEN, index, 0)) + 1, '\0');
-  const LRESULT length = SendMessageA(list_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  // From the pane's own copy: the list box's text of a very long line is not read back.
+  static const std::string kNone;
+  const std::string& text = index < static_cast<int>(texts_.size()) ? texts_[static_cast<std::size_t>(index)] : kNone;
   COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);
   if (selected)
     colour = GetSysColor(COLOR_HIGHLIGHTTEXT);
@@ -195,8 +203,20 @@ void OutputPane::DrawLine(const DRAWITEMSTRUCT& item) {
   SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   SetTextColor(dc, colour);
   HGDIOBJ old = font_ ? SelectObject(dc, font_) : nullptr;
-  ExtTextOutA(dc, item.rcItem.left + 2, item.rcItem.top, ETO_OPAQUE, &item.rcItem, text.c_str(),
-              static_cast<UINT>(text.size()), nullptr);
+  // The font has a fixed pitch: only the characters that fall in the visible width are drawn,
+  // so a very long line (a listing's 100,000 characters) costs no more than a short one.
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  std::size_t first = 0, count = text.size();
+  RECT area{};
+  if (metrics.tmAveCharWidth > 0 && GetClientRect(list_, &area)) {
+    const long width = metrics.tmAveCharWidth;
+    const long hidden = -(item.rcItem.left + 2);
+    if (hidden > 0) first = std::min(text.size(), static_cast<std::size_t>(hidden / width));
+    count = std::min(text.size() - first, static_cast<std::size_t>((area.right - area.left) / width + 2));
+  }
+  ExtTextOutA(dc, item.rcItem.left + 2 + static_cast<int>(first) * metrics.tmAveCharWidth, item.rcItem.top, ETO_OPAQUE,
+              &item.rcItem, text.c_str() + first, static_cast<UINT>(count), nullptr);
   if (old) SelectObject(dc, old);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
@@ -224,12 +244,8 @@ bool OutputPane::CopySelection() {
   SendMessageA(list_, LB_GETSELITEMS, count, reinterpret_cast<LPARAM>(selected.data()));
   std::string text;
   for (int index : selected) {
-    const LRESULT length = SendMessageA(list_, LB_GETTEXTLEN, index, 0);
-    if (length < 0) continue;
-    std::string line(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(list_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
-    line.resize(static_cast<std::size_t>(length));
-    text += line + "\r\n";
+    if (index < 0 || index >= static_cast<int>(texts_.size())) continue;
+    text += texts_[static_cast<std::size_t>(index)] + "\r\n";
   }
   if (!OpenClipboard(Handle())) return false;
   bool copied = false;

@@ -86,6 +86,7 @@ class OutputPane : public OutputSink, public WindowObject {
   bool batching_ = false;              // lines added while the list does not redraw
   bool followEnd_ = false;             // the last line was in view when the burst began
   std::vector<OutputLineKind> kinds_;  // by line
+  std::vector<std::string> texts_;     // by line, as added
   // The records whose addresses the list box items carry.
   std::vector<std::unique_ptr<ErrorLocation>> locations_;
 };
