@@ -10,6 +10,13 @@ namespace cpasm {
 
 namespace {
 
+// One level deeper for as long as it lives: $( ) and CLASSIFY may call each other.
+struct Nesting {
+  int& depth;
+  explicit Nesting(int& d) : depth(++d) {}
+  ~Nesting() { --depth; }
+};
+
 // "name[a]" or "name[a, b]": the name and the one or two index texts.
 bool SplitIndexed(std::string_view text, std::string_view& name, std::vector<std::string_view>& indexes) {
   size_t end = SymbolEnd(text, 0);
@@ -213,11 +220,7 @@ bool Assembler::Today(std::string_view item, std::string* text, std::vector<int6
 
 bool Assembler::ExpandItem(std::string_view item, std::vector<int64_t>& values) {
   // $( ) inside $( ) inside ...: each level is a call of its own.
-  struct Nesting {
-    int& depth;
-    explicit Nesting(int& d) : depth(++d) {}
-    ~Nesting() { --depth; }
-  } nesting(nesting_);
+  const Nesting nesting(nesting_);
   if (nesting_ > options_.limits.macroDepth) {
     Error("texts and lists nested too deeply");
     return false;
@@ -329,11 +332,7 @@ bool Assembler::EvalText(std::string_view item, std::string& text) {
 }
 
 int64_t Assembler::Classify(std::string_view text) {
-  struct Nesting {
-    int& depth;
-    explicit Nesting(int& d) : depth(++d) {}
-    ~Nesting() { --depth; }
-  } nesting(nesting_);
+  const Nesting nesting(nesting_);
   if (nesting_ > options_.limits.macroDepth) {
     Error("CLASSIFY nested too deeply");
     return -10000;

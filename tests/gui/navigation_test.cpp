@@ -31,18 +31,6 @@ std::string StatusNote() {
   return text;
 }
 
-struct Sel {
-  long start, end;
-  bool operator==(const Sel&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Sel& s) { return out << "[" << s.start << "," << s.end << ")"; }
-
-Sel SelectionOf(HWND edit) {
-  Sel s{};
-  GetSelection(edit, s.start, s.end);
-  return s;
-}
-
 // Numbered lines "L0 MVI R0", "L1 MVI R1", ..., with CR LF ends.
 std::string NumberedLines(int count) {
   std::string text;

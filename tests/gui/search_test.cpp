@@ -23,18 +23,6 @@ namespace {
 constexpr char kFindCaption[] = "Find text...";
 constexpr char kNotFound[] = "Search text not found";
 
-struct Sel {
-  long start, end;
-  bool operator==(const Sel&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Sel& s) { return out << "[" << s.start << "," << s.end << ")"; }
-
-Sel SelectionOf(HWND edit) {
-  Sel s{};
-  GetSelection(edit, s.start, s.end);
-  return s;
-}
-
 // The frame's search state: the find text Find Next goes on with.
 SearchState& Search() { return *g_app.search; }
 

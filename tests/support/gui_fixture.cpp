@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "app/frame.h"
+#include "editor/text_control.h"
 #include "resource.h"
 
 namespace quillon::test {
@@ -69,6 +70,14 @@ void FrameTest::Key(WORD key, bool ctrl, bool shift, bool alt) {
 void FrameTest::TearDown() {
   if (IsWindow(frame_)) DestroyWindow(frame_);
   PumpMessages();
+}
+
+std::ostream& operator<<(std::ostream& out, const Sel& s) { return out << "[" << s.start << "," << s.end << ")"; }
+
+Sel SelectionOf(HWND edit) {
+  Sel s{};
+  GetSelection(edit, s.start, s.end);
+  return s;
 }
 
 }  // namespace quillon::test

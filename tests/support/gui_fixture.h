@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 namespace quillon::test {
 
@@ -14,6 +15,14 @@ void PumpMessages(int milliseconds = 0);
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // The window's rectangle in the client coordinates of `parent`.
 RECT RectIn(HWND window, HWND parent);
+
+// A text control's selection, comparable and printable in expectations.
+struct Sel {
+  long start, end;
+  bool operator==(const Sel&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Sel& s);
+Sel SelectionOf(HWND edit);
 
 class FrameTest : public ::testing::Test {
  protected:
