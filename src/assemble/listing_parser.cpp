@@ -59,7 +59,7 @@ int ParseListing(const std::string& listingPath, const std::string& buildFolder,
   std::ifstream listing(listingPath, std::ios::binary);
   if (!listing) {
     AddTotals(sink, 0, 0);
-    return 0;
+    return -1;  // nothing was checked: never a good build
   }
   return ParseListingText(listing, buildFolder, sink, patterns);
 }

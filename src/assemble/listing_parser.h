@@ -26,7 +26,7 @@ struct ListingPatterns {
 // CR at its end.
 // A file name relative to `buildFolder` (the folder the build ran in) is joined to it, so that
 // the line opens the right file whatever the current directory is later.
-// Returns the number of error lines, -1 when a pattern did not compile.
+// Returns the number of error lines; -1 when a pattern did not compile or the listing could not be read.
 int ParseListing(const std::string& listingPath, const std::string& buildFolder, OutputSink& sink,
                  const ListingPatterns& patterns = {});
 // The same for a listing already open.

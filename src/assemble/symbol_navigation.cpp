@@ -44,6 +44,11 @@ bool ReadSource(const std::string& path, std::string& text) {
     Document* active = ActiveDocument();
     return active && active->edit && active->path.empty() && StreamTextOut(active->edit, text);
   }
+  // A relative name would be read in whatever folder the file choosers left current: the
+  // assembler's search goes on to the folders the build runs in instead.
+  const bool full =
+      (path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) || path.rfind("\\\\", 0) == 0;
+  if (!full) return false;
   if (Document* document = OpenDocumentOf(path)) return StreamTextOut(document->edit, text);
   return ReadWholeFile(SystemFiles(), path, text);
 }
@@ -62,7 +67,12 @@ SymbolIndex BuildIndex() {
         if (node->entry && project->FullPathOf(node->entry->path, full)) roots.push_back(full);
     if (!project->projectDir.empty()) dirs.push_back(project->projectDir);
   }
-  if (Document* document = ActiveDocument()) roots.push_back(document->path);
+  if (Document* document = ActiveDocument()) {
+    roots.push_back(document->path);
+    // Without a project the build runs in the document's folder: its INCLUDEs are found there.
+    const std::size_t slash = document->path.find_last_of("\\/");
+    if (dirs.empty() && slash != std::string::npos) dirs.push_back(document->path.substr(0, slash));
+  }
   SymbolIndex index;
   index.Build(roots, ReadSource, dirs);
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();

@@ -170,13 +170,17 @@ void RunMacroCommand(HWND frame, int index) {
     ConsoleBuild(frame);
   } else {
     BuildOptions options;
-    ReadBuildOptions(SystemFiles(), g_settings.macrosFilePath, options);
-    // Each line runs as the Macro Options preview shows it.
-    const PlaceholderValues values = CurrentPlaceholders();
-    std::vector<ConsoleStep> steps;
-    for (const std::string& line : MacroLines(options.texts[index]))
-      steps.push_back({ConsoleStep::kCommand, ExpandPlaceholders(line, values)});
-    RunInConsole(frame, steps);
+    if (!ReadBuildOptions(SystemFiles(), g_settings.macrosFilePath, options)) {
+      RunInConsole(frame,
+                   {{ConsoleStep::kShow, "Unable to read the macros file (" + g_settings.macrosFilePath + ")."}});
+    } else {
+      // Each line runs as the Macro Options preview shows it.
+      const PlaceholderValues values = CurrentPlaceholders();
+      std::vector<ConsoleStep> steps;
+      for (const std::string& line : MacroLines(options.texts[index]))
+        steps.push_back({ConsoleStep::kCommand, ExpandPlaceholders(line, values)});
+      RunInConsole(frame, steps);
+    }
   }
   g_running = false;
 }
