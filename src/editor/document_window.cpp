@@ -259,7 +259,9 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
           !(GetKeyState(VK_CONTROL) & 0x8000))
         document->insertMode = !document->insertMode;
       if (filter->msg == WM_CHAR && !document->insertMode) OvertypeNextCharacter(*document, filter->wParam);
-      ShowCaretPosition(window);
+      // Keys may change INS/OVR, CAP or NUM; the caret itself reports through EN_SELCHANGE, so a
+      // mouse move costs no status-bar update.
+      if (filter->msg == WM_KEYDOWN || filter->msg == WM_KEYUP) ShowCaretPosition(window);
     }
   } else if (header->code == EN_SELCHANGE && document && header->hwndFrom == document->edit) {
     if (window == g_app.activeDocument) ShowCaretPosition(window);  // Find, Go To, Undo, clicks, keys
