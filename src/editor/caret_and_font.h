@@ -11,6 +11,8 @@ namespace quillon {
 // "INS"/"OVR", "NUM" and the line-end style in status bar parts 1 to 5 for a document window. A part is set only when
 // its text changes. For a window without a document (none active) the caret and mode parts are empty.
 void ShowCaretPosition(HWND window);
+// Part 1 only, after the caret moved: the key states and line ends stay as they are.
+void ShowCaretLineAndColumn(HWND window);
 
 // The face documents show: the stored face when installed, else a fixed-pitch one (see
 // text_columns.h).

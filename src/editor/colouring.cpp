@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "editor/line_recolour.h"
 #include "editor/syntax_colours.h"
 #include "editor/text_control.h"
 #include "ui/app_state.h"
@@ -76,6 +77,55 @@ void ColourOneLine(HWND edit, int line, long changeFrom, long changeTo, std::vec
     const bool unchanged = ColourSelection(edit, run.colour);
     if (partly && runStart > changeTo + 1 && unchanged && ++unchangedAfter == 2) break;
   }
+}
+
+// A change within one line whose start and length are known: only the characters whose colour
+// it changes are coloured, and the selection moves only for them. The line is found in the text
+// before the change, so that the control is asked for nothing but the new line (each question
+// that takes an offset walks the text from its start under Wine). False when the change is not
+// within one line or the line does not agree with the text before it: it is then coloured the
+// usual way.
+bool ColourChangeInLine(HWND edit, const BeforeChange& before, long caret, const std::string& textBefore) {
+  static const bool singleByte = [] {
+    CPINFO info{};
+    return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;  // character offsets are byte offsets
+  }();
+  const long changeStart = std::min(before.selStart, caret);
+  const long oldLength = static_cast<long>(textBefore.size());
+  const long inserted = caret - changeStart;
+  const long removed = oldLength - TextLength(edit) + inserted;
+  if (!singleByte || changeStart < 0 || removed < 0 || changeStart + removed > oldLength) return false;
+  const auto at = static_cast<std::size_t>(changeStart);
+  const std::size_t lineStart = at == 0 ? 0 : textBefore.find_last_of("\r\n", at - 1) + 1;  // npos + 1 is 0
+  const std::size_t lineEnd = std::min(textBefore.find_first_of("\r\n", at), textBefore.size());
+  if (lineEnd < at + static_cast<std::size_t>(removed)) return false;  // a line break went
+  const std::string_view oldLine(textBefore.data() + lineStart, lineEnd - lineStart);
+  const long newLength = static_cast<long>(oldLine.size()) - removed + inserted;
+  const long from = static_cast<long>(lineStart);
+  const std::string newLine = TextRange(edit, from, from + newLength);
+  if (static_cast<long>(newLine.size()) != newLength || newLine.find_first_of("\r\n") != std::string::npos)
+    return false;
+  // A typed character shows the colour of the insertion point, right before the caret.
+  std::optional<Colour> insertedColour;
+  if (inserted == 1) {
+    const CHARFORMATA now = SelectionFormat(edit, CFM_COLOR);
+    if ((now.dwMask & CFM_COLOR) && !(now.dwEffects & CFE_AUTOCOLOR)) insertedColour = now.crTextColor;
+  }
+  std::vector<ColourRun> runs;
+  const LineChange change{at - lineStart, static_cast<std::size_t>(removed), static_cast<std::size_t>(inserted)};
+  if (!RunsToRecolour(oldLine, newLine, change, insertedColour, g_syntaxTable, runs)) return false;
+  if (runs.empty()) return true;
+  long selStart = 0, selEnd = 0;
+  GetSelection(edit, selStart, selEnd);
+  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
+  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  for (const ColourRun& run : runs) {
+    SetSelection(edit, from + static_cast<long>(run.start), from + static_cast<long>(run.end));
+    ColourSelection(edit, run.colour);
+  }
+  SetSelection(edit, selStart, selEnd);
+  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
+  return true;
 }
 
 RtfFont FontOf(const CHARFORMATA& font) {
@@ -154,11 +204,16 @@ void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo)
   }
 }
 
-void ColourChangedLines(HWND edit, BeforeChange& before) {
+void ColourChangedLines(HWND edit, BeforeChange& before, const std::string* textBefore) {
   if (!edit) return;
   long start = 0, end = 0;
   GetSelection(edit, start, end);
   const int lineCount = LineCount(edit);
+  if (before.exact && textBefore && start == end && lineCount == before.lineCount &&
+      ColourChangeInLine(edit, before, start, *textBefore)) {
+    before = {start, end, lineCount};
+    return;
+  }
   const long from = std::min(before.selStart, start), to = std::max(before.selEnd, end);
   int first = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, from));
   const int caretLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));

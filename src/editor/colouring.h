@@ -28,12 +28,15 @@ struct BeforeChange {
   long selStart = 0;
   long selEnd = 0;
   int lineCount = 1;
+  bool exact = false;  // the selection right before a change that replaces it and leaves the caret after it
 };
 
 // The colour pass after a change of the text: the lines from the selection before the change to
 // the selection now, and at least as many lines above the caret as the change added (a paste
 // after a selection made without a key or mouse event). Undo and redo are changes like any
-// other: colour is not in their history. Updates `before` for the next.
-void ColourChangedLines(HWND edit, BeforeChange& before);
+// other: colour is not in their history. Updates `before` for the next. With an exact `before`
+// and the whole text from before the change, a change within one line colours only the
+// characters whose colour it changes.
+void ColourChangedLines(HWND edit, BeforeChange& before, const std::string* textBefore = nullptr);
 
 }  // namespace quillon

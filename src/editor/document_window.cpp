@@ -225,9 +225,10 @@ void OnTextChanged(HWND window) {
     SetDocumentTitle(window, *document);
   }
   if (!document->edit) return;
-  ColourChangedLines(document->edit, document->beforeChange);
-  GutterAfterChange(window, *document);
-  if (window == g_app.activeDocument) ShowCaretPosition(window);
+  // Inside a recorded change the history still holds the text from before it.
+  ColourChangedLines(document->edit, document->beforeChange,
+                     document->applyingHistory ? nullptr : &document->history.Text());
+  GutterAfterChange(window, *document);  // Ln/Col follow with the caret's EN_SELCHANGE
 }
 
 // Overtype: a typed character takes the place of the one after the caret, never of a line break.
@@ -259,12 +260,14 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
           !(GetKeyState(VK_CONTROL) & 0x8000))
         document->insertMode = !document->insertMode;
       if (filter->msg == WM_CHAR && !document->insertMode) OvertypeNextCharacter(*document, filter->wParam);
-      // Keys may change INS/OVR, CAP or NUM; the caret itself reports through EN_SELCHANGE, so a
-      // mouse move costs no status-bar update.
-      if (filter->msg == WM_KEYDOWN || filter->msg == WM_KEYUP) ShowCaretPosition(window);
+      // These keys change INS/OVR, CAP or NUM; the caret itself reports through EN_SELCHANGE, so a
+      // mouse move or a typed letter costs no more status-bar updates.
+      if ((filter->msg == WM_KEYDOWN || filter->msg == WM_KEYUP) &&
+          (filter->wParam == VK_INSERT || filter->wParam == VK_CAPITAL || filter->wParam == VK_NUMLOCK))
+        ShowCaretPosition(window);
     }
   } else if (header->code == EN_SELCHANGE && document && header->hwndFrom == document->edit) {
-    if (window == g_app.activeDocument) ShowCaretPosition(window);  // Find, Go To, Undo, clicks, keys
+    if (window == g_app.activeDocument) ShowCaretLineAndColumn(window);  // Find, Go To, Undo, clicks, keys
   } else if (header->code == EN_DROPFILES && document && header->hwndFrom == document->edit) {
     OnDropFiles(window, static_cast<HDROP>(reinterpret_cast<ENDROPFILES*>(header)->hDrop));
   }

@@ -6,6 +6,7 @@ list(APPEND QUILLON_CORE_SOURCES
   src/editor/line_jump.cpp
   src/editor/line_marks.cpp
   src/editor/line_edits.cpp
+  src/editor/line_recolour.cpp
   src/editor/syntax_colours.cpp
   src/editor/undo_history.cpp
 )
@@ -25,6 +26,7 @@ list(APPEND QUILLON_UNIT_TESTS
   tests/unit/file_format_test.cpp
   tests/unit/line_jump_test.cpp
   tests/unit/line_marks_test.cpp
+  tests/unit/line_recolour_test.cpp
   tests/unit/syntax_colours_test.cpp
   tests/unit/undo_history_test.cpp
 )

@@ -18,7 +18,10 @@ namespace quillon {
 
 namespace {
 
-constexpr char kOriginalProcedure[] = "QuillonTextProcedure";
+// The control's own procedure, the same for every document's text (one class). Kept here, not
+// in a window property: under Wine each property read is a trip to the server (about 60 us),
+// and every message to the text would pay it.
+WNDPROC g_originalProcedure = nullptr;
 // Characters compared on each side of a change to confirm where it lies.
 constexpr long kConfirmSpan = 64;
 constexpr int kOutdentWidth = 8;
@@ -84,9 +87,8 @@ void RecordChange(Document& document, TextSelection before, bool atCaret, EditKi
 }
 
 LRESULT CallOriginal(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(edit, kOriginalProcedure));
-  return original ? CallWindowProcA(original, edit, message, wParam, lParam)
-                  : DefWindowProcA(edit, message, wParam, lParam);
+  return g_originalProcedure ? CallWindowProcA(g_originalProcedure, edit, message, wParam, lParam)
+                             : DefWindowProcA(edit, message, wParam, lParam);
 }
 
 // Passes a message to the control and records the change of text it makes, if any.
@@ -104,12 +106,14 @@ LRESULT TrackedCall(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bool 
     document->beforeChange.selStart = start;  // the colour pass starts where the change does
     document->beforeChange.selEnd = end;
   }
+  document->beforeChange.exact = atCaret;
   const unsigned changes = document->changeCount;
   ++document->editDepth;
   const LRESULT result = CallOriginal(edit, message, wParam, lParam);
   document = GetDocument(window);  // a message may have closed the window
   if (!document) return result;
   --document->editDepth;
+  document->beforeChange.exact = false;
   if (document->changeCount != changes) RecordChange(*document, before, atCaret, kind);
   return result;
 }
@@ -143,6 +147,7 @@ bool ApplyStep(HWND window, bool redo) {
   document->applyingHistory = true;
   document->beforeChange.selStart = start;  // the colour pass starts at the change
   document->beforeChange.selEnd = end;
+  document->beforeChange.exact = false;  // the history already holds the text after this step
   SetSelection(edit, start, end);
   SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(change.inserted.c_str()));
   document = GetDocument(window);
@@ -197,9 +202,13 @@ void BreakLine(HWND edit) {
 
 // The keys the document takes before the control. True when the key was taken.
 bool TakeKey(HWND edit, Document& document, WPARAM key) {
+  document.swallowChar = 0;
+  // Each key state is a trip to the server under Wine: only for the keys taken here.
+  if (key != 'Z' && key != 'Y' && key != 'Q' && key != VK_INSERT && key != VK_DELETE && key != VK_TAB &&
+      key != VK_RETURN)
+    return false;
   const bool control = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT), alt = KeyDown(VK_MENU);
   HWND window = GetParent(edit);
-  document.swallowChar = 0;
   if (alt) return false;
   if (control && (key == 'Z' || key == 'Y')) {
     ApplyStep(window, key == 'Y' || shift);
@@ -257,10 +266,9 @@ void ShowTextMenu(HWND edit, LPARAM where) {
 
 LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCDESTROY) {  // the last message: the control's own procedure takes it
-    auto original = reinterpret_cast<WNDPROC>(RemovePropA(edit, kOriginalProcedure));
-    if (!original) return DefWindowProcA(edit, message, wParam, lParam);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    return CallWindowProcA(original, edit, message, wParam, lParam);
+    if (!g_originalProcedure) return DefWindowProcA(edit, message, wParam, lParam);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_originalProcedure));
+    return CallWindowProcA(g_originalProcedure, edit, message, wParam, lParam);
   }
   Document* document = GetDocument(GetParent(edit));
   if (!document || document->edit != edit) return CallOriginal(edit, message, wParam, lParam);
@@ -328,9 +336,11 @@ LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM
 
 void AttachEditing(HWND edit) {
   if (!edit) return;
+  const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
+  if (original == &EditingProcedure) return;                           // already attached
+  if (g_originalProcedure && original != g_originalProcedure) return;  // another class keeps its own undo
+  g_originalProcedure = original;
   SendMessageA(edit, EM_SETUNDOLIMIT, 0, 0);
-  const LONG_PTR original = GetWindowLongPtrA(edit, GWLP_WNDPROC);
-  SetPropA(edit, kOriginalProcedure, reinterpret_cast<HANDLE>(original));
   SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditingProcedure));
   if (Document* document = GetDocument(GetParent(edit))) DropHistory(*document);
 }

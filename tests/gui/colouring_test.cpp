@@ -12,10 +12,12 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "base/error_log.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/syntax_colours.h"
 #include "editor/text_control.h"
 #include "resource.h"
 #include "search/search_engine.h"
@@ -198,6 +200,52 @@ TEST_F(ColouringTest, TypingColoursTheCaretLine) {
   SetSelection(edit, 0, 0);
   Type(edit, ";");
   EXPECT_EQ(ColourLetters(edit), "ggggggggggggggggggg|r");
+}
+
+// Each key leaves the text in the colours the keyword table gives it, whatever colour the
+// control gave a typed character: typing, Backspace, Delete and typing over a selection, at the
+// edges of words, blanks, comments and lines.
+TEST_F(ColouringTest, EveryKeyLeavesTheTextInItsColours) {
+  HWND edit = Open("keys.asm", "");
+  const std::string original = "MVI R0, 5 ; load\r\nB x";
+  const auto expected = [&] {
+    const std::string text = TextRange(edit, 0, TextLength(edit));
+    std::string letters;
+    std::vector<ColourRun> runs;
+    for (std::size_t pos = 0;;) {
+      const std::size_t end = text.find('\r', pos);
+      LineRuns(text.substr(pos, end == std::string::npos ? std::string::npos : end - pos), g_syntaxTable, runs);
+      for (const ColourRun& run : runs)
+        letters += std::string(run.end - run.start, run.colour == kBlue    ? 'b'
+                                                    : run.colour == kRed   ? 'r'
+                                                    : run.colour == kGreen ? 'g'
+                                                                           : '.');
+      if (end == std::string::npos) return letters;
+      letters += '|';
+      pos = end + 1;
+    }
+  };
+  struct Step {
+    long from, to;     // the selection before the keys
+    const char* keys;  // "\b" Backspace, "\x7f" Delete
+  };
+  const Step steps[] = {{0, 0, "X\b"},    {3, 3, "I\b"},  {4, 4, ";\b"},   {2, 2, "\x7f\x7f"}, {13, 13, "MVI"},
+                        {4, 6, "R1"},     {4, 6, "\b"},   {19, 20, "; c"}, {17, 17, " "},      {16, 16, " B"},
+                        {10, 10, "\x7f"}, {17, 17, "\b"}, {20, 20, "R"}};
+  for (const Step& step : steps) {
+    SetSelection(edit, 0, -1);
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(original.c_str()));
+    SetSelection(edit, step.from, step.to);
+    for (const char* key = step.keys; *key; ++key) {
+      if (*key == '\b' || *key == '\x7f') {
+        SendMessageA(edit, WM_KEYDOWN, *key == '\b' ? VK_BACK : VK_DELETE, 0);
+        if (*key == '\b') SendMessageA(edit, WM_CHAR, '\b', 0);
+      } else {
+        Type(edit, std::string(1, *key));
+      }
+      EXPECT_EQ(ColourLetters(edit), expected()) << step.from << " \"" << step.keys << "\" at key " << key - step.keys;
+    }
+  }
 }
 
 TEST_F(ColouringTest, ChangesInALongLineColourWhatTheyReach) {
