@@ -133,6 +133,30 @@ RtfFont FontOf(const CHARFORMATA& font) {
           static_cast<unsigned>(font.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE)), font.bCharSet};
 }
 
+// The control's font and tab stops (at the selection) as the RTF gives them; `height` is the
+// control's height, which the RTF can only give in whole half-points.
+RtfFont ControlRtfFont(HWND edit, LONG& height) {
+  const CHARFORMATA font =
+      SelectionFormat(edit, CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_CHARSET);
+  RtfFont rtfFont = FontOf(font);
+  PARAFORMAT paragraph{};
+  paragraph.cbSize = sizeof paragraph;
+  SendMessageA(edit, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+  if ((paragraph.dwMask & PFM_TABSTOPS) && paragraph.cTabCount > 0) rtfFont.tabTwips = paragraph.rgxTabs[0] & 0xFFFFFF;
+  height = font.yHeight;
+  return rtfFont;
+}
+
+// Gives the selection a height the RTF could not express.
+void FitHeight(HWND edit, LONG height, DWORD range) {
+  if (height % 10 == 0) return;
+  CHARFORMATA size{};
+  size.cbSize = sizeof size;
+  size.dwMask = CFM_SIZE;
+  size.yHeight = height;
+  SendMessageA(edit, EM_SETCHARFORMAT, range, reinterpret_cast<LPARAM>(&size));
+}
+
 bool PutText(HWND edit, const std::string& text) {
   if (text.find('\0') != std::string::npos) {
     // RTF cannot carry a NUL byte: plain text, then colour line by line.
@@ -142,21 +166,22 @@ bool PutText(HWND edit, const std::string& text) {
   }
   // The font of the empty control goes into the RTF: setting it afterwards would cost as much
   // again as the whole load.
-  CHARFORMATA font = SelectionFormat(edit, CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_CHARSET);
-  RtfFont rtfFont = FontOf(font);
-  PARAFORMAT paragraph{};
-  paragraph.cbSize = sizeof paragraph;
-  SendMessageA(edit, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
-  if ((paragraph.dwMask & PFM_TABSTOPS) && paragraph.cTabCount > 0) rtfFont.tabTwips = paragraph.rgxTabs[0] & 0xFFFFFF;
-  const bool ok = StreamIn(edit, ColouredRtf(text, g_syntaxTable, rtfFont, GetACP()), SF_RTF);
-  if (font.yHeight % 10 != 0) {  // a height the RTF cannot express
-    CHARFORMATA size{};
-    size.cbSize = sizeof size;
-    size.dwMask = CFM_SIZE;
-    size.yHeight = font.yHeight;
-    SendMessageA(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&size));
-  }
+  LONG height = 0;
+  const RtfFont font = ControlRtfFont(edit, height);
+  const bool ok = StreamIn(edit, ColouredRtf(text, g_syntaxTable, font, GetACP()), SF_RTF);
+  FitHeight(edit, height, SCF_ALL);
   return ok;
+}
+
+// The text as the control holds it: each CR LF, lone CR and lone LF one "\r".
+std::string ControlForm(const std::string& text) {
+  std::string form;
+  form.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    form += text[i] == '\n' ? '\r' : text[i];
+  }
+  return form;
 }
 
 }  // namespace
@@ -176,6 +201,47 @@ bool PutColouredText(HWND edit, const std::string& text) {
   SendMessageA(edit, EM_EMPTYUNDOBUFFER, 0, 0);
   SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
   return ok;
+}
+
+bool ReplaceSelectionColoured(HWND edit, const std::string& text) {
+  if (!edit) return false;
+  long selStart = 0, selEnd = 0;
+  GetSelection(edit, selStart, selEnd);
+  const long lengthBefore = TextLength(edit);
+  const std::string expected = ControlForm(text);
+  // The trailing line breaks go in as plain text: how a control reads a last paragraph mark of
+  // RTF put into a selection is its own.
+  const std::size_t body = expected.find_last_not_of('\r') + 1;  // npos + 1 is 0: breaks only
+  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
+  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  bool coloured = false;
+  if (text.find('\0') == std::string::npos && body > 0) {
+    try {
+      LONG height = 0;
+      const RtfFont font = ControlRtfFont(edit, height);
+      coloured =
+          StreamIn(edit, ColouredRtf(expected.substr(0, body), g_syntaxTable, font, GetACP()), SF_RTF | SFF_SELECTION);
+      const long end = TextLength(edit) - lengthBefore + selEnd;
+      if (height % 10 != 0) {
+        SetSelection(edit, selStart, end);
+        FitHeight(edit, height, SCF_SELECTION);
+      }
+      SetSelection(edit, end, end);
+    } catch (const std::bad_alloc&) {
+      coloured = false;
+    }
+  }
+  const std::string breaks = expected.substr(body);
+  if (!breaks.empty()) SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(breaks.c_str()));
+  // The control must hold exactly the text, as a plain replacement would have put it.
+  const long end = TextLength(edit) - lengthBefore + selEnd;
+  if (!coloured || end < selStart || TextRange(edit, selStart, end) != expected) {
+    coloured = false;
+    SetSelection(edit, selStart, std::max(selStart, end));
+    SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
+  return coloured;
 }
 
 void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo) {
@@ -214,7 +280,17 @@ void ColourChangedLines(HWND edit, BeforeChange& before, const std::string* text
     before = {start, end, lineCount};
     return;
   }
-  const long from = std::min(before.selStart, start), to = std::max(before.selEnd, end);
+  if (before.linesBetweenColoured) {  // only the lines the change joined to the text around it
+    const int firstLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, std::min(before.selStart, start)));
+    const int lastLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, std::max(before.selEnd, end)));
+    ColourLines(edit, firstLine, firstLine);
+    if (lastLine != firstLine) ColourLines(edit, lastLine, lastLine);
+    before = {start, end, lineCount};
+    return;
+  }
+  // An exact change ends at the caret: the end of the old selection counts no more (a deleted
+  // block of lines would otherwise colour as many lines after it).
+  const long from = std::min(before.selStart, start), to = before.exact ? end : std::max(before.selEnd, end);
   int first = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, from));
   const int caretLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
   first = std::min(first, caretLine - std::max(0, lineCount - before.lineCount));

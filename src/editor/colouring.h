@@ -16,6 +16,12 @@ COLORREF GetKeywordColour(const char* word);
 // change notification. False when the control did not take the text.
 bool PutColouredText(HWND edit, const std::string& text);
 
+// Replaces the selection with `text` (line breaks of any style) coloured, in the control's font
+// and tab stops, as one piece, and leaves the caret after it; raises no change notification.
+// True when the lines inside the text came coloured: only its first and last line, joined to
+// the text around the selection, are left to colour. False when the text went in plain.
+bool ReplaceSelectionColoured(HWND edit, const std::string& text);
+
 // Colours lines first..last (clamped to the text) by the keyword table, setting a colour only
 // where it differs, and keeps the selection and the view. With a changed range given, the lines
 // are taken as correctly coloured before that change, and runs that cannot have changed are
@@ -29,6 +35,7 @@ struct BeforeChange {
   long selEnd = 0;
   int lineCount = 1;
   bool exact = false;  // the selection right before a change that replaces it and leaves the caret after it
+  bool linesBetweenColoured = false;  // the change came coloured but for its first and last line
 };
 
 // The colour pass after a change of the text: the lines from the selection before the change to

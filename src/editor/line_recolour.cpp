@@ -32,9 +32,10 @@ bool RunsToRecolour(std::string_view oldLine, std::string_view newLine, const Li
   const std::vector<Colour> shownBefore = CharacterColours(oldLine, table);
   const std::vector<Colour> wanted = CharacterColours(newLine, table);
   for (std::size_t i = 0; i < newLine.size(); ++i) {
-    const std::optional<Colour> shown = i < change.start    ? std::optional<Colour>(shownBefore[i])
-                                        : i >= keptFromNew ? std::optional<Colour>(shownBefore[i - keptFromNew + keptFromOld])
-                                                           : insertedColour;
+    const std::optional<Colour> shown = i < change.start ? std::optional<Colour>(shownBefore[i])
+                                        : i >= keptFromNew
+                                            ? std::optional<Colour>(shownBefore[i - keptFromNew + keptFromOld])
+                                            : insertedColour;
     if (shown == wanted[i]) continue;
     if (!runs.empty() && runs.back().end == i && runs.back().colour == wanted[i])
       ++runs.back().end;

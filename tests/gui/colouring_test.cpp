@@ -59,6 +59,35 @@ std::string ColourLetters(HWND edit) {
   return letters;
 }
 
+// The letters ColourLetters should show: each line coloured as the keyword table says.
+std::string LettersByTable(HWND edit) {
+  const std::string text = TextRange(edit, 0, TextLength(edit));
+  std::string letters;
+  std::vector<ColourRun> runs;
+  for (std::size_t pos = 0;;) {
+    const std::size_t end = text.find('\r', pos);
+    LineRuns(text.substr(pos, end == std::string::npos ? std::string::npos : end - pos), g_syntaxTable, runs);
+    for (const ColourRun& run : runs)
+      letters += std::string(run.end - run.start, run.colour == kBlue    ? 'b'
+                                                  : run.colour == kRed   ? 'r'
+                                                  : run.colour == kGreen ? 'g'
+                                                                         : '.');
+    if (end == std::string::npos) return letters;
+    letters += '|';
+    pos = end + 1;
+  }
+}
+
+void SetClipboard(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
 void Type(HWND edit, const std::string& text) {
   for (char c : text) {
     if (c == '\n') {
@@ -208,23 +237,7 @@ TEST_F(ColouringTest, TypingColoursTheCaretLine) {
 TEST_F(ColouringTest, EveryKeyLeavesTheTextInItsColours) {
   HWND edit = Open("keys.asm", "");
   const std::string original = "MVI R0, 5 ; load\r\nB x";
-  const auto expected = [&] {
-    const std::string text = TextRange(edit, 0, TextLength(edit));
-    std::string letters;
-    std::vector<ColourRun> runs;
-    for (std::size_t pos = 0;;) {
-      const std::size_t end = text.find('\r', pos);
-      LineRuns(text.substr(pos, end == std::string::npos ? std::string::npos : end - pos), g_syntaxTable, runs);
-      for (const ColourRun& run : runs)
-        letters += std::string(run.end - run.start, run.colour == kBlue    ? 'b'
-                                                    : run.colour == kRed   ? 'r'
-                                                    : run.colour == kGreen ? 'g'
-                                                                           : '.');
-      if (end == std::string::npos) return letters;
-      letters += '|';
-      pos = end + 1;
-    }
-  };
+  const auto expected = [&] { return LettersByTable(edit); };
   struct Step {
     long from, to;     // the selection before the keys
     const char* keys;  // "\b" Backspace, "\x7f" Delete
@@ -269,18 +282,37 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(" x\r\nR0 ; c\r\nB y"));
   EXPECT_EQ(ColourLetters(edit), "bbbb.|bbbggg|rr.|");
   // A paste through the clipboard, after a key press as a user gives it.
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  const char text[] = " mvo\r\nMVO R1";
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
-  memcpy(GlobalLock(memory), text, sizeof text);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_TEXT, memory);
-  CloseClipboard();
+  SetClipboard(" mvo\r\nMVO R1");
   SetSelection(edit, 3, 3);
   SendMessageA(edit, WM_KEYDOWN, 'V', 0);
   SendMessageA(edit, WM_PASTE, 0, 0);
   EXPECT_EQ(ColourLetters(edit), "bbbb...|bbbbbbb.|bbbggg|rr.|");
+
+  // Any text of many lines goes in exactly as given, coloured, over a selection, and Undo and
+  // Redo take it back and forth whole.
+  const std::string before = TextRange(edit, 0, TextLength(edit));
+  const struct {
+    const char* text;
+    const char* shown;  // as the control holds it
+  } pastes[] = {
+      {"MVI\nB x\r\n; c\rR0", "MVI\rB x\r; c\rR0"},
+      {"\r\n\r\nMVI\r\n\r\n", "\r\rMVI\r\r"},
+      {"{\\par}\tB\r\n\xe9\xff MVO ;\\\nx", "{\\par}\tB\r\xe9\xff MVO ;\\\rx"},
+  };
+  for (const auto& paste : pastes) {
+    SetClipboard(paste.text);
+    SetSelection(edit, 2, 9);  // from inside the first line into the second
+    SendMessageA(edit, WM_PASTE, 0, 0);
+    const std::string after = before.substr(0, 2) + paste.shown + before.substr(9);
+    EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), after) << paste.text;
+    EXPECT_EQ(ColourLetters(edit), LettersByTable(edit)) << paste.text;
+    SendMessageA(edit, EM_UNDO, 0, 0);
+    EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), before) << paste.text;
+    SendMessageA(edit, EM_REDO, 0, 0);
+    EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), after) << paste.text;
+    EXPECT_EQ(ColourLetters(edit), LettersByTable(edit)) << paste.text;
+    SendMessageA(edit, EM_UNDO, 0, 0);
+  }
 }
 
 TEST_F(ColouringTest, UndoTakesTypedAndPastedTextBack) {
