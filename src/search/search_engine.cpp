@@ -232,10 +232,20 @@ void ReplaceNext(HWND window, const char* text, const char* replacement, std::ui
 
 namespace {
 
-// Replace All in one document, without boxes unless an error stops it: the count, or -1.
-int ReplaceAllQuietly(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
+// What Replace All changes in one document: `count` matches, as one edit of the text.
+struct ReplacePlan {
+  HWND window = nullptr;
+  int count = 0;
+  SpanEdit change;
+  long length = 0;  // of the text before
+};
+
+// Finds what Replace All would change in one document, changing nothing; false (after a box)
+// when an error stops it.
+bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner,
+                    ReplacePlan& plan) {
   Document* document = GetDocument(window);
-  if (!document || !document->edit || !text || !*text) return -1;
+  if (!document || !document->edit || !text || !*text) return false;
   HWND edit = document->edit;
   const std::string before = TextRange(edit, 0, TextLength(edit));
   long from = 0, to = static_cast<long>(before.size());
@@ -244,24 +254,23 @@ int ReplaceAllQuietly(HWND window, const char* text, const char* replacement, st
     GetSelection(edit, start, end);
     if (start < end) from = start, to = end;
   }
-  SpanEdit change;
-  int count = 0;
+  plan = ReplacePlan{window, 0, {}, static_cast<long>(before.size())};
   if (flags & kFindRegex) {
     RegexMatcher matcher;
     if (!matcher.Compile(text)) {
       MessageBoxA(owner, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
-      return -1;
+      return false;
     }
     std::string subject = before, after;
     PrepareForMatching(subject);
-    count =
+    plan.count =
         matcher.ReplaceAllIn(subject, static_cast<std::size_t>(from), static_cast<std::size_t>(to), replacement, after);
-    if (count < 0) {
-      ShowReplaceError(owner, count);
-      return -1;
+    if (plan.count < 0) {
+      ShowReplaceError(owner, plan.count);
+      return false;
     }
-    change = SmallestEdit(subject, after);
-    RestoreLineBreaks(change.text);
+    plan.change = SmallestEdit(subject, after);
+    RestoreLineBreaks(plan.change.text);
   } else {
     std::vector<std::pair<long, long>> ranges;
     long start = 0, end = 0, at = from;
@@ -269,18 +278,29 @@ int ReplaceAllQuietly(HWND window, const char* text, const char* replacement, st
       ranges.emplace_back(start, end);
       at = end;
     }
-    count = static_cast<int>(ranges.size());
-    change = SmallestEdit(before, ReplaceRanges(before, ranges, replacement));
+    plan.count = static_cast<int>(ranges.size());
+    plan.change = SmallestEdit(before, ReplaceRanges(before, ranges, replacement));
   }
-  if (count > 0 && (change.start < change.end || !change.text.empty())) {
-    // The control takes its time over a long span under some platforms: show that it works.
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-    bool replaced = ReplaceRange(edit, static_cast<long>(change.start), static_cast<long>(change.end), change.text,
-                                 static_cast<long>(before.size()), owner);
-    SetCursor(previous);
-    if (!replaced) return -1;
+  const long newLength =
+      plan.length - static_cast<long>(plan.change.end - plan.change.start) + static_cast<long>(plan.change.text.size());
+  if (newLength > TextLimit(edit)) {
+    MessageBoxA(owner, "The replacement would make the text longer than the document can hold. Nothing was replaced.",
+                "Error", MB_OK | MB_ICONERROR);
+    return false;
   }
-  return count;
+  return true;
+}
+
+bool ApplyPlan(const ReplacePlan& plan, HWND owner) {
+  Document* document = GetDocument(plan.window);
+  if (!document || !document->edit) return false;
+  if (plan.count == 0 || (plan.change.start == plan.change.end && plan.change.text.empty())) return true;
+  // The control takes its time over a long span under some platforms: show that it works.
+  HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+  const bool replaced = ReplaceRange(document->edit, static_cast<long>(plan.change.start),
+                                     static_cast<long>(plan.change.end), plan.change.text, plan.length, owner);
+  SetCursor(previous);
+  return replaced;
 }
 
 }  // namespace
@@ -291,11 +311,23 @@ int ReplaceAll(HWND window, const char* text, const char* replacement, std::uint
     windows = DocumentsInMenuOrder();
     flags &= ~kFindInSelection;
   }
+  // Every document is looked at before any is changed: an error in one changes none.
+  std::vector<ReplacePlan> plans(windows.size());
   int total = 0;
-  for (HWND each : windows) {
-    const int count = ReplaceAllQuietly(each, text, replacement, flags, owner);
-    if (count < 0) return -1;
-    total += count;
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    if (!PlanReplaceAll(windows[i], text, replacement, flags, owner, plans[i])) return -1;
+    total += plans[i].count;
+  }
+  int made = 0;
+  for (const ReplacePlan& plan : plans) {
+    if (!ApplyPlan(plan, owner)) {
+      if (made > 0) {
+        const std::string message = std::to_string(made) + " replacements were made before this error.";
+        MessageBoxA(owner, message.c_str(), "Finished", MB_OK | MB_ICONWARNING);
+      }
+      return -1;
+    }
+    made += plan.count;
   }
   if (total == 0) {
     MessageBoxA(owner, "Search text not found", "Finished", MB_OK | MB_ICONINFORMATION);

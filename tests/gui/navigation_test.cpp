@@ -345,6 +345,21 @@ TEST_F(NavigationTest, ReplaceAllInTheSelectionAndInEveryOpenDocument) {
   text.assign(64, '\0');
   text.resize(GetWindowTextA(second, text.data(), 64));
   EXPECT_EQ(text, "MVI R0\r\n");
+
+  // A document that cannot take its replacement stops them all before any is made, whichever
+  // of the two comes first.
+  for (HWND limited : {first, second}) {
+    const std::string firstBefore = TextRange(first, 0, TextLength(first));
+    const std::string secondBefore = TextRange(second, 0, TextLength(second));
+    const long limit = TextLimit(limited);
+    SetTextLimit(limited, TextLength(limited) - 1);  // the text is already over it
+    auto [offeredLast, seenLast] = replaceAll(true);
+    ASSERT_EQ(seenLast.size(), 2u);
+    EXPECT_EQ(seenLast[1].caption, "Error");
+    EXPECT_EQ(TextRange(first, 0, TextLength(first)), firstBefore);
+    EXPECT_EQ(TextRange(second, 0, TextLength(second)), secondBefore);
+    SetTextLimit(limited, limit);
+  }
 }
 
 TEST_F(NavigationTest, GutterShowsNumbersAndBuildMarksThatFollowTheirLines) {
