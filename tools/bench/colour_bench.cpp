@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "editor/gutter.h"
 #include "editor/syntax_colours.h"
 #include "editor/text_control.h"
+#include "resource.h"
 #include "ui/app_state.h"
 
 using namespace quillon;
@@ -102,6 +104,80 @@ double ColouredLoad(const std::string& text, HWND* keep = nullptr) {
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
+}
+
+// Pumps the frame's messages until `done` or 3 s have passed; the longest single message is how
+// long the IDE did not answer.
+double PumpUntil(const std::function<bool()>& done, double& total) {
+  double longest = 0;
+  const auto begin = Clock::now();
+  while (Since(begin) < 3000) {
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      const auto start = Clock::now();
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+      longest = std::max(longest, Since(start));
+    } else if (done()) {
+      break;
+    } else {
+      Sleep(1);
+    }
+  }
+  total = Since(begin);
+  return longest;
+}
+
+// A 512 KB coloured document maximised in the frame: the frame narrowed by 40 px, the output pane
+// hidden and shown, the document restored and maximised again. For each, the longest time the IDE
+// did not answer (the call itself or any one message after it) until the text fits its window.
+void FrameFreezes(HWND frame, const std::string& big) {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "quillon_bench_512k.asm";
+  if (FILE* file = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(big.data(), 1, big.size(), file);
+    std::fclose(file);
+  }
+  SetWindowPos(frame, nullptr, 0, 0, 1000, 720, SWP_NOZORDER);
+  if (!OpenDocumentAtLine(path, -1) || !ActiveDocument()) {
+    std::printf("frame: the 512 KB file did not open\n");
+    return;
+  }
+  HWND window = g_app.activeDocument;
+  SendMessageA(g_app.mdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(window), 0);
+  const auto fitted = [window] {
+    Document* document = GetDocument(window);
+    RECT client{}, text{};
+    GetClientRect(window, &client);
+    GetWindowRect(document->edit, &text);
+    return text.right - text.left == client.right - document->gutterWidth && text.bottom - text.top == client.bottom;
+  };
+  double total = 0;
+  PumpUntil(fitted, total);
+  const struct {
+    const char* name;
+    std::function<void()> act;
+  } steps[] = {
+      {"narrow the frame by 40 px", [&] { SetWindowPos(frame, nullptr, 0, 0, 960, 720, SWP_NOZORDER | SWP_NOMOVE); }},
+      {"hide the output pane", [&] { SendMessageA(frame, WM_COMMAND, IDM_TOOLS_OUTPUTPANE, 0); }},
+      {"show the output pane", [&] { SendMessageA(frame, WM_COMMAND, IDM_TOOLS_OUTPUTPANE, 0); }},
+      {"restore the document",
+       [&] { SendMessageA(g_app.mdiClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(window), 0); }},
+      {"maximise the document",
+       [&] { SendMessageA(g_app.mdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(window), 0); }},
+  };
+  for (const auto& step : steps) {
+    const auto start = Clock::now();
+    step.act();
+    const double call = Since(start);
+    const double longest = PumpUntil(fitted, total);
+    std::printf("frame with a 512 KB document, %s: longest wait %.0f ms (the call %.0f ms, fitted after %.0f ms)\n",
+                step.name, std::max(call, longest), call, total + call);
+  }
+  if (Document* document = GetDocument(window)) document->modified = false;
+  SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+  DeleteFileA(path.c_str());
 }
 
 }  // namespace
@@ -279,7 +355,10 @@ int main(int argc, char** argv) {
                   Median(inDocument), Median(inBare), Median(inDocument) - Median(inBare));
       document->modified = false;
     }
-    if (frame) DestroyWindow(frame);
+    if (frame) {
+      FrameFreezes(frame, big);
+      DestroyWindow(frame);
+    }
   }
 
   DestroyWindow(g_parent);
