@@ -32,9 +32,19 @@ HMODULE LoadLibrariesForWindows() {
 
 void RunMessageLoop(HWND frame, HACCEL accelerators) {
   MSG msg;
+  bool altKeyUsed = false;  // an Alt+key shortcut ran while Alt is down
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    // Alt let go after Alt+Left and the like: the default procedure, which never saw the key the
+    // shortcut took, would open the menu bar.
+    if (altKeyUsed && (msg.message == WM_SYSKEYUP || msg.message == WM_KEYUP) && msg.wParam == VK_MENU) {
+      altKeyUsed = false;
+      continue;
+    }
     // The menu's keys first: Ctrl+F6 is Command 2; Ctrl+Tab still switches documents.
-    if (accelerators && TranslateAcceleratorA(frame, accelerators, &msg)) continue;
+    if (accelerators && TranslateAcceleratorA(frame, accelerators, &msg)) {
+      if (msg.message == WM_SYSKEYDOWN) altKeyUsed = true;
+      continue;
+    }
     if (g_app.mdiClient && TranslateMDISysAccel(g_app.mdiClient, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

@@ -31,12 +31,17 @@ void SetPartText(int part, const std::string& text) {
     if (text == shown) return;
   }
   const bool visible = IsWindowVisible(bar);
-  if (visible) SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+  RECT pending{};  // what still waits to be painted: switching the drawing off drops it under Wine
+  if (visible) {
+    GetUpdateRect(bar, &pending, FALSE);
+    SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+  }
   SendMessageA(bar, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
   if (!visible) return;
   SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
   RECT bounds{};
-  if (SendMessageA(bar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&bounds))) InvalidateRect(bar, &bounds, TRUE);
+  if (SendMessageA(bar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&bounds))) UnionRect(&pending, &pending, &bounds);
+  InvalidateRect(bar, &pending, TRUE);
 }
 
 int CALLBACK AddFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM lParam) {

@@ -361,11 +361,28 @@ TEST_F(ColouringTest, EveryLineKeepsItsColoursAfterAReplace) {
   EXPECT_EQ(ColourLetters(edit), "rrbb|bbbbbbbggg|bbbbgggg|bbbbbb|");
 }
 
+// True when a status bar part shows something darker than its background on the screen.
+bool PartIsPainted(int part) {
+  RECT bounds{};
+  SendMessageA(g_app.statusBar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&bounds));
+  HDC dc = GetDC(g_app.statusBar);
+  bool painted = false;
+  for (int y = bounds.top + 2; y < bounds.bottom - 2 && !painted; ++y)
+    for (int x = bounds.left + 2; x < bounds.right - 2 && !painted; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      painted = c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96;
+    }
+  ReleaseDC(g_app.statusBar, dc);
+  return painted;
+}
+
 TEST_F(ColouringTest, StatusBarShowsCaretAndKeyStates) {
   std::string text;
   for (int i = 1; i <= 12; ++i) text += "line " + std::to_string(i) + "\r\n";
   HWND edit = Open("caret.asm", text);
   EXPECT_EQ(StatusText(1), " Ln 1, Col 1");
+  PumpMessages(50);
+  for (int part : {1, 3, 5}) EXPECT_TRUE(PartIsPainted(part)) << "part " << part << " shows nothing on the screen";
   const long line10 = LineIndex(edit, 9);
   SetSelection(edit, line10 + 1, line10 + 3);  // the selection's end counts
   SendMessageA(edit, WM_KEYUP, VK_RIGHT, 0);
