@@ -283,8 +283,8 @@ void ColourChangedLines(HWND edit, BeforeChange& before, const std::string* text
   if (before.linesBetweenColoured) {  // only the lines the change joined to the text around it
     const int firstLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, std::min(before.selStart, start)));
     const int lastLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, std::max(before.selEnd, end)));
-    ColourLines(edit, firstLine, firstLine);
-    if (lastLine != firstLine) ColourLines(edit, lastLine, lastLine);
+    if (!before.firstLineColoured) ColourLines(edit, firstLine, firstLine);
+    if (lastLine != firstLine && !before.lastLineColoured) ColourLines(edit, lastLine, lastLine);
     before = {start, end, lineCount};
     return;
   }

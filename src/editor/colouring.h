@@ -36,6 +36,8 @@ struct BeforeChange {
   int lineCount = 1;
   bool exact = false;  // the selection right before a change that replaces it and leaves the caret after it
   bool linesBetweenColoured = false;  // the change came coloured but for its first and last line
+  bool firstLineColoured = false;     // ... and its first line is one of them, whole
+  bool lastLineColoured = false;      // ... and the line after it came through untouched
 };
 
 // The colour pass after a change of the text: the lines from the selection before the change to

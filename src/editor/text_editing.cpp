@@ -141,9 +141,16 @@ LRESULT InsertColoured(HWND edit, UINT, WPARAM, LPARAM lParam) {
   long start = 0, end = 0;
   GetSelection(edit, start, end);
   BeforeChange before{start, end, LineCount(edit)};
+  // Whole lines put in at a line's start: the lines at both ends come whole and coloured too.
+  const auto atLineStart = [edit](long at) { return at == 0 || TextRange(edit, at - 1, at) == "\r"; };
+  const std::string text = reinterpret_cast<const char*>(lParam);
+  const bool endsWithBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  const bool fromLineStart = atLineStart(start), toLineStart = atLineStart(end);
   g_insertingColoured = true;
-  before.linesBetweenColoured = ReplaceSelectionColoured(edit, reinterpret_cast<const char*>(lParam));
+  before.linesBetweenColoured = ReplaceSelectionColoured(edit, text);
   g_insertingColoured = false;
+  before.firstLineColoured = before.linesBetweenColoured && fromLineStart;
+  before.lastLineColoured = before.linesBetweenColoured && endsWithBreak && toLineStart;
   HWND window = GetParent(edit);
   Document* document = GetDocument(window);
   if (document) document->beforeChange = before;

@@ -291,19 +291,24 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
   // Any text of many lines goes in exactly as given, coloured, over a selection, and Undo and
   // Redo take it back and forth whole.
   const std::string before = TextRange(edit, 0, TextLength(edit));
+  const long line2 = static_cast<long>(before.find('\r')) + 1, line3 = static_cast<long>(before.find('\r', line2)) + 1;
   const struct {
     const char* text;
     const char* shown;  // as the control holds it
+    long from, to;      // the selection it replaces
   } pastes[] = {
-      {"MVI\nB x\r\n; c\rR0", "MVI\rB x\r; c\rR0"},
-      {"\r\n\r\nMVI\r\n\r\n", "\r\rMVI\r\r"},
-      {"{\\par}\tB\r\n\xe9\xff MVO ;\\\nx", "{\\par}\tB\r\xe9\xff MVO ;\\\rx"},
+      {"MVI\nB x\r\n; c\rR0", "MVI\rB x\r; c\rR0", 2, 9},  // from inside the first line into the second
+      {"\r\n\r\nMVI\r\n\r\n", "\r\rMVI\r\r", 2, 9},
+      {"{\\par}\tB\r\n\xe9\xff MVO ;\\\nx", "{\\par}\tB\r\xe9\xff MVO ;\\\rx", 2, 9},
+      {"; c\r\nMVI R0\r\nB\r\n", "; c\rMVI R0\rB\r", 0, 0},  // whole lines at a line's start
+      {"R0\r\n;\r\n", "R0\r;\r", line2, line3},              // over a whole line
+      {";x\r\nB\r\n", ";x\rB\r", 1, line2},                  // from inside a line to the next line's start
   };
   for (const auto& paste : pastes) {
     SetClipboard(paste.text);
-    SetSelection(edit, 2, 9);  // from inside the first line into the second
+    SetSelection(edit, paste.from, paste.to);
     SendMessageA(edit, WM_PASTE, 0, 0);
-    const std::string after = before.substr(0, 2) + paste.shown + before.substr(9);
+    const std::string after = before.substr(0, paste.from) + paste.shown + before.substr(paste.to);
     EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), after) << paste.text;
     EXPECT_EQ(ColourLetters(edit), LettersByTable(edit)) << paste.text;
     SendMessageA(edit, EM_UNDO, 0, 0);
