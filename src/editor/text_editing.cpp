@@ -266,14 +266,24 @@ void BreakLine(HWND edit) {
 bool TakeKey(HWND edit, Document& document, WPARAM key) {
   document.swallowChar = 0;
   // Each key state is a trip to the server under Wine: only for the keys taken here.
-  if (key != 'Z' && key != 'Y' && key != 'Q' && key != VK_INSERT && key != VK_DELETE && key != VK_TAB &&
-      key != VK_RETURN)
+  if (key != 'Z' && key != 'Y' && key != 'Q' && key != 'A' && key != 'C' && key != 'X' && key != 'V' &&
+      key != VK_INSERT && key != VK_DELETE && key != VK_TAB && key != VK_RETURN)
     return false;
   const bool control = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT), alt = KeyDown(VK_MENU);
   HWND window = GetParent(edit);
   if (alt) return false;
   if (control && (key == 'Z' || key == 'Y')) {
     ApplyStep(window, key == 'Y' || shift);
+    return true;
+  }
+  // The clipboard keys go the way of the Edit menu: the control's own Ctrl+A takes the end of
+  // the text too, so that a copy of it ends in one line break more, and its own Ctrl+V would
+  // paste another program's fonts and colour the text run by run.
+  if (control && !shift && (key == 'A' || key == 'C' || key == 'X' || key == 'V')) {
+    RunEditCommand(window, key == 'A'   ? IDM_EDIT_SELECTALL
+                           : key == 'C' ? IDM_EDIT_COPY
+                           : key == 'X' ? IDM_EDIT_CUT
+                                        : IDM_EDIT_PASTE);
     return true;
   }
   // The clipboard keys of old, which not every control takes.

@@ -318,6 +318,15 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
     EXPECT_EQ(ColourLetters(edit), LettersByTable(edit)) << paste.text;
     SendMessageA(edit, EM_UNDO, 0, 0);
   }
+  // Ctrl+A, Ctrl+C, Ctrl+End, Ctrl+V: the text twice, not a line more, and coloured.
+  SetFocus(edit);
+  Key('A', true);
+  Key('C', true);
+  Key(VK_END, true);
+  Key('V', true);
+  PumpMessages(0);
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), before + before);
+  EXPECT_EQ(ColourLetters(edit), LettersByTable(edit));
 }
 
 TEST_F(ColouringTest, UndoTakesTypedAndPastedTextBack) {
