@@ -1,7 +1,10 @@
-// Measures keyword colouring in a real text control against a plain load of the same text:
-// opening (200 KB, 1 MB, 2 MB), one keystroke's colouring near the end of the 200 KB document,
-// the colouring of a 1,000-line paste, and the control's own layout on a resize of a 512 KB
-// text. Prints the times and the ratios.
+// Measures keyword colouring in real text controls against plain ones: opening 200 KB, 1 MB and
+// 2 MB coloured against a plain load; one keystroke's whole-line colouring pass; the colouring
+// of a 1,000-line paste; a bare control's layout when its size changes; in a 200 KB document of
+// the frame, a 1,000-line paste (against the same paste into a plain control), its Undo and
+// Redo, and keystrokes (against a bare control); and, with a 512 KB document maximised in the
+// frame, how long the IDE does not answer when the frame narrows, the output pane is hidden or
+// shown, or the document is restored or maximised. Prints the times and the ratios.
 // Usage: colour_bench [runs]
 #include <windows.h>
 #include <richedit.h>
@@ -263,7 +266,7 @@ int main(int argc, char** argv) {
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(block.c_str()));
   auto start = Clock::now();
   ColourChangedLines(edit, before);
-  std::printf("paste of 1,000 lines: colouring %.1f ms\n", Since(start));
+  std::printf("paste of 1,000 lines into a bare control, coloured run by run afterwards: %.1f ms\n", Since(start));
 
   DestroyWindow(edit);
 
