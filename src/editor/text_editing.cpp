@@ -160,6 +160,19 @@ LRESULT InsertColoured(HWND edit, UINT, WPARAM, LPARAM lParam) {
   return 0;
 }
 
+// A paste past the text limit would be cut short without a word: the limit grows to hold it,
+// with the usual room to type on, as it does for a file that is opened.
+void MakeRoomFor(Document& document, const std::string& text) {
+  long start = 0, end = 0;
+  GetSelection(document.edit, start, end);
+  const long long after =
+      static_cast<long long>(TextLength(document.edit)) - (end - start) + static_cast<long long>(text.size());
+  const long long needed = after + static_cast<long long>(kDefaultTextLimitKb) * 1024;
+  if (after <= TextLimit(document.edit) || needed > 0x7FFFFFFE) return;
+  SetTextLimit(document.edit, static_cast<long>(needed));
+  document.textLimitKb = static_cast<int>((needed + 1023) / 1024);
+}
+
 // The clipboard's text; false when it holds none or cannot be opened.
 bool ClipboardText(HWND owner, std::string& text) {
   if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(owner)) return false;
@@ -398,6 +411,7 @@ LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM
       if (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY) return 0;
       std::string text;
       if (!ClipboardText(edit, text)) return TrackedCall(edit, message, wParam, lParam, true, EditKind::kOther);
+      MakeRoomFor(*document, text);
       ReplaceSelection(edit, text, EditKind::kOther);
       return 0;
     }

@@ -78,6 +78,12 @@ std::string LettersByTable(HWND edit) {
   }
 }
 
+// A text as the control holds it: each CR LF one "\r".
+std::string ControlText(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at + 1, 1);
+  return text;
+}
+
 void SetClipboard(const std::string& text) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
@@ -316,6 +322,15 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
     SendMessageA(edit, EM_REDO, 0, 0);
     EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), after) << paste.text;
     EXPECT_EQ(ColourLetters(edit), LettersByTable(edit)) << paste.text;
+    SendMessageA(edit, EM_UNDO, 0, 0);
+  }
+  // A paste past the text limit goes in whole, of one line or of many.
+  for (const char* text : {"MVI R0 ; MVO R1", "MVI R0\r\nMVO R1\r\n"}) {
+    SetTextLimit(edit, TextLength(edit) + 4);
+    SetClipboard(text);
+    SetSelection(edit, 0, 0);
+    SendMessageA(edit, WM_PASTE, 0, 0);
+    EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), ControlText(text) + before);
     SendMessageA(edit, EM_UNDO, 0, 0);
   }
   // Ctrl+A, Ctrl+C, Ctrl+End, Ctrl+V: the text twice, not a line more, and coloured.
