@@ -282,7 +282,7 @@ void ColourChangedLines(HWND edit, BeforeChange& before, const std::string* text
   }
   if (before.linesBetweenColoured) {  // only the lines the change joined to the text around it
     const int firstLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, std::min(before.selStart, start)));
-    const int lastLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, std::max(before.selEnd, end)));
+    const int lastLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, end));  // the text ends at the caret
     if (!before.firstLineColoured) ColourLines(edit, firstLine, firstLine);
     if (lastLine != firstLine && !before.lastLineColoured) ColourLines(edit, lastLine, lastLine);
     before = {start, end, lineCount};

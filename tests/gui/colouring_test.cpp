@@ -309,6 +309,7 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
       {"; c\r\nMVI R0\r\nB\r\n", "; c\rMVI R0\rB\r", 0, 0},  // whole lines at a line's start
       {"R0\r\n;\r\n", "R0\r;\r", line2, line3},              // over a whole line
       {";x\r\nB\r\n", ";x\rB\r", 1, line2},                  // from inside a line to the next line's start
+      {"x ;\r\nMVI\r\nB", "x ;\rMVI\rB", 1, line3 + 1},      // over more text than it brings
   };
   for (const auto& paste : pastes) {
     SetClipboard(paste.text);
