@@ -282,7 +282,11 @@ void FitTextControl(HWND window) {
   RECT now{};
   GetWindowRect(document->edit, &now);
   if (now.right - now.left == client.right - document->gutterWidth && now.bottom - now.top == client.bottom) return;
+  // A large text takes seconds to lay out again under Wine: the pointer says the IDE is busy.
+  const bool large = TextLength(document->edit) > kLargestTextResizedAtOnce;
+  HCURSOR previous = large ? SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT))) : nullptr;
   MoveWindow(document->edit, document->gutterWidth, 0, client.right - document->gutterWidth, client.bottom, TRUE);
+  if (large) SetCursor(previous);
 }
 
 }  // namespace
