@@ -213,7 +213,7 @@ class Parser {
     char c = text_[pos_];
     if (c == '(' && context_.list) {
       // (list)[i]: one element of an expression list or string, 0 past its end.
-      size_t close = Closing(pos_);
+      size_t close = ClosingParen(text_, pos_);
       size_t after = close == std::string_view::npos ? close : close + 1;
       while (after < text_.size() && (text_[after] == ' ' || text_[after] == '\t')) ++after;
       if (after < text_.size() && text_[after] == '[') {
@@ -274,7 +274,7 @@ class Parser {
       SkipSpace();
       if (SameWord(name, "STRLEN") || SameWord(name, "ASC")) return StringFunction(SameWord(name, "ASC"));
       if (SameWord(name, "CLASSIFY") && pos_ < text_.size() && text_[pos_] == '(' && context_.classify) {
-        size_t close = Closing(pos_);
+        size_t close = ClosingParen(text_, pos_);
         if (close == std::string_view::npos) {
           Fail("missing ')'");
           return 0;
@@ -314,23 +314,6 @@ class Parser {
     }
     Fail("unexpected '" + std::string(1, c) + "' in expression");
     return 0;
-  }
-
-  // The ')' that closes the '(' at `open`, or npos.
-  size_t Closing(size_t open) const {
-    int depth = 0;
-    for (size_t i = open; i < text_.size(); ++i) {
-      if (IsQuote(text_[i])) {
-        size_t end = StringEnd(text_, i);
-        if (end == std::string_view::npos) return end;
-        i = end - 1;
-      } else if (text_[i] == '(') {
-        ++depth;
-      } else if (text_[i] == ')' && --depth == 0) {
-        return i;
-      }
-    }
-    return std::string_view::npos;
   }
 
   static std::string Shorter(std::string_view name) {

@@ -34,6 +34,22 @@ size_t StringEnd(std::string_view text, size_t pos) {
   return std::string_view::npos;
 }
 
+size_t ClosingParen(std::string_view text, size_t open) {
+  int depth = 0;
+  for (size_t i = open; i < text.size(); ++i) {
+    if (IsQuote(text[i])) {
+      size_t end = StringEnd(text, i);
+      if (end == std::string_view::npos) return end;
+      i = end - 1;
+    } else if (text[i] == '(') {
+      ++depth;
+    } else if (text[i] == ')' && --depth == 0) {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
 bool IsStringToken(std::string_view text) {
   return !text.empty() && IsQuote(text[0]) && StringEnd(text, 0) == text.size();
 }

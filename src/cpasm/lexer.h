@@ -22,6 +22,10 @@ inline bool IsQuote(char c) { return c == '"' || c == '\''; }
 // line. A backslash takes the next character with it.
 size_t StringEnd(std::string_view text, size_t pos);
 
+// The ')' that closes the '(' at `open`, strings skipped; npos when it does not close on the
+// line or a string in between does not.
+size_t ClosingParen(std::string_view text, size_t open);
+
 // True when all of `text` is one quoted string.
 bool IsStringToken(std::string_view text);
 

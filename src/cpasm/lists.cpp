@@ -37,19 +37,7 @@ bool SplitIndexed(std::string_view text, std::string_view& name, std::vector<std
 // "( list )[a, b]" taking the whole of `text`.
 bool SplitListSlice(std::string_view text, std::string_view& list, std::vector<std::string_view>& indexes) {
   if (text.empty() || text[0] != '(') return false;
-  int depth = 0;
-  size_t close = std::string_view::npos;
-  for (size_t i = 0; i < text.size() && close == std::string_view::npos; ++i) {
-    if (IsQuote(text[i])) {
-      size_t end = StringEnd(text, i);
-      if (end == std::string_view::npos) return false;
-      i = end - 1;
-    } else if (text[i] == '(') {
-      ++depth;
-    } else if (text[i] == ')' && --depth == 0) {
-      close = i;
-    }
-  }
+  const size_t close = ClosingParen(text, 0);
   if (close == std::string_view::npos) return false;
   std::string_view rest = Trim(text.substr(close + 1));
   if (rest.size() < 2 || rest.front() != '[' || rest.back() != ']') return false;
