@@ -84,16 +84,6 @@ std::string ControlText(std::string text) {
   return text;
 }
 
-void SetClipboard(const std::string& text) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_TEXT, memory);
-  CloseClipboard();
-}
-
 void Type(HWND edit, const std::string& text) {
   for (char c : text) {
     if (c == '\n') {
@@ -288,7 +278,7 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(" x\r\nR0 ; c\r\nB y"));
   EXPECT_EQ(ColourLetters(edit), "bbbb.|bbbggg|rr.|");
   // A paste through the clipboard, after a key press as a user gives it.
-  SetClipboard(" mvo\r\nMVO R1");
+  PutOnClipboard(" mvo\r\nMVO R1");
   SetSelection(edit, 3, 3);
   SendMessageA(edit, WM_KEYDOWN, 'V', 0);
   SendMessageA(edit, WM_PASTE, 0, 0);
@@ -312,7 +302,7 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
       {"x ;\r\nMVI\r\nB", "x ;\rMVI\rB", 1, line3 + 1},      // over more text than it brings
   };
   for (const auto& paste : pastes) {
-    SetClipboard(paste.text);
+    PutOnClipboard(paste.text);
     SetSelection(edit, paste.from, paste.to);
     SendMessageA(edit, WM_PASTE, 0, 0);
     const std::string after = before.substr(0, paste.from) + paste.shown + before.substr(paste.to);
@@ -328,7 +318,7 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
   // A paste past the text limit goes in whole, of one line or of many.
   for (const char* text : {"MVI R0 ; MVO R1", "MVI R0\r\nMVO R1\r\n"}) {
     SetTextLimit(edit, TextLength(edit) + 4);
-    SetClipboard(text);
+    PutOnClipboard(text);
     SetSelection(edit, 0, 0);
     SendMessageA(edit, WM_PASTE, 0, 0);
     EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), ControlText(text) + before);

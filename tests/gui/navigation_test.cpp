@@ -57,14 +57,6 @@ class NavigationTest : public FrameTest {
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
-  HWND NewDocumentWith(const std::string& text) {
-    Command(IDM_FILE_NEW);
-    Document* document = GetDocument(g_app.activeDocument);
-    EXPECT_NE(document, nullptr);
-    SendMessageA(document->edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SetSelection(document->edit, 0, 0);
-    return document->edit;
-  }
   Settings saved_;
   std::string folder_;
 };

@@ -43,15 +43,6 @@ class SearchTest : public FrameTest {
     FrameTest::TearDown();
     g_settings = saved_;
   }
-  // A new document holding `text`; returns its text control.
-  HWND NewDocumentWith(const std::string& text) {
-    Command(IDM_FILE_NEW);
-    Document* document = GetDocument(g_app.activeDocument);
-    EXPECT_NE(document, nullptr);
-    SendMessageA(document->edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SetSelection(document->edit, 0, 0);
-    return document->edit;
-  }
   // Find with `text` and the options in the settings; message boxes are answered with OK.
   std::vector<SeenBox> Find(const std::string& text) {
     DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {

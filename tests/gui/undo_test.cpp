@@ -51,16 +51,6 @@ void Type(HWND edit, const std::string& text) {
   }
 }
 
-void PutOnClipboard(const std::string& text) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_TEXT, memory);
-  CloseClipboard();
-}
-
 // True when every character of each "MVI" in the text is blue.
 bool KeywordsBlue(HWND edit) {
   const std::string text = AllText(edit);

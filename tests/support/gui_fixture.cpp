@@ -1,10 +1,13 @@
 #include "support/gui_fixture.h"
 
 #include <chrono>
+#include <cstring>
 
 #include "app/frame.h"
+#include "editor/document.h"
 #include "editor/text_control.h"
 #include "resource.h"
+#include "ui/app_state.h"
 
 namespace quillon::test {
 
@@ -19,6 +22,26 @@ void PumpMessages(int milliseconds) {
     }
     if (milliseconds > 0) Sleep(5);
   } while (std::chrono::steady_clock::now() < until);
+}
+
+void PutOnClipboard(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+HWND FrameTest::NewDocumentWith(const std::string& text) {
+  Command(IDM_FILE_NEW);
+  Document* document = GetDocument(g_app.activeDocument);
+  EXPECT_NE(document, nullptr);
+  if (!document) return nullptr;
+  SendMessageA(document->edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SetSelection(document->edit, 0, 0);
+  return document->edit;
 }
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {

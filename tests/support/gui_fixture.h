@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
 
 namespace quillon::test {
 
@@ -23,6 +24,8 @@ struct Sel {
 };
 std::ostream& operator<<(std::ostream& out, const Sel& s);
 Sel SelectionOf(HWND edit);
+// Puts `text` on the clipboard as CF_TEXT.
+void PutOnClipboard(const std::string& text);
 
 class FrameTest : public ::testing::Test {
  protected:
@@ -34,6 +37,8 @@ class FrameTest : public ::testing::Test {
   // the program's accelerator table, else to the focused window (the frame when none). What the
   // key posts on (a WM_CHAR) is left for the next pump.
   void Key(WORD key, bool ctrl = false, bool shift = false, bool alt = false);
+  // A new document holding `text`, the caret at its start; returns its text control.
+  HWND NewDocumentWith(const std::string& text);
   HWND frame_ = nullptr;
 };
 
