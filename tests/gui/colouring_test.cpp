@@ -322,6 +322,7 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
     SetSelection(edit, 0, 0);
     SendMessageA(edit, WM_PASTE, 0, 0);
     EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), ControlText(text) + before);
+    EXPECT_GE(TextLimit(edit), TextLength(edit) + kDefaultTextLimitKb * 1024) << "room to type on after it";
     SendMessageA(edit, EM_UNDO, 0, 0);
   }
   // Ctrl+A, Ctrl+C, Ctrl+End, Ctrl+V: the text twice, not a line more, and coloured.
