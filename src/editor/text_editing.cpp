@@ -192,10 +192,15 @@ bool ClipboardText(HWND owner, std::string& text) {
   return ok;
 }
 
+// EM_REPLACESEL as one recorded change; a text of many lines goes in coloured.
+LRESULT TrackedReplace(HWND edit, WPARAM wParam, LPARAM lParam, EditKind kind) {
+  return TrackedCall(edit, EM_REPLACESEL, wParam, lParam, true, kind,
+                     GoesInColoured(lParam) ? InsertColoured : CallOriginal);
+}
+
 // Replaces the selection with `text` as one recorded change.
 void ReplaceSelection(HWND edit, const std::string& text, EditKind kind) {
-  const auto lParam = reinterpret_cast<LPARAM>(text.c_str());
-  TrackedCall(edit, EM_REPLACESEL, TRUE, lParam, true, kind, GoesInColoured(lParam) ? InsertColoured : CallOriginal);
+  TrackedReplace(edit, TRUE, reinterpret_cast<LPARAM>(text.c_str()), kind);
 }
 
 // Takes one step back (or forward again). The step is applied only to the text it describes.
@@ -416,9 +421,7 @@ LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM
       return 0;
     }
     case EM_REPLACESEL:
-      if (GoesInColoured(lParam))
-        return TrackedCall(edit, message, wParam, lParam, true, EditKind::kOther, InsertColoured);
-      return TrackedCall(edit, message, wParam, lParam, true, EditKind::kOther);
+      return TrackedReplace(edit, wParam, lParam, EditKind::kOther);
     case WM_CUT:
     case WM_CLEAR:
       return TrackedCall(edit, message, wParam, lParam, true, EditKind::kOther);
