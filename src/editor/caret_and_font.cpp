@@ -124,6 +124,11 @@ void SetEditorFont(HWND edit) {
   SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&shown));
   const int height = g_settings.fontSize > 0 ? g_settings.fontSize : static_cast<int>(shown.yHeight);
   const int width = CharacterWidthTwips(face, height);
+  if (Document* document = GetDocument(GetParent(edit)); document && width > 0) {
+    HDC screen = GetDC(nullptr);
+    document->charWidth = std::max(1, MulDiv(width, GetDeviceCaps(screen, LOGPIXELSX), 1440));
+    ReleaseDC(nullptr, screen);
+  }
   if (width > 0) {
     PARAFORMAT tabs{};
     tabs.cbSize = sizeof tabs;

@@ -254,7 +254,7 @@ void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo)
   POINT scroll{};
   const bool manyLines = last > first;
   if (manyLines) {
-    SendMessageA(edit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    scroll = ScrollPosition(edit);
     SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
   }
   const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
@@ -264,7 +264,7 @@ void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo)
   SetSelection(edit, selStart, selEnd);
   SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
   if (manyLines) {
-    SendMessageA(edit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+    SetScrollPosition(edit, scroll);
     SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE);
   }

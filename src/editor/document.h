@@ -33,6 +33,17 @@ struct Document {
   int editDepth = 0;             // > 0 while a message to the control is being recorded
   bool applyingHistory = false;  // an undo or redo is changing the text
   char swallowChar = 0;          // the character of a key the document took
+  // The view of the text (text_view.h): the control keeps one size and moves in the window.
+  long shiftX = 0, shiftY = 0;           // how far the control is moved out past the left and top edges
+  long shownWidth = 0, shownHeight = 0;  // the part of the window that showed text
+  int follow = 0;                        // what the view follows once the control is done (kFollow...)
+  int charWidth = 8;                     // of the editor font, in pixels
+  long lineHeight = 16;                  // the last measured
+  long textHeight = 0;                   // measured at `measuredLines` lines of `measuredLineHeight`
+  long widestColumns = 0;                // the widest line, measured at the same time
+  int measuredLines = -1;
+  long measuredLineHeight = 0;
+  long caretStart = 0, caretEnd = 0;  // the selection the view last followed
 };
 
 // The record of a document window; null for any other window or one that is gone.

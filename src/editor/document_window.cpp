@@ -16,6 +16,7 @@
 #include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "editor/text_editing.h"
+#include "editor/text_view.h"
 #include "ui/app_state.h"
 #include "ui/dpi.h"
 #include "ui/dropped_file.h"
@@ -33,12 +34,6 @@ constexpr char kUntitled[] = "untitled";
 
 // Posted to a document window that became active: look whether its file changed on disk.
 constexpr UINT kCheckFileMessage = WM_USER + 1;
-
-// A text up to this size follows its window's size at once; a larger one after kFitDelayMs
-// without a new size (see OnSize).
-constexpr long kLargestTextResizedAtOnce = 64 * 1024;
-constexpr UINT_PTR kFitTimer = 1;
-constexpr UINT kFitDelayMs = 250;
 
 // The object behind a document window; the window's Document lives in its first extra slot.
 class DocumentWindow : public WindowObject {
@@ -267,6 +262,7 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
         ShowCaretPosition(window);
     }
   } else if (header->code == EN_SELCHANGE && document && header->hwndFrom == document->edit) {
+    document->follow |= kFollowCaret;
     if (window == g_app.activeDocument) ShowCaretLineAndColumn(window);  // Find, Go To, Undo, clicks, keys
   } else if (header->code == EN_DROPFILES && document && header->hwndFrom == document->edit) {
     OnDropFiles(window, static_cast<HDROP>(reinterpret_cast<ENDROPFILES*>(header)->hDrop));
@@ -274,41 +270,14 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
   return true;
 }
 
-// The control's place in its window: right of the gutter, the window's full height.
-void FitTextControl(HWND window) {
-  Document* document = GetDocument(window);
-  RECT client{};
-  if (!document || !document->edit || !GetClientRect(window, &client)) return;
-  RECT now{};
-  GetWindowRect(document->edit, &now);
-  if (now.right - now.left == client.right - document->gutterWidth && now.bottom - now.top == client.bottom) return;
-  // A large text takes seconds to lay out again under Wine: the pointer says the IDE is busy.
-  const bool large = TextLength(document->edit) > kLargestTextResizedAtOnce;
-  HCURSOR previous = large ? SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT))) : nullptr;
-  MoveWindow(document->edit, document->gutterWidth, 0, client.right - document->gutterWidth, client.bottom, TRUE);
-  if (large) SetCursor(previous);
-}
-
 }  // namespace
 
-void FitTextToWindow(HWND window) {
-  Document* document = GetDocument(window);
-  if (!document || !document->edit) return;
-  if (TextLength(document->edit) <= kLargestTextResizedAtOnce) {
-    KillTimer(window, kFitTimer);
-    FitTextControl(window);
-  } else if (IsWindowVisible(window)) {
-    SetTimer(window, kFitTimer, kFitDelayMs, nullptr);
-  }
-}
+void FitTextToWindow(HWND window) { PlaceTextView(window); }
 
 namespace {
 
-// The control lays its whole text out again on every change of its size, whatever its wrapping
-// (a 512 KB text: seconds under Wine). A large text therefore follows its window once the sizes
-// stop changing, and a hidden window's text only when it is shown.
 bool DocumentWindow::OnSize(WPARAM kind, int, int) {
-  if (kind != SIZE_MINIMIZED) FitTextToWindow(Handle());
+  if (kind != SIZE_MINIMIZED) PlaceTextView(Handle());
   return false;
 }
 
@@ -321,9 +290,12 @@ bool DocumentWindow::OnClose() {
 bool DocumentWindow::OnCommand(WPARAM wParam, LPARAM) {
   if (LOWORD(wParam) != kEditControlId) return false;
   if (HIWORD(wParam) == EN_CHANGE) OnTextChanged(Handle());
-  if (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_VSCROLL)
-    if (Document* document = GetDocument(Handle()))
-      GutterAfterScroll(Handle(), *document, HIWORD(wParam) == EN_VSCROLL);
+  // The view follows once the control is done with the message at work.
+  if (Document* document = GetDocument(Handle())) {
+    if (HIWORD(wParam) == EN_CHANGE) document->follow |= kFollowCaret;
+    if (HIWORD(wParam) == EN_UPDATE || HIWORD(wParam) == EN_VSCROLL || HIWORD(wParam) == EN_HSCROLL)
+      document->follow |= kFollowScroll;
+  }
   // The text gets the focus back, also when no activation message came (a window manager may
   // pass the focus to the IDE without one): look at the file on disk.
   if (HIWORD(wParam) == EN_SETFOCUS) PostMessageA(Handle(), kCheckFileMessage, 0, 0);
@@ -332,17 +304,13 @@ bool DocumentWindow::OnCommand(WPARAM wParam, LPARAM) {
 
 bool DocumentWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
   HWND window = Handle();
-  if (message == WM_TIMER && wParam == kFitTimer) {
-    // Not while the user still holds a frame edge: the next size would lay the text out again.
-    if (GetCapture() == nullptr || !(GetKeyState(VK_LBUTTON) & 0x8000)) {
-      KillTimer(window, kFitTimer);
-      FitTextControl(window);
-    }
+  if (message == WM_VSCROLL || message == WM_HSCROLL) {
+    ScrollTextView(window, message == WM_VSCROLL ? SB_VERT : SB_HORZ, wParam);
     return true;
   }
-  if (message == WM_SHOWWINDOW && wParam) {
-    SetTimer(window, kFitTimer, 0, nullptr);
-    return false;
+  if (message == WM_MOUSEWHEEL) {
+    TurnWheel(window, wParam);
+    return true;
   }
   if (message == kCheckFileMessage) {
     CheckFileOnDisk(window);
@@ -433,8 +401,8 @@ bool RegisterDocumentClass(HINSTANCE instance) {
 }
 
 void NewDocument(HWND mdiClient) {
-  HWND window = CreateMDIWindowA(kDocumentClass, kUntitled, WS_MAXIMIZE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, mdiClient, g_app.instance, 0);
+  HWND window = CreateMDIWindowA(kDocumentClass, kUntitled, WS_MAXIMIZE | WS_VSCROLL | WS_HSCROLL, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mdiClient, g_app.instance, 0);
   if (!window) return;
   ShowWindow(window, SW_SHOW);
   if (Document* document = GetDocument(window); document && document->edit) SetFocus(document->edit);

@@ -9,6 +9,7 @@ list(APPEND QUILLON_CORE_SOURCES
   src/editor/line_recolour.cpp
   src/editor/syntax_colours.cpp
   src/editor/undo_history.cpp
+  src/editor/view_place.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
   src/editor/caret_and_font.cpp
@@ -19,6 +20,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/editor/gutter.cpp
   src/editor/text_editing.cpp
   src/editor/text_control.cpp
+  src/editor/text_view.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/close_question_test.cpp
@@ -29,9 +31,11 @@ list(APPEND QUILLON_UNIT_TESTS
   tests/unit/line_recolour_test.cpp
   tests/unit/syntax_colours_test.cpp
   tests/unit/undo_history_test.cpp
+  tests/unit/view_place_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/colouring_test.cpp
   tests/gui/document_test.cpp
   tests/gui/undo_test.cpp
+  tests/gui/text_view_test.cpp
 )

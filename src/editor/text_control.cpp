@@ -91,6 +91,17 @@ int FirstVisibleLine(HWND edit) { return static_cast<int>(SendMessageA(edit, EM_
 
 void ScrollLines(HWND edit, int lines) { SendMessageA(edit, EM_LINESCROLL, 0, lines); }
 
+POINT ScrollPosition(HWND edit) {
+  POINT at{};
+  SendMessageA(edit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&at));
+  POINTL first{};  // the text's first character sits at its top less the scroll
+  SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), 0);
+  at.y = -first.y;
+  return at;
+}
+
+void SetScrollPosition(HWND edit, POINT at) { SendMessageA(edit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&at)); }
+
 void SetSelection(HWND edit, long start, long end) { SendMessageA(edit, EM_SETSEL, start, end); }
 
 void GetSelection(HWND edit, long& start, long& end) {

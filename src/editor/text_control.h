@@ -26,6 +26,10 @@ int LineCount(HWND edit);
 long LineIndex(HWND edit, int line);
 int FirstVisibleLine(HWND edit);
 void ScrollLines(HWND edit, int lines);
+// The control's scroll position in pixels. EM_GETSCROLLPOS gives it scaled down to 16 bits once
+// the text is taller than 65,535 pixels, while EM_SETSCROLLPOS takes pixels.
+POINT ScrollPosition(HWND edit);
+void SetScrollPosition(HWND edit, POINT at);
 void SetSelection(HWND edit, long start, long end);
 void GetSelection(HWND edit, long& start, long& end);
 std::string TextRange(HWND edit, long start, long end);

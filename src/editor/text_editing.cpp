@@ -13,6 +13,7 @@
 #include "editor/document_window.h"
 #include "editor/line_edits.h"
 #include "editor/text_control.h"
+#include "editor/text_view.h"
 #include "resource.h"
 #include "ui/app_state.h"
 
@@ -285,11 +286,16 @@ bool TakeKey(HWND edit, Document& document, WPARAM key) {
   document.swallowChar = 0;
   // Each key state is a trip to the server under Wine: only for the keys taken here.
   if (key != 'Z' && key != 'Y' && key != 'Q' && key != 'A' && key != 'C' && key != 'X' && key != 'V' &&
-      key != VK_INSERT && key != VK_DELETE && key != VK_TAB && key != VK_RETURN)
+      key != VK_INSERT && key != VK_DELETE && key != VK_TAB && key != VK_RETURN && key != VK_PRIOR && key != VK_NEXT)
     return false;
   const bool control = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT), alt = KeyDown(VK_MENU);
   HWND window = GetParent(edit);
   if (alt) return false;
+  if (!control && (key == VK_PRIOR || key == VK_NEXT)) {
+    document.history.CloseStep();
+    PageTextView(window, key == VK_NEXT);
+    return true;
+  }
   if (control && (key == 'Z' || key == 'Y')) {
     ApplyStep(window, key == 'Y' || shift);
     return true;
@@ -354,15 +360,25 @@ void ShowTextMenu(HWND edit, LPARAM where) {
     SendMessageA(GetParent(g_app.mdiClient), WM_COMMAND, static_cast<WPARAM>(command), 0);
 }
 
-LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCDESTROY) {  // the last message: the control's own procedure takes it
-    if (!g_originalProcedure) return DefWindowProcA(edit, message, wParam, lParam);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_originalProcedure));
-    return CallWindowProcA(g_originalProcedure, edit, message, wParam, lParam);
-  }
+LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   Document* document = GetDocument(GetParent(edit));
   if (!document || document->edit != edit) return CallOriginal(edit, message, wParam, lParam);
   switch (message) {
+    // The view, not the control, says what shows (text_view.h).
+    case EM_GETFIRSTVISIBLELINE:
+      return FirstShownLine(GetParent(edit));
+    case EM_LINESCROLL:
+      ScrollShownLines(GetParent(edit), static_cast<int>(wParam), static_cast<int>(lParam));
+      return TRUE;
+    case EM_GETRECT:
+      if (lParam) *reinterpret_cast<RECT*>(lParam) = ShownTextRect(GetParent(edit));
+      return 0;
+    case EM_SCROLLCARET:
+      document->follow |= kFollowCaret;
+      return CallOriginal(edit, message, wParam, lParam);
+    case WM_MOUSEWHEEL:
+      TurnWheel(GetParent(edit), wParam);
+      return 0;
     case EM_UNDO:
     case WM_UNDO:
       return ApplyStep(GetParent(edit), false);
@@ -430,6 +446,25 @@ LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM
   }
   // Anything else that changes the text (a drop, input methods) is found by comparing.
   return TrackedCall(edit, message, wParam, lParam, false, EditKind::kOther);
+}
+
+int g_messageDepth = 0;
+
+LRESULT CALLBACK EditingProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) {  // the last message: the control's own procedure takes it
+    if (!g_originalProcedure) return DefWindowProcA(edit, message, wParam, lParam);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_originalProcedure));
+    return CallWindowProcA(g_originalProcedure, edit, message, wParam, lParam);
+  }
+  ++g_messageDepth;
+  const LRESULT result = EditMessage(edit, message, wParam, lParam);
+  // The view follows the caret and the control's scrolling once the control is done, never
+  // while it is at work.
+  if (g_messageDepth == 1)
+    if (Document* document = GetDocument(GetParent(edit)); document && document->edit == edit && document->follow)
+      FollowTextControl(GetParent(edit));
+  --g_messageDepth;
+  return result;
 }
 
 }  // namespace
