@@ -13,6 +13,7 @@
 #include "editor/file_format.h"
 #include "editor/text_columns.h"
 #include "editor/text_control.h"
+#include "editor/text_view.h"
 #include "ui/app_state.h"
 
 namespace quillon {
@@ -96,7 +97,10 @@ const char* LineEndName(const FileFormat& format) {
 
 BOOL CALLBACK ApplyEditorFontTo(HWND window, LPARAM) {
   if (GetParent(window) != g_app.mdiClient) return TRUE;
-  if (Document* document = GetDocument(window); document && document->edit) SetEditorFont(document->edit);
+  if (Document* document = GetDocument(window); document && document->edit) {
+    SetEditorFont(document->edit);
+    PlaceTextView(window);  // lines of another height
+  }
   return TRUE;
 }
 

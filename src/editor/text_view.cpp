@@ -88,7 +88,8 @@ void SetBar(HWND window, int bar, const ViewAxis& axis, long position) {
   wanted.nMax = static_cast<int>(std::max(axis.content, axis.visible) - 1);
   wanted.nPage = static_cast<UINT>(std::max(0L, axis.visible));
   wanted.nPos = static_cast<int>(position);
-  if (now.nMin == wanted.nMin && now.nMax == wanted.nMax && now.nPage == wanted.nPage && now.nPos == wanted.nPos) return;
+  if (now.nMin == wanted.nMin && now.nMax == wanted.nMax && now.nPage == wanted.nPage && now.nPos == wanted.nPos)
+    return;
   // Drawn with the window's next paint: under Wine drawing a bar at once costs a key 3 ms, and
   // keys typed fast need it drawn once.
   SetScrollInfo(window, bar, &wanted, FALSE);
@@ -155,8 +156,7 @@ constexpr long kLargestControl = 30000;
 bool FitControl(View& view) {
   const long screenWide = GetSystemMetrics(SM_CXVIRTUALSCREEN), screenHigh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   const auto needed = [](long a, long b, long c) { return std::min(kLargestControl, std::max({a, b, c})); };
-  const bool narrow =
-      view.across.control < needed(view.across.visible, view.across.content, screenWide);
+  const bool narrow = view.across.control < needed(view.across.visible, view.across.content, screenWide);
   const bool low = view.down.control < needed(view.down.visible, screenHigh, 0);
   if (!narrow && !low) return true;
   const long wide = narrow ? needed(screenWide, 2 * view.across.visible, 2 * view.across.content) : view.across.control;
@@ -268,8 +268,8 @@ void TurnWheel(HWND window, WPARAM wParam) {
   UINT lines = 3;
   SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   const long delta = GET_WHEEL_DELTA_WPARAM(wParam);
-  const long step = lines == WHEEL_PAGESCROLL ? view.down.visible
-                                              : static_cast<long>(lines) * view.document->lineHeight;
+  const long step =
+      lines == WHEEL_PAGESCROLL ? view.down.visible : static_cast<long>(lines) * view.document->lineHeight;
   ShowFrom(view, view.left(), view.top() - delta * step / WHEEL_DELTA);
 }
 

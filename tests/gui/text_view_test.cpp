@@ -69,7 +69,8 @@ class TextViewTest : public FrameTest {
            std::to_string(shown.right) + " x 0.." + std::to_string(shown.bottom) + " control " +
            std::to_string(control.left) + "," + std::to_string(control.top) + " size " +
            std::to_string(control.right - control.left) + "x" + std::to_string(control.bottom - control.top) +
-           " shift " + std::to_string(GetDocument(window_)->shiftX) + "," + std::to_string(GetDocument(window_)->shiftY);
+           " shift " + std::to_string(GetDocument(window_)->shiftX) + "," +
+           std::to_string(GetDocument(window_)->shiftY);
   }
   int ShownLines() { return static_cast<int>(Shown().bottom / LineHeight()); }
   HWND edit_ = nullptr, window_ = nullptr;
@@ -87,9 +88,18 @@ TEST_F(TextViewTest, TheCaretAndEveryLineComeIntoTheWindow) {
       {"Page Down", [&] { Key(VK_NEXT); }, [&] { EXPECT_EQ(CaretLine(), ShownLines()); }},
       {"Page Up", [&] { Key(VK_PRIOR); }, [&] { EXPECT_EQ(Caret(), 0); }},
       {"Shift+Page Down", [&] { Key(VK_NEXT, false, true); },
-       [&] { EXPECT_EQ(SelectionOf(edit_), (Sel{0, LineIndex(edit_, ShownLines())})); }},
-      {"Shift+Page Up", [&] { Key(VK_PRIOR, false, true); }, [&] { EXPECT_EQ(SelectionOf(edit_), (Sel{0, 0})); }},
-      {"End of the long line", [&] { SetSelection(edit_, LineIndex(edit_, kLongLine), LineIndex(edit_, kLongLine)); Key(VK_END); },
+       [&] {
+         EXPECT_EQ(SelectionOf(edit_), (Sel{0, LineIndex(edit_, ShownLines())}));
+       }},
+      {"Shift+Page Up", [&] { Key(VK_PRIOR, false, true); },
+       [&] {
+         EXPECT_EQ(SelectionOf(edit_), (Sel{0, 0}));
+       }},
+      {"End of the long line",
+       [&] {
+         SetSelection(edit_, LineIndex(edit_, kLongLine), LineIndex(edit_, kLongLine));
+         Key(VK_END);
+       },
        [&] { EXPECT_EQ(Caret(), LineIndex(edit_, kLongLine) + 400); }},
       {"Home", [&] { Key(VK_HOME); }, [&] { EXPECT_TRUE(Showing(0)) << "the text's left edge"; }},
       {"Down to the window's last line, and Enter",
@@ -98,7 +108,11 @@ TEST_F(TextViewTest, TheCaretAndEveryLineComeIntoTheWindow) {
          Key(VK_RETURN);
        },
        [&] { EXPECT_EQ(CaretLine(), kLongLine + ShownLines() + 1); }},
-      {"Go to Line", [&] { ScrollLines(edit_, 4000 - FirstVisibleLine(edit_)); SetSelection(edit_, LineIndex(edit_, 4000), LineIndex(edit_, 4000)); },
+      {"Go to Line",
+       [&] {
+         ScrollLines(edit_, 4000 - FirstVisibleLine(edit_));
+         SetSelection(edit_, LineIndex(edit_, 4000), LineIndex(edit_, 4000));
+       },
        [&] { EXPECT_EQ(FirstVisibleLine(edit_), 4000); }},
       {"the scroll bar to its end, and a click on the last line",
        [&] {
@@ -118,7 +132,8 @@ TEST_F(TextViewTest, TheCaretAndEveryLineComeIntoTheWindow) {
     step.act();
     PumpMessages();
     step.check();
-    EXPECT_TRUE(Showing(Caret())) << "caret at line " << CaretLine() << ", first shown " << FirstVisibleLine(edit_) << Where(Caret());
+    EXPECT_TRUE(Showing(Caret())) << "caret at line " << CaretLine() << ", first shown " << FirstVisibleLine(edit_)
+                                  << Where(Caret());
   }
 }
 

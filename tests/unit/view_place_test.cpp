@@ -48,12 +48,11 @@ TEST(ViewPlace, TheCaretComesIntoViewByTheLeastMove) {
   const struct {
     long top, visible, from, to, expected;
   } cases[] = {
-      {100, 300, 150, 164, 100},  // shows already
-      {100, 300, 386, 400, 100},  // its last row exactly
-      {100, 300, 390, 404, 104},  // just below: the view goes down by what is missing
-      {100, 300, 90, 104, 90},    // just above
-      {100, 300, 5000, 5014, 4714},
-      {100, 10, 150, 164, 150},  // taller than the view: its start shows
+      {100, 300, 150, 164, 100},                               // shows already
+      {100, 300, 386, 400, 100},                               // its last row exactly
+      {100, 300, 390, 404, 104},                               // just below: the view goes down by what is missing
+      {100, 300, 90, 104, 90},                                 // just above
+      {100, 300, 5000, 5014, 4714}, {100, 10, 150, 164, 150},  // taller than the view: its start shows
   };
   for (const auto& c : cases)
     EXPECT_EQ(TopShowing(c.top, c.visible, c.from, c.to), c.expected) << c.from << ".." << c.to;
@@ -65,14 +64,8 @@ TEST(ViewPlace, WidestLineCountsTabStops) {
     int tabWidth;
     std::size_t expected;
   } cases[] = {
-      {"", 8, 0},
-      {"abc", 8, 3},
-      {"a\r\nlonger\r\nb", 8, 6},
-      {"a\nlonger\rb", 8, 6},
-      {"\tx", 8, 9},
-      {"abc\tx", 4, 5},
-      {"abcd\tx", 4, 9},
-      {"\t", 0, 1},
+      {"", 8, 0},    {"abc", 8, 3},    {"a\r\nlonger\r\nb", 8, 6}, {"a\nlonger\rb", 8, 6},
+      {"\tx", 8, 9}, {"abc\tx", 4, 5}, {"abcd\tx", 4, 9},          {"\t", 0, 1},
   };
   for (const auto& c : cases) EXPECT_EQ(WidestLineColumns(c.text, c.tabWidth), c.expected) << c.text;
 }
