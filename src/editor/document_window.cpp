@@ -143,7 +143,9 @@ bool ReloadDocument(HWND window, Document& document, const FileStamp& now) {
     return false;
   }
   document.beforeChange.lineCount = LineCount(document.edit);
+  document.measuredLines = -1;  // another text: its height and width are measured again
   FitGutter(window, document);
+  PlaceTextView(window);
   SetDocumentModified(window, false);
   SetDocumentTitle(window, document);
   SetSelection(document.edit, start, start);
@@ -504,8 +506,10 @@ bool OpenDocumentAtLine(const std::string& givenPath, int line) {
       return false;
     }
     document->beforeChange.lineCount = LineCount(document->edit);
+    document->measuredLines = -1;
     SetDocumentPath(*document, path);
     FitGutter(window, *document);
+    PlaceTextView(window);
     SetDocumentModified(window, false);
     SetDocumentTitle(window, *document);
     SetFocus(document->edit);

@@ -71,9 +71,8 @@ bool Measure(HWND window, View& view) {
   }
   view.down = {document.textHeight, control.bottom, view.shown.bottom - view.shown.top};
   view.across = {(document.widestColumns + 2) * document.charWidth, control.right, view.shown.right - view.shown.left};
-  // What shows already is part of the text, however it was measured.
+  // The width is counted, not measured: what shows already is part of the text.
   view.across.content = std::max(view.across.content, std::min(view.left() + view.across.visible, view.across.control));
-  view.down.content = std::max(view.down.content, std::min(view.top() + view.down.visible, view.down.control));
   return true;
 }
 
