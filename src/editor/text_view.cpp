@@ -18,8 +18,9 @@ namespace {
 bool g_moving = false;
 
 struct Moving {
-  Moving() { g_moving = true; }
-  ~Moving() { g_moving = false; }
+  Moving() : was(g_moving) { g_moving = true; }
+  ~Moving() { g_moving = was; }
+  const bool was;
 };
 
 // The view as it stands: the part of the window that shows text, and both directions.
@@ -102,6 +103,7 @@ void ShowFrom(View& view, long left, long top) {
   Document& document = *view.document;
   HWND edit = document.edit;
   const long oldTop = view.top();
+  const int pending = document.follow;  // what the control asked before our own moves
   left = std::clamp(left, 0L, LastViewTop(view.across));
   top = std::clamp(top, 0L, LastViewTop(view.down));
   POINT wanted{PlaceView(view.across, left).scroll, PlaceView(view.down, top).scroll};
@@ -128,7 +130,7 @@ void ShowFrom(View& view, long left, long top) {
   SetBar(view.window, SB_HORZ, view.across, view.left());
   SetBar(view.window, SB_VERT, view.down, view.top());
   if (view.top() != oldTop) GutterAfterScroll(view.window, document, true);
-  document.follow = 0;  // our own moves are no news
+  document.follow = pending;  // our own moves are no news
 }
 
 // Where the caret is in the control: the end of the selection that moved last. With nothing
