@@ -136,7 +136,18 @@ void PaintGutter(HWND window) {
   const int count = LineCount(edit);
   const int first = FirstVisibleLine(edit);
   document->gutterFirst = first;
+  // The numbers in the dialog font, made smaller when its lines are taller than the text's (at a
+  // high DPI under Wine, the text's default font keeps its size while the dialog font grows).
   HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  HFONT fitted = nullptr;
+  TEXTMETRICA metrics{};
+  if (GetTextMetricsA(dc, &metrics) && document->lineHeight > 0 && metrics.tmHeight > document->lineHeight) {
+    LOGFONTA face{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof face, &face);
+    face.lfHeight = document->lineHeight;
+    face.lfWidth = 0;
+    if ((fitted = CreateFontIndirectA(&face))) SelectObject(dc, fitted);
+  }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   long nextTop = -1;
@@ -172,6 +183,7 @@ void PaintGutter(HWND window) {
     if (line + 1 >= count) break;
   }
   SelectObject(dc, oldFont);
+  if (fitted) DeleteObject(fitted);
   EndPaint(window, &paint);
 }
 
