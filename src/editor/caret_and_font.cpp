@@ -66,7 +66,8 @@ std::vector<InstalledFace> InstalledFaces() {
 }
 
 // The width of a character of the face at the height, in twips; 0 when it cannot be measured.
-int CharacterWidthTwips(const std::string& face, int heightTwips) {
+// `lineHeight` takes the height of its lines in pixels when it can be measured.
+int CharacterWidthTwips(const std::string& face, int heightTwips, long& lineHeight) {
   HDC dc = GetDC(nullptr);
   const int height = heightTwips > 0 ? heightTwips : 200;
   HFONT font = CreateFontA(-MulDiv(height, GetDeviceCaps(dc, LOGPIXELSY), 1440), 0, 0, 0, FW_NORMAL, 0, 0, 0,
@@ -75,6 +76,8 @@ int CharacterWidthTwips(const std::string& face, int heightTwips) {
   SIZE size{};
   const bool measured = GetTextExtentPoint32A(dc, "0000000000", 10, &size) && size.cx > 0;
   const int twips = measured ? MulDiv(size.cx, 1440, 10 * GetDeviceCaps(dc, LOGPIXELSX)) : 0;
+  TEXTMETRICA metrics{};
+  if (GetTextMetricsA(dc, &metrics) && metrics.tmHeight > 0) lineHeight = metrics.tmHeight;
   SelectObject(dc, old);
   DeleteObject(font);
   ReleaseDC(nullptr, dc);
@@ -100,6 +103,8 @@ BOOL CALLBACK ApplyEditorFontTo(HWND window, LPARAM) {
   if (Document* document = GetDocument(window); document && document->edit) {
     SetEditorFont(document->edit);
     PlaceTextView(window);  // lines of another height
+    document->follow |= kFollowCaret;
+    FollowTextControl(window);
   }
   return TRUE;
 }
@@ -127,12 +132,16 @@ void SetEditorFont(HWND edit) {
   shown.dwMask = CFM_SIZE;
   SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&shown));
   const int height = g_settings.fontSize > 0 ? g_settings.fontSize : static_cast<int>(shown.yHeight);
-  const int width = CharacterWidthTwips(face, height);
-  if (Document* document = GetDocument(GetParent(edit)); document && width > 0) {
+  Document* document = GetDocument(GetParent(edit));
+  long lineHeight = 0;
+  const int width = CharacterWidthTwips(face, height, lineHeight);
+  if (document && width > 0) {
     HDC screen = GetDC(nullptr);
     document->charWidth = std::max(1, MulDiv(width, GetDeviceCaps(screen, LOGPIXELSX), 1440));
     ReleaseDC(nullptr, screen);
   }
+  // A text of one line has no second line to measure its lines by: the font says it.
+  if (document && lineHeight > 0) document->lineHeight = lineHeight;
   if (width > 0) {
     PARAFORMAT tabs{};
     tabs.cbSize = sizeof tabs;

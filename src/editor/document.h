@@ -40,10 +40,12 @@ struct Document {
   int charWidth = 8;                     // of the editor font, in pixels
   long lineHeight = 16;                  // the last measured
   long textHeight = 0;                   // measured at `measuredLines` lines of `measuredLineHeight`
-  long widestColumns = 0;                // the widest line, measured at the same time
+  long widestColumns = 0;                // the widest line, counted at the same time in `measuredLength` characters
   int measuredLines = -1;
   long measuredLineHeight = 0;
+  long measuredLength = 0;
   long caretStart = 0, caretEnd = 0;  // the selection the view last followed
+  long selectionAnchor = 0;           // where the selection was last empty
 };
 
 // The record of a document window; null for any other window or one that is gone.

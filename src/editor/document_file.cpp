@@ -8,6 +8,7 @@
 #include "editor/document.h"
 #include "editor/gutter.h"
 #include "editor/text_control.h"
+#include "editor/text_view.h"
 
 namespace quillon {
 
@@ -72,6 +73,7 @@ bool ReadDocumentFile(HWND edit, const std::string& path, FileState& state) {
   if (ok) {
     FitTextLimit(edit, text.size());
     FitGutterBeforeText(edit, text);
+    FitTextViewBeforeText(GetParent(edit), text);
     ok = PutColouredText(edit, text);
   }
   if (!ok) {

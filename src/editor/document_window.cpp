@@ -310,8 +310,8 @@ bool DocumentWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     ScrollTextView(window, message == WM_VSCROLL ? SB_VERT : SB_HORZ, wParam);
     return true;
   }
-  if (message == WM_MOUSEWHEEL) {
-    TurnWheel(window, wParam);
+  if (message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL) {
+    TurnWheel(window, wParam, message == WM_MOUSEHWHEEL);
     return true;
   }
   if (message == kCheckFileMessage) {

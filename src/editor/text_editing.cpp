@@ -377,7 +377,8 @@ LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
       document->follow |= kFollowCaret;
       return CallOriginal(edit, message, wParam, lParam);
     case WM_MOUSEWHEEL:
-      TurnWheel(GetParent(edit), wParam);
+    case WM_MOUSEHWHEEL:
+      TurnWheel(GetParent(edit), wParam, message == WM_MOUSEHWHEEL);
       return 0;
     case EM_UNDO:
     case WM_UNDO:

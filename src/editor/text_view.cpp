@@ -3,7 +3,9 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "editor/caret_and_font.h"
 #include "editor/document.h"
 #include "editor/gutter.h"
 #include "editor/text_control.h"
@@ -49,6 +51,9 @@ long LineHeight(HWND edit, Document& document, int lines) {
   return document.lineHeight;
 }
 
+// Characters typed (or deleted) before the widest line is counted again.
+constexpr long kTypedBeforeMeasuring = 64;
+
 bool Measure(HWND window, View& view) {
   view.window = window;
   view.document = GetDocument(window);
@@ -62,13 +67,20 @@ bool Measure(HWND window, View& view) {
   view.scroll = ScrollPosition(edit);
   const int lines = std::max(1, LineCount(edit));
   const long lineHeight = LineHeight(edit, document, lines);
-  if (lines != document.measuredLines || lineHeight != document.measuredLineHeight) {
-    // The text's height from where its last line is; its width from its widest line.
+  // The text's height from where its last line is; its width from its widest line, counted in
+  // the undo history's copy of the text, again after any change larger than some typing. Not
+  // while a change is at work: the copy is still the text before it.
+  const long length = static_cast<long>(document.history.Text().size());
+  if (lines != document.measuredLines || lineHeight != document.measuredLineHeight ||
+      std::abs(length - document.measuredLength) > kTypedBeforeMeasuring) {
     document.textHeight = PositionOf(edit, LineIndex(edit, lines - 1)).y + view.scroll.y + lineHeight;
-    document.widestColumns =
+    const long widest =
         static_cast<long>(WidestLineColumns(document.history.Text(), static_cast<int>(g_settings.tabWidth)));
-    document.measuredLines = lines;
+    const bool settled = document.editDepth == 0 && !document.applyingHistory;
+    document.widestColumns = settled ? widest : std::max(document.widestColumns, widest);
+    document.measuredLines = settled ? lines : -1;
     document.measuredLineHeight = lineHeight;
+    document.measuredLength = length;
   }
   view.down = {document.textHeight, control.bottom, view.shown.bottom - view.shown.top};
   view.across = {(document.widestColumns + 2) * document.charWidth, control.right, view.shown.right - view.shown.left};
@@ -104,6 +116,7 @@ void ShowFrom(View& view, long left, long top) {
   HWND edit = document.edit;
   const long oldTop = view.top();
   const int pending = document.follow;  // what the control asked before our own moves
+  const long oldShiftX = document.shiftX;
   left = std::clamp(left, 0L, LastViewTop(view.across));
   top = std::clamp(top, 0L, LastViewTop(view.down));
   POINT wanted{PlaceView(view.across, left).scroll, PlaceView(view.down, top).scroll};
@@ -115,7 +128,7 @@ void ShowFrom(View& view, long left, long top) {
   if (shiftX != document.shiftX) {
     // The part moved out to the left would cover the gutter.
     HRGN region = shiftX > 0 ? CreateRectRgn(shiftX, 0, 0x7FFF, 0x7FFF) : nullptr;
-    if (!SetWindowRgn(edit, region, TRUE) && region) DeleteObject(region);
+    if (!SetWindowRgn(edit, region, FALSE) && region) DeleteObject(region);
   }
   RECT place{};
   GetWindowRect(edit, &place);
@@ -129,16 +142,24 @@ void ShowFrom(View& view, long left, long top) {
   document.shownHeight = view.down.visible;
   SetBar(view.window, SB_HORZ, view.across, view.left());
   SetBar(view.window, SB_VERT, view.down, view.top());
-  if (view.top() != oldTop) GutterAfterScroll(view.window, document, true);
+  if (view.top() != oldTop || shiftX != oldShiftX) GutterAfterScroll(view.window, document, true);
   document.follow = pending;  // our own moves are no news
 }
 
-// Where the caret is in the control: the end of the selection that moved last. With nothing
-// selected, the system caret says it without walking the text as the control would.
+// Where the caret is in the control: the end of the selection that moved, or when both did (a
+// selection that turned over its anchor, or one the program set), the end away from the anchor,
+// the place where it was last empty. With nothing selected, the system caret says it without
+// walking the text as the control would.
 POINTL CaretPosition(Document& document) {
   long start = 0, end = 0;
   GetSelection(document.edit, start, end);
-  const long caret = (end != document.caretEnd || start == document.caretStart) ? end : start;
+  long caret = end;
+  if (start == end)
+    document.selectionAnchor = start;
+  else if (end == document.caretEnd && start != document.caretStart)
+    caret = start;
+  else if (start != document.caretStart && document.selectionAnchor == end)
+    caret = start;
   document.caretStart = start;
   document.caretEnd = end;
   GUITHREADINFO thread{};
@@ -155,7 +176,9 @@ POINTL CaretPosition(Document& document) {
 constexpr long kLargestControl = 30000;
 
 bool FitControl(View& view) {
-  const long screenWide = GetSystemMetrics(SM_CXVIRTUALSCREEN), screenHigh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  // Read once: under Wine each reading asks the display driver, and this runs on every key.
+  static const long screenWide = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  static const long screenHigh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   const auto needed = [](long a, long b, long c) { return std::min(kLargestControl, std::max({a, b, c})); };
   const bool narrow = view.across.control < needed(view.across.visible, view.across.content, screenWide);
   const bool low = view.down.control < needed(view.down.visible, screenHigh, 0);
@@ -171,7 +194,9 @@ bool FitControl(View& view) {
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
   {
     Moving moving;
+    const int pending = view.document->follow;
     SetWindowPos(edit, nullptr, 0, 0, wide + extraX, high + extraY, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    view.document->follow = pending;
   }
   SetCursor(previous);
   return Measure(view.window, view);
@@ -180,6 +205,7 @@ bool FitControl(View& view) {
 }  // namespace
 
 void PlaceTextView(HWND window) {
+  Moving moving;  // what the control reports meanwhile is our own doing
   View view;
   if (!Measure(window, view) || !FitControl(view)) return;
   Document& document = *view.document;
@@ -197,13 +223,23 @@ void PlaceTextView(HWND window) {
   ShowFrom(view, left, top);
 }
 
+void FitTextViewBeforeText(HWND window, const std::string& text) {
+  Moving moving;
+  View view;
+  if (!Measure(window, view)) return;
+  const long widest = static_cast<long>(WidestLineColumns(text, static_cast<int>(g_settings.tabWidth)));
+  view.across.content = std::max(view.across.content, (widest + 2) * view.document->charWidth);
+  FitControl(view);
+}
+
 void FollowTextControl(HWND window) {
   Document* document = GetDocument(window);
   if (!document || g_moving) return;
+  Moving moving;
   const int follow = document->follow;
   document->follow = 0;
   View view;
-  if (!follow || !Measure(window, view)) return;
+  if (!follow || !Measure(window, view) || !FitControl(view)) return;
   long left = view.left(), top = view.top();
   if (follow & kFollowCaret) {
     const POINTL at = CaretPosition(*document);
@@ -224,6 +260,7 @@ void FollowTextControl(HWND window) {
 }
 
 void ScrollTextView(HWND window, int bar, WPARAM request) {
+  Moving moving;
   View view;
   if (!Measure(window, view)) return;
   const bool vertical = bar == SB_VERT;
@@ -263,18 +300,24 @@ void ScrollTextView(HWND window, int bar, WPARAM request) {
   ShowFrom(view, vertical ? view.left() : at, vertical ? at : view.top());
 }
 
-void TurnWheel(HWND window, WPARAM wParam) {
+void TurnWheel(HWND window, WPARAM wParam, bool sideways) {
+  Moving moving;
   View view;
   if (!Measure(window, view) || (LOWORD(wParam) & MK_CONTROL)) return;
   UINT lines = 3;
-  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  SystemParametersInfoA(sideways ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   const long delta = GET_WHEEL_DELTA_WPARAM(wParam);
+  if (sideways) {  // a turn to the right shows what is further right
+    ShowFrom(view, view.left() + delta * static_cast<long>(lines) * view.document->charWidth / WHEEL_DELTA, view.top());
+    return;
+  }
   const long step =
       lines == WHEEL_PAGESCROLL ? view.down.visible : static_cast<long>(lines) * view.document->lineHeight;
   ShowFrom(view, view.left(), view.top() - delta * step / WHEEL_DELTA);
 }
 
 int FirstShownLine(HWND window) {
+  Moving moving;
   View view;
   if (!Measure(window, view)) return 0;
   POINTL at{1, view.document->shiftY};
@@ -290,6 +333,7 @@ RECT ShownTextRect(HWND window) {
 }
 
 void ScrollShownLines(HWND window, int columns, int lines) {
+  Moving moving;
   View view;
   if (!Measure(window, view)) return;
   const int count = LineCount(view.document->edit);
@@ -299,18 +343,27 @@ void ScrollShownLines(HWND window, int columns, int lines) {
 }
 
 void PageTextView(HWND window, bool down) {
-  View view;
-  if (!Measure(window, view)) return;
-  Document& document = *view.document;
-  const long lines = std::max(1L, view.down.visible / std::max(1L, document.lineHeight));
-  const long top = view.top();
-  // The control moves the caret by its own height, which is the screen's: line by line instead,
-  // keeping the column it remembers and the selection's anchor when Shift is down.
-  for (long i = 0; i < lines; ++i) SendMessageA(document.edit, WM_KEYDOWN, down ? VK_DOWN : VK_UP, 0);
-  if (!Measure(window, view)) return;
-  ShowFrom(view, view.left(), top + (down ? lines : -lines) * document.lineHeight);
-  document.follow = kFollowCaret;
+  Document* document = GetDocument(window);
+  if (!document || !document->edit) return;
+  {
+    Moving moving;
+    View view;
+    if (!Measure(window, view)) return;
+    const long lines = std::max(1L, view.down.visible / std::max(1L, document->lineHeight));
+    const long top = view.top();
+    // The control moves the caret by its own height, which is the screen's: line by line instead,
+    // keeping the column it remembers and the selection's anchor when Shift is down. The status
+    // bar hears of the caret once, after the last line.
+    const LRESULT mask = SendMessageA(document->edit, EM_GETEVENTMASK, 0, 0);
+    SendMessageA(document->edit, EM_SETEVENTMASK, 0, mask & ~ENM_SELCHANGE);
+    for (long i = 0; i < lines; ++i) SendMessageA(document->edit, WM_KEYDOWN, down ? VK_DOWN : VK_UP, 0);
+    SendMessageA(document->edit, EM_SETEVENTMASK, 0, mask);
+    if (!Measure(window, view)) return;
+    ShowFrom(view, view.left(), top + (down ? lines : -lines) * document->lineHeight);
+  }
+  document->follow = kFollowCaret;
   FollowTextControl(window);
+  if (window == g_app.activeDocument) ShowCaretLineAndColumn(window);
 }
 
 }  // namespace quillon

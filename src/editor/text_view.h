@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quillon {
 
 // What the view follows once a message to the control is done (Document::follow).
@@ -15,12 +17,15 @@ inline constexpr int kFollowCaret = 2;   // the caret moved: it comes into view
 // After a change of the window's size or of the gutter: the control grows when the window shows
 // more than it holds, and keeps its place.
 void PlaceTextView(HWND window);
+// Before `text` goes into the control: the control grows now for its widest line, while it holds
+// little text, not after (growing lays out all it holds).
+void FitTextViewBeforeText(HWND window, const std::string& text);
 // The view follows the control (Document::follow), and the scroll bars and gutter follow the view.
 void FollowTextControl(HWND window);
 // WM_VSCROLL (SB_VERT) and WM_HSCROLL (SB_HORZ) of the document window.
 void ScrollTextView(HWND window, int bar, WPARAM request);
-// A turn of the mouse wheel over the text or its window.
-void TurnWheel(HWND window, WPARAM wParam);
+// A turn of the mouse wheel over the text or its window (WM_MOUSEWHEEL; WM_MOUSEHWHEEL sideways).
+void TurnWheel(HWND window, WPARAM wParam, bool sideways);
 // The first line the window shows (EM_GETFIRSTVISIBLELINE of the text).
 int FirstShownLine(HWND window);
 // The part of the control the window shows, in the control's client coordinates (EM_GETRECT of
