@@ -114,6 +114,18 @@ TEST_F(TextViewTest, TheCaretAndEveryLineComeIntoTheWindow) {
          SetSelection(edit_, LineIndex(edit_, 4000), LineIndex(edit_, 4000));
        },
        [&] { EXPECT_EQ(FirstVisibleLine(edit_), 4000); }},
+      {"Shift+Down, then Shift+Ctrl+Home over the anchor",
+       [&] {
+         SetSelection(edit_, LineIndex(edit_, 3000), LineIndex(edit_, 3000));
+         Key(VK_DOWN, false, true);
+         Key(VK_DOWN, false, true);
+         Key(VK_HOME, true, true);
+       },
+       [&] {
+         EXPECT_EQ(SelectionOf(edit_), (Sel{0, LineIndex(edit_, 3000)}));
+         EXPECT_TRUE(Showing(0)) << "the caret, at the text's start";
+         SetSelection(edit_, 0, 0);
+       }},
       {"the scroll bar to its end, and a click on the last line",
        [&] {
          SendMessageA(window_, WM_VSCROLL, SB_BOTTOM, 0);
