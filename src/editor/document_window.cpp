@@ -306,6 +306,7 @@ bool DocumentWindow::OnCommand(WPARAM wParam, LPARAM) {
 
 bool DocumentWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
   HWND window = Handle();
+  if (message == WM_TIMER && DragTimerTick(window, wParam)) return true;
   if (message == WM_VSCROLL || message == WM_HSCROLL) {
     ScrollTextView(window, message == WM_VSCROLL ? SB_VERT : SB_HORZ, wParam);
     return true;

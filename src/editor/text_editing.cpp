@@ -399,6 +399,13 @@ LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       document->history.CloseStep();
       break;
+    case WM_MOUSEMOVE:
+      if (wParam & MK_LBUTTON) {  // a text dragged and dropped inside the move is recorded too
+        const LRESULT result = TrackedCall(edit, message, wParam, lParam, false, EditKind::kOther);
+        DragOverText(GetParent(edit), lParam);
+        return result;
+      }
+      break;
     case WM_KEYDOWN:
       if (TakeKey(edit, *document, wParam)) return 0;
       switch (wParam) {

@@ -342,6 +342,48 @@ void ScrollShownLines(HWND window, int columns, int lines) {
   ShowFrom(view, view.left() + columns * view.document->charWidth, top);
 }
 
+namespace {
+
+constexpr UINT_PTR kDragTimer = 7;
+constexpr UINT kDragTickMs = 50;
+
+// The last place of the dragging mouse, on the screen: the view moves under it.
+POINT g_dragPoint{};
+
+}  // namespace
+
+void DragOverText(HWND window, LPARAM where) {
+  Document* document = GetDocument(window);
+  if (!document || !document->edit || GetCapture() != document->edit) return;
+  POINT at{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  MapWindowPoints(document->edit, window, &at, 1);
+  RECT client{};
+  GetClientRect(window, &client);
+  client.left = document->gutterWidth;
+  if (PtInRect(&client, at)) {
+    KillTimer(window, kDragTimer);
+    return;
+  }
+  g_dragPoint = at;
+  ClientToScreen(window, &g_dragPoint);
+  SetTimer(window, kDragTimer, kDragTickMs, nullptr);
+}
+
+bool DragTimerTick(HWND window, UINT_PTR timer) {
+  if (timer != kDragTimer) return false;
+  Document* document = GetDocument(window);
+  if (!document || !document->edit || GetCapture() != document->edit) {
+    KillTimer(window, kDragTimer);
+    return true;
+  }
+  // The control takes the text under the mouse into the selection; the caret there brings the
+  // view along, so the farther past the edge, the faster it goes.
+  POINT at = g_dragPoint;
+  ScreenToClient(document->edit, &at);
+  SendMessageA(document->edit, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  return true;
+}
+
 void PageTextView(HWND window, bool down) {
   Document* document = GetDocument(window);
   if (!document || !document->edit) return;

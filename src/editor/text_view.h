@@ -33,6 +33,12 @@ int FirstShownLine(HWND window);
 RECT ShownTextRect(HWND window);
 // Moves the view by lines and columns (EM_LINESCROLL of the text).
 void ScrollShownLines(HWND window, int columns, int lines);
+// A mouse move over the text while the control holds the mouse (a selection being dragged):
+// past the window's edge the view keeps scrolling on a timer, as the control does past its own.
+void DragOverText(HWND window, LPARAM where);
+// The timer's tick: the view scrolls toward the mouse and the selection follows. False for
+// another timer.
+bool DragTimerTick(HWND window, UINT_PTR timer);
 // Page Up and Page Down: the caret goes a window's height of lines, and the view with it.
 void PageTextView(HWND window, bool down);
 

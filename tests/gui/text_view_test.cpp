@@ -168,6 +168,28 @@ TEST_F(TextViewTest, AResizeLeavesTheControlsSizeAndKeepsTheCaretShown) {
   }
 }
 
+// A selection dragged past the window's bottom keeps scrolling while the mouse is held still;
+// the control, larger than the window, never sees the mouse leave it.
+TEST_F(TextViewTest, ADragHeldPastTheBottomKeepsScrolling) {
+  const POINT top = InWindow(0);
+  POINT below{top.x + 10, Shown().bottom + 2 * LineHeight()};
+  MapWindowPoints(window_, edit_, &below, 1);
+  SendMessageA(edit_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2));
+  const long anchor = SelectionOf(edit_).start;
+  SendMessageA(edit_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.x, below.y));
+  PumpMessages();
+  const int first = FirstVisibleLine(edit_);
+  PumpMessages(600);
+  EXPECT_GT(FirstVisibleLine(edit_), first + 5) << "held still, the view goes on";
+  EXPECT_EQ(SelectionOf(edit_).start, anchor);
+  EXPECT_TRUE(Showing(Caret()));
+  SendMessageA(edit_, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
+  PumpMessages(100);
+  const int released = FirstVisibleLine(edit_);
+  PumpMessages(300);
+  EXPECT_EQ(FirstVisibleLine(edit_), released) << "the button up stops it";
+}
+
 // A recolouring of many lines keeps the control's scroll; past 65,535 pixels the control reports
 // it scaled down, and the view jumped back by half.
 TEST_F(TextViewTest, RecolouringLinesFarDownKeepsTheView) {
