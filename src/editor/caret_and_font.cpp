@@ -65,23 +65,32 @@ std::vector<InstalledFace> InstalledFaces() {
   return faces;
 }
 
-// The width of a character of the face at the height, in twips; 0 when it cannot be measured.
-// `lineHeight` takes the height of its lines in pixels when it can be measured.
-int CharacterWidthTwips(const std::string& face, int heightTwips, long& lineHeight) {
+// A character of the face at the height: its width in twips and in pixels, and the height of
+// its lines in pixels; 0 for what cannot be measured.
+struct CharacterCell {
+  int widthTwips = 0;
+  int widthPixels = 0;
+  long lineHeight = 0;
+};
+
+CharacterCell MeasureCharacter(const std::string& face, int heightTwips) {
+  CharacterCell cell;
   HDC dc = GetDC(nullptr);
   const int height = heightTwips > 0 ? heightTwips : 200;
   HFONT font = CreateFontA(-MulDiv(height, GetDeviceCaps(dc, LOGPIXELSY), 1440), 0, 0, 0, FW_NORMAL, 0, 0, 0,
                            DEFAULT_CHARSET, 0, 0, 0, FIXED_PITCH, face.c_str());
   HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
-  const bool measured = GetTextExtentPoint32A(dc, "0000000000", 10, &size) && size.cx > 0;
-  const int twips = measured ? MulDiv(size.cx, 1440, 10 * GetDeviceCaps(dc, LOGPIXELSX)) : 0;
+  if (GetTextExtentPoint32A(dc, "0000000000", 10, &size) && size.cx > 0) {
+    cell.widthTwips = MulDiv(size.cx, 1440, 10 * GetDeviceCaps(dc, LOGPIXELSX));
+    cell.widthPixels = std::max(1, static_cast<int>((size.cx + 5) / 10));
+  }
   TEXTMETRICA metrics{};
-  if (GetTextMetricsA(dc, &metrics) && metrics.tmHeight > 0) lineHeight = metrics.tmHeight;
+  if (GetTextMetricsA(dc, &metrics) && metrics.tmHeight > 0) cell.lineHeight = metrics.tmHeight;
   SelectObject(dc, old);
   DeleteObject(font);
   ReleaseDC(nullptr, dc);
-  return twips;
+  return cell;
 }
 
 const char* LineEndName(const FileFormat& format) {
@@ -132,16 +141,13 @@ void SetEditorFont(HWND edit) {
   shown.dwMask = CFM_SIZE;
   SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&shown));
   const int height = g_settings.fontSize > 0 ? g_settings.fontSize : static_cast<int>(shown.yHeight);
-  Document* document = GetDocument(GetParent(edit));
-  long lineHeight = 0;
-  const int width = CharacterWidthTwips(face, height, lineHeight);
-  if (document && width > 0) {
-    HDC screen = GetDC(nullptr);
-    document->charWidth = std::max(1, MulDiv(width, GetDeviceCaps(screen, LOGPIXELSX), 1440));
-    ReleaseDC(nullptr, screen);
+  const CharacterCell cell = MeasureCharacter(face, height);
+  const int width = cell.widthTwips;
+  if (Document* document = GetDocument(GetParent(edit))) {
+    if (cell.widthPixels > 0) document->charWidth = cell.widthPixels;
+    // A text of one line has no second line to measure its lines by: the font says it.
+    if (cell.lineHeight > 0) document->lineHeight = cell.lineHeight;
   }
-  // A text of one line has no second line to measure its lines by: the font says it.
-  if (document && lineHeight > 0) document->lineHeight = lineHeight;
   if (width > 0) {
     PARAFORMAT tabs{};
     tabs.cbSize = sizeof tabs;

@@ -143,7 +143,6 @@ bool ReloadDocument(HWND window, Document& document, const FileStamp& now) {
     return false;
   }
   document.beforeChange.lineCount = LineCount(document.edit);
-  document.measuredLines = -1;  // another text: its height and width are measured again
   FitGutter(window, document);
   PlaceTextView(window);
   SetDocumentModified(window, false);
@@ -271,12 +270,6 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
   }
   return true;
 }
-
-}  // namespace
-
-void FitTextToWindow(HWND window) { PlaceTextView(window); }
-
-namespace {
 
 bool DocumentWindow::OnSize(WPARAM kind, int, int) {
   if (kind != SIZE_MINIMIZED) PlaceTextView(Handle());
@@ -507,7 +500,6 @@ bool OpenDocumentAtLine(const std::string& givenPath, int line) {
       return false;
     }
     document->beforeChange.lineCount = LineCount(document->edit);
-    document->measuredLines = -1;
     SetDocumentPath(*document, path);
     FitGutter(window, *document);
     PlaceTextView(window);

@@ -50,8 +50,4 @@ bool OpenDocumentAtLine(const std::string& path, int line);
 // document has changes or no file, or the file cannot be read.
 bool ReloadUnmodifiedDocument(HWND window);
 
-// Fits the text control beside the gutter to the window: at once for a small text, a moment
-// later for a large one (the control lays its whole text out again on every size).
-void FitTextToWindow(HWND window);
-
 }  // namespace quillon

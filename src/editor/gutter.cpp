@@ -8,6 +8,7 @@
 #include "editor/document.h"
 #include "editor/document_window.h"
 #include "editor/text_control.h"
+#include "editor/text_view.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/dpi.h"
@@ -76,7 +77,7 @@ void FitGutterBeforeText(HWND edit, const std::string& text) {
   const int width = std::max(GutterWidth(lines, DigitWidth(), g_settings.lineNumbers), Scaled(kGutterWidth96));
   if (width == document->gutterWidth) return;
   document->gutterWidth = width;
-  FitTextToWindow(window);
+  PlaceTextView(window);
   InvalidateGutter(window, *document);
 }
 
@@ -88,7 +89,7 @@ int FitGutter(HWND window, Document& document) {
       std::max(GutterWidth(document.gutterLines, DigitWidth(), g_settings.lineNumbers), Scaled(kGutterWidth96));
   if (width != document.gutterWidth) {
     document.gutterWidth = width;
-    FitTextToWindow(window);
+    PlaceTextView(window);
     InvalidateGutter(window, document);
   }
   return width;

@@ -230,6 +230,7 @@ void FitTextViewBeforeText(HWND window, const std::string& text) {
   const long widest = static_cast<long>(WidestLineColumns(text, static_cast<int>(g_settings.tabWidth)));
   view.across.content = std::max(view.across.content, (widest + 2) * view.document->charWidth);
   FitControl(view);
+  view.document->measuredLines = -1;  // another text: its height and width are measured again
 }
 
 void FollowTextControl(HWND window) {
@@ -317,12 +318,11 @@ void TurnWheel(HWND window, WPARAM wParam, bool sideways) {
 }
 
 int FirstShownLine(HWND window) {
-  Moving moving;
-  View view;
-  if (!Measure(window, view)) return 0;
-  POINTL at{1, view.document->shiftY};
-  const LRESULT character = SendMessageA(view.document->edit, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at));
-  return static_cast<int>(SendMessageA(view.document->edit, EM_EXLINEFROMCHAR, 0, character));
+  const Document* document = GetDocument(window);
+  if (!document || !document->edit) return 0;
+  POINTL at{1, document->shiftY};  // the window's top edge, in the control
+  const LRESULT character = SendMessageA(document->edit, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at));
+  return static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, character));
 }
 
 RECT ShownTextRect(HWND window) {

@@ -18,7 +18,7 @@ inline constexpr int kFollowCaret = 2;   // the caret moved: it comes into view
 // more than it holds, and keeps its place.
 void PlaceTextView(HWND window);
 // Before `text` goes into the control: the control grows now for its widest line, while it holds
-// little text, not after (growing lays out all it holds).
+// little text, not after (growing lays out all it holds); the new text is measured afresh.
 void FitTextViewBeforeText(HWND window, const std::string& text);
 // The view follows the control (Document::follow), and the scroll bars and gutter follow the view.
 void FollowTextControl(HWND window);
