@@ -7,6 +7,7 @@
 
 #include "editor/colouring.h"
 #include "editor/document_file.h"
+#include "editor/text_model.h"
 #include "editor/undo_history.h"
 
 namespace quillon {
@@ -44,8 +45,7 @@ struct Document {
   int measuredLines = -1;
   long measuredLineHeight = 0;
   long measuredLength = 0;
-  long caretStart = 0, caretEnd = 0;  // the selection the view last followed
-  long selectionAnchor = 0;           // where the selection was last empty
+  SelectionTrack selection;  // the selection the view last followed, and its anchor
 };
 
 // The record of a document window; null for any other window or one that is gone.

@@ -225,6 +225,7 @@ void OnTextChanged(HWND window) {
   ColourChangedLines(document->edit, document->beforeChange,
                      document->applyingHistory ? nullptr : &document->history.Text());
   GutterAfterChange(window, *document);  // Ln/Col follow with the caret's EN_SELCHANGE
+  if (EditorHooks().textChanged) EditorHooks().textChanged(window);
 }
 
 // Overtype: a typed character takes the place of the one after the caret, never of a line break.
@@ -312,6 +313,7 @@ bool DocumentWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     CheckFileOnDisk(window);
     return true;
   }
+  if (message == WM_LBUTTONDOWN && ClickGutter(window, lParam)) return true;
   if (message == WM_PAINT) {
     PaintGutter(window);
     return true;

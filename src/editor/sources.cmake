@@ -8,6 +8,7 @@ list(APPEND QUILLON_CORE_SOURCES
   src/editor/line_edits.cpp
   src/editor/line_recolour.cpp
   src/editor/syntax_colours.cpp
+  src/editor/text_model.cpp
   src/editor/undo_history.cpp
   src/editor/view_place.cpp
 )
@@ -16,6 +17,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/editor/colouring.cpp
   src/editor/document_file.cpp
   src/editor/document_window.cpp
+  src/editor/editor.cpp
   src/editor/go_to_line.cpp
   src/editor/gutter.cpp
   src/editor/text_editing.cpp
@@ -30,6 +32,7 @@ list(APPEND QUILLON_UNIT_TESTS
   tests/unit/line_marks_test.cpp
   tests/unit/line_recolour_test.cpp
   tests/unit/syntax_colours_test.cpp
+  tests/unit/text_model_test.cpp
   tests/unit/undo_history_test.cpp
   tests/unit/view_place_test.cpp
 )

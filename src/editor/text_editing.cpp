@@ -11,6 +11,7 @@
 #include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/line_edits.h"
 #include "editor/text_control.h"
 #include "editor/text_view.h"
@@ -360,6 +361,16 @@ void ShowTextMenu(HWND edit, LPARAM where) {
     SendMessageA(GetParent(g_app.mdiClient), WM_COMMAND, static_cast<WPARAM>(command), 0);
 }
 
+// The mouse over the text, for the hover hook; it hears again when the mouse leaves.
+void HoverOverText(HWND edit, LPARAM where) {
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, edit, 0};
+  TrackMouseEvent(&track);
+  POINT screen{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  ClientToScreen(edit, &screen);
+  HWND window = GetParent(edit);
+  EditorHooks().textHover(window, PositionAtScreenPoint(window, screen), screen);
+}
+
 LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   Document* document = GetDocument(GetParent(edit));
   if (!document || document->edit != edit) return CallOriginal(edit, message, wParam, lParam);
@@ -399,7 +410,11 @@ LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       document->history.CloseStep();
       break;
+    case WM_MOUSELEAVE:
+      if (EditorHooks().textHover) EditorHooks().textHover(GetParent(edit), -1, POINT{});
+      break;
     case WM_MOUSEMOVE:
+      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && EditorHooks().textHover) HoverOverText(edit, lParam);
       if (wParam & MK_LBUTTON) {  // a text dragged and dropped inside the move is recorded too
         const LRESULT result = TrackedCall(edit, message, wParam, lParam, false, EditKind::kOther);
         DragOverText(GetParent(edit), lParam);

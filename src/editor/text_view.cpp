@@ -9,6 +9,7 @@
 #include "editor/document.h"
 #include "editor/gutter.h"
 #include "editor/text_control.h"
+#include "editor/text_model.h"
 #include "editor/view_place.h"
 #include "ui/app_state.h"
 
@@ -153,15 +154,7 @@ void ShowFrom(View& view, long left, long top) {
 POINTL CaretPosition(Document& document) {
   long start = 0, end = 0;
   GetSelection(document.edit, start, end);
-  long caret = end;
-  if (start == end)
-    document.selectionAnchor = start;
-  else if (end == document.caretEnd && start != document.caretStart)
-    caret = start;
-  else if (start != document.caretStart && document.selectionAnchor == end)
-    caret = start;
-  document.caretStart = start;
-  document.caretEnd = end;
+  const long caret = FollowSelection(document.selection, start, end);
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
   if (start == end && GetGUIThreadInfo(GetCurrentThreadId(), &thread) && thread.hwndCaret == document.edit)
