@@ -17,6 +17,7 @@
 #include "ui/app_state.h"
 #include "ui/dialog.h"
 #include "ui/reporting.h"
+#include "ui/window.h"
 
 namespace quillon {
 
@@ -103,19 +104,14 @@ bool OpenDefinition(const SymbolDefinition& d) {
   return true;
 }
 
-constexpr char kFilterProcedure[] = "QuillonFilterProcedure";
+Subclass g_filterSubclass;
 
 // The filter field passes the keys that move through a list on to the list.
 LRESULT CALLBACK FilterProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(edit, kFilterProcedure));
-  if (message == WM_NCDESTROY) {
-    RemovePropA(edit, kFilterProcedure);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-  } else if (message == WM_KEYDOWN &&
-             (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT)) {
+  if (message == WM_NCDESTROY) return g_filterSubclass.Detach(edit, message, wParam, lParam);
+  if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT))
     return SendMessageA(GetDlgItem(GetParent(edit), IDC_GOTOSYMBOL_LIST), message, wParam, lParam);
-  }
-  return CallWindowProcA(original, edit, message, wParam, lParam);
+  return g_filterSubclass.CallOriginal(edit, message, wParam, lParam);
 }
 
 // Go to Symbol: a filter field over the list of definitions.
@@ -129,9 +125,7 @@ class GoToSymbolDialog : public Dialog {
     CentreOverOwner();
     const int stops[] = {110, 160};
     SendMessageA(Item(IDC_GOTOSYMBOL_LIST), LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
-    HWND filter = Item(IDC_GOTOSYMBOL_FILTER);
-    SetPropA(filter, kFilterProcedure, reinterpret_cast<HANDLE>(GetWindowLongPtrA(filter, GWLP_WNDPROC)));
-    SetWindowLongPtrA(filter, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FilterProcedure));
+    g_filterSubclass.Attach(Item(IDC_GOTOSYMBOL_FILTER), &FilterProcedure);
     Fill();
     return true;
   }

@@ -5,10 +5,8 @@
 
 #include <string>
 
-#include "editor/colouring.h"
 #include "editor/document_file.h"
 #include "editor/text_model.h"
-#include "editor/undo_history.h"
 
 namespace quillon {
 
@@ -20,16 +18,16 @@ struct Document {
   std::string baseName;  // file name without folder and last extension
   bool modified = false;
   int textLimitKb = kDefaultTextLimitKb;
-  bool insertMode = true;     // false: overwrite
-  BeforeChange beforeChange;  // where the next change of the text begins, for its colours
-  FileState file;             // the file's format and its stamp when last read or written
-  FileStamp declinedStamp;    // a change on disk the user chose not to load
+  bool insertMode = true;   // false: overwrite
+  FileState file;           // the file's format and its stamp when last read or written
+  FileStamp declinedStamp;  // a change on disk the user chose not to load
   // The gutter left of the text (line numbers, build marks).
   int gutterWidth = 20;
   int gutterLines = 1;  // the line count it was fitted to
   int gutterFirst = 0;  // the first visible line it shows
-  // Editing (text_editing.h): the text's undo history, which the control does not keep.
-  UndoHistory history;
+  // Editing (text_editing.h): the text, its undo history (the control keeps none) and the
+  // change under way.
+  TextModel model;
   unsigned changeCount = 0;      // changes of the text the control reported
   int editDepth = 0;             // > 0 while a message to the control is being recorded
   bool applyingHistory = false;  // an undo or redo is changing the text

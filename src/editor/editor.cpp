@@ -47,7 +47,7 @@ std::string DocumentText(HWND window) {
   const Document* document = WithText(window);
   if (!document) return {};
   // The history holds the text unless a failure made it start again from nothing.
-  const std::string& known = document->history.Text();
+  const std::string& known = document->model.history.Text();
   if (static_cast<long>(known.size()) == TextLength(document->edit)) return known;
   return TextRange(document->edit, 0, TextLength(document->edit));
 }
@@ -88,8 +88,8 @@ bool ReplaceDocumentRange(HWND window, long start, long end, const std::string& 
   if (after > TextLimit(edit)) return false;
   SetSelection(edit, start, end);
   // The text's own procedure records the step and colours the lines from this span.
-  document->beforeChange.selStart = start;
-  document->beforeChange.selEnd = end;
+  document->model.change.selStart = start;
+  document->model.change.selEnd = end;
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
   return true;
 }
@@ -137,7 +137,8 @@ long PositionAtScreenPoint(HWND window, POINT screen) {
   POINT inText = screen;
   ScreenToClient(document->edit, &inText);
   POINTL asked{inText.x, inText.y};
-  const long position = static_cast<long>(SendMessageA(document->edit, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&asked)));
+  const long position =
+      static_cast<long>(SendMessageA(document->edit, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&asked)));
   if (position < 0) return -1;
   // The control gives the nearest character: below the last line or past a line's end is off the text.
   POINTL found{};

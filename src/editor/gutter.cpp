@@ -6,9 +6,8 @@
 #include <string>
 
 #include "editor/document.h"
-#include "editor/document_window.h"
+#include "editor/document_refresh.h"
 #include "editor/text_control.h"
-#include "editor/text_view.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/dpi.h"
@@ -129,7 +128,7 @@ void FitGutterBeforeText(HWND edit, const std::string& text) {
   const int width = WidthFor(lines);
   if (width == document->gutterWidth) return;
   document->gutterWidth = width;
-  PlaceTextView(window);
+  RefreshDocument(window, kRefreshLayout);
   InvalidateGutter(window, *document);
 }
 
@@ -140,7 +139,7 @@ int FitGutter(HWND window, Document& document) {
   const int width = WidthFor(document.gutterLines);
   if (width != document.gutterWidth) {
     document.gutterWidth = width;
-    PlaceTextView(window);
+    RefreshDocument(window, kRefreshLayout);
     InvalidateGutter(window, document);
   }
   return width;

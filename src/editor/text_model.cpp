@@ -19,12 +19,18 @@ long FollowSelection(SelectionTrack& track, long start, long end) {
   return caret;
 }
 
-TextSpan WordAround(std::string_view text, std::size_t position) {
+WordSpan WordAround(std::string_view text, std::size_t position) {
   if (position > text.size()) position = text.size();
   std::size_t start = position, end = position;
   while (start > 0 && IsWordCharacter(text[start - 1])) --start;
   while (end < text.size() && IsWordCharacter(text[end])) ++end;
   return {start, end};
+}
+
+bool OvertypeCanTake(unsigned long typed) { return typed >= 0x20 && typed != 0x7F; }
+
+bool OvertypeTakesNext(unsigned long typed, bool selectionEmpty, std::string_view next) {
+  return OvertypeCanTake(typed) && selectionEmpty && !next.empty() && next[0] != '\r' && next[0] != '\n';
 }
 
 std::vector<LinesToColour> ChooseLinesToColour(const Change& change, long start, long end, int lineCount,
@@ -57,7 +63,8 @@ std::optional<Replacement> ChangeAtCaret(std::string_view old, long newLength, l
   const long from = std::max(0L, start - kConfirmSpan), to = std::min(newLength, caret + kConfirmSpan);
   const std::string seen = newRange(from, to);
   const auto s = [](long n) { return static_cast<std::size_t>(n); };
-  if (static_cast<long>(seen.size()) != to - from || old.substr(s(from), s(start - from)) != std::string_view(seen).substr(0, s(start - from)) ||
+  if (static_cast<long>(seen.size()) != to - from ||
+      old.substr(s(from), s(start - from)) != std::string_view(seen).substr(0, s(start - from)) ||
       old.substr(s(removedEnd), s(to - caret)) != std::string_view(seen).substr(s(caret - from)))
     return std::nullopt;
   return Replacement{s(start), s(removedEnd - start), seen.substr(s(start - from), s(caret - start))};

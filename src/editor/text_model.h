@@ -27,11 +27,17 @@ long FollowSelection(SelectionTrack& track, long start, long end);
 
 // The word (IsWordCharacter runs) at or just before `position`: [start, end); empty (start ==
 // end == position) when there is none.
-struct TextSpan {
+struct WordSpan {
   std::size_t start = 0, end = 0;
-  bool operator==(const TextSpan&) const = default;
+  bool operator==(const WordSpan&) const = default;
 };
-TextSpan WordAround(std::string_view text, std::size_t position);
+WordSpan WordAround(std::string_view text, std::size_t position);
+
+// Overtype: whether a typed character (WM_CHAR's code) takes the place of `next`, the character
+// after the caret (empty at the text's end): a character that is typed, not Enter, Tab, Backspace
+// or another control key, with nothing selected, never in place of a line break.
+bool OvertypeCanTake(unsigned long typed);
+bool OvertypeTakesNext(unsigned long typed, bool selectionEmpty, std::string_view next);
 
 // One change of the text on its way from the control to the history and the colours: where it
 // began, and how its text came in. Set before a message reaches the control, read when the
@@ -44,6 +50,14 @@ struct Change {
   bool linesBetweenColoured = false;  // the text came coloured but for its first and last line
   bool firstLineColoured = false;     // ... and its first line is one of them, whole
   bool lastLineColoured = false;      // ... and the line after it came through untouched
+};
+
+// The document's text as the editor keeps it apart from the control: the history holds the text
+// (Text()), and `change` is the change on its way from the control to the history and colours.
+struct TextModel {
+  UndoHistory history;
+  Change change;
+  const std::string& Text() const { return history.Text(); }
 };
 
 // A stretch of lines to colour: lines first..last (clamped to the text later), and for a single

@@ -40,7 +40,7 @@ TEST(TextModel, WordAroundAPosition) {
   const std::string text = "loop:  MVII #$1234, R0 ; count\rB loop";
   struct Case {
     std::size_t position;
-    TextSpan word;
+    WordSpan word;
   };
   const Case cases[] = {
       {0, {0, 4}},     // at a word's start
@@ -144,11 +144,35 @@ TEST(TextModel, ChangeBetweenTextsKeepsTheirCommonEnds) {
     Replacement expected;
   };
   const Case cases[] = {
-      {"abc", "abc", {3, 0, ""}},    {"abc", "abXc", {2, 0, "X"}}, {"abXc", "abc", {2, 1, ""}},
-      {"", "new", {0, 0, "new"}},    {"old", "", {0, 3, ""}},      {"aaaa", "aaa", {3, 1, ""}},
+      {"abc", "abc", {3, 0, ""}},       {"abc", "abXc", {2, 0, "X"}}, {"abXc", "abc", {2, 1, ""}},
+      {"", "new", {0, 0, "new"}},       {"old", "", {0, 3, ""}},      {"aaaa", "aaa", {3, 1, ""}},
       {"a\rb", "a\r\rb", {2, 0, "\r"}},
   };
   for (const Case& c : cases) EXPECT_EQ(ChangeBetween(c.old, c.now), c.expected) << c.old << " -> " << c.now;
+}
+
+TEST(TextModel, OvertypeTakesTheNextCharacterButNeverALineBreak) {
+  struct Case {
+    const char* what;
+    unsigned long typed;
+    bool selectionEmpty;
+    std::string next;
+    bool takes;
+  };
+  const Case cases[] = {
+      {"a letter over a letter", 'x', true, "a", true},
+      {"a blank over a tab", ' ', true, "\t", true},
+      {"a byte of the upper half", 0xE9, true, "a", true},
+      {"before a line break it inserts", 'x', true, "\r", false},
+      {"... and before a lone LF", 'x', true, "\n", false},
+      {"at the end it inserts", 'x', true, "", false},
+      {"a selection is replaced as in insert mode", 'x', false, "a", false},
+      {"Enter inserts", '\r', true, "a", false},
+      {"Tab inserts", '\t', true, "a", false},
+      {"Backspace is no character", 0x08, true, "a", false},
+      {"nor is Ctrl+Backspace", 0x7F, true, "a", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(OvertypeTakesNext(c.typed, c.selectionEmpty, c.next), c.takes) << c.what;
 }
 
 }  // namespace
