@@ -6,8 +6,8 @@
 #include <new>
 #include <string>
 
-#include "editor/change_recorder.h"
 #include "editor/caret_and_font.h"
+#include "editor/change_recorder.h"
 #include "editor/document.h"
 #include "editor/key_table.h"
 #include "editor/line_edits.h"
@@ -32,7 +32,8 @@ void MakeRoomFor(Document& document, const std::string& text) {
   const long long after =
       static_cast<long long>(TextLength(document.edit)) - (end - start) + static_cast<long long>(text.size());
   if (after + kTextRoom > 0x7FFFFFFE || after <= TextLimit(document.edit)) return;
-  if (const long limit = EnsureTextLimit(document.edit, after)) document.textLimitKb = static_cast<int>((limit + 1023) / 1024);
+  if (const long limit = EnsureTextLimit(document.edit, after))
+    document.textLimitKb = static_cast<int>((limit + 1023) / 1024);
 }
 
 // The clipboard's text; false when it holds none or cannot be opened.

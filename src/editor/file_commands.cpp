@@ -1,5 +1,3 @@
-#include "editor/document_window.h"
-
 #include <richedit.h>
 
 #include <vector>

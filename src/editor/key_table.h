@@ -5,25 +5,24 @@
 namespace quillon {
 
 enum class KeyCommand {
-  kNone,            // the control has the key
-  kPageUp,          // the caret a window's height of lines up, and the view with it
+  kNone,    // the control has the key
+  kPageUp,  // the caret a window's height of lines up, and the view with it
   kPageDown,
   kUndo,
   kRedo,
-  kSelectAll,       // the clipboard keys go the way of the Edit menu
+  kSelectAll,  // the clipboard keys go the way of the Edit menu
   kCopy,
   kCut,
   kPaste,
   kToggleComments,  // of the selected lines
   kIndent,          // the selected lines, when the selection spans lines
   kOutdent,
-  kBreakLine,       // Enter: a line break and the blanks that start the line it breaks
+  kBreakLine,  // Enter: a line break and the blanks that start the line it breaks
 };
 
 // Virtual-key codes of the keys in the table.
 namespace keys {
-inline constexpr unsigned kTab = 0x09, kReturn = 0x0D, kPageUp = 0x21, kPageDown = 0x22, kInsert = 0x2D,
-                          kDelete = 0x2E;
+inline constexpr unsigned kTab = 0x09, kReturn = 0x0D, kPageUp = 0x21, kPageDown = 0x22, kInsert = 0x2D, kDelete = 0x2E;
 }
 
 struct KeyContext {

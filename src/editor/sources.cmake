@@ -44,6 +44,7 @@ list(APPEND QUILLON_UNIT_TESTS
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/colouring_test.cpp
   tests/gui/document_test.cpp
+  tests/gui/editor_interface_test.cpp
   tests/gui/undo_test.cpp
   tests/gui/text_view_test.cpp
 )

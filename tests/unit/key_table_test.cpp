@@ -33,7 +33,7 @@ TEST(KeyTable, KeysAndModifiersGiveTheirCommands) {
       {'V', ctrlShift, KeyCommand::kNone},
       {keys::kInsert, ctrl, KeyCommand::kCopy},
       {keys::kInsert, shift, KeyCommand::kPaste},
-      {keys::kInsert, none, KeyCommand::kNone},       // Insert alone switches overtype, in the control
+      {keys::kInsert, none, KeyCommand::kNone},  // Insert alone switches overtype, in the control
       {keys::kInsert, ctrlShift, KeyCommand::kNone},
       {keys::kDelete, shift, KeyCommand::kCut},
       {keys::kDelete, none, KeyCommand::kNone},
