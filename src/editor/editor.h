@@ -10,7 +10,8 @@
 //                  DocumentSelection, DocumentCaret, DocumentLineOf, DocumentLineStart.
 //   Changing it:   ReplaceDocumentRange: one undo step, recoloured, marks kept in step.
 //   Showing it:    SelectDocumentRange, PutCaretAtLine, ShowDocumentLine (centred).
-//   The screen:    CaretScreenPoint (a completion list), PositionAtScreenPoint (hover tips).
+//   The screen:    CaretScreenPoint (a completion list), PositionAtScreenPoint (hover tips);
+//                  the word at a position is WordAround (text_model.h) of DocumentText().
 //   Marks:         BuildMarks() and DebugMarks() (line_marks.h: errors, warnings, breakpoints,
 //                  the current line) follow their lines as the text changes; RefreshGutters()
 //                  after changing them.

@@ -1,7 +1,5 @@
 // The editor as the other folders use it (editor.h): a range replaced as one undo step, marks
 // that follow their lines, and the gutter click and mouse hover reaching their hooks.
-#include "editor/editor.h"
-
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <richedit.h>
@@ -11,6 +9,7 @@
 
 #include "editor/colouring.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "support/gui_fixture.h"
 #include "support/test_files.h"
