@@ -5,10 +5,12 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_refresh.h"
+#include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "editor/text_model.h"
 
@@ -37,6 +39,10 @@ void RecordChange(Document& document, TextSelection before, bool atCaret, EditKi
       before = {change->start, change->start + change->removed};
       kind = EditKind::kOther;
     }
+    const std::string& old = history.Text();
+    if (change->start + change->removed <= old.size())
+      MarksFollowChange(GetParent(edit), document, old, change->start,
+                        std::string_view(old).substr(change->start, change->removed), change->inserted);
     if (!history.Record(change->start, change->removed, change->inserted, before, kind, GetTickCount()))
       DropHistory(document);
   } catch (const std::bad_alloc&) {
@@ -156,6 +162,7 @@ bool ApplyStep(HWND window, bool redo) {
   document = GetDocument(window);
   if (!document) return false;
   document->applyingHistory = false;
+  MarksFollowChange(window, *document, document->model.history.Text(), change.start, change.removed, change.inserted);
   // A NUL byte stops the control's copy short: the history then no longer fits the text.
   if (TextLength(edit) != static_cast<long>(document->model.history.Text().size())) DropHistory(*document);
   SetSelection(edit, static_cast<long>(selection.start), static_cast<long>(selection.end));

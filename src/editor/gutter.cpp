@@ -150,15 +150,22 @@ void GutterAfterChange(HWND window, Document& document) {
   const int before = document.gutterLines;
   const int now = LineCount(document.edit);
   if (now == before) return;
-  if (!document.path.empty() && (!BuildMarks().Empty() || !DebugMarks().Empty())) {
-    long start = 0, end = 0;
-    GetSelection(document.edit, start, end);
-    const int caretLine = static_cast<int>(SendMessageA(document.edit, EM_EXLINEFROMCHAR, 0, end));
-    BuildMarks().Shift(document.path, caretLine, now - before);
-    DebugMarks().Shift(document.path, caretLine, now - before);
-  }
   FitGutter(window, document);
   InvalidateGutter(window, document);
+}
+
+void MarksFollowChange(HWND window, const Document& document, const std::string& text, std::size_t start,
+                       std::string_view removed, std::string_view inserted) {
+  if (document.path.empty() || start > text.size() ||
+      (!BuildMarks().For(document.path) && !DebugMarks().For(document.path)))
+    return;
+  LineChange change;
+  change.firstLine = static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(start), '\r'));
+  change.atLineStart = start == 0 || text[start - 1] == '\r';
+  change.removed = removed;
+  change.inserted = inserted;
+  const bool build = BuildMarks().Follow(document.path, change);
+  if (DebugMarks().Follow(document.path, change) || build) InvalidateGutter(window, document);
 }
 
 void GutterAfterScroll(HWND window, Document& document, bool scrolled) {

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "editor/editor.h"
 
@@ -25,6 +27,10 @@ int FitGutter(HWND window, Document& document);
 // control is still cheap to resize.
 void FitGutterBeforeText(HWND edit, const std::string& text);
 void GutterAfterChange(HWND window, Document& document);
+// The marks of the document's file follow one change: at `start` of the text, `removed` became
+// `inserted`; `text` is the text before or after it (the part before `start` is the same).
+void MarksFollowChange(HWND window, const Document& document, const std::string& text, std::size_t start,
+                       std::string_view removed, std::string_view inserted);
 void GutterAfterScroll(HWND window, Document& document, bool scrolled);
 void PaintGutter(HWND window);
 // WM_LBUTTONDOWN of the document window: a click in the gutter beside a line goes to the hook.

@@ -1,7 +1,9 @@
 #include "editor/line_marks.h"
 
+#include <algorithm>
 #include <cctype>
 #include <iterator>
+#include <utility>
 
 namespace quillon {
 
@@ -21,18 +23,36 @@ std::string Lower(const std::string& path) {
 
 }  // namespace
 
-void ShiftMarkedLines(std::vector<LineMark>& marks, int caretLine, int delta) {
-  if (delta == 0) return;
-  // The change began on line caretLine - delta (inserted lines end where the caret stands;
-  // deleted ones were below it).
-  const int changeStart = delta > 0 ? caretLine - delta : caretLine;
-  for (LineMark& mark : marks) {
-    if (mark.line <= changeStart) continue;
-    if (delta < 0 && mark.line <= caretLine - delta)
-      mark.line = caretLine;  // its line was deleted
-    else
+void FollowChange(std::vector<LineMark>& marks, const LineChange& change) {
+  const auto breaks = [](std::string_view text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\r'));
+  };
+  const int removedBreaks = breaks(change.removed), delta = breaks(change.inserted) - removedBreaks;
+  const int first = change.firstLine;
+  // The first line goes when it was removed whole; the lines after it whose start was removed go
+  // too, but not one that begins right where the removed text ends (its text is all there).
+  const bool firstGone = change.atLineStart && removedBreaks > 0;
+  const int lastGone = first + removedBreaks - (change.removed.ends_with('\r') ? 1 : 0);
+  // A change at the start of a line it leaves whole pushes that line's text (and mark) down.
+  const bool firstMoves = change.atLineStart && removedBreaks == 0;
+  std::vector<LineMark> kept;
+  kept.reserve(marks.size());
+  for (LineMark mark : marks) {
+    if (mark.line > first || (mark.line == first && firstMoves)) {
+      if (mark.line > first && mark.line <= lastGone) continue;
       mark.line += delta;
+    } else if (mark.line == first && firstGone) {
+      continue;
+    }
+    auto same = std::find_if(kept.begin(), kept.end(), [&](const LineMark& other) {
+      return other.line == mark.line && SamePlace(other.kind, mark.kind);
+    });
+    if (same == kept.end())
+      kept.push_back(mark);
+    else if (mark.kind == MarkKind::kError)
+      same->kind = mark.kind;
   }
+  marks = std::move(kept);
 }
 
 void LineMarks::Add(const std::string& path, int line, MarkKind kind) {
@@ -76,9 +96,12 @@ const std::vector<LineMark>* LineMarks::For(const std::string& path) const {
   return found == byFile_.end() ? nullptr : &found->second;
 }
 
-void LineMarks::Shift(const std::string& path, int caretLine, int delta) {
+bool LineMarks::Follow(const std::string& path, const LineChange& change) {
   auto found = byFile_.find(Lower(path));
-  if (found != byFile_.end()) ShiftMarkedLines(found->second, caretLine, delta);
+  if (found == byFile_.end()) return false;
+  FollowChange(found->second, change);
+  if (found->second.empty()) byFile_.erase(found);
+  return true;
 }
 
 int GutterWidth(int lineCount, int digitWidth, bool numbers) {

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillon {
@@ -17,10 +18,18 @@ struct LineMark {
   bool operator==(const LineMark&) const = default;
 };
 
-// Line marks that follow the text: after a change that left the caret on `caretLine` and
-// changed the line count by `delta`, the marked lines below the change move with their text;
-// marks on deleted lines go to the line the deletion left.
-void ShiftMarkedLines(std::vector<LineMark>& marks, int caretLine, int delta);
+// One change of the text as the marks see it: it began on `firstLine` (`atLineStart`: at that
+// line's start), where `removed` became `inserted` (line breaks "\r").
+struct LineChange {
+  int firstLine = 0;
+  bool atLineStart = false;
+  std::string_view removed, inserted;
+};
+
+// Line marks that follow the text through `change`: the marks below it move with their lines, a
+// line joined to the one above takes its mark along, and a mark whose line was deleted (all of
+// its text, or its start) goes away. A line left with two marks of one place keeps one.
+void FollowChange(std::vector<LineMark>& marks, const LineChange& change);
 
 class LineMarks {
  public:
@@ -35,7 +44,8 @@ class LineMarks {
   void Clear(MarkKind kind);
   // The marks of a file, or null when it has none.
   const std::vector<LineMark>* For(const std::string& path) const;
-  void Shift(const std::string& path, int caretLine, int delta);
+  // True when the file had marks (they may have moved or gone).
+  bool Follow(const std::string& path, const LineChange& change);
   bool Empty() const { return byFile_.empty(); }
 
  private:

@@ -14,28 +14,53 @@ std::vector<int> Lines(const std::vector<LineMark>& marks) {
   return lines;
 }
 
-TEST(LineMarks, MarksFollowTheirLinesAcrossInsertsAndDeletes) {
+TEST(LineMarks, MarksFollowTheirLinesAndGoWithThem) {
   struct Case {
     const char* what;
-    int caretLine;
-    int delta;
+    LineChange change;
     std::vector<int> expected;  // for marks on lines 2, 5 and 9
   };
   const Case cases[] = {
-      {"Enter on line 0", 1, 1, {3, 6, 10}},
-      {"three lines pasted into line 5", 8, 3, {2, 5, 12}},
-      {"Enter at the end of line 9", 10, 1, {2, 5, 9}},
-      {"line 3 deleted", 3, -1, {2, 4, 8}},
-      {"lines 4 to 6 deleted: the mark on 5 stays on the line left", 3, -3, {2, 3, 6}},
-      {"a change inside one line", 5, 0, {2, 5, 9}},
+      {"Enter on line 0", {0, false, "", "\r"}, {3, 6, 10}},
+      {"three lines pasted into line 5", {5, false, "", "a\rb\rc\r"}, {2, 5, 12}},
+      {"Enter at the end of line 9", {9, false, "", "\r"}, {2, 5, 9}},
+      {"Enter at the start of line 5 takes its text down", {5, true, "", "\r"}, {2, 6, 10}},
+      {"a word replaced at the start of line 5", {5, true, "MVI", "mvi"}, {2, 5, 9}},
+      {"line 3 deleted", {3, true, "x\r", ""}, {2, 4, 8}},
+      {"line 5 deleted: its mark goes", {5, true, "  MVI@ R4, R0\r", ""}, {2, 8}},
+      {"lines 4 to 6 deleted", {4, true, "a\rb\rc\r", ""}, {2, 6}},
+      {"from inside line 4 to inside line 6 deleted", {4, false, "a\rb\rc", ""}, {2, 7}},
+      {"line 5 joined to line 4 (Backspace at its start)", {4, false, "\r", ""}, {2, 4, 8}},
+      {"the break of an empty line 5 deleted", {5, true, "\r", ""}, {2, 8}},
+      {"line 5 replaced by two lines", {5, true, "x\r", "a\rb\r"}, {2, 10}},
+      {"a change inside one line", {5, false, "a", "bc"}, {2, 5, 9}},
   };
   for (const Case& c : cases) {
     LineMarks marks;
     for (int line : {2, 5, 9}) marks.Add("C:\\Game\\main.asm", line, MarkKind::kError);
-    marks.Shift("c:\\game\\MAIN.ASM", c.caretLine, c.delta);
+    EXPECT_TRUE(marks.Follow("c:\\game\\MAIN.ASM", c.change));
     ASSERT_NE(marks.For("C:\\GAME\\main.asm"), nullptr);
     EXPECT_EQ(Lines(*marks.For("C:\\GAME\\main.asm")), c.expected) << c.what;
   }
+}
+
+// The Undo of a line put in above a mark takes the mark back to its line; the Undo of a line
+// that holds a mark takes the mark away, never onto the line above.
+TEST(LineMarks, UndoOfALineTakesItsMarkAlong) {
+  std::vector<LineMark> marks{{5, MarkKind::kError}, {5, MarkKind::kBreakpoint}};
+  FollowChange(marks, {5, true, "", "new line\r"});
+  EXPECT_EQ(Lines(marks), (std::vector<int>{6, 6}));
+  FollowChange(marks, {5, true, "new line\r", ""});
+  EXPECT_EQ(Lines(marks), (std::vector<int>{5, 5}));
+  FollowChange(marks, {4, false, "\rmarked line", ""});  // the line's text and its break
+  EXPECT_TRUE(marks.empty());
+}
+
+TEST(LineMarks, LinesJoinedKeepOneMarkOfAPlaceTheError) {
+  std::vector<LineMark> marks{
+      {4, MarkKind::kWarning}, {5, MarkKind::kError}, {5, MarkKind::kBreakpoint}, {4, MarkKind::kBreakpoint}};
+  FollowChange(marks, {4, false, "\r", ""});
+  EXPECT_EQ(marks, (std::vector<LineMark>{{4, MarkKind::kError}, {4, MarkKind::kBreakpoint}}));
 }
 
 TEST(LineMarks, OneMarkPerLineTheErrorWinsAndFilesStayApart) {
@@ -49,7 +74,8 @@ TEST(LineMarks, OneMarkPerLineTheErrorWinsAndFilesStayApart) {
   EXPECT_EQ(*marks.For("C:\\a.asm"), (std::vector<LineMark>{{4, MarkKind::kError}}));
   EXPECT_EQ(*marks.For("C:\\b.asm"), (std::vector<LineMark>{{7, MarkKind::kWarning}}));
   EXPECT_EQ(marks.For("C:\\c.asm"), nullptr);
-  marks.Shift("C:\\b.asm", 1, 2);
+  EXPECT_FALSE(marks.Follow("C:\\c.asm", {1, false, "", "\r\r"}));
+  marks.Follow("C:\\b.asm", {1, false, "", "\r\r"});
   EXPECT_EQ(marks.For("C:\\a.asm")->front().line, 4) << "another file's edit moves nothing here";
   marks.Clear();
   EXPECT_TRUE(marks.Empty());
