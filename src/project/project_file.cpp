@@ -73,10 +73,14 @@ LineKind KindOfLine(const std::string& line, ProjectSection& section) {
       return LineKind::kHeader;
     }
   }
-  // A bracketed word alone: a section of some other version of the file.
-  if (close == first + 1) return LineKind::kValue;
-  for (std::size_t i = first + 1; i < close; ++i)
+  // A bracketed word alone: a section of some other version of the file. An empty pair, or
+  // one of blanks only, names none and is a value.
+  bool named = false;
+  for (std::size_t i = first + 1; i < close; ++i) {
     if (!IsWordCharacter(line[i])) return LineKind::kValue;
+    named = named || !IsBlank(line[i]);
+  }
+  if (!named) return LineKind::kValue;
   for (std::size_t i = close + 1; i < line.size(); ++i)
     if (!IsBlank(line[i])) return LineKind::kValue;
   return LineKind::kUnknownHeader;

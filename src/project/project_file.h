@@ -27,7 +27,7 @@ std::vector<std::string> SplitLines(const std::string& text);
 // What a line starts. A line whose first non-blank text is '[' + a section name (any case) + ']'
 // is that section's header, whatever follows it. A line that is a bracketed word and nothing
 // else ("[notes]") starts a section this program does not know, whose values are ignored. Any
-// other line is a value ("[v2]\\lib.asm" too).
+// other line is a value ("[v2]\\lib.asm" too, and "[]" or "[ ]", which name no section).
 enum class LineKind { kValue, kHeader, kUnknownHeader };
 LineKind KindOfLine(const std::string& line, ProjectSection& section);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "project/project.h"
@@ -86,6 +87,39 @@ TEST(ProjectFile, ReadingRules) {
     EXPECT_EQ(project.mainSource, c.mainSource) << c.what;
     EXPECT_EQ(GroupPaths(project, ProjectGroup::kSource), c.sources) << c.what;
     EXPECT_EQ(GroupPaths(project, ProjectGroup::kInclude), c.includes) << c.what;
+  }
+}
+
+// An empty bracket pair, as a hand edit leaves it, is a value: the section goes on after it, and
+// the next save keeps every line.
+TEST(ProjectFile, AnEmptyBracketPairDoesNotEndItsSection) {
+  for (const std::string brackets : {"[]", "[ ]", "[\t]", "  []  "}) {
+    for (const bool underSource : {true, false}) {
+      const std::string text = "[source]\nmain.asm\n" + (underSource ? brackets + "\n" : "") + "b.asm\n[include]\n" +
+                               (underSource ? "" : brackets + "\n") + "c.inc\n[other]\nnotes.txt\n";
+      SCOPED_TRACE(text);
+      MemoryPlatform platform;
+      Settings settings;
+      platform.Write("C:\\prj\\demo.qlp", text);
+      Project project(platform, settings);
+      ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+      EXPECT_EQ(project.mainSource, "main.asm");
+      EXPECT_EQ(GroupPaths(project, ProjectGroup::kSource), (underSource ? brackets + "|" : "") + "b.asm|main.asm");
+      EXPECT_EQ(GroupPaths(project, ProjectGroup::kInclude), (underSource ? "" : brackets + "|") + "c.inc");
+      EXPECT_EQ(GroupPaths(project, ProjectGroup::kOther), "notes.txt");
+
+      project.SetOutputName("renamed");
+      ASSERT_EQ(project.SaveProject(), SaveResult::kSaved);
+      const ProjectRecord saved = ReadProjectText(platform.Read("C:\\prj\\demo.qlp"));
+      EXPECT_EQ(saved, project.Record());
+      const ProjectRecord expected = {{ProjectSection::kSource, "main.asm"},
+                                      {underSource ? ProjectSection::kSource : ProjectSection::kInclude, brackets},
+                                      {ProjectSection::kSource, "b.asm"},
+                                      {ProjectSection::kInclude, "c.inc"},
+                                      {ProjectSection::kOther, "notes.txt"}};
+      for (const ProjectValue& value : expected)
+        EXPECT_NE(std::find(saved.begin(), saved.end(), value), saved.end()) << value.text << " was dropped";
+    }
   }
 }
 
