@@ -282,6 +282,8 @@ TEST(Project, OnlyAChangedProjectIsWritten) {
        false},
       {"a duplicate refused", [](Project& p) { p.AddSourceFile("main.asm", "C:\\prj\\main.asm"); }, false},
       {"output name", [](Project& p) { p.SetOutputName("other"); }, true},
+      {"project renamed, same file", [](Project& p) { p.SetProjectName("Renamed", p.ProjectFile()); }, true},
+      {"output path", [](Project& p) { p.SetOutputPath("bin"); }, true},
       {"a file added", [](Project& p) { p.AddIncludeFile("x.inc", "x.inc"); }, true},
       {"a file removed", [](Project& p) { p.RemoveFileNode(*p.Group(ProjectGroup::kSource).children.front()); }, true},
   };
@@ -296,9 +298,14 @@ TEST(Project, OnlyAChangedProjectIsWritten) {
     const SaveResult result = project.SaveProject();
     EXPECT_EQ(result, c.written ? SaveResult::kSaved : SaveResult::kUnchanged) << c.what;
     const std::string text = platform.Read("C:\\prj\\demo.qlp");
-    if (c.written)
+    if (c.written) {
       EXPECT_EQ(text, WriteProjectText(project.Record())) << c.what;
-    else
+      Project again(platform, settings);
+      ASSERT_TRUE(again.LoadProject("C:\\prj\\demo.qlp")) << c.what;
+      EXPECT_EQ(again.projectName, project.projectName) << c.what;
+      EXPECT_EQ(again.outputName, project.outputName) << c.what;
+      EXPECT_EQ(again.outputPath, project.outputPath) << c.what;
+    } else
       EXPECT_EQ(text, handWritten) << c.what;
     EXPECT_EQ(project.SaveProject(), SaveResult::kUnchanged) << c.what << ": written once";
   }
