@@ -171,7 +171,10 @@ void Project::ResetProject() {
   loaded = false;
   DeleteSubtree(root_.get());
   root_ = MakeNode(kNoProjectText, kRootImage, nullptr);
-  if (observer_ != nullptr) observer_->NodeInserted(*root_);
+  if (observer_ != nullptr) {
+    observer_->ProjectReplaced();
+    observer_->NodeInserted(*root_);
+  }
   for (int i = 0; i < kProjectGroupCount; ++i) {
     groups_[i] = &InsertNode(*root_, kGroupTexts[i], kGroupImage, nullptr, false);
   }

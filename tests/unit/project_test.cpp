@@ -376,6 +376,44 @@ TEST(Project, LongTextsAreCutOnlyWhereTheyAreShown) {
   EXPECT_NE(platform.Read("C:\\prj\\demo.qlp").find("\r\n" + longPath + "\r\n"), std::string::npos);
 }
 
+// What the last project's build left is dropped whenever another project takes its place, and
+// only then: a file that cannot be read leaves the project open as it was.
+TEST(Project, TheObserverHearsWhenTheProjectIsReplaced) {
+  class Counter : public MirrorObserver {
+   public:
+    void ProjectReplaced() override { ++replaced; }
+    int replaced = 0;
+  };
+  MemoryPlatform platform;
+  Settings settings;
+  platform.Write("C:\\prj\\demo.qlp", "[source]\na.asm\n");
+  Project project(platform, settings);
+  Counter counter;
+  project.SetObserver(&counter);
+  const struct {
+    const char* what;
+    bool (*step)(Project&);
+    int replaced;
+  } steps[] = {
+      {"open", [](Project& p) { return p.LoadProject("C:\\prj\\demo.qlp"); }, 1},
+      {"a file that cannot be read", [](Project& p) { return !p.LoadProject("C:\\prj\\none.qlp"); }, 0},
+      {"a file added", [](Project& p) { return p.AddSourceFile("b.asm", "b.asm"); }, 0},
+      {"new project", [](Project& p) { return p.CreateProject("other", "C:\\prj"); }, 1},
+      {"close",
+       [](Project& p) {
+         p.CloseProject();
+         return true;
+       },
+       1},
+  };
+  for (const auto& s : steps) {
+    counter.replaced = 0;
+    EXPECT_TRUE(s.step(project)) << s.what;
+    EXPECT_EQ(counter.replaced, s.replaced) << s.what;
+  }
+  project.SetObserver(nullptr);
+}
+
 TEST(Project, AnObserverSeesTheSameTreeAsTheModel) {
   MemoryPlatform platform;
   Settings settings;
