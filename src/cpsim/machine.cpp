@@ -753,6 +753,11 @@ Stop Machine::Execute(Mode mode, uint16_t target, size_t depth, const RunLimits 
   Stop stop;
   const uint16_t startPc = cpu_.r[7];
   bool ran = false;  // an instruction has run in this call
+  // Step and StepOver: the instruction they are for has run. It is the first one at the depth
+  // the call started at: an interrupt taken before it runs through first (unless stepping into
+  // interrupts).
+  bool stepped = false;
+  const size_t depth0 = calls_.size();
   uint32_t sinceCheck = 0;
   for (;;) {
     // The boundary between instructions: the frame's interrupt, then what may stop the run.
@@ -793,7 +798,7 @@ Stop Machine::Execute(Mode mode, uint16_t target, size_t depth, const RunLimits 
         stop.reason = StopReason::kEvent;
         break;
       }
-      if ((mode == Mode::kStep || mode == Mode::kOver || mode == Mode::kOut) && calls_.size() <= depth) {
+      if ((mode == Mode::kOut || stepped) && calls_.size() <= depth) {
         stop.reason = mode == Mode::kStep ? StopReason::kStepped : StopReason::kReturned;
         break;
       }
@@ -819,10 +824,13 @@ Stop Machine::Execute(Mode mode, uint16_t target, size_t depth, const RunLimits 
     }
     if (tracer_) tracer_->BeforeInstruction(*this);
     eventStop_ = false;
+    const bool own = (mode == Mode::kStep || mode == Mode::kOver) && !stepped &&
+                     (calls_.size() <= depth0 || (mode == Mode::kStep && stepIntoInterrupts_));
     if (!ExecuteOne(stop)) return stop;
-    if (!ran && mode == Mode::kStep) {
-      // Step: one instruction; an interrupt taken after it runs through unless asked to stop in it.
-      depth = stepIntoInterrupts_ ? SIZE_MAX : calls_.size();
+    if (own) {
+      stepped = true;
+      // Step: an interrupt taken after the instruction runs through unless asked to stop in it.
+      if (mode == Mode::kStep) depth = stepIntoInterrupts_ ? SIZE_MAX : calls_.size();
     }
     ran = true;
     if (mode == Mode::kRun && !tracer_ && !hasBreakpoints_ && !stopOnEvents_) {

@@ -410,20 +410,71 @@ TEST(CpsimMachine, BreakpointsStopRunsAndSteps) {
 }
 
 TEST(CpsimMachine, StepsRunAnInterruptThroughUnlessAskedNot) {
+  // Stepping the main loop across frames: each step is one instruction of the loop, whether the
+  // interrupt comes before or after it; asked to, a step stops at the dispatcher instead.
   for (bool into : {false, true}) {
     Machine m = Booted(Cartridge(kInterruptProgram));
     m.SetStepIntoInterrupts(into);
-    m.Run({.untilCycle = kCyclesPerFrame - 40});
+    ASSERT_EQ(m.RunTo(0x5013).reason, StopReason::kReachedAddress);  // loop: INCR R1, B loop
     bool sawDispatcher = false;
-    while (m.Frames() == 0 || (m.Read(0x0300) == 0 && !sawDispatcher)) {
+    while (m.Frames() < 3) {
+      const uint16_t pc = m.Pc();
+      const uint16_t r1 = m.Cpu().r[1];
       ASSERT_EQ(m.Step().reason, StopReason::kStepped);
-      sawDispatcher = sawDispatcher || m.Pc() == kInterruptVector;
+      if (m.Pc() == kInterruptVector) {
+        sawDispatcher = true;
+        ASSERT_EQ(m.Run({.untilCycle = m.Cycles() + 2000}).reason, StopReason::kCycleLimit);
+        continue;
+      }
+      ASSERT_TRUE(pc == 0x5013 || pc == 0x5014) << Hex4(pc);
+      EXPECT_EQ(m.Pc(), pc == 0x5013 ? 0x5014 : 0x5013) << Hex4(pc) << " frame " << m.Frames();
+      if (pc == 0x5013) {
+        EXPECT_EQ(m.Cpu().r[1], static_cast<uint16_t>(r1 + 1));
+      }
     }
     EXPECT_EQ(sawDispatcher, into);
     if (!into) {
-      EXPECT_EQ(m.Read(0x0300), 1);
-      EXPECT_LT(m.Pc(), 0x5020);
+      EXPECT_EQ(m.Read(0x0300), 3);
+      // A frame limit stops before the frame's interrupt is taken: the next step takes it, runs it
+      // through, and then steps the loop.
+      ASSERT_EQ(m.Run({.untilFrame = 4}).reason, StopReason::kFrameLimit);
+      ASSERT_TRUE(m.Cpu().interruptPending);
+      const uint16_t pc = m.Pc();
+      ASSERT_EQ(m.Step().reason, StopReason::kStepped);
+      EXPECT_EQ(m.Read(0x0300), 4);
+      EXPECT_EQ(m.Pc(), pc == 0x5013 ? 0x5014 : 0x5013);
     }
+  }
+}
+
+TEST(CpsimMachine, StepOverACallWhileFramesGoBy) {
+  Machine m = Booted(Cartridge(R"(
+main:   MVII #isr, R0
+        MVO R0, $100
+        SWAP R0
+        MVO R0, $101
+        EIS
+loop:   CALL sub
+        B loop
+sub:    INCR R2
+        JR R5
+isr:    MVO R0, $0020
+        JR R5
+)"));
+  ASSERT_EQ(m.RunTo(0x500E).reason, StopReason::kReachedAddress);
+  while (m.Frames() < 3) {
+    const uint16_t pc = m.Pc();
+    const uint16_t r2 = m.Cpu().r[2];
+    Stop stop = m.StepOver();
+    if (pc == 0x500E) {
+      ASSERT_EQ(stop.reason, StopReason::kReturned);
+      ASSERT_EQ(m.Pc(), 0x5011) << "frame " << m.Frames();
+      ASSERT_EQ(m.Cpu().r[2], r2 + 1);
+    } else {
+      ASSERT_EQ(pc, 0x5011);
+      ASSERT_EQ(m.Pc(), 0x500E);
+    }
+    ASSERT_EQ(m.CallDepth(), 0u);
   }
 }
 
