@@ -354,6 +354,18 @@ int64_t Assembler::Classify(std::string_view text) {
     return true;
   };
   context.defined = [this](std::string_view name) { return IsDefinedSoFar(name); };
+  // An element never assigned (so far in this pass) is undefined, like a symbol.
+  context.element = [&](std::string_view name, int64_t index, int64_t& out, std::string& error) {
+    auto it = symbols_.find(QualifiedName(name));
+    if (it == symbols_.end() || it->second.definedInPass != pass_) return known = false;
+    const auto& elements = it->second.elements;
+    if (index < 0 || index >= static_cast<int64_t>(elements.size()) || !elements[index]) {
+      error = "element " + std::to_string(index) + " of " + Shown(name) + " has no value";
+      return known = false;
+    }
+    out = *elements[index];
+    return true;
+  };
   ExprResult result = Evaluate(text, context);
   return result.ok && known ? kAbsolute : kUndefined;
 }
@@ -425,6 +437,8 @@ void Assembler::DoEqu(const DirectiveCall& call) {
     // The first assignment in this pass starts the array afresh.
     symbol = Define(name, std::max(first, last), true, kind);
     if (!symbol) return;
+    symbol->earlier.clear();
+    if (!variable) symbol->earlier = std::move(symbol->elements);
     symbol->elements.clear();
   } else {
     symbol = &it->second;
@@ -436,9 +450,11 @@ void Assembler::DoEqu(const DirectiveCall& call) {
     symbol->elements.resize(static_cast<size_t>(std::max(first, last) + 1));
   }
   for (int64_t k = 0; k < count; ++k) {
-    auto& slot = symbol->elements[static_cast<size_t>(first + k * step)];
-    if (!variable && pass_ > 1 && slot != values[static_cast<size_t>(k)]) changed_ = true;
-    slot = values[static_cast<size_t>(k)];
+    const size_t at = static_cast<size_t>(first + k * step);
+    if (!variable && pass_ > 1 &&
+        (at >= symbol->earlier.size() || symbol->earlier[at] != values[static_cast<size_t>(k)]))
+      changed_ = true;
+    symbol->elements[at] = values[static_cast<size_t>(k)];
   }
 }
 

@@ -202,10 +202,10 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
        0},
       {"unsupported message",
        "t.asm",
-       {{"t.asm", " NOP\n SRCFILE \"x.bas\", 1\n"}},
+       {{"t.asm", " NOP\n LISTCOL 4, 8, 32\n"}},
        "t.asm",
        1,
-       "SRCFILE is not supported",
+       "LISTCOL is not supported",
        0,
        1},
       {"unsupported function",
@@ -293,9 +293,20 @@ TEST(CpasmProgram, WritesImageOnlyWhenTheSourceAssembles) {
   };
   EXPECT_EQ(runWith("-i a", "game.bin"), 0) << read("game.lst");
   EXPECT_EQ(read("game.bin"), std::string("\x00\x0A\x00\x0C", 4));
-  EXPECT_EQ(runWith("-i a", "game.rom"), 1);
-  EXPECT_FALSE(fs::exists(dir / "game.rom"));
-  EXPECT_NE(read("game.lst").find(".rom output is not supported"), std::string::npos) << read("game.lst");
+  // A .rom name writes a cartridge image and its source map, and no .cfg.
+  fs::remove(dir / "game.cfg");
+  EXPECT_EQ(runWith("-i a", "game.rom"), 0) << read("game.lst");
+  EXPECT_EQ(read("game.rom").substr(0, 5), std::string("\xA8\x01\xFE\x50\x50", 5));
+  EXPECT_EQ(read("game.rom").size(), 3u + 2 + 512 + 2 + 48 + 2);
+  EXPECT_FALSE(fs::exists(dir / "game.cfg"));
+  const std::string full = fs::absolute(dir).lexically_normal().string();
+  EXPECT_EQ(read("game.smap"),
+            "; cpasm source map 1\n5000 5000 1 " + full + "/a/inc.asm\n5001 5001 1 " + full + "/b/only.asm\n");
+  // ECS pages cannot be held in a .rom: an error, and no file.
+  write("game.asm", " ORG $A000:1\n DECLE 1\n");
+  EXPECT_EQ(runWith("", "paged.rom"), 1);
+  EXPECT_FALSE(fs::exists(dir / "paged.rom"));
+  EXPECT_NE(read("game.lst").find("ECS page data"), std::string::npos) << read("game.lst");
   fs::remove_all(dir);
 }
 #endif
