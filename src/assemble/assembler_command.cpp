@@ -6,9 +6,12 @@ namespace quillon {
 
 namespace {
 
-// -o "image" -l "listing" "source", each value quoted, one blank between parts.
-std::string Arguments(const std::string& image, const std::string& listing, const std::string& source) {
-  return " -o \"" + image + "\" -l \"" + listing + "\" \"" + source + "\"";
+// -o "image" -l "listing" [-i "folder"]... "source", each value quoted, one blank between parts.
+std::string Arguments(const std::string& image, const std::string& listing, const std::string& source,
+                      const std::vector<std::string>& folders = {}) {
+  std::string text = " -o \"" + image + "\" -l \"" + listing + "\"";
+  for (const std::string& folder : folders) text += " -i \"" + folder + "\"";
+  return text + " \"" + source + "\"";
 }
 
 }  // namespace
@@ -18,12 +21,17 @@ std::string QuoteProgramPath(const std::string& assemblerPath) {
   return "\"" + assemblerPath + "\"";
 }
 
-AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBuildPaths& project) {
+AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBuildPaths& project,
+                               const std::vector<std::string>& includeFolders) {
   AssemblerRun run;
   run.directory = project.projectDir;
   run.listingPath = project.listingPath;
-  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(project.outputPath + "\\" + project.outputName + ".bin",
-                                                                project.listingPath, project.mainSource);
+  const std::string& name = project.outputName;
+  const bool rom = name.size() > 4 && EqualsNoCase(name.substr(name.size() - 4), ".rom");
+  std::vector<std::string> folders;
+  for (const std::string& folder : includeFolders) folders.push_back(PathInFolder(project.projectDir, folder));
+  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(project.outputPath + "\\" + name + (rom ? "" : ".bin"),
+                                                                project.listingPath, project.mainSource, folders);
   return run;
 }
 
