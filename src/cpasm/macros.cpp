@@ -14,18 +14,11 @@ bool SplitParenthesised(std::string_view text, std::string_view& name, std::stri
   name = text.substr(0, end);
   std::string_view rest = Trim(text.substr(end));
   if (rest.empty() || rest[0] != '(') return false;
-  int depth = 0;
-  for (size_t i = 0; i < rest.size(); ++i) {
-    if (IsQuote(rest[i])) {
-      size_t close = StringEnd(rest, i);
-      if (close != std::string_view::npos) i = close - 1;
-    } else if (rest[i] == '(') {
-      ++depth;
-    } else if (rest[i] == ')' && --depth == 0) {
-      inside = rest.substr(1, i - 1);
-      after = Trim(rest.substr(i + 1));
-      return true;
-    }
+  const size_t close = GroupEnd(rest, 0);
+  if (close != std::string_view::npos) {
+    inside = rest.substr(1, close - 1);
+    after = Trim(rest.substr(close + 1));
+    return true;
   }
   inside = rest.substr(1);
   after = "?";
@@ -35,16 +28,9 @@ bool SplitParenthesised(std::string_view text, std::string_view& name, std::stri
 // "[a, b]" passes "a, b" as one argument, blanks and commas kept.
 std::vector<std::string_view> Unbracketed(const std::vector<std::string_view>& args) {
   std::vector<std::string_view> out = args;
-  for (std::string_view& arg : out) {
-    if (arg.size() < 2 || arg.front() != '[' || arg.back() != ']') continue;
-    int depth = 0;
-    size_t i = 0;
-    for (; i < arg.size(); ++i) {
-      if (arg[i] == '[') ++depth;
-      if (arg[i] == ']' && --depth == 0) break;
-    }
-    if (i + 1 == arg.size()) arg = arg.substr(1, arg.size() - 2);
-  }
+  for (std::string_view& arg : out)
+    if (arg.size() >= 2 && arg.front() == '[' && GroupEnd(arg, 0) == arg.size() - 1)
+      arg = arg.substr(1, arg.size() - 2);
   return out;
 }
 
@@ -147,19 +133,8 @@ bool Assembler::ExpandInLine(std::string& text) {
         continue;
       }
       // The arguments up to the matching ')'.
-      int depth = 0;
-      size_t close = open;
-      for (; close < text.size(); ++close) {
-        if (IsQuote(text[close])) {
-          size_t s = StringEnd(text, close);
-          if (s != std::string::npos) close = s - 1;
-        } else if (text[close] == '(' || text[close] == '[') {
-          ++depth;
-        } else if ((text[close] == ')' || text[close] == ']') && --depth == 0) {
-          break;
-        }
-      }
-      if (close >= text.size()) {
+      const size_t close = GroupEnd(text, open);
+      if (close == std::string::npos) {
         Error("missing ')' after macro " + macro->first);
         return false;
       }

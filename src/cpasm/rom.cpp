@@ -8,8 +8,7 @@ namespace cpasm {
 uint16_t Crc16(std::string_view bytes, uint16_t crc) {
   for (unsigned char byte : bytes) {
     crc = static_cast<uint16_t>(crc ^ (byte << 8));
-    for (int bit = 0; bit < 8; ++bit)
-      crc = static_cast<uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
+    for (int bit = 0; bit < 8; ++bit) crc = static_cast<uint16_t>(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
   }
   return crc;
 }
