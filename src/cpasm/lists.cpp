@@ -318,8 +318,9 @@ int64_t Assembler::Classify(std::string_view text) {
   if (upper == "SP") return 6;
   if (upper == "PC") return 7;
   if (IsWord(text, {"MACRO", "ENDM"})) return kFeature;
-  if (IsWord(text, {"AND", "OR", "XOR", "NOT", "SHL", "SHR", "MOD", "EQ", "NE", "LT", "GT", "LE", "GE", "DEFINED",
-                    "CLASSIFY", "STRLEN", "ASC", "_ROTL16", "_ROTR16", "_ROTL32", "_ROTR32"}))
+  if (IsWord(text,
+             {"AND", "OR", "XOR",     "NOT",      "SHL",    "SHR", "MOD",     "EQ",      "NE",      "LT",     "GT",
+              "LE",  "GE", "DEFINED", "CLASSIFY", "STRLEN", "ASC", "_ROTL16", "_ROTR16", "_ROTL32", "_ROTR32"}))
     return kReserved;
   if (ValidSymbolName(text)) {
     auto it = symbols_.find(QualifiedName(text));

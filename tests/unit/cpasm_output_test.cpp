@@ -40,12 +40,12 @@ TEST(CpasmRom, CrcIsTheCommonSixteenBitOne) {
 
 // The worked example: two segments of one page each, zero-filled, each with its CRC.
 TEST(CpasmRom, WorkedExampleByteForByte) {
-  const std::string rom = Rom(
-      "        ROMW 16\n"
-      "        ORG $5000\n"
-      "        DECLE $1234, $5678, $9ABC\n"
-      "        ORG $6010\n"
-      "        DECLE 1, 2\n");
+  const std::string rom =
+      Rom("        ROMW 16\n"
+          "        ORG $5000\n"
+          "        DECLE $1234, $5678, $9ABC\n"
+          "        ORG $6010\n"
+          "        DECLE 1, 2\n");
   ASSERT_EQ(rom.size(), 1085u);
   std::string expected = "\xA8\x02\xFD\x50\x50\x12\x34\x56\x78\x9A\xBC" + std::string(253 * 2, '\0') + "\xD2\x6F";
   expected += "\x60\x60" + std::string(16 * 2, '\0') + std::string("\x00\x01\x00\x02", 4) + std::string(238 * 2, '\0') +
@@ -62,45 +62,45 @@ TEST(CpasmRom, WorkedExampleByteForByte) {
 // ROM, RAM, narrow RAM, bank-switched and write-only regions, some only reserved: the access and
 // fine-address tables say each window's attributes and the pages it uses.
 TEST(CpasmRom, AccessAndFineTables) {
-  const std::string rom = Rom(
-      "        ORG $5000\n"
-      "        DECLE 1\n"
-      "        ORG $5100\n"
-      "        DECLE 1\n"
-      "        ORG $57F0\n"
-      "        DECLE 1\n"
-      "        ORG $5800\n"
-      "        DECLE 2\n"
-      "        ORG $6FFF\n"
-      "        DECLE 3\n"
-      "        ORG $C100\n"
-      "        DECLE 4\n"
-      "        ORG $C300\n"
-      "        DECLE 5\n"
-      "        ORG $8040, $8040, \"=RWN\"\n"
-      "        RMB 8\n"
-      "        ORG $D000, $D000, \"=RW\"\n"
-      "        RMB 16\n"
-      "        ORG $E000, $E000, \"=RWB\"\n"
-      "        RMB 4\n"
-      "        ORG $F000, $F000, \"=W\"\n"
-      "        RMB 2\n");
+  const std::string rom =
+      Rom("        ORG $5000\n"
+          "        DECLE 1\n"
+          "        ORG $5100\n"
+          "        DECLE 1\n"
+          "        ORG $57F0\n"
+          "        DECLE 1\n"
+          "        ORG $5800\n"
+          "        DECLE 2\n"
+          "        ORG $6FFF\n"
+          "        DECLE 3\n"
+          "        ORG $C100\n"
+          "        DECLE 4\n"
+          "        ORG $C300\n"
+          "        DECLE 5\n"
+          "        ORG $8040, $8040, \"=RWN\"\n"
+          "        RMB 8\n"
+          "        ORG $D000, $D000, \"=RW\"\n"
+          "        RMB 16\n"
+          "        ORG $E000, $E000, \"=RWB\"\n"
+          "        RMB 4\n"
+          "        ORG $F000, $F000, \"=W\"\n"
+          "        RMB 2\n");
   // Segments: pages $50-$51, $57-$58, $6F, $C1 and $C3; reserved memory makes none.
   ASSERT_GE(rom.size(), 3u + 48 + 2);
   EXPECT_EQ(Hex(rom.substr(0, 3)), "A8 05 FA");
   const std::string tables = rom.substr(rom.size() - 50, 48);
   EXPECT_EQ(Hex(tables.substr(0, 16)), "00 00 00 00 00 11 10 00 07 00 00 00 01 03 0B 02");
   std::string fine(32, '\x07');
-  fine[5] = 0x07;        // $5000-$57FF: pages 0 to 7
-  fine[16 + 5] = 0x00;   // $5800: page 0
-  fine[16 + 6] = 0x77;   // $6FFF: page 7
-  fine[8] = 0x00;        // $8040: page 0
-  fine[12] = 0x13;       // $C100 and $C300: pages 1 to 3
-  fine[13] = 0x00;       // RMB 16 at $D000
+  fine[5] = 0x07;       // $5000-$57FF: pages 0 to 7
+  fine[16 + 5] = 0x00;  // $5800: page 0
+  fine[16 + 6] = 0x77;  // $6FFF: page 7
+  fine[8] = 0x00;       // $8040: page 0
+  fine[12] = 0x13;      // $C100 and $C300: pages 1 to 3
+  fine[13] = 0x00;      // RMB 16 at $D000
   fine[14] = fine[15] = 0x00;
   EXPECT_EQ(Hex(tables.substr(16)), Hex(fine));
-  EXPECT_EQ(Hex(rom.substr(rom.size() - 2)), Hex(std::string{static_cast<char>(Crc16(tables) >> 8),
-                                                             static_cast<char>(Crc16(tables) & 0xFF)}));
+  EXPECT_EQ(Hex(rom.substr(rom.size() - 2)),
+            Hex(std::string{static_cast<char>(Crc16(tables) >> 8), static_cast<char>(Crc16(tables) & 0xFF)}));
   EXPECT_EQ(Hex(rom.substr(3, 2)), "50 51") << "pages $50 and $51 are one segment";
 }
 
@@ -128,30 +128,29 @@ TEST(CpasmRom, RefusesWhatItCannotHold) {
 // Each run of words names the outermost line of a file the user wrote, or SRCFILE's file and
 // line while it is in force; macro and REPEAT words go to the line of the call.
 TEST(CpasmSourceMap, RunsOfAddressesWithTheirLines) {
-  const std::map<std::string, std::string> files = {
-      {"dir/lib.inc",
-       "MACRO two v\n"
-       " DECLE %v%\n"
-       " DECLE %v%\n"
-       "ENDM\n"},
-      {"dir/game.asm",
-       " ORG $5000\n"
-       " INCLUDE \"lib.inc\"\n"
-       " two 1\n"
-       " REPEAT 2\n"
-       " DECLE 3\n"
-       " ENDR\n"
-       " SRCFILE \"game.bas\", 12\n"
-       " DECLE 4\n"
-       " two 5\n"
-       " SRCFILE \"/abs/other.bas\", 3\n"
-       " DECLE 6\n"
-       " SRCFILE \"\", 0\n"
-       " ORG $4000\n"
-       " DECLE 7\n"
-       " SRCFILE \"game.bas\", 13\n"
-       " ORG $5008\n"
-       " DECLE 8\n"}};
+  const std::map<std::string, std::string> files = {{"dir/lib.inc",
+                                                     "MACRO two v\n"
+                                                     " DECLE %v%\n"
+                                                     " DECLE %v%\n"
+                                                     "ENDM\n"},
+                                                    {"dir/game.asm",
+                                                     " ORG $5000\n"
+                                                     " INCLUDE \"lib.inc\"\n"
+                                                     " two 1\n"
+                                                     " REPEAT 2\n"
+                                                     " DECLE 3\n"
+                                                     " ENDR\n"
+                                                     " SRCFILE \"game.bas\", 12\n"
+                                                     " DECLE 4\n"
+                                                     " two 5\n"
+                                                     " SRCFILE \"/abs/other.bas\", 3\n"
+                                                     " DECLE 6\n"
+                                                     " SRCFILE \"\", 0\n"
+                                                     " ORG $4000\n"
+                                                     " DECLE 7\n"
+                                                     " SRCFILE \"game.bas\", 13\n"
+                                                     " ORG $5008\n"
+                                                     " DECLE 8\n"}};
   FileReader reader = [&](const std::string& path, std::string& text) {
     auto it = files.find(path);
     if (it == files.end()) return false;
