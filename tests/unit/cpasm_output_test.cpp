@@ -125,6 +125,20 @@ TEST(CpasmRom, RefusesWhatItCannotHold) {
   }
 }
 
+// Metadata tags are not written yet: a CFGVAR that would make one says so in a .rom build; one
+// the tags do not hold, or a .bin build, stays quiet.
+TEST(CpasmRom, TaggedConfigVariablesAreNamedAsNotWritten) {
+  Options rom;
+  rom.romOutput = true;
+  const char* source = " ORG $5000\n DECLE 1\n CFGVAR \"name\" = \"Game\"\n CFGVAR \"mine\" = 7\n";
+  Assembly a = AssembleText("t.asm", source, {}, rom);
+  ASSERT_EQ(a.diagnostics.size(), 1u) << test::Problems(a);
+  EXPECT_FALSE(a.diagnostics[0].error);
+  EXPECT_EQ(a.diagnostics[0].line, 3);
+  EXPECT_NE(a.diagnostics[0].text.find("not written into the .rom"), std::string::npos);
+  EXPECT_EQ(AssembleText("t.asm", source, {}).diagnostics.size(), 0u);
+}
+
 // Each run of words names the outermost line of a file the user wrote, or SRCFILE's file and
 // line while it is in force; macro and REPEAT words go to the line of the call.
 TEST(CpasmSourceMap, RunsOfAddressesWithTheirLines) {
