@@ -18,7 +18,8 @@ bool AssignsElement(std::string_view word) {
 }  // namespace
 
 bool Assembler::IsOperation(std::string_view word) const {
-  if (macros_.count(std::string(word)) > 0) return true;
+  if (word.empty()) return false;
+  if (!macros_.empty() && macros_.count(std::string(word)) > 0) return true;
   std::string upper = Upper(word);
   return IsMnemonic(upper) || IsDirective(upper);
 }
