@@ -131,9 +131,16 @@ std::string FormatDiagnostic(const Diagnostic& diagnostic);
 std::string ImageBytes(const Assembly& assembly);
 
 // The .rom cartridge image: header, segments of whole 256-word pages with their CRCs, the access
-// and fine-address tables. False with `error` (and nothing in `bytes`) when the program cannot be
-// held in one: ECS pages, no data, or more than 255 segments.
+// and fine-address tables, then the metadata tags. False with `error` (and nothing in `bytes`) when the program cannot
+// be held in one: ECS pages, no data, or more than 255 segments.
 bool RomImage(const Assembly& assembly, std::string& bytes, std::string& error);
+
+// The metadata tags for the CFGVARs that name the cartridge, in increasing type order; empty
+// when none does.
+std::string MetadataTags(const std::vector<std::pair<std::string, std::string>>& configVars);
+// A date tag's bytes for a CFGVAR value (a year, or "YYYY-MM-DD HH:MM:SS +hhmm" and shorter);
+// false when it is not a date.
+bool DateTagBody(const std::string& value, std::string& body);
 
 // CRC-16 with polynomial 0x1021, most significant bit first, from `crc`.
 uint16_t Crc16(std::string_view bytes, uint16_t crc = 0xFFFF);

@@ -351,17 +351,11 @@ void Assembler::DoConfigVar(const DirectiveCall& call) {
     if (!Eval(valueText, number)) return;
     value = std::to_string(number);
   }
-  // The names the cartridge's metadata tags hold.
-  static const char* const kTagged[] = {
-      "name",         "short_name", "author",     "game_art_by",  "music_by",  "sfx_by",     "voices_by",
-      "docs_by",      "box_art_by", "concept_by", "more_info_at", "publisher", "license",    "release_date",
-      "year",         "build_date", "version",    "description",  "desc",      "ecs_compat", "voice_compat",
-      "intv2_compat", "kc_compat",  "tv_compat",  "ecs",          "voice",     "intv2",      "lto_mapper",
-      "jlp_accel",    "jlp",        "jlp_flash"};
-  if (options_.romOutput)
-    for (const char* tagged : kTagged)
-      if (decodedName == tagged)
-        Warning("CFGVAR \"" + decodedName + "\" is not written into the .rom image (metadata tags are not supported)");
+  // A date the tag cannot hold is left out of the .rom: say so.
+  std::string date;
+  if (options_.romOutput && (decodedName == "year" || decodedName == "release_date" || decodedName == "build_date") &&
+      !DateTagBody(value, date))
+    Warning("CFGVAR \"" + decodedName + "\" = " + Shown(value) + " is not a date the .rom can hold; it is left out");
   configVars_.emplace_back(decodedName, value);
 }
 

@@ -88,6 +88,7 @@ bool RomImage(const Assembly& assembly, std::string& bytes, std::string& error) 
   }
   bytes += tables;
   PutWord(bytes, Crc16(tables));
+  bytes += MetadataTags(assembly.configVars);
   return true;
 }
 

@@ -125,18 +125,81 @@ TEST(CpasmRom, RefusesWhatItCannotHold) {
   }
 }
 
-// Metadata tags are not written yet: a CFGVAR that would make one says so in a .rom build; one
-// the tags do not hold, or a .bin build, stays quiet.
-TEST(CpasmRom, TaggedConfigVariablesAreNamedAsNotWritten) {
+// The worked example of the tags: increasing type order whatever the source order, one credits
+// tag, both dates, compatibility codes, an uncoded publisher, a CFGVAR the tags do not hold left
+// out; each tag "length type body CRC".
+TEST(CpasmRom, MetadataTagsOfTheWorkedExample) {
+  const std::string rom =
+      Rom("        ROMW 16\n"
+          "        ORG $5000\n"
+          "        DECLE 1\n"
+          "        CFGVAR \"description\" = \"A test of tags\"\n"
+          "        CFGVAR \"name\" = \"Tag Test\"\n"
+          "        CFGVAR \"author\" = \"Ann Smith\"\n"
+          "        CFGVAR \"music_by\" = \"Bo Lee\"\n"
+          "        CFGVAR \"year\" = 2021\n"
+          "        CFGVAR \"license\" = \"CC BY\"\n"
+          "        CFGVAR \"short_name\" = \"Tags\"\n"
+          "        CFGVAR \"publisher\" = \"Home\"\n"
+          "        CFGVAR \"ecs_compat\" = 2\n"
+          "        CFGVAR \"voice_compat\" = 3\n"
+          "        CFGVAR \"jlp\" = 0\n"
+          "        CFGVAR \"release_date\" = \"2021-03-04\"\n"
+          "        CFGVAR \"version\" = \"1.0\"\n"
+          "        CFGVAR \"mine\" = 7\n");
+  const size_t tablesEnd = 3 + 2 + 512 + 2 + 48 + 2;
+  ASSERT_GT(rom.size(), tablesEnd);
+  const auto tag = [](const char* head, const std::string& body, const char* crc) {
+    return Hex(std::string(head, 2) + body) + " " + crc;
+  };
+  const std::string expected = tag("\x08\x01", "Tag Test", "BC 86") + " " + tag("\x05\x02", "\xFFHome", "44 F6") + " " +
+                               tag("\x13\x03",
+                                   std::string("\x01"
+                                               "Ann Smith\0\x04"
+                                               "Bo Lee\0",
+                                               19),
+                                   "E2 53") +
+                               " " + tag("\x01\x05", "\x79", "EB E7") + " " + tag("\x03\x05", "\x79\x03\x04", "10 D5") +
+                               " " + tag("\x03\x06", std::string("\x48\0\0", 3), "6C 4B") + " " +
+                               tag("\x04\x08", "Tags", "C5 44") + " " + tag("\x05\x09", "CC BY", "EC C5") + " " +
+                               tag("\x0E\x0A", "A test of tags", "7B E1") + " " + tag("\x03\x0C", "1.0", "51 C3");
+  EXPECT_EQ(Hex(rom.substr(tablesEnd)), expected);
+  // No CFGVAR that names the cartridge: no tags at all.
+  EXPECT_EQ(Rom(" ORG $5000\n DECLE 1\n CFGVAR \"mine\" = 7\n").size(), tablesEnd);
+}
+
+TEST(CpasmRom, DatesAndTheirPrecision) {
+  const struct {
+    const char* value;
+    const char* bytes;  // empty: not a date
+  } cases[] = {
+      {"2021", "79"},
+      {"\"2021\"", "79"},
+      {"85", "55"},
+      {"\"1999/12\"", "63 0C"},
+      {"\"2017-12-25 18:09:49\"", "75 0C 19 12 09 31"},
+      {"\"2017-12-25 18:09:49 +0530\"", "75 0C 19 12 09 31 05 1E"},
+      {"\"2017-12-25 18:09:49 -01:30\"", "75 0C 19 12 09 31 FE 1E"},
+      {"\"2017-13-01\"", ""},
+      {"\"2017-12/01\"", ""},
+      {"0", ""},
+      {"\"soon\"", ""},
+  };
+  for (const auto& c : cases) {
+    std::string body;
+    const bool ok = DateTagBody(c.value, body);
+    EXPECT_EQ(ok, *c.bytes != '\0') << c.value;
+    if (ok) {
+      EXPECT_EQ(Hex(body), c.bytes) << c.value;
+    }
+  }
+  // A date the tag cannot hold is named in a .rom build, not silently dropped.
   Options rom;
   rom.romOutput = true;
-  const char* source = " ORG $5000\n DECLE 1\n CFGVAR \"name\" = \"Game\"\n CFGVAR \"mine\" = 7\n";
-  Assembly a = AssembleText("t.asm", source, {}, rom);
+  Assembly a = AssembleText("t.asm", " ORG $5000\n DECLE 1\n CFGVAR \"year\" = \"soon\"\n", {}, rom);
   ASSERT_EQ(a.diagnostics.size(), 1u) << test::Problems(a);
   EXPECT_FALSE(a.diagnostics[0].error);
-  EXPECT_EQ(a.diagnostics[0].line, 3);
-  EXPECT_NE(a.diagnostics[0].text.find("not written into the .rom"), std::string::npos);
-  EXPECT_EQ(AssembleText("t.asm", source, {}).diagnostics.size(), 0u);
+  EXPECT_NE(a.diagnostics[0].text.find("not a date"), std::string::npos) << a.diagnostics[0].text;
 }
 
 // Each run of words names the outermost line of a file the user wrote, or SRCFILE's file and
