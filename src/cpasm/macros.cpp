@@ -189,7 +189,11 @@ void Assembler::ExpandMacro(const SourceLine& line, std::string_view label, cons
     texts.push_back(std::move(out));
   }
   // Every line of the body has a label of its own: the call's names the address.
-  if (!labelPlaced) Define(label, location_, false);
+  if (!labelPlaced) {
+    Define(label, location_, false);
+  } else if (!label.empty()) {
+    Note(QualifiedName(label), Definition::Kind::kLabel);  // defined in the body, written at the call
+  }
   std::vector<SourceLine> lines;
   for (size_t k = 0; k < texts.size(); ++k) lines.push_back({macro.where[k].file, macro.where[k].line, texts[k]});
   ListLine();

@@ -83,10 +83,21 @@ bool DateTagBody(const std::string& value, std::string& body) {
 }
 
 std::string MetadataTags(const std::vector<std::pair<std::string, std::string>>& vars) {
-  static const char* const kPublishers[] = {"Mattel Electronics", "INTV Corporation", "Imagic", "Activision",
-                                            "Atarisoft",          "Coleco",           "CBS",    "Parker Brothers",
-                                            "Sears",              "Sega",             "Nintendo", "Interphase",
-                                            "Digiplay",           "Dextell",          "Intellivision, Inc."};
+  static const char* const kPublishers[] = {"Mattel Electronics",
+                                            "INTV Corporation",
+                                            "Imagic",
+                                            "Activision",
+                                            "Atarisoft",
+                                            "Coleco",
+                                            "CBS",
+                                            "Parker Brothers",
+                                            "Sears",
+                                            "Sega",
+                                            "Nintendo",
+                                            "Interphase",
+                                            "Digiplay",
+                                            "Dextell",
+                                            "Intellivision, Inc."};
   static const struct {
     const char* name;
     int role;
@@ -96,8 +107,8 @@ std::string MetadataTags(const std::vector<std::pair<std::string, std::string>>&
   static const struct {
     const char* name;
     int type;
-  } kTexts[] = {{"name", 0x01},    {"short_name", 0x08}, {"license", 0x09},
-                {"description", 0x0A}, {"desc", 0x0A},   {"version", 0x0C}};
+  } kTexts[] = {{"name", 0x01},        {"short_name", 0x08}, {"license", 0x09},
+                {"description", 0x0A}, {"desc", 0x0A},       {"version", 0x0C}};
   std::vector<std::string> bodies(256);
   std::vector<std::vector<std::string>> repeated(256);  // dates and links: one tag each
   std::string credits;
@@ -139,18 +150,30 @@ std::string MetadataTags(const std::vector<std::pair<std::string, std::string>>&
     } else if (numeric) {
       const int v = static_cast<int>(number & 3);
       bool compatVar = true;
-      if (name == "ecs_compat") ecs = compatCode(v);
-      else if (name == "voice_compat") voice = compatCode(v);
-      else if (name == "intv2_compat") intv2 = compatCode(v);
-      else if (name == "kc_compat") keyboard = compatCode(v);
-      else if (name == "tv_compat") tutor = compatCode(v);
-      else if (name == "ecs") ecs = number ? 2 : 0;
-      else if (name == "voice") voice = number ? 1 : 0;
-      else if (name == "intv2") intv2 = number ? 0 : 3;
-      else if (name == "lto_mapper") lto = number ? 1 : 0;
-      else if (name == "jlp" || name == "jlp_accel") jlp = v;
-      else if (name == "jlp_flash") flash = static_cast<int>(number & 0x3FF);
-      else compatVar = false;
+      if (name == "ecs_compat")
+        ecs = compatCode(v);
+      else if (name == "voice_compat")
+        voice = compatCode(v);
+      else if (name == "intv2_compat")
+        intv2 = compatCode(v);
+      else if (name == "kc_compat")
+        keyboard = compatCode(v);
+      else if (name == "tv_compat")
+        tutor = compatCode(v);
+      else if (name == "ecs")
+        ecs = number ? 2 : 0;
+      else if (name == "voice")
+        voice = number ? 1 : 0;
+      else if (name == "intv2")
+        intv2 = number ? 0 : 3;
+      else if (name == "lto_mapper")
+        lto = number ? 1 : 0;
+      else if (name == "jlp" || name == "jlp_accel")
+        jlp = v;
+      else if (name == "jlp_flash")
+        flash = static_cast<int>(number & 0x3FF);
+      else
+        compatVar = false;
       compat = compat || compatVar;
     }
   }

@@ -350,3 +350,28 @@ TEST(CpasmLimits, StoppingAtALimitIsAnError) {
 
 }  // namespace
 }  // namespace cpasm
+
+namespace cpasm {
+namespace {
+
+// The IDE finds a label given to a macro call at the call, though the body defines it; macro
+// names are kept with their case.
+TEST(CpasmDefinitions, AMacroCallsLabelIsDefinedAtTheCall) {
+  SourceDefinitions d = ReadDefinitions("t.asm",
+                                        "MACRO RESERVE16 n\n"
+                                        " EQU .MEM\n"
+                                        ".MEM SET .MEM + %n%\n"
+                                        "ENDM\n"
+                                        "MACRO reserve16 n\n"
+                                        "ENDM\n"
+                                        ".MEM SET $100\n"
+                                        "buf RESERVE16 4\n",
+                                        {});
+  std::vector<std::string> found;
+  for (const Definition& def : d.definitions)
+    found.push_back(def.name + ":" + std::to_string(def.line) + (def.kind == Definition::Kind::kMacro ? "m" : ""));
+  EXPECT_EQ(found, (std::vector<std::string>{"RESERVE16:1m", "reserve16:5m", ".MEM:7", "buf:8"}));
+}
+
+}  // namespace
+}  // namespace cpasm
