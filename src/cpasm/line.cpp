@@ -198,6 +198,10 @@ void Assembler::Statement(const SourceLine& line, const StatementParts& parts) {
   }
   if (inStruct_ && IsMnemonic(word)) return Error("code in a STRUCT is not supported");
   if (Instruction(word, operands)) return;
+  for (const auto& [name, body] : macros_)
+    if (Upper(name) == word)
+      return Error("unknown mnemonic " + Shown(op) + " (macro names are case-sensitive: " + Shown(name) +
+                   " is a macro)");
   Error("unknown mnemonic " + Shown(op));
 }
 

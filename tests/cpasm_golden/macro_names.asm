@@ -3,6 +3,7 @@
 ; first statement of the body that has none.
 ; words: 0203 0003 0240 0100 0240 0100 0007
 ; words: 0100 0104 0104 0107
+; problem: 32 error macro names are case-sensitive: RESERVE16 is a macro
         ORG     $5000
 MACRO   disp_ofs(r, c)
         ((%r%) * 256 + (%c%))
@@ -28,3 +29,4 @@ ENDM
 buf     RESERVE16 4
 buf2    RESERVE16 3
         DECLE   buf, buf2, buf2 + 0, .MEM
+        reserve16 1
