@@ -16,6 +16,11 @@ std::string Arguments(const std::string& image, const std::string& listing, cons
 
 }  // namespace
 
+std::string ImageFileName(const std::string& outputName) {
+  const bool rom = outputName.size() > 4 && EqualsNoCase(outputName.substr(outputName.size() - 4), ".rom");
+  return rom ? outputName : outputName + ".bin";
+}
+
 std::string QuoteProgramPath(const std::string& assemblerPath) {
   if (!assemblerPath.empty() && assemblerPath.front() == '"') return assemblerPath;
   return "\"" + assemblerPath + "\"";
@@ -26,12 +31,11 @@ AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBu
   AssemblerRun run;
   run.directory = project.projectDir;
   run.listingPath = project.listingPath;
-  const std::string& name = project.outputName;
-  const bool rom = name.size() > 4 && EqualsNoCase(name.substr(name.size() - 4), ".rom");
   std::vector<std::string> folders;
   for (const std::string& folder : includeFolders) folders.push_back(PathInFolder(project.projectDir, folder));
-  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(project.outputPath + "\\" + name + (rom ? "" : ".bin"),
-                                                                project.listingPath, project.mainSource, folders);
+  run.commandLine =
+      QuoteProgramPath(assemblerPath) + Arguments(project.outputPath + "\\" + ImageFileName(project.outputName),
+                                                  project.listingPath, project.mainSource, folders);
   return run;
 }
 

@@ -22,6 +22,10 @@ struct ProjectBuildPaths {
   std::string mainSource;
 };
 
+// The image's file name for the project's output name: the name with .bin, or the name itself
+// when it ends in .rom (a .rom build).
+std::string ImageFileName(const std::string& outputName);
+
 // The program path between double quotes, unless it starts with one already. The assembler
 // path names a program only; options after it are not supported.
 std::string QuoteProgramPath(const std::string& assemblerPath);
