@@ -78,7 +78,9 @@ bool DateTagBody(const std::string& value, std::string& body) {
   }
   if (year >= 1 && year <= 99) year += 1900;
   if (year < 1901 || year > 2155) return false;
-  body.insert(body.begin(), static_cast<char>(year - 1900));
+  std::string bytes(1, static_cast<char>(year - 1900));
+  bytes += body;
+  body = std::move(bytes);
   return true;
 }
 
@@ -140,7 +142,9 @@ std::string MetadataTags(const std::vector<std::pair<std::string, std::string>>&
       if (numeric && number >= 0 && number <= 0x0E) code = static_cast<int>(number);
       for (int k = 0; k < 15 && code == 0xFF; ++k)
         if (TextOf(value) == kPublishers[k]) code = k;
-      bodies[0x02] = std::string(1, static_cast<char>(code)) + (code == 0xFF ? TextOf(value) : "");
+      std::string& body = bodies[0x02];
+      body.assign(1, static_cast<char>(code));
+      if (code == 0xFF) body += TextOf(value);
     } else if (name == "more_info_at") {
       repeated[0x04].push_back(TextOf(value));
     } else if ((name == "year" || name == "release_date") && DateTagBody(value, date)) {
