@@ -11,7 +11,7 @@
 #include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
-#include "editor/text_editing.h"
+#include "editor/edit_commands.h"
 #include "macros/run_command.h"
 #include "project/project.h"
 #include "project/project_commands.h"
