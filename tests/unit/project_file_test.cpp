@@ -156,6 +156,35 @@ TEST(ProjectFile, AWrittenProjectReadsBackIdentically) {
   EXPECT_EQ(WriteProjectText(again.Record()), expected);
 }
 
+// Include folders: a section only when there are some, read back in order; the settings text
+// drops blanks and empty lines. A file with the section, read by a version without it, loses
+// only that section (an unknown header).
+TEST(ProjectFile, IncludeFoldersAreKeptInTheProjectFile) {
+  MemoryPlatform platform;
+  Settings settings;
+  platform.Write("C:\\prj\\demo.qlp", "[project name]\nDemo\n[output name]\ndemo\n[source]\nmain.asm\n");
+  Project project(platform, settings);
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+  const std::string before = WriteProjectText(project.Record());
+  EXPECT_EQ(before.find("[include folders]"), std::string::npos);
+  const std::vector<std::string> folders = FoldersFromText("  ..\\library \r\n\r\nD:\\kit\\[v2]\n\t\n");
+  EXPECT_EQ(folders, (std::vector<std::string>{"..\\library", "D:\\kit\\[v2]"}));
+  EXPECT_EQ(FoldersText(folders), "..\\library\r\nD:\\kit\\[v2]");
+  project.SetIncludeFolders(folders);
+  EXPECT_TRUE(project.settingsChanged);
+  ASSERT_EQ(project.SaveProject(), SaveResult::kSaved);
+  const std::string written = platform.Read("C:\\prj\\demo.qlp");
+  EXPECT_NE(written.find("[output name]\r\ndemo\r\n\r\n[include folders]\r\n..\\library\r\nD:\\kit\\[v2]\r\n\r\n"),
+            std::string::npos)
+      << written;
+  Project again(platform, settings);
+  ASSERT_TRUE(again.LoadProject("C:\\prj\\demo.qlp"));
+  EXPECT_EQ(again.includeFolders, folders);
+  again.SetIncludeFolders(folders);
+  EXPECT_FALSE(again.settingsChanged) << "the same folders change nothing";
+  EXPECT_EQ(WriteProjectText(again.Record()), written);
+}
+
 // Everything a reload must give back: fields, then every group's nodes in tree order.
 std::string Snapshot(const Project& project) {
   std::string text = project.projectName + "\n" + project.Root().text + "\n" + project.outputPath + "\n" +
