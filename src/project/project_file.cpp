@@ -1,5 +1,7 @@
 #include "project/project_file.h"
 
+#include <algorithm>
+
 #include "base/text_util.h"
 
 namespace quillon {
@@ -16,6 +18,7 @@ constexpr SectionName kSections[] = {
     {ProjectSection::kProjectName, "[project name]"},
     {ProjectSection::kOutputPath, "[output path]"},
     {ProjectSection::kOutputName, "[output name]"},
+    {ProjectSection::kIncludeFolder, "[include folders]"},
     {ProjectSection::kSource, "[source]"},
     {ProjectSection::kInclude, "[include]"},
     {ProjectSection::kListing, "[listing]"},
@@ -73,10 +76,14 @@ LineKind KindOfLine(const std::string& line, ProjectSection& section) {
       return LineKind::kHeader;
     }
   }
-  // A bracketed word alone: a section of some other version of the file.
-  if (close == first + 1) return LineKind::kValue;
-  for (std::size_t i = first + 1; i < close; ++i)
+  // A bracketed word alone: a section of some other version of the file. An empty pair, or
+  // one of blanks only, names none and is a value.
+  bool named = false;
+  for (std::size_t i = first + 1; i < close; ++i) {
     if (!IsWordCharacter(line[i])) return LineKind::kValue;
+    named = named || !IsBlank(line[i]);
+  }
+  if (!named) return LineKind::kValue;
   for (std::size_t i = close + 1; i < line.size(); ++i)
     if (!IsBlank(line[i])) return LineKind::kValue;
   return LineKind::kUnknownHeader;
@@ -109,6 +116,10 @@ std::string WriteProjectText(const ProjectRecord& record) {
   bool firstSection = true;
   for (const SectionName& name : kSections) {
     if (name.section == ProjectSection::kBuild) continue;
+    if (name.section == ProjectSection::kIncludeFolder &&
+        std::none_of(record.begin(), record.end(),
+                     [](const ProjectValue& v) { return v.section == ProjectSection::kIncludeFolder; }))
+      continue;
     if (!firstSection) AppendLine(text, "");
     firstSection = false;
     AppendLine(text, name.header);
@@ -120,6 +131,26 @@ std::string WriteProjectText(const ProjectRecord& record) {
     }
     // A one-value section keeps its line even when empty, so that the layout stays fixed.
     if (!any && IsSingleValueSection(name.section)) AppendLine(text, "");
+  }
+  return text;
+}
+
+std::vector<std::string> FoldersFromText(const std::string& text) {
+  std::vector<std::string> folders;
+  for (const std::string& line : SplitLines(text)) {
+    std::size_t first = 0, last = line.size();
+    while (first < last && (IsBlank(line[first]) || line[first] == '\r')) ++first;
+    while (last > first && (IsBlank(line[last - 1]) || line[last - 1] == '\r')) --last;
+    if (last > first) folders.push_back(line.substr(first, last - first));
+  }
+  return folders;
+}
+
+std::string FoldersText(const std::vector<std::string>& folders) {
+  std::string text;
+  for (const std::string& folder : folders) {
+    if (!text.empty()) text += kLineEnd;
+    text += folder;
   }
   return text;
 }
