@@ -58,11 +58,32 @@ bool ReadDocumentFile(HWND edit, const std::string& path, FileState& state) {
       ok = false;
     }
   }
+  // The text shown until now, to put back when the control takes the new one only in part.
+  std::string shown;
+  if (ok) {
+    try {
+      ok = StreamTextOut(edit, shown);
+    } catch (const std::bad_alloc&) {
+      ok = false;
+    }
+  }
   if (ok) {
     EnsureTextLimit(edit, static_cast<long long>(text.size()));  // the whole text fits, with room to type on
     FitGutterBeforeText(edit, text);
     FitTextViewBeforeText(GetParent(edit), text);
-    ok = PutColouredText(edit, text);
+    if (!PutColouredText(edit, text)) {
+      text.clear();
+      text.shrink_to_fit();  // room for the old text
+      const bool back = PutColouredText(edit, shown);
+      FitGutterBeforeText(edit, shown);
+      FitTextViewBeforeText(GetParent(edit), shown);
+      ReportFailure(GetParent(edit),
+                    back
+                        ? "Unable to open file.\nThe editor could not take the whole text; the text shown is as it was."
+                        : "Unable to open file.\nThe editor could not take the whole text, nor put the old text back.",
+                    path);
+      return false;
+    }
   }
   if (!ok) {
     ReportOpenFailure(edit, path);

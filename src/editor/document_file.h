@@ -32,7 +32,8 @@ FileStamp StampOfFile(const std::string& path);
 
 // Replaces the text with the file's contents (see file_format.h) and fills `state`. The
 // control's limit grows to fit a large file. On failure shows "Unable to open file." (caption:
-// the path), leaves the text and `state` as they were, and returns false.
+// the path), leaves the text and `state` as they were, and returns false: a text the control
+// took only in part is replaced by the one it showed before.
 bool ReadDocumentFile(HWND edit, const std::string& path, FileState& state);
 // Writes the whole text to `path` in the format of `state` through a temporary file in the same
 // folder, which replaces the old file only when complete; the old file's attributes are kept.

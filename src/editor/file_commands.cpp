@@ -89,9 +89,19 @@ SaveOutcome SaveAs(HWND window) {
 // it is coloured from, the gutter and the view fitted to it, and the document unchanged under the
 // file's name. False, with the text as it was, when the file cannot be read (reported).
 bool TakeFileText(HWND window, Document& document, const std::string& path) {
+  // A read that fails leaves the text as it was, and the history and the modified state with it.
+  const UndoHistory history = document.model.history;
   const bool read = ReadDocumentFile(document.edit, path, document.file);
   document.textLimitKb = static_cast<int>((TextLimit(document.edit) + 1023) / 1024);  // it may have grown
-  if (!read) return false;
+  if (!read) {
+    if (TextRange(document.edit, 0, TextLength(document.edit)) == history.Text()) {
+      document.model.history = history;
+    } else if (!document.path.empty()) {
+      SetDocumentModified(window, true);  // never taken for the file's text
+      SetDocumentTitle(window, document);
+    }
+    return false;
+  }
   document.model.change.lineCount = LineCount(document.edit);
   SetDocumentPath(document, path);
   FitGutter(window, document);

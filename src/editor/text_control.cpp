@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "base/text_util.h"
@@ -17,10 +18,17 @@ namespace {
 struct InStream {
   const std::string& text;
   std::size_t next = 0;
+  std::size_t failAt = static_cast<std::size_t>(-1);
 };
+
+std::size_t g_failStreamInAt = static_cast<std::size_t>(-1);
 
 DWORD CALLBACK ReadFromText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
   auto* in = reinterpret_cast<InStream*>(cookie);
+  if (in->next >= in->failAt) {
+    *got = 0;
+    return 1;
+  }
   std::size_t count = std::min(static_cast<std::size_t>(wanted > 0 ? wanted : 0), in->text.size() - in->next);
   if (in->next == 0 && count > 1 && static_cast<unsigned char>(in->text[0]) == 0xEF) count = 1;
   if (count > 1 && in->text[in->next + count - 1] == '\r' && in->next + count < in->text.size()) --count;
@@ -79,10 +87,13 @@ void SetDocumentEventMask(HWND edit) {
 
 bool StreamIn(HWND edit, const std::string& data, WPARAM format) {
   InStream in{data};
+  std::swap(in.failAt, g_failStreamInAt);
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadFromText};
   SendMessageA(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
   return stream.dwError == 0 && in.next == data.size();
 }
+
+void FailNextStreamInAfter(std::size_t bytes) { g_failStreamInAt = bytes; }
 
 void StreamTextIn(HWND edit, const std::string& text) {
   ScopedEventMask quiet(edit);

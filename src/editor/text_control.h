@@ -46,6 +46,9 @@ void SetDocumentEventMask(HWND edit);
 // in a first block of one byte, so that the control never decodes one. True when the control
 // took all of it without an error.
 bool StreamIn(HWND edit, const std::string& data, WPARAM format);
+// For tests: the next stream-in stops with an error once `bytes` bytes went in, as a control
+// out of memory does half-way.
+void FailNextStreamInAfter(std::size_t bytes);
 // Replaces the whole text with `text` (see file_format.h), read as 8-bit text. Notifications
 // are off while reading.
 void StreamTextIn(HWND edit, const std::string& text);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/document_state.h"
 #include "editor/document_window.h"
 #include "editor/editor.h"
 #include "editor/text_control.h"
@@ -610,6 +611,31 @@ TEST_F(DocumentTest, AnActivatedDocumentFollowsItsFileAndAsksBeforeDroppingChang
     EXPECT_EQ(text(windowB), answer == IDNO ? "typed b1\r" : "b3 newest\r");
     EXPECT_EQ(DocumentModified(windowB), answer == IDNO);
   }
+}
+
+// A reload the control takes only in part (out of memory half-way) leaves the document as it was:
+// its text, its changes marked, its undo history; and a box says why.
+TEST_F(DocumentTest, AReloadThatFailsHalfWayLeavesTheDocumentAsItWas) {
+  const std::string path = File("reload.asm", "first line\r\nsecond line\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(path, -1));
+  HWND window = g_app.activeDocument;
+  HWND edit = DocumentTextControl(window);
+  Type(edit, "typed ");
+  WriteText(path, Repeat("changed elsewhere\r\n", 20000));
+  {
+    DialogAnswerer answerer([](HWND box, const SeenBox&) { PressButton(box, GetDlgItem(box, IDYES) ? IDYES : IDOK); });
+    FailNextStreamInAfter(4096);
+    CheckFileOnDisk(window);
+    FailNextStreamInAfter(static_cast<std::size_t>(-1));
+    ASSERT_EQ(answerer.Seen().size(), 2u) << "the question, then the failure";
+    EXPECT_NE(answerer.Seen()[1].text.find("Unable to open file."), std::string::npos);
+    EXPECT_NE(answerer.Seen()[1].text.find("as it was"), std::string::npos) << answerer.Seen()[1].text;
+  }
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "typed first line\rsecond line\r");
+  EXPECT_TRUE(DocumentModified(window));
+  EXPECT_EQ(WindowText(window), path + "*");
+  SendMessageA(edit, WM_UNDO, 0, 0);
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), "first line\rsecond line\r") << "the history is the one before";
 }
 
 // A change on disk is noticed whichever way the IDE or the text becomes active again.

@@ -94,6 +94,13 @@ TEST_F(EditorInterfaceTest, DebugMarksFollowTheirLinesAndTheCaretGoesToALine) {
   EXPECT_TRUE(DebugMarks().Has(full, 4, MarkKind::kCurrentLine));
   ASSERT_TRUE(ReplaceDocumentRange(window, DocumentLineStart(window, 1), DocumentLineStart(window, 2), ""));
   EXPECT_TRUE(DebugMarks().Has(full, 2, MarkKind::kBreakpoint)) << "a line deleted above it";
+  // An error on a line that an Undo takes away goes with it, never onto the line above.
+  ASSERT_TRUE(ReplaceDocumentRange(window, DocumentLineStart(window, 1), DocumentLineStart(window, 1), "ADDED\r\n"));
+  BuildMarks().Add(full, 1, MarkKind::kError);
+  SendMessageA(DocumentTextControl(window), WM_UNDO, 0, 0);
+  EXPECT_EQ(BuildMarks().For(full), nullptr) << "the Undo took the marked line away";
+  EXPECT_TRUE(DebugMarks().Has(full, 2, MarkKind::kBreakpoint)) << "back on its line";
+  BuildMarks().Clear();
 
   PutCaretAtLine(window, 3);
   EXPECT_EQ(DocumentCaret(window), DocumentLineStart(window, 3));
