@@ -28,6 +28,8 @@ class SymbolIndex {
   const std::vector<SymbolDefinition>& Definitions() const { return definitions_; }
   // Every file read, roots and included files.
   const std::vector<std::string>& Files() const { return files_; }
+  // Names that only macro expansions define ("P.x" for a local), each once.
+  const std::vector<std::string>& Expanded() const { return expanded_; }
 
   // The definition that `word` names where it is used, in `file` at the one-based `line`: an
   // "@@name" is looked up in the PROC around that line; otherwise labels, PROCs and symbols
@@ -37,6 +39,7 @@ class SymbolIndex {
  private:
   std::vector<SymbolDefinition> definitions_;
   std::vector<std::string> files_;
+  std::vector<std::string> expanded_;
 };
 
 // Where Go to Definition left from, for Go Back: the newest on top, the oldest dropped past

@@ -41,6 +41,14 @@ struct Assembly {
   std::vector<Segment> segments;  // ascending (unpaged first, then by page), never overlapping
   std::vector<MemoryRange> ram;   // RAM regions reserved under "=RW" attributes
   std::vector<std::pair<std::string, std::string>> configVars;  // from CFGVAR, in source order
+  // Every symbol's final value by its full name ("P.x" for a local), with its kind: 'L' label,
+  // 'E' EQU, 'S' SET.
+  struct SymbolValue {
+    std::string name;
+    int64_t value = 0;
+    char kind = 'L';
+  };
+  std::vector<SymbolValue> symbols;  // sorted by name
 };
 
 // Reads an included file; false when it cannot be read.
@@ -88,6 +96,7 @@ struct Definition {
 struct SourceDefinitions {
   std::vector<Definition> definitions;  // in source order, each name once (its first definition)
   std::vector<std::string> files;       // the files read: `fileName`, then the included ones
+  std::vector<std::string> expanded;    // names only macro expansions define, each once
 };
 
 // Reads the sources as the assembler's first pass does, without assembling anything, and

@@ -73,6 +73,32 @@ TEST(SymbolIndexTest, ReadsTheSourceAndItsIncludeWithFilesAndLines) {
   EXPECT_EQ(index.Files(), (std::vector<std::string>{"/p/main.asm", "/p/inc/defs.inc"}));
 }
 
+TEST(SymbolIndexTest, AnIncludeUnderAnotherSpellingListsEachNameOnce) {
+  // The open include is named as the editor names it, the INCLUDE reaches it through "..".
+  const std::map<std::string, std::string> files = {
+      {"C:\\p\\src\\main.asm", "        INCLUDE \"../lib/x.inc\"\n        MAKE\n"},
+      {"C:\\p\\lib\\x.inc", "P       PROC\n@@a     NOP\n        ENDP\n        MACRO MAKE\nmade    NOP\n        ENDM\n"},
+  };
+  auto read = [&files](const std::string& path, std::string& text) {
+    std::string key = path;
+    for (char& c : key)
+      if (c == '/') c = '\\';
+    if (const std::size_t up = key.find("src\\..\\"); up != std::string::npos) key.erase(up, 7);  // as Windows does
+    auto it = files.find(key);
+    if (it == files.end()) return false;
+    text = it->second;
+    return true;
+  };
+  SymbolIndex index;
+  index.Build({"C:\\p\\src\\main.asm", "C:\\p\\lib\\x.inc", "c:/P/./lib/X.inc"}, read);
+  std::vector<std::string> names;
+  for (const SymbolDefinition& d : index.Definitions()) names.push_back(d.name + "@" + d.file);
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"P@C:\\p\\lib\\x.inc", "P.a@C:\\p\\lib\\x.inc", "MAKE@C:\\p\\lib\\x.inc"}));
+  EXPECT_EQ(index.Files().size(), 2u);
+  EXPECT_EQ(index.Expanded(), (std::vector<std::string>{"made"}));
+}
+
 TEST(SymbolIndexTest, FindsWhatANameAtAPlaceMeans) {
   SymbolIndex index;
   index.Build({"/p/main.asm"}, ReadFrom);
