@@ -9,6 +9,7 @@
 #include "app/layout.h"
 #include "app/recent_menus.h"
 #include "assemble/build_runner.h"
+#include "assemble/insight_editing.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "editor/text_editing.h"
@@ -76,6 +77,7 @@ bool Frame::OnCreate() {
   SetSaveEnabled(false);
   UpdateBuildCommands();
   CheckMenuItem(GetMenu(frame), IDM_TOOLS_LINENUMBERS, MF_BYCOMMAND | (g_settings.lineNumbers ? MF_CHECKED : 0));
+  StartInsightEditing(frame);
   return true;
 }
 
@@ -100,6 +102,7 @@ bool Frame::OnClose() {
 }
 
 bool Frame::OnDestroy() {
+  StopInsightEditing();
   DestroyAppProject();
   delete g_app.outputPane;
   g_app.outputPane = nullptr;

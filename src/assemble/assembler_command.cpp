@@ -22,8 +22,9 @@ AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBu
   AssemblerRun run;
   run.directory = project.projectDir;
   run.listingPath = project.listingPath;
-  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(project.outputPath + "\\" + project.outputName + ".bin",
-                                                                project.listingPath, project.mainSource);
+  run.imagePath = project.outputPath + "\\" + project.outputName + ".bin";
+  run.sourcePath = project.mainSource;
+  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(run.imagePath, project.listingPath, project.mainSource);
   return run;
 }
 
@@ -32,7 +33,9 @@ AssemblerRun ComposeDocumentRun(const std::string& assemblerPath, const std::str
   AssemblerRun run;
   run.directory = FolderOf(documentPath);
   run.listingPath = baseName + ".lst";
-  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(baseName + ".bin", run.listingPath, documentPath);
+  run.imagePath = baseName + ".bin";
+  run.sourcePath = documentPath;
+  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(run.imagePath, run.listingPath, documentPath);
   return run;
 }
 

@@ -35,8 +35,10 @@ std::vector<std::string_view> Operands(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (quote) {
-      if (c == '\\') ++i;
-      else if (c == quote) quote = 0;
+      if (c == '\\')
+        ++i;
+      else if (c == quote)
+        quote = 0;
     } else if (c == '"' || c == '\'') {
       quote = c;
     } else if (c == '(' || c == '[') {
@@ -98,8 +100,10 @@ LineCycles CyclesOfLine(const std::string& lineText, bool afterSdbd) {
   char quote = 0;
   for (std::size_t i = 0; i < code.size(); ++i) {
     if (quote) {
-      if (code[i] == '\\') ++i;
-      else if (code[i] == quote) quote = 0;
+      if (code[i] == '\\')
+        ++i;
+      else if (code[i] == quote)
+        quote = 0;
     } else if (code[i] == '"' || code[i] == '\'') {
       quote = code[i];
     } else if (code[i] == ';') {
@@ -156,7 +160,8 @@ CycleSum SumCycles(const std::vector<std::string>& lines) {
 std::string CycleSumText(const CycleSum& sum) {
   if (sum.instructions == 0) return {};
   std::string text = std::to_string(sum.instructions) + (sum.instructions == 1 ? " instruction, " : " instructions, ");
-  text += sum.least == sum.most ? std::to_string(sum.least) : std::to_string(sum.least) + "-" + std::to_string(sum.most);
+  text +=
+      sum.least == sum.most ? std::to_string(sum.least) : std::to_string(sum.least) + "-" + std::to_string(sum.most);
   text += " cycles";
   if (sum.most > kGramBudget)
     text += " - over the vertical blank's budgets for GRAM (3,780) and the STIC (2,000)";

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/file_io.h"
+#include "cpasm/assembler.h"
+
 namespace quillon {
 
 namespace {
@@ -215,8 +218,8 @@ std::vector<std::string> MemoryReportLines(const MemoryReport& report) {
   std::vector<std::string> lines;
   lines.push_back("Memory map:");
   for (const FilledRange& r : report.filled) {
-    std::string line = "  " + Hex4(r.first) + "-" + Hex4(r.last) + "  " + Count(static_cast<long>(r.last - r.first + 1)) +
-                       " words";
+    std::string line =
+        "  " + Hex4(r.first) + "-" + Hex4(r.last) + "  " + Count(static_cast<long>(r.last - r.first + 1)) + " words";
     if (r.page >= 0) line += ", page " + std::to_string(r.page);
     if (r.ram) line += r.narrow ? ", RAM 8" : ", RAM 16";
     lines.push_back(line);
@@ -233,8 +236,59 @@ std::vector<std::string> MemoryReportLines(const MemoryReport& report) {
   lines.push_back("  RAM in use: " + Count(report.ram8) + " words of 8-bit, " + Count(report.ram16) +
                   " words of 16-bit");
   for (const MapProblem& p : report.errors)
-    lines.push_back(p.file.empty() ? "ERROR - " + p.text : p.file + ":" + std::to_string(p.line) + ": ERROR - " + p.text);
+    lines.push_back(p.file.empty() ? "ERROR - " + p.text
+                                   : p.file + ":" + std::to_string(p.line) + ": ERROR - " + p.text);
   return lines;
+}
+
+namespace {
+
+std::string WithExtension(const std::string& path, const char* extension) {
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t slash = path.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + extension;
+  return path.substr(0, dot) + extension;
+}
+
+bool IsFull(const std::string& path) {
+  return (path.size() > 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0 || (!path.empty() && path[0] == '/');
+}
+
+}  // namespace
+
+BuildInsight ReadBuildInsight(FileSystem& files, const std::string& directory, const std::string& image,
+                              const std::string& source, const std::vector<std::string>& includeDirs) {
+  BuildInsight insight;
+  auto full = [&directory](const std::string& path) {
+    if (IsFull(path) || directory.empty()) return path;
+    const char last = directory.back();
+    return directory + (last == '\\' || last == '/' ? "" : "\\") + path;
+  };
+  std::string bytes;
+  const std::string imagePath = full(image);
+  const bool rom = imagePath.size() > 4 && (imagePath.compare(imagePath.size() - 4, 4, ".rom") == 0 ||
+                                            imagePath.compare(imagePath.size() - 4, 4, ".ROM") == 0);
+  ImageMap map;
+  if (rom) {
+    insight.mapRead = ReadWholeFile(files, imagePath, bytes) && ParseRomMap(bytes, map);
+  } else if (ReadWholeFile(files, WithExtension(imagePath, ".cfg"), bytes)) {
+    map = ParseConfigMap(bytes);
+    insight.mapRead = true;
+  }
+  if (ReadWholeFile(files, WithExtension(imagePath, ".smap"), bytes)) insight.facts.runs = ParseSourceMap(bytes);
+  if (insight.mapRead) insight.report = ReportMemory(map, insight.facts.runs);
+  std::string text;
+  const std::string sourcePath = full(source);
+  if (ReadWholeFile(files, sourcePath, text)) {
+    cpasm::Options options;
+    options.includeDirs = includeDirs;
+    const cpasm::Assembly assembly = cpasm::AssembleText(
+        sourcePath, text,
+        [&](const std::string& path, std::string& out) { return ReadWholeFile(files, full(path), out); }, options);
+    insight.facts.symbols = assembly.symbols;
+    insight.facts.built = true;
+  }
+  return insight;
 }
 
 }  // namespace quillon

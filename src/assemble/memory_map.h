@@ -74,4 +74,17 @@ MemoryReport ReportMemory(const ImageMap& map, const std::vector<SourceRun>& run
 // as "file:line: ERROR - text".
 std::vector<std::string> MemoryReportLines(const MemoryReport& report);
 
+// What the IDE keeps of a finished build: the facts the tips read and the memory map.
+struct BuildInsight {
+  BuildFacts facts;
+  MemoryReport report;
+  bool mapRead = false;  // the image's .cfg or .rom was read
+};
+class FileSystem;
+// Reads the map beside `image` (`image` itself for a .rom, else the .cfg of the same name), the
+// source map (.smap) and the symbols of assembling `source` again in memory, with INCLUDE looked
+// for in `includeDirs` (relative names are taken in `directory`, where the build ran).
+BuildInsight ReadBuildInsight(FileSystem& files, const std::string& directory, const std::string& image,
+                              const std::string& source, const std::vector<std::string>& includeDirs);
+
 }  // namespace quillon

@@ -87,9 +87,12 @@ bool IsRegister(std::string_view word, int& number) {
     number = word[1] - '0';
     return true;
   }
-  if (SameNoCase(word, "SP")) number = 6;
-  else if (SameNoCase(word, "PC")) number = 7;
-  else return false;
+  if (SameNoCase(word, "SP"))
+    number = 6;
+  else if (SameNoCase(word, "PC"))
+    number = 7;
+  else
+    return false;
   return true;
 }
 
@@ -147,7 +150,7 @@ std::string SymbolTip(const std::string& word, const SymbolDefinition& d, const 
                       const SourceReader& read) {
   std::string tip = word == d.name ? d.name : word + " = " + d.name;
   const std::string owner = OwnerPart(d.name);
-  tip += " \xE2\x80\x94 ";
+  tip += " - ";
   tip += LongKindName(d.kind);
   if (!owner.empty() && d.kind != Kind::kMacro) tip += " of " + owner;
   if (d.kind == Kind::kMacro) {
@@ -245,7 +248,9 @@ Span WordAt(const std::string& lineText, int column) {
   const std::size_t code = CodeEnd(lineText, &inString);
   if (column < 0 || static_cast<std::size_t>(column) > code) return {};
   std::size_t at = static_cast<std::size_t>(column);
-  auto wordChar = [&](std::size_t i) { return i < code && !inString[i] && (IsNameChar(lineText[i]) || lineText[i] == '$'); };
+  auto wordChar = [&](std::size_t i) {
+    return i < code && !inString[i] && (IsNameChar(lineText[i]) || lineText[i] == '$');
+  };
   if (!wordChar(at)) {
     if (at == 0 || !wordChar(at - 1)) return {};
     --at;
@@ -254,8 +259,7 @@ Span WordAt(const std::string& lineText, int column) {
   while (start > 0 && wordChar(start - 1)) --start;
   while (wordChar(end)) ++end;
   // A binary number's '%' belongs to it; a macro argument's ("%n%") is no part of the name.
-  if (start > 0 && lineText[start - 1] == '%' && !inString[start - 1] && (end >= code || lineText[end] != '%'))
-    --start;
+  if (start > 0 && lineText[start - 1] == '%' && !inString[start - 1] && (end >= code || lineText[end] != '%')) --start;
   while (end > start + 1 && lineText[end - 1] == '.') --end;
   return {static_cast<int>(start), static_cast<int>(end)};
 }
@@ -264,13 +268,19 @@ bool NumberValue(std::string_view word, std::int64_t& value) {
   int base = 10;
   std::string_view digits = word;
   if (word.empty()) return false;
-  if (word[0] == '$') base = 16, digits = word.substr(1);
-  else if (word[0] == '%') base = 2, digits = word.substr(1);
-  else if (!IsDigit(word[0])) return false;
-  else if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) base = 16, digits = word.substr(2);
-  else if (word.size() > 2 && word[0] == '0' && (word[1] == 'b' || word[1] == 'B') && word.find_first_not_of("01", 2) == std::string_view::npos)
+  if (word[0] == '$')
+    base = 16, digits = word.substr(1);
+  else if (word[0] == '%')
+    base = 2, digits = word.substr(1);
+  else if (!IsDigit(word[0]))
+    return false;
+  else if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X'))
+    base = 16, digits = word.substr(2);
+  else if (word.size() > 2 && word[0] == '0' && (word[1] == 'b' || word[1] == 'B') &&
+           word.find_first_not_of("01", 2) == std::string_view::npos)
     base = 2, digits = word.substr(2);
-  else if (word.back() == 'h' || word.back() == 'H') base = 16, digits = word.substr(0, word.size() - 1);
+  else if (word.back() == 'h' || word.back() == 'H')
+    base = 16, digits = word.substr(0, word.size() - 1);
   else if ((word.back() == 'b' || word.back() == 'B') && word.find_first_not_of("01") == word.size() - 1)
     base = 2, digits = word.substr(0, word.size() - 1);
   if (digits.empty() || digits.size() > 20) return false;
@@ -287,8 +297,8 @@ bool NumberValue(std::string_view word, std::int64_t& value) {
 
 std::string NumberText(std::int64_t value) {
   // Negative values as the 16-bit word they make.
-  const std::uint64_t bits = value < 0 && value >= -32768 ? static_cast<std::uint64_t>(value & 0xFFFF)
-                                                          : static_cast<std::uint64_t>(value);
+  const std::uint64_t bits =
+      value < 0 && value >= -32768 ? static_cast<std::uint64_t>(value & 0xFFFF) : static_cast<std::uint64_t>(value);
   char hex[24];
   std::snprintf(hex, sizeof hex, "$%04llX", static_cast<unsigned long long>(bits));
   std::string text = hex;
@@ -356,7 +366,7 @@ std::string TipAt(const std::string& lineText, int column, const std::string& fi
     if (const SymbolDefinition* proc = EnclosingProc(index, file, line)) full = proc->name + "." + word.substr(2);
   const auto& expanded = index.Expanded();
   if (std::find(expanded.begin(), expanded.end(), full) != expanded.end()) {
-    std::string tip = full + " \xE2\x80\x94 defined by a macro expansion";
+    std::string tip = full + " - defined by a macro expansion";
     if (const auto* v = facts.Symbol(full)) tip += "\nValue: " + NumberText(v->value) + "  (last build)";
     return tip;
   }
@@ -427,10 +437,10 @@ std::vector<Reference> FindReferences(const SymbolDefinition& target, const Symb
         const std::size_t start = i;
         i = end;
         while (end > start + 1 && lineText[end - 1] == '.') --end;
-        if (IsDigit(c)) continue;                                   // a number
-        if (start > 0 && lineText[start - 1] == '$') continue;      // a hexadecimal number
+        if (IsDigit(c)) continue;                               // a number
+        if (start > 0 && lineText[start - 1] == '$') continue;  // a hexadecimal number
         if (start > 0 && lineText[start - 1] == '%' && end < lineText.size() && lineText[end] == '%')
-          continue;                                                 // a macro argument
+          continue;  // a macro argument
         const std::string_view word(lineText.data() + start, end - start);
         Span span{-1, -1};
         if (macro) {

@@ -19,9 +19,9 @@ struct SourceRun {
   std::string file;
 };
 struct BuildFacts {
-  bool built = false;                               // false until a build left its facts
+  bool built = false;                                 // false until a build left its facts
   std::vector<cpasm::Assembly::SymbolValue> symbols;  // sorted by name
-  std::vector<SourceRun> runs;                      // in the map's order
+  std::vector<SourceRun> runs;                        // in the map's order
 
   // The symbol of this full name, or null.
   const cpasm::Assembly::SymbolValue* Symbol(const std::string& name) const;
@@ -84,7 +84,7 @@ std::vector<Reference> FindReferences(const SymbolDefinition& target, const Symb
 
 // The changes a rename makes, or why it will not.
 struct RenamePlan {
-  std::string refusal;  // empty when the rename can go ahead
+  std::string refusal;           // empty when the rename can go ahead
   std::string oldName, newName;  // the parts of the names that change ("loop" -> "scan" for a local)
   bool anyCase = false;          // a macro's name: its uses match in any case
   std::vector<Reference> places;

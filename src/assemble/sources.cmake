@@ -12,6 +12,8 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/assemble/build_runner.cpp
   src/assemble/bundled_assembler.cpp
   src/assemble/ide_options.cpp
+  src/assemble/insight_commands.cpp
+  src/assemble/insight_editing.cpp
   src/assemble/output_pane.cpp
   src/assemble/symbol_navigation.cpp
 )

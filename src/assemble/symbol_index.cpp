@@ -1,7 +1,9 @@
 #include "assemble/symbol_index.h"
 
+#include <algorithm>
 #include <cctype>
 #include <set>
+#include <utility>
 
 namespace quillon {
 
@@ -185,18 +187,40 @@ const char* KindName(Kind kind) {
 }
 
 std::vector<int> FilterDefinitions(const std::vector<SymbolDefinition>& definitions, const std::string& filter) {
-  std::string wanted;
-  for (char c : filter) wanted += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::vector<int> kept;
+  auto lower = [](const std::string& text) {
+    std::string out = text;
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+  };
+  const std::string wanted = lower(filter);
+  std::vector<std::pair<int, int>> kept;  // rank, index
+  std::vector<std::string> names(definitions.size());
   for (std::size_t i = 0; i < definitions.size(); ++i) {
-    if (!wanted.empty()) {
-      std::string name;
-      for (char c : definitions[i].name) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      if (name.find(wanted) == std::string::npos) continue;
-    }
-    kept.push_back(static_cast<int>(i));
+    names[i] = lower(definitions[i].name);
+    const std::string& name = names[i];
+    const std::size_t at = name.find(wanted);
+    if (at == std::string::npos) continue;
+    const std::size_t dot = name.rfind('.');
+    const std::string own = dot == std::string::npos ? name : name.substr(dot + 1);
+    int rank = 3;
+    if (wanted.empty() || name == wanted || own == wanted)
+      rank = 0;
+    else if (at == 0)
+      rank = 1;
+    else if (own.rfind(wanted, 0) == 0)
+      rank = 2;
+    kept.emplace_back(rank, static_cast<int>(i));
   }
-  return kept;
+  std::stable_sort(kept.begin(), kept.end(), [&](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    const int byName = names[a.second].compare(names[b.second]);
+    if (byName != 0) return byName < 0;
+    return definitions[a.second].name < definitions[b.second].name;
+  });
+  std::vector<int> out;
+  out.reserve(kept.size());
+  for (const auto& k : kept) out.push_back(k.second);
+  return out;
 }
 
 }  // namespace quillon

@@ -71,8 +71,9 @@ bool SameSourcePath(const std::string& a, const std::string& b);
 // A definition's kind as the Go to Symbol list shows it ("label", "PROC", ...).
 const char* KindName(SymbolDefinition::Kind kind);
 
-// The definitions whose names contain `filter` (any case), in index order; an empty filter
-// keeps them all.
+// The definitions whose names contain `filter` (any case), best match first: the name itself,
+// then names that start with it, then those whose own part (after the last '.') does, then the
+// rest; each group by name in any case. An empty filter keeps them all, by name.
 std::vector<int> FilterDefinitions(const std::vector<SymbolDefinition>& definitions, const std::string& filter);
 
 }  // namespace quillon

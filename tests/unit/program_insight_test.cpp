@@ -13,33 +13,33 @@ namespace {
 std::map<std::string, std::string> Files() {
   return {
       {"/p/main.asm",
-       "        INCLUDE \"lib/../lib/defs.inc\"\n"             // 1
-       "        ORG     $5000\n"                              // 2
-       "START:  MVII    #COUNT, R0 ; COUNT in a comment\n"    // 3
-       "MAIN    PROC\n"                                       // 4
-       "@@loop  DECR    R0\r\n"                               // 5
-       "        BNEQ    @@loop\n"                             // 6
-       "        ENDP\n"                                       // 7
-       "        show    COUNT\n"                              // 8
-       "OTHER   PROC\n"                                       // 9
-       "@@loop  NOP\n"                                        // 10
-       "        B       MAIN.loop\n"                          // 11
-       "        STRING  \"COUNT @@loop\"\n"                    // 12
-       "        ENDP\n"                                       // 13
-       "        MAKE    made\n"                               // 14
-       "POS     STRUCT  $100\n"                               // 15
-       "@@x     EQU     $ + 0\n"                              // 16
-       "        ENDS\n"                                       // 17
-       "        MVI     POS.x, R1\n"},                        // 18
+       "        INCLUDE \"lib/../lib/defs.inc\"\n"          // 1
+       "        ORG     $5000\n"                            // 2
+       "START:  MVII    #COUNT, R0 ; COUNT in a comment\n"  // 3
+       "MAIN    PROC\n"                                     // 4
+       "@@loop  DECR    R0\r\n"                             // 5
+       "        BNEQ    @@loop\n"                           // 6
+       "        ENDP\n"                                     // 7
+       "        show    COUNT\n"                            // 8
+       "OTHER   PROC\n"                                     // 9
+       "@@loop  NOP\n"                                      // 10
+       "        B       MAIN.loop\n"                        // 11
+       "        STRING  \"COUNT @@loop\"\n"                 // 12
+       "        ENDP\n"                                     // 13
+       "        MAKE    made\n"                             // 14
+       "POS     STRUCT  $100\n"                             // 15
+       "@@x     EQU     $ + 0\n"                            // 16
+       "        ENDS\n"                                     // 17
+       "        MVI     POS.x, R1\n"},                      // 18
       {"/p/lib/defs.inc",
-       "COUNT   EQU     $1F\n"                // 1
-       "        MACRO   SHOW n\n"             // 2
-       "        MVII    #%n%, R1\n"           // 3
-       "        ENDM\n"                       // 4
-       "        MACRO   MAKE name\n"          // 5
-       "%name%  EQU     7\n"                  // 6
-       "        ENDM\n"                       // 7
-       "NEG     EQU     -2\n"},               // 8
+       "COUNT   EQU     $1F\n"        // 1
+       "        MACRO   SHOW n\n"     // 2
+       "        MVII    #%n%, R1\n"   // 3
+       "        ENDM\n"               // 4
+       "        MACRO   MAKE name\n"  // 5
+       "%name%  EQU     7\n"          // 6
+       "        ENDM\n"               // 7
+       "NEG     EQU     -2\n"},       // 8
   };
 }
 
@@ -84,12 +84,12 @@ TEST(ProgramInsightTest, TipsSayWhatAWordIs) {
     std::string word;
     std::vector<std::string> says;  // each must appear
   } cases[] = {
-      {3, "START", {"START \xE2\x80\x94 label", "Address: $5000  20480", "Defined at main.asm:3"}},
-      {3, "COUNT", {"COUNT \xE2\x80\x94 EQU", "Value: $001F  31  %0000 0000 0001 1111", "defs.inc:1"}},
-      {6, "@@loop", {"@@loop = MAIN.loop \xE2\x80\x94 local label of MAIN", "Address: $5002", "main.asm:5"}},
-      {11, "MAIN.loop", {"MAIN.loop \xE2\x80\x94 local label of MAIN", "main.asm:5"}},
-      {8, "show", {"SHOW \xE2\x80\x94 macro (n)", "defs.inc:2"}},
-      {18, "POS.x", {"POS.x \xE2\x80\x94 EQU of POS", "$0100"}},
+      {3, "START", {"START - label", "Address: $5000  20480", "Defined at main.asm:3"}},
+      {3, "COUNT", {"COUNT - EQU", "Value: $001F  31  %0000 0000 0001 1111", "defs.inc:1"}},
+      {6, "@@loop", {"@@loop = MAIN.loop - local label of MAIN", "Address: $5002", "main.asm:5"}},
+      {11, "MAIN.loop", {"MAIN.loop - local label of MAIN", "main.asm:5"}},
+      {8, "show", {"SHOW - macro (n)", "defs.inc:2"}},
+      {18, "POS.x", {"POS.x - EQU of POS", "$0100"}},
       {2, "$5000", {"$5000: $5000  20480  %0101 0000 0000 0000"}},
       {3, "R0", {"R0: register 0", "$0000  0  %0000"}},
       {3, "MVII", {"MVII: Load", "Cycles: 8", "Flags: none changed"}},
@@ -114,9 +114,9 @@ TEST(ProgramInsightTest, NumbersInEveryNotation) {
     const char* word;
     bool ok;
     std::int64_t value;
-  } cases[] = {{"$1F", true, 31},  {"0x1F", true, 31},  {"1Fh", true, 31},  {"%101", true, 5},   {"0b101", true, 5},
-               {"101b", true, 5},  {"31", true, 31},    {"1F", false, 0},   {"$", false, 0},     {"%102", false, 0},
-               {"0xG", false, 0},  {"R0", false, 0}};
+  } cases[] = {{"$1F", true, 31},  {"0x1F", true, 31}, {"1Fh", true, 31}, {"%101", true, 5},
+               {"0b101", true, 5}, {"101b", true, 5},  {"31", true, 31},  {"1F", false, 0},
+               {"$", false, 0},    {"%102", false, 0}, {"0xG", false, 0}, {"R0", false, 0}};
   for (const Case& c : cases) {
     std::int64_t v = -99;
     EXPECT_EQ(NumberValue(c.word, v), c.ok) << c.word;
@@ -235,7 +235,8 @@ TEST(ProgramInsightTest, RenameEditsEveryUseOrRefuses) {
   plan = PlanRename("SHOW", "/p/lib/defs.inc", 2, "DISPLAY", p.index, p.read);
   ASSERT_EQ(plan.refusal, "");
   EXPECT_EQ(plan.files, 2);
-  EXPECT_NE(ApplyRename(p.files["/p/main.asm"], "/p/main.asm", plan).find("        DISPLAY    COUNT"), std::string::npos);
+  EXPECT_NE(ApplyRename(p.files["/p/main.asm"], "/p/main.asm", plan).find("        DISPLAY    COUNT"),
+            std::string::npos);
   EXPECT_NE(ApplyRename(p.files["/p/lib/defs.inc"], "/p/lib/defs.inc", plan).find("MACRO   DISPLAY n"),
             std::string::npos);
 
@@ -249,7 +250,8 @@ TEST(ProgramInsightTest, RenameEditsEveryUseOrRefuses) {
 
 TEST(ProgramInsightTest, SourceMapReadsRunsAndSkipsWhatDoesNotRead) {
   const std::vector<SourceRun> runs = ParseSourceMap(
-      "; cpasm source map 1\n5000 5003 12 C:\\my game\\game.asm\r\n5004 5004 7 /p/x.bas\nzz\n5000 4000 1 a\n6000 6001 0 b\n");
+      "; cpasm source map 1\n5000 5003 12 C:\\my game\\game.asm\r\n5004 5004 7 /p/x.bas\nzz\n5000 4000 1 a\n6000 6001 "
+      "0 b\n");
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].first, 0x5000u);
   EXPECT_EQ(runs[0].last, 0x5003u);

@@ -150,14 +150,16 @@ TEST(SymbolIndexTest, NameAtTheCaret) {
   for (const Case& c : cases) EXPECT_EQ(NameAt(c.line, c.column), c.name) << c.line << " @" << c.column;
 }
 
-TEST(SymbolIndexTest, FilterKeepsNamesContainingTheTextInAnyCase) {
-  std::vector<SymbolDefinition> d(3);
-  d[0].name = "MAIN";
-  d[1].name = "MAIN.loop";
-  d[2].name = "Count";
-  EXPECT_EQ(FilterDefinitions(d, ""), (std::vector<int>{0, 1, 2}));
+TEST(SymbolIndexTest, FilterKeepsNamesContainingTheTextBestMatchFirst) {
+  std::vector<SymbolDefinition> d(6);
+  const char* names[] = {"MAIN", "MAIN.loop", "Count", "LOOPER", "loop", "PLAY.looping"};
+  for (std::size_t i = 0; i < d.size(); ++i) d[i].name = names[i];
+  EXPECT_EQ(FilterDefinitions(d, ""), (std::vector<int>{2, 4, 3, 0, 1, 5})) << "by name, any case";
   EXPECT_EQ(FilterDefinitions(d, "ma"), (std::vector<int>{0, 1}));
-  EXPECT_EQ(FilterDefinitions(d, "LOOP"), (std::vector<int>{1}));
+  // The name itself or a local's own name, then names starting with it, then own parts
+  // starting with it.
+  EXPECT_EQ(FilterDefinitions(d, "LOOP"), (std::vector<int>{4, 1, 3, 5}));
+  EXPECT_EQ(FilterDefinitions(d, "oun"), (std::vector<int>{2}));
   EXPECT_EQ(FilterDefinitions(d, "zz"), (std::vector<int>{}));
 }
 
