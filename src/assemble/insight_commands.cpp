@@ -28,12 +28,6 @@ std::shared_ptr<const BuildInsight>& Insight() {
   return insight;
 }
 
-std::string ShortName(const std::string& path) {
-  if (path.empty()) return "(untitled)";
-  const std::size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The open document of `path` (the active untitled one for an empty path), or null.
 Document* DocumentOf(const std::string& path) {
   if (!g_app.mdiClient) return nullptr;
@@ -161,6 +155,10 @@ class MemoryMapDialog : public Dialog {
     for (const std::string& line : lines)
       if (line.rfind("  Block ", 0) != 0 && line != "Memory map:") add(line.substr(line.find_first_not_of(' ')), 0);
     return true;
+  }
+  bool OnCommand(int id, int code) override {
+    if (id == IDOK) id = IDCANCEL;  // Close
+    return Dialog::OnCommand(id, code);
   }
   bool OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) override {
     if (message != WM_DRAWITEM) return false;
@@ -326,9 +324,10 @@ void RenameSymbolCommand(HWND frame) {
     ++changed;
   }
   if (!failed.empty())
-    MessageBoxA(frame, ("Renamed in " + std::to_string(changed) + " of " + std::to_string(files.size()) +
-                        " files. Not renamed in:" + failed)
-                           .c_str(),
+    MessageBoxA(frame,
+                ("Renamed in " + std::to_string(changed) + " of " + std::to_string(files.size()) +
+                 " files. Not renamed in:" + failed)
+                    .c_str(),
                 "Rename Symbol", MB_OK | MB_ICONEXCLAMATION);
   else
     ShowStatusNote(("Renamed " + plan.oldName + " to " + plan.newName + " in " + std::to_string(plan.places.size()) +

@@ -192,7 +192,8 @@ void RefreshCompletion(bool asked) {
   POINT screen{caret.x, caret.y + (document->lineHeight > 0 ? document->lineHeight : 16)};
   ClientToScreen(edit, &screen);
   const int rowHeight = static_cast<int>(SendMessageA(g.list, LB_GETITEMHEIGHT, 0, 0));
-  const int rows = static_cast<int>(g.items.size()) < kCompletionRows ? static_cast<int>(g.items.size()) : kCompletionRows;
+  const int rows =
+      static_cast<int>(g.items.size()) < kCompletionRows ? static_cast<int>(g.items.size()) : kCompletionRows;
   SetWindowPos(g.list, HWND_TOPMOST, screen.x, screen.y, 260, rows * rowHeight + 4, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(g.list, nullptr, TRUE);
 }

@@ -220,6 +220,17 @@ bool BuildFacts::LineAddress(const std::string& file, int line, std::uint32_t& a
   return found;
 }
 
+std::string GutterNote(const std::string& lineText, bool afterSdbd, const std::string& file, int line,
+                       const BuildFacts& facts) {
+  const LineCycles cycles = CyclesOfLine(lineText, afterSdbd);
+  if (!cycles.info) return {};
+  std::uint32_t address = 0;
+  if (!facts.LineAddress(file, line, address)) return CyclesText(cycles);
+  char text[16];
+  std::snprintf(text, sizeof text, "%04X ", static_cast<unsigned>(address));
+  return text + CyclesText(cycles);
+}
+
 std::vector<SourceRun> ParseSourceMap(std::string_view text) {
   std::vector<SourceRun> runs;
   for (std::string_view line : SplitLines(text)) {

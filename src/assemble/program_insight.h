@@ -33,6 +33,14 @@ struct BuildFacts {
 // skipped.
 std::vector<SourceRun> ParseSourceMap(std::string_view text);
 
+// The gutter's note beside an instruction line: its address from the last build and its cycles
+// ("5000 8", "5004 7/9"); the cycles alone when the build did not place the line; empty for a
+// line without an instruction. `afterSdbd`: the line before it is an SDBD.
+std::string GutterNote(const std::string& lineText, bool afterSdbd, const std::string& file, int line,
+                       const BuildFacts& facts);
+// The room the note takes in the gutter, in characters.
+inline constexpr int kGutterNoteCharacters = 10;
+
 // A span of a line: [start, end) in characters.
 struct Span {
   int start = 0, end = 0;

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "assemble/insight_editing.h"
+#include "assemble/output_pane.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
 #include "editor/text_control.h"
+#include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
@@ -169,12 +171,14 @@ TEST_F(SymbolNavigationTest, CtrlShiftOListsTheDefinitionsFilteredAndOpensTheCho
   EXPECT_EQ(all, (std::vector<std::string>{"COUNT\tEQU\t\tdefs.inc:2", "MAIN\tPROC\t\tmain.asm:2",
                                            "MAIN.loop\tlocal label\t\tmain.asm:4", "SHOW\tmacro\t\tdefs.inc:3"}));
   EXPECT_EQ(filtered, (std::vector<std::string>{"COUNT\tEQU\t\tdefs.inc:2"}));
-  EXPECT_EQ(Where(), std::make_pair(main_, 4)) << "MAIN.loop, the second of COUNT, MAIN.loop, SHOW";
+  EXPECT_EQ(Where(), std::make_pair(main_, 3)) << "MAIN.loop, the second of COUNT, MAIN.loop, SHOW";
 }
 
 // With the included file active, each name is listed once; the dialog can be made larger and
 // comes back at that size.
 TEST_F(SymbolNavigationTest, GoToSymbolListsEachNameOnceAndKeepsItsSize) {
+  WriteText(folder_ + "\\sym.qlp", "[project name]\r\nSym\r\n[source]\r\nmain.asm\r\n[include]\r\ndefs.inc\r\n");
+  ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\sym.qlp"));
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
   ASSERT_TRUE(OpenDocumentAtLine(defs_, -1));
   std::vector<std::string> rows;
@@ -199,6 +203,7 @@ TEST_F(SymbolNavigationTest, GoToSymbolListsEachNameOnceAndKeepsItsSize) {
   });
   Key('O', true, true);
   Key('O', true, true);
+  g_app.project->CloseProject();
   EXPECT_EQ(rows.size(), 4u) << "no name twice";
   ASSERT_EQ(sizes.size(), 2u);
   EXPECT_EQ(sizes[1].cx, sizes[0].cx + 120);

@@ -265,6 +265,17 @@ TEST(ProgramInsightTest, SourceMapReadsRunsAndSkipsWhatDoesNotRead) {
   EXPECT_FALSE(facts.LineAddress("/p/x.bas", 8, address));
 }
 
+TEST(ProgramInsightTest, GutterNotesGiveAddressAndCycles) {
+  BuildFacts facts;
+  facts.runs = {{0x5000, 0x5001, 3, "/p/a.asm"}, {0x5002, 0x5003, 4, "/p/a.asm"}};
+  EXPECT_EQ(GutterNote("        MVII #1, R0", false, "/p/a.asm", 3, facts), "5000 8");
+  EXPECT_EQ(GutterNote("        BNEQ LOOP", false, "/p/a.asm", 4, facts), "5002 7/9");
+  EXPECT_EQ(GutterNote("        MVII #$1234, R0", true, "/p/a.asm", 9, facts), "10") << "not placed by the build";
+  EXPECT_EQ(GutterNote("        DECLE 1", false, "/p/a.asm", 3, facts), "") << "no instruction";
+  EXPECT_LE(GutterNote("        BNEQ LOOP", false, "/p/a.asm", 4, facts).size(),
+            static_cast<std::size_t>(kGutterNoteCharacters));
+}
+
 TEST(CycleCountTest, LinesAndSums) {
   struct Case {
     const char* line;
