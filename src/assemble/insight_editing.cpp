@@ -24,6 +24,7 @@ constexpr UINT kRefreshCompletion = WM_APP + 0x310;
 constexpr UINT kCheckSelection = WM_APP + 0x311;
 constexpr UINT kHoverDelay = 500;  // milliseconds the mouse rests before a tip
 constexpr int kCompletionRows = 10;
+constexpr UINT kIdleDelay = 1500;  // milliseconds after the last key before the index is read again
 
 struct State {
   HHOOK hook = nullptr;
@@ -33,6 +34,7 @@ struct State {
   std::string tipText;
   POINT tipAnchor{};  // where the mouse was, in the text's client coordinates
   UINT_PTR hoverTimer = 0;
+  UINT_PTR idleTimer = 0;
   HWND hoverEdit = nullptr;
   POINT hoverPoint{};
   // The completion list.
@@ -117,9 +119,21 @@ void CALLBACK HoverTimer(HWND, UINT, UINT_PTR, DWORD) {
   const Document* document = ActiveDocument();
   const long lineHeight = document && document->lineHeight > 0 ? document->lineHeight : 16;
   if (point.y < first.y || point.y >= first.y + lineHeight || point.x > last.x) return;
-  const std::string tip = TipAt(text, static_cast<int>(index - lineStart), document->path, line + 1, ProjectIndex(true),
+  const std::string tip = TipAt(text, static_cast<int>(index - lineStart), document->path, line + 1, ProjectIndex(false),
                                 LastBuildInsight()->facts, ReadProjectSource);
   if (!tip.empty()) ShowTip(edit, g.hoverPoint, tip);
+}
+
+// The text rested after keys: the index follows the change (only when something changed).
+void CALLBACK IdleTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (g.idleTimer) KillTimer(nullptr, g.idleTimer);
+  g.idleTimer = 0;
+  if (!g.list) ProjectIndex(true);
+}
+
+void RestartIdleTimer() {
+  if (g.idleTimer) KillTimer(nullptr, g.idleTimer);
+  g.idleTimer = SetTimer(nullptr, 0, kIdleDelay, IdleTimer);
 }
 
 void CloseCompletion() {
@@ -302,6 +316,7 @@ bool Watch(MSG& m) {
       HideTip();
       if (!inText) return false;
       Post(kCheckSelection, g.selectionPosted);
+      RestartIdleTimer();
       if (g.list) {
         switch (m.wParam) {
           case VK_UP:
@@ -362,6 +377,7 @@ void StopInsightEditing() {
   HideTip();
   CloseCompletion();
   if (g.tip) DestroyWindow(g.tip);
+  if (g.idleTimer) KillTimer(nullptr, g.idleTimer);
   if (g.hook) UnhookWindowsHookEx(g.hook);
   g = State();
 }

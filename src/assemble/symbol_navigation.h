@@ -15,8 +15,9 @@ bool ReadProjectSource(const std::string& path, std::string& text);
 
 // The index of the project's sources (or of the active document and its includes). It is read
 // again only when asked with `fresh` and the open documents, the active one or the project
-// changed since it was read: Go to Definition, Go to Symbol, Find All References and Rename ask
-// so; tips and completion take it as it is (it is never read again on a keystroke).
+// changed since it was read: Go to Definition, Go to Symbol, Find All References, Rename and
+// Ctrl+Space ask so, and so does the text when it rests 1.5 s after a key; tips and the
+// completion that opens by itself take it as it is (it is never read again on a keystroke).
 const SymbolIndex& ProjectIndex(bool fresh);
 
 // The name at the caret of the active document, with the document and the caret's line (from
