@@ -11,9 +11,9 @@
 #include "assemble/symbol_navigation.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
+#include "editor/edit_commands.h"
 #include "editor/go_to_line.h"
 #include "editor/gutter.h"
-#include "editor/text_editing.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_options.h"
 #include "macros/run_command.h"
@@ -191,6 +191,9 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       return true;
     case IDM_EDIT_COMPLETE:
       CompleteWordCommand(frame);
+      return true;
+    case IDM_TOOLS_CYCLECOLUMN:
+      ToggleCycleColumn(frame);
       return true;
     default:
       return false;

@@ -12,7 +12,7 @@
 #include "assemble/insight_editing.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
-#include "editor/text_editing.h"
+#include "editor/edit_commands.h"
 #include "macros/run_command.h"
 #include "project/project.h"
 #include "project/project_commands.h"
@@ -177,6 +177,7 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       return true;
     case WM_BUILD_FINISHED:
       OnBuildFinished();
+      RefreshAfterBuild();
       FinishRun();
       return true;
     case WM_QUERYENDSESSION:

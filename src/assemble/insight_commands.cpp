@@ -11,7 +11,7 @@
 #include "assemble/symbol_navigation.h"
 #include "base/file_io.h"
 #include "cpasm/assembler.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "resource.h"
 #include "ui/app_state.h"
@@ -28,17 +28,14 @@ std::shared_ptr<const BuildInsight>& Insight() {
   return insight;
 }
 
-// The open document of `path` (the active untitled one for an empty path), or null.
-Document* DocumentOf(const std::string& path) {
+// The open document window of `path` (the active untitled one for an empty path), or null.
+HWND DocumentOf(const std::string& path) {
   if (!g_app.mdiClient) return nullptr;
-  if (path.empty()) {
-    Document* active = ActiveDocument();
-    return active && active->path.empty() ? active : nullptr;
-  }
-  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    Document* document = GetDocument(child);
-    if (document && document->edit && SameSourcePath(document->path, path)) return document;
-  }
+  if (path.empty())
+    return DocumentTextControl(g_app.activeDocument) && DocumentPath(g_app.activeDocument).empty() ? g_app.activeDocument
+                                                                                                   : nullptr;
+  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (DocumentTextControl(child) && SameSourcePath(DocumentPath(child), path)) return child;
   return nullptr;
 }
 
@@ -52,16 +49,6 @@ const SymbolDefinition* SymbolAtCaret(const SymbolIndex& index, std::string& wor
   const SymbolDefinition* d = index.Find(word, file, line);
   if (!d) ShowStatusNote(("No definition of " + word + " found").c_str());
   return d;
-}
-
-// Replaces lines `first` to `last` (from 1) of an open document with `text` in one change, and
-// so in one Undo step.
-void ReplaceLines(HWND edit, int first, int last, const std::string& text) {
-  const long start = LineIndex(edit, first - 1);
-  const long lastStart = LineIndex(edit, last - 1);
-  const long end = lastStart + static_cast<long>(SendMessageA(edit, EM_LINELENGTH, lastStart, 0));
-  SetSelection(edit, start, end);
-  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 // Rename Symbol: the new name, with the places it changes counted as it is typed.
@@ -293,20 +280,24 @@ void RenameSymbolCommand(HWND frame) {
   std::string failed;
   int changed = 0;
   for (const std::string& path : files) {
-    if (Document* document = DocumentOf(path); document && document->edit) {
+    if (HWND window = DocumentOf(path)) {
       int first = 0, last = 0;
       for (const Reference& r : plan.places)
         if (SameSourcePath(r.file, path)) {
           if (!first || r.line < first) first = r.line;
           if (r.line > last) last = r.line;
         }
-      HWND edit = document->edit;
-      const long start = LineIndex(edit, first - 1);
-      const long lastStart = LineIndex(edit, last - 1);
+      // Lines `first` to `last` in one change, and so in one Undo step.
+      HWND edit = DocumentTextControl(window);
+      const long start = DocumentLineStart(window, first - 1);
+      const long lastStart = DocumentLineStart(window, last - 1);
       const long end = lastStart + static_cast<long>(SendMessageA(edit, EM_LINELENGTH, lastStart, 0));
       const std::string before = TextRange(edit, start, end);
       const std::string after = ApplyRename(before, path, plan, first);
-      if (after != before) ReplaceLines(edit, first, last, after);
+      if (after != before && !ReplaceDocumentRange(window, start, end, after)) {
+        failed += "\n" + path + " (the open document cannot take the change)";
+        continue;
+      }
       ++changed;
       continue;
     }

@@ -4,15 +4,18 @@
 #include <richedit.h>
 
 #include <cstdlib>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 #include "assemble/cycle_count.h"
 #include "assemble/insight_commands.h"
 #include "assemble/program_insight.h"
 #include "assemble/symbol_navigation.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "ui/app_state.h"
+#include "resource.h"
 #include "ui/reporting.h"
 
 namespace quillon {
@@ -52,9 +55,13 @@ struct State {
 };
 State g;
 
-HWND ActiveEdit() {
-  Document* document = ActiveDocument();
-  return document ? document->edit : nullptr;
+HWND ActiveEdit() { return DocumentTextControl(g_app.activeDocument); }
+
+// The height of the caret's line in the active document.
+int LineHeight() {
+  POINT at{};
+  int height = 0;
+  return CaretScreenPoint(g_app.activeDocument, at, height) && height > 0 ? height : 16;
 }
 
 void HideTip() {
@@ -116,10 +123,9 @@ void CALLBACK HoverTimer(HWND, UINT, UINT_PTR, DWORD) {
   POINTL first{}, last{};
   SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), lineStart);
   SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&last), lineStart + static_cast<long>(text.size()));
-  const Document* document = ActiveDocument();
-  const long lineHeight = document && document->lineHeight > 0 ? document->lineHeight : 16;
-  if (point.y < first.y || point.y >= first.y + lineHeight || point.x > last.x) return;
-  const std::string tip = TipAt(text, static_cast<int>(index - lineStart), document->path, line + 1, ProjectIndex(false),
+  if (point.y < first.y || point.y >= first.y + LineHeight() || point.x > last.x) return;
+  const std::string tip = TipAt(text, static_cast<int>(index - lineStart), DocumentPath(g_app.activeDocument), line + 1,
+                                ProjectIndex(false),
                                 LastBuildInsight()->facts, ReadProjectSource);
   if (!tip.empty()) ShowTip(edit, g.hoverPoint, tip);
 }
@@ -152,8 +158,7 @@ void InsertCompletion() {
   GetSelection(edit, start, end);
   CloseCompletion();
   // The typed part and the rest of the name in one change: one Undo step.
-  SetSelection(edit, g.wordStart, end);
-  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  if (DocumentTextControl(g_app.activeDocument) == edit) ReplaceDocumentRange(g_app.activeDocument, g.wordStart, end, text);
 }
 
 // Opens, fills or closes the list for the name before the caret. `asked`: Ctrl+Space.
@@ -178,8 +183,8 @@ void RefreshCompletion(bool asked) {
   }
   if (!prefix.empty() && (prefix[0] == '$' || (prefix[0] >= '0' && prefix[0] <= '9'))) return CloseCompletion();
   if (!g.list && !asked && prefix.size() < 3) return;
-  const Document* document = ActiveDocument();
-  std::vector<Completion> items = CompletionsFor(prefix, document->path, line + 1, ProjectIndex(asked));
+  std::vector<Completion> items =
+      CompletionsFor(prefix, DocumentPath(g_app.activeDocument), line + 1, ProjectIndex(asked));
   if (items.empty() || (!asked && !g.list && items.size() == 1 && items[0].text == prefix)) return CloseCompletion();
   if (!g.list) {
     g.list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "LISTBOX", nullptr,
@@ -203,7 +208,7 @@ void RefreshCompletion(bool asked) {
   SendMessageA(g.list, WM_SETREDRAW, TRUE, 0);
   POINTL caret{};
   SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&caret), wordStart);
-  POINT screen{caret.x, caret.y + (document->lineHeight > 0 ? document->lineHeight : 16)};
+  POINT screen{caret.x, caret.y + LineHeight()};
   ClientToScreen(edit, &screen);
   const int rowHeight = static_cast<int>(SendMessageA(g.list, LB_GETITEMHEIGHT, 0, 0));
   const int rows =
@@ -380,6 +385,45 @@ void StopInsightEditing() {
   if (g.idleTimer) KillTimer(nullptr, g.idleTimer);
   if (g.hook) UnhookWindowsHookEx(g.hook);
   g = State();
+}
+
+namespace {
+
+bool g_cycleColumn = false;
+
+// The gutter's note of `line` (from 0) of a document: its address and cycles.
+std::string NoteOfLine(HWND window, int line) {
+  HWND edit = DocumentTextControl(window);
+  if (!edit || line < 0) return {};
+  auto lineText = [&](int n) {
+    const long start = DocumentLineStart(window, n);
+    if (start < 0) return std::string();
+    return TextRange(edit, start, start + static_cast<long>(SendMessageA(edit, EM_LINELENGTH, start, 0)));
+  };
+  const std::string text = lineText(line);
+  bool afterSdbd = false;
+  if (line > 0) {
+    const LineCycles before = CyclesOfLine(lineText(line - 1), false);
+    afterSdbd = before.info && std::string_view(before.info->mnemonic) == "SDBD";
+  }
+  return GutterNote(text, afterSdbd, DocumentPath(window), line + 1, LastBuildInsight()->facts);
+}
+
+}  // namespace
+
+void ToggleCycleColumn(HWND frame) {
+  g_cycleColumn = !g_cycleColumn;
+  EditorHookSet& hooks = EditorHooks();
+  hooks.gutterNote = g_cycleColumn ? std::function<std::string(HWND, int)>(NoteOfLine) : nullptr;
+  hooks.gutterNoteCharacters = g_cycleColumn ? kGutterNoteCharacters : 0;
+  if (frame) CheckMenuItem(GetMenu(frame), IDM_TOOLS_CYCLECOLUMN, MF_BYCOMMAND | (g_cycleColumn ? MF_CHECKED : 0));
+  RefreshGutters();
+}
+
+bool CycleColumnShown() { return g_cycleColumn; }
+
+void RefreshAfterBuild() {
+  if (g_cycleColumn) RefreshGutters();
 }
 
 void CompleteWordCommand(HWND) {

@@ -15,6 +15,13 @@ namespace quillon {
 void StartInsightEditing(HWND frame);
 void StopInsightEditing();
 
+// Tools › Addresses and Cycles: beside each instruction line of the texts, its address from the
+// last build and its cycles, in the gutter; on or off, the menu item ticked to match.
+void ToggleCycleColumn(HWND frame);
+bool CycleColumnShown();
+// After a build: the gutters show the new addresses.
+void RefreshAfterBuild();
+
 // Ctrl+Space: the completion list for the name before the caret.
 void CompleteWordCommand(HWND frame);
 

@@ -10,15 +10,15 @@
 #include "assemble/insight_commands.h"
 #include "assemble/symbol_index.h"
 #include "base/file_io.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
-#include "editor/go_to_line.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "project/project.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
 #include "ui/reporting.h"
+#include "ui/window.h"
 
 namespace quillon {
 
@@ -29,12 +29,12 @@ PlaceStack& BackStack() {
   return stack;
 }
 
-// The open document of `path`, or null.
-Document* OpenDocumentOf(const std::string& path) {
+// The text control of the open document of `path`, or null.
+HWND OpenDocumentOf(const std::string& path) {
   if (!g_app.mdiClient) return nullptr;
   for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    Document* document = GetDocument(child);
-    if (document && document->edit && SameSourcePath(document->path, path)) return document;
+    HWND edit = DocumentTextControl(child);
+    if (edit && SameSourcePath(DocumentPath(child), path)) return edit;
   }
   return nullptr;
 }
@@ -53,11 +53,12 @@ SymbolIndex BuildIndex() {
         if (node->entry && project->FullPathOf(node->entry->path, full)) roots.push_back(full);
     if (!project->projectDir.empty()) dirs.push_back(project->projectDir);
   }
-  if (Document* document = ActiveDocument()) {
-    roots.push_back(document->path);
+  if (IsDocumentWindow(g_app.activeDocument)) {
+    const std::string path = DocumentPath(g_app.activeDocument);
+    roots.push_back(path);
     // Without a project the build runs in the document's folder: its INCLUDEs are found there.
-    const std::size_t slash = document->path.find_last_of("\\/");
-    if (dirs.empty() && slash != std::string::npos) dirs.push_back(document->path.substr(0, slash));
+    const std::size_t slash = path.find_last_of("\\/");
+    if (dirs.empty() && slash != std::string::npos) dirs.push_back(path.substr(0, slash));
   }
   SymbolIndex index;
   index.Build(roots, ReadProjectSource, dirs);
@@ -69,58 +70,52 @@ SymbolIndex BuildIndex() {
   return index;
 }
 
-// What the index depends on: the open documents and their changes, the active one, the project.
+// What the index depends on: the project's files, the active document, the open documents and
+// how often texts changed.
+unsigned g_textChanges = 0;
 std::string IndexStamp() {
-  std::string stamp;
+  std::string stamp = std::to_string(g_textChanges) + "|";
   if (const Project* project = g_app.project; project && project->loaded) {
     stamp += project->mainSource + "|";
     for (ProjectGroup group : {ProjectGroup::kSource, ProjectGroup::kInclude})
       for (const auto& node : project->Group(group).children)
         if (node->entry) stamp += node->entry->path + "|";
   }
-  if (const Document* active = ActiveDocument()) stamp += "*" + active->path + "|";
+  if (IsDocumentWindow(g_app.activeDocument)) stamp += "*" + DocumentPath(g_app.activeDocument) + "|";
   if (g_app.mdiClient)
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (const Document* document = GetDocument(child))
-        stamp += document->path + ":" + std::to_string(document->changeCount) + "|";
+      if (IsDocumentWindow(child)) stamp += DocumentPath(child) + "|";
   return stamp;
 }
 
-void RememberCaret(const Document& document, HWND window) {
+void RememberCaret(HWND window) {
   Place place;
-  place.file = document.path;
+  place.file = DocumentPath(window);
   place.window = reinterpret_cast<std::uintptr_t>(window);
-  GetSelection(document.edit, place.start, place.end);
+  DocumentSelection(window, place.start, place.end);
   BackStack().Push(std::move(place));
 }
 
 // Opens a definition's line (zero-based in the view) with the caret at its start, centred.
 bool OpenDefinition(const SymbolDefinition& d) {
   if (d.file.empty()) {  // an untitled document: the active one
-    Document* document = ActiveDocument();
-    if (!document || !document->edit) return false;
-    ShowLineCentred(document->edit, d.line - 1, false);
+    if (!DocumentTextControl(g_app.activeDocument)) return false;
+    ShowDocumentLine(g_app.activeDocument, d.line - 1, false);
     return true;
   }
   if (!OpenDocumentAtLine(d.file, d.line - 1)) return false;
-  if (Document* document = ActiveDocument(); document && document->edit)
-    ShowLineCentred(document->edit, d.line - 1, false);
+  ShowDocumentLine(g_app.activeDocument, d.line - 1, false);
   return true;
 }
 
-constexpr char kFilterProcedure[] = "QuillonFilterProcedure";
+Subclass g_filterSubclass;
 
 // The filter field passes the keys that move through a list on to the list.
 LRESULT CALLBACK FilterProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(edit, kFilterProcedure));
-  if (message == WM_NCDESTROY) {
-    RemovePropA(edit, kFilterProcedure);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-  } else if (message == WM_KEYDOWN &&
-             (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT)) {
+  if (message == WM_NCDESTROY) return g_filterSubclass.Detach(edit, message, wParam, lParam);
+  if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT))
     return SendMessageA(GetDlgItem(GetParent(edit), IDC_GOTOSYMBOL_LIST), message, wParam, lParam);
-  }
-  return CallWindowProcA(original, edit, message, wParam, lParam);
+  return g_filterSubclass.CallOriginal(edit, message, wParam, lParam);
 }
 
 // The size the user last gave Go to Symbol, kept while the program runs.
@@ -152,9 +147,7 @@ class GoToSymbolDialog : public Dialog {
     SelectObject(dc, old);
     ReleaseDC(list, dc);
     SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 2);
-    HWND filter = Item(IDC_GOTOSYMBOL_FILTER);
-    SetPropA(filter, kFilterProcedure, reinterpret_cast<HANDLE>(GetWindowLongPtrA(filter, GWLP_WNDPROC)));
-    SetWindowLongPtrA(filter, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FilterProcedure));
+    g_filterSubclass.Attach(Item(IDC_GOTOSYMBOL_FILTER), &FilterProcedure);
     Fill();
     return true;
   }
@@ -296,17 +289,18 @@ class GoToSymbolDialog : public Dialog {
 
 }  // namespace
 
+// The texts the index reads: an open document's text (saved or not), else the file's.
 bool ReadProjectSource(const std::string& path, std::string& text) {
   if (path.empty()) {  // an untitled document: the active one
-    Document* active = ActiveDocument();
-    return active && active->edit && active->path.empty() && StreamTextOut(active->edit, text);
+    HWND edit = DocumentTextControl(g_app.activeDocument);
+    return edit && DocumentPath(g_app.activeDocument).empty() && StreamTextOut(edit, text);
   }
   // A relative name would be read in whatever folder the file choosers left current: the
   // assembler's search goes on to the folders the build runs in instead.
   const bool full =
       (path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) || path.rfind("\\\\", 0) == 0;
   if (!full) return false;
-  if (Document* document = OpenDocumentOf(path)) return StreamTextOut(document->edit, text);
+  if (HWND edit = OpenDocumentOf(path)) return StreamTextOut(edit, text);
   return ReadWholeFile(SystemFiles(), path, text);
 }
 
@@ -314,6 +308,16 @@ const SymbolIndex& ProjectIndex(bool fresh) {
   static SymbolIndex index;
   static std::string stamp;
   static bool read = false;
+  static bool watching = false;
+  if (!watching) {  // every change of a text makes the index old
+    EditorHookSet& hooks = EditorHooks();
+    auto before = hooks.textChanged;
+    hooks.textChanged = [before](HWND window) {
+      ++g_textChanges;
+      if (before) before(window);
+    };
+    watching = true;
+  }
   if (!read || fresh) {
     std::string now = IndexStamp();
     if (!read || now != stamp) {
@@ -326,23 +330,22 @@ const SymbolIndex& ProjectIndex(bool fresh) {
 }
 
 std::string NameAtCaret(std::string* file, int* lineNumber) {
-  Document* document = GetDocument(g_app.activeDocument);
-  if (!document || !document->edit) return {};
-  HWND edit = document->edit;
+  HWND window = g_app.activeDocument;
+  HWND edit = DocumentTextControl(window);
+  if (!edit) return {};
   long start = 0, end = 0;
   GetSelection(edit, start, end);
   const int line = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
   const long lineStart = LineIndex(edit, line);
   const long lineLength = static_cast<long>(SendMessageA(edit, EM_LINELENGTH, lineStart, 0));
-  if (file) *file = document->path;
+  if (file) *file = DocumentPath(window);
   if (lineNumber) *lineNumber = line + 1;
   return NameAt(TextRange(edit, lineStart, lineStart + lineLength), static_cast<int>(start - lineStart));
 }
 
 void GoToDefinitionCommand(HWND) {
   HWND window = g_app.activeDocument;
-  Document* document = GetDocument(window);
-  if (!document || !document->edit) return;
+  if (!DocumentTextControl(window)) return;
   int line = 0;
   const std::string name = NameAtCaret(nullptr, &line);
   if (name.empty()) {
@@ -350,12 +353,12 @@ void GoToDefinitionCommand(HWND) {
     return;
   }
   const SymbolIndex& index = ProjectIndex(true);
-  const SymbolDefinition* found = index.Find(name, document->path, line);
+  const SymbolDefinition* found = index.Find(name, DocumentPath(window), line);
   if (!found) {
     ShowStatusNote(("No definition of " + name + " found").c_str());
     return;
   }
-  RememberCaret(*document, window);
+  RememberCaret(window);
   OpenDefinition(*found);
 }
 
@@ -366,24 +369,22 @@ void GoBackCommand(HWND) {
     return;
   }
   HWND window = reinterpret_cast<HWND>(place.window);
-  Document* document = IsWindow(window) ? GetDocument(window) : nullptr;
-  if (document && document->edit && (place.file.empty() || SameSourcePath(document->path, place.file))) {
+  if (IsWindow(window) && DocumentTextControl(window) &&
+      (place.file.empty() || SameSourcePath(DocumentPath(window), place.file))) {
     SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
-  } else if (place.file.empty() || !OpenDocumentAtLine(place.file, -1) || !(document = ActiveDocument()) ||
-             !document->edit) {
+  } else if (place.file.empty() || !OpenDocumentAtLine(place.file, -1) ||
+             !DocumentTextControl(window = g_app.activeDocument)) {
     ShowStatusNote("The place to go back to is closed");
     return;
   }
-  SetSelection(document->edit, place.start, place.end);
-  SendMessageA(document->edit, EM_SCROLLCARET, 0, 0);
-  SetFocus(document->edit);
+  SelectDocumentRange(window, place.start, place.end);
 }
 
 void GoToSymbolCommand(HWND frame) {
   const SymbolIndex& index = ProjectIndex(true);
   GoToSymbolDialog dialog(index.Definitions());
   if (dialog.RunModal(frame, IDD_GOTOSYMBOL) != 1 || dialog.chosen < 0) return;
-  if (Document* document = ActiveDocument(); document && document->edit) RememberCaret(*document, g_app.activeDocument);
+  if (DocumentTextControl(g_app.activeDocument)) RememberCaret(g_app.activeDocument);
   OpenDefinition(index.Definitions()[dialog.chosen]);
 }
 

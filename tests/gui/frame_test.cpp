@@ -80,6 +80,7 @@ const std::vector<Popup>& MenuBar() {
        {{5000, "&Font"},
         {40043, "Show Out&put Pane"},
         {IDM_TOOLS_LINENUMBERS, "Line &Numbers"},
+        {IDM_TOOLS_CYCLECOLUMN, "&Addresses and Cycles"},
         {0, ""},
         {5001, "IDE &Options"}}},
       {"&Project",

@@ -11,8 +11,8 @@
 
 #include "assemble/insight_editing.h"
 #include "assemble/output_pane.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "project/project.h"
 #include "resource.h"
@@ -52,22 +52,23 @@ class SymbolNavigationTest : public FrameTest {
   }
   void TearDown() override {
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) d->modified = false;
+      SetDocumentChanged(child, false);
     FrameTest::TearDown();
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
   // The active document's path and the zero-based line of its caret.
   static std::pair<std::string, int> Where() {
-    Document* document = ActiveDocument();
-    if (!document || !document->edit) return {"", -1};
+    HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
+    if (!document || !DocumentTextControl(document)) return {"", -1};
     long start = 0, end = 0;
-    GetSelection(document->edit, start, end);
-    return {document->path, static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, start))};
+    GetSelection(DocumentTextControl(document), start, end);
+    return {DocumentPath(document),
+            static_cast<int>(SendMessageA(DocumentTextControl(document), EM_EXLINEFROMCHAR, 0, start))};
   }
   // Puts the caret inside `word` on the zero-based `line` of the active document.
   static void CaretOn(int line, const std::string& word) {
-    HWND edit = ActiveDocument()->edit;
+    HWND edit = DocumentTextControl(g_app.activeDocument);
     const long start = LineIndex(edit, line);
     const std::string text = TextRange(edit, start, LineIndex(edit, line + 1));
     const auto at = text.find(word);
@@ -81,7 +82,7 @@ TEST_F(SymbolNavigationTest, F12OpensTheDefinitionAndAltLeftOrCtrlMinusComesBack
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
   HWND mainWindow = g_app.activeDocument;
   // An unsaved line at the top: the index reads the open document, not the file.
-  HWND edit = ActiveDocument()->edit;
+  HWND edit = DocumentTextControl(g_app.activeDocument);
   SetSelection(edit, 0, 0);
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("; new line\r"));
 
@@ -125,9 +126,10 @@ TEST_F(SymbolNavigationTest, F12OpensTheDefinitionAndAltLeftOrCtrlMinusComesBack
 TEST_F(SymbolNavigationTest, F12InAnUntitledDocumentFindsItsOwnLabels) {
   Command(IDM_FILE_NEW);
   HWND window = g_app.activeDocument;
-  Document* document = GetDocument(window);
+  HWND document = IsDocumentWindow(window) ? window : nullptr;
   ASSERT_NE(document, nullptr);
-  SendMessageA(document->edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\r\nSTART:  NOP\r\n        B START\r\n"));
+  SendMessageA(DocumentTextControl(document), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("\r\nSTART:  NOP\r\n        B START\r\n"));
   CaretOn(2, "START");
   Key(VK_F12);
   EXPECT_EQ(g_app.activeDocument, window);
@@ -225,7 +227,7 @@ std::vector<std::string> PaneTexts() {
 // Shift+F12 lists the uses in both files, saved or not; F4 opens them in turn.
 TEST_F(SymbolNavigationTest, ShiftF12ListsEveryReferenceAndF4OpensThem) {
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
-  HWND edit = ActiveDocument()->edit;
+  HWND edit = DocumentTextControl(g_app.activeDocument);
   SetSelection(edit, LineIndex(edit, 6), LineIndex(edit, 6));
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("        MVII #COUNT+1, R2 ; COUNT\r"));
   CaretOn(2, "COUNT");
@@ -275,18 +277,18 @@ TEST_F(SymbolNavigationTest, F2RenamesAcrossTwoFilesWithOneUndoEach) {
   EXPECT_FALSE(refusedOk);
   EXPECT_EQ(preview, "2 places in 2 files will change");
   std::string mainText, defsText;
-  StreamTextOut(GetDocument(mainWindow)->edit, mainText);
-  StreamTextOut(GetDocument(defsWindow)->edit, defsText);
+  StreamTextOut(DocumentTextControl(mainWindow), mainText);
+  StreamTextOut(DocumentTextControl(defsWindow), defsText);
   EXPECT_NE(mainText.find("MVII    #TOTAL, R0"), std::string::npos);
   EXPECT_NE(defsText.find("TOTAL   EQU     3"), std::string::npos);
   EXPECT_EQ(defsText.find("COUNT"), std::string::npos);
   // One Ctrl+Z in each document takes its rename back whole.
   for (HWND window : {mainWindow, defsWindow}) {
     SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
-    SetFocus(GetDocument(window)->edit);
+    SetFocus(DocumentTextControl(window));
     Key('Z', true);
     std::string text;
-    StreamTextOut(GetDocument(window)->edit, text);
+    StreamTextOut(DocumentTextControl(window), text);
     EXPECT_EQ(text.find("TOTAL"), std::string::npos);
     EXPECT_NE(text.find("COUNT"), std::string::npos);
   }
@@ -305,7 +307,7 @@ TEST_F(SymbolNavigationTest, F2WritesAClosedFileWhole) {
             "; constants\r\nCOUNT   EQU     3\r\n        MACRO   PRINT n\r\n        MVII    #%n%, R1\r\n"
             "        ENDM\r\n");
   std::string text;
-  StreamTextOut(ActiveDocument()->edit, text);
+  StreamTextOut(DocumentTextControl(g_app.activeDocument), text);
   EXPECT_NE(text.find("        PRINT    2"), std::string::npos);
 }
 
@@ -327,7 +329,7 @@ void PressKey(HWND edit, WORD key) {
 // The mouse resting on a word shows its tip after half a second; moving on hides it.
 TEST_F(SymbolNavigationTest, TheMouseRestingOnANameShowsItsTip) {
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
-  HWND edit = ActiveDocument()->edit;
+  HWND edit = DocumentTextControl(g_app.activeDocument);
   auto pointOn = [&](int line, const std::string& word) {
     const long start = LineIndex(edit, line);
     const std::string text = TextRange(edit, start, LineIndex(edit, line + 1));
@@ -360,7 +362,7 @@ TEST_F(SymbolNavigationTest, TheMouseRestingOnANameShowsItsTip) {
 // Three letters of a name open the list; Enter inserts the first, one Ctrl+Z takes it back.
 TEST_F(SymbolNavigationTest, CompletionOpensAfterThreeLettersAndEnterInsertsOneUndoStep) {
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
-  HWND edit = ActiveDocument()->edit;
+  HWND edit = DocumentTextControl(g_app.activeDocument);
   SetFocus(edit);
   const long at = LineIndex(edit, 6);
   SetSelection(edit, at, at);
@@ -394,7 +396,7 @@ TEST_F(SymbolNavigationTest, CompletionOpensAfterThreeLettersAndEnterInsertsOneU
 // A selection of instructions gives their count and cycles in the status bar.
 TEST_F(SymbolNavigationTest, TheSelectionsCyclesShowInTheStatusBar) {
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
-  HWND edit = ActiveDocument()->edit;
+  HWND edit = DocumentTextControl(g_app.activeDocument);
   SetFocus(edit);
   SetSelection(edit, LineIndex(edit, 3), LineIndex(edit, 3));
   BYTE keys[256] = {};
