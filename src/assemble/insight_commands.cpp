@@ -32,8 +32,9 @@ std::shared_ptr<const BuildInsight>& Insight() {
 HWND DocumentOf(const std::string& path) {
   if (!g_app.mdiClient) return nullptr;
   if (path.empty())
-    return DocumentTextControl(g_app.activeDocument) && DocumentPath(g_app.activeDocument).empty() ? g_app.activeDocument
-                                                                                                   : nullptr;
+    return DocumentTextControl(g_app.activeDocument) && DocumentPath(g_app.activeDocument).empty()
+               ? g_app.activeDocument
+               : nullptr;
   for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     if (DocumentTextControl(child) && SameSourcePath(DocumentPath(child), path)) return child;
   return nullptr;

@@ -14,8 +14,8 @@
 #include "assemble/symbol_navigation.h"
 #include "editor/editor.h"
 #include "editor/text_control.h"
-#include "ui/app_state.h"
 #include "resource.h"
+#include "ui/app_state.h"
 #include "ui/reporting.h"
 
 namespace quillon {
@@ -125,8 +125,7 @@ void CALLBACK HoverTimer(HWND, UINT, UINT_PTR, DWORD) {
   SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&last), lineStart + static_cast<long>(text.size()));
   if (point.y < first.y || point.y >= first.y + LineHeight() || point.x > last.x) return;
   const std::string tip = TipAt(text, static_cast<int>(index - lineStart), DocumentPath(g_app.activeDocument), line + 1,
-                                ProjectIndex(false),
-                                LastBuildInsight()->facts, ReadProjectSource);
+                                ProjectIndex(false), LastBuildInsight()->facts, ReadProjectSource);
   if (!tip.empty()) ShowTip(edit, g.hoverPoint, tip);
 }
 
@@ -158,7 +157,8 @@ void InsertCompletion() {
   GetSelection(edit, start, end);
   CloseCompletion();
   // The typed part and the rest of the name in one change: one Undo step.
-  if (DocumentTextControl(g_app.activeDocument) == edit) ReplaceDocumentRange(g_app.activeDocument, g.wordStart, end, text);
+  if (DocumentTextControl(g_app.activeDocument) == edit)
+    ReplaceDocumentRange(g_app.activeDocument, g.wordStart, end, text);
 }
 
 // Opens, fills or closes the list for the name before the caret. `asked`: Ctrl+Space.

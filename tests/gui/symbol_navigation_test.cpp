@@ -393,6 +393,22 @@ TEST_F(SymbolNavigationTest, CompletionOpensAfterThreeLettersAndEnterInsertsOneU
   EXPECT_EQ(TextRange(edit, at, LineIndex(edit, 7) - 1), "        b cou, sh");
 }
 
+// Tools › Addresses and Cycles puts each instruction line's cycles in the gutter's note.
+TEST_F(SymbolNavigationTest, TheToolsItemShowsCyclesInTheGutter) {
+  ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
+  HWND window = g_app.activeDocument;
+  Command(IDM_TOOLS_CYCLECOLUMN);
+  EXPECT_TRUE(GetMenuState(GetMenu(frame_), IDM_TOOLS_CYCLECOLUMN, MF_BYCOMMAND) & MF_CHECKED);
+  ASSERT_TRUE(EditorHooks().gutterNote);
+  EXPECT_GT(EditorHooks().gutterNoteCharacters, 0);
+  EXPECT_EQ(EditorHooks().gutterNote(window, 2), "8") << "MVII, not built: no address";
+  EXPECT_EQ(EditorHooks().gutterNote(window, 4), "7/9") << "BNEQ";
+  EXPECT_EQ(EditorHooks().gutterNote(window, 0), "") << "INCLUDE";
+  Command(IDM_TOOLS_CYCLECOLUMN);
+  EXPECT_FALSE(EditorHooks().gutterNote);
+  EXPECT_EQ(EditorHooks().gutterNoteCharacters, 0);
+}
+
 // A selection of instructions gives their count and cycles in the status bar.
 TEST_F(SymbolNavigationTest, TheSelectionsCyclesShowInTheStatusBar) {
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
