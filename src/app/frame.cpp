@@ -9,6 +9,7 @@
 #include "app/layout.h"
 #include "app/recent_menus.h"
 #include "assemble/build_runner.h"
+#include "assemble/insight_editing.h"
 #include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "editor/edit_commands.h"
@@ -82,6 +83,7 @@ bool Frame::OnCreate() {
   SetSaveEnabled(false);
   UpdateBuildCommands();
   CheckMenuItem(GetMenu(frame), IDM_TOOLS_LINENUMBERS, MF_BYCOMMAND | (g_settings.lineNumbers ? MF_CHECKED : 0));
+  StartInsightEditing(frame);
   return true;
 }
 
@@ -106,6 +108,7 @@ bool Frame::OnClose() {
 }
 
 bool Frame::OnDestroy() {
+  StopInsightEditing();
   DestroyAppProject();
   delete g_app.outputPane;
   g_app.outputPane = nullptr;
@@ -180,6 +183,7 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       return true;
     case WM_BUILD_FINISHED:
       OnBuildFinished();
+      RefreshAfterBuild();
       FinishRun();
       return true;
     case WM_QUERYENDSESSION:
