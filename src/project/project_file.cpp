@@ -1,5 +1,7 @@
 #include "project/project_file.h"
 
+#include <algorithm>
+
 #include "base/text_util.h"
 
 namespace quillon {
@@ -20,6 +22,7 @@ constexpr SectionName kSections[] = {
     {ProjectSection::kInclude, "[include]"},
     {ProjectSection::kListing, "[listing]"},
     {ProjectSection::kOther, "[other]"},
+    {ProjectSection::kBreakpoints, "[breakpoints]"},
     {ProjectSection::kBuild, "[build]"},
 };
 
@@ -109,6 +112,10 @@ std::string WriteProjectText(const ProjectRecord& record) {
   bool firstSection = true;
   for (const SectionName& name : kSections) {
     if (name.section == ProjectSection::kBuild) continue;
+    if (name.section == ProjectSection::kBreakpoints &&
+        std::none_of(record.begin(), record.end(),
+                     [](const ProjectValue& v) { return v.section == ProjectSection::kBreakpoints; }))
+      continue;
     if (!firstSection) AppendLine(text, "");
     firstSection = false;
     AppendLine(text, name.header);

@@ -7,7 +7,17 @@
 
 namespace quillon {
 
-enum class ProjectSection { kProjectName, kOutputPath, kOutputName, kBuild, kSource, kInclude, kListing, kOther };
+enum class ProjectSection {
+  kProjectName,
+  kOutputPath,
+  kOutputName,
+  kBuild,
+  kSource,
+  kInclude,
+  kListing,
+  kOther,
+  kBreakpoints,  // the debugger's, "line path" a value; written only when there are some
+};
 
 // One value line of a project file and the section it stands in.
 struct ProjectValue {

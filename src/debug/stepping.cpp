@@ -1,0 +1,50 @@
+#include "debug/stepping.h"
+
+namespace quillon {
+
+Flow FlowOf(uint16_t first, uint16_t second) {
+  const uint16_t op = first & 0x3FF;
+  // J-family: 0x004, then rr in bits 9-8 (3: no return register) and the interrupt bits.
+  if (op == 0x004) return ((second >> 8) & 3) != 3 ? Flow::kCall : Flow::kOther;
+  // MOVR Rs, R7 from a return register; MVI@ R6, R7.
+  if ((op & 0x3C7) == 0x087 && ((op >> 3) & 7) >= 4 && ((op >> 3) & 7) <= 6) return Flow::kReturn;
+  if (op == 0x2B7) return Flow::kReturn;
+  return Flow::kOther;
+}
+
+StepRule::StepRule(StepKind kind, const SourceMap& map, uint32_t pc) : kind_(kind), map_(map), start_(pc) {
+  startMapped_ = map.Find(pc, startPlace_);
+}
+
+bool StepRule::StopAt(Flow executed, bool interrupted, uint32_t pc) {
+  if (executed == Flow::kCall) ++depth_;
+  if (executed == Flow::kReturn) --depth_;
+  if (interrupted) {
+    ++depth_;  // its routine returns through the stack as a call does
+    if (interruptFloor_ < 0) interruptFloor_ = depth_;
+  }
+  if (interruptFloor_ >= 0) {
+    if (depth_ >= interruptFloor_) return false;  // an interrupt's routine runs whole
+    interruptFloor_ = -1;
+  }
+  switch (kind_) {
+    case StepKind::kRun:
+      return false;
+    case StepKind::kOut:
+      return depth_ < 0;
+    case StepKind::kOver:
+      if (depth_ > 0) return false;
+      if (depth_ < 0) return true;  // the routine of the line returned
+      [[fallthrough]];
+    case StepKind::kInto: {
+      if (!startMapped_) return true;  // no source here: one instruction
+      SourcePlace place;
+      if (!map_.Find(pc, place)) return false;  // code without source: on to a line that has it
+      if (place != startPlace_) return true;
+      return pc == start_ || map_.StartsLine(pc);  // the same line again: a loop went round
+    }
+  }
+  return true;
+}
+
+}  // namespace quillon
