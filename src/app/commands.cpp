@@ -7,6 +7,7 @@
 #include "assemble/ide_options.h"
 #include "assemble/output_pane.h"
 #include "assemble/symbol_navigation.h"
+#include "debug/debugger.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
 #include "editor/go_to_line.h"
@@ -178,7 +179,7 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       GoToSymbolCommand(frame);
       return true;
     default:
-      return false;
+      return DebugCommand(frame, id);
   }
 }
 

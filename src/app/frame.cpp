@@ -10,6 +10,8 @@
 #include "app/recent_menus.h"
 #include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
+#include "debug/debug_panes.h"
+#include "debug/debugger.h"
 #include "editor/document_window.h"
 #include "editor/text_editing.h"
 #include "macros/run_command.h"
@@ -27,7 +29,7 @@ namespace quillon {
 namespace {
 
 // The popup to which the MDI client appends its list of open documents: "&Window".
-constexpr int kWindowMenuIndex = 6;
+constexpr int kWindowMenuIndex = 7;
 
 // The object behind the frame window; the program's state stays in g_app.
 class Frame : public WindowObject {
@@ -75,6 +77,7 @@ bool Frame::OnCreate() {
   InstallFrameHooks(FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport, FitMdiClient, RebuildRecentMenus});
   SetSaveEnabled(false);
   UpdateBuildCommands();
+  UpdateDebugCommands(frame);
   CheckMenuItem(GetMenu(frame), IDM_TOOLS_LINENUMBERS, MF_BYCOMMAND | (g_settings.lineNumbers ? MF_CHECKED : 0));
   return true;
 }
@@ -95,11 +98,14 @@ bool Frame::OnClose() {
   HWND frame = Handle();
   if (!AskToSaveProject(frame) || !AskToSaveEveryDocument(g_app.mdiClient)) return true;
   if (!StopBuildBeforeClose(frame)) return true;
+  EndDebugging();  // the simulator's thread ends with the program
   DestroyWindow(frame);
   return true;
 }
 
 bool Frame::OnDestroy() {
+  EndDebugging();
+  DestroyDebugPanes();
   DestroyAppProject();
   delete g_app.outputPane;
   g_app.outputPane = nullptr;
@@ -175,7 +181,11 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     case WM_BUILD_FINISHED:
       OnBuildFinished();
       FinishRun();
+      DebugBuildFinished(window);
       return true;
+    case WM_DEBUG_STOPPED:
+    case WM_DEBUG_NOTE:
+      return DebugMessage(window, message);
     case WM_QUERYENDSESSION:
       // The same questions as Exit; Cancel refuses the end of the session.
       result = AskToSaveProject(window) && AskToSaveEveryDocument(g_app.mdiClient);

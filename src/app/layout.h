@@ -32,6 +32,6 @@ void UpdateBuildCommands();
 void SetStatusParts(int width);
 
 // Help-string offsets of the menu popups, by position in the menu bar (0 = none).
-inline constexpr int kMenuHelpOffsets[] = {50, 0, 51, 52, 0, 53, 54, 55};
+inline constexpr int kMenuHelpOffsets[] = {50, 0, 51, 52, 0, 0, 53, 54, 55};
 
 }  // namespace quillon

@@ -46,8 +46,8 @@ class Breakpoints {
 // Where a breakpoint stops after a build: the code of its line, else of the next line that has
 // code; `address` empty when its file has no code from that line on.
 struct ResolvedBreakpoint {
-  SourcePlace place;       // the breakpoint's own line
-  int codeLine = -1;       // the line whose code it stops at; -1 when none
+  SourcePlace place;  // the breakpoint's own line
+  int codeLine = -1;  // the line whose code it stops at; -1 when none
   std::vector<uint32_t> addresses;
 };
 std::vector<ResolvedBreakpoint> ResolveBreakpoints(const Breakpoints& breakpoints, const SourceMap& map);

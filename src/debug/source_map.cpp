@@ -106,8 +106,8 @@ const SourceMap::Run* SourceMap::RunAt(uint32_t address) const {
       if (address >= run.first && address <= run.last) return &run;
     return nullptr;
   }
-  auto after = std::upper_bound(runs_.begin(), runs_.end(), address,
-                                [](uint32_t a, const Run& run) { return a < run.first; });
+  auto after =
+      std::upper_bound(runs_.begin(), runs_.end(), address, [](uint32_t a, const Run& run) { return a < run.first; });
   // Runs may overlap (pages of one address range): the nearest that holds it.
   while (after != runs_.begin()) {
     --after;
@@ -243,7 +243,8 @@ void ReadListingText(const std::string& listing, const std::string& mainSource, 
           if (!name.empty()) {
             Open included;
             std::vector<std::string> places{FolderOf(file.path) + "\\" + name};
-            if (name.size() > 1 && (name[1] == ':' || name[0] == '\\' || name[0] == '/')) places.insert(places.begin(), name);
+            if (name.size() > 1 && (name[1] == ':' || name[0] == '\\' || name[0] == '/'))
+              places.insert(places.begin(), name);
             for (const std::string& folder : folders) places.push_back(folder + "\\" + name);
             for (const std::string& place : places) {
               if (read(place, included.lines)) {

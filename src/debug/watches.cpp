@@ -27,8 +27,10 @@ std::string Code(const std::string& line) {
   for (size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quoted) {
-      if (c == '\\') ++i;
-      else if (c == quote) quoted = false;
+      if (c == '\\')
+        ++i;
+      else if (c == quote)
+        quoted = false;
     } else if (c == '"' || c == '\'') {
       quoted = true;
       quote = c;
@@ -43,10 +45,9 @@ bool DigitsIn(const std::string& digits, int base, uint32_t& value) {
   if (digits.empty() || digits.size() > 32) return false;
   uint64_t v = 0;
   for (char c : digits) {
-    const int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
-                  : std::isalpha(static_cast<unsigned char>(c))
-                      ? std::toupper(static_cast<unsigned char>(c)) - 'A' + 10
-                      : 99;
+    const int d = std::isdigit(static_cast<unsigned char>(c))   ? c - '0'
+                  : std::isalpha(static_cast<unsigned char>(c)) ? std::toupper(static_cast<unsigned char>(c)) - 'A' + 10
+                                                                : 99;
     if (d >= base) return false;
     v = v * static_cast<unsigned>(base) + static_cast<unsigned>(d);
     if (v > 0xFFFFFFFFu) return false;
@@ -75,8 +76,10 @@ bool ReadNumber(const std::string& given, uint32_t& value) {
   if (text.empty()) return false;
   if (text[0] == '$') return DigitsIn(text.substr(1), 16, value);
   if (text[0] == '%') return DigitsIn(text.substr(1), 2, value);
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) return DigitsIn(text.substr(2), 16, value);
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'b' || text[1] == 'B')) return DigitsIn(text.substr(2), 2, value);
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    return DigitsIn(text.substr(2), 16, value);
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'b' || text[1] == 'B'))
+    return DigitsIn(text.substr(2), 2, value);
   if (!std::isdigit(static_cast<unsigned char>(text[0]))) return false;
   const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
   if (last == 'H') return DigitsIn(text.substr(0, text.size() - 1), 16, value);
@@ -149,7 +152,8 @@ bool WatchAddress(const std::string& watch, const std::map<std::string, uint32_t
 std::string WordText(uint32_t address, uint16_t value) {
   char text[32];
   if (IsNarrowMemory(address))
-    std::snprintf(text, sizeof text, "$%02X (%u)", static_cast<unsigned>(value & 0xFF), static_cast<unsigned>(value & 0xFF));
+    std::snprintf(text, sizeof text, "$%02X (%u)", static_cast<unsigned>(value & 0xFF),
+                  static_cast<unsigned>(value & 0xFF));
   else
     std::snprintf(text, sizeof text, "$%04X (%u)", static_cast<unsigned>(value), static_cast<unsigned>(value));
   return text;

@@ -113,18 +113,18 @@ TEST(Stepping, InstructionsThatCallAndReturnAreToldApart) {
     Flow flow;
   };
   const Case cases[] = {
-      {0x0004, 0x0150, Flow::kCall},   // JSR R5 (rr = 01)
-      {0x0004, 0x0051, Flow::kCall},   // JSRE R4
-      {0x0004, 0x0250, Flow::kCall},   // JSR R6
-      {0x0004, 0x0350, Flow::kOther},  // J: no return register
-      {0x00AF, 0x0000, Flow::kReturn}, // MOVR R5, R7 (JR R5)
-      {0x00A7, 0x0000, Flow::kReturn}, // JR R4
-      {0x00B7, 0x0000, Flow::kReturn}, // JR R6
-      {0x009F, 0x0000, Flow::kOther},  // MOVR R3, R7: a computed jump
-      {0x00AD, 0x0000, Flow::kOther},  // MOVR R5, R5
-      {0x02B7, 0x0000, Flow::kReturn}, // PULR R7
-      {0x02B0, 0x0000, Flow::kOther},  // PULR R0
-      {0x0017, 0x0000, Flow::kOther},  // DECR R7
+      {0x0004, 0x0150, Flow::kCall},    // JSR R5 (rr = 01)
+      {0x0004, 0x0051, Flow::kCall},    // JSRE R4
+      {0x0004, 0x0250, Flow::kCall},    // JSR R6
+      {0x0004, 0x0350, Flow::kOther},   // J: no return register
+      {0x00AF, 0x0000, Flow::kReturn},  // MOVR R5, R7 (JR R5)
+      {0x00A7, 0x0000, Flow::kReturn},  // JR R4
+      {0x00B7, 0x0000, Flow::kReturn},  // JR R6
+      {0x009F, 0x0000, Flow::kOther},   // MOVR R3, R7: a computed jump
+      {0x00AD, 0x0000, Flow::kOther},   // MOVR R5, R5
+      {0x02B7, 0x0000, Flow::kReturn},  // PULR R7
+      {0x02B0, 0x0000, Flow::kOther},   // PULR R0
+      {0x0017, 0x0000, Flow::kOther},   // DECR R7
   };
   for (const Case& c : cases) EXPECT_EQ(FlowOf(c.first, c.second), c.flow) << std::hex << c.first;
 }
@@ -176,7 +176,9 @@ TEST(Stepping, StepsStopWhereTheUserExpects) {
       {"Out: after the return, not at the routine's next line",
        StepKind::kOut,
        LineAt(7),
-       {{Flow::kOther, false, LineAt(8)}, {Flow::kCall, false, LineAt(7)}, {Flow::kReturn, false, LineAt(8)},
+       {{Flow::kOther, false, LineAt(8)},
+        {Flow::kCall, false, LineAt(7)},
+        {Flow::kReturn, false, LineAt(8)},
         {Flow::kReturn, false, LineAt(3)}},
        4},
       {"Into: an interrupt's routine runs whole",
@@ -184,13 +186,22 @@ TEST(Stepping, StepsStopWhereTheUserExpects) {
        LineAt(0),
        {{Flow::kOther, true, LineAt(7)}, {Flow::kOther, false, LineAt(8)}, {Flow::kReturn, false, LineAt(1)}},
        3},
-      {"Into: code without source runs on to a line", StepKind::kInto, LineAt(4),
-       {{Flow::kOther, false, isr}, {Flow::kOther, false, isr + 1}, {Flow::kOther, false, LineAt(5)}}, 3},
-      {"Into: a line that branches to itself stops each time round", StepKind::kInto, LineAt(5),
-       {{Flow::kOther, false, LineAt(5)}}, 1},
+      {"Into: code without source runs on to a line",
+       StepKind::kInto,
+       LineAt(4),
+       {{Flow::kOther, false, isr}, {Flow::kOther, false, isr + 1}, {Flow::kOther, false, LineAt(5)}},
+       3},
+      {"Into: a line that branches to itself stops each time round",
+       StepKind::kInto,
+       LineAt(5),
+       {{Flow::kOther, false, LineAt(5)}},
+       1},
       {"Into: from code without source, one instruction", StepKind::kInto, isr, {{Flow::kOther, false, isr + 1}}, 1},
-      {"Run: only breakpoints stop it", StepKind::kRun, LineAt(0),
-       {{Flow::kOther, false, LineAt(1)}, {Flow::kReturn, false, LineAt(2)}}, -1},
+      {"Run: only breakpoints stop it",
+       StepKind::kRun,
+       LineAt(0),
+       {{Flow::kOther, false, LineAt(1)}, {Flow::kReturn, false, LineAt(2)}},
+       -1},
   };
   for (const Case& c : cases) {
     StepRule rule(c.kind, map, c.from);
@@ -208,7 +219,7 @@ TEST(Watches, NumbersAndNamesFindTheirAddress) {
     uint32_t value;
   };
   const Case numbers[] = {
-      {"$1F", true, 0x1F}, {"0x1f", true, 0x1F}, {"1Fh", true, 0x1F}, {"%101", true, 5},  {"0b101", true, 5},
+      {"$1F", true, 0x1F}, {"0x1f", true, 0x1F}, {"1Fh", true, 0x1F}, {"%101", true, 5}, {"0b101", true, 5},
       {"101b", true, 5},   {"258", true, 258},   {"$", false, 0},     {"12G", false, 0}, {"SCORE", false, 0},
   };
   for (const Case& c : numbers) {
@@ -221,17 +232,17 @@ TEST(Watches, NumbersAndNamesFindTheirAddress) {
   const std::map<std::string, std::vector<std::string>> files = {
       {kMain,
        {"SCORE   EQU     $0102   ; the player's score",  // 0
-        "LIVES   QSET    3",                            // 1
-        "SPEED   EQU     SCORE + 1",                    // 2: not a plain number
-        "MAIN:   PROC",                                 // 3
-        "        ; starts here",                        // 4
-        "        MVII #1, R0",                          // 5
-        "@@loop: B @@loop",                             // 6
-        "        ENDP",                                 // 7
-        "VARS:   RMB 2",                                // 8: where it stands is the assembler's
-        "TABLE:",                                       // 9
-        "        ORG $6000",                            // 10
-        "        DECLE 1"}},                            // 11
+        "LIVES   QSET    3",                             // 1
+        "SPEED   EQU     SCORE + 1",                     // 2: not a plain number
+        "MAIN:   PROC",                                  // 3
+        "        ; starts here",                         // 4
+        "        MVII #1, R0",                           // 5
+        "@@loop: B @@loop",                              // 6
+        "        ENDP",                                  // 7
+        "VARS:   RMB 2",                                 // 8: where it stands is the assembler's
+        "TABLE:",                                        // 9
+        "        ORG $6000",                             // 10
+        "        DECLE 1"}},                             // 11
   };
   SourceMap map;
   map.Add(0x5000, 0x5001, kMain, 5);
@@ -239,9 +250,8 @@ TEST(Watches, NumbersAndNamesFindTheirAddress) {
   map.Add(0x6000, 0x6000, kMain, 11);
   map.Finish();
   const std::vector<NamedSymbol> symbols = {
-      {"SCORE", false, kMain, 0}, {"LIVES", false, kMain, 1},     {"SPEED", false, kMain, 2},
-      {"MAIN", true, kMain, 3},   {"MAIN.loop", true, kMain, 6}, {"VARS", true, kMain, 8},
-      {"TABLE", true, kMain, 9},
+      {"SCORE", false, kMain, 0},    {"LIVES", false, kMain, 1}, {"SPEED", false, kMain, 2}, {"MAIN", true, kMain, 3},
+      {"MAIN.loop", true, kMain, 6}, {"VARS", true, kMain, 8},   {"TABLE", true, kMain, 9},
   };
   const auto values = KnownSymbolValues(symbols, map, [&](const std::string& path, std::vector<std::string>& lines) {
     auto found = files.find(path);
@@ -269,7 +279,8 @@ TEST(DebugReport, WarningsNameTheirSourceLineOnceEach) {
   SourceMap map;
   map.Add(0x5000, 0x5003, "C:\\My Game\\main.asm", 41);
   map.Finish();
-  const ReportLine line = WarningLine(map, 0x5002, "GRAM write at $3812 outside vertical blank, dropped on the console");
+  const ReportLine line =
+      WarningLine(map, 0x5002, "GRAM write at $3812 outside vertical blank, dropped on the console");
   EXPECT_EQ(line.text,
             "C:\\My Game\\main.asm:42: WARNING - GRAM write at $3812 outside vertical blank, dropped on the console");
   EXPECT_EQ(line.place, (SourcePlace{"C:\\My Game\\main.asm", 41}));

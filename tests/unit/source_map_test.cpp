@@ -33,9 +33,9 @@ TEST(SourceMap, SmapLinesGiveEachAddressItsLineAndEachLineItsAddresses) {
     int line;
   };
   const Case cases[] = {
-      {0x5000, kMain, 11},   {0x5001, kMain, 11}, {0x5002, "C:\\My Games\\sub dir\\x.asm", 12},
-      {0x5003, kMain, 13},   {0x5004, nullptr, 0}, {0x5012, kMain, 19},
-      {0x5013, nullptr, 0},  {0x4FFF, nullptr, 0}, {0x6002, kInc, 3},
+      {0x5000, kMain, 11},  {0x5001, kMain, 11},  {0x5002, "C:\\My Games\\sub dir\\x.asm", 12},
+      {0x5003, kMain, 13},  {0x5004, nullptr, 0}, {0x5012, kMain, 19},
+      {0x5013, nullptr, 0}, {0x4FFF, nullptr, 0}, {0x6002, kInc, 3},
       {0x6103, kInc, 3},
   };
   for (const Case& c : cases) {
@@ -61,13 +61,13 @@ TEST(SourceMap, SmapLinesGiveEachAddressItsLineAndEachLineItsAddresses) {
 
 TEST(SourceMap, SmapLinesThatDoNotReadAreNamedAndSkipped) {
   const char* bad[] = {
-      "5000 12 C:\\a.asm",         // one address
-      "5000 4FFF 3 C:\\a.asm",     // last before first
-      "5000 5001 0 C:\\a.asm",     // lines count from 1
-      "5000 5001 3",               // no file
-      "50G0 5001 3 C:\\a.asm",     // not hex
-      "5000 5001 x3 C:\\a.asm",    // not a number
-      "5000  5001 3 C:\\a.asm",    // two blanks
+      "5000 12 C:\\a.asm",       // one address
+      "5000 4FFF 3 C:\\a.asm",   // last before first
+      "5000 5001 0 C:\\a.asm",   // lines count from 1
+      "5000 5001 3",             // no file
+      "50G0 5001 3 C:\\a.asm",   // not hex
+      "5000 5001 x3 C:\\a.asm",  // not a number
+      "5000  5001 3 C:\\a.asm",  // two blanks
   };
   for (const char* line : bad) {
     SourceMap map;
@@ -116,16 +116,16 @@ TEST(SourceMap, ListingLinesSplitIntoAddressWordsAndSource) {
 TEST(SourceMap, ListingLinesFindTheirFileThroughIncludesAndMacroCalls) {
   const std::map<std::string, std::vector<std::string>> files = {
       {kMain,
-       {"        ORG $5000",           // 0
-        "MAC     MACRO",               // 1
-        "        CLRR R0",             // 2
-        "        INCR R0",             // 3
-        "        ENDM",                // 4
+       {"        ORG $5000",                   // 0
+        "MAC     MACRO",                       // 1
+        "        CLRR R0",                     // 2
+        "        INCR R0",                     // 3
+        "        ENDM",                        // 4
         "        INCLUDE \"lib\\print.inc\"",  // 5
-        "MAIN:   MAC",                 // 6
-        "",                            // 7
-        "        CALL PRINT",          // 8
-        "        DECR\tPC"}},          // 9
+        "MAIN:   MAC",                         // 6
+        "",                                    // 7
+        "        CALL PRINT",                  // 8
+        "        DECR\tPC"}},                  // 9
       {kInc, {"PRINT:  PROC", "        JR R5", "        ENDP"}},
   };
   const std::string listing =
@@ -156,8 +156,7 @@ TEST(SourceMap, ListingLinesFindTheirFileThroughIncludesAndMacroCalls) {
   ReadListingText(listing, kMain, {}, read, map, problems);
   EXPECT_TRUE(problems.empty()) << problems[0];
   const std::pair<uint32_t, SourcePlace> expected[] = {
-      {0x5000, {kInc, 1}}, {0x5001, {kMain, 6}}, {0x5002, {kMain, 6}},
-      {0x5005, {kMain, 8}}, {0x5006, {kMain, 9}},
+      {0x5000, {kInc, 1}}, {0x5001, {kMain, 6}}, {0x5002, {kMain, 6}}, {0x5005, {kMain, 8}}, {0x5006, {kMain, 9}},
   };
   for (const auto& [address, place] : expected) {
     SourcePlace found;

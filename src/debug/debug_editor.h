@@ -1,0 +1,22 @@
+// What the debugger asks of the editor: show the line of the current instruction, the breakpoint
+// marks, and where the caret is.
+#pragma once
+
+#include <string>
+
+#include "debug/breakpoints.h"
+#include "debug/source_map.h"
+
+namespace quillon {
+
+// Opens the file (or brings its window forward), marks the line as the current one, puts the
+// caret at its start and scrolls it into view. False when the file cannot be opened.
+bool ShowCurrentLine(const SourcePlace& place);
+// No line is current any more (the program runs or debugging ended).
+void ClearCurrentLine();
+// Every document's gutter shows these breakpoints.
+void ShowBreakpointMarks(const Breakpoints& breakpoints);
+// The active document's full path and the caret's zero-based line; false without a saved one.
+bool ActiveCaretLine(std::string& path, int& line);
+
+}  // namespace quillon
