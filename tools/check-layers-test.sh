@@ -34,6 +34,12 @@ cpasm|#include "../base/text_util.h"|fail
 ui|#include "../../resources/resource.h"|fail
 ui|#include "nowhere/thing.h"|fail
 ui|#include <base/../../tools/thing.h>|fail
+cpsim|#include "cpasm/expression.h"|fail
+cpsim|#include "base/text_util.h"|fail
+app|#include "cpsim/machine.h"|fail
+cpsim|#include "cpasm/isa.h"|pass
+cpsim|#include "../cpasm/isa.h"|pass
+assemble|#include "cpasm/isa.h"|pass
 assemble|#include "cpasm/expression.h"|pass
 assemble|#include <cpasm/expression.h>|pass
 cpasm|#include "cpasm/expression.h"|pass

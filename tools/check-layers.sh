@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a folder under src/ includes a folder on its own layer or above it (tools/layers.txt),
 # a folder the table does not name, or a path outside src/; and when a separate program's folder
-# includes another folder, or is included by a folder the table does not allow.
+# includes another folder (other than the files its line names), or is included by a folder the
+# table does not allow.
 # Includes are read in every spelling that reaches a folder: "folder/...", "../folder/..." (from
 # the including file's folder) and <folder/...>.
 #   bash tools/check-layers.sh [TREE]    (TREE: a tree with src/ and tools/layers.txt; default: ours)
@@ -9,7 +10,7 @@ set -euo pipefail
 root=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 cd "$root"
 
-declare -A level apart users
+declare -A level apart users uses
 n=0
 while read -r line; do
   line=${line%%#*}
@@ -17,7 +18,9 @@ while read -r line; do
   if [[ $line == *:* ]]; then
     # "program: folder ...": program includes only itself; only the folders named may include it.
     program=${line%%:*}
-    program=${program// /}
+    read -ra head <<<"$program"
+    program=${head[0]}
+    if [ "${head[1]:-}" = uses ]; then uses[$program]=" ${head[*]:2} "; fi
     apart[$program]=1
     read -ra names <<<"${line#*:}"
     users[$program]=" ${names[*]} "
@@ -95,6 +98,8 @@ for dir in src/*/; do
     fi
     if ! named "$to"; then
       fail "$file:$lineno includes \"$spelled\", a folder tools/layers.txt does not name"
+    elif [ -n "${apart[$from]:-}" ] && [[ ${uses[$from]:-} == *" $to/${resolved#src/$to/} "* ]]; then
+      continue
     elif [ -n "${apart[$from]:-}" ]; then
       fail "$file:$lineno: $from is a program of its own and includes only its own folder, not $to"
     elif [ -n "${apart[$to]:-}" ]; then

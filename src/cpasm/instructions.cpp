@@ -1,146 +1,21 @@
-// The CP1610 instruction set: each mnemonic's form and the words it assembles to.
+// The words each instruction assembles to; the instruction set itself is in isa.h.
 #include <cstring>
 #include <unordered_map>
 
 #include "cpasm/assembler_state.h"
+#include "cpasm/isa.h"
 
 namespace cpasm {
 
 namespace {
 
-enum class Form {
-  kImplied,         // HLT
-  kRegister,        // INCR Rr: code | r
-  kLowRegister,     // GSWD Rr (R0-R3): code | r
-  kSameRegister,    // CLRR Rr, TSTR Rr: code | r << 3 | r
-  kToPc,            // JR Rr: MOVR Rr, R7
-  kRegReg,          // ADDR Rs, Rd: code | s << 3 | d
-  kShift,           // SLL Rr[, 2]: code | (2 ? 4 : 0) | r, r in R0-R3
-  kDirect,          // MVI addr, Rd: code | d, addr
-  kStoreDirect,     // MVO Rs, addr: code | s, addr
-  kIndirect,        // MVI@ Rp, Rd: code | p << 3 | d
-  kStoreIndirect,   // MVO@ Rs, Rp: code | p << 3 | s
-  kImmediate,       // MVII #v, Rd: code | 7 << 3 | d, v
-  kStoreImmediate,  // MVOI Rs, v: code | 7 << 3 | s, v
-  kBranch,          // B target: code [| 0x20], displacement
-  kExternal,        // BEXT target, e: code | e [| 0x20], displacement
-  kJump,            // J target: 0x004, return-register bits | address bits | interrupt bits, low bits
-  kJumpSave,        // JSR Rr, target (R4-R6)
-  kCall,            // CALL target: JSR R5, target
-};
-
-struct OpInfo {
-  const char* name;
-  Form form;
-  uint16_t code;
-};
-
-// Instructions and the assembler's usual alternative names for them.
-const OpInfo kOps[] = {
-    {"HLT", Form::kImplied, 0x000},
-    {"SDBD", Form::kImplied, 0x001},
-    {"EIS", Form::kImplied, 0x002},
-    {"DIS", Form::kImplied, 0x003},
-    {"TCI", Form::kImplied, 0x005},
-    {"CLRC", Form::kImplied, 0x006},
-    {"SETC", Form::kImplied, 0x007},
-    {"NOP", Form::kImplied, 0x034},
-    {"SIN", Form::kImplied, 0x036},
-    {"BEGIN", Form::kImplied, 0x275},
-    {"RETURN", Form::kImplied, 0x2B7},
-
-    {"INCR", Form::kRegister, 0x008},
-    {"DECR", Form::kRegister, 0x010},
-    {"COMR", Form::kRegister, 0x018},
-    {"NEGR", Form::kRegister, 0x020},
-    {"ADCR", Form::kRegister, 0x028},
-    {"RSWD", Form::kRegister, 0x038},
-    {"PSHR", Form::kRegister, 0x270},
-    {"PULR", Form::kRegister, 0x2B0},
-    {"GSWD", Form::kLowRegister, 0x030},
-    {"CLRR", Form::kSameRegister, 0x1C0},
-    {"TSTR", Form::kSameRegister, 0x080},
-    {"JR", Form::kToPc, 0x087},
-
-    {"MOVR", Form::kRegReg, 0x080},
-    {"ADDR", Form::kRegReg, 0x0C0},
-    {"SUBR", Form::kRegReg, 0x100},
-    {"CMPR", Form::kRegReg, 0x140},
-    {"ANDR", Form::kRegReg, 0x180},
-    {"XORR", Form::kRegReg, 0x1C0},
-
-    {"SWAP", Form::kShift, 0x040},
-    {"SLL", Form::kShift, 0x048},
-    {"RLC", Form::kShift, 0x050},
-    {"SLLC", Form::kShift, 0x058},
-    {"SLR", Form::kShift, 0x060},
-    {"SAR", Form::kShift, 0x068},
-    {"RRC", Form::kShift, 0x070},
-    {"SARC", Form::kShift, 0x078},
-
-    {"MVO", Form::kStoreDirect, 0x240},
-    {"MVI", Form::kDirect, 0x280},
-    {"ADD", Form::kDirect, 0x2C0},
-    {"SUB", Form::kDirect, 0x300},
-    {"CMP", Form::kDirect, 0x340},
-    {"AND", Form::kDirect, 0x380},
-    {"XOR", Form::kDirect, 0x3C0},
-    {"MVO@", Form::kStoreIndirect, 0x240},
-    {"MVI@", Form::kIndirect, 0x280},
-    {"ADD@", Form::kIndirect, 0x2C0},
-    {"SUB@", Form::kIndirect, 0x300},
-    {"CMP@", Form::kIndirect, 0x340},
-    {"AND@", Form::kIndirect, 0x380},
-    {"XOR@", Form::kIndirect, 0x3C0},
-    {"MVOI", Form::kStoreImmediate, 0x240},
-    {"MVII", Form::kImmediate, 0x280},
-    {"ADDI", Form::kImmediate, 0x2C0},
-    {"SUBI", Form::kImmediate, 0x300},
-    {"CMPI", Form::kImmediate, 0x340},
-    {"ANDI", Form::kImmediate, 0x380},
-    {"XORI", Form::kImmediate, 0x3C0},
-
-    {"B", Form::kBranch, 0x200},
-    {"BC", Form::kBranch, 0x201},
-    {"BLGT", Form::kBranch, 0x201},
-    {"BOV", Form::kBranch, 0x202},
-    {"BPL", Form::kBranch, 0x203},
-    {"BEQ", Form::kBranch, 0x204},
-    {"BZE", Form::kBranch, 0x204},
-    {"BLT", Form::kBranch, 0x205},
-    {"BLE", Form::kBranch, 0x206},
-    {"BUSC", Form::kBranch, 0x207},
-    {"NOPP", Form::kBranch, 0x208},
-    {"BNC", Form::kBranch, 0x209},
-    {"BLLT", Form::kBranch, 0x209},
-    {"BNOV", Form::kBranch, 0x20A},
-    {"BMI", Form::kBranch, 0x20B},
-    {"BNEQ", Form::kBranch, 0x20C},
-    {"BNZE", Form::kBranch, 0x20C},
-    {"BNE", Form::kBranch, 0x20C},
-    {"BNGE", Form::kBranch, 0x205},
-    {"BGE", Form::kBranch, 0x20D},
-    {"BNLT", Form::kBranch, 0x20D},
-    {"BNGT", Form::kBranch, 0x206},
-    {"BGT", Form::kBranch, 0x20E},
-    {"BNLE", Form::kBranch, 0x20E},
-    {"BESC", Form::kBranch, 0x20F},
-    {"BEXT", Form::kExternal, 0x210},
-
-    // Jumps: the code holds the return register bits (3 = none) and the interrupt bits.
-    {"J", Form::kJump, 0x300},
-    {"JE", Form::kJump, 0x301},
-    {"JD", Form::kJump, 0x302},
-    {"JSR", Form::kJumpSave, 0x000},
-    {"JSRE", Form::kJumpSave, 0x001},
-    {"JSRD", Form::kJumpSave, 0x002},
-    {"CALL", Form::kCall, 0x100},
-};
+using isa::Form;
+using OpInfo = isa::InstructionInfo;
 
 const OpInfo* FindOp(const std::string& name) {
   static const std::unordered_map<std::string, const OpInfo*> table = [] {
     std::unordered_map<std::string, const OpInfo*> byName;
-    for (const OpInfo& op : kOps) byName.emplace(op.name, &op);
+    for (const OpInfo& op : isa::Instructions()) byName.emplace(op.mnemonic, &op);
     return byName;
   }();
   auto it = table.find(name);
@@ -179,7 +54,7 @@ bool Assembler::IsMnemonic(const std::string& op) { return FindOp(op) != nullptr
 
 std::vector<Keyword> MnemonicKeywords() {
   std::vector<Keyword> words;
-  for (const OpInfo& op : kOps) words.push_back({op.name, false, true});
+  for (const OpInfo& op : isa::Instructions()) words.push_back({op.mnemonic, false, true});
   return words;
 }
 
