@@ -4,45 +4,66 @@
 
 namespace quillon {
 
-StopReport RunMachine(Machine& machine, StepKind kind, const SourceMap& map, const BreakAddresses& breaks,
-                      const std::atomic<bool>& breakFlag, const std::function<void(const MachineNote&)>& warning) {
+namespace {
+
+StopReport Report(MachineResult result, const MachineNote& note, uint32_t pc) {
   StopReport report;
-  uint32_t pc = machine.State().r[7];
-  StepRule rule(kind, map, pc);
-  std::vector<MachineNote> warnings;
-  // About 2,000 instructions take well under a millisecond: Break answers at once.
-  constexpr uint64_t kCheckEvery = 2048;
-  for (;;) {
-    if (report.instructions % kCheckEvery == 0 && breakFlag.load(std::memory_order_relaxed)) {
-      report.cause = StopCause::kBreak;
+  report.pc = pc;
+  switch (result) {
+    case MachineResult::kDone:
+      report.cause = StopCause::kStepDone;
       break;
-    }
-    if (report.instructions > 0 && breaks.test(pc & 0xFFFF)) {
+    case MachineResult::kBreakpoint:
       report.cause = StopCause::kBreakpoint;
       break;
-    }
-    const Flow flow = FlowOf(machine.Peek(pc), machine.Peek(pc + 1));
-    bool interrupted = false;
-    MachineNote stop;
-    const bool goes = machine.Step(interrupted, stop);
-    ++report.instructions;
+    case MachineResult::kBreak:
+      report.cause = StopCause::kBreak;
+      break;
+    case MachineResult::kEnded:
+      report.cause = StopCause::kEnded;
+      report.text = note.text;
+      report.pc = note.pc;
+      break;
+    case MachineResult::kNoCaller:
+      report.cause = StopCause::kRefused;
+      report.text = "Step Out: " + note.text + ".";
+      break;
+  }
+  return report;
+}
+
+}  // namespace
+
+StopReport RunMachine(Machine& machine, StepKind kind, const SourceMap& map, const BreakAddresses& breaks,
+                      const std::atomic<bool>& breakFlag, const std::function<void(const MachineNote&)>& warning) {
+  std::vector<MachineNote> warnings;
+  const auto tell = [&] {
     machine.TakeWarnings(warnings);
     for (const MachineNote& note : warnings) warning(note);
     warnings.clear();
-    if (!goes) {
-      report.cause = StopCause::kEnded;
-      report.text = stop.text;
-      report.pc = stop.pc;
-      return report;
-    }
-    pc = machine.State().r[7];
-    if (rule.StopAt(flow, interrupted, pc)) {
-      report.cause = StopCause::kStepDone;
-      break;
-    }
+  };
+  machine.SetBreakpoints(breaks);
+  MachineNote note;
+  if (kind == StepKind::kRun || kind == StepKind::kOut) {
+    const MachineResult result =
+        kind == StepKind::kRun ? machine.Run(breakFlag, note) : machine.StepOut(breakFlag, note);
+    tell();
+    return Report(result, note, machine.State().r[7]);
   }
-  report.pc = pc;
-  return report;
+  uint32_t pc = machine.State().r[7];
+  StepRule rule(kind, map, pc);
+  for (;;) {
+    // A call Step Over runs whole counts as no call; a return still leaves the line's routine.
+    Flow flow = FlowOf(machine.Peek(pc), machine.Peek(pc + 1));
+    if (kind == StepKind::kOver && flow == Flow::kCall) flow = Flow::kOther;
+    const MachineResult result = machine.Step(kind == StepKind::kOver, breakFlag, note);
+    tell();
+    pc = machine.State().r[7];
+    if (result != MachineResult::kDone) return Report(result, note, pc);
+    if (rule.StopAt(flow, false, pc)) return Report(MachineResult::kDone, note, pc);
+    if (breaks.test(pc & 0xFFFF)) return Report(MachineResult::kBreakpoint, note, pc);
+    if (breakFlag.load(std::memory_order_relaxed)) return Report(MachineResult::kBreak, note, pc);
+  }
 }
 
 }  // namespace quillon

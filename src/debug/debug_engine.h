@@ -1,10 +1,9 @@
-// The debugger's run loop: runs the machine instruction by instruction on the worker's thread
-// until a step is done, a breakpoint is reached, Break is asked for, or the program stops. No
+// The debugger's run loop on the worker's thread: Continue and Step Out are the simulator's own
+// runs; Step Into and Step Over go instruction by instruction until the source line changes. No
 // windows here.
 #pragma once
 
 #include <atomic>
-#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,22 +14,16 @@
 
 namespace quillon {
 
-enum class StopCause { kStepDone, kBreakpoint, kBreak, kEnded };
+enum class StopCause { kStepDone, kBreakpoint, kBreak, kEnded, kRefused };
 
 struct StopReport {
   StopCause cause = StopCause::kStepDone;
-  std::string text;  // for kEnded: why the program cannot go on
-  uint32_t pc = 0;   // where it stopped (for kEnded: the instruction that ended it)
-  uint64_t instructions = 0;
+  std::string text;  // kEnded, kRefused: why
+  uint32_t pc = 0;   // where it stopped (kEnded: where the fault was)
 };
 
-// The addresses a run stops at before their instruction runs.
-using BreakAddresses = std::bitset<0x10000>;
-
-// Runs from the machine's PC by `kind`. An instruction at a breakpoint address stops the run before
-// it runs, except the first one (the run starts from a breakpoint there). `breakFlag` is read
-// every few thousand instructions and stops the run when set. `warning` hears of each warning as
-// it is raised.
+// Runs the machine by `kind` until that is done, a breakpoint in `breaks` is reached, the break
+// flag is set or the program ends. `warning` hears of each warning the machine raised.
 StopReport RunMachine(Machine& machine, StepKind kind, const SourceMap& map, const BreakAddresses& breaks,
                       const std::atomic<bool>& breakFlag, const std::function<void(const MachineNote&)>& warning);
 

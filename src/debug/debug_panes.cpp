@@ -94,8 +94,8 @@ bool DebugPanes::OnCreate() {
   memory_ = Child("LISTBOX", "", list, IDC_DEBUG_MEMORY);
   watchName_ = Child("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, IDC_DEBUG_WATCH_NAME);
   watchList_ = Child("LISTBOX", "", list | LBS_WANTKEYBOARDINPUT, IDC_DEBUG_WATCHES);
-  g_editProcedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(watchName_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EnterField)));
+  g_editProcedure =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(watchName_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EnterField)));
   return true;
 }
 
@@ -156,8 +156,9 @@ bool DebugPanes::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       const bool selected = (item->itemState & ODS_SELECTED) != 0;
       FillRect(item->hDC, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
       SetBkMode(item->hDC, TRANSPARENT);
-      SetTextColor(item->hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : changed ? RGB(200, 0, 0)
-                                                                                    : GetSysColor(COLOR_WINDOWTEXT));
+      SetTextColor(item->hDC, selected  ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                              : changed ? RGB(200, 0, 0)
+                                        : GetSysColor(COLOR_WINDOWTEXT));
       HGDIOBJ old = SelectObject(item->hDC, font_);
       RECT r = item->rcItem;
       r.left += 2;
@@ -302,7 +303,8 @@ void DebugPanes::FillMemoryRows(const PaneView& view) {
       const bool narrow = IsNarrowMemory(address);
       for (uint32_t w = 0; w < 8; ++w) {
         const uint16_t value = view.machine->Peek(address + w);
-        std::snprintf(text, sizeof text, narrow ? "   %02X" : " %04X", static_cast<unsigned>(narrow ? value & 0xFF : value));
+        std::snprintf(text, sizeof text, narrow ? "   %02X" : " %04X",
+                      static_cast<unsigned>(narrow ? value & 0xFF : value));
         line += text;
       }
       if (narrow) line += "  8-bit RAM";

@@ -1,6 +1,7 @@
 #include "debug/debugger.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -153,7 +154,8 @@ bool Resume(HWND frame, StepKind kind) {
   s->previous = s->machine->State();
   s->havePrevious = true;
   g_debug.breakFlag = false;
-  g_debug.worker = CreateThread(nullptr, 0, DebugWorker, reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kind)), 0, nullptr);
+  g_debug.worker =
+      CreateThread(nullptr, 0, DebugWorker, reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kind)), 0, nullptr);
   if (!g_debug.worker) {
     PaneLine("Debugging: the simulator's thread could not be started.");
     return false;
@@ -193,6 +195,9 @@ void Stopped(HWND frame) {
                line.place);
       break;
     }
+    case StopCause::kRefused:
+      PaneLine(report.text);
+      break;
     case StopCause::kBreakpoint:
     case StopCause::kBreak:
     case StopCause::kStepDone:
@@ -259,9 +264,8 @@ void ReadMap(Session& session, const std::string& mainSource) {
 // The names the sources define, with the values the map and the sources tell.
 void ReadSymbols(Session& session, const std::string& mainSource) {
   SymbolIndex index;
-  index.Build({mainSource}, [](const std::string& path, std::string& text) {
-    return ReadWholeFile(SystemFiles(), path, text);
-  });
+  index.Build({mainSource},
+              [](const std::string& path, std::string& text) { return ReadWholeFile(SystemFiles(), path, text); });
   std::vector<NamedSymbol> named;
   for (const SymbolDefinition& d : index.Definitions()) {
     const bool label = d.kind == SymbolDefinition::Kind::kLabel || d.kind == SymbolDefinition::Kind::kProc ||
@@ -277,10 +281,10 @@ void StartSession(HWND frame) {
   auto session = std::make_unique<Session>();
   session->image = paths.output;
   std::string problem;
-  session->machine = LoadSimulatorMachine(session->image, g_app.project && g_app.project->loaded
-                                                              ? g_app.project->projectDir
-                                                              : FolderOf(session->image),
-                                          problem);
+  const char* romPath = getenv("JZINTV_ROM_PATH");
+  const std::string folder =
+      g_app.project && g_app.project->loaded ? g_app.project->projectDir : FolderOf(session->image);
+  session->machine = LoadSimulatorMachine(session->image, romPath ? romPath : "", folder, problem);
   if (!session->machine) {
     PaneLine("Debugging not started: " + problem);
     g_debug.state = DebugState::kIdle;

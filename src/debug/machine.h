@@ -1,7 +1,9 @@
-// What the debugger needs of a simulated console, so that its run loop and rules do not depend on
+// What the debugger needs of a simulated console, so that its run loop and rules stay apart from
 // how the simulator is built. No windows here.
 #pragma once
 
+#include <atomic>
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,20 +17,37 @@ struct CpuState {
   uint64_t frames = 0;
 };
 
-// Something the simulator noticed at the instruction at `pc`: a warning, or the reason it stopped.
+// Something the simulator noticed at the instruction at `pc`: a warning, or why it stopped.
 struct MachineNote {
   uint32_t pc = 0;
   std::string text;
 };
 
+// The addresses a run stops at before their instruction runs.
+using BreakAddresses = std::bitset<0x10000>;
+
+enum class MachineResult {
+  kDone,        // the step ran, or the routine returned
+  kBreakpoint,  // the PC reached a breakpoint (not run yet)
+  kBreak,       // the break flag was set
+  kEnded,       // HLT or a fault: the program cannot go on
+  kNoCaller,    // Step Out outside any routine the simulator saw called: nothing ran
+};
+
 class Machine {
  public:
   virtual ~Machine() = default;
-  // Runs one instruction and, when one is due after it, takes the interrupt (`interrupted`).
-  // False when the program cannot go on (HLT, a fault): `stop` says why.
-  virtual bool Step(bool& interrupted, MachineNote& stop) = 0;
+  // The run calls return within about a millisecond of `breakFlag` being set; `note` says why a
+  // run ended or refused. A breakpoint at the PC a call starts from does not stop it.
+  virtual MachineResult Run(const std::atomic<bool>& breakFlag, MachineNote& note) = 0;
+  // One instruction; with `over`, a call runs until it returns. An interrupt taken on the way runs
+  // to its end.
+  virtual MachineResult Step(bool over, const std::atomic<bool>& breakFlag, MachineNote& note) = 0;
+  // Until the routine running now returns.
+  virtual MachineResult StepOut(const std::atomic<bool>& breakFlag, MachineNote& note) = 0;
+  virtual void SetBreakpoints(const BreakAddresses& addresses) = 0;
   virtual CpuState State() const = 0;
-  // A word of memory as the CPU would read it, without side effects; 0xFFFF where nothing is mapped.
+  // A word of memory as the CPU would read it, without side effects; $FFFF where nothing is mapped.
   virtual uint16_t Peek(uint32_t address) const = 0;
   // The warnings raised since the last call, oldest first.
   virtual void TakeWarnings(std::vector<MachineNote>& warnings) = 0;

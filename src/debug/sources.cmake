@@ -3,6 +3,7 @@ list(APPEND QUILLON_CORE_SOURCES
   src/debug/breakpoints.cpp
   src/debug/debug_engine.cpp
   src/debug/debug_report.cpp
+  src/debug/simulator_machine.cpp
   src/debug/source_map.cpp
   src/debug/stepping.cpp
   src/debug/watches.cpp
@@ -11,10 +12,10 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/debug/debug_editor.cpp
   src/debug/debug_panes.cpp
   src/debug/debugger.cpp
-  src/debug/simulator_machine.cpp
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/debug_core_test.cpp
+  tests/unit/debug_engine_test.cpp
   tests/unit/source_map_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS

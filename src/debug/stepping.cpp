@@ -1,14 +1,20 @@
 #include "debug/stepping.h"
 
+#include <string_view>
+
+#include "cpasm/isa.h"
+
 namespace quillon {
 
 Flow FlowOf(uint16_t first, uint16_t second) {
-  const uint16_t op = first & 0x3FF;
-  // J-family: 0x004, then rr in bits 9-8 (3: no return register) and the interrupt bits.
-  if (op == 0x004) return ((second >> 8) & 3) != 3 ? Flow::kCall : Flow::kOther;
-  // MOVR Rs, R7 from a return register; MVI@ R6, R7.
-  if ((op & 0x3C7) == 0x087 && ((op >> 3) & 7) >= 4 && ((op >> 3) & 7) <= 6) return Flow::kReturn;
-  if (op == 0x2B7) return Flow::kReturn;
+  const uint16_t words[3] = {first, second, 0};
+  const isa::Decoded decoded = isa::DecodeWords(0, words, 3);
+  if (!decoded.info) return Flow::kOther;
+  const std::string_view name = decoded.info->mnemonic;
+  if (decoded.info->form == isa::Form::kJumpSave || decoded.info->form == isa::Form::kCall) return Flow::kCall;
+  // JR R4/R5/R6 (MOVR Rn, R7) and PULR R7 (MVI@ R6, R7) go back to where a call came from.
+  if (name == "JR" && decoded.pointer >= 4 && decoded.pointer <= 6) return Flow::kReturn;
+  if (name == "PULR" && decoded.reg == 7) return Flow::kReturn;
   return Flow::kOther;
 }
 
