@@ -19,4 +19,5 @@ list(APPEND QUILLON_UNIT_TESTS
   tests/unit/source_map_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
+  tests/gui/debugger_test.cpp
 )

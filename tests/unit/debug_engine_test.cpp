@@ -17,21 +17,21 @@ namespace {
 
 constexpr const char* kFile = "C:\\Game\\main.asm";
 const std::vector<std::string> kProgram = {
-    "        ROMW    16",            // 1
-    "        ORG     $4800",         // 2
-    "MAIN:   MVII    #5, R0",        // 3
-    "        CALL    ADD2",          // 4
-    "        INCR    R0",            // 5
-    "        CALL    TWICE",         // 6
-    "        MVO     R0, $0200",     // 7
-    "LOOP:   B       LOOP",          // 8
-    "ADD2:   INCR    R0",            // 9
-    "        INCR    R0",            // 10
-    "        JR      R5",            // 11
-    "TWICE:  PSHR    R5",            // 12
-    "        CALL    ADD2",          // 13
-    "        CALL    ADD2",          // 14
-    "        PULR    R7",            // 15
+    "        ROMW    16",         // 1
+    "        ORG     $4800",      // 2
+    "MAIN:   MVII    #5, R0",     // 3
+    "        CALL    ADD2",       // 4
+    "        INCR    R0",         // 5
+    "        CALL    TWICE",      // 6
+    "        MVO     R0, $0200",  // 7
+    "LOOP:   B       LOOP",       // 8
+    "ADD2:   INCR    R0",         // 9
+    "        INCR    R0",         // 10
+    "        JR      R5",         // 11
+    "TWICE:  PSHR    R5",         // 12
+    "        CALL    ADD2",       // 13
+    "        CALL    ADD2",       // 14
+    "        PULR    R7",         // 15
 };
 
 class DebugEngine : public ::testing::Test {
@@ -112,7 +112,7 @@ TEST_F(DebugEngine, BreakStopsALoopThatNeverEndsAtOnce) {
   breaker.join();
   EXPECT_EQ(cause, StopCause::kBreak);
   EXPECT_EQ(line, 8);
-  EXPECT_LT(took.count(), 30 + 50);  // Break answers within 50 ms
+  EXPECT_LT(took.count(), 30 + 50);         // Break answers within 50 ms
   EXPECT_GT(machine_->State().frames, 0u);  // the display interrupt ran meanwhile
   // Step Out where no call was seen says so and runs nothing.
   flag_ = false;

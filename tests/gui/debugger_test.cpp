@@ -1,0 +1,273 @@
+// The debugger with real keys in the real frame: a breakpoint (F9) on a line of the sample, Start
+// (Alt+F5) stops there; F10 steps over a call, F11 into one, Shift+F11 out; Pause breaks an endless
+// loop; Stop and Exit leave nothing running. A step is timed with the panes redrawn.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "debug/debug_panes.h"
+#include "debug/debugger.h"
+#include "editor/document.h"
+#include "editor/document_window.h"
+#include "editor/text_control.h"
+#include "project/project.h"
+#include "resource.h"
+#include "support/gui_fixture.h"
+#include "support/test_files.h"
+#include "ui/app_state.h"
+
+namespace quillon::test {
+namespace {
+
+std::vector<std::string> ListRows(HWND list) {
+  std::vector<std::string> rows;
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::vector<char> text(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1);
+    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    rows.emplace_back(text.data());
+  }
+  return rows;
+}
+
+// The register pane's row for R<n>, or empty.
+std::string RegisterRow(int n) {
+  for (const std::string& row : ListRows(GetDlgItem(DebugPanesWindow(), IDC_DEBUG_REGISTERS)))
+    if (row.rfind("R" + std::to_string(n), 0) == 0) return row;
+  return {};
+}
+
+// The value the register pane shows for R<n>; -1 when it shows none.
+long RegisterValue(int n) {
+  const std::string row = RegisterRow(n);
+  const size_t dollar = row.find('$');
+  return dollar == std::string::npos ? -1 : std::strtol(row.c_str() + dollar + 1, nullptr, 16);
+}
+
+class DebuggerTest : public FrameTest {
+ protected:
+  void SetUp() override {
+    FrameTest::SetUp();
+    saved_ = g_settings.assemblerPath;
+    g_settings.assemblerPath = ProgramFolder() + "\\cpasm.exe";
+    static int serial = 0;
+    folder_ = TempFolder("quillon_debug_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial));
+  }
+  void TearDown() override {
+    EndDebugging();
+    PumpUntil([] { return g_app.buildThread == nullptr; }, 20000);
+    FrameTest::TearDown();
+    g_settings.assemblerPath = saved_;
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  // A project around `asmName` in the test's folder, with the source open and active.
+  HWND OpenProject(const std::string& asmName) {
+    WriteText(folder_ + "\\game.qlp", "[project name]\r\nGame\r\n[output path]\r\n.\r\n[output name]\r\ngame\r\n"
+                                      "[source]\r\n" + asmName + "\r\n[listing]\r\ngame.lst\r\n");
+    EXPECT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp"));
+    EXPECT_TRUE(OpenDocumentAtLine(folder_ + "\\" + asmName, 0));
+    const Document* document = ActiveDocument();
+    return document ? document->edit : nullptr;
+  }
+  // The caret on `line` (zero-based) of the active document.
+  void CaretTo(HWND edit, int line) {
+    const long at = LineIndex(edit, line);
+    SetSelection(edit, at, at);
+  }
+  int CaretLine() {
+    const Document* document = ActiveDocument();
+    if (!document) return -1;
+    long start = 0, end = 0;
+    GetSelection(document->edit, start, end);
+    return static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, start));
+  }
+  std::string ActivePath() {
+    const Document* document = ActiveDocument();
+    return document ? document->path : std::string();
+  }
+  // Waits for the program to stop; true when it did.
+  bool WaitStopped(int ms = 30000) {
+    return PumpUntil([] { return CurrentDebugState() == DebugState::kStopped && !DebugWorkerAlive(); }, ms);
+  }
+  // Presses a key and measures until the program stopped again with the panes drawn.
+  double TimedKey(WORD key, bool ctrl = false, bool shift = false) {
+    const auto start = std::chrono::steady_clock::now();
+    Key(key, ctrl, shift);
+    MSG msg;
+    while (CurrentDebugState() != DebugState::kStopped || DebugWorkerAlive() ||
+           PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      } else {
+        Sleep(0);
+      }
+      if (std::chrono::steady_clock::now() - start > std::chrono::seconds(10)) break;
+    }
+    UpdateWindow(DebugPanesWindow());
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+
+  std::string folder_;
+  std::string saved_;
+};
+
+TEST_F(DebuggerTest, ABreakpointOnALineOfTheSampleStopsThereWithTheRegistersShown) {
+  for (const char* name : {"hello.asm", "hello.inc"})
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\samples\\hello\\" + std::string(name)).c_str(),
+                          (folder_ + "\\" + name).c_str(), FALSE));
+  HWND edit = OpenProject("hello.asm");
+  ASSERT_NE(edit, nullptr);
+  // The line "SUBI #32, R0": it runs once for each letter.
+  const std::vector<std::string> lines = [&] {
+    std::vector<std::string> all;
+    const std::string text = ReadText(folder_ + "\\hello.asm");
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      all.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+    return all;
+  }();
+  int target = -1;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].find("SUBI") != std::string::npos) target = static_cast<int>(i);
+  ASSERT_GE(target, 0);
+  CaretTo(edit, target);
+  Key(VK_F9);
+  EXPECT_EQ(DebugBreakpointLines(folder_ + "\\hello.asm"), std::to_string(target + 1));
+  CaretTo(edit, 0);
+  Key(VK_F5, false, false, true);  // Alt+F5: Start Debugging
+  ASSERT_TRUE(WaitStopped()) << "the program did not stop at the breakpoint";
+  EXPECT_EQ(ActivePath(), folder_ + "\\hello.asm");
+  EXPECT_EQ(CaretLine(), target) << "the caret stands on the breakpoint's line";
+  const Document* document = ActiveDocument();
+  long start = 0, end = 0;
+  GetSelection(document->edit, start, end);
+  EXPECT_EQ(start, LineIndex(document->edit, target)) << "at the line's start";
+  EXPECT_EQ(start, end);
+  ASSERT_NE(DebugPanesWindow(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(DebugPanesWindow()));
+  EXPECT_EQ(RegisterValue(0), 'H') << RegisterRow(0);  // the first letter is in R0
+  // Continue (F8) stops there again for the next letter.
+  Key(VK_F8);
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(CaretLine(), target);
+  EXPECT_EQ(RegisterValue(0), 'E') << RegisterRow(0);
+  // The breakpoint is kept with the project and comes back when it is opened again.
+  Key(VK_F5, false, true);  // Shift+F5: Stop Debugging
+  EXPECT_EQ(CurrentDebugState(), DebugState::kIdle);
+  EXPECT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp")) << "reopened";
+  EXPECT_NE(ReadText(folder_ + "\\game.qlp").find("[breakpoints]\r\n" + std::to_string(target + 1) + " hello.asm"),
+            std::string::npos)
+      << ReadText(folder_ + "\\game.qlp");
+  SyncBreakpointsWithProject();
+  EXPECT_EQ(DebugBreakpointLines(folder_ + "\\hello.asm"), std::to_string(target + 1));
+}
+
+constexpr const char* kCalls =
+    "        ROMW    16\r\n"          // 0
+    "        ORG     $4800\r\n"       // 1
+    "MAIN:   MVII    #5, R0\r\n"      // 2
+    "        CALL    ADD2\r\n"        // 3
+    "        CALL    TWICE\r\n"       // 4
+    "        MVO     R0, $0200\r\n"   // 5
+    "LOOP:   B       LOOP\r\n"        // 6
+    "ADD2:   INCR    R0\r\n"          // 7
+    "        INCR    R0\r\n"          // 8
+    "        JR      R5\r\n"          // 9
+    "TWICE:  PSHR    R5\r\n"          // 10
+    "        CALL    ADD2\r\n"        // 11
+    "        CALL    ADD2\r\n"        // 12
+    "        PULR    R7\r\n";         // 13
+
+TEST_F(DebuggerTest, StepsOverIntoAndOutOfCallsAnswerWithinFiftyMilliseconds) {
+  WriteText(folder_ + "\\calls.asm", kCalls);
+  HWND edit = OpenProject("calls.asm");
+  ASSERT_NE(edit, nullptr);
+  CaretTo(edit, 3);
+  Key(VK_F9);
+  Key(VK_F5, false, false, true);
+  ASSERT_TRUE(WaitStopped());
+  ASSERT_EQ(CaretLine(), 3);
+  EXPECT_EQ(RegisterValue(0), 5);
+  const struct {
+    const char* what;
+    WORD key;
+    bool shift;
+    int line;
+    long r0;
+  } steps[] = {
+      {"F10 steps over the call", VK_F10, false, 4, 7},
+      {"F11 steps into the next", VK_F11, false, 10, 7},
+      {"F10 over the PSHR", VK_F10, false, 11, 7},
+      {"F11 into a nested call", VK_F11, false, 7, 7},
+      {"Shift+F11 returns to the caller", VK_F11, true, 12, 9},
+      {"Shift+F11 returns after CALL TWICE", VK_F11, true, 5, 11},
+  };
+  double slowest = 0;
+  for (const auto& step : steps) {
+    const double ms = TimedKey(step.key, false, step.shift);
+    slowest = ms > slowest ? ms : slowest;
+    EXPECT_EQ(CaretLine(), step.line) << step.what;
+    EXPECT_EQ(RegisterValue(0), step.r0) << step.what;
+    EXPECT_NE(RegisterRow(7).find("$"), std::string::npos) << step.what;
+  }
+  std::printf("slowest step with the panes redrawn: %.1f ms\n", slowest);
+  EXPECT_LE(slowest, 50.0);
+  // Run to Cursor (Ctrl+F10) on the endless loop's line.
+  CaretTo(edit, 6);
+  Key(VK_F10, true);
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(CaretLine(), 6);
+  const std::vector<std::string> memory = ListRows(GetDlgItem(DebugPanesWindow(), IDC_DEBUG_MEMORY));
+  ASSERT_FALSE(memory.empty());
+  SetWindowTextA(GetDlgItem(DebugPanesWindow(), IDC_DEBUG_MEMORY_ADDRESS), "$0200");
+  const std::vector<std::string> at200 = ListRows(GetDlgItem(DebugPanesWindow(), IDC_DEBUG_MEMORY));
+  ASSERT_FALSE(at200.empty());
+  EXPECT_EQ(at200[0].rfind("0200: 000B", 0), 0u) << at200[0];  // what MVO stored
+}
+
+TEST_F(DebuggerTest, PauseBreaksALoopThatNeverEndsAndTheIdeAnswersWhileItRuns) {
+  WriteText(folder_ + "\\calls.asm", kCalls);
+  ASSERT_NE(OpenProject("calls.asm"), nullptr);
+  Key(VK_F5, false, false, true);
+  ASSERT_TRUE(PumpUntil([] { return CurrentDebugState() == DebugState::kRunning; }, 30000));
+  PumpMessages(200);
+  EXPECT_EQ(CurrentDebugState(), DebugState::kRunning);
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0) << "the frame answers";
+  const double ms = TimedKey(VK_PAUSE);
+  std::printf("Break took %.1f ms\n", ms);
+  EXPECT_LE(ms, 50.0);
+  EXPECT_EQ(CaretLine(), 6) << "stopped in the loop";
+}
+
+TEST_F(DebuggerTest, StopThenExitLeavesNothingRunning) {
+  WriteText(folder_ + "\\calls.asm", kCalls);
+  ASSERT_NE(OpenProject("calls.asm"), nullptr);
+  Key(VK_F5, false, false, true);
+  ASSERT_TRUE(PumpUntil([] { return CurrentDebugState() == DebugState::kRunning; }, 30000));
+  Key(VK_F5, false, true);
+  EXPECT_EQ(CurrentDebugState(), DebugState::kIdle);
+  EXPECT_FALSE(DebugWorkerAlive());
+  // Running again, then Exit while it runs: the frame ends the simulator's thread with it.
+  Key(VK_F5, false, false, true);
+  ASSERT_TRUE(PumpUntil([] { return CurrentDebugState() == DebugState::kRunning; }, 30000));
+  SendMessageA(frame_, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(frame_));
+  EXPECT_FALSE(DebugWorkerAlive());
+  EXPECT_EQ(CurrentDebugState(), DebugState::kIdle);
+}
+
+}  // namespace
+}  // namespace quillon::test
