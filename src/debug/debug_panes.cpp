@@ -23,6 +23,7 @@ std::map<std::string, std::vector<std::string>> g_sourceTexts;  // by SourceMap:
 
 class DebugPanes : public WindowObject {
  public:
+  explicit DebugPanes(HWND frame) : frame_(frame) {}  // made here, not by its window
   bool Make(HWND frame);
   void Fill(const PaneView& view);
   std::vector<std::string> watches;
@@ -50,6 +51,7 @@ class DebugPanes : public WindowObject {
   PaneView last_;
   HFONT font_ = nullptr;
   int rowHeight_ = 14;
+  HWND frame_;
 };
 
 DebugPanes* g_panes = nullptr;
@@ -182,19 +184,38 @@ bool DebugPanes::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
   return false;
 }
 
+// Puts `rows` into the list, changing only the rows that differ (a step changes few of them).
 void SetRows(HWND list, const std::vector<std::pair<std::string, bool>>& rows, int select = -1) {
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
-  SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  for (const auto& [text, marked] : rows) {
-    const LRESULT at = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  std::vector<char> text;
+  bool frozen = false;
+  const auto freeze = [&] {
+    if (!frozen) SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    frozen = true;
+  };
+  for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+    const auto& [row, marked] = rows[static_cast<size_t>(i)];
+    if (i < count) {
+      const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
+      text.assign(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
+      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+      if (row == text.data() && (SendMessageA(list, LB_GETITEMDATA, i, 0) == 1) == marked) continue;
+      freeze();
+      SendMessageA(list, LB_DELETESTRING, i, 0);
+    }
+    freeze();
+    const LRESULT at = SendMessageA(list, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(row.c_str()));
     if (at >= 0) SendMessageA(list, LB_SETITEMDATA, at, marked ? 1 : 0);
   }
-  if (select >= 0) {
-    SendMessageA(list, LB_SETCURSEL, select, 0);
-  } else if (top > 0) {
-    SendMessageA(list, LB_SETTOPINDEX, top, 0);
+  for (int i = count - 1; i >= static_cast<int>(rows.size()); --i) {
+    freeze();
+    SendMessageA(list, LB_DELETESTRING, i, 0);
   }
+  if (select >= 0 && SendMessageA(list, LB_GETCURSEL, 0, 0) != select) {
+    freeze();
+    SendMessageA(list, LB_SETCURSEL, select, 0);
+  }
+  if (!frozen) return;
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
@@ -224,7 +245,6 @@ void DebugPanes::FillRegisters(const PaneView& view) {
   rows.push_back({cycles, false});
   std::snprintf(text, sizeof text, "Frames %llu", static_cast<unsigned long long>(s.frames));
   rows.push_back({text, p && p->frames != s.frames});
-  rows.push_back({view.status, false});
   SetRows(registers_, rows);
 }
 
@@ -333,6 +353,7 @@ void DebugPanes::FillWatches(const PaneView& view) {
 
 void DebugPanes::Fill(const PaneView& view) {
   last_ = view;
+  SetWindowTextA(Handle(), (std::string("Debugger: ") + view.status).c_str());
   FillRegisters(view);
   FillDisassembly(view);
   FillMemoryRows(view);
@@ -363,7 +384,7 @@ bool DebugPanes::Make(HWND frame) {
 
 void CreateDebugPanes(HWND frame) {
   if (g_panes) return;
-  g_panes = new (std::nothrow) DebugPanes();
+  g_panes = new (std::nothrow) DebugPanes(frame);
   if (g_panes && !g_panes->Make(frame)) {
     delete g_panes;
     g_panes = nullptr;
@@ -378,6 +399,10 @@ HWND DebugPanesWindow() { return g_panes ? g_panes->Handle() : nullptr; }
 
 void UpdateDebugPanes(const PaneView& view) {
   if (g_panes) g_panes->Fill(view);
+}
+
+void ShowDebugStatus(const char* status) {
+  if (g_panes) SetWindowTextA(g_panes->Handle(), (std::string("Debugger: ") + status).c_str());
 }
 
 const std::vector<std::string>& DebugWatches() {

@@ -30,6 +30,8 @@ void ShowDebugPanes(bool show);
 HWND DebugPanesWindow();
 // Fills every pane again.
 void UpdateDebugPanes(const PaneView& view);
+// While the program runs the panes keep what they showed; the title says how it stands.
+void ShowDebugStatus(const char* status);
 // The watches the user entered, in order.
 const std::vector<std::string>& DebugWatches();
 // Before the frame goes.

@@ -162,7 +162,7 @@ bool Resume(HWND frame, StepKind kind) {
   }
   g_debug.state = DebugState::kRunning;
   ClearCurrentLine();
-  RefreshPanes();
+  ShowDebugStatus(StatusText());
   UpdateDebugCommands(frame);
   return true;
 }
