@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "assemble/output_pane.h"
 #include "debug/debug_panes.h"
 #include "editor/document.h"
 #include "editor/document_window.h"
@@ -271,6 +272,35 @@ TEST_F(DebuggerTest, PauseBreaksALoopThatNeverEndsAndTheIdeAnswersWhileItRuns) {
   std::printf("Break: the program stopped after %.1f ms, shown after %.1f ms\n", stopped, shown);
   EXPECT_LE(stopped, 50.0);
   EXPECT_EQ(CaretLine(), 6) << "stopped in the loop";
+}
+
+TEST_F(DebuggerTest, AWriteToRomIsAWarningLineThatF4Opens) {
+  WriteText(folder_ + "\\rom.asm",
+            "        ROMW    16\r\n"
+            "        ORG     $4800\r\n"
+            "MAIN:   MVII    #1, R0\r\n"
+            "        MVO     R0, MAIN\r\n"  // line 4: into the program's own ROM
+            "        HLT\r\n");
+  HWND edit = OpenProject("rom.asm");
+  ASSERT_NE(edit, nullptr);
+  Key(VK_F5, false, false, true);
+  ASSERT_TRUE(WaitStopped());
+  std::string warning, ended;
+  for (const std::string& row : ListRows(g_app.outputPane->List())) {
+    if (row.find(": WARNING - ") != std::string::npos && row.find("ROM") != std::string::npos) warning = row;
+    if (row.find("halted") != std::string::npos) ended = row;
+  }
+  EXPECT_EQ(warning.rfind(folder_ + "\\rom.asm:4: WARNING - ", 0), 0u) << warning;
+  EXPECT_EQ(ended.rfind(folder_ + "\\rom.asm:5: WARNING - ", 0), 0u) << ended;
+  EXPECT_EQ(CaretLine(), 4) << "the stop shows the HLT's line";
+  CaretTo(edit, 0);
+  Key(VK_F4);  // Next Error: the ROM write's line
+  EXPECT_EQ(CaretLine(), 3);
+  // A program that ended cannot be stepped; Start runs it again.
+  Key(VK_F10);
+  PumpMessages(50);
+  EXPECT_EQ(CurrentDebugState(), DebugState::kStopped);
+  EXPECT_FALSE(DebugWorkerAlive());
 }
 
 TEST_F(DebuggerTest, StopThenExitLeavesNothingRunning) {
