@@ -119,13 +119,13 @@ bool DebugPanes::OnSize(WPARAM, int width, int height) {
   return true;
 }
 
-bool DebugPanes::OnCommand(WPARAM wParam, LPARAM) {
+bool DebugPanes::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == IDC_DEBUG_MEMORY_ADDRESS && HIWORD(wParam) == EN_CHANGE) {
     FillMemoryRows(last_);
     return true;
   }
   if (LOWORD(wParam) == IDOK) {  // Enter in one of the fields
-    if (GetFocus() == watchName_) AddWatch();
+    if (reinterpret_cast<HWND>(lParam) == watchName_) AddWatch();
     return true;
   }
   return false;

@@ -234,6 +234,24 @@ TEST_F(DebuggerTest, StepsOverIntoAndOutOfCallsAnswerWithinFiftyMilliseconds) {
     EXPECT_EQ(RegisterValue(0), step.r0) << step.what;
     EXPECT_NE(RegisterRow(7).find("$"), std::string::npos) << step.what;
   }
+  // The last step changed R0 (red) and not R1; the disassembly marks PC among its source lines.
+  HWND registers = GetDlgItem(DebugPanesWindow(), IDC_DEBUG_REGISTERS);
+  EXPECT_EQ(SendMessageA(registers, LB_GETITEMDATA, 0, 0), 1) << "R0 changed";
+  EXPECT_EQ(SendMessageA(registers, LB_GETITEMDATA, 1, 0), 0) << "R1 did not";
+  const std::vector<std::string> code = ListRows(GetDlgItem(DebugPanesWindow(), IDC_DEBUG_DISASSEMBLY));
+  const auto pcRow =
+      std::find_if(code.begin(), code.end(), [](const std::string& r) { return r.rfind("=> ", 0) == 0; });
+  ASSERT_NE(pcRow, code.end());
+  EXPECT_NE(pcRow->find("MVO"), std::string::npos) << *pcRow;
+  ASSERT_NE(pcRow, code.begin());
+  EXPECT_NE((pcRow - 1)->find("6:         MVO     R0, $0200"), std::string::npos) << *(pcRow - 1);
+  // A watch on a label shows its address and the word there.
+  HWND watch = GetDlgItem(DebugPanesWindow(), IDC_DEBUG_WATCH_NAME);
+  SetWindowTextA(watch, "LOOP");
+  SendMessageA(watch, WM_KEYDOWN, VK_RETURN, 0);
+  const std::vector<std::string> watches = ListRows(GetDlgItem(DebugPanesWindow(), IDC_DEBUG_WATCHES));
+  ASSERT_EQ(watches.size(), 1u);
+  EXPECT_EQ(watches[0].rfind("LOOP = $48", 0), 0u) << watches[0];
   std::sort(times.begin(), times.end());
   const double median = times[times.size() / 2];
   std::printf("a step with the panes redrawn: median %.1f ms, slowest %.1f ms\n", median, times.back());
