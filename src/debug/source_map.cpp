@@ -67,8 +67,24 @@ std::string IncludedName(const std::string& normal) {
 }  // namespace
 
 std::string SourceMap::FileKey(const std::string& path) {
-  std::string key = path;
-  for (char& c : key) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string lower = path;
+  for (char& c : lower) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  // "C:\game\.\a.bas" and "C:\game\sub\..\a.bas" (a SRCFILE name taken in a folder) are "C:\game\a.bas".
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = lower.find('\\', start);
+    std::string part = lower.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (part == ".." && !parts.empty() && !parts.back().empty() && parts.back() != ".." && parts.size() > 1) {
+      parts.pop_back();
+    } else if (part != "." || parts.empty()) {
+      parts.push_back(std::move(part));
+    }
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  std::string key;
+  for (size_t i = 0; i < parts.size(); ++i) key += (i ? "\\" : "") + parts[i];
   return key;
 }
 

@@ -48,6 +48,10 @@ TEST(SourceMap, SmapLinesGiveEachAddressItsLineAndEachLineItsAddresses) {
     }
   }
   EXPECT_EQ(map.AddressesOf("c:\\game\\MAIN.asm", 19), std::vector<uint32_t>{0x5010});
+  // A file named through "." or ".." (SRCFILE names taken in a folder) is the same file.
+  EXPECT_EQ(map.AddressesOf("C:\\Game\\.\\main.asm", 19), std::vector<uint32_t>{0x5010});
+  EXPECT_EQ(map.AddressesOf("C:\\Game\\lib\\..\\main.asm", 19), std::vector<uint32_t>{0x5010});
+  EXPECT_TRUE(map.AddressesOf("C:\\main.asm", 19).empty());
   EXPECT_EQ(map.AddressesOf(kInc, 3), (std::vector<uint32_t>{0x6000, 0x6100}));
   EXPECT_TRUE(map.AddressesOf(kMain, 14).empty());
   EXPECT_TRUE(map.StartsLine(0x5000));
