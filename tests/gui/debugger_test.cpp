@@ -270,6 +270,44 @@ TEST_F(DebuggerTest, StepsOverIntoAndOutOfCallsAnswerWithinFiftyMilliseconds) {
   EXPECT_EQ(at200[0].rfind("0200: 000B", 0), 0u) << at200[0];  // what MVO stored
 }
 
+TEST_F(DebuggerTest, StepIntoARoutineOfAnIncludedFileOpensThatFileAndAMacroShowsItsCall) {
+  WriteText(folder_ + "\\lib.inc",
+            "; a routine of its own file\r\n"
+            "TWO:    INCR    R0\r\n"    // 1
+            "        INCR    R0\r\n"    // 2
+            "        JR      R5\r\n");  // 3
+  WriteText(folder_ + "\\inc.asm",
+            "        ROMW    16\r\n"
+            "CLR2    MACRO\r\n"
+            "        CLRR    R0\r\n"
+            "        CLRR    R1\r\n"
+            "        ENDM\r\n"
+            "        ORG     $4800\r\n"
+            "MAIN:   CLR2\r\n"          // 6: the macro's two words
+            "        CALL    TWO\r\n"   // 7
+            "        B       MAIN\r\n"  // 8
+            "        INCLUDE \"lib.inc\"\r\n");
+  HWND edit = OpenProject("inc.asm");
+  ASSERT_NE(edit, nullptr);
+  CaretTo(edit, 6);
+  Key(VK_F9);
+  Key(VK_F5, false, false, true);
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(CaretLine(), 6) << "the macro's code stops at its call";
+  Key(VK_F11);
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(CaretLine(), 7) << "both words of the macro were one line";
+  Key(VK_F11);
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(ActivePath(), folder_ + "\\lib.inc");
+  EXPECT_EQ(CaretLine(), 1);
+  Key(VK_F11, false, true);
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(ActivePath(), folder_ + "\\inc.asm");
+  EXPECT_EQ(CaretLine(), 8);
+  EXPECT_EQ(RegisterValue(0), 2);
+}
+
 TEST_F(DebuggerTest, PauseBreaksALoopThatNeverEndsAndTheIdeAnswersWhileItRuns) {
   WriteText(folder_ + "\\calls.asm", kCalls);
   ASSERT_NE(OpenProject("calls.asm"), nullptr);
