@@ -185,7 +185,7 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       return true;
     case WM_DEBUG_STOPPED:
     case WM_DEBUG_NOTE:
-      return DebugMessage(window, message);
+      return DebugMessage(window, message, wParam);
     case WM_QUERYENDSESSION:
       // The same questions as Exit; Cancel refuses the end of the session.
       result = AskToSaveProject(window) && AskToSaveEveryDocument(g_app.mdiClient);

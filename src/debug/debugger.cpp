@@ -48,6 +48,7 @@ struct Debugger {
   bool startPending = false;  // a build for Start Debugging is running
   std::unique_ptr<Session> session;
   HANDLE worker = nullptr;
+  unsigned run = 0;  // counts the worker's runs; a stop message names its run
   std::atomic<bool> breakFlag{false};
   StopReport report;  // written by the worker before it posts WM_DEBUG_STOPPED
   std::mutex notesMutex;
@@ -124,8 +125,10 @@ void ShowNotes() {
   }
 }
 
+// What a worker runs: the kind of run in the low byte, the run's number above it.
 DWORD WINAPI DebugWorker(LPVOID parameter) {
-  const auto kind = static_cast<StepKind>(reinterpret_cast<INT_PTR>(parameter));
+  const auto job = static_cast<unsigned>(reinterpret_cast<UINT_PTR>(parameter));
+  const auto kind = static_cast<StepKind>(job & 0xFF);
   Session& session = *g_debug.session;
   HWND frame = FrameWindow();
   try {
@@ -140,7 +143,7 @@ DWORD WINAPI DebugWorker(LPVOID parameter) {
     g_debug.report.cause = StopCause::kEnded;
     g_debug.report.text = "The simulator ran out of memory.";
   }
-  PostMessageA(frame, WM_DEBUG_STOPPED, 0, 0);
+  PostMessageA(frame, WM_DEBUG_STOPPED, job >> 8, 0);
   return 0;
 }
 
@@ -154,8 +157,9 @@ bool Resume(HWND frame, StepKind kind) {
   s->previous = s->machine->State();
   s->havePrevious = true;
   g_debug.breakFlag = false;
+  const unsigned job = (++g_debug.run & 0xFFFFFF) << 8 | static_cast<unsigned>(kind);
   g_debug.worker =
-      CreateThread(nullptr, 0, DebugWorker, reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kind)), 0, nullptr);
+      CreateThread(nullptr, 0, DebugWorker, reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(job)), 0, nullptr);
   if (!g_debug.worker) {
     PaneLine("Debugging: the simulator's thread could not be started.");
     return false;
@@ -419,13 +423,14 @@ void DebugBuildFinished(HWND frame) {
   StartSession(frame);
 }
 
-bool DebugMessage(HWND frame, UINT message) {
+bool DebugMessage(HWND frame, UINT message, WPARAM wParam) {
   if (message == WM_DEBUG_NOTE) {
     ShowNotes();
     return true;
   }
   if (message == WM_DEBUG_STOPPED) {
-    Stopped(frame);
+    // A run that Stop Debugging ended may tell of its end after the next one began.
+    if (wParam == (g_debug.run & 0xFFFFFF) && g_debug.worker) Stopped(frame);
     return true;
   }
   return false;

@@ -17,7 +17,7 @@ bool DebugCommand(HWND frame, int id);
 // After a build worker ended: when the build was Start Debugging's and it succeeded, starts the run.
 void DebugBuildFinished(HWND frame);
 // The frame hands the worker's messages here; true when taken.
-bool DebugMessage(HWND frame, UINT message);
+bool DebugMessage(HWND frame, UINT message, WPARAM wParam);
 // Greys the Debug menu's commands that cannot run now.
 void UpdateDebugCommands(HWND frame);
 // Before the frame closes, or on Stop Debugging: ends a running program and the session. The
