@@ -359,6 +359,31 @@ TEST_F(DebuggerTest, AWriteToRomIsAWarningLineThatF4Opens) {
   EXPECT_FALSE(DebugWorkerAlive());
 }
 
+TEST_F(DebuggerTest, AnEditWhileStoppedIsBuiltByTheNextStart) {
+  WriteText(folder_ + "\\edit.asm",
+            "        ROMW    16\r\n"
+            "        ORG     $4800\r\n"
+            "MAIN:   MVII    #5, R0\r\n"
+            "LOOP:   B       LOOP\r\n");
+  HWND edit = OpenProject("edit.asm");
+  ASSERT_NE(edit, nullptr);
+  CaretTo(edit, 3);
+  Key(VK_F9);
+  Key(VK_F5, false, false, true);
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(RegisterValue(0), 5);
+  // The text can be changed while the program is stopped.
+  const long at = LineIndex(edit, 2) + static_cast<long>(std::string("MAIN:   MVII    #").size());
+  SetSelection(edit, at, at + 1);
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("9"));
+  ASSERT_TRUE(ActiveDocument()->modified);
+  Key(VK_F5, false, false, true);
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_FALSE(ActiveDocument()->modified) << "Start saved it";
+  EXPECT_EQ(CaretLine(), 3);
+  EXPECT_EQ(RegisterValue(0), 9) << "and built it";
+}
+
 TEST_F(DebuggerTest, StopThenExitLeavesNothingRunning) {
   WriteText(folder_ + "\\calls.asm", kCalls);
   ASSERT_NE(OpenProject("calls.asm"), nullptr);
