@@ -13,7 +13,7 @@
 #include "debug/debug_panes.h"
 #include "debug/debugger.h"
 #include "editor/document_window.h"
-#include "editor/text_editing.h"
+#include "editor/edit_commands.h"
 #include "macros/run_command.h"
 #include "project/project.h"
 #include "project/project_commands.h"

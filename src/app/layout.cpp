@@ -7,7 +7,7 @@
 #include "app/pane_sizes.h"
 #include "assemble/output_pane.h"
 #include "editor/caret_and_font.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "project/file_pane.h"
 #include "resource.h"
 #include "ui/app_state.h"
@@ -234,7 +234,7 @@ void ToggleOutputPane(HWND frame, bool fromAccelerator) {
   // Decided by the pane itself: a build may have shown it since the item was last chosen.
   if (fromAccelerator || pane->IsShown()) {
     pane->Hide();
-    if (const Document* document = ActiveDocument(); document && document->edit) SetFocus(document->edit);
+    if (HWND text = DocumentTextControl(g_app.activeDocument)) SetFocus(text);
   } else {
     pane->Show();
   }

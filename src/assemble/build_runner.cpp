@@ -12,8 +12,8 @@
 #include "base/child_process.h"
 #include "base/full_path.h"
 #include "base/text_util.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "project/project.h"
 #include "ui/app_state.h"
 #include "ui/reporting.h"
@@ -49,8 +49,7 @@ std::string Normalized(const std::string& path) {
 }
 
 BOOL CALLBACK NoteUnsaved(HWND window, LPARAM lParam) {
-  if (const Document* document = GetDocument(window); document && document->modified)
-    *reinterpret_cast<bool*>(lParam) = true;
+  if (DocumentModified(window)) *reinterpret_cast<bool*>(lParam) = true;
   return TRUE;
 }
 
@@ -65,9 +64,8 @@ bool AnyDocumentUnsaved() {
 std::string RefusalAfterSave() {
   const Project* project = g_app.project;
   const bool projectLoaded = project && project->loaded;
-  const Document* active = GetDocument(g_app.activeDocument);
-  if (AnyDocumentUnsaved() || (!projectLoaded && active && active->path.empty()))
-    return "Build failed: save the document first.";
+  const bool activeUntitled = IsDocumentWindow(g_app.activeDocument) && DocumentPath(g_app.activeDocument).empty();
+  if (AnyDocumentUnsaved() || (!projectLoaded && activeUntitled)) return "Build failed: save the document first.";
   if (projectLoaded && project->mainSource.empty()) return "Build failed: the project has no main source.";
   return std::string();
 }
@@ -88,10 +86,10 @@ std::unique_ptr<BuildJob> PrepareJob(HWND frame, const std::string& refusal) {
         {project->projectDir, project->outputPath, project->outputName, project->listingPath, project->mainSource});
   } else {
     job->hasDocument = g_app.activeDocument != nullptr;
-    const Document* document = GetDocument(g_app.activeDocument);
-    job->hasRecord = document != nullptr;
-    if (!document) return job;
-    job->run = ComposeDocumentRun(g_settings.assemblerPath, document->path, document->baseName);
+    job->hasRecord = IsDocumentWindow(g_app.activeDocument);
+    if (!job->hasRecord) return job;
+    job->run = ComposeDocumentRun(g_settings.assemblerPath, DocumentPath(g_app.activeDocument),
+                                  DocumentBaseName(g_app.activeDocument));
   }
   job->directory = Normalized(job->run.directory);
   job->listing = Normalized(PathInFolder(job->directory, job->run.listingPath));

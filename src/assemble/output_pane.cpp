@@ -3,10 +3,8 @@
 #include <cstring>
 
 #include "base/full_path.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
-#include "editor/go_to_line.h"
-#include "editor/gutter.h"
+#include "editor/editor.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/frame_hooks.h"
@@ -369,8 +367,7 @@ void OutputPane::OpenLine(int index) {
   // Copy first: opening a document may run messages that change the list.
   ErrorLocation target = *reinterpret_cast<const ErrorLocation*>(data);
   if (!OpenDocumentAtLine(target.file, target.line)) return;
-  if (Document* document = ActiveDocument(); document && document->edit && target.line >= 0)
-    ShowLineCentred(document->edit, target.line, true);
+  if (target.line >= 0) ShowDocumentLine(g_app.activeDocument, target.line, true);
 }
 
 bool OutputPane::GoToError(bool forward) {

@@ -9,15 +9,15 @@
 
 #include "assemble/symbol_index.h"
 #include "base/file_io.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
-#include "editor/go_to_line.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "project/project.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
 #include "ui/reporting.h"
+#include "ui/window.h"
 
 namespace quillon {
 
@@ -28,12 +28,12 @@ PlaceStack& BackStack() {
   return stack;
 }
 
-// The open document of `path`, or null.
-Document* OpenDocumentOf(const std::string& path) {
+// The text control of the open document of `path`, or null.
+HWND OpenDocumentOf(const std::string& path) {
   if (!g_app.mdiClient) return nullptr;
   for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    Document* document = GetDocument(child);
-    if (document && document->edit && SameSourcePath(document->path, path)) return document;
+    HWND edit = DocumentTextControl(child);
+    if (edit && SameSourcePath(DocumentPath(child), path)) return edit;
   }
   return nullptr;
 }
@@ -41,15 +41,15 @@ Document* OpenDocumentOf(const std::string& path) {
 // The texts the index reads: an open document's text (saved or not), else the file's.
 bool ReadSource(const std::string& path, std::string& text) {
   if (path.empty()) {  // an untitled document: the active one
-    Document* active = ActiveDocument();
-    return active && active->edit && active->path.empty() && StreamTextOut(active->edit, text);
+    HWND edit = DocumentTextControl(g_app.activeDocument);
+    return edit && DocumentPath(g_app.activeDocument).empty() && StreamTextOut(edit, text);
   }
   // A relative name would be read in whatever folder the file choosers left current: the
   // assembler's search goes on to the folders the build runs in instead.
   const bool full =
       (path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) || path.rfind("\\\\", 0) == 0;
   if (!full) return false;
-  if (Document* document = OpenDocumentOf(path)) return StreamTextOut(document->edit, text);
+  if (HWND edit = OpenDocumentOf(path)) return StreamTextOut(edit, text);
   return ReadWholeFile(SystemFiles(), path, text);
 }
 
@@ -67,11 +67,12 @@ SymbolIndex BuildIndex() {
         if (node->entry && project->FullPathOf(node->entry->path, full)) roots.push_back(full);
     if (!project->projectDir.empty()) dirs.push_back(project->projectDir);
   }
-  if (Document* document = ActiveDocument()) {
-    roots.push_back(document->path);
+  if (IsDocumentWindow(g_app.activeDocument)) {
+    const std::string path = DocumentPath(g_app.activeDocument);
+    roots.push_back(path);
     // Without a project the build runs in the document's folder: its INCLUDEs are found there.
-    const std::size_t slash = document->path.find_last_of("\\/");
-    if (dirs.empty() && slash != std::string::npos) dirs.push_back(document->path.substr(0, slash));
+    const std::size_t slash = path.find_last_of("\\/");
+    if (dirs.empty() && slash != std::string::npos) dirs.push_back(path.substr(0, slash));
   }
   SymbolIndex index;
   index.Build(roots, ReadSource, dirs);
@@ -83,41 +84,34 @@ SymbolIndex BuildIndex() {
   return index;
 }
 
-void RememberCaret(const Document& document, HWND window) {
+void RememberCaret(HWND window) {
   Place place;
-  place.file = document.path;
+  place.file = DocumentPath(window);
   place.window = reinterpret_cast<std::uintptr_t>(window);
-  GetSelection(document.edit, place.start, place.end);
+  DocumentSelection(window, place.start, place.end);
   BackStack().Push(std::move(place));
 }
 
 // Opens a definition's line (zero-based in the view) with the caret at its start, centred.
 bool OpenDefinition(const SymbolDefinition& d) {
   if (d.file.empty()) {  // an untitled document: the active one
-    Document* document = ActiveDocument();
-    if (!document || !document->edit) return false;
-    ShowLineCentred(document->edit, d.line - 1, false);
+    if (!DocumentTextControl(g_app.activeDocument)) return false;
+    ShowDocumentLine(g_app.activeDocument, d.line - 1, false);
     return true;
   }
   if (!OpenDocumentAtLine(d.file, d.line - 1)) return false;
-  if (Document* document = ActiveDocument(); document && document->edit)
-    ShowLineCentred(document->edit, d.line - 1, false);
+  ShowDocumentLine(g_app.activeDocument, d.line - 1, false);
   return true;
 }
 
-constexpr char kFilterProcedure[] = "QuillonFilterProcedure";
+Subclass g_filterSubclass;
 
 // The filter field passes the keys that move through a list on to the list.
 LRESULT CALLBACK FilterProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto original = reinterpret_cast<WNDPROC>(GetPropA(edit, kFilterProcedure));
-  if (message == WM_NCDESTROY) {
-    RemovePropA(edit, kFilterProcedure);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-  } else if (message == WM_KEYDOWN &&
-             (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT)) {
+  if (message == WM_NCDESTROY) return g_filterSubclass.Detach(edit, message, wParam, lParam);
+  if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_PRIOR || wParam == VK_NEXT))
     return SendMessageA(GetDlgItem(GetParent(edit), IDC_GOTOSYMBOL_LIST), message, wParam, lParam);
-  }
-  return CallWindowProcA(original, edit, message, wParam, lParam);
+  return g_filterSubclass.CallOriginal(edit, message, wParam, lParam);
 }
 
 // Go to Symbol: a filter field over the list of definitions.
@@ -131,9 +125,7 @@ class GoToSymbolDialog : public Dialog {
     CentreOverOwner();
     const int stops[] = {110, 160};
     SendMessageA(Item(IDC_GOTOSYMBOL_LIST), LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
-    HWND filter = Item(IDC_GOTOSYMBOL_FILTER);
-    SetPropA(filter, kFilterProcedure, reinterpret_cast<HANDLE>(GetWindowLongPtrA(filter, GWLP_WNDPROC)));
-    SetWindowLongPtrA(filter, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FilterProcedure));
+    g_filterSubclass.Attach(Item(IDC_GOTOSYMBOL_FILTER), &FilterProcedure);
     Fill();
     return true;
   }
@@ -179,9 +171,8 @@ class GoToSymbolDialog : public Dialog {
 
 void GoToDefinitionCommand(HWND) {
   HWND window = g_app.activeDocument;
-  Document* document = GetDocument(window);
-  if (!document || !document->edit) return;
-  HWND edit = document->edit;
+  HWND edit = DocumentTextControl(window);
+  if (!edit) return;
   long start = 0, end = 0;
   GetSelection(edit, start, end);
   const int line = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
@@ -194,12 +185,12 @@ void GoToDefinitionCommand(HWND) {
     return;
   }
   SymbolIndex index = BuildIndex();
-  const SymbolDefinition* found = index.Find(name, document->path, line + 1);
+  const SymbolDefinition* found = index.Find(name, DocumentPath(window), line + 1);
   if (!found) {
     ShowStatusNote(("No definition of " + name + " found").c_str());
     return;
   }
-  RememberCaret(*document, window);
+  RememberCaret(window);
   OpenDefinition(*found);
 }
 
@@ -210,24 +201,22 @@ void GoBackCommand(HWND) {
     return;
   }
   HWND window = reinterpret_cast<HWND>(place.window);
-  Document* document = IsWindow(window) ? GetDocument(window) : nullptr;
-  if (document && document->edit && (place.file.empty() || SameSourcePath(document->path, place.file))) {
+  if (IsWindow(window) && DocumentTextControl(window) &&
+      (place.file.empty() || SameSourcePath(DocumentPath(window), place.file))) {
     SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
-  } else if (place.file.empty() || !OpenDocumentAtLine(place.file, -1) || !(document = ActiveDocument()) ||
-             !document->edit) {
+  } else if (place.file.empty() || !OpenDocumentAtLine(place.file, -1) ||
+             !DocumentTextControl(window = g_app.activeDocument)) {
     ShowStatusNote("The place to go back to is closed");
     return;
   }
-  SetSelection(document->edit, place.start, place.end);
-  SendMessageA(document->edit, EM_SCROLLCARET, 0, 0);
-  SetFocus(document->edit);
+  SelectDocumentRange(window, place.start, place.end);
 }
 
 void GoToSymbolCommand(HWND frame) {
   SymbolIndex index = BuildIndex();
   GoToSymbolDialog dialog(index.Definitions());
   if (dialog.RunModal(frame, IDD_GOTOSYMBOL) != 1 || dialog.chosen < 0) return;
-  if (Document* document = ActiveDocument(); document && document->edit) RememberCaret(*document, g_app.activeDocument);
+  if (DocumentTextControl(g_app.activeDocument)) RememberCaret(g_app.activeDocument);
   OpenDefinition(index.Definitions()[dialog.chosen]);
 }
 

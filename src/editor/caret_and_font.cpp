@@ -10,24 +10,26 @@
 
 #include "base/text_util.h"
 #include "editor/document.h"
+#include "editor/document_refresh.h"
 #include "editor/file_format.h"
 #include "editor/text_columns.h"
 #include "editor/text_control.h"
-#include "editor/text_view.h"
 #include "ui/app_state.h"
+#include "ui/window.h"
 
 namespace quillon {
 
 namespace {
 
-WNDPROC g_statusProcedure = nullptr;
+Subclass g_statusSubclass;  // the status bar's paint held back
 bool g_holdStatusPaint = false;
 
 // The bar paints itself within SB_SETTEXT, about 0.8 ms a key under Wine. While a part's text is
 // set, that paint is held back: the part stays to be painted, with the window's next paint.
 LRESULT CALLBACK StatusProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) return g_statusSubclass.Detach(bar, message, wParam, lParam);
   if (message == WM_PAINT && g_holdStatusPaint) return 0;
-  return CallWindowProcA(g_statusProcedure, bar, message, wParam, lParam);
+  return g_statusSubclass.CallOriginal(bar, message, wParam, lParam);
 }
 
 // A part that already shows the text is left alone.
@@ -39,11 +41,7 @@ void SetPartText(int part, const std::string& text) {
     SendMessageA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(shown));
     if (text == shown) return;
   }
-  const auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(bar, GWLP_WNDPROC));
-  if (procedure != &StatusProcedure && (!g_statusProcedure || procedure == g_statusProcedure)) {
-    g_statusProcedure = procedure;
-    SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StatusProcedure));
-  }
+  g_statusSubclass.Attach(bar, &StatusProcedure);
   g_holdStatusPaint = true;
   SendMessageA(bar, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
   g_holdStatusPaint = false;
@@ -93,27 +91,11 @@ CharacterCell MeasureCharacter(const std::string& face, int heightTwips) {
   return cell;
 }
 
-const char* LineEndName(const FileFormat& format) {
-  if (format.mixedLineEnds) {
-    switch (format.lineEnd) {  // what a save writes
-      case LineEnd::kLf:
-        return "Mixed (LF)";
-      case LineEnd::kCr:
-        return "Mixed (CR)";
-      default:
-        return "Mixed (CR LF)";
-    }
-  }
-  return format.lineEnd == LineEnd::kLf ? "LF" : format.lineEnd == LineEnd::kCr ? "CR" : "CR LF";
-}
-
 BOOL CALLBACK ApplyEditorFontTo(HWND window, LPARAM) {
   if (GetParent(window) != g_app.mdiClient) return TRUE;
   if (Document* document = GetDocument(window); document && document->edit) {
     SetEditorFont(document->edit);
-    PlaceTextView(window);  // lines of another height
-    document->follow |= kFollowCaret;
-    FollowTextControl(window);
+    RefreshDocument(window, kRefreshLayout | kRefreshFollow);  // lines of another height
   }
   return TRUE;
 }
@@ -131,8 +113,7 @@ std::string EditorFontFace() {
 
 void SetEditorFont(HWND edit) {
   const std::string face = EditorFontFace();
-  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  ScopedEventMask quiet(edit);
   SetTextFont(edit, face, g_settings.fontEffects, g_settings.fontSize);
   // Tab stops every N characters of the face at the height the control shows, as many as the
   // control takes; it goes on at its own spacing.
@@ -161,7 +142,6 @@ void SetEditorFont(HWND edit) {
     SendMessageA(edit, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&tabs));
     SetSelection(edit, start, end);
   }
-  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
 }
 
 void ApplyEditorFont() {

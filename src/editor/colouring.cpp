@@ -15,30 +15,6 @@ namespace quillon {
 
 namespace {
 
-struct MemoryReader {
-  const std::string* data;
-  std::size_t offset = 0;
-};
-
-DWORD CALLBACK ReadFromMemory(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
-  auto* reader = reinterpret_cast<MemoryReader*>(cookie);
-  const std::size_t left = reader->data->size() - reader->offset;
-  std::size_t n = std::min(static_cast<std::size_t>(wanted), left);
-  // A block never ends between the CR and LF of a line break, which would read as two breaks.
-  if (n < left && n > 1 && (*reader->data)[reader->offset + n - 1] == '\r') --n;
-  std::copy_n(reader->data->data() + reader->offset, n, buffer);
-  reader->offset += n;
-  *got = static_cast<LONG>(n);
-  return 0;
-}
-
-bool StreamIn(HWND edit, const std::string& data, WPARAM format) {
-  MemoryReader reader{&data};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&reader), 0, ReadFromMemory};
-  SendMessageA(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
-  return stream.dwError == 0 && reader.offset == data.size();
-}
-
 CHARFORMATA SelectionFormat(HWND edit, DWORD mask) {
   CHARFORMATA format{};
   format.cbSize = sizeof format;
@@ -85,7 +61,7 @@ void ColourOneLine(HWND edit, int line, long changeFrom, long changeTo, std::vec
 // that takes an offset walks the text from its start under Wine). False when the change is not
 // within one line or the line does not agree with the text before it: it is then coloured the
 // usual way.
-bool ColourChangeInLine(HWND edit, const BeforeChange& before, long caret, const std::string& textBefore) {
+bool ColourChangeInLine(HWND edit, const Change& before, long caret, const std::string& textBefore) {
   static const bool singleByte = [] {
     CPINFO info{};
     return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;  // character offsets are byte offsets
@@ -117,14 +93,12 @@ bool ColourChangeInLine(HWND edit, const BeforeChange& before, long caret, const
   if (runs.empty()) return true;
   long selStart = 0, selEnd = 0;
   GetSelection(edit, selStart, selEnd);
-  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  ScopedEventMask quiet(edit);
   for (const ColourRun& run : runs) {
     SetSelection(edit, from + static_cast<long>(run.start), from + static_cast<long>(run.end));
     ColourSelection(edit, run.colour);
   }
   SetSelection(edit, selStart, selEnd);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
   return true;
 }
 
@@ -190,8 +164,7 @@ COLORREF GetKeywordColour(const char* word) { return word ? g_syntaxTable.Colour
 
 bool PutColouredText(HWND edit, const std::string& text) {
   if (!edit) return false;
-  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  ScopedEventMask quiet(edit);
   bool ok = false;
   try {
     ok = PutText(edit, text);
@@ -199,7 +172,6 @@ bool PutColouredText(HWND edit, const std::string& text) {
     SetWindowTextA(edit, "");
   }
   SendMessageA(edit, EM_EMPTYUNDOBUFFER, 0, 0);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
   return ok;
 }
 
@@ -212,8 +184,7 @@ bool ReplaceSelectionColoured(HWND edit, const std::string& text) {
   // The trailing line breaks go in as plain text: how a control reads a last paragraph mark of
   // RTF put into a selection is its own.
   const std::size_t body = expected.find_last_not_of('\r') + 1;  // npos + 1 is 0: breaks only
-  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
+  ScopedEventMask quiet(edit);
   bool coloured = false;
   if (text.find('\0') == std::string::npos && body > 0) {
     try {
@@ -240,7 +211,6 @@ bool ReplaceSelectionColoured(HWND edit, const std::string& text) {
     SetSelection(edit, selStart, std::max(selStart, end));
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
   }
-  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
   return coloured;
 }
 
@@ -257,12 +227,12 @@ void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo)
     scroll = ScrollPosition(edit);
     SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
   }
-  const LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
-  std::vector<ColourRun> runs;
-  for (int line = first; line <= last; ++line) ColourOneLine(edit, line, changeFrom, changeTo, runs);
-  SetSelection(edit, selStart, selEnd);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
+  {
+    ScopedEventMask quiet(edit);
+    std::vector<ColourRun> runs;
+    for (int line = first; line <= last; ++line) ColourOneLine(edit, line, changeFrom, changeTo, runs);
+    SetSelection(edit, selStart, selEnd);
+  }
   if (manyLines) {
     SetScrollPosition(edit, scroll);
     SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
@@ -270,7 +240,7 @@ void ColourLines(HWND edit, int first, int last, long changeFrom, long changeTo)
   }
 }
 
-void ColourChangedLines(HWND edit, BeforeChange& before, const std::string* textBefore) {
+void ColourChangedLines(HWND edit, Change& before, const std::string* textBefore) {
   if (!edit) return;
   long start = 0, end = 0;
   GetSelection(edit, start, end);
@@ -280,26 +250,9 @@ void ColourChangedLines(HWND edit, BeforeChange& before, const std::string* text
     before = {start, end, lineCount};
     return;
   }
-  if (before.linesBetweenColoured) {  // only the lines the change joined to the text around it
-    const int firstLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, std::min(before.selStart, start)));
-    const int lastLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, end));  // the text ends at the caret
-    if (!before.firstLineColoured) ColourLines(edit, firstLine, firstLine);
-    if (lastLine != firstLine && !before.lastLineColoured) ColourLines(edit, lastLine, lastLine);
-    before = {start, end, lineCount};
-    return;
-  }
-  // An exact change ends at the caret: the end of the old selection counts no more (a deleted
-  // block of lines would otherwise colour as many lines after it).
-  const long from = std::min(before.selStart, start), to = before.exact ? end : std::max(before.selEnd, end);
-  int first = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, from));
-  const int caretLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, start));
-  first = std::min(first, caretLine - std::max(0, lineCount - before.lineCount));
-  const int last = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, to));
-  // Only the line of a one-line change is cut short; pasted lines are coloured whole.
-  if (first == std::max(last, caretLine))
-    ColourLines(edit, first, first, from, to);
-  else
-    ColourLines(edit, first, std::max(last, caretLine));
+  const auto lineOf = [edit](long at) { return static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, at)); };
+  for (const LinesToColour& lines : ChooseLinesToColour(before, start, end, lineCount, lineOf))
+    ColourLines(edit, lines.first, lines.last, lines.from, lines.to);
   before = {start, end, lineCount};
 }
 

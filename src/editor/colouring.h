@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "editor/text_model.h"
+
 namespace quillon {
 
 // The colour of a keyword in the keyword table; 0 (black) for a null, empty or unknown word.
@@ -28,24 +30,12 @@ bool ReplaceSelectionColoured(HWND edit, const std::string& text);
 // passed over.
 void ColourLines(HWND edit, int first, int last, long changeFrom = -1, long changeTo = -1);
 
-// What the document knew before a change: the selection at the latest key or mouse event, and
-// the number of lines.
-struct BeforeChange {
-  long selStart = 0;
-  long selEnd = 0;
-  int lineCount = 1;
-  bool exact = false;  // the selection right before a change that replaces it and leaves the caret after it
-  bool linesBetweenColoured = false;  // the change came coloured but for its first and last line
-  bool firstLineColoured = false;     // ... and its first line is one of them, whole
-  bool lastLineColoured = false;      // ... and the line after it came through untouched
-};
-
 // The colour pass after a change of the text: the lines from the selection before the change to
 // the selection now, and at least as many lines above the caret as the change added (a paste
 // after a selection made without a key or mouse event). Undo and redo are changes like any
 // other: colour is not in their history. Updates `before` for the next. With an exact `before`
 // and the whole text from before the change, a change within one line colours only the
 // characters whose colour it changes.
-void ColourChangedLines(HWND edit, BeforeChange& before, const std::string* textBefore = nullptr);
+void ColourChangedLines(HWND edit, Change& before, const std::string* textBefore = nullptr);
 
 }  // namespace quillon

@@ -5,9 +5,8 @@
 
 #include <string>
 
-#include "editor/colouring.h"
 #include "editor/document_file.h"
-#include "editor/undo_history.h"
+#include "editor/text_model.h"
 
 namespace quillon {
 
@@ -19,16 +18,16 @@ struct Document {
   std::string baseName;  // file name without folder and last extension
   bool modified = false;
   int textLimitKb = kDefaultTextLimitKb;
-  bool insertMode = true;     // false: overwrite
-  BeforeChange beforeChange;  // where the next change of the text begins, for its colours
-  FileState file;             // the file's format and its stamp when last read or written
-  FileStamp declinedStamp;    // a change on disk the user chose not to load
+  bool insertMode = true;   // false: overwrite
+  FileState file;           // the file's format and its stamp when last read or written
+  FileStamp declinedStamp;  // a change on disk the user chose not to load
   // The gutter left of the text (line numbers, build marks).
   int gutterWidth = 20;
   int gutterLines = 1;  // the line count it was fitted to
   int gutterFirst = 0;  // the first visible line it shows
-  // Editing (text_editing.h): the text's undo history, which the control does not keep.
-  UndoHistory history;
+  // Editing (text_editing.h): the text, its undo history (the control keeps none) and the
+  // change under way.
+  TextModel model;
   unsigned changeCount = 0;      // changes of the text the control reported
   int editDepth = 0;             // > 0 while a message to the control is being recorded
   bool applyingHistory = false;  // an undo or redo is changing the text
@@ -44,8 +43,7 @@ struct Document {
   int measuredLines = -1;
   long measuredLineHeight = 0;
   long measuredLength = 0;
-  long caretStart = 0, caretEnd = 0;  // the selection the view last followed
-  long selectionAnchor = 0;           // where the selection was last empty
+  SelectionTrack selection;  // the selection the view last followed, and its anchor
 };
 
 // The record of a document window; null for any other window or one that is gone.

@@ -5,10 +5,10 @@
 #include "base/file_io.h"
 #include "base/text_util.h"
 #include "editor/colouring.h"
-#include "editor/document.h"
 #include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "editor/text_view.h"
+#include "ui/reporting.h"
 
 namespace quillon {
 
@@ -18,20 +18,8 @@ FileSystem* g_files = nullptr;  // null: the system's
 
 FileSystem& Files() { return g_files ? *g_files : SystemFiles(); }
 
-// Raises the control's limit so that the whole text fits, with the usual room to type on.
-void FitTextLimit(HWND edit, std::size_t textSize) {
-  const LONGLONG room = static_cast<LONGLONG>(kDefaultTextLimitKb) * 1024;
-  LONGLONG needed = static_cast<LONGLONG>(textSize) + room;
-  if (needed > 0x7FFFFFFE) needed = 0x7FFFFFFE;
-  if (needed > TextLimit(edit)) {
-    SetTextLimit(edit, static_cast<long>(needed));
-    if (Document* document = GetDocument(GetParent(edit)))
-      document->textLimitKb = static_cast<int>((needed + 1023) / 1024);
-  }
-}
-
 void ReportOpenFailure(HWND edit, const std::string& path) {
-  MessageBoxA(edit ? GetParent(edit) : nullptr, "Unable to open file.", path.c_str(), MB_OK | MB_ICONERROR);
+  ReportFailure(edit ? GetParent(edit) : nullptr, "Unable to open file.", path);
 }
 
 }  // namespace
@@ -71,7 +59,7 @@ bool ReadDocumentFile(HWND edit, const std::string& path, FileState& state) {
     }
   }
   if (ok) {
-    FitTextLimit(edit, text.size());
+    EnsureTextLimit(edit, static_cast<long long>(text.size()));  // the whole text fits, with room to type on
     FitGutterBeforeText(edit, text);
     FitTextViewBeforeText(GetParent(edit), text);
     ok = PutColouredText(edit, text);

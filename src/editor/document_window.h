@@ -1,4 +1,5 @@
-// Document windows: MDI children that hold one source file each, and the File commands on them.
+// Document windows: MDI children that hold one source file each (document_window.cpp), and the
+// File commands on them (file_commands.cpp).
 #pragma once
 
 #include <windows.h>

@@ -70,4 +70,18 @@ std::string FileBytesFromText(const std::string& text, const FileFormat& format)
   return bytes;
 }
 
+const char* LineEndName(const FileFormat& format) {
+  if (format.mixedLineEnds) {
+    switch (format.lineEnd) {  // what a save writes
+      case LineEnd::kLf:
+        return "Mixed (LF)";
+      case LineEnd::kCr:
+        return "Mixed (CR)";
+      default:
+        return "Mixed (CR LF)";
+    }
+  }
+  return format.lineEnd == LineEnd::kLf ? "LF" : format.lineEnd == LineEnd::kCr ? "CR" : "CR LF";
+}
+
 }  // namespace quillon

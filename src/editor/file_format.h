@@ -15,6 +15,10 @@ struct FileFormat {
   bool mixedLineEnds = false;        // the file used more than one style
 };
 
+// The line-end style as the status bar names it: what a save writes, "Mixed (...)" when the file
+// used more than one style.
+const char* LineEndName(const FileFormat& format);
+
 // The text for the control: the mark removed, every line break (CR LF, lone CR, lone LF) as
 // CR LF. Lines are never joined or split: "\r\r\n" is two breaks. Other bytes are kept.
 std::string TextFromFileBytes(const std::string& bytes, FileFormat& format);

@@ -6,9 +6,8 @@
 #include <string>
 
 #include "editor/document.h"
-#include "editor/document_window.h"
+#include "editor/document_refresh.h"
 #include "editor/text_control.h"
-#include "editor/text_view.h"
 #include "resource.h"
 #include "ui/app_state.h"
 #include "ui/dpi.h"
@@ -19,6 +18,8 @@ namespace {
 
 constexpr COLORREF kErrorMark = RGB(220, 0, 0);
 constexpr COLORREF kWarningMark = RGB(230, 130, 0);
+constexpr COLORREF kBreakpointMark = RGB(190, 0, 0);
+constexpr COLORREF kCurrentLineMark = RGB(255, 220, 0);
 
 int DigitWidth() {
   static int width = 0;
@@ -38,6 +39,56 @@ void InvalidateGutter(HWND window, const Document& document) {
   GetClientRect(window, &strip);
   strip.right = document.gutterWidth;
   InvalidateRect(window, &strip, FALSE);
+}
+
+// The gutter's width: the marks, the notes when there are any, and the numbers.
+int WidthFor(int lines) {
+  const EditorHookSet& hooks = EditorHooks();
+  const int notes =
+      hooks.gutterNote && hooks.gutterNoteCharacters > 0 ? hooks.gutterNoteCharacters * DigitWidth() + 4 : 0;
+  return std::max(GutterWidth(lines, DigitWidth(), g_settings.lineNumbers) + notes, Scaled(kGutterWidth96));
+}
+
+// The marks of a line: the build's in the strip, a breakpoint's dot over it, the current line's
+// arrow over both.
+void PaintMarks(HDC dc, const Document& document, int line, long top, long height) {
+  if (document.path.empty()) return;
+  const std::vector<LineMark>* sets[] = {BuildMarks().For(document.path), DebugMarks().For(document.path)};
+  bool breakpoint = false, current = false;
+  for (const std::vector<LineMark>* marks : sets) {
+    if (!marks) continue;
+    for (const LineMark& mark : *marks) {
+      if (mark.line != line) continue;
+      if (mark.kind == MarkKind::kBreakpoint) {
+        breakpoint = true;
+      } else if (mark.kind == MarkKind::kCurrentLine) {
+        current = true;
+      } else {
+        RECT box{1, static_cast<LONG>(top + 1), kMarkStripWidth - 1, static_cast<LONG>(top + height - 1)};
+        HBRUSH brush = CreateSolidBrush(mark.kind == MarkKind::kError ? kErrorMark : kWarningMark);
+        FillRect(dc, &box, brush);
+        DeleteObject(brush);
+      }
+    }
+  }
+  const long middle = top + height / 2;
+  if (breakpoint) {
+    HBRUSH brush = CreateSolidBrush(kBreakpointMark);
+    HGDIOBJ old = SelectObject(dc, brush);
+    Ellipse(dc, 0, static_cast<int>(middle - 4), kMarkStripWidth, static_cast<int>(middle + 4));
+    SelectObject(dc, old);
+    DeleteObject(brush);
+  }
+  if (current) {
+    POINT arrow[] = {{0, static_cast<LONG>(middle - 4)},
+                     {kMarkStripWidth - 1, static_cast<LONG>(middle)},
+                     {0, static_cast<LONG>(middle + 4)}};
+    HBRUSH brush = CreateSolidBrush(kCurrentLineMark);
+    HGDIOBJ old = SelectObject(dc, brush);
+    Polygon(dc, arrow, 3);
+    SelectObject(dc, old);
+    DeleteObject(brush);
+  }
 }
 
 BOOL CALLBACK RefreshOne(HWND window, LPARAM) {
@@ -74,10 +125,10 @@ void FitGutterBeforeText(HWND edit, const std::string& text) {
   int lines = 1;
   for (std::size_t i = 0; i < text.size(); ++i)
     if (text[i] == '\r' || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))) ++lines;
-  const int width = std::max(GutterWidth(lines, DigitWidth(), g_settings.lineNumbers), Scaled(kGutterWidth96));
+  const int width = WidthFor(lines);
   if (width == document->gutterWidth) return;
   document->gutterWidth = width;
-  PlaceTextView(window);
+  RefreshDocument(window, kRefreshLayout);
   InvalidateGutter(window, *document);
 }
 
@@ -85,11 +136,10 @@ int FitGutter(HWND window, Document& document) {
   if (!document.edit) return document.gutterWidth;
   document.gutterLines = LineCount(document.edit);
   // Never narrower than the strip the screen's scale gives.
-  const int width =
-      std::max(GutterWidth(document.gutterLines, DigitWidth(), g_settings.lineNumbers), Scaled(kGutterWidth96));
+  const int width = WidthFor(document.gutterLines);
   if (width != document.gutterWidth) {
     document.gutterWidth = width;
-    PlaceTextView(window);
+    RefreshDocument(window, kRefreshLayout);
     InvalidateGutter(window, document);
   }
   return width;
@@ -100,11 +150,12 @@ void GutterAfterChange(HWND window, Document& document) {
   const int before = document.gutterLines;
   const int now = LineCount(document.edit);
   if (now == before) return;
-  if (!document.path.empty() && !BuildMarks().Empty()) {
+  if (!document.path.empty() && (!BuildMarks().Empty() || !DebugMarks().Empty())) {
     long start = 0, end = 0;
     GetSelection(document.edit, start, end);
     const int caretLine = static_cast<int>(SendMessageA(document.edit, EM_EXLINEFROMCHAR, 0, end));
     BuildMarks().Shift(document.path, caretLine, now - before);
+    DebugMarks().Shift(document.path, caretLine, now - before);
   }
   FitGutter(window, document);
   InvalidateGutter(window, document);
@@ -133,7 +184,8 @@ void PaintGutter(HWND window) {
   HWND edit = document->edit;
   POINT origin{0, 0};
   MapWindowPoints(edit, window, &origin, 1);
-  const std::vector<LineMark>* marks = document->path.empty() ? nullptr : BuildMarks().For(document->path);
+  const EditorHookSet& hooks = EditorHooks();
+  const bool notes = hooks.gutterNote && hooks.gutterNoteCharacters > 0;
   const int count = LineCount(edit);
   const int first = FirstVisibleLine(edit);
   document->gutterFirst = first;
@@ -167,15 +219,12 @@ void PaintGutter(HWND window) {
       nextTop = below.y + origin.y;
     }
     const long height = nextTop > top ? nextTop - top : 14;
-    if (marks)
-      for (const LineMark& mark : *marks)
-        if (mark.line == line) {
-          RECT box{1, static_cast<LONG>(top + 1), kMarkStripWidth - 1, static_cast<LONG>(top + height - 1)};
-          HBRUSH brush = CreateSolidBrush(mark.kind == MarkKind::kError ? kErrorMark : kWarningMark);
-          FillRect(dc, &box, brush);
-          DeleteObject(brush);
-          break;
-        }
+    PaintMarks(dc, *document, line, top, height);
+    if (notes) {
+      const std::string note = hooks.gutterNote(window, line);
+      RECT box{kMarkStripWidth, static_cast<LONG>(top), strip.right - 4, static_cast<LONG>(top + height)};
+      DrawTextA(dc, note.c_str(), static_cast<int>(note.size()), &box, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    }
     if (g_settings.lineNumbers) {
       const std::string number = std::to_string(line + 1);
       RECT box{kMarkStripWidth, static_cast<LONG>(top), strip.right - 4, static_cast<LONG>(top + height)};
@@ -186,6 +235,25 @@ void PaintGutter(HWND window) {
   SelectObject(dc, oldFont);
   if (fitted) DeleteObject(fitted);
   EndPaint(window, &paint);
+}
+
+bool ClickGutter(HWND window, LPARAM where) {
+  Document* document = GetDocument(window);
+  const POINT at{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  if (!document || !document->edit || at.x >= document->gutterWidth) return false;
+  if (!EditorHooks().gutterClick) return false;
+  // The line whose band holds the point, by the text's own line positions.
+  POINT inText = at;
+  MapWindowPoints(window, document->edit, &inText, 1);
+  POINTL asked{document->shiftX, inText.y};
+  const long position =
+      static_cast<long>(SendMessageA(document->edit, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&asked)));
+  const int line = static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, position));
+  POINTL top{};
+  SendMessageA(document->edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), LineIndex(document->edit, line));
+  if (position < 0 || inText.y < top.y || inText.y >= top.y + document->lineHeight) return true;  // below the text
+  EditorHooks().gutterClick(window, line);
+  return true;
 }
 
 }  // namespace quillon

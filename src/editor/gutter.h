@@ -1,23 +1,20 @@
-// The gutter left of a document's text: line numbers and the last build's error and warning
-// marks (red, orange), which follow their lines as the text changes.
+// The gutter left of a document's text: line numbers, the last build's error and warning marks
+// (red, orange), breakpoints (a red dot) and the current line (a yellow arrow), which follow their
+// lines as the text changes, and the notes other folders give per line (editor.h).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "editor/line_marks.h"
+#include "editor/editor.h"
 
 namespace quillon {
 
 struct Document;
 
-// The marks of the last build, by file; the output pane fills it.
-LineMarks& BuildMarks();
+// BuildMarks, DebugMarks and RefreshGutters: see editor.h.
 
-// After the marks or the line-number setting changed: every document's gutter is fitted and
-// drawn again.
-void RefreshGutters();
 // Command Line Numbers: turns the numbers off or on, for every document; the setting is kept.
 void ToggleLineNumbers(HWND frame);
 
@@ -30,5 +27,8 @@ void FitGutterBeforeText(HWND edit, const std::string& text);
 void GutterAfterChange(HWND window, Document& document);
 void GutterAfterScroll(HWND window, Document& document, bool scrolled);
 void PaintGutter(HWND window);
+// WM_LBUTTONDOWN of the document window: a click in the gutter beside a line goes to the hook.
+// False when the click was not in the gutter.
+bool ClickGutter(HWND window, LPARAM where);
 
 }  // namespace quillon

@@ -1,5 +1,6 @@
-// The lines the last build found errors and warnings on, by file, kept in step with the text,
-// and the width of the gutter that shows them with the line numbers. No windows here.
+// Marked lines by file, kept in step with the text: the errors and warnings of the last build,
+// breakpoints, the line the program stopped at; and the width of the gutter that shows them
+// with the line numbers. No windows here.
 #pragma once
 
 #include <map>
@@ -8,7 +9,7 @@
 
 namespace quillon {
 
-enum class MarkKind { kError, kWarning };
+enum class MarkKind { kError, kWarning, kBreakpoint, kCurrentLine };
 
 struct LineMark {
   int line = 0;  // zero-based
@@ -24,9 +25,14 @@ void ShiftMarkedLines(std::vector<LineMark>& marks, int caretLine, int delta);
 class LineMarks {
  public:
   void Clear() { byFile_.clear(); }
-  // `path` is a full path; files compare without regard to case. An error and a warning on one
-  // line show as the error.
+  // `path` is a full path; files compare without regard to case. A line holds one mark of each
+  // kind, and an error and a warning on one line show as the error.
   void Add(const std::string& path, int line, MarkKind kind);
+  // Takes away the line's mark of `kind` (for kError and kWarning: either). True when it had one.
+  bool Remove(const std::string& path, int line, MarkKind kind);
+  bool Has(const std::string& path, int line, MarkKind kind) const;
+  // Takes away every mark of `kind` in every file.
+  void Clear(MarkKind kind);
   // The marks of a file, or null when it has none.
   const std::vector<LineMark>* For(const std::string& path) const;
   void Shift(const std::string& path, int caretLine, int delta);

@@ -19,9 +19,6 @@ struct InStream {
   std::size_t next = 0;
 };
 
-// Hands the text over in blocks. A block never ends between the CR and LF of a line break:
-// some controls would read the two halves as two line breaks. The first block is one byte
-// when the text starts like a byte-order mark, so that the control never decodes one.
 DWORD CALLBACK ReadFromText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* got) {
   auto* in = reinterpret_cast<InStream*>(cookie);
   std::size_t count = std::min(static_cast<std::size_t>(wanted > 0 ? wanted : 0), in->text.size() - in->next);
@@ -47,6 +44,15 @@ DWORD CALLBACK WriteToText(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* wr
 
 }  // namespace
 
+Subclass& TextControlSubclass() {
+  static Subclass subclass;
+  return subclass;
+}
+
+LRESULT CallTextControl(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  return TextControlSubclass().CallOriginal(edit, message, wParam, lParam);
+}
+
 HWND CreateTextControl(HWND parent) {
   if (g_app.richEditClass.empty()) return nullptr;
   HWND edit = CreateWindowExA(0, g_app.richEditClass.c_str(), nullptr,
@@ -58,13 +64,29 @@ HWND CreateTextControl(HWND parent) {
   return edit;
 }
 
-void StreamTextIn(HWND edit, const std::string& text) {
-  LRESULT mask = SendMessageA(edit, EM_GETEVENTMASK, 0, 0);
-  SendMessageA(edit, EM_SETEVENTMASK, 0, 0);
-  InStream in{text};
+ScopedEventMask::ScopedEventMask(HWND edit, DWORD off)
+    : edit_(edit), saved_(static_cast<DWORD>(SendMessageA(edit, EM_GETEVENTMASK, 0, 0))) {
+  SendMessageA(edit_, EM_SETEVENTMASK, 0, saved_ & ~off);
+}
+
+ScopedEventMask::~ScopedEventMask() { SendMessageA(edit_, EM_SETEVENTMASK, 0, saved_); }
+
+void SetDocumentEventMask(HWND edit) {
+  SendMessageA(edit, EM_SETEVENTMASK, 0,
+               ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS |
+                   ENM_DROPFILES | ENM_SELCHANGE);
+}
+
+bool StreamIn(HWND edit, const std::string& data, WPARAM format) {
+  InStream in{data};
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadFromText};
-  SendMessageA(edit, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-  SendMessageA(edit, EM_SETEVENTMASK, 0, mask);
+  SendMessageA(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+  return stream.dwError == 0 && in.next == data.size();
+}
+
+void StreamTextIn(HWND edit, const std::string& text) {
+  ScopedEventMask quiet(edit);
+  StreamIn(edit, text, SF_TEXT);
 }
 
 bool StreamTextOut(HWND edit, std::string& text) {
@@ -82,6 +104,13 @@ long TextLength(HWND edit) {
 long TextLimit(HWND edit) { return static_cast<long>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)); }
 
 void SetTextLimit(HWND edit, long characters) { SendMessageA(edit, EM_EXLIMITTEXT, 0, characters); }
+
+long EnsureTextLimit(HWND edit, long long length, long long room) {
+  const long long needed = std::min(length + room, 0x7FFFFFFELL);
+  if (needed <= TextLimit(edit)) return 0;
+  SetTextLimit(edit, static_cast<long>(needed));
+  return static_cast<long>(needed);
+}
 
 int LineCount(HWND edit) { return static_cast<int>(SendMessageA(edit, EM_GETLINECOUNT, 0, 0)); }
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "editor/caret_and_font.h"
 #include "editor/document.h"
-#include "editor/gutter.h"
+#include "editor/document_refresh.h"
 #include "editor/text_control.h"
+#include "editor/text_model.h"
 #include "editor/view_place.h"
 #include "ui/app_state.h"
 
@@ -51,9 +51,6 @@ long LineHeight(HWND edit, Document& document, int lines) {
   return document.lineHeight;
 }
 
-// Characters typed (or deleted) before the widest line is counted again.
-constexpr long kTypedBeforeMeasuring = 64;
-
 bool Measure(HWND window, View& view) {
   view.window = window;
   view.document = GetDocument(window);
@@ -70,12 +67,12 @@ bool Measure(HWND window, View& view) {
   // The text's height from where its last line is; its width from its widest line, counted in
   // the undo history's copy of the text, again after any change larger than some typing. Not
   // while a change is at work: the copy is still the text before it.
-  const long length = static_cast<long>(document.history.Text().size());
-  if (lines != document.measuredLines || lineHeight != document.measuredLineHeight ||
-      std::abs(length - document.measuredLength) > kTypedBeforeMeasuring) {
+  const long length = static_cast<long>(document.model.history.Text().size());
+  if (NeedsMeasuring({document.measuredLines, document.measuredLineHeight, document.measuredLength}, lines, lineHeight,
+                     length)) {
     document.textHeight = PositionOf(edit, LineIndex(edit, lines - 1)).y + view.scroll.y + lineHeight;
     const long widest =
-        static_cast<long>(WidestLineColumns(document.history.Text(), static_cast<int>(g_settings.tabWidth)));
+        static_cast<long>(WidestLineColumns(document.model.history.Text(), static_cast<int>(g_settings.tabWidth)));
     const bool settled = document.editDepth == 0 && !document.applyingHistory;
     document.widestColumns = settled ? widest : std::max(document.widestColumns, widest);
     document.measuredLines = settled ? lines : -1;
@@ -142,7 +139,7 @@ void ShowFrom(View& view, long left, long top) {
   document.shownHeight = view.down.visible;
   SetBar(view.window, SB_HORZ, view.across, view.left());
   SetBar(view.window, SB_VERT, view.down, view.top());
-  if (view.top() != oldTop || shiftX != oldShiftX) GutterAfterScroll(view.window, document, true);
+  if (view.top() != oldTop || shiftX != oldShiftX) RefreshDocument(view.window, kRefreshGutter);
   document.follow = pending;  // our own moves are no news
 }
 
@@ -153,15 +150,7 @@ void ShowFrom(View& view, long left, long top) {
 POINTL CaretPosition(Document& document) {
   long start = 0, end = 0;
   GetSelection(document.edit, start, end);
-  long caret = end;
-  if (start == end)
-    document.selectionAnchor = start;
-  else if (end == document.caretEnd && start != document.caretStart)
-    caret = start;
-  else if (start != document.caretStart && document.selectionAnchor == end)
-    caret = start;
-  document.caretStart = start;
-  document.caretEnd = end;
+  const long caret = FollowSelection(document.selection, start, end);
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
   if (start == end && GetGUIThreadInfo(GetCurrentThreadId(), &thread) && thread.hwndCaret == document.edit)
@@ -169,22 +158,15 @@ POINTL CaretPosition(Document& document) {
   return PositionOf(document.edit, caret);
 }
 
-// The control grows when the window shows more than it holds, or when a line is wider than it
-// (it never scrolls sideways itself: the view moves it). Once as large as the screen, it only
-// grows for a wider line or a larger window, and then by twice what is needed, up to the
-// largest size windows can be given everywhere; a line wider than that the control scrolls.
-constexpr long kLargestControl = 30000;
-
+// The control grows as FitControlSize says (view_place.h): it never scrolls sideways itself,
+// the view moves it; the largest size is what windows can be given everywhere.
 bool FitControl(View& view) {
   // Read once: under Wine each reading asks the display driver, and this runs on every key.
   static const long screenWide = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   static const long screenHigh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  const auto needed = [](long a, long b, long c) { return std::min(kLargestControl, std::max({a, b, c})); };
-  const bool narrow = view.across.control < needed(view.across.visible, view.across.content, screenWide);
-  const bool low = view.down.control < needed(view.down.visible, screenHigh, 0);
-  if (!narrow && !low) return true;
-  const long wide = narrow ? needed(screenWide, 2 * view.across.visible, 2 * view.across.content) : view.across.control;
-  const long high = low ? needed(screenHigh, 2 * view.down.visible, 0) : view.down.control;
+  const ControlSize size = FitControlSize(view.across, view.down, screenWide, screenHigh);
+  if (!size.grows) return true;
+  const long wide = size.width, high = size.height;
   HWND edit = view.document->edit;
   RECT outer{};
   GetWindowRect(edit, &outer);
@@ -268,36 +250,40 @@ void ScrollTextView(HWND window, int bar, WPARAM request) {
   const ViewAxis& axis = vertical ? view.down : view.across;
   const long step = vertical ? view.document->lineHeight : view.document->charWidth;
   long at = vertical ? view.top() : view.left();
+  ScrollRequest asked;
+  long to = at;
   switch (LOWORD(request)) {
     case SB_LINEUP:
-      at -= step;
+      asked = ScrollRequest::kLineBack;
       break;
     case SB_LINEDOWN:
-      at += step;
+      asked = ScrollRequest::kLineOn;
       break;
     case SB_PAGEUP:
-      at -= std::max(step, axis.visible - step);
+      asked = ScrollRequest::kPageBack;
       break;
     case SB_PAGEDOWN:
-      at += std::max(step, axis.visible - step);
+      asked = ScrollRequest::kPageOn;
       break;
     case SB_TOP:
-      at = 0;
+      asked = ScrollRequest::kStart;
       break;
     case SB_BOTTOM:
-      at = LastViewTop(axis);
+      asked = ScrollRequest::kEnd;
       break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
+      asked = ScrollRequest::kTo;
       SCROLLINFO info{};
       info.cbSize = sizeof info;
       info.fMask = SIF_TRACKPOS;
-      if (GetScrollInfo(window, bar, &info)) at = info.nTrackPos;
+      if (GetScrollInfo(window, bar, &info)) to = info.nTrackPos;
       break;
     }
     default:
       return;
   }
+  at = ScrollTarget(asked, at, step, axis, to);
   ShowFrom(view, vertical ? view.left() : at, vertical ? at : view.top());
 }
 
@@ -309,12 +295,12 @@ void TurnWheel(HWND window, WPARAM wParam, bool sideways) {
   SystemParametersInfoA(sideways ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   const long delta = GET_WHEEL_DELTA_WPARAM(wParam);
   if (sideways) {  // a turn to the right shows what is further right
-    ShowFrom(view, view.left() + delta * static_cast<long>(lines) * view.document->charWidth / WHEEL_DELTA, view.top());
+    ShowFrom(view, WheelSidewaysTarget(view.left(), delta, lines, view.document->charWidth), view.top());
     return;
   }
-  const long step =
-      lines == WHEEL_PAGESCROLL ? view.down.visible : static_cast<long>(lines) * view.document->lineHeight;
-  ShowFrom(view, view.left(), view.top() - delta * step / WHEEL_DELTA);
+  ShowFrom(
+      view, view.left(),
+      WheelTarget(view.top(), delta, lines, lines == WHEEL_PAGESCROLL, view.document->lineHeight, view.down.visible));
 }
 
 int FirstShownLine(HWND window) {
@@ -396,16 +382,16 @@ void PageTextView(HWND window, bool down) {
     // The control moves the caret by its own height, which is the screen's: line by line instead,
     // keeping the column it remembers and the selection's anchor when Shift is down. The status
     // bar hears of the caret once, after the last line.
-    const LRESULT mask = SendMessageA(document->edit, EM_GETEVENTMASK, 0, 0);
-    SendMessageA(document->edit, EM_SETEVENTMASK, 0, mask & ~ENM_SELCHANGE);
-    for (long i = 0; i < lines; ++i) SendMessageA(document->edit, WM_KEYDOWN, down ? VK_DOWN : VK_UP, 0);
-    SendMessageA(document->edit, EM_SETEVENTMASK, 0, mask);
+    {
+      ScopedEventMask noCaretNews(document->edit, ENM_SELCHANGE);
+      for (long i = 0; i < lines; ++i) SendMessageA(document->edit, WM_KEYDOWN, down ? VK_DOWN : VK_UP, 0);
+    }
     if (!Measure(window, view)) return;
     ShowFrom(view, view.left(), top + (down ? lines : -lines) * document->lineHeight);
   }
   document->follow = kFollowCaret;
   FollowTextControl(window);
-  if (window == g_app.activeDocument) ShowCaretLineAndColumn(window);
+  RefreshDocument(window, kRefreshCaret);
 }
 
 }  // namespace quillon

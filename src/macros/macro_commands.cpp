@@ -9,8 +9,8 @@
 #include "base/child_process.h"
 #include "base/full_path.h"
 #include "base/text_util.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "macros/build_options.h"
 #include "macros/console_job.h"
 #include "macros/expand_macro.h"
@@ -112,8 +112,9 @@ struct ShownFile {
 
 BOOL CALLBACK MatchShownFile(HWND window, LPARAM lParam) {
   auto* request = reinterpret_cast<ShownFile*>(lParam);
-  const Document* document = GetParent(window) == g_app.mdiClient ? GetDocument(window) : nullptr;
-  if (document && EqualsNoCase(document->path, *request->path)) request->shown = true;
+  if (GetParent(window) == g_app.mdiClient && IsDocumentWindow(window) &&
+      EqualsNoCase(DocumentPath(window), *request->path))
+    request->shown = true;
   return !request->shown;
 }
 
@@ -187,8 +188,8 @@ void RunMacroCommand(HWND frame, int index) {
 
 std::string CurrentBuildFolder() {
   if (const Project* project = g_app.project; project && project->loaded) return Normalized(project->projectDir);
-  const Document* document = GetDocument(g_app.activeDocument);
-  return document && !document->path.empty() ? FolderOf(document->path) : std::string();
+  const std::string path = DocumentPath(g_app.activeDocument);
+  return !path.empty() ? FolderOf(path) : std::string();
 }
 
 PlaceholderValues CurrentPlaceholders() {
@@ -198,10 +199,10 @@ PlaceholderValues CurrentPlaceholders() {
     sources.project = true;
     sources.paths = {Normalized(project->projectDir), project->outputPath, project->outputName, project->listingPath,
                      project->mainSource};
-  } else if (const Document* document = GetDocument(g_app.activeDocument)) {
+  } else if (IsDocumentWindow(g_app.activeDocument)) {
     sources.document = true;
-    sources.documentPath = document->path;
-    sources.documentBaseName = document->baseName;
+    sources.documentPath = DocumentPath(g_app.activeDocument);
+    sources.documentBaseName = DocumentBaseName(g_app.activeDocument);
   }
   sources.assembler = FullProgramPath(g_settings.assemblerPath, CurrentBuildFolder());
   if (sources.assembler.empty()) sources.assembler = ProgramOf(g_settings.assemblerPath);

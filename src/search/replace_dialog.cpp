@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/recent_lists.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "resource.h"
 #include "search/search_dialog.h"
 #include "search/search_engine.h"
@@ -59,7 +59,7 @@ class ReplaceDialog : public SearchDialog {
   }
 
   void OnButton(int id) {
-    if (!TakeSearch() || !ActiveDocument()) return;
+    if (!TakeSearch() || !IsDocumentWindow(g_app.activeDocument)) return;
     HWND window = g_app.activeDocument;
     const char* text = search_.text.c_str();
     const char* replacement = search_.replacement.c_str();
@@ -82,7 +82,7 @@ class ReplaceDialog : public SearchDialog {
 }  // namespace
 
 void ReplaceCommand(HWND frame, SearchState& search) {
-  if (!ActiveDocument()) return;
+  if (!IsDocumentWindow(g_app.activeDocument)) return;
   ReplaceDialog(search).RunModal(frame, IDD_REPLACE);
 }
 

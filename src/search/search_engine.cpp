@@ -9,7 +9,7 @@
 #include "base/error_log.h"
 #include "base/recent_lists.h"
 #include "base/settings.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "search/find_dialog.h"
 #include "search/regex_matcher.h"
@@ -85,7 +85,7 @@ std::vector<HWND> DocumentsInMenuOrder() {
   std::vector<HWND> windows;
   if (!g_app.mdiClient) return windows;
   for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (Document* document = GetDocument(child); document && document->edit) windows.push_back(child);
+    if (DocumentTextControl(child)) windows.push_back(child);
   std::sort(windows.begin(), windows.end(),
             [](HWND a, HWND b) { return GetWindowLongPtrA(a, GWLP_ID) < GetWindowLongPtrA(b, GWLP_ID); });
   return windows;
@@ -125,7 +125,7 @@ SearchOutcome SearchPlain(HWND window, HWND edit, const std::string& text, std::
   documents.erase(documents.begin());
   if (!down) std::reverse(documents.begin(), documents.end());
   for (HWND other : documents) {
-    HWND otherEdit = GetDocument(other)->edit;
+    HWND otherEdit = DocumentTextControl(other);
     ControlRange whole = down ? ControlRange{0, -1} : ControlRange{TextLength(otherEdit), 0};
     if (!FindPlain(otherEdit, text, flags, whole, start, end)) continue;
     ActivateDocument(other);
@@ -140,8 +140,8 @@ SearchOutcome SearchPlain(HWND window, HWND edit, const std::string& text, std::
 void RememberMatch(HWND window, long start, long end) { g_last = {window, {true, start, end}}; }
 
 SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags, HWND notFoundOwner) {
-  Document* document = GetDocument(window);
-  if (!document || !document->edit || !text || !*text) return SearchOutcome::kStopped;
+  HWND edit = DocumentTextControl(window);
+  if (!edit || !text || !*text) return SearchOutcome::kStopped;
   SearchOutcome outcome;
   bool wrapped = false;
   if (flags & kFindRegex) {
@@ -150,9 +150,9 @@ SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags,
       MessageBoxA(window, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
       return SearchOutcome::kStopped;
     }
-    outcome = SearchRegex(window, document->edit, matcher, (flags & kFindDown) != 0, wrapped);
+    outcome = SearchRegex(window, edit, matcher, (flags & kFindDown) != 0, wrapped);
   } else {
-    outcome = SearchPlain(window, document->edit, text, flags, wrapped);
+    outcome = SearchPlain(window, edit, text, flags, wrapped);
   }
   if (outcome == SearchOutcome::kNotFound)
     MessageBoxA(notFoundOwner ? notFoundOwner : g_app.mdiClient, "Search text not found", "Finished",
@@ -181,22 +181,14 @@ bool ReplaceRange(HWND edit, long start, long end, const std::string& text, long
                 "Error", MB_OK | MB_ICONERROR);
     return false;
   }
-  SetSelection(edit, start, end);
-  // The colour pass starts from the replaced span, not from where the last key left the caret.
-  if (Document* document = GetDocument(GetParent(edit))) {
-    document->beforeChange.selStart = start;
-    document->beforeChange.selEnd = end;
-  }
-  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-  return true;
+  return ReplaceDocumentRange(GetParent(edit), start, end, text);
 }
 
 }  // namespace
 
 void ReplaceNext(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner) {
-  Document* document = GetDocument(window);
-  if (!document || !document->edit || !text || !*text) return;
-  HWND edit = document->edit;
+  HWND edit = DocumentTextControl(window);
+  if (!edit || !text || !*text) return;
   long selStart = 0, selEnd = 0;
   GetSelection(edit, selStart, selEnd);
   if (selStart < selEnd) {
@@ -244,9 +236,8 @@ struct ReplacePlan {
 // when an error stops it.
 bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std::uint32_t flags, HWND owner,
                     ReplacePlan& plan) {
-  Document* document = GetDocument(window);
-  if (!document || !document->edit || !text || !*text) return false;
-  HWND edit = document->edit;
+  HWND edit = DocumentTextControl(window);
+  if (!edit || !text || !*text) return false;
   const std::string before = TextRange(edit, 0, TextLength(edit));
   long from = 0, to = static_cast<long>(before.size());
   if (flags & kFindInSelection) {
@@ -292,13 +283,13 @@ bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std:
 }
 
 bool ApplyPlan(const ReplacePlan& plan, HWND owner) {
-  Document* document = GetDocument(plan.window);
-  if (!document || !document->edit) return false;
+  HWND edit = DocumentTextControl(plan.window);
+  if (!edit) return false;
   if (plan.count == 0 || (plan.change.start == plan.change.end && plan.change.text.empty())) return true;
   // The control takes its time over a long span under some platforms: show that it works.
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-  const bool replaced = ReplaceRange(document->edit, static_cast<long>(plan.change.start),
-                                     static_cast<long>(plan.change.end), plan.change.text, plan.length, owner);
+  const bool replaced = ReplaceRange(edit, static_cast<long>(plan.change.start), static_cast<long>(plan.change.end),
+                                     plan.change.text, plan.length, owner);
   SetCursor(previous);
   return replaced;
 }
@@ -339,16 +330,15 @@ int ReplaceAll(HWND window, const char* text, const char* replacement, std::uint
 }
 
 bool SelectionSpansLines(HWND window) {
-  Document* document = GetDocument(window);
-  if (!document || !document->edit) return false;
-  const SelectionState selection = ReadSelection(document->edit);
+  HWND edit = DocumentTextControl(window);
+  if (!edit) return false;
+  const SelectionState selection = ReadSelection(edit);
   return selection.startLine != selection.endLine;
 }
 
 std::string InitialFindTextOf(HWND window) {
-  Document* document = GetDocument(window);
-  if (!document || !document->edit) return std::string();
-  HWND edit = document->edit;
+  HWND edit = DocumentTextControl(window);
+  if (!edit) return std::string();
   const SelectionState selection = ReadSelection(edit);
   if (selection.startLine != selection.endLine) return std::string();
   const long lineStart = LineIndex(edit, selection.startLine);
@@ -358,7 +348,7 @@ std::string InitialFindTextOf(HWND window) {
 }
 
 void FindCommand(HWND frame, SearchState& search) {
-  if (!ActiveDocument()) return;
+  if (!IsDocumentWindow(g_app.activeDocument)) return;
   if (ShowFindDialog(frame, search.text, InitialFindTextOf(g_app.activeDocument)) != 1) return;
   // An empty text is kept, so that Find Next asks again, but neither searched nor remembered.
   if (search.text.empty()) return;
@@ -367,7 +357,7 @@ void FindCommand(HWND frame, SearchState& search) {
 }
 
 void FindNextCommand(HWND frame, SearchState& search) {
-  if (!ActiveDocument()) return;
+  if (!IsDocumentWindow(g_app.activeDocument)) return;
   if (!search.text.empty())
     SearchDocument(g_app.activeDocument, search.text.c_str(), g_settings.findFlags);
   else
@@ -375,7 +365,7 @@ void FindNextCommand(HWND frame, SearchState& search) {
 }
 
 void FindPreviousCommand(HWND frame, SearchState& search) {
-  if (!ActiveDocument()) return;
+  if (!IsDocumentWindow(g_app.activeDocument)) return;
   if (search.text.empty()) return FindCommand(frame, search);
   SearchDocument(g_app.activeDocument, search.text.c_str(), g_settings.findFlags & ~kFindDown);
 }

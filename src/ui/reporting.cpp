@@ -19,6 +19,10 @@ std::string SystemErrorText(DWORD code) {
   return result;
 }
 
+void ReportFailure(HWND owner, const std::string& what, const std::string& path) {
+  MessageBoxA(owner, what.c_str(), path.empty() ? "Error" : path.c_str(), MB_OK | MB_ICONERROR);
+}
+
 void ShowLastErrorBox(const char* caption) {
   DWORD code = GetLastError();
   char* text = nullptr;

@@ -10,6 +10,10 @@ namespace quillon {
 // The system's text for an error code, without its line end.
 std::string SystemErrorText(DWORD code);
 
+// Reports a failure in a box over `owner`: `what` went wrong ("Unable to save file."), with the
+// file it concerns as the caption, or "Error" when it concerns none.
+void ReportFailure(HWND owner, const std::string& what, const std::string& path = std::string());
+
 // Shows the system's text for the calling thread's last error, with the given caption.
 void ShowLastErrorBox(const char* caption);
 

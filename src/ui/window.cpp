@@ -108,4 +108,19 @@ LRESULT WindowObject::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   return taken ? result : DefaultProcedure(message, wParam, lParam);
 }
 
+bool Subclass::Attach(HWND window, WNDPROC procedure) {
+  if (!window) return false;
+  const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  if (current == procedure || (original_ && current != original_)) return false;
+  original_ = current;
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+  return true;
+}
+
+LRESULT Subclass::Detach(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+  if (!original_) return DefWindowProcA(window, message, wParam, lParam);
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+  return CallWindowProcA(original_, window, message, wParam, lParam);
+}
+
 }  // namespace quillon

@@ -85,4 +85,25 @@ class WindowObject {
   bool ownedByWindow_ = false;
 };
 
+// A procedure put in front of the procedure of windows of one class (a subclass). The class's
+// own procedure is kept here once, not per window: under Wine each window property read is a
+// trip to the server, and every message would pay it. At WM_NCDESTROY the front procedure calls
+// Detach, which puts the window's own procedure back and hands it the message.
+class Subclass {
+ public:
+  // Puts `procedure` in front of `window`'s. False, changing nothing, when it is there already or
+  // when the window's procedure is not the one this subclass took first (another class).
+  bool Attach(HWND window, WNDPROC procedure);
+  // The window's own procedure for a message the front one passes on.
+  LRESULT CallOriginal(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+    return original_ ? CallWindowProcA(original_, window, message, wParam, lParam)
+                     : DefWindowProcA(window, message, wParam, lParam);
+  }
+  // WM_NCDESTROY: the window's own procedure back in place, and the message to it.
+  LRESULT Detach(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
+
+ private:
+  WNDPROC original_ = nullptr;
+};
+
 }  // namespace quillon

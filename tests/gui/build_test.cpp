@@ -9,8 +9,9 @@
 #include "app/startup.h"
 #include "assemble/output_pane.h"
 #include "base/text_util.h"
-#include "editor/document.h"
+#include "editor/document_file.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "project/file_pane.h"
 #include "project/project.h"
 #include "resource.h"
@@ -163,12 +164,12 @@ TEST_F(BuildTest, AnErrorLineOpensAndSavesTheBuiltFileWhateverTheCurrentFolder) 
   ASSERT_NE(list, nullptr);
   g_app.outputPane->SelectLine(3);
   SendMessageA(pane, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
-  Document* document = ActiveDocument();
+  HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
   ASSERT_NE(document, nullptr);
-  EXPECT_EQ(document->path, folder_ + "\\game.asm");
+  EXPECT_EQ(DocumentPath(document), folder_ + "\\game.asm");
   EXPECT_EQ(WindowText(g_app.activeDocument), folder_ + "\\game.asm");
 
-  SendMessageA(document->edit, WM_CHAR, ';', 0);
+  SendMessageA(DocumentTextControl(document), WM_CHAR, ';', 0);
   Command(IDM_FILE_SAVE);
   EXPECT_EQ(ReadText(folder_ + "\\game.asm"), ";;@error undefined symbol FOO\r\n");
   EXPECT_EQ(ReadText(decoy), "decoy\r\n");
@@ -184,7 +185,7 @@ TEST_F(BuildTest, BuildingWritesOnlyChangedDocuments) {
   WriteText(edited, "one\n");
   ASSERT_TRUE(OpenDocumentAtLine(untouched, -1));
   ASSERT_TRUE(OpenDocumentAtLine(edited, -1));
-  SendMessageA(ActiveDocument()->edit, WM_CHAR, 'x', 0);
+  SendMessageA(DocumentTextControl(g_app.activeDocument), WM_CHAR, 'x', 0);
   // Make a rewrite visible even when it writes the same bytes.
   HANDLE file =
       CreateFileA(untouched.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -193,13 +194,13 @@ TEST_F(BuildTest, BuildingWritesOnlyChangedDocuments) {
   CloseHandle(file);
   const FileStamp before = StampOfFile(untouched);
   for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (Document* d = GetDocument(child); d && d->path == untouched) d->file.stamp = before;
+    if (DocumentPath(child) == untouched) ReloadUnmodifiedDocument(child);  // it knows the new stamp
 
   Build();
   EXPECT_TRUE(StampOfFile(untouched) == before) << "an unchanged document was written";
   EXPECT_EQ(ReadText(untouched), "one\ntwo\r\n");
   EXPECT_EQ(ReadText(edited), "xone\n");
-  EXPECT_FALSE(ActiveDocument()->modified);
+  EXPECT_FALSE(DocumentModified(g_app.activeDocument));
 }
 
 TEST_F(BuildTest, CommandLineLongerThanAPathBufferReachesTheAssemblerWhole) {
@@ -364,9 +365,9 @@ TEST_F(BuildTest, ADocumentThatCannotBeSavedIsNotAssembled) {
   const std::string source = folder_ + "\\locked.asm";
   WriteText(source, ";@error on disk\r\n");
   ASSERT_TRUE(OpenDocumentAtLine(source, -1));
-  HWND edit = GetDocument(g_app.activeDocument)->edit;
+  HWND edit = DocumentTextControl(g_app.activeDocument);
   SendMessageA(edit, WM_CHAR, 'x', 0);
-  ASSERT_TRUE(GetDocument(g_app.activeDocument)->modified);
+  ASSERT_TRUE(DocumentModified(g_app.activeDocument));
   SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY);
   {
     DialogAnswerer answerer(DialogAnswerer::Press(IDOK));  // "Unable to save file."
@@ -377,7 +378,7 @@ TEST_F(BuildTest, ADocumentThatCannotBeSavedIsNotAssembled) {
   EXPECT_EQ(ReadPane(), (std::vector<PaneLine>{Plain("Assembling..."), Plain("Build failed: save the document first."),
                                                Plain("Finished assembly")}));
   EXPECT_FALSE(Exists(folder_ + "\\locked.bin"));
-  GetDocument(g_app.activeDocument)->modified = false;  // leave without questions
+  SetDocumentChanged(g_app.activeDocument, false);  // leave without questions
 }
 
 TEST_F(BuildTest, CancelInTheOptionsEndsThisBuildAndTheNextOneAsksAgain) {

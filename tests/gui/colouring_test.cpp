@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "base/error_log.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/syntax_colours.h"
 #include "editor/text_control.h"
 #include "resource.h"
@@ -114,7 +114,7 @@ class ColouringTest : public FrameTest {
   }
   void TearDown() override {
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) d->modified = false;
+      SetDocumentChanged(child, false);
     g_syntaxTable = saved_;
     FrameTest::TearDown();
   }
@@ -123,8 +123,8 @@ class ColouringTest : public FrameTest {
     path_ = folder_ + "\\" + name;
     WriteText(path_, text);
     EXPECT_TRUE(OpenDocumentAtLine(path_, -1));
-    Document* document = ActiveDocument();
-    return document ? document->edit : nullptr;
+    HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
+    return document ? DocumentTextControl(document) : nullptr;
   }
   std::string folder_;
   std::string path_;
@@ -155,7 +155,7 @@ TEST_F(ColouringTest, OpenedFilesShowKeywordsAndCommentsAndSaveUnchanged) {
     long start = -1, end = -1;
     GetSelection(edit, start, end);
     EXPECT_EQ(start, 0) << c.name;
-    EXPECT_FALSE(ActiveDocument()->modified) << c.name;
+    EXPECT_FALSE(DocumentModified(g_app.activeDocument)) << c.name;
     EXPECT_FALSE(SendMessageA(edit, EM_CANUNDO, 0, 0)) << c.name << ": opening leaves nothing to undo";
   }
   // RTF cannot carry a NUL byte: such a file comes in as plain text, coloured line by line as far
@@ -322,7 +322,7 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
     SetSelection(edit, 0, 0);
     SendMessageA(edit, WM_PASTE, 0, 0);
     EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), ControlText(text) + before);
-    EXPECT_GE(TextLimit(edit), TextLength(edit) + kDefaultTextLimitKb * 1024) << "room to type on after it";
+    EXPECT_GE(TextLimit(edit), TextLength(edit) + kTextRoom) << "room to type on after it";
     SendMessageA(edit, EM_UNDO, 0, 0);
   }
   // Ctrl+A, Ctrl+C, Ctrl+End, Ctrl+V: the text twice, not a line more, and coloured.
@@ -339,7 +339,7 @@ TEST_F(ColouringTest, PastedLinesAreColoured) {
 TEST_F(ColouringTest, UndoTakesTypedAndPastedTextBack) {
   HWND edit = Open("undo.asm", "B x\r\n");
   SendMessageA(edit, EM_UNDO, 0, 0);
-  EXPECT_FALSE(ActiveDocument()->modified) << "nothing to undo after opening";
+  EXPECT_FALSE(DocumentModified(g_app.activeDocument)) << "nothing to undo after opening";
   SetSelection(edit, 4, 4);
   Type(edit, "MVI");
   ASSERT_EQ(TextRange(edit, 0, TextLength(edit)), "B x\rMVI");
@@ -415,7 +415,7 @@ TEST_F(ColouringTest, StatusBarShowsCaretAndKeyStates) {
   Open("other.asm", "x");
   EXPECT_EQ(StatusText(3), "INS") << "each document keeps its own state";
   SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first), 0);
-  SendMessageA(GetDocument(first)->edit, WM_KEYUP, VK_RIGHT, 0);
+  SendMessageA(DocumentTextControl(first), WM_KEYUP, VK_RIGHT, 0);
   EXPECT_EQ(StatusText(3), "OVR");
   EXPECT_EQ(StatusText(2), (GetKeyState(VK_CAPITAL) & 1) ? "CAP" : "");
   EXPECT_EQ(StatusText(4), (GetKeyState(VK_NUMLOCK) & 1) ? "NUM" : "");
@@ -465,7 +465,7 @@ TEST_F(ColouringTest, TheStatusBarFollowsTheCaretAfterEveryMove) {
   EXPECT_EQ(StatusText(5), "LF") << "saved in the style shown";
 
   for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (Document* d = GetDocument(child)) d->modified = false;
+    SetDocumentChanged(child, false);
   SendMessageA(FrameWindow(), WM_COMMAND, IDM_WINDOW_CLOSEALL, 0);
   for (int part = 1; part <= 5; ++part) EXPECT_EQ(StatusText(part), "") << "no document: part " << part;
   g_settings.tabWidth = savedTab;
@@ -514,9 +514,9 @@ TEST_F(ColouringTest, FontChooserStartsFromTheDocumentsFontAndKeepsColours) {
   const int savedSize = g_settings.fontSize;
   HWND edit = Open("font.asm", "MVI ; c\r\n");
   HWND other = Open("font2.asm", "B\r\n");
-  Document* second = GetDocument(g_app.activeDocument);
+  HWND second = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
   SetTextFont(edit, "DejaVu Sans Mono", 0, 240);
-  SetTextFont(second->edit, "DejaVu Sans Mono", 0, 240);
+  SetTextFont(DocumentTextControl(second), "DejaVu Sans Mono", 0, 240);
   {
     DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
     SendMessageA(FrameWindow(), WM_COMMAND, IDM_TOOLS_FONT, 0);
@@ -530,7 +530,7 @@ TEST_F(ColouringTest, FontChooserStartsFromTheDocumentsFontAndKeepsColours) {
   EXPECT_EQ(g_app.activeDocument, GetParent(other));
   {
     DialogAnswerer answerer(DialogAnswerer::Press(IDCANCEL));
-    SetTextFont(second->edit, "DejaVu Sans Mono", 0, 300);
+    SetTextFont(DocumentTextControl(second), "DejaVu Sans Mono", 0, 300);
     SendMessageA(FrameWindow(), WM_COMMAND, IDM_TOOLS_FONT, 0);
   }
   EXPECT_EQ(g_settings.fontSize, 240) << "Cancel changes nothing";

@@ -1,5 +1,5 @@
 // Document windows: open, type, save, save as, close, and the file at a line.
-#include "editor/document.h"
+#include "editor/document.h"  // a path set without a file, for two tests of the record
 
 #include <windows.h>
 #include <commctrl.h>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "project/project.h"
 #include "project/project_commands.h"
@@ -29,7 +30,7 @@ namespace {
 int DocumentCount() {
   int count = 0;
   for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (GetDocument(child)) ++count;
+    if (IsDocumentWindow(child)) ++count;
   return count;
 }
 
@@ -51,7 +52,7 @@ class DocumentTest : public FrameTest {
   void TearDown() override {
     // Leave without questions.
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) d->modified = false;
+      SetDocumentChanged(child, false);
     FrameTest::TearDown();
   }
   std::string File(const std::string& name, const std::string& text) {
@@ -106,18 +107,18 @@ TEST_F(DocumentTest, OpenSaveTypeSaveKeepsTheFileBytesThroughTheRealControl) {
     const std::string path = File(c.name, c.bytes);
     ASSERT_TRUE(OpenDocumentAtLine(path, -1)) << c.name;
     HWND window = g_app.activeDocument;
-    Document* document = GetDocument(window);
+    HWND document = IsDocumentWindow(window) ? window : nullptr;
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(WindowText(window), path);
-    EXPECT_EQ(LineCount(document->edit), Breaks(c.bytes) + 1) << c.name << ": no line joined or split";
-    EXPECT_FALSE(document->modified);
+    EXPECT_EQ(LineCount(DocumentTextControl(document)), Breaks(c.bytes) + 1) << c.name << ": no line joined or split";
+    EXPECT_FALSE(DocumentModified(document));
     EXPECT_FALSE(SaveIsEnabled(frame_));
 
     Command(IDM_FILE_SAVE);
     EXPECT_TRUE(ReadText(path) == saved) << c.name << ": unedited save";
 
-    SetSelection(document->edit, 0, 0);
-    Type(document->edit, ";");
+    SetSelection(DocumentTextControl(document), 0, 0);
+    Type(DocumentTextControl(document), ";");
     EXPECT_EQ(WindowText(window), path + "*");
     EXPECT_TRUE(SaveIsEnabled(frame_));
     Command(IDM_FILE_SAVE);
@@ -134,9 +135,9 @@ TEST_F(DocumentTest, SaveAsToANameWithoutExtension) {
   DeleteFileA(target.c_str());
   Command(IDM_FILE_NEW);
   HWND window = g_app.activeDocument;
-  ASSERT_NE(GetDocument(window), nullptr);
+  ASSERT_TRUE(IsDocumentWindow(window));
   EXPECT_EQ(WindowText(window), "untitled");
-  Type(GetDocument(window)->edit, "hello");
+  Type(DocumentTextControl(window), "hello");
   EXPECT_EQ(WindowText(window), "untitled*");
 
   DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
@@ -146,8 +147,8 @@ TEST_F(DocumentTest, SaveAsToANameWithoutExtension) {
   Command(IDM_FILE_SAVEAS);
   ASSERT_EQ(answerer.Seen().size(), 1u);
   EXPECT_EQ(ReadText(target), "hello");
-  EXPECT_EQ(GetDocument(window)->path, target);
-  EXPECT_EQ(GetDocument(window)->baseName, "demo");
+  EXPECT_EQ(DocumentPath(window), target);
+  EXPECT_EQ(DocumentBaseName(window), "demo");
   EXPECT_EQ(WindowText(window), target);
   EXPECT_EQ(g_settings.lastDirectory, folder_);
 }
@@ -155,20 +156,20 @@ TEST_F(DocumentTest, SaveAsToANameWithoutExtension) {
 TEST_F(DocumentTest, SavingAnUntitledDocumentAsksForANameAndCancelKeepsItUntitled) {
   Command(IDM_FILE_NEW);
   HWND window = g_app.activeDocument;
-  Type(GetDocument(window)->edit, "x");
+  Type(DocumentTextControl(window), "x");
   DialogAnswerer answerer(DialogAnswerer::Press(IDCANCEL));
   Command(IDM_FILE_SAVE);
   ASSERT_EQ(answerer.Seen().size(), 1u);
   EXPECT_EQ(answerer.Seen()[0].caption, "Save file as...");
   EXPECT_EQ(WindowText(window), "untitled*");
-  EXPECT_TRUE(GetDocument(window)->modified);
+  EXPECT_TRUE(DocumentModified(window));
 }
 
 TEST_F(DocumentTest, AFileAlreadyShownIsActivatedNotReadAgain) {
   std::string path = File("Shown.asm", "one\r\ntwo\r\n");
   ASSERT_TRUE(OpenDocumentAtLine(path, -1));
   HWND first = g_app.activeDocument;
-  Type(GetDocument(first)->edit, "typed");
+  Type(DocumentTextControl(first), "typed");
   Command(IDM_FILE_NEW);
   ASSERT_NE(g_app.activeDocument, first);
 
@@ -180,10 +181,10 @@ TEST_F(DocumentTest, AFileAlreadyShownIsActivatedNotReadAgain) {
   SetCurrentDirectoryA(current);
   EXPECT_EQ(g_app.activeDocument, first);
   EXPECT_EQ(DocumentCount(), 2);
-  EXPECT_TRUE(GetDocument(first)->modified) << "not reloaded";
+  EXPECT_TRUE(DocumentModified(first)) << "not reloaded";
   long start = 0, end = 0;
-  GetSelection(GetDocument(first)->edit, start, end);
-  EXPECT_EQ(start, LineIndex(GetDocument(first)->edit, 1)) << "still moves to the line";
+  GetSelection(DocumentTextControl(first), start, end);
+  EXPECT_EQ(start, LineIndex(DocumentTextControl(first), 1)) << "still moves to the line";
 }
 
 TEST_F(DocumentTest, TheLineIsScrolledToTheTopWithTheCaretAtItsStart) {
@@ -192,7 +193,7 @@ TEST_F(DocumentTest, TheLineIsScrolledToTheTopWithTheCaretAtItsStart) {
   std::string path = File("long.asm", text);
   for (int line : {57, 0, 200}) {
     ASSERT_TRUE(OpenDocumentAtLine(path, line));
-    HWND edit = GetDocument(g_app.activeDocument)->edit;
+    HWND edit = DocumentTextControl(g_app.activeDocument);
     EXPECT_EQ(FirstVisibleLine(edit), line);
     long start = -1, end = -1;
     GetSelection(edit, start, end);
@@ -207,7 +208,7 @@ TEST_F(DocumentTest, TheLineIsScrolledToTheTopWithTheCaretAtItsStart) {
 // What the text control tells its window when files are dropped on it.
 void DropOnText(HWND window, const std::vector<std::string>& files) {
   ENDROPFILES drop{};
-  drop.nmhdr.hwndFrom = GetDocument(window)->edit;
+  drop.nmhdr.hwndFrom = DocumentTextControl(window);
   drop.nmhdr.idFrom = kEditControlId;
   drop.nmhdr.code = EN_DROPFILES;
   drop.hDrop = MakeDrop(files);
@@ -229,7 +230,7 @@ TEST_F(DocumentTest, AFileDroppedOnTheTextOpensAndTwoFilesOpenNeither) {
   EXPECT_EQ(DocumentCount(), 1);
   DropOnText(window, {project});
   EXPECT_EQ(DocumentCount(), 2) << "a project file dropped on the text opens as text";
-  EXPECT_EQ(GetDocument(g_app.activeDocument)->path, project);
+  EXPECT_EQ(DocumentPath(g_app.activeDocument), project);
   EXPECT_FALSE(g_app.project->loaded);
 }
 
@@ -247,9 +248,9 @@ TEST_F(DocumentTest, AFileThatCannotBeOpenedLeavesNoWindowBehind) {
 TEST_F(DocumentTest, CloseAllAsksOnceForEachChangedDocument) {
   std::string a = File("a.asm", "a\r\n"), b = File("b.asm", "b\r\n"), c = File("c.asm", "c\r\n");
   for (const std::string& path : {a, b, c}) ASSERT_TRUE(OpenDocumentAtLine(path, -1));
-  Type(GetDocument(g_app.activeDocument)->edit, "changed");  // c
+  Type(DocumentTextControl(g_app.activeDocument), "changed");  // c
   OpenDocumentAtLine(a, -1);
-  Type(GetDocument(g_app.activeDocument)->edit, "changed");  // a
+  Type(DocumentTextControl(g_app.activeDocument), "changed");  // a
   DialogAnswerer answerer(DialogAnswerer::Press(IDNO));
   Command(IDM_WINDOW_CLOSEALL);
   auto seen = answerer.Seen();
@@ -267,9 +268,9 @@ TEST_F(DocumentTest, ExitAsksForTheProjectThenEachChangedDocumentAndNoSavesNothi
   g_app.project->SetOutputName("changed");
   std::string a = File("exit_a.asm", "a\r\n"), b = File("exit_b.asm", "b\r\n");
   ASSERT_TRUE(OpenDocumentAtLine(a, -1));
-  Type(GetDocument(g_app.activeDocument)->edit, "1");
+  Type(DocumentTextControl(g_app.activeDocument), "1");
   ASSERT_TRUE(OpenDocumentAtLine(b, -1));
-  Type(GetDocument(g_app.activeDocument)->edit, "2");
+  Type(DocumentTextControl(g_app.activeDocument), "2");
 
   DialogAnswerer answerer(DialogAnswerer::Press(IDNO));
   Command(IDM_FILE_EXIT);
@@ -320,9 +321,9 @@ TEST_F(DocumentTest, CancelOnACloseQuestionClosesNothingAndWritesNothing) {
     if (c.projectChanged) g_app.project->SetOutputName("changed");
     const std::string a = File("cancel_a.asm", "a\r\n"), b = File("cancel_b.asm", "b\r\n");
     ASSERT_TRUE(OpenDocumentAtLine(a, -1));
-    Type(GetDocument(g_app.activeDocument)->edit, "1");
+    Type(DocumentTextControl(g_app.activeDocument), "1");
     ASSERT_TRUE(OpenDocumentAtLine(b, -1));
-    Type(GetDocument(g_app.activeDocument)->edit, "2");
+    Type(DocumentTextControl(g_app.activeDocument), "2");
     const HWND active = g_app.activeDocument;
 
     std::size_t asked = 0;
@@ -340,8 +341,8 @@ TEST_F(DocumentTest, CancelOnACloseQuestionClosesNothingAndWritesNothing) {
     EXPECT_EQ(DocumentCount(), 2);
     EXPECT_EQ(WindowText(active), b + "*");
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) {
-        EXPECT_TRUE(d->modified) << d->path;
+      if (IsDocumentWindow(child)) {
+        EXPECT_TRUE(DocumentModified(child)) << DocumentPath(child);
       }
     EXPECT_EQ(ReadText(a), "a\r\n");
     EXPECT_EQ(ReadText(b), "b\r\n");
@@ -351,7 +352,7 @@ TEST_F(DocumentTest, CancelOnACloseQuestionClosesNothingAndWritesNothing) {
 
     // Leave the next case a clean frame.
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) d->modified = false;
+      SetDocumentChanged(child, false);
     g_app.project->settingsChanged = false;
     ASSERT_TRUE(CloseAllDocuments(g_app.mdiClient));
   }
@@ -361,8 +362,8 @@ TEST_F(DocumentTest, AFailedSaveIsReportedAndClosingNeverDropsTextSilently) {
   std::string path = File("locked.asm", "original\r\n");
   ASSERT_TRUE(OpenDocumentAtLine(path, -1));
   HWND window = g_app.activeDocument;
-  SetSelection(GetDocument(window)->edit, 0, 0);
-  Type(GetDocument(window)->edit, "new ");
+  SetSelection(DocumentTextControl(window), 0, 0);
+  Type(DocumentTextControl(window), "new ");
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
 
   {
@@ -400,7 +401,7 @@ TEST_F(DocumentTest, AFailedSaveIsReportedAndClosingNeverDropsTextSilently) {
 TEST_F(DocumentTest, ClosingDiscardsOnlyWhenTheUserSaysSo) {
   Command(IDM_FILE_NEW);
   HWND window = g_app.activeDocument;
-  Type(GetDocument(window)->edit, "draft");
+  Type(DocumentTextControl(window), "draft");
   int questions = 0;
   DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
     if (seen.caption == "Save file as...") {
@@ -421,9 +422,10 @@ TEST_F(DocumentTest, AFileLargerThanTheDefaultLimitIsReadAndSavedWhole) {
   while (text.size() < 300000) text += "        MVII    #$1234, R0      ; a line of a large program\r\n";
   std::string path = File("large.asm", text);
   ASSERT_TRUE(OpenDocumentAtLine(path, -1));
-  Document* document = GetDocument(g_app.activeDocument);
-  EXPECT_GT(document->textLimitKb, kDefaultTextLimitKb);
-  EXPECT_EQ(TextLength(document->edit), static_cast<long>(text.size() - text.size() / 61)) << "a line break is one";
+  HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
+  EXPECT_GT(TextLimit(DocumentTextControl(document)), kTextRoom) << "the limit grew for the file";
+  EXPECT_EQ(TextLength(DocumentTextControl(document)), static_cast<long>(text.size() - text.size() / 61))
+      << "a line break is one";
   Command(IDM_FILE_SAVE);
   std::string saved = ReadText(path);
   EXPECT_EQ(saved.size(), text.size());
@@ -437,8 +439,8 @@ TEST_F(DocumentTest, ADocumentWithoutTextControlNeverWritesOverItsFile) {
   Command(IDM_FILE_NEW);
   g_app.richEditClass = richEdit;
   HWND window = g_app.activeDocument;
-  ASSERT_NE(GetDocument(window), nullptr);
-  EXPECT_EQ(GetDocument(window)->edit, nullptr);
+  ASSERT_TRUE(IsDocumentWindow(window));
+  EXPECT_EQ(DocumentTextControl(window), nullptr);
   SetDocumentPath(*GetDocument(window), path);
   DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
   EXPECT_FALSE(SaveDocument(window));
@@ -450,7 +452,7 @@ TEST_F(DocumentTest, ALongTitleShowsTheEndOfThePath) {
   HWND window = g_app.activeDocument;
   std::string longPath = "C:\\" + std::string(300, 'd') + "\\game.asm";
   SetDocumentPath(*GetDocument(window), longPath);
-  Type(GetDocument(window)->edit, "x");
+  Type(DocumentTextControl(window), "x");
   std::string title = WindowText(window);
   EXPECT_EQ(title.size(), 255u);
   EXPECT_EQ(title.substr(0, 3), "...");
@@ -477,7 +479,7 @@ TEST_F(DocumentTest, AWriteThatFailsAtAnyStepLeavesTheFileAndReportsIt) {
     const std::vector<std::string> before = files.FilesIn(folder_);
     ASSERT_TRUE(OpenDocumentAtLine(path, -1));
     HWND window = g_app.activeDocument;
-    Type(GetDocument(window)->edit, "new ");
+    Type(DocumentTextControl(window), "new ");
     {
       files.failAt = step;
       DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
@@ -488,7 +490,7 @@ TEST_F(DocumentTest, AWriteThatFailsAtAnyStepLeavesTheFileAndReportsIt) {
     }
     EXPECT_TRUE(files.Read(path) == original);
     EXPECT_EQ(files.FilesIn(folder_), before) << "no temporary file left";
-    EXPECT_TRUE(GetDocument(window)->modified);
+    EXPECT_TRUE(DocumentModified(window));
     EXPECT_EQ(WindowText(window), path + "*");
     // The same text saves once the fault is gone.
     Command(IDM_FILE_SAVE);
@@ -516,7 +518,7 @@ TEST_F(DocumentTest, SaveAsNeverWritesOverAnotherWindowsFileAndKeepsTheNameWhenI
   ASSERT_TRUE(OpenDocumentAtLine(shown, -1));
   ASSERT_TRUE(OpenDocumentAtLine(mine, -1));
   HWND window = g_app.activeDocument;
-  Type(GetDocument(window)->edit, "x");
+  Type(DocumentTextControl(window), "x");
   SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
   struct Case {
     const std::string& target;
@@ -535,7 +537,7 @@ TEST_F(DocumentTest, SaveAsNeverWritesOverAnotherWindowsFileAndKeepsTheNameWhenI
     const auto seen = answerer.Seen();
     ASSERT_FALSE(seen.empty());
     EXPECT_NE(seen.back().text.find(c.box), std::string::npos) << c.target << ": " << seen.back().text;
-    EXPECT_EQ(GetDocument(window)->path, mine) << c.target;
+    EXPECT_EQ(DocumentPath(window), mine) << c.target;
     EXPECT_EQ(WindowText(window), mine + "*") << c.target;
   }
   SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -549,7 +551,7 @@ TEST_F(DocumentTest, AFileChangedByAnotherProgramIsNeverOverwrittenWithoutAQuest
   ASSERT_TRUE(OpenDocumentAtLine(path, -1));
   HWND window = g_app.activeDocument;
   PumpMessages(50);
-  Type(GetDocument(window)->edit, "t");
+  Type(DocumentTextControl(window), "t");
   WriteText(path, "v2 written by another program\r\n");
   const std::string question = path + "\nThis file has been changed by another program. Overwrite it?";
   for (int answer : {IDNO, IDYES}) {
@@ -558,10 +560,10 @@ TEST_F(DocumentTest, AFileChangedByAnotherProgramIsNeverOverwrittenWithoutAQuest
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(answerer.Seen()[0].text, question);
     EXPECT_EQ(ReadText(path), answer == IDYES ? "tv1\r\n" : "v2 written by another program\r\n");
-    EXPECT_EQ(GetDocument(window)->modified, answer == IDNO);
+    EXPECT_EQ(DocumentModified(window), answer == IDNO);
   }
   // Once saved, the next save asks nothing.
-  Type(GetDocument(window)->edit, "u");
+  Type(DocumentTextControl(window), "u");
   DialogAnswerer none(DialogAnswerer::Press(IDOK));
   Command(IDM_FILE_SAVE);
   EXPECT_TRUE(none.Seen().empty());
@@ -577,7 +579,7 @@ TEST_F(DocumentTest, AnActivatedDocumentFollowsItsFileAndAsksBeforeDroppingChang
   HWND windowB = g_app.activeDocument;
   PumpMessages(50);
   auto text = [](HWND window) {
-    HWND edit = GetDocument(window)->edit;
+    HWND edit = DocumentTextControl(window);
     return TextRange(edit, 0, TextLength(edit));
   };
 
@@ -590,10 +592,10 @@ TEST_F(DocumentTest, AnActivatedDocumentFollowsItsFileAndAsksBeforeDroppingChang
     EXPECT_TRUE(none.Seen().empty());
   }
   EXPECT_EQ(text(windowA), "a2 from elsewhere\r");
-  EXPECT_FALSE(GetDocument(windowA)->modified);
+  EXPECT_FALSE(DocumentModified(windowA));
 
   // Changed: No keeps the text and asks no more; Yes after a further change loads it.
-  Type(GetDocument(windowB)->edit, "typed ");
+  Type(DocumentTextControl(windowB), "typed ");
   for (int answer : {IDNO, IDYES}) {
     WriteText(b, answer == IDNO ? "b2\r\n" : "b3 newest\r\n");
     DialogAnswerer answerer(DialogAnswerer::Press(answer));
@@ -606,7 +608,7 @@ TEST_F(DocumentTest, AnActivatedDocumentFollowsItsFileAndAsksBeforeDroppingChang
     ASSERT_EQ(answerer.Seen().size(), 1u) << "asked once for each change on disk: " << answerer.Seen().back().text;
     EXPECT_NE(answerer.Seen()[0].text.find("changed by another program"), std::string::npos);
     EXPECT_EQ(text(windowB), answer == IDNO ? "typed b1\r" : "b3 newest\r");
-    EXPECT_EQ(GetDocument(windowB)->modified, answer == IDNO);
+    EXPECT_EQ(DocumentModified(windowB), answer == IDNO);
   }
 }
 
@@ -614,7 +616,7 @@ TEST_F(DocumentTest, AnActivatedDocumentFollowsItsFileAndAsksBeforeDroppingChang
 TEST_F(DocumentTest, AChangeOnDiskIsSeenOnEveryWayBackToTheText) {
   const std::string path = File("back.asm", "v0\r\n");
   ASSERT_TRUE(OpenDocumentAtLine(path, -1));
-  HWND edit = GetDocument(g_app.activeDocument)->edit;
+  HWND edit = DocumentTextControl(g_app.activeDocument);
   PumpMessages(50);
   struct Case {
     const char* name;
@@ -642,7 +644,7 @@ TEST_F(DocumentTest, AChangeOnDiskIsSeenOnEveryWayBackToTheText) {
 
 TEST_F(DocumentTest, EndingTheSessionAsksTheExitQuestionsAndKeepsTheWindows) {
   Command(IDM_FILE_NEW);
-  Type(GetDocument(g_app.activeDocument)->edit, "unsaved");
+  Type(DocumentTextControl(g_app.activeDocument), "unsaved");
   DialogAnswerer answerer(DialogAnswerer::Press(IDNO));
   EXPECT_EQ(SendMessageA(frame_, WM_QUERYENDSESSION, 0, 0), TRUE);
   ASSERT_EQ(answerer.Seen().size(), 1u);
@@ -661,7 +663,7 @@ TEST_F(DocumentTest, TheWindowMenuShowsTheTitleOfEachDocument) {
   const std::string a = File("menu_a.asm", "a\r\n");
   Command(IDM_FILE_NEW);
   ASSERT_TRUE(OpenDocumentAtLine(a, -1));
-  Type(GetDocument(g_app.activeDocument)->edit, "x");  // the title gets its "*"
+  Type(DocumentTextControl(g_app.activeDocument), "x");  // the title gets its "*"
   HMENU windowMenu = nullptr;  // the popup holding Cascade (a maximised document adds an item before it)
   for (int i = 0; i < GetMenuItemCount(GetMenu(frame_)) && !windowMenu; ++i)
     if (HMENU popup = GetSubMenu(GetMenu(frame_), i);

@@ -15,7 +15,7 @@
 #include "base/recent_lists.h"
 #include "base/registry_store_win.h"
 #include "base/text_util.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
@@ -80,8 +80,8 @@ std::vector<std::string> MenuLabels(HMENU menu, std::vector<int>* ids = nullptr)
 }
 
 std::string ActiveDocumentPath() {
-  const Document* document = ActiveDocument();
-  return document ? document->path : std::string();
+  HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
+  return document ? DocumentPath(document) : std::string();
 }
 
 class FilePaneTest : public FrameTest {

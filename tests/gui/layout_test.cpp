@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "resource.h"
 #include "support/gui_fixture.h"
 #include "support/test_files.h"
@@ -25,14 +25,14 @@ bool SaveIsEnabled(HWND frame) {
 }
 
 void Type(HWND window, const std::string& text) {
-  for (char c : text) SendMessageA(GetDocument(window)->edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+  for (char c : text) SendMessageA(DocumentTextControl(window), WM_CHAR, static_cast<unsigned char>(c), 0);
 }
 
 class MenuAndSaveTest : public FrameTest {
  protected:
   void TearDown() override {
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) d->modified = false;
+      SetDocumentChanged(child, false);
     FrameTest::TearDown();
   }
 };

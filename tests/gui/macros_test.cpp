@@ -10,8 +10,8 @@
 
 #include "app/startup.h"
 #include "base/text_util.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
@@ -158,17 +158,17 @@ TEST_F(MacrosTest, CommandRunsEachLineInTheConsoleThenWaitsForAKey) {
 TEST_F(MacrosTest, ClosingTheConsoleLeavesTheProgramAndItsDocuments) {
   WriteText(g_settings.macrosFilePath, "[F6]\r\necho waiting\r\npause\r\n");
   Command(IDM_FILE_NEW);
-  Document* document = ActiveDocument();
+  HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
   ASSERT_NE(document, nullptr);
-  SetWindowTextA(document->edit, "unsaved work");
+  SetWindowTextA(DocumentTextControl(document), "unsaved work");
   ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kCloseWindow, "waiting");
   Command(IDM_MACRO_2);
   ASSERT_TRUE(answerer.Answered());
   ASSERT_TRUE(IsWindow(frame_));
   EXPECT_TRUE(IsWindowEnabled(frame_));
-  ASSERT_EQ(ActiveDocument(), document);
+  ASSERT_EQ(g_app.activeDocument, document);
   char text[32] = "";
-  GetWindowTextA(document->edit, text, sizeof text);
+  GetWindowTextA(DocumentTextControl(document), text, sizeof text);
   EXPECT_STREQ(text, "unsaved work");
   // The line that was waiting in the closed console has ended too.
   const DWORD helper = answerer.Helper();
@@ -182,13 +182,13 @@ TEST_F(MacrosTest, CtrlF6RunsCommand2WithADocumentOpen) {
   Command(IDM_FILE_NEW);
   Command(IDM_FILE_NEW);
   HWND active = g_app.activeDocument;
-  ASSERT_NE(GetDocument(active), nullptr);
+  ASSERT_TRUE(IsDocumentWindow(active));
   HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   BYTE keys[256] = {};
   GetKeyboardState(keys);
   keys[VK_CONTROL] = 0x80;
   SetKeyboardState(keys);
-  PostMessageA(GetDocument(active)->edit, WM_KEYDOWN, VK_F6, 1);
+  PostMessageA(DocumentTextControl(active), WM_KEYDOWN, VK_F6, 1);
   PostQuitMessage(0);
   ConsoleAnswerer answerer(ConsoleAnswerer::Answer::kPressKey);
   RunMessageLoop(frame_, table);
@@ -211,10 +211,10 @@ class ConsoleBuildTest : public MacrosTest {
     ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp"));
   }
   std::string ListingText() {
-    const Document* document = ActiveDocument();
+    HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
     if (!document) return "";
-    std::string text(GetWindowTextLengthA(document->edit) + 1, '\0');
-    text.resize(GetWindowTextA(document->edit, text.data(), static_cast<int>(text.size())));
+    std::string text(GetWindowTextLengthA(DocumentTextControl(document)) + 1, '\0');
+    text.resize(GetWindowTextA(DocumentTextControl(document), text.data(), static_cast<int>(text.size())));
     return text;
   }
 };
@@ -234,8 +234,9 @@ TEST_F(ConsoleBuildTest, AssemblesInTheConsoleThenShowsTheFreshListing) {
     EXPECT_NE(screen.find("as1600_standin: game.asm: 0 error(s)"), std::string::npos) << screen;
     EXPECT_NE(screen.find(kPrompt), std::string::npos) << screen;
   }
-  ASSERT_NE(ActiveDocument(), nullptr);
-  EXPECT_TRUE(EqualsNoCase(ActiveDocument()->path, folder_ + "\\obj\\game.lst")) << ActiveDocument()->path;
+  ASSERT_TRUE(IsDocumentWindow(g_app.activeDocument));
+  EXPECT_TRUE(EqualsNoCase(DocumentPath(g_app.activeDocument), folder_ + "\\obj\\game.lst"))
+      << DocumentPath(g_app.activeDocument);
   EXPECT_NE(ListingText().find("MVII #1, R0"), std::string::npos);
   char after[MAX_PATH] = "";
   GetCurrentDirectoryA(sizeof after, after);
@@ -259,7 +260,7 @@ TEST_F(ConsoleBuildTest, WithoutAProjectNothingRuns) {
   ASSERT_TRUE(answerer.Answered());
   EXPECT_EQ(answerer.Screen(),
             "No project is loaded, so there is nothing to assemble.\n\nPress any key to close this window.\n");
-  EXPECT_EQ(ActiveDocument(), nullptr);
+  EXPECT_FALSE(IsDocumentWindow(g_app.activeDocument));
 }
 
 TEST_F(ConsoleBuildTest, CancelInTheOptionsEndsTheAttempt) {
@@ -287,8 +288,8 @@ TEST_F(ConsoleBuildTest, RelativeAssemblerPathIsTakenInTheProjectFolder) {
   Command(IDM_MACRO_1);
   ASSERT_TRUE(answerer.Answered());
   EXPECT_NE(answerer.Screen().find("game.asm: 0 error(s)"), std::string::npos) << answerer.Screen();
-  ASSERT_NE(ActiveDocument(), nullptr);
-  EXPECT_TRUE(EqualsNoCase(ActiveDocument()->path, folder_ + "\\obj\\game.lst"));
+  ASSERT_TRUE(IsDocumentWindow(g_app.activeDocument));
+  EXPECT_TRUE(EqualsNoCase(DocumentPath(g_app.activeDocument), folder_ + "\\obj\\game.lst"));
 }
 
 // A run that writes no listing removes the old one, says so, and opens nothing.
@@ -302,7 +303,7 @@ TEST_F(ConsoleBuildTest, NoStaleListingIsOpened) {
   EXPECT_NE(answerer.Screen().find("No listing file was written (" + folder_ + "\\obj\\game.lst)."), std::string::npos)
       << answerer.Screen();
   EXPECT_FALSE(Exists(folder_ + "\\obj\\game.lst"));
-  EXPECT_EQ(ActiveDocument(), nullptr);
+  EXPECT_FALSE(IsDocumentWindow(g_app.activeDocument));
 }
 
 // A macro line reaches the interpreter as the preview shows it; the interpreter's own variables
@@ -359,7 +360,7 @@ TEST_F(MacrosTest, SheetOkWritesAllFourMacrosWithTheEditedPages) {
   Command(IDM_MACRO_OPTIONS);
   ASSERT_EQ(answerer.Seen().size(), 1u);
   EXPECT_EQ(firstText, "m1\r\n");
-  EXPECT_EQ(preview, "as " + ActiveDocument()->path + " " + g_settings.assemblerPath + "\r\n");
+  EXPECT_EQ(preview, "as " + DocumentPath(g_app.activeDocument) + " " + g_settings.assemblerPath + "\r\n");
   EXPECT_EQ(ReadText(g_settings.macrosFilePath), "[F5]\r\nm1\r\n[F6]\r\nas %INPUT% %ASM%\r\n[F7]\r\n[F8]\r\nm4\r\n");
 }
 

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "assemble/output_pane.h"
-#include "editor/document.h"
+#include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "resource.h"
@@ -50,7 +51,7 @@ class NavigationTest : public FrameTest {
   }
   void TearDown() override {
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) d->modified = false;
+      SetDocumentChanged(child, false);
     EXPECT_TRUE(PumpUntil([] { return g_app.buildThread == nullptr; }, 10000));
     FrameTest::TearDown();
     g_settings = saved_;
@@ -85,10 +86,10 @@ TEST_F(NavigationTest, F4AndShiftF4WalkTheErrorsAndOpenEachLineCentredAndSelecte
     Key(VK_F4, false, !step.forward);
     const int selected = pane.CurrentLine();
     EXPECT_LE(SendMessageA(pane.List(), LB_GETSELCOUNT, 0, 0), 1) << "one line selected";
-    Document* document = GetDocument(g_app.activeDocument);
+    HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
     ASSERT_NE(document, nullptr);
-    EXPECT_EQ(document->path, step.file);
-    HWND edit = document->edit;
+    EXPECT_EQ(DocumentPath(document), step.file);
+    HWND edit = DocumentTextControl(document);
     const int caretLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, SelectionOf(edit).start));
     EXPECT_EQ(caretLine, step.line);
     if (step.paneLine < 0) {
@@ -363,9 +364,9 @@ TEST_F(NavigationTest, GutterShowsNumbersAndBuildMarksThatFollowTheirLines) {
   pane.AddLine(a + ":5: WARNING - odd", a, 4);
   PumpMessages(100);  // the marks are drawn once the lines stop coming
   Key(VK_F4);         // opens a.asm at line 2
-  Document* document = GetDocument(g_app.activeDocument);
+  HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
   ASSERT_NE(document, nullptr);
-  HWND window = g_app.activeDocument, edit = document->edit;
+  HWND window = g_app.activeDocument, edit = DocumentTextControl(document);
   const RECT withNumbers = RectIn(edit, window);
   EXPECT_GT(withNumbers.left, 20) << "room for four digits";
 

@@ -8,7 +8,7 @@
 
 #include "assemble/output_pane.h"
 #include "base/text_util.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "project/file_pane.h"
 #include "project/project.h"
 #include "project/project_commands.h"
@@ -233,10 +233,10 @@ TEST_F(ProjectFilesTest, AProblemAtLineZeroLeavesTheCaretWhereItWas) {
   WriteText(folder_ + "\\game.asm", "one\r\ntwo\r\nthree\r\n;@warning-in game.asm 0 PROC PST013 has no ENDP\r\n");
   Drop(folder_ + "\\game.qlp");
   Drop(folder_ + "\\game.asm");
-  const Document* document = GetDocument(g_app.activeDocument);
+  HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
   ASSERT_NE(document, nullptr);
-  const LRESULT third = SendMessageA(document->edit, EM_LINEINDEX, 2, 0);
-  SendMessageA(document->edit, EM_SETSEL, third, third);
+  const LRESULT third = SendMessageA(DocumentTextControl(document), EM_LINEINDEX, 2, 0);
+  SendMessageA(DocumentTextControl(document), EM_SETSEL, third, third);
   Build();
   HWND list = g_app.outputPane->List();
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -252,8 +252,8 @@ TEST_F(ProjectFilesTest, AProblemAtLineZeroLeavesTheCaretWhereItWas) {
   SendMessageA(g_app.outputPane->Window(), WM_COMMAND, MAKEWPARAM(IDC_OUTPUTLIST, LBN_DBLCLK),
                reinterpret_cast<LPARAM>(list));
   DWORD start = 0;
-  SendMessageA(document->edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-  EXPECT_EQ(SendMessageA(document->edit, EM_LINEFROMCHAR, start, 0), 2) << "the caret stays on line 3";
+  SendMessageA(DocumentTextControl(document), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  EXPECT_EQ(SendMessageA(DocumentTextControl(document), EM_LINEFROMCHAR, start, 0), 2) << "the caret stays on line 3";
 }
 
 // The command line's project and files, and the last project when the command line has none.
@@ -269,9 +269,9 @@ TEST_F(ProjectFilesTest, StartOpensTheCommandLineOrTheLastProject) {
   SetCurrentDirectoryA(folder_.c_str());
   OpenFilesAtStart(frame_, "\"C:\\x\\quillon.exe\" main.asm \"" + folder_ + "\\other.inc\" game.qlp");
   EXPECT_EQ(g_app.project->projectName, "Game");
-  const Document* active = GetDocument(g_app.activeDocument);
+  HWND active = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
   ASSERT_NE(active, nullptr);
-  EXPECT_TRUE(EqualsNoCase(active->path, folder_ + "\\other.inc")) << active->path;
+  EXPECT_TRUE(EqualsNoCase(DocumentPath(active), folder_ + "\\other.inc")) << DocumentPath(active);
 
   OpenFilesAtStart(frame_, "quillon.exe");
   EXPECT_EQ(g_app.project->projectName, "Last");

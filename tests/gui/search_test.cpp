@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "base/settings.h"
-#include "editor/document.h"
+#include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "resource.h"
 #include "search/search_engine.h"
@@ -39,7 +40,7 @@ class SearchTest : public FrameTest {
   }
   void TearDown() override {
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) d->modified = false;
+      SetDocumentChanged(child, false);
     FrameTest::TearDown();
     g_settings = saved_;
   }
@@ -330,7 +331,7 @@ TEST_F(SearchTest, ReplaceAllWithGroupReferencesIsOneUndoStep) {
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[1].text, "2 replacements made.");
   EXPECT_EQ(AllText(edit), "MVI 5, R0\rMVI 6, R1\rMVO R2, 7\r");
-  EXPECT_TRUE(GetDocument(g_app.activeDocument)->modified);
+  EXPECT_TRUE(DocumentModified(g_app.activeDocument));
   EXPECT_EQ(Search().text, "MVI (R\\d), (\\d)") << "F3 goes on with the same search";
 
   SendMessageA(edit, EM_UNDO, 0, 0);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
@@ -48,22 +48,23 @@ class SymbolNavigationTest : public FrameTest {
   }
   void TearDown() override {
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) d->modified = false;
+      SetDocumentChanged(child, false);
     FrameTest::TearDown();
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
   }
   // The active document's path and the zero-based line of its caret.
   static std::pair<std::string, int> Where() {
-    Document* document = ActiveDocument();
-    if (!document || !document->edit) return {"", -1};
+    HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
+    if (!document || !DocumentTextControl(document)) return {"", -1};
     long start = 0, end = 0;
-    GetSelection(document->edit, start, end);
-    return {document->path, static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, start))};
+    GetSelection(DocumentTextControl(document), start, end);
+    return {DocumentPath(document),
+            static_cast<int>(SendMessageA(DocumentTextControl(document), EM_EXLINEFROMCHAR, 0, start))};
   }
   // Puts the caret inside `word` on the zero-based `line` of the active document.
   static void CaretOn(int line, const std::string& word) {
-    HWND edit = ActiveDocument()->edit;
+    HWND edit = DocumentTextControl(g_app.activeDocument);
     const long start = LineIndex(edit, line);
     const std::string text = TextRange(edit, start, LineIndex(edit, line + 1));
     const auto at = text.find(word);
@@ -77,7 +78,7 @@ TEST_F(SymbolNavigationTest, F12OpensTheDefinitionAndAltLeftOrCtrlMinusComesBack
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
   HWND mainWindow = g_app.activeDocument;
   // An unsaved line at the top: the index reads the open document, not the file.
-  HWND edit = ActiveDocument()->edit;
+  HWND edit = DocumentTextControl(g_app.activeDocument);
   SetSelection(edit, 0, 0);
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("; new line\r"));
 
@@ -121,9 +122,10 @@ TEST_F(SymbolNavigationTest, F12OpensTheDefinitionAndAltLeftOrCtrlMinusComesBack
 TEST_F(SymbolNavigationTest, F12InAnUntitledDocumentFindsItsOwnLabels) {
   Command(IDM_FILE_NEW);
   HWND window = g_app.activeDocument;
-  Document* document = GetDocument(window);
+  HWND document = IsDocumentWindow(window) ? window : nullptr;
   ASSERT_NE(document, nullptr);
-  SendMessageA(document->edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\r\nSTART:  NOP\r\n        B START\r\n"));
+  SendMessageA(DocumentTextControl(document), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("\r\nSTART:  NOP\r\n        B START\r\n"));
   CaretOn(2, "START");
   Key(VK_F12);
   EXPECT_EQ(g_app.activeDocument, window);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "editor/colouring.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "resource.h"
 #include "support/gui_fixture.h"
@@ -40,11 +40,24 @@ class TextViewTest : public FrameTest {
     SendMessageA(edit_, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&b), LineIndex(edit_, 1));
     return b.y - a.y;
   }
+  // The control's place in the window, and how far it is moved out past the shown part's edges
+  // (the shown part in the control's coordinates starts there).
+  long ControlLeft() {
+    RECT control{};
+    GetWindowRect(edit_, &control);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&control), 2);
+    return control.left;
+  }
+  RECT Shift() {
+    RECT shown{};
+    SendMessageA(edit_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    return shown;
+  }
   // The window's part that shows text, and where a character is in the window.
   RECT Shown() {
     RECT client{};
     GetClientRect(window_, &client);
-    client.left = GetDocument(window_)->gutterWidth;
+    client.left = ControlLeft() + Shift().left;  // where the gutter ends
     return client;
   }
   POINT InWindow(long character) {
@@ -69,8 +82,7 @@ class TextViewTest : public FrameTest {
            std::to_string(shown.right) + " x 0.." + std::to_string(shown.bottom) + " control " +
            std::to_string(control.left) + "," + std::to_string(control.top) + " size " +
            std::to_string(control.right - control.left) + "x" + std::to_string(control.bottom - control.top) +
-           " shift " + std::to_string(GetDocument(window_)->shiftX) + "," +
-           std::to_string(GetDocument(window_)->shiftY);
+           " shift " + std::to_string(Shift().left) + "," + std::to_string(Shift().top);
   }
   int ShownLines() { return static_cast<int>(Shown().bottom / LineHeight()); }
   HWND edit_ = nullptr, window_ = nullptr;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/syntax_table.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/syntax_colours.h"
 #include "editor/text_control.h"
 #include "resource.h"
@@ -88,7 +88,7 @@ class UndoTest : public FrameTest {
   }
   void TearDown() override {
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (Document* d = GetDocument(child)) d->modified = false;
+      SetDocumentChanged(child, false);
     g_syntaxTable = saved_;
     FrameTest::TearDown();
   }
@@ -96,8 +96,8 @@ class UndoTest : public FrameTest {
     const std::string path = folder_ + "\\undo" + std::to_string(++files_) + ".asm";
     WriteText(path, text);
     EXPECT_TRUE(OpenDocumentAtLine(path, -1));
-    Document* document = ActiveDocument();
-    return document ? document->edit : nullptr;
+    HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
+    return document ? DocumentTextControl(document) : nullptr;
   }
   std::string folder_;
   int files_ = 0;
@@ -211,7 +211,7 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
       seen.push_back(last = now);
     }
     EXPECT_EQ(seen, c.afterEachUndo) << c.name;
-    EXPECT_FALSE(ActiveDocument()->modified) << c.name << ": back at the saved text";
+    EXPECT_FALSE(DocumentModified(g_app.activeDocument)) << c.name << ": back at the saved text";
     EXPECT_TRUE(KeywordsBlue(edit)) << c.name;
     long start = -1, end = -1;
     GetSelection(edit, start, end);
@@ -221,7 +221,7 @@ TEST_F(UndoTest, EachCtrlZTakesBackOneActionUntilTheOriginalAndCtrlYRedoesIt) {
     }
     for (std::size_t i = 0; i < c.afterEachUndo.size(); ++i) KeyTo(edit, i % 2 ? 'Y' : 'Z', true, i % 2 == 0);
     EXPECT_EQ(AllText(edit), edited) << c.name << ": Ctrl+Y and Ctrl+Shift+Z redo every step";
-    EXPECT_TRUE(ActiveDocument()->modified) << c.name;
+    EXPECT_TRUE(DocumentModified(g_app.activeDocument)) << c.name;
     EXPECT_TRUE(KeywordsBlue(edit)) << c.name;
   }
 }
@@ -246,13 +246,13 @@ TEST_F(UndoTest, EditMenuFollowsTheDocumentAndUndoesAfterASave) {
   EXPECT_TRUE(enabled(IDM_EDIT_UNDO));
   EXPECT_FALSE(enabled(IDM_EDIT_REDO));
   Command(IDM_FILE_SAVE);
-  EXPECT_FALSE(ActiveDocument()->modified);
+  EXPECT_FALSE(DocumentModified(g_app.activeDocument));
   Command(IDM_EDIT_UNDO);
   EXPECT_EQ(AllText(edit), "MVI R0\r");
-  EXPECT_TRUE(ActiveDocument()->modified) << "the saved text is the empty one";
+  EXPECT_TRUE(DocumentModified(g_app.activeDocument)) << "the saved text is the empty one";
   EXPECT_TRUE(enabled(IDM_EDIT_REDO));
   Command(IDM_EDIT_REDO);
-  EXPECT_FALSE(ActiveDocument()->modified);
+  EXPECT_FALSE(DocumentModified(g_app.activeDocument));
 }
 
 // A change the history did not see (here: made with the notifications off) is never undone

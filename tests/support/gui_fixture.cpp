@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/frame.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "resource.h"
 #include "ui/app_state.h"
@@ -36,12 +36,12 @@ void PutOnClipboard(const std::string& text) {
 
 HWND FrameTest::NewDocumentWith(const std::string& text) {
   Command(IDM_FILE_NEW);
-  Document* document = GetDocument(g_app.activeDocument);
+  HWND document = IsDocumentWindow(g_app.activeDocument) ? g_app.activeDocument : nullptr;
   EXPECT_NE(document, nullptr);
   if (!document) return nullptr;
-  SendMessageA(document->edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  SetSelection(document->edit, 0, 0);
-  return document->edit;
+  SendMessageA(DocumentTextControl(document), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SetSelection(DocumentTextControl(document), 0, 0);
+  return DocumentTextControl(document);
 }
 
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {

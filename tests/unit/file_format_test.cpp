@@ -81,5 +81,23 @@ TEST(FileFormat, TypedBreaksTakeTheFileStyle) {
   EXPECT_EQ(FileBytesFromText("one\r\nnew\rtwo\nend", format), "\xEF\xBB\xBFone\nnew\ntwo\nend");
 }
 
+TEST(FileFormat, TheLineEndNameSaysWhatASaveWrites) {
+  struct Case {
+    LineEnd lineEnd;
+    bool mixed;
+    const char* name;
+  };
+  const Case cases[] = {
+      {LineEnd::kCrLf, false, "CR LF"},        {LineEnd::kLf, false, "LF"},        {LineEnd::kCr, false, "CR"},
+      {LineEnd::kCrLf, true, "Mixed (CR LF)"}, {LineEnd::kLf, true, "Mixed (LF)"}, {LineEnd::kCr, true, "Mixed (CR)"},
+  };
+  for (const Case& c : cases) {
+    FileFormat format;
+    format.lineEnd = c.lineEnd;
+    format.mixedLineEnds = c.mixed;
+    EXPECT_STREQ(LineEndName(format), c.name);
+  }
+}
+
 }  // namespace
 }  // namespace quillon

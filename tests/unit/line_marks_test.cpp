@@ -55,6 +55,32 @@ TEST(LineMarks, OneMarkPerLineTheErrorWinsAndFilesStayApart) {
   EXPECT_TRUE(marks.Empty());
 }
 
+// A breakpoint and the current line sit on a line beside its build mark; taking one away leaves
+// the others, and clearing a kind clears it in every file.
+TEST(LineMarks, KindsShareALineAndGoOneByOne) {
+  LineMarks marks;
+  marks.Add("C:\\a.asm", 3, MarkKind::kWarning);
+  marks.Add("C:\\a.asm", 3, MarkKind::kBreakpoint);
+  marks.Add("C:\\a.asm", 3, MarkKind::kBreakpoint);
+  marks.Add("C:\\a.asm", 3, MarkKind::kCurrentLine);
+  marks.Add("C:\\b.asm", 1, MarkKind::kBreakpoint);
+  EXPECT_EQ(*marks.For("C:\\a.asm"),
+            (std::vector<LineMark>{{3, MarkKind::kWarning}, {3, MarkKind::kBreakpoint}, {3, MarkKind::kCurrentLine}}));
+  EXPECT_TRUE(marks.Has("c:\\A.asm", 3, MarkKind::kBreakpoint));
+  EXPECT_FALSE(marks.Has("C:\\a.asm", 4, MarkKind::kBreakpoint));
+  EXPECT_FALSE(marks.Has("C:\\a.asm", 3, MarkKind::kError)) << "a warning is no error";
+
+  EXPECT_TRUE(marks.Remove("C:\\a.asm", 3, MarkKind::kBreakpoint));
+  EXPECT_FALSE(marks.Remove("C:\\a.asm", 3, MarkKind::kBreakpoint)) << "gone already";
+  EXPECT_TRUE(marks.Remove("C:\\a.asm", 3, MarkKind::kError)) << "an error's removal takes the warning";
+  EXPECT_EQ(*marks.For("C:\\a.asm"), (std::vector<LineMark>{{3, MarkKind::kCurrentLine}}));
+
+  marks.Clear(MarkKind::kBreakpoint);
+  EXPECT_EQ(marks.For("C:\\b.asm"), nullptr) << "a file left without marks has none";
+  marks.Clear(MarkKind::kCurrentLine);
+  EXPECT_TRUE(marks.Empty());
+}
+
 TEST(LineMarks, GutterGrowsWithTheDigitsOfTheLineCount) {
   EXPECT_EQ(GutterWidth(10, 7, false), 20) << "marks only";
   EXPECT_EQ(GutterWidth(10, 7, true), GutterWidth(999, 7, true)) << "three digits at least";

@@ -223,7 +223,7 @@ int main(int argc, char** argv) {
   const int lines = LineCount(edit);
   long caret = LineIndex(edit, lines - 20) + 8;
   SetSelection(edit, caret, caret);
-  BeforeChange before{caret, caret, lines};
+  Change before{caret, caret, lines};
   std::vector<double> keys;
   const char typed[] = "MVI R0, R1 ; x";
   for (int i = 0; i < 60; ++i) {

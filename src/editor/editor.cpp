@@ -1,0 +1,161 @@
+#include "editor/editor.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+
+#include "editor/document.h"
+#include "editor/go_to_line.h"
+#include "editor/text_control.h"
+#include "editor/text_model.h"
+
+namespace quillon {
+
+namespace {
+
+// The document of a window that has a text control, or null.
+Document* WithText(HWND window) {
+  Document* document = GetDocument(window);
+  return document && document->edit ? document : nullptr;
+}
+
+}  // namespace
+
+bool IsDocumentWindow(HWND window) { return GetDocument(window) != nullptr; }
+
+std::string DocumentPath(HWND window) {
+  const Document* document = GetDocument(window);
+  return document ? document->path : std::string();
+}
+
+std::string DocumentBaseName(HWND window) {
+  const Document* document = GetDocument(window);
+  return document ? document->baseName : std::string();
+}
+
+bool DocumentModified(HWND window) {
+  const Document* document = GetDocument(window);
+  return document && document->modified;
+}
+
+HWND DocumentTextControl(HWND window) {
+  const Document* document = GetDocument(window);
+  return document ? document->edit : nullptr;
+}
+
+std::string DocumentText(HWND window) {
+  const Document* document = WithText(window);
+  if (!document) return {};
+  // The history holds the text unless a failure made it start again from nothing.
+  const std::string& known = document->model.history.Text();
+  if (static_cast<long>(known.size()) == TextLength(document->edit)) return known;
+  return TextRange(document->edit, 0, TextLength(document->edit));
+}
+
+bool DocumentSelection(HWND window, long& start, long& end) {
+  const Document* document = WithText(window);
+  if (!document) return false;
+  GetSelection(document->edit, start, end);
+  return true;
+}
+
+long DocumentCaret(HWND window) {
+  const Document* document = WithText(window);
+  if (!document) return -1;
+  long start = 0, end = 0;
+  GetSelection(document->edit, start, end);
+  SelectionTrack track = document->selection;
+  return FollowSelection(track, start, end);
+}
+
+int DocumentLineOf(HWND window, long position) {
+  const Document* document = WithText(window);
+  return document ? static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, position)) : -1;
+}
+
+long DocumentLineStart(HWND window, int line) {
+  const Document* document = WithText(window);
+  return document ? LineIndex(document->edit, line) : -1;
+}
+
+bool ReplaceDocumentRange(HWND window, long start, long end, const std::string& text) {
+  Document* document = WithText(window);
+  if (!document) return false;
+  HWND edit = document->edit;
+  const long length = TextLength(edit);
+  if (start < 0 || end < start || end > length || (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY)) return false;
+  const long long after = static_cast<long long>(length) - (end - start) + static_cast<long long>(text.size());
+  if (after > TextLimit(edit)) return false;
+  SetSelection(edit, start, end);
+  // The text's own procedure records the step and colours the lines from this span.
+  document->model.change.selStart = start;
+  document->model.change.selEnd = end;
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  return true;
+}
+
+void SelectDocumentRange(HWND window, long start, long end) {
+  const Document* document = WithText(window);
+  if (!document) return;
+  SetSelection(document->edit, start, end);
+  SendMessageA(document->edit, EM_SCROLLCARET, 0, 0);
+  SetFocus(document->edit);
+}
+
+void PutCaretAtLine(HWND window, int line) {
+  const Document* document = WithText(window);
+  if (!document) return;
+  const long at = LineIndex(document->edit, std::clamp(line, 0, std::max(0, LineCount(document->edit) - 1)));
+  SetSelection(document->edit, at, at);
+  SendMessageA(document->edit, EM_SCROLLCARET, 0, 0);
+}
+
+void ShowDocumentLine(HWND window, int line, bool selectLine) {
+  if (const Document* document = WithText(window)) ShowLineCentred(document->edit, line, selectLine);
+}
+
+bool CaretScreenPoint(HWND window, POINT& at, int& lineHeight) {
+  const Document* document = WithText(window);
+  if (!document) return false;
+  POINTL caret{};
+  SendMessageA(document->edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&caret), DocumentCaret(window));
+  at = {caret.x, caret.y};
+  ClientToScreen(document->edit, &at);
+  lineHeight = static_cast<int>(document->lineHeight);
+  return true;
+}
+
+long PositionAtScreenPoint(HWND window, POINT screen) {
+  const Document* document = WithText(window);
+  if (!document) return -1;
+  // Only the part of the window that shows text counts: not the gutter, not past the window.
+  POINT inWindow = screen;
+  ScreenToClient(window, &inWindow);
+  RECT client{};
+  GetClientRect(window, &client);
+  if (inWindow.x < document->gutterWidth || !PtInRect(&client, inWindow)) return -1;
+  POINT inText = screen;
+  ScreenToClient(document->edit, &inText);
+  POINTL asked{inText.x, inText.y};
+  const long position =
+      static_cast<long>(SendMessageA(document->edit, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&asked)));
+  if (position < 0) return -1;
+  // The control gives the nearest character: below the last line or past a line's end is off the text.
+  POINTL found{};
+  SendMessageA(document->edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&found), position);
+  if (inText.y < found.y || inText.y >= found.y + document->lineHeight || inText.x > found.x + 2 * document->charWidth)
+    return -1;
+  return position;
+}
+
+EditorHookSet& EditorHooks() {
+  static EditorHookSet hooks;
+  return hooks;
+}
+
+LineMarks& DebugMarks() {
+  static LineMarks marks;
+  return marks;
+}
+
+}  // namespace quillon
