@@ -10,6 +10,7 @@
 #include "app/recent_menus.h"
 #include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
+#include "debug/debug_editor.h"
 #include "debug/debug_panes.h"
 #include "debug/debugger.h"
 #include "editor/document_window.h"
@@ -78,6 +79,7 @@ bool Frame::OnCreate() {
   SetSaveEnabled(false);
   UpdateBuildCommands();
   UpdateDebugCommands(frame);
+  InstallDebugEditorHooks();
   CheckMenuItem(GetMenu(frame), IDM_TOOLS_LINENUMBERS, MF_BYCOMMAND | (g_settings.lineNumbers ? MF_CHECKED : 0));
   return true;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "editor/line_marks.h"
 #include "project/project_file.h"
 
 namespace quillon {
@@ -44,18 +43,18 @@ std::vector<SourcePlace> Breakpoints::All() const {
   return all;
 }
 
-bool Breakpoints::Shift(const std::string& path, int caretLine, int delta) {
-  auto found = byFile_.find(SourceMap::FileKey(path));
-  if (found == byFile_.end() || delta == 0) return false;
-  std::vector<LineMark> marks;
-  for (int line : found->second.lines) marks.push_back({line, MarkKind::kWarning});
-  ShiftMarkedLines(marks, caretLine, delta);
-  std::vector<int> lines;
-  for (const LineMark& mark : marks) lines.push_back(mark.line);
+void Breakpoints::SetLines(const std::string& path, std::vector<int> lines) {
+  std::erase_if(lines, [](int line) { return line < 0; });
+  std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-  const bool moved = lines != found->second.lines;
-  found->second.lines = std::move(lines);
-  return moved;
+  const std::string key = SourceMap::FileKey(path);
+  if (lines.empty()) {
+    byFile_.erase(key);
+    return;
+  }
+  File& file = byFile_[key];
+  if (file.path.empty()) file.path = path;
+  file.lines = std::move(lines);
 }
 
 std::vector<std::string> Breakpoints::ProjectLines(const std::string& projectDir) const {

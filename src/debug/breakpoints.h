@@ -24,10 +24,9 @@ class Breakpoints {
   // Every breakpoint, by file (as first given) and line.
   std::vector<SourcePlace> All() const;
 
-  // After a change that left the caret on `caretLine` and changed the line count by `delta`
-  // (the rule of the build's marks): breakpoints below it move with their lines; those on deleted
-  // lines go to the line the deletion left, and two that meet there become one. True when any moved.
-  bool Shift(const std::string& path, int caretLine, int delta);
+  // The file's breakpoints are now on `lines` (where the editor's marks moved them as the text
+  // changed); two that met on one line are one. No lines: the file has none.
+  void SetLines(const std::string& path, std::vector<int> lines);
 
   // As the project file keeps them: "line path" a value, the line counted from 1, the path as
   // `portable` gives it (relative inside the project's folder).

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "debug/breakpoints.h"
 #include "debug/source_map.h"
@@ -18,5 +19,9 @@ void ClearCurrentLine();
 void ShowBreakpointMarks(const Breakpoints& breakpoints);
 // The active document's full path and the caret's zero-based line; false without a saved one.
 bool ActiveCaretLine(std::string& path, int& line);
+// The lines of `path` the gutter marks as breakpoints now (they moved with the text).
+std::vector<int> MarkedBreakpointLines(const std::string& path);
+// A click in the gutter toggles a breakpoint; a change of the text moves them.
+void InstallDebugEditorHooks();
 
 }  // namespace quillon

@@ -20,7 +20,7 @@
 #include "debug/debug_report.h"
 #include "debug/simulator_machine.h"
 #include "debug/watches.h"
-#include "editor/document.h"
+#include "editor/editor.h"
 #include "macros/macro_commands.h"
 #include "project/project.h"
 #include "project/project_file.h"
@@ -232,8 +232,9 @@ std::string BuiltListing() {
   if (project && project->loaded) {
     run = ComposeProjectRun(g_settings.assemblerPath, {project->projectDir, project->outputPath, project->outputName,
                                                        project->listingPath, project->mainSource});
-  } else if (const Document* document = ActiveDocument()) {
-    run = ComposeDocumentRun(g_settings.assemblerPath, document->path, document->baseName);
+  } else if (IsDocumentWindow(g_app.activeDocument)) {
+    run = ComposeDocumentRun(g_settings.assemblerPath, DocumentPath(g_app.activeDocument),
+                             DocumentBaseName(g_app.activeDocument));
   }
   std::string full;
   const std::string listing = PathInFolder(run.directory, run.listingPath);
@@ -355,8 +356,12 @@ void ToggleBreakpointAt(const std::string& path, int line) {
   if (g_debug.session && g_debug.state == DebugState::kStopped) ResolveSessionBreaks(*g_debug.session, false);
 }
 
-void BreakpointsFollowText(const std::string& path, int caretLine, int delta) {
-  if (g_debug.breakpoints.Shift(path, caretLine, delta)) SaveBreakpoints();
+void BreakpointsFollowMarks(const std::string& path) {
+  SyncBreakpointsWithProject();
+  const std::vector<int> marked = MarkedBreakpointLines(path);
+  if (marked == g_debug.breakpoints.LinesOf(path)) return;
+  g_debug.breakpoints.SetLines(path, marked);
+  SaveBreakpoints();
 }
 
 void SyncBreakpointsWithProject() {

@@ -25,8 +25,8 @@ void UpdateDebugCommands(HWND frame);
 bool EndDebugging();
 // The project's breakpoints, when another project was opened since they were last read.
 void SyncBreakpointsWithProject();
-// A document's text changed by `delta` lines with the caret on `caretLine`: its breakpoints follow.
-void BreakpointsFollowText(const std::string& path, int caretLine, int delta);
+// A document's text changed: its breakpoints take the lines their gutter marks moved to.
+void BreakpointsFollowMarks(const std::string& path);
 // Toggles the breakpoint on `line` of `path` (a gutter click).
 void ToggleBreakpointAt(const std::string& path, int line);
 

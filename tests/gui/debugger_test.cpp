@@ -16,8 +16,8 @@
 
 #include "assemble/output_pane.h"
 #include "debug/debug_panes.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "project/project.h"
 #include "resource.h"
@@ -79,25 +79,25 @@ class DebuggerTest : public FrameTest {
                   asmName + "\r\n[listing]\r\ngame.lst\r\n");
     EXPECT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp"));
     EXPECT_TRUE(OpenDocumentAtLine(folder_ + "\\" + asmName, 0));
-    const Document* document = ActiveDocument();
-    return document ? document->edit : nullptr;
+    return DocumentTextControl(g_app.activeDocument);
   }
   // The caret on `line` (zero-based) of the active document.
   void CaretTo(HWND edit, int line) {
     const long at = LineIndex(edit, line);
     SetSelection(edit, at, at);
   }
-  int CaretLine() {
-    const Document* document = ActiveDocument();
-    if (!document) return -1;
-    long start = 0, end = 0;
-    GetSelection(document->edit, start, end);
-    return static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, start));
+  // The middle of a line's band, in the document window's coordinates (where the gutter is).
+  static int LineMiddleInWindow(HWND window, int line) {
+    HWND edit = DocumentTextControl(window);
+    POINTL at{}, next{};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), DocumentLineStart(window, line));
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&next), DocumentLineStart(window, line + 1));
+    POINT middle{at.x, (at.y + next.y) / 2};
+    MapWindowPoints(edit, window, &middle, 1);
+    return middle.y;
   }
-  std::string ActivePath() {
-    const Document* document = ActiveDocument();
-    return document ? document->path : std::string();
-  }
+  int CaretLine() { return DocumentLineOf(g_app.activeDocument, DocumentCaret(g_app.activeDocument)); }
+  std::string ActivePath() { return DocumentPath(g_app.activeDocument); }
   // Waits for the program to stop; true when it did.
   bool WaitStopped(int ms = 30000) {
     return PumpUntil([] { return CurrentDebugState() == DebugState::kStopped && !DebugWorkerAlive(); }, ms);
@@ -163,10 +163,9 @@ TEST_F(DebuggerTest, ABreakpointOnALineOfTheSampleStopsThereWithTheRegistersShow
   ASSERT_TRUE(WaitStopped()) << "the program did not stop at the breakpoint";
   EXPECT_EQ(ActivePath(), folder_ + "\\hello.asm");
   EXPECT_EQ(CaretLine(), target) << "the caret stands on the breakpoint's line";
-  const Document* document = ActiveDocument();
   long start = 0, end = 0;
-  GetSelection(document->edit, start, end);
-  EXPECT_EQ(start, LineIndex(document->edit, target)) << "at the line's start";
+  DocumentSelection(g_app.activeDocument, start, end);
+  EXPECT_EQ(start, DocumentLineStart(g_app.activeDocument, target)) << "at the line's start";
   EXPECT_EQ(start, end);
   ASSERT_NE(DebugPanesWindow(), nullptr);
   EXPECT_TRUE(IsWindowVisible(DebugPanesWindow()));
@@ -179,12 +178,17 @@ TEST_F(DebuggerTest, ABreakpointOnALineOfTheSampleStopsThereWithTheRegistersShow
   // The breakpoint is kept with the project and comes back when it is opened again.
   Key(VK_F5, false, true);  // Shift+F5: Stop Debugging
   EXPECT_EQ(CurrentDebugState(), DebugState::kIdle);
-  EXPECT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp")) << "reopened";
   EXPECT_NE(ReadText(folder_ + "\\game.qlp").find("[breakpoints]\r\n" + std::to_string(target + 1) + " hello.asm"),
             std::string::npos)
       << ReadText(folder_ + "\\game.qlp");
+  Command(IDM_PROJECT_CLOSE);
   SyncBreakpointsWithProject();
+  EXPECT_EQ(DebugBreakpointLines(folder_ + "\\hello.asm"), "") << "they belong to the project";
+  EXPECT_FALSE(DebugMarks().Has(folder_ + "\\hello.asm", target, MarkKind::kBreakpoint));
+  ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\game.qlp"));
+  ASSERT_TRUE(OpenDocumentAtLine(folder_ + "\\hello.asm", 0));
   EXPECT_EQ(DebugBreakpointLines(folder_ + "\\hello.asm"), std::to_string(target + 1));
+  EXPECT_TRUE(DebugMarks().Has(folder_ + "\\hello.asm", target, MarkKind::kBreakpoint)) << "the gutter shows it again";
 }
 
 constexpr const char* kCalls =
@@ -207,11 +211,15 @@ TEST_F(DebuggerTest, StepsOverIntoAndOutOfCallsAnswerWithinFiftyMilliseconds) {
   WriteText(folder_ + "\\calls.asm", kCalls);
   HWND edit = OpenProject("calls.asm");
   ASSERT_NE(edit, nullptr);
-  CaretTo(edit, 3);
-  Key(VK_F9);
+  // A click in the gutter beside line 3 sets the breakpoint, and the gutter marks it.
+  HWND window = g_app.activeDocument;
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, LineMiddleInWindow(window, 3)));
+  EXPECT_EQ(DebugBreakpointLines(folder_ + "\\calls.asm"), "4");
+  EXPECT_TRUE(DebugMarks().Has(folder_ + "\\calls.asm", 3, MarkKind::kBreakpoint));
   Key(VK_F5, false, false, true);
   ASSERT_TRUE(WaitStopped());
   ASSERT_EQ(CaretLine(), 3);
+  EXPECT_TRUE(DebugMarks().Has(folder_ + "\\calls.asm", 3, MarkKind::kCurrentLine));
   EXPECT_EQ(RegisterValue(0), 5);
   const struct {
     const char* what;
@@ -376,12 +384,18 @@ TEST_F(DebuggerTest, AnEditWhileStoppedIsBuiltByTheNextStart) {
   const long at = LineIndex(edit, 2) + static_cast<long>(std::string("MAIN:   MVII    #").size());
   SetSelection(edit, at, at + 1);
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("9"));
-  ASSERT_TRUE(ActiveDocument()->modified);
+  ASSERT_TRUE(DocumentModified(g_app.activeDocument));
+  // A line put in above the breakpoint moves it with its line.
+  SetSelection(edit, 0, 0);
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("; a note\r"));
+  EXPECT_EQ(DebugBreakpointLines(folder_ + "\\edit.asm"), "5");
   Key(VK_F5, false, false, true);
   ASSERT_TRUE(WaitStopped());
-  EXPECT_FALSE(ActiveDocument()->modified) << "Start saved it";
-  EXPECT_EQ(CaretLine(), 3);
+  EXPECT_FALSE(DocumentModified(g_app.activeDocument)) << "Start saved it";
+  EXPECT_EQ(CaretLine(), 4);
   EXPECT_EQ(RegisterValue(0), 9) << "and built it";
+  EXPECT_NE(ReadText(folder_ + "\\game.qlp").find("[breakpoints]\r\n5 edit.asm\r\n"), std::string::npos)
+      << "the project keeps where it moved";
 }
 
 TEST_F(DebuggerTest, StopThenExitLeavesNothingRunning) {

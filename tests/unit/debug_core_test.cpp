@@ -18,25 +18,15 @@ namespace {
 
 constexpr const char* kMain = "C:\\Game\\main.asm";
 
-TEST(Breakpoints, FollowTheirLinesAndMergeWhereDeletedLinesMeet) {
-  struct Case {
-    const char* what;
-    int caretLine, delta;
-    std::vector<int> expected;  // for breakpoints on lines 2, 5 and 6
-  };
-  const Case cases[] = {
-      {"Enter above them", 1, 1, {3, 6, 7}},
-      {"two lines pasted at line 4", 6, 2, {2, 7, 8}},
-      {"lines 5 and 6 deleted: both go to the line left, once", 4, -2, {2, 4}},
-      {"a change inside a line", 5, 0, {2, 5, 6}},
-  };
-  for (const Case& c : cases) {
-    Breakpoints breakpoints;
-    for (int line : {6, 2, 5}) breakpoints.Set(kMain, line);
-    breakpoints.Shift("c:\\GAME\\main.asm", c.caretLine, c.delta);
-    EXPECT_EQ(breakpoints.LinesOf(kMain), c.expected) << c.what;
-  }
+TEST(Breakpoints, TakeTheLinesTheirMarksMovedToAndMergeWhereTheyMeet) {
   Breakpoints breakpoints;
+  for (int line : {6, 2, 5}) breakpoints.Set(kMain, line);
+  // Lines 5 and 6 deleted: their marks met on line 4.
+  breakpoints.SetLines("c:\\GAME\\main.asm", {4, 2, 4});
+  EXPECT_EQ(breakpoints.LinesOf(kMain), (std::vector<int>{2, 4}));
+  EXPECT_EQ(breakpoints.All().size(), 2u);
+  breakpoints.SetLines(kMain, {});
+  EXPECT_TRUE(breakpoints.Empty());
   EXPECT_TRUE(breakpoints.Toggle(kMain, 3));
   EXPECT_FALSE(breakpoints.Toggle("C:/game/MAIN.asm", 3));  // the same file, spelled otherwise
   EXPECT_TRUE(breakpoints.Empty());
