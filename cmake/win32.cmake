@@ -24,7 +24,7 @@ target_include_directories(quillon_gui_tests PRIVATE tests)
 # The GUI tests read docs/guide.md from the source tree.
 target_compile_definitions(quillon_gui_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings GTest::gtest)
-add_dependencies(quillon_gui_tests cpasm as1600_standin emulator_standin)
+add_dependencies(quillon_gui_tests cpasm cpsim as1600_standin emulator_standin)
 add_test(NAME gui COMMAND quillon_gui_tests)
 
 # Tests that start quillon.exe as a user would.

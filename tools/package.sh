@@ -12,7 +12,7 @@ cd "$root"
 bash tools/setup.sh
 build="$root/build/win32"
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$(nproc)" --target quillon quillon_console cpasm package_check
+cmake --build --preset win32 -j "$(nproc)" --target quillon quillon_console cpasm cpsim package_check
 
 # The version, from the one header that holds it: 1.2, 1.2a, 1.2-beta2, 1.2b-beta3.
 number() { sed -n "s/^#define QUILLON_VERSION_$1 \([0-9]*\).*/\1/p" src/base/version_number.h; }
@@ -29,7 +29,7 @@ rm -rf "$work"
 mkdir -p "$stage/samples/hello" "$stage/licences" "$root/dist"
 
 crlf() { sed 's/\r*$/\r/' "$1"; }
-for program in quillon.exe quillon_console.exe cpasm.exe; do
+for program in quillon.exe quillon_console.exe cpasm.exe cpsim.exe; do
   i686-w64-mingw32-strip -o "$stage/$program" "$build/$program"
 done
 # The program carries its version resource (type 16) and its manifest (type 24).
@@ -102,7 +102,7 @@ fresh="$work/fresh/Programme für Tests à Noël"
 fresh_prefix="$build/wineprefix-fresh"
 mkdir -p "$fresh"
 (cd "$fresh" && unzip -q "$archive")
-for file in quillon.exe quillon_console.exe cpasm.exe syntax.cfg samples/hello/hello.qlp samples/hello/hello.asm \
+for file in quillon.exe quillon_console.exe cpasm.exe cpsim.exe syntax.cfg samples/hello/hello.qlp samples/hello/hello.asm \
   samples/hello/hello.inc README.txt GUIDE.html guide-first-steps.png LICENSE.txt NOTICES.txt \
   licences/PCRE2-LICENCE.txt licences/MinGW-w64-runtime.txt licences/GCC-runtime.txt; do
   [ -s "$fresh/$name/$file" ] || { echo "package: $file is missing from the archive" >&2; exit 1; }

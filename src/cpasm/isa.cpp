@@ -243,12 +243,29 @@ std::string CycleText(const InstructionInfo &info, const CycleContext &context) 
   }
   std::string text = std::to_string(Cycles(info, context));
   std::string notes;
-  auto note = [&](const std::string &n) { notes += (notes.empty() ? "" : "; ") + n; };
-  if (info.cyclesR6R7 && context.destination < 0) note(std::to_string(info.cyclesR6R7) + " to R6/R7");
-  if (info.cyclesStack && context.pointer < 0) note(std::to_string(info.cyclesStack) + " through R6");
-  if (info.extraSdbd && !context.sdbd) note("+" + std::to_string(info.extraSdbd) + " after SDBD");
-  if (info.extraByTwo && context.shiftBy == 0) note("+" + std::to_string(info.extraByTwo) + " by 2");
-  return notes.empty() ? text : text + " (" + notes + ")";
+  char note[40];
+  auto add = [&notes, &note] {
+    if (!notes.empty()) notes += "; ";
+    notes += note;
+  };
+  if (info.cyclesR6R7 && context.destination < 0) {
+    std::snprintf(note, sizeof note, "%d to R6/R7", info.cyclesR6R7);
+    add();
+  }
+  if (info.cyclesStack && context.pointer < 0) {
+    std::snprintf(note, sizeof note, "%d through R6", info.cyclesStack);
+    add();
+  }
+  if (info.extraSdbd && !context.sdbd) {
+    std::snprintf(note, sizeof note, "+%d after SDBD", info.extraSdbd);
+    add();
+  }
+  if (info.extraByTwo && context.shiftBy == 0) {
+    std::snprintf(note, sizeof note, "+%d by 2", info.extraByTwo);
+    add();
+  }
+  if (!notes.empty()) text.append(" (").append(notes).append(")");
+  return text;
 }
 
 Decoded DecodeWords(uint16_t address, const uint16_t *words, size_t count, bool sdbd) {
@@ -346,8 +363,11 @@ Decoded Decode(uint16_t address, const std::function<uint16_t(uint16_t)> &read, 
 
 std::string Disassemble(const Decoded &d, const DisassemblyStyle &style) {
   const bool lower = style.lowerHex;
-  if (!d.info) return "???? " + Hex(d.opcode, lower);
-  auto r = [](unsigned n) { return "R" + std::to_string(n); };
+  if (!d.info) return std::string("???? ").append(Hex(d.opcode, lower));
+  auto r = [](unsigned n) {
+    const char text[3] = {'R', static_cast<char>('0' + (n & 7)), 0};
+    return std::string(text);
+  };
   std::string name = d.info->mnemonic;
   std::string operands;
   switch (d.info->form) {
@@ -380,7 +400,7 @@ std::string Disassemble(const Decoded &d, const DisassemblyStyle &style) {
       operands = r(d.reg) + "," + r(d.pointer);
       break;
     case F::kImmediate:
-      operands = "#" + Hex(d.value, lower) + "," + r(d.reg);
+      operands = std::string("#").append(Hex(d.value, lower)).append(",").append(r(d.reg));
       break;
     case F::kStoreImmediate:
       operands = r(d.reg) + ",#" + Hex(d.value, lower);

@@ -161,10 +161,7 @@ std::array<Op, 1024> BuildOps() {
   return ops;
 }
 
-const std::array<Op, 1024> &Ops() {
-  static const std::array<Op, 1024> ops = BuildOps();
-  return ops;
-}
+const std::array<Op, 1024> kOps = BuildOps();
 
 inline bool Fetchable(uint8_t region) {
   return region != static_cast<uint8_t>(Region::kUnmapped) && region != static_cast<uint8_t>(Region::kNoExec);
@@ -388,7 +385,7 @@ void Machine::WriteBus(uint16_t address, uint16_t value) {
 }
 
 void Machine::PushCall(uint16_t returnTo, bool interrupt) {
-  if (calls_.size() >= 4096) calls_.pop_front();
+  if (calls_.size() >= 4096) calls_.erase(calls_.begin(), calls_.begin() + 1024);  // the oldest, never returned from
   calls_.push_back({returnTo, interrupt});
 }
 
@@ -436,7 +433,7 @@ bool Machine::ExecuteOne(Stop &stop) {
     stop.message = "No instruction at " + Hex4(pc) + " (the word there is " + Hex4(word) + ")";
     return false;
   }
-  const Op &op = Ops()[word];
+  const Op &op = kOps[word];
   const bool sdbd = cpu_.flags.d;
   cpu_.flags.d = false;
   Flags &f = cpu_.flags;
@@ -756,6 +753,11 @@ Stop Machine::Execute(Mode mode, uint16_t target, size_t depth, const RunLimits 
   Stop stop;
   const uint16_t startPc = cpu_.r[7];
   bool ran = false;  // an instruction has run in this call
+  // Step and StepOver: the instruction they are for has run. It is the first one at the depth
+  // the call started at: an interrupt taken before it runs through first (unless stepping into
+  // interrupts).
+  bool stepped = false;
+  const size_t depth0 = calls_.size();
   uint32_t sinceCheck = 0;
   for (;;) {
     // The boundary between instructions: the frame's interrupt, then what may stop the run.
@@ -796,7 +798,7 @@ Stop Machine::Execute(Mode mode, uint16_t target, size_t depth, const RunLimits 
         stop.reason = StopReason::kEvent;
         break;
       }
-      if ((mode == Mode::kStep || mode == Mode::kOver || mode == Mode::kOut) && calls_.size() <= depth) {
+      if ((mode == Mode::kOut || stepped) && calls_.size() <= depth) {
         stop.reason = mode == Mode::kStep ? StopReason::kStepped : StopReason::kReturned;
         break;
       }
@@ -813,21 +815,37 @@ Stop Machine::Execute(Mode mode, uint16_t target, size_t depth, const RunLimits 
       stop.reason = StopReason::kCycleLimit;
       break;
     }
-    if (breakFlag && ++sinceCheck >= 1024) {
+    if (++sinceCheck >= 4096) {
       sinceCheck = 0;
-      if (breakFlag->load(std::memory_order_relaxed)) {
+      if (breakFlag && breakFlag->load(std::memory_order_relaxed)) {
         stop.reason = StopReason::kBreak;
         break;
       }
     }
     if (tracer_) tracer_->BeforeInstruction(*this);
     eventStop_ = false;
+    const bool own = (mode == Mode::kStep || mode == Mode::kOver) && !stepped &&
+                     (calls_.size() <= depth0 || (mode == Mode::kStep && stepIntoInterrupts_));
     if (!ExecuteOne(stop)) return stop;
-    if (!ran && mode == Mode::kStep) {
-      // Step: one instruction; an interrupt taken after it runs through unless asked to stop in it.
-      depth = stepIntoInterrupts_ ? SIZE_MAX : calls_.size();
+    if (own) {
+      stepped = true;
+      // Step: an interrupt taken after the instruction runs through unless asked to stop in it.
+      if (mode == Mode::kStep) depth = stepIntoInterrupts_ ? SIZE_MAX : calls_.size();
     }
     ran = true;
+    if (mode == Mode::kRun && !tracer_ && !hasBreakpoints_ && !stopOnEvents_) {
+      // Straight on while no boundary needs a look: no frame starts, no interrupt waits, no
+      // routine returns and no limit is near; the break flag is looked at every 4096.
+      const uint64_t end = limits.untilCycle && limits.untilCycle < nextFrame_ ? limits.untilCycle : nextFrame_;
+      while (sinceCheck < 4096) {
+        if (cycles_ >= end || cpu_.interruptPending || returnLike_ ||
+            (!calls_.empty() && calls_.back().returnTo == cpu_.r[7])) {
+          break;
+        }
+        if (!ExecuteOne(stop)) return stop;
+        ++sinceCheck;
+      }
+    }
   }
   stop.address = cpu_.r[7];
   return stop;
@@ -837,16 +855,22 @@ Stop Machine::Run(const RunLimits &limits, const std::atomic<bool> *breakFlag) {
   return Execute(Mode::kRun, 0, 0, limits, breakFlag);
 }
 
-Stop Machine::Step(const std::atomic<bool> *breakFlag) { return Execute(Mode::kStep, 0, 0, {}, breakFlag); }
+Stop Machine::Step(const std::atomic<bool> *breakFlag) { return Step(RunLimits{}, breakFlag); }
+Stop Machine::StepOver(const std::atomic<bool> *breakFlag) { return StepOver(RunLimits{}, breakFlag); }
+Stop Machine::StepOut(const std::atomic<bool> *breakFlag) { return StepOut(RunLimits{}, breakFlag); }
 
-Stop Machine::StepOver(const std::atomic<bool> *breakFlag) {
-  const uint16_t word = Read(cpu_.r[7]);
-  const bool call = word == 0x004 && ((Read(static_cast<uint16_t>(cpu_.r[7] + 1)) >> 8) & 3) != 3;
-  if (!call) return Step(breakFlag);
-  return Execute(Mode::kOver, 0, calls_.size(), {}, breakFlag);
+Stop Machine::Step(const RunLimits &limits, const std::atomic<bool> *breakFlag) {
+  return Execute(Mode::kStep, 0, 0, limits, breakFlag);
 }
 
-Stop Machine::StepOut(const std::atomic<bool> *breakFlag) {
+Stop Machine::StepOver(const RunLimits &limits, const std::atomic<bool> *breakFlag) {
+  const uint16_t word = Read(cpu_.r[7]);
+  const bool call = word == 0x004 && ((Read(static_cast<uint16_t>(cpu_.r[7] + 1)) >> 8) & 3) != 3;
+  if (!call) return Step(limits, breakFlag);
+  return Execute(Mode::kOver, 0, calls_.size(), limits, breakFlag);
+}
+
+Stop Machine::StepOut(const RunLimits &limits, const std::atomic<bool> *breakFlag) {
   if (calls_.empty()) {
     Stop stop;
     stop.reason = StopReason::kNoCaller;
@@ -854,7 +878,7 @@ Stop Machine::StepOut(const std::atomic<bool> *breakFlag) {
     stop.message = "not inside a routine the simulator saw called";
     return stop;
   }
-  return Execute(Mode::kOut, 0, calls_.size() - 1, {}, breakFlag);
+  return Execute(Mode::kOut, 0, calls_.size() - 1, limits, breakFlag);
 }
 
 Stop Machine::RunTo(uint16_t address, const RunLimits &limits, const std::atomic<bool> *breakFlag) {

@@ -18,7 +18,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -143,6 +142,10 @@ class Machine {
   Stop Step(const std::atomic<bool> *breakFlag = nullptr);      // one instruction (see below)
   Stop StepOver(const std::atomic<bool> *breakFlag = nullptr);  // a JSR runs until it returns
   Stop StepOut(const std::atomic<bool> *breakFlag = nullptr);   // until the current routine returns
+  // The same within limits (a routine that never returns stops at them).
+  Stop Step(const RunLimits &limits, const std::atomic<bool> *breakFlag = nullptr);
+  Stop StepOver(const RunLimits &limits, const std::atomic<bool> *breakFlag = nullptr);
+  Stop StepOut(const RunLimits &limits, const std::atomic<bool> *breakFlag = nullptr);
   Stop RunTo(uint16_t address, const RunLimits &limits = {}, const std::atomic<bool> *breakFlag = nullptr);
   // Step, StepOver and StepOut run an interrupt taken on the way through to its end (stopping at a
   // breakpoint inside it), unless this is on.
@@ -222,7 +225,7 @@ class Machine {
   std::vector<uint16_t> memory_;
   std::vector<uint8_t> region_;
   std::vector<uint8_t> breakpoints_;
-  std::deque<CallFrame> calls_;
+  std::vector<CallFrame> calls_;
   std::vector<Event> events_;
   std::map<std::pair<int, uint16_t>, size_t> seen_;  // (kind, pc) -> index in events_, or SIZE_MAX once taken
 };

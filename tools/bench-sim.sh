@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The simulator's speed in simulated cycles per second: a tight loop and a game-shaped program
+# with an interrupt every frame, natively (a Release build without the preset's sanitizers) and
+# the win32 build under Wine. Goal: 90 M cycles/s (100 times the console) for each.
+#   bash tools/bench-sim.sh [seconds per program]   (default 2)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+seconds=${1:-2}
+dir=build/bench
+cmake --preset native -B "$dir" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_CXX_FLAGS= -DCMAKE_C_FLAGS= -DCMAKE_EXE_LINKER_FLAGS= >/dev/null
+cmake --build "$dir" --target sim_bench >/dev/null
+status=0
+echo "== native"
+"$dir/sim_bench" "$seconds" || status=1
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target sim_bench >/dev/null
+echo "== win32 under Wine"
+bash tools/wine-run.sh build/win32/sim_bench.exe "$seconds" | tr -d '\r' || status=1
+exit $status
