@@ -36,6 +36,11 @@ target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings GTest::gtest_
 add_dependencies(quillon_smoke_tests quillon as1600_standin)
 add_test(NAME smoke COMMAND quillon_smoke_tests)
 set_tests_properties(smoke PROPERTIES ENVIRONMENT "QUILLON_SCREENSHOT=${CMAKE_BINARY_DIR}/screenshot.png")
+# Both take the display's keyboard focus: never side by side (ctest -j runs the unit tests beside them).
+set_tests_properties(gui smoke PROPERTIES RESOURCE_LOCK desktop)
+# The longest first, so that the others fill the second core beside it; its 156 windowed tests
+# take minutes on a busy machine, past the preset's 300 s for one test.
+set_tests_properties(gui PROPERTIES COST 1000 TIMEOUT 900)
 
 # Shipped beside the program: the keyword colours and the sample project.
 configure_file(${CMAKE_SOURCE_DIR}/resources/syntax.cfg ${CMAKE_BINARY_DIR}/syntax.cfg COPYONLY)

@@ -116,6 +116,8 @@
 #define IDC_PROJECT_BROWSEOUTPUT 1004
 #define IDC_PROJECT_OUTPUTPATH 1017
 #define IDC_PROJECT_ABSOLUTE 1019
+// Project Settings' include folders (2900-2919).
+#define IDC_PROJECT_INCLUDEFOLDERS 2900
 
 /* Macro Options sheet: one page template, used four times */
 #define IDD_MACRO_PAGE 112

@@ -5,6 +5,8 @@
 # the first one goes into the user guide), and at the end it checks the archive as a new user
 # meets it: unpacked into a folder whose path has blanks and accented letters, in a fresh Wine
 # prefix, the program starts, opens the sample, builds it with F7 and the bundled assembler.
+#   QUILLON_PACKAGE_SIZES="100"   the screenshot sizes to take (default "100 150 200"; the test
+#                                 command takes 100 only). The 100 % one is always taken.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -48,13 +50,17 @@ crlf "$build/_deps/pcre2-src/LICENCE" >"$stage/licences/PCRE2-LICENCE.txt"
 crlf /usr/share/doc/mingw-w64-common/copyright >"$stage/licences/MinGW-w64-runtime.txt"
 crlf /usr/share/doc/gcc-mingw-w64-base/copyright >"$stage/licences/GCC-runtime.txt"
 
-# Wine, on the display the test run shares or on a virtual one of our own.
+# Wine, on the display and prefix the test run shares or on a virtual display of our own.
 source tools/display.sh
+shared_prefix=""
+if [ -n "${DISPLAY:-}" ] && [ -n "${WINEPREFIX:-}" ]; then shared_prefix=$WINEPREFIX; fi
 if [ -z "${DISPLAY:-}" ]; then
   start_display "$build"
   trap stop_display EXIT
 fi
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+sizes=" ${QUILLON_PACKAGE_SIZES:-100 150 200} "
+[[ $sizes == *" 100 "* ]] || sizes=" 100$sizes"
 dos() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 # Runs the package check on the program in folder $2 with the prefix $1; $3: a screenshot, $4: a
@@ -65,12 +71,15 @@ check() {
   WINEPREFIX="$prefix" wine "$build/package_check.exe" "$(dos "$folder")" "$@"
 }
 
-# Screenshots, from a copy of the staged folder, in a prefix kept between runs for speed (its
-# settings key is removed first, so the program meets a fresh setup).
+# Screenshots, from a copy of the staged folder, in a prefix kept between runs for speed: the
+# test run's own (at 100 % only), or one of their own (its settings key is removed first, so
+# the program meets a fresh setup).
 shots_prefix="$build/wineprefix-shots"
+if [ -n "$shared_prefix" ] && [ "$sizes" = " 100 " ]; then shots_prefix=$shared_prefix; fi
 bash tools/wine-prefix.sh "$shots_prefix"
 for scale in 100:96 150:144 200:192; do
   percent=${scale%%:*} dpi=${scale##*:}
+  [[ $sizes == *" $percent "* ]] || continue
   copy="$work/shots $percent %/$name"
   mkdir -p "$(dirname "$copy")" && cp -r "$stage" "$copy"
   WINEPREFIX="$shots_prefix" wine reg delete 'HKCU\Software\LarkspurWorks\Quillon' /f >/dev/null 2>&1 || true
@@ -84,7 +93,7 @@ for scale in 100:96 150:144 200:192; do
   fi
   check "$shots_prefix" "$copy" "$build/screenshot-$percent.png" "${dialogs[@]}"
 done
-WINEPREFIX="$shots_prefix" wineserver -k >/dev/null 2>&1 || true
+if [ "$shots_prefix" != "$shared_prefix" ]; then WINEPREFIX="$shots_prefix" wineserver -k >/dev/null 2>&1 || true; fi
 
 # The user guide, with the 100 % screenshot.
 # (cut to the frame: the display's empty black rest goes)
@@ -112,4 +121,6 @@ rm -rf "$fresh_prefix"
 bash tools/wine-prefix.sh "$fresh_prefix"
 check "$fresh_prefix" "$fresh/$name"
 WINEPREFIX="$fresh_prefix" wineserver -k >/dev/null 2>&1 || true
-echo "== $archive passed; screenshots: $build/screenshot-{100,150,200}.png, every dialog at 200 %: $build/dialogs-200/"
+shots=$(for percent in $sizes; do printf '%s ' "$build/screenshot-$percent.png"; done)
+echo "== $archive passed; screenshots: $shots"
+if [[ $sizes == *" 200 "* ]]; then echo "every dialog at 200 %: $build/dialogs-200/"; fi

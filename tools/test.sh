@@ -1,36 +1,102 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds both presets and runs every test: the native unit tests with
-# sanitizers, then the Windows unit, GUI and smoke tests under Wine on one Xvfb display.
+# Sets up what is missing, builds each preset once and runs every test: the layer and format
+# checks, the native unit tests with sanitizers and the fuzz smoke runs, side by side with the
+# Windows build; then the Windows unit, GUI and smoke tests under Wine on one Xvfb display and
+# one Wine prefix, and the release archive's check at 100 % (tools/package.sh alone takes the
+# screenshots at all three sizes). Prints each stage's seconds at the end.
+#   QUILLON_JOBS=N   compile jobs per build (default: the number of cores)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-bash tools/setup.sh
-jobs=$(nproc)
+jobs=${QUILLON_JOBS:-$(nproc)}
+times=$root/build/test-times
+logs=$root/build/test-logs
+rm -rf "$times" "$logs"
+mkdir -p "$times" "$logs"
+run_start=$(date +%s.%N)
 
-echo "== layers and format"
-bash tools/check-layers.sh
-bash tools/check-layers-test.sh
-bash tools/check-format.sh
+# stage NAME COMMAND...: runs the command and notes its seconds (wall clock) under NAME.
+stage() {
+  local name=$1 began status=0
+  shift
+  began=$(date +%s.%N)
+  "$@" || status=$?
+  echo "$began $(date +%s.%N) $status" >"$times/$name"
+  return $status
+}
 
-echo "== native build and unit tests"
-cmake --preset native >/dev/null
-cmake --build --preset native -j "$jobs"
-ctest --preset native
+# in_background NAME COMMAND...: the same, in the background, its output in a log of its own
+# that is shown when it ends (so that the stages running together do not mix their lines).
+declare -A background
+in_background() {
+  local name=$1
+  shift
+  (stage "$name" "$@") >"$logs/$name.log" 2>&1 &
+  background[$name]=$!
+}
 
-echo "== fuzz targets, a few seconds each (seed corpus first; only this run's findings fail it)"
-bash tools/fuzz.sh all 3
+# finish NAME: waits for a background stage and shows its log; notes when it failed.
+finish() {
+  local name=$1 status=0
+  shown[$name]=1
+  wait "${background[$name]}" || status=$?
+  echo "== $name"
+  cat "$logs/$name.log"
+  if [ $status -ne 0 ]; then
+    echo "test: stage $name FAILED (exit $status)" >&2
+    failed=1
+  fi
+}
+
+report() {
+  local status=$?
+  set +e
+  [ -n "${display_started:-}" ] && stop_display
+  # A stage still running in the background is waited for, so that it ends with the run.
+  for name in "${!background[@]}"; do [ -n "${shown[$name]:-}" ] || finish "$name"; done
+  [ $failed -eq 0 ] || status=1
+  local end
+  end=$(date +%s.%N)
+  echo "== stage times in seconds (wall clock; overlapping spans ran side by side)"
+  for file in "$times"/*; do
+    [ -f "$file" ] || continue
+    echo "$(basename "$file") $(cat "$file")"
+  done | sort -k2 -n | awk -v s="$run_start" \
+    '{ printf "  %-14s %6.1f   %6.1f - %6.1f%s\n", $1, $3 - $2, $2 - s, $3 - s, ($4 == 0 ? "" : "  FAILED") }'
+  awk -v a="$run_start" -v b="$end" 'BEGIN { printf "  %-14s %6.1f\n", "whole run", b - a }'
+  exit $status
+}
+source tools/display.sh
+failed=0
+declare -A shown
+trap report EXIT
+
+echo "== setup"
+stage setup bash tools/setup.sh
+
+# The native chain: build, unit tests, then the fuzz targets a few seconds each (seed corpus
+# first; only this run's findings fail it). It runs beside the Windows chain, the longer one.
+native_chain() {
+  stage native-build bash -c "cmake --preset native >/dev/null && cmake --build --preset native -j $jobs" &&
+    stage native-tests ctest --preset native -j 2 &&
+    stage fuzz bash tools/fuzz.sh all 3
+}
+in_background native native_chain
+in_background checks bash -c "bash tools/check-layers.sh && bash tools/check-layers-test.sh && bash tools/check-format.sh"
 
 echo "== Windows build"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$jobs"
+stage win32-build bash -c "cmake --preset win32 >/dev/null && cmake --build --preset win32 -j $jobs"
 
 echo "== Windows tests under Wine"
-source tools/display.sh
-trap stop_display EXIT
-start_display "$root/build/win32"
-ctest --preset win32
+display_started=1
+stage display start_display "$root/build/win32"
+# The GUI and smoke tests share the display (RESOURCE_LOCK); the unit tests run beside them.
+stage win32-tests ctest --preset win32 -j 2 || failed=1
 echo "screenshot of the main window: $root/build/win32/screenshot.png"
 
-echo "== release archive, screenshots at 100/150/200 %, and the fresh-prefix check of the archive"
-bash tools/package.sh
+echo "== release archive, its screenshot at 100 % and the fresh-prefix check"
+stage package env QUILLON_PACKAGE_SIZES=100 bash tools/package.sh || failed=1
+
+finish checks
+finish native

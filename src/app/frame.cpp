@@ -50,6 +50,11 @@ class Frame : public WindowObject {
   }
 };
 
+// Another project, or none: the last one's build lines, their marks and the F4 note go.
+void DropLastBuild() {
+  if (g_app.outputPane) g_app.outputPane->Clear();
+}
+
 bool Frame::OnCreate() {
   HWND frame = Handle();
   g_app.frameBorder = GetSystemMetrics(SM_CXFRAME);
@@ -75,7 +80,8 @@ bool Frame::OnCreate() {
   DragAcceptFiles(frame, TRUE);
   KeepRecentMenus(frame);
   RebuildRecentMenus();
-  InstallFrameHooks(FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport, FitMdiClient, RebuildRecentMenus});
+  InstallFrameHooks(
+      FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport, FitMdiClient, RebuildRecentMenus, DropLastBuild});
   SetSaveEnabled(false);
   UpdateBuildCommands();
   UpdateDebugCommands(frame);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "app/pane_sizes.h"
@@ -160,10 +161,40 @@ void UpdateBuildCommands() {
   }
 }
 
+int CaretPartWidth() {
+  HWND bar = g_app.statusBar;
+  const int least = Scaled(100);
+  HDC dc = bar ? GetDC(bar) : nullptr;
+  if (!dc) return least;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0));
+  HGDIOBJ previous = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  // The line and the column are 32-bit counts: ten digits at most, each as wide as the widest.
+  char widest = '0';
+  int widestWidth = 0;
+  for (char digit = '0'; digit <= '9'; ++digit) {
+    SIZE size{};
+    if (GetTextExtentPoint32A(dc, &digit, 1, &size) && size.cx > widestWidth) widest = digit, widestWidth = size.cx;
+  }
+  const std::string digits(10, widest);
+  const std::string longest = " Ln " + digits + ", Col " + digits;
+  SIZE size{};
+  GetTextExtentPoint32A(dc, longest.c_str(), static_cast<int>(longest.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(bar, dc);
+  int borders[3] = {};  // horizontal, vertical, between parts
+  SendMessageA(bar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+  const int needed = size.cx + 2 * borders[0] + borders[2] + Scaled(6);
+  return needed > least ? needed : least;
+}
+
 void SetStatusParts(int width) {
   // Help, Ln/Col, CAP, INS/OVR, NUM, line ends, measured from the right edge.
-  int edges[6] = {width - Scaled(300), width - Scaled(200), width - Scaled(170),
-                  width - Scaled(140), width - Scaled(110), width - Scaled(20)};
+  int edges[6] = {width - Scaled(200) - CaretPartWidth(),
+                  width - Scaled(200),
+                  width - Scaled(170),
+                  width - Scaled(140),
+                  width - Scaled(110),
+                  width - Scaled(20)};
   SendMessageA(g_app.statusBar, SB_SETPARTS, 6, reinterpret_cast<LPARAM>(edges));
 }
 

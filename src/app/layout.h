@@ -28,8 +28,11 @@ void SetSaveEnabled(bool on);
 // Greys Build and Run while a build runs and Stop Build while none does, in the menu and on the
 // toolbar.
 void UpdateBuildCommands();
-// The status bar's five part edges for a frame client width.
+// The status bar's six part edges for a frame client width.
 void SetStatusParts(int width);
+// The width of the status bar's "Ln, Col" part: its longest text in the bar's font at the DPI in
+// use, at least 100 pixels at 100 %.
+int CaretPartWidth();
 
 // Help-string offsets of the menu popups, by position in the menu bar (0 = none).
 inline constexpr int kMenuHelpOffsets[] = {50, 0, 51, 52, 0, 0, 53, 54, 55};

@@ -6,24 +6,36 @@ namespace quillon {
 
 namespace {
 
-// -o "image" -l "listing" "source", each value quoted, one blank between parts.
-std::string Arguments(const std::string& image, const std::string& listing, const std::string& source) {
-  return " -o \"" + image + "\" -l \"" + listing + "\" \"" + source + "\"";
+// -o "image" -l "listing" [-i "folder"]... "source", each value quoted, one blank between parts.
+std::string Arguments(const std::string& image, const std::string& listing, const std::string& source,
+                      const std::vector<std::string>& folders = {}) {
+  std::string text = " -o \"" + image + "\" -l \"" + listing + "\"";
+  for (const std::string& folder : folders) text += " -i \"" + folder + "\"";
+  return text + " \"" + source + "\"";
 }
 
 }  // namespace
+
+std::string ImageFileName(const std::string& outputName) {
+  const bool rom = outputName.size() > 4 && EqualsNoCase(outputName.substr(outputName.size() - 4), ".rom");
+  return rom ? outputName : outputName + ".bin";
+}
 
 std::string QuoteProgramPath(const std::string& assemblerPath) {
   if (!assemblerPath.empty() && assemblerPath.front() == '"') return assemblerPath;
   return "\"" + assemblerPath + "\"";
 }
 
-AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBuildPaths& project) {
+AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBuildPaths& project,
+                               const std::vector<std::string>& includeFolders) {
   AssemblerRun run;
   run.directory = project.projectDir;
   run.listingPath = project.listingPath;
-  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(project.outputPath + "\\" + project.outputName + ".bin",
-                                                                project.listingPath, project.mainSource);
+  std::vector<std::string> folders;
+  for (const std::string& folder : includeFolders) folders.push_back(PathInFolder(project.projectDir, folder));
+  run.commandLine =
+      QuoteProgramPath(assemblerPath) + Arguments(project.outputPath + "\\" + ImageFileName(project.outputName),
+                                                  project.listingPath, project.mainSource, folders);
   return run;
 }
 

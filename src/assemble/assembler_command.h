@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -21,12 +22,19 @@ struct ProjectBuildPaths {
   std::string mainSource;
 };
 
+// The image's file name for the project's output name: the name with .bin, or the name itself
+// when it ends in .rom (a .rom build).
+std::string ImageFileName(const std::string& outputName);
+
 // The program path between double quotes, unless it starts with one already. The assembler
 // path names a program only; options after it are not supported.
 std::string QuoteProgramPath(const std::string& assemblerPath);
 
-// program -o "outputPath\outputName.bin" -l "listingPath" "mainSource", run in projectDir.
-AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBuildPaths& project);
+// program -o "outputPath\outputName.bin" -l "listingPath" [-i "folder"]... "mainSource", run in
+// projectDir. Each include folder is passed as -i, a relative one taken in projectDir. An output
+// name that ends in .rom is the image's whole name (a .rom build).
+AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBuildPaths& project,
+                               const std::vector<std::string>& includeFolders = {});
 
 // program -o "baseName.bin" -l "baseName.lst" "documentPath", run in the document's folder.
 AssemblerRun ComposeDocumentRun(const std::string& assemblerPath, const std::string& documentPath,

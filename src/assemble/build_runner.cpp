@@ -83,7 +83,8 @@ std::unique_ptr<BuildJob> PrepareJob(HWND frame, const std::string& refusal) {
     job->hasDocument = job->hasRecord = true;
     job->run = ComposeProjectRun(
         g_settings.assemblerPath,
-        {project->projectDir, project->outputPath, project->outputName, project->listingPath, project->mainSource});
+        {project->projectDir, project->outputPath, project->outputName, project->listingPath, project->mainSource},
+        project->includeFolders);
   } else {
     job->hasDocument = g_app.activeDocument != nullptr;
     job->hasRecord = IsDocumentWindow(g_app.activeDocument);

@@ -45,4 +45,10 @@ int NextErrorLine(const std::vector<bool>& targets, int current, bool forward) {
   return -1;
 }
 
+const char* NoErrorLineNote(const std::vector<bool>& targets, bool forward) {
+  for (bool target : targets)
+    if (target) return forward ? "No more errors or warnings after this one" : "No errors or warnings before this one";
+  return "No errors or warnings in the output pane";
+}
+
 }  // namespace quillon

@@ -17,4 +17,8 @@ OutputLineKind KindOfOutputLine(const std::string& text);
 // at the end. With no current line (-1) forwards starts at the first line, backwards at the last.
 int NextErrorLine(const std::vector<bool>& targets, int current, bool forward);
 
+// The status-bar note when NextErrorLine found none: the pane holds no error or warning line at
+// all, or none after (backwards: before) the current one.
+const char* NoErrorLineNote(const std::vector<bool>& targets, bool forward);
+
 }  // namespace quillon

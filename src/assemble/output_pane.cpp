@@ -141,6 +141,7 @@ void OutputPane::Clear() {
   }
   extent_ = 0;
   SendMessageA(list_, LB_SETHORIZONTALEXTENT, 0, 0);
+  ClearStatusNote();  // a note of F4 was about these lines
 }
 
 OutputLineKind OutputPane::KindOf(int index) const {
@@ -380,7 +381,7 @@ bool OutputPane::GoToError(bool forward) {
   const int current = CurrentLine();
   const int next = NextErrorLine(targets, current, forward);
   if (next < 0) {
-    ShowStatusNote(forward ? "No more errors or warnings after this one" : "No errors or warnings before this one");
+    ShowStatusNote(NoErrorLineNote(targets, forward));
     return false;
   }
   SelectLine(next);

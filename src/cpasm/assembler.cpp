@@ -13,54 +13,10 @@ namespace cpasm {
 
 namespace {
 
-// The line without its comment (from a ';' outside quotes). A quote that does not close is left
-// for the expression to report.
-std::string_view StripComment(std::string_view text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (IsQuote(c)) {
-      size_t end = StringEnd(text, i);
-      if (end != std::string_view::npos) i = end - 1;
-      continue;
-    }
-    if (c == ';') return text.substr(0, i);
-  }
-  return text;
-}
-
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
-
-// The next run of non-blank characters (blanks inside [ ] included), and what follows it.
-std::string_view NextToken(std::string_view& rest) {
-  size_t i = 0;
-  while (i < rest.size() && IsSpace(rest[i])) ++i;
-  size_t start = i;
-  int depth = 0;  // "name[a, b]" stays one token
-  while (i < rest.size() && (depth > 0 || !IsSpace(rest[i]))) {
-    if (rest[i] == '[') ++depth;
-    if (rest[i] == ']' && depth > 0) --depth;
-    ++i;
-  }
-  std::string_view token = rest.substr(start, i - start);
-  rest = rest.substr(i);
-  return token;
-}
-
 std::string Hex4(int64_t value) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "$%04X", static_cast<unsigned>(value & 0xFFFF));
   return buffer;
-}
-
-// True when the line is a MACRO definition (its name and parameters are not a call).
-bool DefinesMacro(std::string_view text) {
-  std::string_view rest = text;
-  for (int k = 0; k < 2; ++k) {
-    std::string_view token = NextToken(rest);
-    if (token.size() == 5 && Upper(token) == "MACRO") return true;
-    if (token.size() > 5 && Upper(token.substr(0, 6)) == "MACRO(") return false;
-  }
-  return false;
 }
 
 }  // namespace
@@ -77,54 +33,6 @@ void SplitLines(SourceFile& file, int index) {
     file.lines.push_back({index, number++, line});
     start = end + 1;
   }
-}
-
-bool IsQuoted(std::string_view text) { return IsStringToken(text); }
-
-bool ValidSymbolName(std::string_view name) {
-  return !name.empty() && IsSymbolStart(name[0]) && SymbolEnd(name, 0) == name.size();
-}
-
-std::string Shown(std::string_view text) {
-  constexpr size_t kLongest = 40;
-  if (text.size() <= kLongest) return std::string(text);
-  return std::string(text.substr(0, kLongest)) + "...";
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (IsSpace(text.front()) || text.front() == '\r')) text.remove_prefix(1);
-  while (!text.empty() && (IsSpace(text.back()) || text.back() == '\r')) text.remove_suffix(1);
-  return text;
-}
-
-std::string Upper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return result;
-}
-
-std::vector<std::string_view> SplitOperands(std::string_view text) {
-  std::vector<std::string_view> parts;
-  text = Trim(text);
-  if (text.empty()) return parts;
-  int depth = 0;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (IsQuote(c)) {
-      size_t end = StringEnd(text, i);
-      if (end != std::string_view::npos) i = end - 1;
-    } else if (c == '(' || c == '[') {
-      ++depth;
-    } else if (c == ')' || c == ']') {
-      --depth;
-    } else if (c == ',' && depth <= 0) {
-      parts.push_back(Trim(text.substr(start, i - start)));
-      start = i + 1;
-    }
-  }
-  parts.push_back(Trim(text.substr(start)));
-  return parts;
 }
 
 std::string FormatDiagnostic(const Diagnostic& diagnostic) {
@@ -190,12 +98,11 @@ Assembly Assembler::Run() {
   AddSegments(memory_, &attributes_, -1, result.segments);
   for (size_t page = 0; page < pages_.size(); ++page)
     if (!pages_[page].empty()) AddSegments(pages_[page], nullptr, static_cast<int>(page), result.segments);
-  for (uint32_t a = 0; a < attributes_.size(); ++a) {
+  for (uint32_t a = 0; a < attributes_.size() && !options_.romOutput; ++a) {
     if ((attributes_[a] & (kRead | kWrite)) == kWrite) {
-      Diagnostic d{files_[0]->path, 0, true,
-                   "write-only memory at " + Hex4(a) +
-                       " (attributes W without R) needs .rom output, which this "
-                       "assembler does not write"};
+      Diagnostic d{
+          files_[0]->path, 0, true,
+          "write-only memory at " + Hex4(a) + " (attributes W without R) needs .rom output: name the image .rom"};
       result.diagnostics.push_back(d);
       ++result.errors;
       listing_ += FormatDiagnostic(d) + "\n";
@@ -220,6 +127,10 @@ Assembly Assembler::Run() {
     result.ram.push_back(range);
   }
   result.configVars = std::move(configVars_);
+  result.attributes = attributes_;
+  std::vector<std::string> paths;
+  for (const auto& file : files_) paths.push_back(file->path);
+  result.sourceMap = sourceMap_.Runs(paths);
   listing_ += '\n';
   listing_ += std::to_string(result.errors);
   listing_ += " error(s), ";
@@ -255,6 +166,8 @@ void Assembler::RunPass() {
   includeStack_.assign(1, 0);
   macroTrail_.clear();
   macroDepth_ = 0;
+  replayDepth_ = 0;
+  sourceMap_.Reset();
   conditions_.clear();
   collect_ = Collect::kNone;
   macros_.clear();
@@ -282,147 +195,6 @@ void Assembler::RunPass() {
   }
 }
 
-void Assembler::ProcessLines(const std::vector<SourceLine>& lines) {
-  for (const SourceLine& line : lines) {
-    if (stopped_ || ended_) return;
-    ProcessLine(line);
-  }
-}
-
-void Assembler::ProcessLine(const SourceLine& original) {
-  if (++linesDone_ > options_.limits.linesPerPass) {
-    Report(true,
-           "the source expands to more than " + std::to_string(options_.limits.linesPerPass) +
-               " lines (a macro or REPEAT without end?)",
-           true);
-    stopped_ = true;
-    return;
-  }
-  // Lines handed to INCLUDE, REPEAT and macros are listed before what they lead to.
-  const SourceLine* outer = current_;
-  std::vector<uint16_t> outerWords = std::move(lineWords_);
-  int64_t outerAddress = lineAddress_;
-  bool outerListed = listed_;
-  size_t outerDiagnostics = lineDiagnostics_;
-
-  current_ = &original;
-  lineWords_.clear();
-  lineAddress_ = location_;
-  listed_ = false;
-  lineDiagnostics_ = diagnostics_.size();
-  lineReported_ = 0;
-
-  // Calls of parenthesised one-line macros are replaced inside the line first.
-  SourceLine expandedLine = original;
-  std::string expanded;
-  std::string_view rest = StripComment(original.text);
-  if (parenMacros_ > 0 && collect_ == Collect::kNone && (conditions_.empty() || conditions_.back().active) &&
-      rest.find('(') != std::string_view::npos && !DefinesMacro(rest)) {
-    expanded = std::string(rest);
-    if (!ExpandInLine(expanded)) expanded.clear();  // reported; the line does nothing more
-    expandedLine.text = expanded;
-    rest = expanded;
-  }
-  const SourceLine& line = expandedLine;
-
-  std::string_view label;
-  bool firstColumn = !rest.empty() && !IsSpace(rest[0]);
-  std::string_view afterFirst = rest;
-  std::string_view first = NextToken(afterFirst);
-  size_t colon = first.find(':');
-  if (!first.empty() && !IsQuote(first[0]) && colon != std::string_view::npos) {
-    label = first.substr(0, colon);
-    rest = rest.substr(static_cast<size_t>(first.data() - rest.data()) + colon + 1);
-  } else if (!first.empty()) {
-    std::string word = Upper(first);
-    auto isOp = [this](const std::string& w) { return IsMnemonic(w) || IsDirective(w) || macros_.count(w) > 0; };
-    std::string_view afterSecond = afterFirst;
-    std::string second = Upper(NextToken(afterSecond));
-    if (firstColumn) {
-      // A label in the first column, unless it names an operation and no operation follows it.
-      if (!isOp(word) || isOp(second)) {
-        label = first;
-        rest = afterFirst;
-      }
-    } else {
-      const DirectiveInfo* d = FindDirective(second);
-      if (d && (d->flags & kNamesLabel)) {
-        label = first;
-        rest = afterFirst;
-      }
-    }
-  }
-  std::string_view op = NextToken(rest);
-  std::string_view operands = Trim(rest);
-  // A parenthesised macro called as the statement: NAME(args).
-  size_t paren = op.find('(');
-  if (paren != std::string_view::npos && paren > 0) {
-    auto macro = macros_.find(Upper(op.substr(0, paren)));
-    if (macro != macros_.end() && macro->second.parenthesised) {
-      std::string_view call(op.data(), static_cast<size_t>(rest.data() + rest.size() - op.data()));
-      op = op.substr(0, paren);
-      operands = Trim(call.substr(paren));
-    }
-  }
-  Statement(line, label, op, operands);
-  ListLine();
-
-  current_ = outer;
-  lineWords_ = std::move(outerWords);
-  lineAddress_ = outerAddress;
-  listed_ = outerListed;
-  lineDiagnostics_ = outerDiagnostics;
-  if (outer) lineDiagnostics_ = diagnostics_.size();
-}
-
-void Assembler::Statement(const SourceLine& line, std::string_view label, std::string_view op,
-                          std::string_view operands) {
-  const std::string word = Upper(op);
-
-  if (collect_ != Collect::kNone) {
-    bool opens = collect_ == Collect::kMacro ? word == "MACRO" : (word == "REPEAT" || word == "RPT");
-    bool closes = collect_ == Collect::kMacro ? word == "ENDM" : word == "ENDR";
-    if (opens) ++collectDepth_;
-    if (closes && --collectDepth_ == 0) return FinishCollecting(line);
-    collected_.body.emplace_back(line.text);
-    collected_.where.push_back({line.file, line.line, {}});
-    return;
-  }
-
-  const DirectiveInfo* directive = FindDirective(word);
-  const DirectiveCall call{line, word, label, operands};
-  if (directive && (directive->flags & kConditional)) return (this->*directive->handler)(call);
-  if (!conditions_.empty() && !conditions_.back().active) return;
-
-  const bool element = directive && directive->handler == &Assembler::DoEqu;
-  if (!label.empty() && !ValidSymbolName(label) && !element) {
-    if (label.find('[') != std::string_view::npos) return Error("array elements are set with EQU, SET, QEQU or QSET");
-    return Error("bad label '" + Shown(label) + "'");
-  }
-  if (directive && (directive->flags & kOwnsLabel)) return (this->*directive->handler)(call);
-  if (!label.empty()) Define(label, location_, false);
-  if (op.empty()) return;
-  if (directive) {
-    if (inStruct_ && directive->handler == &Assembler::DoData) return Error("code in a STRUCT is not supported");
-    return (this->*directive->handler)(call);
-  }
-  auto macro = macros_.find(word);
-  if (macro != macros_.end()) {
-    std::vector<std::string_view> args;
-    if (macro->second.parenthesised) {
-      if (operands.size() < 2 || operands.front() != '(' || operands.back() != ')')
-        return Error("macro " + word + " is called as " + word + "(arguments)");
-      args = SplitOperands(operands.substr(1, operands.size() - 2));
-    } else {
-      args = SplitOperands(operands);
-    }
-    return ExpandMacro(line, word, macro->second, args);
-  }
-  if (inStruct_ && IsMnemonic(word)) return Error("code in a STRUCT is not supported");
-  if (Instruction(word, operands)) return;
-  Error("unknown mnemonic " + Shown(op));
-}
-
 std::vector<Keyword> Keywords() {
   std::vector<Keyword> words = MnemonicKeywords();
   for (Keyword& k : DirectiveKeywords()) words.push_back(std::move(k));
@@ -437,7 +209,7 @@ std::string Assembler::QualifiedName(std::string_view name) const {
 
 void Assembler::Note(const std::string& qualified, Definition::Kind kind) {
   if (!definitions_ || !current_ || macroDepth_ > 0) return;
-  std::string key = kind == Definition::Kind::kMacro ? "(macro)" + Upper(qualified) : qualified;
+  std::string key = kind == Definition::Kind::kMacro ? "(macro)" + qualified : qualified;
   if (!definitionIndex_.emplace(std::move(key), definitions_->definitions.size()).second) return;
   definitions_->definitions.push_back({qualified, kind, files_[current_->file]->path, current_->line, 0});
 }
@@ -567,6 +339,7 @@ void Assembler::Emit(uint16_t word) {
     lineReported_ |= 4;
   }
   (*memory)[at] = word;
+  sourceMap_.Word(static_cast<uint32_t>(at));
 }
 
 Assembly AssembleText(const std::string& fileName, std::string_view text, const FileReader& readFile,

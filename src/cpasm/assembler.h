@@ -33,6 +33,14 @@ struct MemoryRange {
   bool narrow = false;
 };
 
+// Image addresses first to last (inclusive) that came from one source line.
+struct SourceRun {
+  uint32_t first = 0;
+  uint32_t last = 0;
+  int line = 0;  // counted from 1
+  std::string file;
+};
+
 struct Assembly {
   std::vector<Diagnostic> diagnostics;
   int errors = 0;
@@ -41,7 +49,12 @@ struct Assembly {
   std::vector<Segment> segments;  // ascending (unpaged first, then by page), never overlapping
   std::vector<MemoryRange> ram;   // RAM regions reserved under "=RW" attributes
   std::vector<std::pair<std::string, std::string>> configVars;  // from CFGVAR, in source order
+  std::vector<SourceRun> sourceMap;                             // in the order the words were written (ORG order)
+  // Per address of the unpaged image: the memory attributes, kAttrRead | kAttrWrite | ...
+  std::vector<uint8_t> attributes;
 };
+
+enum MemoryAttribute : uint8_t { kAttrRead = 1, kAttrWrite = 2, kAttrNarrow = 4, kAttrBank = 8 };
 
 // Reads an included file; false when it cannot be read.
 using FileReader = std::function<bool(const std::string& path, std::string& text)>;
@@ -65,6 +78,8 @@ struct Options {
   Limits limits;
   // The time TODAY_STR_LOC and its kin report, in seconds since 1970; -1 for the clock's.
   int64_t now = -1;
+  // The image is a .rom: bank-switched (B) and write-only memory are accepted.
+  bool romOutput = false;
 };
 
 // Assembles `text`, which came from `fileName`. INCLUDE names are resolved against the folder of
@@ -76,8 +91,8 @@ Assembly AssembleText(const std::string& fileName, std::string_view text, const 
 // A name the sources define, with where.
 struct Definition {
   enum class Kind { kLabel, kProc, kLocal, kEqu, kSet, kMacro, kStruct };
-  // As other lines refer to it: "@@x" inside PROC P is "P.x". Macro names are matched without
-  // regard to case, all other names exactly.
+  // As other lines refer to it: "@@x" inside PROC P is "P.x". Names, macro names too, are
+  // matched exactly (instructions and directives without regard to case).
   std::string name;
   Kind kind = Kind::kLabel;
   std::string file;
@@ -115,8 +130,27 @@ std::string FormatDiagnostic(const Diagnostic& diagnostic);
 // The image: every segment's words in turn, each as two bytes, high byte first.
 std::string ImageBytes(const Assembly& assembly);
 
+// The .rom cartridge image: header, segments of whole 256-word pages with their CRCs, the access
+// and fine-address tables, then the metadata tags. False with `error` (and nothing in `bytes`) when the program cannot
+// be held in one: ECS pages, no data, or more than 255 segments.
+bool RomImage(const Assembly& assembly, std::string& bytes, std::string& error);
+
+// The metadata tags for the CFGVARs that name the cartridge, in increasing type order; empty
+// when none does.
+std::string MetadataTags(const std::vector<std::pair<std::string, std::string>>& configVars);
+// A date tag's bytes for a CFGVAR value (a year, or "YYYY-MM-DD HH:MM:SS +hhmm" and shorter);
+// false when it is not a date.
+bool DateTagBody(const std::string& value, std::string& body);
+
+// CRC-16 with polynomial 0x1021, most significant bit first, from `crc`.
+uint16_t Crc16(std::string_view bytes, uint16_t crc = 0xFFFF);
+
 // The memory map beside the image: which words of the file go to which address, then the
 // CFGVAR values.
 std::string MemoryMapText(const Assembly& assembly);
+
+// The source map beside the image (game.smap): a comment line naming the format, then one line
+// a run, "first last line file" (addresses as 4 upper-case hex digits).
+std::string SourceMapText(const Assembly& assembly);
 
 }  // namespace cpasm

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "cpasm/assembler.h"
+#include "cpasm/lexer.h"
+#include "cpasm/sourcemap.h"
 
 namespace cpasm {
 
@@ -24,6 +26,9 @@ struct Symbol {
   bool variable = false;                         // SET: may change
   char kind = 'L';                               // 'L' label, 'E' EQU, 'S' SET
   std::vector<std::optional<int64_t>> elements;  // an array symbol's elements
+  // An EQU array's elements as the pass before left them, while this pass assigns them afresh:
+  // equated elements must settle like labels.
+  std::vector<std::optional<int64_t>> earlier;
 };
 
 // One line to assemble, with where it came from.
@@ -47,19 +52,18 @@ struct Macro {
 };
 
 void SplitLines(SourceFile& file, int index);
-bool IsQuoted(std::string_view text);
-bool ValidSymbolName(std::string_view name);
+inline bool IsQuoted(std::string_view text) { return IsStringToken(text); }
 std::vector<Keyword> DirectiveKeywords();
 std::vector<Keyword> MnemonicKeywords();
 
-// The operands of a line split at top-level commas, trimmed.
-std::vector<std::string_view> SplitOperands(std::string_view text);
-std::string_view Trim(std::string_view text);
-std::string Upper(std::string_view text);
-// A name or text for a message, cut short when it is long.
-std::string Shown(std::string_view text);
-
 class Assembler;
+
+// A statement's parts: "label op operands" (the label without its colon).
+struct StatementParts {
+  std::string_view label;
+  std::string_view op;
+  std::string_view operands;
+};
 
 // A directive's line, as its handler sees it.
 struct DirectiveCall {
@@ -116,6 +120,7 @@ class Assembler {
   void DoErr(const DirectiveCall& call);
   void DoMemAttr(const DirectiveCall& call);
   void DoMessage(const DirectiveCall& call);
+  void DoSourceFile(const DirectiveCall& call);
   void DoNotSupported(const DirectiveCall& call);
 
  private:
@@ -125,8 +130,13 @@ class Assembler {
   void ProcessLines(const std::vector<SourceLine>& lines);
   void ProcessLine(const SourceLine& line);
   void ListLine();
-  void Statement(const SourceLine& line, std::string_view label, std::string_view op, std::string_view operands);
-  void ExpandMacro(const SourceLine& line, const std::string& name, const Macro& macro,
+  // The line parser (line.cpp).
+  StatementParts SplitStatement(std::string_view text) const;
+  bool IsOperation(std::string_view word) const;
+  static bool DefinesMacro(std::string_view text);
+  void Statement(const SourceLine& line, const StatementParts& parts);
+  // A call's label goes to the first statement of the body that has none.
+  void ExpandMacro(const SourceLine& line, std::string_view label, const std::string& name, const Macro& macro,
                    const std::vector<std::string_view>& args);
   std::string Substitute(const std::string& body, const Macro& macro, const std::vector<std::string_view>& args);
   // Replaces calls of one-line parenthesised macros inside `text`; false after an error.
@@ -197,6 +207,8 @@ class Assembler {
   bool stopped_ = false;
   long long linesDone_ = 0;
   int expansions_ = 0;
+  int replayDepth_ = 0;  // REPEAT bodies being replayed
+  SourceMapBuilder sourceMap_;
   std::vector<int32_t> memory_;
   std::vector<std::vector<int32_t>> pages_;  // ECS pages 0-15, empty until filled
   std::vector<uint8_t> attributes_;          // per image address: kRead | kWrite | kNarrow | kBank

@@ -53,7 +53,7 @@ const DirectiveInfo kDirectives[] = {
     {"LISTING", 0, &A::DoNothing},  // listing modes: the listing is always whole
     {"ERR", 0, &A::DoErr},
     {"LISTCOL", kIgnored, &A::DoNotSupported},
-    {"SRCFILE", kIgnored, &A::DoNotSupported},
+    {"SRCFILE", 0, &A::DoSourceFile},
     {"BRKIF", kIgnored, &A::DoNotSupported},
     {"CMSG", 0, &A::DoMessage},
     {"SMSG", 0, &A::DoMessage},
@@ -135,8 +135,10 @@ void Assembler::EndOfDefinition() {
   if (d.endLine == 0 && d.file == files_[current_->file]->path) d.endLine = current_->line;
 }
 
-void Assembler::DoEndp(const DirectiveCall&) {
+void Assembler::DoEndp(const DirectiveCall& call) {
   if (procs_.empty() || inStruct_) return Error("ENDP without PROC");
+  // "P ENDP" repeats the PROC's name; any other label ("done: ENDP") names the end.
+  if (!call.label.empty() && QualifiedName(call.label) != procs_.back()) Define(call.label, location_, false);
   EndOfDefinition();
   procs_.pop_back();
 }
@@ -204,8 +206,8 @@ bool Assembler::ParseAttributes(std::string_view text, int& set, int& clear) {
     Error("bad memory attributes \"" + Shown(text) + "\": at most two actions, and '=' alone");
     return false;
   }
-  if (set & kBank) {
-    Error("bank-switched memory (attribute B) needs .rom output, which this assembler does not write");
+  if ((set & kBank) && !options_.romOutput) {
+    Error("bank-switched memory (attribute B) needs .rom output: name the image .rom");
     return false;
   }
   return true;
@@ -349,6 +351,11 @@ void Assembler::DoConfigVar(const DirectiveCall& call) {
     if (!Eval(valueText, number)) return;
     value = std::to_string(number);
   }
+  // A date the tag cannot hold is left out of the .rom: say so.
+  std::string date;
+  if (options_.romOutput && (decodedName == "year" || decodedName == "release_date" || decodedName == "build_date") &&
+      !DateTagBody(value, date))
+    Warning("CFGVAR \"" + decodedName + "\" = " + Shown(value) + " is not a date the .rom can hold; it is left out");
   configVars_.emplace_back(decodedName, value);
 }
 

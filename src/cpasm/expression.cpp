@@ -105,6 +105,10 @@ class Parser {
       case 7:
         if (Take("<<") || TakeWord("SHL")) return 'L';
         if (Take(">>") || TakeWord("SHR")) return 'R';
+        if (TakeWord("_ROTL16")) return 'l' + 256;
+        if (TakeWord("_ROTR16")) return 'r' + 256;
+        if (TakeWord("_ROTL32")) return 'l' + 512;
+        if (TakeWord("_ROTR32")) return 'r' + 512;
         return 0;
       case 8:
         if (Take("+")) return '+';
@@ -147,6 +151,11 @@ class Parser {
         return (b < 0 || b > 62) ? 0 : static_cast<int64_t>(static_cast<uint64_t>(a) << b);
       case 'R':
         return (b < 0 || b > 62) ? (a < 0 ? -1 : 0) : (a >> b);
+      case 'l' + 256:
+      case 'r' + 256:
+      case 'l' + 512:
+      case 'r' + 512:
+        return Rotate(a, b, op > 512 ? 32 : 16, (op & 0xFF) == 'l');
       case '+':
         return a + b;
       case '-':
@@ -162,6 +171,17 @@ class Parser {
         return op == '/' ? a / b : a % b;
     }
     return 0;
+  }
+
+  // _ROTL16 and kin: the low 16 (or all 32) bits of `a` rotated by `b` places, `b` taken modulo
+  // the width (so a negative amount turns the other way).
+  static int64_t Rotate(int64_t a, int64_t b, int width, bool left) {
+    const uint32_t mask = width == 16 ? 0xFFFFu : 0xFFFFFFFFu;
+    const uint32_t v = static_cast<uint32_t>(a) & mask;
+    int n = static_cast<int>(((b % width) + width) % width);
+    if (!left) n = (width - n) % width;
+    if (n == 0) return v;
+    return static_cast<uint32_t>(((v << n) | (v >> (width - n))) & mask);
   }
 
   static int64_t Clamp(int64_t v) {

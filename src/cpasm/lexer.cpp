@@ -34,20 +34,99 @@ size_t StringEnd(std::string_view text, size_t pos) {
   return std::string_view::npos;
 }
 
-size_t ClosingParen(std::string_view text, size_t open) {
-  int depth = 0;
+size_t GroupEnd(std::string_view text, size_t open) {
+  // The brackets still open, innermost last; deep nesting is refused rather than followed.
+  char stack[256];
+  size_t depth = 0;
   for (size_t i = open; i < text.size(); ++i) {
-    if (IsQuote(text[i])) {
+    char c = text[i];
+    if (IsQuote(c)) {
       size_t end = StringEnd(text, i);
       if (end == std::string_view::npos) return end;
       i = end - 1;
-    } else if (text[i] == '(') {
-      ++depth;
-    } else if (text[i] == ')' && --depth == 0) {
-      return i;
+    } else if (c == '(' || c == '[') {
+      if (depth == sizeof stack) return std::string_view::npos;
+      stack[depth++] = c == '(' ? ')' : ']';
+    } else if ((c == ')' || c == ']') && depth > 0 && stack[depth - 1] == c) {
+      if (--depth == 0) return i;
     }
   }
   return std::string_view::npos;
+}
+
+std::string_view StripComment(std::string_view text) {
+  if (text.find(';') == std::string_view::npos) return text;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (IsQuote(c)) {
+      size_t end = StringEnd(text, i);
+      if (end != std::string_view::npos) i = end - 1;
+      continue;
+    }
+    if (c == ';') return text.substr(0, i);
+  }
+  return text;
+}
+
+std::string_view NextToken(std::string_view& rest) {
+  size_t i = 0;
+  while (i < rest.size() && IsSpace(rest[i])) ++i;
+  size_t start = i;
+  int depth = 0;  // "name[a, b]" stays one token
+  while (i < rest.size() && (depth > 0 || !IsSpace(rest[i]))) {
+    if (rest[i] == '[') ++depth;
+    if (rest[i] == ']' && depth > 0) --depth;
+    ++i;
+  }
+  std::string_view token = rest.substr(start, i - start);
+  rest = rest.substr(i);
+  return token;
+}
+
+std::vector<std::string_view> SplitOperands(std::string_view text) {
+  std::vector<std::string_view> parts;
+  text = Trim(text);
+  if (text.empty()) return parts;
+  int depth = 0;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (IsQuote(c)) {
+      size_t end = StringEnd(text, i);
+      if (end != std::string_view::npos) i = end - 1;
+    } else if (c == '(' || c == '[') {
+      ++depth;
+    } else if (c == ')' || c == ']') {
+      --depth;
+    } else if (c == ',' && depth <= 0) {
+      parts.push_back(Trim(text.substr(start, i - start)));
+      start = i + 1;
+    }
+  }
+  parts.push_back(Trim(text.substr(start)));
+  return parts;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (IsSpace(text.front()) || text.front() == '\r')) text.remove_prefix(1);
+  while (!text.empty() && (IsSpace(text.back()) || text.back() == '\r')) text.remove_suffix(1);
+  return text;
+}
+
+std::string Upper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return result;
+}
+
+std::string Shown(std::string_view text) {
+  constexpr size_t kLongest = 40;
+  if (text.size() <= kLongest) return std::string(text);
+  return std::string(text.substr(0, kLongest)) + "...";
+}
+
+bool ValidSymbolName(std::string_view name) {
+  return !name.empty() && IsSymbolStart(name[0]) && SymbolEnd(name, 0) == name.size();
 }
 
 bool IsStringToken(std::string_view text) {

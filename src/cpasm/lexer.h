@@ -1,11 +1,13 @@
-// The pieces of source text that the line parser and the expression evaluator both read: names,
-// quoted strings with their escapes, and numbers.
+// The scanner: the pieces of source text that the line parser, the expression evaluator and
+// macro substitution all read (names, quoted strings with their escapes, numbers, balanced
+// groups, comments and operand lists), with one set of rules for each.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cpasm {
 
@@ -22,9 +24,28 @@ inline bool IsQuote(char c) { return c == '"' || c == '\''; }
 // line. A backslash takes the next character with it.
 size_t StringEnd(std::string_view text, size_t pos);
 
-// The ')' that closes the '(' at `open`, strings skipped; npos when it does not close on the
-// line or a string in between does not.
-size_t ClosingParen(std::string_view text, size_t open);
+inline bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+
+// The bracket that closes the '(' or '[' at `open`: groups of both kinds nest, strings are
+// skipped, and a closing bracket of the other kind ends nothing. npos when it does not close on
+// the line or a string in between does not.
+size_t GroupEnd(std::string_view text, size_t open);
+inline size_t ClosingParen(std::string_view text, size_t open) { return GroupEnd(text, open); }
+
+// The line without its comment (from a ';' outside quotes). A quote that does not close is left
+// for the expression to report.
+std::string_view StripComment(std::string_view text);
+
+// The next run of non-blank characters (blanks inside [ ] included), and what follows it.
+std::string_view NextToken(std::string_view& rest);
+
+// The operands of a line split at commas outside groups and strings, trimmed.
+std::vector<std::string_view> SplitOperands(std::string_view text);
+std::string_view Trim(std::string_view text);
+std::string Upper(std::string_view text);
+// A name or text for a message, cut short when it is long.
+std::string Shown(std::string_view text);
+bool ValidSymbolName(std::string_view name);
 
 // True when all of `text` is one quoted string.
 bool IsStringToken(std::string_view text);

@@ -31,25 +31,43 @@ std::string EchoedSource(std::string_view text) {
 
 }  // namespace
 
+namespace {
+
+// Four upper-case hex digits and a blank.
+void AppendHex4(std::string& out, unsigned value) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  char text[5] = {kDigits[(value >> 12) & 15], kDigits[(value >> 8) & 15], kDigits[(value >> 4) & 15],
+                  kDigits[value & 15], ' '};
+  out.append(text, 5);
+}
+
+}  // namespace
+
 void Assembler::ListLine() {
   if (listed_ || !current_ || definitions_) return;
   listed_ = true;
-  char buffer[64];
   size_t i = 0;
+  // "AAAA  WWWW WWWW WWWW WWWW  source": 26 columns before the source.
   do {
     if (lineWords_.empty()) {
-      std::snprintf(buffer, sizeof buffer, "%26s", "");
+      listing_.append(26, ' ');
     } else {
-      int n = std::snprintf(buffer, sizeof buffer, "%04X  ", static_cast<unsigned>((lineAddress_ + i) & 0xFFFF));
-      for (size_t k = 0; k < 4; ++k, ++i)
-        n += i < lineWords_.size()
-                 ? std::snprintf(buffer + n, sizeof buffer - n, "%04X ", static_cast<unsigned>(lineWords_[i]))
-                 : std::snprintf(buffer + n, sizeof buffer - n, "     ");
+      AppendHex4(listing_, static_cast<unsigned>((lineAddress_ + i) & 0xFFFF));
+      listing_ += ' ';
+      for (size_t k = 0; k < 4; ++k, ++i) {
+        if (i < lineWords_.size())
+          AppendHex4(listing_, lineWords_[i]);
+        else
+          listing_.append(5, ' ');
+      }
     }
-    listing_ += buffer;
     if (i <= 4) {
       listing_ += ' ';
-      listing_ += EchoedSource(current_->text);
+      const std::string_view text = current_->text;
+      if (text.find("ERROR") == std::string_view::npos && text.find("WARNING") == std::string_view::npos)
+        listing_ += text;
+      else
+        listing_ += EchoedSource(text);
     }
     listing_ += '\n';
   } while (i < lineWords_.size());

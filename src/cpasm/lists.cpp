@@ -22,13 +22,8 @@ bool SplitIndexed(std::string_view text, std::string_view& name, std::vector<std
   size_t end = SymbolEnd(text, 0);
   if (end == 0 || !IsSymbolStart(text[0])) return false;
   std::string_view rest = Trim(text.substr(end));
-  if (rest.size() < 2 || rest.front() != '[' || rest.back() != ']') return false;
   // The bracket must close only at the end.
-  int depth = 0;
-  for (size_t i = 0; i < rest.size(); ++i) {
-    if (rest[i] == '[' || rest[i] == '(') ++depth;
-    if ((rest[i] == ']' || rest[i] == ')') && --depth == 0 && i + 1 != rest.size()) return false;
-  }
+  if (rest.size() < 2 || rest.front() != '[' || GroupEnd(rest, 0) != rest.size() - 1) return false;
   name = text.substr(0, end);
   indexes = SplitOperands(rest.substr(1, rest.size() - 2));
   return indexes.size() == 1 || indexes.size() == 2;
@@ -53,19 +48,7 @@ bool SplitTextCall(std::string_view text, char& kind, std::string_view& inside) 
   if (text.size() < 3 || text[0] != '$') return false;
   size_t open = text[1] == '(' ? 1 : 2;
   if (open == 2 && (text[1] != '#' && text[1] != '$' && text[1] != '%')) return false;
-  if (text.size() <= open || text[open] != '(' || text.back() != ')') return false;
-  int depth = 0;
-  for (size_t i = open; i < text.size(); ++i) {
-    if (IsQuote(text[i])) {
-      size_t end = StringEnd(text, i);
-      if (end == std::string_view::npos) return false;
-      i = end - 1;
-    } else if (text[i] == '(') {
-      ++depth;
-    } else if (text[i] == ')' && --depth == 0 && i + 1 != text.size()) {
-      return false;
-    }
-  }
+  if (text.size() <= open || text[open] != '(' || GroupEnd(text, open) != text.size() - 1) return false;
   kind = open == 1 ? '(' : text[1];
   inside = text.substr(open + 1, text.size() - open - 2);
   return true;
@@ -335,8 +318,9 @@ int64_t Assembler::Classify(std::string_view text) {
   if (upper == "SP") return 6;
   if (upper == "PC") return 7;
   if (IsWord(text, {"MACRO", "ENDM"})) return kFeature;
-  if (IsWord(text, {"AND", "OR", "XOR", "NOT", "SHL", "SHR", "MOD", "EQ", "NE", "LT", "GT", "LE", "GE", "DEFINED",
-                    "CLASSIFY", "STRLEN", "ASC"}))
+  if (IsWord(text,
+             {"AND", "OR", "XOR",     "NOT",      "SHL",    "SHR", "MOD",     "EQ",      "NE",      "LT",     "GT",
+              "LE",  "GE", "DEFINED", "CLASSIFY", "STRLEN", "ASC", "_ROTL16", "_ROTR16", "_ROTL32", "_ROTR32"}))
     return kReserved;
   if (ValidSymbolName(text)) {
     auto it = symbols_.find(QualifiedName(text));
@@ -354,6 +338,18 @@ int64_t Assembler::Classify(std::string_view text) {
     return true;
   };
   context.defined = [this](std::string_view name) { return IsDefinedSoFar(name); };
+  // An element never assigned (so far in this pass) is undefined, like a symbol.
+  context.element = [&](std::string_view name, int64_t index, int64_t& out, std::string& error) {
+    auto it = symbols_.find(QualifiedName(name));
+    if (it == symbols_.end() || it->second.definedInPass != pass_) return known = false;
+    const auto& elements = it->second.elements;
+    if (index < 0 || index >= static_cast<int64_t>(elements.size()) || !elements[index]) {
+      error = "element " + std::to_string(index) + " of " + Shown(name) + " has no value";
+      return known = false;
+    }
+    out = *elements[index];
+    return true;
+  };
   ExprResult result = Evaluate(text, context);
   return result.ok && known ? kAbsolute : kUndefined;
 }
@@ -425,6 +421,8 @@ void Assembler::DoEqu(const DirectiveCall& call) {
     // The first assignment in this pass starts the array afresh.
     symbol = Define(name, std::max(first, last), true, kind);
     if (!symbol) return;
+    symbol->earlier.clear();
+    if (!variable) symbol->earlier = std::move(symbol->elements);
     symbol->elements.clear();
   } else {
     symbol = &it->second;
@@ -436,9 +434,11 @@ void Assembler::DoEqu(const DirectiveCall& call) {
     symbol->elements.resize(static_cast<size_t>(std::max(first, last) + 1));
   }
   for (int64_t k = 0; k < count; ++k) {
-    auto& slot = symbol->elements[static_cast<size_t>(first + k * step)];
-    if (!variable && pass_ > 1 && slot != values[static_cast<size_t>(k)]) changed_ = true;
-    slot = values[static_cast<size_t>(k)];
+    const size_t at = static_cast<size_t>(first + k * step);
+    if (!variable && pass_ > 1 &&
+        (at >= symbol->earlier.size() || symbol->earlier[at] != values[static_cast<size_t>(k)]))
+      changed_ = true;
+    symbol->elements[at] = values[static_cast<size_t>(k)];
   }
 }
 

@@ -7,8 +7,6 @@ namespace cpasm {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
-
 // "name(" with the parameters up to ")"; false when there are no parentheses.
 bool SplitParenthesised(std::string_view text, std::string_view& name, std::string_view& inside,
                         std::string_view& after) {
@@ -16,18 +14,11 @@ bool SplitParenthesised(std::string_view text, std::string_view& name, std::stri
   name = text.substr(0, end);
   std::string_view rest = Trim(text.substr(end));
   if (rest.empty() || rest[0] != '(') return false;
-  int depth = 0;
-  for (size_t i = 0; i < rest.size(); ++i) {
-    if (IsQuote(rest[i])) {
-      size_t close = StringEnd(rest, i);
-      if (close != std::string_view::npos) i = close - 1;
-    } else if (rest[i] == '(') {
-      ++depth;
-    } else if (rest[i] == ')' && --depth == 0) {
-      inside = rest.substr(1, i - 1);
-      after = Trim(rest.substr(i + 1));
-      return true;
-    }
+  const size_t close = GroupEnd(rest, 0);
+  if (close != std::string_view::npos) {
+    inside = rest.substr(1, close - 1);
+    after = Trim(rest.substr(close + 1));
+    return true;
   }
   inside = rest.substr(1);
   after = "?";
@@ -37,16 +28,9 @@ bool SplitParenthesised(std::string_view text, std::string_view& name, std::stri
 // "[a, b]" passes "a, b" as one argument, blanks and commas kept.
 std::vector<std::string_view> Unbracketed(const std::vector<std::string_view>& args) {
   std::vector<std::string_view> out = args;
-  for (std::string_view& arg : out) {
-    if (arg.size() < 2 || arg.front() != '[' || arg.back() != ']') continue;
-    int depth = 0;
-    size_t i = 0;
-    for (; i < arg.size(); ++i) {
-      if (arg[i] == '[') ++depth;
-      if (arg[i] == ']' && --depth == 0) break;
-    }
-    if (i + 1 == arg.size()) arg = arg.substr(1, arg.size() - 2);
-  }
+  for (std::string_view& arg : out)
+    if (arg.size() >= 2 && arg.front() == '[' && GroupEnd(arg, 0) == arg.size() - 1)
+      arg = arg.substr(1, arg.size() - 2);
   return out;
 }
 
@@ -74,14 +58,14 @@ void Assembler::DoMacro(const DirectiveCall& call) {
   collect_ = Collect::kMacro;
   collectDepth_ = 1;
   collectStart_ = call.line;
-  collectName_ = Upper(name);
+  collectName_ = std::string(name);
   collected_ = Macro();
   collected_.parenthesised = parenthesised;
   for (std::string_view p : SplitOperands(params)) {
     std::string param = Upper(p);
     if (!ValidSymbolName(p)) {
       Error("bad macro argument name '" + Shown(p) + "'");
-    } else if (param == collectName_) {
+    } else if (param == Upper(collectName_)) {
       Error("macro argument " + param + " has the macro's own name");
     } else {
       for (const std::string& other : collected_.params)
@@ -142,26 +126,15 @@ bool Assembler::ExpandInLine(std::string& text) {
       size_t open = end;
       while (open < text.size() && IsSpace(text[open])) ++open;
       auto macro = open < text.size() && text[open] == '('
-                       ? macros_.find(Upper(std::string_view(text).substr(i, end - i)))
+                       ? macros_.find(std::string(std::string_view(text).substr(i, end - i)))
                        : macros_.end();
       if (macro == macros_.end() || !macro->second.parenthesised || macro->second.body.size() != 1) {
         i = end;
         continue;
       }
       // The arguments up to the matching ')'.
-      int depth = 0;
-      size_t close = open;
-      for (; close < text.size(); ++close) {
-        if (IsQuote(text[close])) {
-          size_t s = StringEnd(text, close);
-          if (s != std::string::npos) close = s - 1;
-        } else if (text[close] == '(' || text[close] == '[') {
-          ++depth;
-        } else if ((text[close] == ')' || text[close] == ']') && --depth == 0) {
-          break;
-        }
-      }
-      if (close >= text.size()) {
+      const size_t close = GroupEnd(text, open);
+      if (close == std::string::npos) {
         Error("missing ')' after macro " + macro->first);
         return false;
       }
@@ -189,7 +162,7 @@ bool Assembler::ExpandInLine(std::string& text) {
   return false;
 }
 
-void Assembler::ExpandMacro(const SourceLine& line, const std::string& name, const Macro& macro,
+void Assembler::ExpandMacro(const SourceLine& line, std::string_view label, const std::string& name, const Macro& macro,
                             const std::vector<std::string_view>& given) {
   const std::vector<std::string_view> args = Unbracketed(given);
   if (args.size() > macro.params.size())
@@ -200,12 +173,26 @@ void Assembler::ExpandMacro(const SourceLine& line, const std::string& name, con
   ++expansions_;
   std::vector<std::string> texts;
   texts.reserve(macro.body.size());
+  bool labelPlaced = label.empty();
   for (const std::string& body : macro.body) {
     std::string out = Substitute(body, macro, args);
     if (out.size() > options_.limits.expandedLine)
       return Error("macro " + name + " expands to a line of more than " + std::to_string(options_.limits.expandedLine) +
                    " characters");
+    if (!labelPlaced) {
+      const StatementParts parts = SplitStatement(StripComment(out));
+      if (!parts.op.empty() && parts.label.empty()) {
+        out.insert(0, std::string(label) + (out.empty() || !IsSpace(out[0]) ? " " : ""));
+        labelPlaced = true;
+      }
+    }
     texts.push_back(std::move(out));
+  }
+  // Every line of the body has a label of its own: the call's names the address.
+  if (!labelPlaced) {
+    Define(label, location_, false);
+  } else if (!label.empty()) {
+    Note(QualifiedName(label), Definition::Kind::kLabel);  // defined in the body, written at the call
   }
   std::vector<SourceLine> lines;
   for (size_t k = 0; k < texts.size(); ++k) lines.push_back({macro.where[k].file, macro.where[k].line, texts[k]});
@@ -231,7 +218,11 @@ void Assembler::FinishCollecting(const SourceLine& line) {
   std::vector<SourceLine> lines;
   for (size_t k = 0; k < body.body.size(); ++k) lines.push_back({body.where[k].file, body.where[k].line, body.body[k]});
   ListLine();
+  // The repeated words come from the REPEAT line.
+  if (macroDepth_ == 0 && replayDepth_ == 0) sourceMap_.SetOuterLine(collectStart_.file, collectStart_.line);
+  ++replayDepth_;
   for (int64_t n = 0; n < repeatCount_ && !stopped_ && !ended_; ++n) ProcessLines(lines);
+  --replayDepth_;
 }
 
 }  // namespace cpasm

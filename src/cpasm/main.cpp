@@ -1,8 +1,9 @@
 // cpasm: the bundled CP1610 assembler.
-//   cpasm -o image.bin [-l listing.lst] [-i folder]... source.asm
-// Writes the image with its memory map (image.cfg) when the source assembles without errors,
-// and the listing in every case. Exit code 0 only when the image was written. INCLUDE looks in
-// the including file's folder, the working folder, the -i folders, then those of AS1600_PATH.
+//   cpasm -o image.bin|image.rom [-l listing.lst] [-i folder]... source.asm
+// Writes the image when the source assembles without errors: a .bin with its memory map
+// (image.cfg), or a .rom cartridge image; and beside either the source map (image.smap). The
+// listing is written in every case. Exit code 0 only when the image was written. INCLUDE looks
+// in the including file's folder, the working folder, the -i folders, then those of AS1600_PATH.
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -10,6 +11,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -45,15 +47,23 @@ bool WriteFileReplacing(const std::string& path, const std::string& data) {
   return ok;
 }
 
-std::string MemoryMapPath(const std::string& imagePath) {
+// The image's name with another extension: game.bin -> game.cfg.
+std::string Beside(const std::string& imagePath, const char* extension) {
   size_t dot = imagePath.find_last_of('.');
   size_t slash = imagePath.find_last_of("/\\");
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return imagePath + ".cfg";
-  return imagePath.substr(0, dot) + ".cfg";
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return imagePath + extension;
+  return imagePath.substr(0, dot) + extension;
+}
+
+// The full path, as the source map names files.
+std::string FullPath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(path), error);
+  return error ? path : full.lexically_normal().string();
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: cpasm -o image.bin [-l listing.lst] [-i folder]... source.asm\n");
+  std::fprintf(stderr, "usage: cpasm -o image.bin|image.rom [-l listing.lst] [-i folder]... source.asm\n");
   return 2;
 }
 
@@ -82,6 +92,8 @@ int main(int argc, char** argv) {
     }
   }
   if (sourcePath.empty() || imagePath.empty()) return Usage();
+  const bool rom = EndsWithRom(imagePath);
+  options.romOutput = rom;
 #ifdef _WIN32
   const bool windows = true;
 #else
@@ -101,24 +113,30 @@ int main(int argc, char** argv) {
     assembly.errors = 1;
   }
 
-  if (EndsWithRom(imagePath)) {
-    // The .rom layout's checksums and attribute tables are not pinned down yet: no guessed file.
-    cpasm::Diagnostic d{sourcePath, 0, true,
-                        ".rom output is not supported yet; name the image .bin (a .cfg memory map is written beside "
-                        "it)"};
-    assembly.listing += cpasm::FormatDiagnostic(d) + "\n";
-    assembly.diagnostics.push_back(d);
-    ++assembly.errors;
-  }
   bool written = false;
   if (assembly.errors == 0) {
-    std::string mapPath = MemoryMapPath(imagePath);
-    written = WriteFileReplacing(imagePath, cpasm::ImageBytes(assembly)) &&
-              WriteFileReplacing(mapPath, cpasm::MemoryMapText(assembly));
-    if (!written) {
-      cpasm::Diagnostic d{sourcePath, 0, true, "cannot write the image " + imagePath + " or " + mapPath};
+    std::string image, error;
+    if (!rom) {
+      image = cpasm::ImageBytes(assembly);
+    } else if (!cpasm::RomImage(assembly, image, error)) {
+      cpasm::Diagnostic d{sourcePath, 0, true, error};
       assembly.listing += cpasm::FormatDiagnostic(d) + "\n";
       assembly.diagnostics.push_back(d);
+      ++assembly.errors;
+    }
+    for (cpasm::SourceRun& run : assembly.sourceMap) run.file = FullPath(run.file);
+    const std::string mapPath = Beside(imagePath, ".cfg"), sourceMapPath = Beside(imagePath, ".smap");
+    if (assembly.errors == 0) {
+      written = WriteFileReplacing(imagePath, image) &&
+                (rom || WriteFileReplacing(mapPath, cpasm::MemoryMapText(assembly))) &&
+                WriteFileReplacing(sourceMapPath, cpasm::SourceMapText(assembly));
+      if (!written) {
+        cpasm::Diagnostic d{
+            sourcePath, 0, true,
+            "cannot write the image " + imagePath + (rom ? "" : ", " + mapPath) + " or " + sourceMapPath};
+        assembly.listing += cpasm::FormatDiagnostic(d) + "\n";
+        assembly.diagnostics.push_back(d);
+      }
     }
   }
   for (const cpasm::Diagnostic& d : assembly.diagnostics)

@@ -29,7 +29,7 @@ PlaceholderValues PlaceholdersFor(const PlaceholderSources& sources) {
     const ProjectBuildPaths& p = sources.paths;
     values.outdir = PathInFolder(p.projectDir, p.outputPath);
     values.input = PathInFolder(p.projectDir, p.mainSource);
-    values.output = PathInFolder(p.projectDir, p.outputPath + "\\" + p.outputName + ".bin");
+    values.output = PathInFolder(p.projectDir, p.outputPath + "\\" + ImageFileName(p.outputName));
   } else if (!sources.document) {
     values.input = "untitled";
   } else if (!sources.documentPath.empty()) {

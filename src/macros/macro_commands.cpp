@@ -146,8 +146,10 @@ void ConsoleBuild(HWND frame) {
   const std::string directory = Normalized(project->projectDir);
   std::string program = FullProgramPath(g_settings.assemblerPath, directory);
   if (program.empty()) program = ProgramOf(g_settings.assemblerPath);  // the start failure says why
-  const AssemblerRun run = ComposeProjectRun(program, {project->projectDir, project->outputPath, project->outputName,
-                                                       project->listingPath, project->mainSource});
+  const AssemblerRun run = ComposeProjectRun(
+      program,
+      {project->projectDir, project->outputPath, project->outputName, project->listingPath, project->mainSource},
+      project->includeFolders);
   // Only a listing of this run is opened.
   const std::string listing = Normalized(PathInFolder(directory, run.listingPath));
   if (!RemoveOldListing(listing)) {

@@ -252,6 +252,8 @@ void FilePane::NodeExpanded(ProjectNode& node) {
   if (node.viewItem) SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(ItemOf(&node)));
 }
 
+void FilePane::ProjectReplaced() { quillon::ProjectReplaced(); }
+
 void FilePane::TreeLoaded() { RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE); }
 
 // A whole project goes in or out with the tree's drawing off: item by item with drawing on

@@ -50,6 +50,7 @@ class FilePane : public ProjectObserver, public WindowObject {
   void NodeTextChanged(ProjectNode& node) override;
   void NodeExpanded(ProjectNode& node) override;
   void TreeLoaded() override;
+  void ProjectReplaced() override;
   void BulkChangeBegins() override;
   void BulkChangeEnds() override;
 

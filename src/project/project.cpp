@@ -105,6 +105,9 @@ void Project::Apply(const ProjectRecord& record, const std::string& path) {
       case ProjectSection::kOutputName:
         outputName = value.text;
         break;
+      case ProjectSection::kIncludeFolder:
+        includeFolders.push_back(value.text);
+        break;
       case ProjectSection::kBuild:
         AddMainSource(name, value.text);
         break;
@@ -132,6 +135,7 @@ ProjectRecord Project::Record() const {
   ProjectRecord record = {{ProjectSection::kProjectName, projectName},
                           {ProjectSection::kOutputPath, outputPath},
                           {ProjectSection::kOutputName, outputName}};
+  for (const std::string& folder : includeFolders) record.push_back({ProjectSection::kIncludeFolder, folder});
   const auto addGroup = [&](ProjectGroup group, ProjectSection section, const std::string& first) {
     const ProjectNode* firstNode = nullptr;
     for (const auto& node : Group(group).children)
@@ -175,7 +179,10 @@ void Project::ResetProject() {
   loaded = false;
   DeleteSubtree(root_.get());
   root_ = MakeNode(kNoProjectText, kRootImage, nullptr);
-  if (observer_ != nullptr) observer_->NodeInserted(*root_);
+  if (observer_ != nullptr) {
+    observer_->ProjectReplaced();
+    observer_->NodeInserted(*root_);
+  }
   for (int i = 0; i < kProjectGroupCount; ++i) {
     groups_[i] = &InsertNode(*root_, kGroupTexts[i], kGroupImage, nullptr, false);
   }
@@ -188,6 +195,7 @@ void Project::ResetProject() {
   mainSource.clear();
   breakpoints_.clear();
   breakpointsChanged_ = false;
+  includeFolders.clear();
 }
 
 void Project::DeleteSubtree(ProjectNode* node) {
@@ -313,6 +321,11 @@ void Project::SetOutputName(const std::string& text) {
 void Project::SetOutputPath(const std::string& text) {
   if (outputPath != text) settingsChanged = true;
   outputPath = text;
+}
+
+void Project::SetIncludeFolders(const std::vector<std::string>& folders) {
+  if (includeFolders != folders) settingsChanged = true;
+  includeFolders = folders;
 }
 
 bool Project::AddToGroup(ProjectGroup group, int imageSlot, const std::string& displayName, const std::string& path) {

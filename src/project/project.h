@@ -61,6 +61,8 @@ class Project {
   void SetProjectName(const std::string& name, const std::string& projectFile);
   void SetOutputName(const std::string& text);
   void SetOutputPath(const std::string& text);
+  // The folders searched for INCLUDE files, in order (relative ones from the project folder).
+  void SetIncludeFolders(const std::vector<std::string>& folders);
 
   // Each adds a file node unless refused or a duplicate; true when a node was added.
   bool AddMainSource(const std::string& displayName, const std::string& path);
@@ -110,6 +112,7 @@ class Project {
   std::string outputName;
   std::string listingPath;
   std::string mainSource;
+  std::vector<std::string> includeFolders;
 
  private:
   ProjectNode& InsertNode(ProjectNode& parent, const std::string& text, int imageSlot, const FileEntry* entry,

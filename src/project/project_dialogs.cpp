@@ -134,8 +134,10 @@ class ProjectSettingsDialog : public ProjectDialog {
       SetText(IDC_PROJECT_NAME, project_.projectName);
       SetText(IDC_PROJECT_OUTPUTNAME, project_.outputName);
       SetText(IDC_PROJECT_OUTPUTPATH, project_.outputPath);
+      SetText(IDC_PROJECT_INCLUDEFOLDERS, FoldersText(project_.includeFolders));
     } else {
-      for (int id : {IDC_PROJECT_NAME, IDC_PROJECT_OUTPUTNAME, IDC_PROJECT_OUTPUTPATH, IDC_PROJECT_BROWSEOUTPUT})
+      for (int id : {IDC_PROJECT_NAME, IDC_PROJECT_OUTPUTNAME, IDC_PROJECT_OUTPUTPATH, IDC_PROJECT_BROWSEOUTPUT,
+                     IDC_PROJECT_INCLUDEFOLDERS})
         Enable(id, false);
     }
     return true;
@@ -167,9 +169,17 @@ class ProjectSettingsDialog : public ProjectDialog {
         !TakeField(IDC_PROJECT_OUTPUTNAME, outputName, "Invalid output file name specified", ReadsBackAsValue) ||
         !TakeField(IDC_PROJECT_OUTPUTPATH, outputPath, "Invalid output directory specified", ReadsBackAsValue))
       return;
+    const std::vector<std::string> folders = FoldersFromText(Text(IDC_PROJECT_INCLUDEFOLDERS));
+    for (const std::string& folder : folders) {
+      if (static_cast<int>(folder.size()) > kMaxField || !ReadsBackAsValue(folder)) {
+        ShowError(("Invalid include folder specified: " + folder.substr(0, 80)).c_str());
+        return;
+      }
+    }
     project_.SetProjectName(name, project_.ProjectFile());
     project_.SetOutputName(outputName);
     project_.SetOutputPath(outputPath);
+    project_.SetIncludeFolders(folders);
     if (!MakeOutputFolder(project_))
       MessageBoxA(Handle(), "Unable to create output directory", outputPath.c_str(), MB_OK | MB_ICONERROR);
     End(1);

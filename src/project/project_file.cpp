@@ -18,6 +18,7 @@ constexpr SectionName kSections[] = {
     {ProjectSection::kProjectName, "[project name]"},
     {ProjectSection::kOutputPath, "[output path]"},
     {ProjectSection::kOutputName, "[output name]"},
+    {ProjectSection::kIncludeFolder, "[include folders]"},
     {ProjectSection::kSource, "[source]"},
     {ProjectSection::kInclude, "[include]"},
     {ProjectSection::kListing, "[listing]"},
@@ -76,10 +77,14 @@ LineKind KindOfLine(const std::string& line, ProjectSection& section) {
       return LineKind::kHeader;
     }
   }
-  // A bracketed word alone: a section of some other version of the file.
-  if (close == first + 1) return LineKind::kValue;
-  for (std::size_t i = first + 1; i < close; ++i)
+  // A bracketed word alone: a section of some other version of the file. An empty pair, or
+  // one of blanks only, names none and is a value.
+  bool named = false;
+  for (std::size_t i = first + 1; i < close; ++i) {
     if (!IsWordCharacter(line[i])) return LineKind::kValue;
+    named = named || !IsBlank(line[i]);
+  }
+  if (!named) return LineKind::kValue;
   for (std::size_t i = close + 1; i < line.size(); ++i)
     if (!IsBlank(line[i])) return LineKind::kValue;
   return LineKind::kUnknownHeader;
@@ -112,9 +117,12 @@ std::string WriteProjectText(const ProjectRecord& record) {
   bool firstSection = true;
   for (const SectionName& name : kSections) {
     if (name.section == ProjectSection::kBuild) continue;
-    if (name.section == ProjectSection::kBreakpoints &&
-        std::none_of(record.begin(), record.end(),
-                     [](const ProjectValue& v) { return v.section == ProjectSection::kBreakpoints; }))
+    const auto empty = [&](ProjectSection section) {
+      return std::none_of(record.begin(), record.end(), [&](const ProjectValue& v) { return v.section == section; });
+    };
+    // These sections are written only when they hold something.
+    if ((name.section == ProjectSection::kIncludeFolder || name.section == ProjectSection::kBreakpoints) &&
+        empty(name.section))
       continue;
     if (!firstSection) AppendLine(text, "");
     firstSection = false;
@@ -127,6 +135,26 @@ std::string WriteProjectText(const ProjectRecord& record) {
     }
     // A one-value section keeps its line even when empty, so that the layout stays fixed.
     if (!any && IsSingleValueSection(name.section)) AppendLine(text, "");
+  }
+  return text;
+}
+
+std::vector<std::string> FoldersFromText(const std::string& text) {
+  std::vector<std::string> folders;
+  for (const std::string& line : SplitLines(text)) {
+    std::size_t first = 0, last = line.size();
+    while (first < last && (IsBlank(line[first]) || line[first] == '\r')) ++first;
+    while (last > first && (IsBlank(line[last - 1]) || line[last - 1] == '\r')) --last;
+    if (last > first) folders.push_back(line.substr(first, last - first));
+  }
+  return folders;
+}
+
+std::string FoldersText(const std::vector<std::string>& folders) {
+  std::string text;
+  for (const std::string& folder : folders) {
+    if (!text.empty()) text += kLineEnd;
+    text += folder;
   }
   return text;
 }

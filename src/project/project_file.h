@@ -11,6 +11,7 @@ enum class ProjectSection {
   kProjectName,
   kOutputPath,
   kOutputName,
+  kIncludeFolder,  // a folder the assembler searches for INCLUDE files (-i)
   kBuild,
   kSource,
   kInclude,
@@ -37,7 +38,7 @@ std::vector<std::string> SplitLines(const std::string& text);
 // What a line starts. A line whose first non-blank text is '[' + a section name (any case) + ']'
 // is that section's header, whatever follows it. A line that is a bracketed word and nothing
 // else ("[notes]") starts a section this program does not know, whose values are ignored. Any
-// other line is a value ("[v2]\\lib.asm" too).
+// other line is a value ("[v2]\\lib.asm" too, and "[]" or "[ ]", which name no section).
 enum class LineKind { kValue, kHeader, kUnknownHeader };
 LineKind KindOfLine(const std::string& line, ProjectSection& section);
 
@@ -47,10 +48,16 @@ LineKind KindOfLine(const std::string& line, ProjectSection& section);
 ProjectRecord ReadProjectText(const std::string& text);
 
 // The whole file for `record`, every line ending in CR LF: the sections in a fixed order, each
-// header followed by its values in record order and an empty line. [build] is not written.
+// header followed by its values in record order and an empty line. [build] is not written, nor
+// [include folders] when it has no values (a file without them reads as before).
 std::string WriteProjectText(const ProjectRecord& record);
 // The file of a new project called `name`.
 std::string NewProjectFileText(const std::string& name);
+
+// The Project Settings list of include folders: one a line, blanks around each dropped, empty
+// lines left out; and back.
+std::vector<std::string> FoldersFromText(const std::string& text);
+std::string FoldersText(const std::vector<std::string>& folders);
 
 // A path to store in a project file that reads back as a value: one that would read as a
 // header gets ".\\" in front (the same file).

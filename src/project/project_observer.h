@@ -19,6 +19,9 @@ class ProjectObserver {
   virtual void NodeExpanded(ProjectNode& node) = 0;
   // A project was read; the whole tree may be repainted.
   virtual void TreeLoaded() = 0;
+  // The project shown before is gone: another is being read or made, or it was closed. What
+  // belonged to it elsewhere (a build's lines and marks) goes too.
+  virtual void ProjectReplaced() {}
   // Many changes follow (a whole project read or cleared) until the matching end.
   virtual void BulkChangeBegins() {}
   virtual void BulkChangeEnds() {}

@@ -8,8 +8,12 @@ void PrepareForMatching(std::string& text) {
 }
 
 void RestoreLineBreaks(std::string& text) {
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) text[i] = '\r';
+  char previous = 0;  // as it was before this pass changed it
+  for (char& c : text) {
+    const char original = c;
+    if (c == '\n' && previous != '\r') c = '\r';
+    previous = original;
+  }
 }
 
 RegexMatcher::RegexMatcher() {
@@ -177,6 +181,19 @@ SpanEdit SmallestEdit(const std::string& before, const std::string& after) {
   std::size_t suffix = 0;
   while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) ++suffix;
   return {prefix, before.size() - suffix, after.substr(prefix, after.size() - suffix - prefix)};
+}
+
+int RegexReplaceAllEdit(RegexMatcher& matcher, const std::string& text, std::size_t from, std::size_t to,
+                        const std::string& replacement, SpanEdit& edit) {
+  std::string subject = text, after;
+  PrepareForMatching(subject);
+  const int count = matcher.ReplaceAllIn(subject, from, to, replacement, after);
+  edit = SpanEdit{};
+  if (count < 0) return count;
+  // Whole, so that each line break is judged by what stands before it.
+  RestoreLineBreaks(after);
+  edit = SmallestEdit(text, after);
+  return count;
 }
 
 std::string ReplaceRanges(const std::string& text, const std::vector<std::pair<long, long>>& ranges,

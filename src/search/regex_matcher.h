@@ -18,7 +18,8 @@ inline constexpr std::uint32_t kSearchMatchLimit = 1000000;
 // The control separates lines with a lone CR. For matching, each CR not followed by LF
 // becomes LF, so "." stops at line ends and "\n" matches one. Positions are unchanged.
 void PrepareForMatching(std::string& text);
-// Turns the LF of prepared text back into the control's line break.
+// Turns the LF of prepared text back into the control's line break: each LF that does not
+// follow a CR of the text (a blank line is two LFs, and both become CRs).
 void RestoreLineBreaks(std::string& text);
 
 class RegexMatcher {
@@ -84,6 +85,12 @@ struct SpanEdit {
   std::string text;
 };
 SpanEdit SmallestEdit(const std::string& before, const std::string& after);
+
+// Replace All with `matcher` over the control's text `text` (lines separated by a lone CR),
+// for the matches within [from, to): the count, or a negative library code; `edit` the one
+// span of `text` to change, its new text in the control's line breaks.
+int RegexReplaceAllEdit(RegexMatcher& matcher, const std::string& text, std::size_t from, std::size_t to,
+                        const std::string& replacement, SpanEdit& edit);
 
 // `text` with each range (ascending, not overlapping) replaced by `replacement`.
 std::string ReplaceRanges(const std::string& text, const std::vector<std::pair<long, long>>& ranges,

@@ -172,13 +172,16 @@ void ShowReplaceError(HWND owner, int error) {
   MessageBoxA(owner, message.c_str(), "Error", MB_OK | MB_ICONERROR);
 }
 
+constexpr const char* kTooLongText = "The replacement would make the text longer than the document can hold.";
+
 // Replaces [start, end) with `text` as one undo step, unless the text would then pass the
-// control's limit (the control would cut it without a word).
+// control's limit (the control would cut it without a word); then, with an `owner`, a box says
+// so.
 bool ReplaceRange(HWND edit, long start, long end, const std::string& text, long currentLength, HWND owner) {
   long newLength = currentLength - (end - start) + static_cast<long>(text.size());
   if (newLength > TextLimit(edit)) {
-    MessageBoxA(owner, "The replacement would make the text longer than the document can hold. Nothing was replaced.",
-                "Error", MB_OK | MB_ICONERROR);
+    if (owner)
+      MessageBoxA(owner, (std::string(kTooLongText) + " Nothing was replaced.").c_str(), "Error", MB_OK | MB_ICONERROR);
     return false;
   }
   return ReplaceDocumentRange(GetParent(edit), start, end, text);
@@ -252,16 +255,12 @@ bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std:
       MessageBoxA(owner, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
       return false;
     }
-    std::string subject = before, after;
-    PrepareForMatching(subject);
-    plan.count =
-        matcher.ReplaceAllIn(subject, static_cast<std::size_t>(from), static_cast<std::size_t>(to), replacement, after);
+    plan.count = RegexReplaceAllEdit(matcher, before, static_cast<std::size_t>(from), static_cast<std::size_t>(to),
+                                     replacement, plan.change);
     if (plan.count < 0) {
       ShowReplaceError(owner, plan.count);
       return false;
     }
-    plan.change = SmallestEdit(subject, after);
-    RestoreLineBreaks(plan.change.text);
   } else {
     std::vector<std::pair<long, long>> ranges;
     long start = 0, end = 0, at = from;
@@ -275,21 +274,22 @@ bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std:
   const long newLength =
       plan.length - static_cast<long>(plan.change.end - plan.change.start) + static_cast<long>(plan.change.text.size());
   if (newLength > TextLimit(edit)) {
-    MessageBoxA(owner, "The replacement would make the text longer than the document can hold. Nothing was replaced.",
-                "Error", MB_OK | MB_ICONERROR);
+    MessageBoxA(owner, (std::string(kTooLongText) + " Nothing was replaced.").c_str(), "Error", MB_OK | MB_ICONERROR);
     return false;
   }
   return true;
 }
 
-bool ApplyPlan(const ReplacePlan& plan, HWND owner) {
+// Makes the planned change; false when the document cannot take it after all (no box: the
+// caller says what was made).
+bool ApplyPlan(const ReplacePlan& plan) {
   HWND edit = DocumentTextControl(plan.window);
   if (!edit) return false;
   if (plan.count == 0 || (plan.change.start == plan.change.end && plan.change.text.empty())) return true;
   // The control takes its time over a long span under some platforms: show that it works.
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
   const bool replaced = ReplaceRange(edit, static_cast<long>(plan.change.start), static_cast<long>(plan.change.end),
-                                     plan.change.text, plan.length, owner);
+                                     plan.change.text, plan.length, nullptr);
   SetCursor(previous);
   return replaced;
 }
@@ -311,11 +311,14 @@ int ReplaceAll(HWND window, const char* text, const char* replacement, std::uint
   }
   int made = 0;
   for (const ReplacePlan& plan : plans) {
-    if (!ApplyPlan(plan, owner)) {
-      if (made > 0) {
-        const std::string message = std::to_string(made) + " replacements were made before this error.";
-        MessageBoxA(owner, message.c_str(), "Finished", MB_OK | MB_ICONWARNING);
-      }
+    if (!ApplyPlan(plan)) {
+      // Not expected after the plans fitted; if it happens, the box gives the true count.
+      const std::string message =
+          std::string(kTooLongText) + " " +
+          (made == 0 ? std::string("Nothing was replaced.")
+                     : std::to_string(made) + (made == 1 ? " replacement was" : " replacements were") +
+                           " made in the documents before it; it and the rest are unchanged.");
+      MessageBoxA(owner, message.c_str(), "Error", MB_OK | MB_ICONERROR);
       return -1;
     }
     made += plan.count;

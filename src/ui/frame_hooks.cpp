@@ -22,6 +22,10 @@ void EnableSave(bool on) {
 
 bool SaveOpenProject(HWND owner) { return g_hooks.saveProject ? g_hooks.saveProject(owner) : true; }
 
+void ProjectReplaced() {
+  if (g_hooks.projectReplaced) g_hooks.projectReplaced();
+}
+
 void FitMdiClientToFrame(HWND frame) {
   RECT client{};
   if (g_hooks.fitMdiClient && frame && GetClientRect(frame, &client)) g_hooks.fitMdiClient(client.right, client.bottom);

@@ -14,6 +14,7 @@ struct FrameHooks {
   bool (*saveProject)(HWND owner) = nullptr;              // true when saved or nothing to save
   void (*fitMdiClient)(int width, int height) = nullptr;  // the file pane changed size
   void (*recentListsChanged)() = nullptr;                 // rebuild the Recent submenus
+  void (*projectReplaced)() = nullptr;                    // the project open before is gone
 };
 
 // Installs the frame's hooks (nullptrs remove them).
@@ -28,5 +29,7 @@ void FitMdiClientToFrame(HWND frame);
 // Adds a path to the Recent Files or Recent Projects list and rebuilds that submenu.
 void AddRecentFile(const std::string& path);
 void AddRecentProject(const std::string& path);
+// The project open before was replaced or closed: the frame drops what its last build left.
+void ProjectReplaced();
 
 }  // namespace quillon

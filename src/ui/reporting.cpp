@@ -46,4 +46,8 @@ void ShowStatusNote(const char* text) {
   SendMessageA(g_app.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
 }
 
+void ClearStatusNote() {
+  if (g_app.statusBar) SendMessageA(g_app.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+}
+
 }  // namespace quillon

@@ -23,5 +23,7 @@ void SetWindowTextFormat(HWND window, const char* format, ...) __attribute__((fo
 // Shows a short note (such as "Passed the end of the document") in the first part of the
 // status bar, where a box would be in the way.
 void ShowStatusNote(const char* text);
+// Removes that note (menu help, when shown, stays).
+void ClearStatusNote();
 
 }  // namespace quillon

@@ -149,6 +149,41 @@ TEST_F(BuildTest, ErrorsAndWarningsCarryTheirFileAndZeroBasedLine) {
   EXPECT_EQ(ReadPane().size(), 6u);
 }
 
+std::string StatusNote() {
+  char text[128] = "";
+  SendMessageA(g_app.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// Another project starts with an empty pane and no marks, so F4 cannot walk the old errors; the
+// F4 note goes with the lines it was about.
+TEST_F(BuildTest, AnotherProjectStartsWithAnEmptyPaneAndTheF4NoteGoesWithTheLines) {
+  LoadProject(";@error undefined symbol FOO\r\n");
+  Build();
+  ASSERT_EQ(g_app.outputPane->LocationCount(), 1u);
+  ASSERT_FALSE(BuildMarks().Empty());
+  Command(IDM_BUILD_NEXTERROR);
+  Command(IDM_BUILD_NEXTERROR);
+  EXPECT_EQ(StatusNote(), "No more errors or warnings after this one");
+  Build();
+  EXPECT_EQ(StatusNote(), "") << "the note stayed through the next build";
+
+  WriteText(folder_ + "\\other.qlp", "[project name]\r\nOther\r\n[source]\r\nother.asm\r\n");
+  ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\other.qlp"));
+  EXPECT_TRUE(ReadPane().empty());
+  EXPECT_EQ(g_app.outputPane->LocationCount(), 0u);
+  EXPECT_TRUE(BuildMarks().Empty());
+  Command(IDM_BUILD_NEXTERROR);
+  EXPECT_EQ(StatusNote(), "No errors or warnings in the output pane");
+
+  LoadProject(";@error undefined symbol FOO\r\n");
+  Build();
+  ASSERT_EQ(g_app.outputPane->LocationCount(), 1u);
+  g_app.project->CloseProject();
+  EXPECT_TRUE(ReadPane().empty());
+  EXPECT_TRUE(BuildMarks().Empty());
+}
+
 // The listing names files relative to the build's folder; the file chooser and the build move
 // the current directory, so a document must never keep such a name.
 TEST_F(BuildTest, AnErrorLineOpensAndSavesTheBuiltFileWhateverTheCurrentFolder) {

@@ -5,9 +5,11 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/layout.h"
 #include "assemble/output_pane.h"
 #include "project/file_pane.h"
 #include "resource.h"
@@ -268,8 +270,23 @@ TEST_F(FrameTest, StatusBarHasSixPartsFromTheRightEdge) {
   int w = client.right;
   int edges[8] = {};
   ASSERT_EQ(SendMessageA(g_app.statusBar, SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)), 6);
-  const int expected[6] = {w - 300, w - 200, w - 170, w - 140, w - 110, w - 20};  // the last: line ends
+  const int caret = CaretPartWidth();
+  const int expected[6] = {w - 200 - caret, w - 200, w - 170, w - 140, w - 110, w - 20};  // the last: line ends
   for (int i = 0; i < 6; ++i) EXPECT_EQ(edges[i], expected[i]) << i;
+
+  // The "Ln, Col" part holds its longest text, ten-digit line and column, uncut.
+  HDC dc = GetDC(g_app.statusBar);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(g_app.statusBar, WM_GETFONT, 0, 0)));
+  for (const char* text :
+       {" Ln 88888, Col 88888", " Ln 2147483647, Col 2147483647", " Ln 8888888888, Col 8888888888"}) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
+    RECT part{};
+    SendMessageA(g_app.statusBar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
+    EXPECT_GT(part.right - part.left, size.cx + 4) << text;
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(g_app.statusBar, dc);
 
   // The MDI client fills the space between the toolbar, the file pane and the output pane.
   RECT tb, pane, files, mdi;

@@ -196,5 +196,58 @@ TEST_F(ProjectDialogsTest, SettingsRenameAndCreateTheNewOutputFolder) {
   EXPECT_NE(ReadText(file).find("[project name]\r\nRenamed\r\n"), std::string::npos) << ReadText(file);
 }
 
+// Include folders: one a line, Enter in the list starts a new line instead of pressing OK, a
+// line that would read back as a section header is refused, and OK keeps the list.
+TEST_F(ProjectDialogsTest, SettingsKeepIncludeFoldersOneALine) {
+  const std::string file = folder_ + "\\inc.qlp";
+  WriteText(file, "[project name]\r\ninc\r\n[output name]\r\ninc\r\n[include folders]\r\n..\\lib\r\n");
+  ASSERT_TRUE(g_app.project->LoadProject(file));
+  g_app.project->settingsChanged = false;
+  const struct {
+    std::string typed;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      {"..\\lib\r\n[include]", {"Invalid include folder specified: [include]"}},
+      {"  ..\\lib \r\n\r\nD:\\kit", {}},
+  };
+  for (const auto& c : cases) {
+    HWND dialog = nullptr;
+    std::string shown, afterEnter;
+    bool openAfterEnter = false;
+    std::vector<std::string> boxes;
+    DialogAnswerer answerer([&](HWND window, const SeenBox& seen) {
+      if (GetDlgItem(window, IDC_PROJECT_INCLUDEFOLDERS)) {
+        dialog = window;
+        HWND list = GetDlgItem(window, IDC_PROJECT_INCLUDEFOLDERS);
+        shown = ControlText(window, IDC_PROJECT_INCLUDEFOLDERS);
+        SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+        SendMessageA(list, EM_SETSEL, 0, -1);
+        PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageA(list, WM_CHAR, '\r', 1);
+        PostMessageA(list, WM_KEYUP, VK_RETURN, 0xC0000001);
+        Sleep(300);
+        openAfterEnter = IsWindowVisible(window) != FALSE;
+        afterEnter = ControlText(window, IDC_PROJECT_INCLUDEFOLDERS);
+        SetControlText(window, IDC_PROJECT_INCLUDEFOLDERS, c.typed);
+        PressButton(window, IDOK);
+      } else {
+        boxes.push_back(seen.text);
+        PressButton(window, IDOK);
+        WaitGone(window);
+        if (IsWindow(dialog)) PressButton(dialog, IDCANCEL);
+      }
+    });
+    Command(IDM_PROJECT_SETTINGS);
+    EXPECT_EQ(shown, "..\\lib") << "the folders of the project file";
+    EXPECT_TRUE(openAfterEnter) << "Enter in the list pressed OK";
+    EXPECT_NE(afterEnter.find("\r\n"), std::string::npos) << afterEnter;
+    EXPECT_EQ(boxes, c.boxes) << c.typed;
+  }
+  EXPECT_EQ(g_app.project->includeFolders, (std::vector<std::string>{"..\\lib", "D:\\kit"}));
+  EXPECT_TRUE(g_app.project->settingsChanged);
+  ASSERT_EQ(g_app.project->SaveProject(), SaveResult::kSaved);
+  EXPECT_NE(ReadText(file).find("[include folders]\r\n..\\lib\r\nD:\\kit\r\n"), std::string::npos) << ReadText(file);
+}
+
 }  // namespace
 }  // namespace quillon::test

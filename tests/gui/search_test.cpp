@@ -338,6 +338,20 @@ TEST_F(SearchTest, ReplaceAllWithGroupReferencesIsOneUndoStep) {
   EXPECT_EQ(AllText(edit), original) << "one undo brings it all back";
 }
 
+// Only the matched text changes: the blank lines between the matches stay, in Replace All and in
+// a Replace whose match holds line breaks.
+TEST_F(SearchTest, RegexReplaceKeepsTheBlankLines) {
+  HWND edit = NewDocumentWith("MVI@ R4, R0\r\r\rMVI@ R4, R1\r\rB $\r");
+  auto seen = RunReplaceDialog(frame_, "MVI@", "mvi@", true, {IDC_REPLACE_ALL});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].text, "2 replacements made.");
+  EXPECT_EQ(AllText(edit), "mvi@ R4, R0\r\r\rmvi@ R4, R1\r\rB $\r");
+
+  SetSelection(edit, 0, 0);
+  seen = RunReplaceDialog(frame_, "0\\n+", "$0;", true, {IDC_REPLACE_ONE, IDC_REPLACE_ONE});
+  EXPECT_EQ(AllText(edit), "mvi@ R4, R0\r\r\r;mvi@ R4, R1\r\rB $\r");
+}
+
 TEST_F(SearchTest, ReplaceOneByOneThenNotFound) {
   HWND edit = NewDocumentWith("R0 R01 r0\rB R0\r");
   g_settings.findFlags = 0x3;  // whole word, case ignored

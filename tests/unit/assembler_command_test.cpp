@@ -31,6 +31,19 @@ TEST(AssemblerCommand, ProjectRunQuotesEveryPath) {
   }
 }
 
+// Include folders go to the assembler as -i, a relative one taken in the project's folder (the
+// build runs there, and AS1600 and the bundled assembler both read -i); a .rom name is whole.
+TEST(AssemblerCommand, ProjectRunPassesIncludeFoldersAndRomNames) {
+  ProjectBuildPaths project{"C:\\work\\game", "obj", "game.ROM", "obj\\game.lst", "game.asm"};
+  const std::vector<std::string> folders = {"..\\library", "D:\\shared lib", "\\kit"};
+  EXPECT_EQ(ComposeProjectRun("as1600.exe", project, folders).commandLine,
+            "\"as1600.exe\" -o \"obj\\game.ROM\" -l \"obj\\game.lst\" -i \"C:\\work\\game\\..\\library\" -i "
+            "\"D:\\shared lib\" -i \"C:\\kit\" \"game.asm\"");
+  project.outputName = "game.rom.v2";
+  EXPECT_EQ(ComposeProjectRun("as1600.exe", project).commandLine,
+            "\"as1600.exe\" -o \"obj\\game.rom.v2.bin\" -l \"obj\\game.lst\" \"game.asm\"");
+}
+
 TEST(AssemblerCommand, DocumentRunWritesBesideTheDocument) {
   AssemblerRun run = ComposeDocumentRun("C:\\Program Files\\as1600.exe", "C:\\src\\demo.asm", "demo");
   EXPECT_EQ(run.commandLine, "\"C:\\Program Files\\as1600.exe\" -o \"demo.bin\" -l \"demo.lst\" \"C:\\src\\demo.asm\"");

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -136,20 +137,30 @@ TEST(CpasmGolden, EverySourceAssemblesToWhatItSays) {
 }
 
 // The editor colours exactly what the assembler accepts: every mnemonic and directive it takes,
-// the registers, and nothing it rejects.
+// the registers, and nothing it rejects, each in upper and in lower case (the table is
+// case-sensitive, the assembler is not).
 TEST(CpasmKeywords, SyntaxColoursMatchTheAssembler) {
   quillon::ErrorLog log;  // never opened: a failure to read shows as an empty table
   quillon::SyntaxTable table;
   quillon::LoadSyntaxFile(std::string(CPASM_SOURCE_DIR) + "/resources/syntax.cfg", table, log);
   ASSERT_GT(table.Keywords().size(), 50u);
-  std::set<std::string> accepted = {"R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "SP", "PC"};
-  for (const Keyword& k : Keywords()) {
-    if (k.name == "=") continue;
-    if (k.supported) {
-      accepted.insert(k.name);
-      EXPECT_TRUE(table.Keywords().count(k.name)) << k.name << " is accepted but not coloured";
-    } else {
-      EXPECT_FALSE(table.Keywords().count(k.name)) << k.name << " is coloured but rejected";
+  auto lower = [](std::string word) {
+    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return word;
+  };
+  std::set<std::string> accepted;
+  std::vector<std::pair<std::string, bool>> names;  // a name and whether it is accepted
+  for (const char* reg : {"R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "SP", "PC"}) names.emplace_back(reg, true);
+  for (const Keyword& k : Keywords())
+    if (k.name != "=") names.emplace_back(k.name, k.supported);
+  for (const auto& [name, supported] : names) {
+    for (const std::string& spelling : {name, lower(name)}) {
+      if (supported) {
+        accepted.insert(spelling);
+        EXPECT_TRUE(table.Keywords().count(spelling)) << spelling << " is accepted but not coloured";
+      } else {
+        EXPECT_FALSE(table.Keywords().count(spelling)) << spelling << " is coloured but rejected";
+      }
     }
   }
   for (const auto& [word, colour] : table.Keywords())

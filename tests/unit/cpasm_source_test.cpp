@@ -202,10 +202,10 @@ TEST(CpasmListing, ProblemsReachTheIdeWithTheirFileAndLine) {
        0},
       {"unsupported message",
        "t.asm",
-       {{"t.asm", " NOP\n SRCFILE \"x.bas\", 1\n"}},
+       {{"t.asm", " NOP\n LISTCOL 4, 8, 32\n"}},
        "t.asm",
        1,
-       "SRCFILE is not supported",
+       "LISTCOL is not supported",
        0,
        1},
       {"unsupported function",
@@ -293,9 +293,20 @@ TEST(CpasmProgram, WritesImageOnlyWhenTheSourceAssembles) {
   };
   EXPECT_EQ(runWith("-i a", "game.bin"), 0) << read("game.lst");
   EXPECT_EQ(read("game.bin"), std::string("\x00\x0A\x00\x0C", 4));
-  EXPECT_EQ(runWith("-i a", "game.rom"), 1);
-  EXPECT_FALSE(fs::exists(dir / "game.rom"));
-  EXPECT_NE(read("game.lst").find(".rom output is not supported"), std::string::npos) << read("game.lst");
+  // A .rom name writes a cartridge image and its source map, and no .cfg.
+  fs::remove(dir / "game.cfg");
+  EXPECT_EQ(runWith("-i a", "game.rom"), 0) << read("game.lst");
+  EXPECT_EQ(read("game.rom").substr(0, 5), std::string("\xA8\x01\xFE\x50\x50", 5));
+  EXPECT_EQ(read("game.rom").size(), 3u + 2 + 512 + 2 + 48 + 2);
+  EXPECT_FALSE(fs::exists(dir / "game.cfg"));
+  const std::string full = fs::absolute(dir).lexically_normal().string();
+  EXPECT_EQ(read("game.smap"),
+            "; cpasm source map 1\n5000 5000 1 " + full + "/a/inc.asm\n5001 5001 1 " + full + "/b/only.asm\n");
+  // ECS pages cannot be held in a .rom: an error, and no file.
+  write("game.asm", " ORG $A000:1\n DECLE 1\n");
+  EXPECT_EQ(runWith("", "paged.rom"), 1);
+  EXPECT_FALSE(fs::exists(dir / "paged.rom"));
+  EXPECT_NE(read("game.lst").find("ECS page data"), std::string::npos) << read("game.lst");
   fs::remove_all(dir);
 }
 #endif
@@ -335,6 +346,31 @@ TEST(CpasmLimits, StoppingAtALimitIsAnError) {
     EXPECT_GE(a.errors, 1) << c.source;
     EXPECT_NE(test::Problems(a).find(c.words), std::string::npos) << c.source << "\n" << test::Problems(a);
   }
+}
+
+}  // namespace
+}  // namespace cpasm
+
+namespace cpasm {
+namespace {
+
+// The IDE finds a label given to a macro call at the call, though the body defines it; macro
+// names are kept with their case.
+TEST(CpasmDefinitions, AMacroCallsLabelIsDefinedAtTheCall) {
+  SourceDefinitions d = ReadDefinitions("t.asm",
+                                        "MACRO RESERVE16 n\n"
+                                        " EQU .MEM\n"
+                                        ".MEM SET .MEM + %n%\n"
+                                        "ENDM\n"
+                                        "MACRO reserve16 n\n"
+                                        "ENDM\n"
+                                        ".MEM SET $100\n"
+                                        "buf RESERVE16 4\n",
+                                        {});
+  std::vector<std::string> found;
+  for (const Definition& def : d.definitions)
+    found.push_back(def.name + ":" + std::to_string(def.line) + (def.kind == Definition::Kind::kMacro ? "m" : ""));
+  EXPECT_EQ(found, (std::vector<std::string>{"RESERVE16:1m", "reserve16:5m", ".MEM:7", "buf:8"}));
 }
 
 }  // namespace

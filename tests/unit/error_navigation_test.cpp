@@ -28,6 +28,23 @@ TEST(ErrorNavigation, F4AndShiftF4VisitTheTargetsInOrderAndStopAtTheEnds) {
   EXPECT_EQ(NextErrorLine({false, false}, -1, false), -1);
 }
 
+// The note when F4 finds nothing: a pane without error lines (a clean build) says so rather
+// than "after this one".
+TEST(ErrorNavigation, TheNoteWhenNoLineIsLeftSaysWhy) {
+  const struct {
+    std::vector<bool> targets;
+    bool forward;
+    std::string note;
+  } cases[] = {
+      {{}, true, "No errors or warnings in the output pane"},
+      {{false, false, false}, true, "No errors or warnings in the output pane"},
+      {{false, false, false}, false, "No errors or warnings in the output pane"},
+      {{false, true, false}, true, "No more errors or warnings after this one"},
+      {{true, false}, false, "No errors or warnings before this one"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NoErrorLineNote(c.targets, c.forward), c.note) << c.targets.size();
+}
+
 TEST(ErrorNavigation, KindOfPaneLine) {
   const std::pair<const char*, OutputLineKind> cases[] = {
       {"C:\\game\\main.asm:12: ERROR - bad operand", OutputLineKind::kError},

@@ -40,6 +40,7 @@ TEST(PlaceholdersFor, WithAndWithoutAProject) {
   };
   const ProjectBuildPaths relative{"C:\\demo", "obj", "demo", "obj\\demo.lst", "src\\main.asm"};
   const ProjectBuildPaths absolute{"C:\\demo", "D:\\out", "demo", "demo.lst", "C:\\src\\main.asm"};
+  const ProjectBuildPaths rom{"C:\\demo", "obj", "demo.rom", "demo.lst", "main.asm"};
   const struct {
     PlaceholderSources sources;
     PlaceholderValues expected;
@@ -47,6 +48,9 @@ TEST(PlaceholdersFor, WithAndWithoutAProject) {
       {sources(true, relative, true, "C:\\x\\open.asm", "open"),
        {as, "C:\\games", "C:\\demo\\obj", "C:\\demo\\src\\main.asm", "C:\\demo\\obj\\demo.bin"}},
       {sources(true, absolute, false, "", ""), {as, "C:\\games", "D:\\out", "C:\\src\\main.asm", "D:\\out\\demo.bin"}},
+      // A .rom output name is the image's whole name, as the build writes it.
+      {sources(true, rom, false, "", ""),
+       {as, "C:\\games", "C:\\demo\\obj", "C:\\demo\\main.asm", "C:\\demo\\obj\\demo.rom"}},
       {sources(false, {}, true, "C:\\w\\lv.v2.asm", "lv.v2"),
        {as, "C:\\games", "C:\\w", "C:\\w\\lv.v2.asm", "C:\\w\\lv.v2.bin"}},
       {sources(false, {}, true, "", ""), {as, "C:\\games", "", "", ""}},  // untitled

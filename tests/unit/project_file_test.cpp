@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "project/project.h"
@@ -89,6 +90,39 @@ TEST(ProjectFile, ReadingRules) {
   }
 }
 
+// An empty bracket pair, as a hand edit leaves it, is a value: the section goes on after it, and
+// the next save keeps every line.
+TEST(ProjectFile, AnEmptyBracketPairDoesNotEndItsSection) {
+  for (const std::string brackets : {"[]", "[ ]", "[\t]", "  []  "}) {
+    for (const bool underSource : {true, false}) {
+      const std::string text = "[source]\nmain.asm\n" + (underSource ? brackets + "\n" : "") + "b.asm\n[include]\n" +
+                               (underSource ? "" : brackets + "\n") + "c.inc\n[other]\nnotes.txt\n";
+      SCOPED_TRACE(text);
+      MemoryPlatform platform;
+      Settings settings;
+      platform.Write("C:\\prj\\demo.qlp", text);
+      Project project(platform, settings);
+      ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+      EXPECT_EQ(project.mainSource, "main.asm");
+      EXPECT_EQ(GroupPaths(project, ProjectGroup::kSource), (underSource ? brackets + "|" : "") + "b.asm|main.asm");
+      EXPECT_EQ(GroupPaths(project, ProjectGroup::kInclude), (underSource ? "" : brackets + "|") + "c.inc");
+      EXPECT_EQ(GroupPaths(project, ProjectGroup::kOther), "notes.txt");
+
+      project.SetOutputName("renamed");
+      ASSERT_EQ(project.SaveProject(), SaveResult::kSaved);
+      const ProjectRecord saved = ReadProjectText(platform.Read("C:\\prj\\demo.qlp"));
+      EXPECT_EQ(saved, project.Record());
+      const ProjectRecord expected = {{ProjectSection::kSource, "main.asm"},
+                                      {underSource ? ProjectSection::kSource : ProjectSection::kInclude, brackets},
+                                      {ProjectSection::kSource, "b.asm"},
+                                      {ProjectSection::kInclude, "c.inc"},
+                                      {ProjectSection::kOther, "notes.txt"}};
+      for (const ProjectValue& value : expected)
+        EXPECT_NE(std::find(saved.begin(), saved.end(), value), saved.end()) << value.text << " was dropped";
+    }
+  }
+}
+
 TEST(ProjectFile, AWrittenProjectReadsBackIdentically) {
   MemoryPlatform platform;
   Settings settings;
@@ -120,6 +154,35 @@ TEST(ProjectFile, AWrittenProjectReadsBackIdentically) {
   EXPECT_EQ(again.outputName, "renamed");
   EXPECT_EQ(again.FileIndex().size(), 6u);
   EXPECT_EQ(WriteProjectText(again.Record()), expected);
+}
+
+// Include folders: a section only when there are some, read back in order; the settings text
+// drops blanks and empty lines. A file with the section, read by a version without it, loses
+// only that section (an unknown header).
+TEST(ProjectFile, IncludeFoldersAreKeptInTheProjectFile) {
+  MemoryPlatform platform;
+  Settings settings;
+  platform.Write("C:\\prj\\demo.qlp", "[project name]\nDemo\n[output name]\ndemo\n[source]\nmain.asm\n");
+  Project project(platform, settings);
+  ASSERT_TRUE(project.LoadProject("C:\\prj\\demo.qlp"));
+  const std::string before = WriteProjectText(project.Record());
+  EXPECT_EQ(before.find("[include folders]"), std::string::npos);
+  const std::vector<std::string> folders = FoldersFromText("  ..\\library \r\n\r\nD:\\kit\\[v2]\n\t\n");
+  EXPECT_EQ(folders, (std::vector<std::string>{"..\\library", "D:\\kit\\[v2]"}));
+  EXPECT_EQ(FoldersText(folders), "..\\library\r\nD:\\kit\\[v2]");
+  project.SetIncludeFolders(folders);
+  EXPECT_TRUE(project.settingsChanged);
+  ASSERT_EQ(project.SaveProject(), SaveResult::kSaved);
+  const std::string written = platform.Read("C:\\prj\\demo.qlp");
+  EXPECT_NE(written.find("[output name]\r\ndemo\r\n\r\n[include folders]\r\n..\\library\r\nD:\\kit\\[v2]\r\n\r\n"),
+            std::string::npos)
+      << written;
+  Project again(platform, settings);
+  ASSERT_TRUE(again.LoadProject("C:\\prj\\demo.qlp"));
+  EXPECT_EQ(again.includeFolders, folders);
+  again.SetIncludeFolders(folders);
+  EXPECT_FALSE(again.settingsChanged) << "the same folders change nothing";
+  EXPECT_EQ(WriteProjectText(again.Record()), written);
 }
 
 // Everything a reload must give back: fields, then every group's nodes in tree order.

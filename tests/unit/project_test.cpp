@@ -282,6 +282,8 @@ TEST(Project, OnlyAChangedProjectIsWritten) {
        false},
       {"a duplicate refused", [](Project& p) { p.AddSourceFile("main.asm", "C:\\prj\\main.asm"); }, false},
       {"output name", [](Project& p) { p.SetOutputName("other"); }, true},
+      {"project renamed, same file", [](Project& p) { p.SetProjectName("Renamed", p.ProjectFile()); }, true},
+      {"output path", [](Project& p) { p.SetOutputPath("bin"); }, true},
       {"a file added", [](Project& p) { p.AddIncludeFile("x.inc", "x.inc"); }, true},
       {"a file removed", [](Project& p) { p.RemoveFileNode(*p.Group(ProjectGroup::kSource).children.front()); }, true},
   };
@@ -296,9 +298,14 @@ TEST(Project, OnlyAChangedProjectIsWritten) {
     const SaveResult result = project.SaveProject();
     EXPECT_EQ(result, c.written ? SaveResult::kSaved : SaveResult::kUnchanged) << c.what;
     const std::string text = platform.Read("C:\\prj\\demo.qlp");
-    if (c.written)
+    if (c.written) {
       EXPECT_EQ(text, WriteProjectText(project.Record())) << c.what;
-    else
+      Project again(platform, settings);
+      ASSERT_TRUE(again.LoadProject("C:\\prj\\demo.qlp")) << c.what;
+      EXPECT_EQ(again.projectName, project.projectName) << c.what;
+      EXPECT_EQ(again.outputName, project.outputName) << c.what;
+      EXPECT_EQ(again.outputPath, project.outputPath) << c.what;
+    } else
       EXPECT_EQ(text, handWritten) << c.what;
     EXPECT_EQ(project.SaveProject(), SaveResult::kUnchanged) << c.what << ": written once";
   }
@@ -367,6 +374,44 @@ TEST(Project, LongTextsAreCutOnlyWhereTheyAreShown) {
 
   ASSERT_EQ(project.SaveProject(), SaveResult::kSaved);
   EXPECT_NE(platform.Read("C:\\prj\\demo.qlp").find("\r\n" + longPath + "\r\n"), std::string::npos);
+}
+
+// What the last project's build left is dropped whenever another project takes its place, and
+// only then: a file that cannot be read leaves the project open as it was.
+TEST(Project, TheObserverHearsWhenTheProjectIsReplaced) {
+  class Counter : public MirrorObserver {
+   public:
+    void ProjectReplaced() override { ++replaced; }
+    int replaced = 0;
+  };
+  MemoryPlatform platform;
+  Settings settings;
+  platform.Write("C:\\prj\\demo.qlp", "[source]\na.asm\n");
+  Project project(platform, settings);
+  Counter counter;
+  project.SetObserver(&counter);
+  const struct {
+    const char* what;
+    bool (*step)(Project&);
+    int replaced;
+  } steps[] = {
+      {"open", [](Project& p) { return p.LoadProject("C:\\prj\\demo.qlp"); }, 1},
+      {"a file that cannot be read", [](Project& p) { return !p.LoadProject("C:\\prj\\none.qlp"); }, 0},
+      {"a file added", [](Project& p) { return p.AddSourceFile("b.asm", "b.asm"); }, 0},
+      {"new project", [](Project& p) { return p.CreateProject("other", "C:\\prj"); }, 1},
+      {"close",
+       [](Project& p) {
+         p.CloseProject();
+         return true;
+       },
+       1},
+  };
+  for (const auto& s : steps) {
+    counter.replaced = 0;
+    EXPECT_TRUE(s.step(project)) << s.what;
+    EXPECT_EQ(counter.replaced, s.replaced) << s.what;
+  }
+  project.SetObserver(nullptr);
 }
 
 TEST(Project, AnObserverSeesTheSameTreeAsTheModel) {

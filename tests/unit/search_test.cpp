@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "editor/file_format.h"
 #include "search/regex_matcher.h"
 #include "search/search_range.h"
 
@@ -281,6 +282,69 @@ TEST(SearchReplace, ReplaceAllInASelectionLeavesTheRestAlone) {
     EXPECT_EQ(matcher.ReplaceAllIn(text, c.from, c.to, "R5", out), c.count) << c.pattern << " " << c.from;
     EXPECT_EQ(out, c.expected) << c.pattern << " " << c.from;
   }
+}
+
+// What the control keeps of a text put into it: every line break as a lone CR.
+std::string AsTheControlKeepsIt(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i] == '\n' ? '\r' : text[i];
+  }
+  return out;
+}
+
+// Replace All from file bytes to saved bytes: the file loaded into the control, the one edit
+// the engine makes put in as the control takes it, and the text saved in the file's own style.
+TEST(SearchReplace, RegexReplaceAllChangesOnlyTheMatchesInTheSavedFile) {
+  struct Case {
+    const char* what;
+    std::string file;
+    const char* pattern;
+    const char* replacement;
+    int count;
+    std::string saved;
+  };
+  const Case cases[] = {
+      {"blank lines after a match", "MVI@ R4, R0\r\n\r\n\r\nMVI@ R4, R1\r\n\r\nB $\r\n", "MVI@", "mvi@", 2,
+       "mvi@ R4, R0\r\n\r\n\r\nmvi@ R4, R1\r\n\r\nB $\r\n"},
+      {"blank lines, LF file", "MVI@ R4, R0\n\n\nMVI@ R4, R1\n\nB $\n", "MVI@", "mvi@", 2,
+       "mvi@ R4, R0\n\n\nmvi@ R4, R1\n\nB $\n"},
+      {"a match at a line's end", "MVO R0, R1\r\n\r\nMVO R2, R1\r\n\r\n", "R1$", "R3", 2,
+       "MVO R0, R3\r\n\r\nMVO R2, R3\r\n\r\n"},
+      {"a match at the text's end", "\n\nMVI R0\n\nMVI R0", "R0", "R1", 2, "\n\nMVI R1\n\nMVI R1"},
+      {"^ at every line, blank ones too", "A\r\n\r\nB\r\n", "^", ";", 3, ";A\r\n;\r\n;B\r\n"},
+      {"$ at every line", "A\n\nB\n", "$", ".", 4, "A.\n.\nB.\n."},
+      {"an empty line itself", "A\r\n\r\n\r\nB\r\n", "^$\\n", "", 2, "A\r\nB\r\n"},
+      {"a match that takes a line break", "A\n\nB\n", "A\\n", "X", 1, "X\nB\n"},
+      {"the matched blank lines kept by $0", "A\n\n\nB\n", "\\n+", "$0", 2, "A\n\n\nB\n"},
+      {"a line break put in", "A B\n\nC\n", " ", "\n\n", 1, "A\n\nB\n\nC\n"},
+      {"no match", "A\r\n\r\n", "Q", "R", 0, "A\r\n\r\n"},
+  };
+  for (const Case& c : cases) {
+    FileFormat format;
+    const std::string control = AsTheControlKeepsIt(TextFromFileBytes(c.file, format));
+    RegexMatcher matcher;
+    ASSERT_TRUE(matcher.Compile(c.pattern)) << c.what;
+    SpanEdit edit;
+    const int count = RegexReplaceAllEdit(matcher, control, 0, control.size(), c.replacement, edit);
+    EXPECT_EQ(count, c.count) << c.what;
+    ASSERT_LE(edit.start, edit.end) << c.what;
+    ASSERT_LE(edit.end, control.size()) << c.what;
+    const std::string after = control.substr(0, edit.start) + AsTheControlKeepsIt(edit.text) + control.substr(edit.end);
+    EXPECT_EQ(FileBytesFromText(after, format), c.saved) << c.what;
+  }
+
+  // In a selection: the text around it is kept, blank lines included.
+  FileFormat format;
+  const std::string control = AsTheControlKeepsIt(TextFromFileBytes("R0\n\nR0\n\nR0\n\nR0\n", format));
+  RegexMatcher matcher;
+  ASSERT_TRUE(matcher.Compile("R0"));
+  SpanEdit edit;
+  EXPECT_EQ(RegexReplaceAllEdit(matcher, control, 4, 10, "R1", edit), 2);
+  EXPECT_EQ(FileBytesFromText(control.substr(0, edit.start) + AsTheControlKeepsIt(edit.text) + control.substr(edit.end),
+                              format),
+            "R0\n\nR1\n\nR1\n\nR0\n");
 }
 
 TEST(SearchReplace, ReplaceAllThatGrowsTheTextALotKeepsEveryReplacement) {

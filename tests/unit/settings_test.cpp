@@ -49,13 +49,22 @@ TEST(Settings, FirstRunGivesDefaultsAndWritesEveryValue) {
   EXPECT_TRUE(s.recentFiles.empty() && s.recentProjects.empty() && s.recentFinds.empty());
   EXPECT_TRUE(s.reopenProject) << "on by default";
   EXPECT_TRUE(s.openProject.empty());
+  EXPECT_EQ(s.tabWidth, 8u);
   EXPECT_TRUE(store.HasKey(kSettingsKeyPath)) << "the key is created at load";
 
   s.Save(store);
   auto& values = store.KeyValues(kSettingsKeyPath);
   for (const char* name : {"Font Name", "Font Size", "Font Effects", "Assembler Path", "Last Directory", "Find flags",
-                           "Emulator Path", "Emulator Arguments"})
+                           "Emulator Path", "Emulator Arguments", "Tab Width"})
     EXPECT_TRUE(values.count(name)) << name;
+  EXPECT_EQ(values["Tab Width"].data, Number(8).data);
+
+  // The default comes from the load, not from what the object held before it.
+  MemoryStore fresh;
+  Settings used;
+  used.tabWidth = 3;
+  used.Load(fresh, "q.exe", "C:\\");
+  EXPECT_EQ(used.tabWidth, 8u);
   EXPECT_EQ(values["Font Size"].type, kTypeNumber);
   EXPECT_EQ(values["Font Name"].type, kTypeString);
   EXPECT_EQ(ReadText(store, "Assembler Path"), "");
@@ -115,6 +124,7 @@ TEST(Settings, UnreadableValuesTakeTheirDefaults) {
       {"Font Size", Text("12345678")},  // a string longer than 4 bytes
       {"Font Effects", Text("ab")},     // 3 bytes: wrong size
       {"Find flags", StoredValue{kTypeNumber, {1, 2}}},
+      {"Tab Width", Text("4")},
   };
   for (const Case& c : cases) {
     MemoryStore store;
@@ -124,6 +134,7 @@ TEST(Settings, UnreadableValuesTakeTheirDefaults) {
     EXPECT_EQ(s.fontSize, 0) << c.name;
     EXPECT_EQ(s.fontEffects, 0) << c.name;
     EXPECT_EQ(s.findFlags, 1u) << c.name;
+    EXPECT_EQ(s.tabWidth, 8u) << c.name;
   }
 }
 

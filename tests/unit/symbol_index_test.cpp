@@ -85,6 +85,9 @@ TEST(SymbolIndexTest, FindsWhatANameAtAPlaceMeans) {
       {"@@loop", 6, "/p/main.asm", 5},      // inside MAIN
       {"@@loop", 10, "/p/main.asm", 10},    // inside OTHER: its own
       {"@@loop", 8, "", 0},                 // between the PROCs: no PROC around it
+      {"@@loop", 7, "/p/main.asm", 5},      // on MAIN's ENDP line: still inside MAIN
+      {"@@loop", 12, "/p/main.asm", 10},    // on OTHER's ENDP line
+      {"@@loop", 9, "/p/main.asm", 10},     // on OTHER's PROC line
       {"MAIN.loop", 11, "/p/main.asm", 5},  // from outside
       {"show", 8, "/p/inc/defs.inc", 3},    // macros match in any case
       {"COUNT", 3, "/p/inc/defs.inc", 1},

@@ -1,0 +1,11 @@
+; rom
+ ORG $5000
+ DECLE 1, 2
+ ORG $E000, $E000, "=RWB"
+ RMB 4
+ ORG $F000, $F000, "=W"
+ RMB 2
+ ORG $C100
+ SRCFILE "g.bas", 3
+ DECLE $ _ROTL16 3
+ SRCFILE "", 0
