@@ -9,6 +9,7 @@
 #include "assemble/insight_editing.h"
 #include "assemble/output_pane.h"
 #include "assemble/symbol_navigation.h"
+#include "debug/debugger.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
 #include "editor/edit_commands.h"
@@ -196,7 +197,7 @@ bool RunCommand(HWND frame, WPARAM wParam) {
       ToggleCycleColumn(frame);
       return true;
     default:
-      return false;
+      return DebugCommand(frame, id);
   }
 }
 

@@ -103,6 +103,19 @@ const std::vector<Popup>& MenuBar() {
         {IDM_BUILD_PREVERROR, "&Previous Error\tShift+F4"},
         {0, ""},
         {IDM_BUILD_MEMORYMAP, "&Memory Map"}}},
+      {"&Debug",
+       {{IDM_DEBUG_START, "&Start Debugging\tAlt+F5"},
+        {IDM_DEBUG_STOP, "S&top Debugging\tShift+F5"},
+        {IDM_DEBUG_BREAK, "&Break\tPause"},
+        {IDM_DEBUG_CONTINUE, "&Continue\tF8"},
+        {0, ""},
+        {IDM_DEBUG_STEPINTO, "Step &Into\tF11"},
+        {IDM_DEBUG_STEPOVER, "Step &Over\tF10"},
+        {IDM_DEBUG_STEPOUT, "Step O&ut\tShift+F11"},
+        {IDM_DEBUG_RUNTOCURSOR, "&Run to Cursor\tCtrl+F10"},
+        {0, ""},
+        {IDM_DEBUG_TOGGLEBREAKPOINT, "Toggle Break&point\tF9"},
+        {IDM_DEBUG_PANES, "Debugger &Panes"}}},
       {"&Macros",
        {{8000, "Command 1\tCtrl+F5"},
         {8001, "Command 2\tCtrl+F6"},
@@ -153,8 +166,8 @@ TEST_F(FrameTest, FrameHasItsTitleClassAndFullMenuBar) {
 TEST_F(FrameTest, AcceleratorsBindEveryKey) {
   HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   ASSERT_NE(table, nullptr);
-  ACCEL keys[32];
-  int n = CopyAcceleratorTableA(table, keys, 32);
+  ACCEL keys[64];
+  int n = CopyAcceleratorTableA(table, keys, 64);
   struct Binding {
     BYTE modifiers;
     WORD key;
@@ -188,6 +201,15 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
       {0, VK_F2, IDM_EDIT_RENAMESYMBOL},
       {FCONTROL, VK_SPACE, IDM_EDIT_COMPLETE},
       {0, VK_F1, IDM_HELP_GUIDE},
+      {FALT, VK_F5, IDM_DEBUG_START},
+      {FSHIFT, VK_F5, IDM_DEBUG_STOP},
+      {0, VK_PAUSE, IDM_DEBUG_BREAK},
+      {0, VK_F8, IDM_DEBUG_CONTINUE},
+      {0, VK_F11, IDM_DEBUG_STEPINTO},
+      {0, VK_F10, IDM_DEBUG_STEPOVER},
+      {FSHIFT, VK_F11, IDM_DEBUG_STEPOUT},
+      {FCONTROL, VK_F10, IDM_DEBUG_RUNTOCURSOR},
+      {0, VK_F9, IDM_DEBUG_TOGGLEBREAKPOINT},
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));
   for (const Binding& b : expected) {
@@ -220,11 +242,11 @@ TEST_F(FrameTest, MenuHelpShowsTheStringOfTheHighlightedItem) {
       {0, 4008, "Exit this great program"},
       {2, 5001, "Change IDE options"},
       {3, 9004, "Edit project settings"},
-      {5, 8003, "Execute macro 4"},
-      {6, 7003, "Close all document windows"},
-      {7, 6000, "All about this great program"},
+      {6, 8003, "Execute macro 4"},
+      {7, 7003, "Close all document windows"},
+      {8, 6000, "All about this great program"},
       {0, -1, "Create, open, save files, exit program..."},
-      {7, -1, "Get some help"},
+      {8, -1, "Get some help"},
   };
   for (const Case& c : cases) {
     if (c.item < 0) {
