@@ -2,7 +2,9 @@
 # Builds the assembler benchmark from the native preset and runs it: a generated source of
 # 100,000 lines assembled in memory (target: 1 s or less); a program shaped like compiled BASIC
 # (the golden framework files around 2,000 statements with SRCFILE); and the IDE's symbol index
-# of a generated 30,000-line project (target: 0.5 s or less). The preset's sanitizers and debug
+# of a generated 30,000-line project (target: 0.5 s or less) with what the editor asks of it between
+# rebuilds: a tip and the completion list (50 ms or less), all references and a rename's
+# preview (200 ms or less). The preset's sanitizers and debug
 # build are switched off here; pass --sanitized to keep them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,8 +14,9 @@ if [ "${1:-}" = "--sanitized" ]; then
   cmake --preset native -B "$dir" >/dev/null
 else
   dir=build/bench
+  # GCC 12 at -O3 warns of an overlapping copy inside std::string that cannot happen.
   cmake --preset native -B "$dir" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS= -DCMAKE_C_FLAGS= -DCMAKE_EXE_LINKER_FLAGS= >/dev/null
+    -DCMAKE_CXX_FLAGS=-Wno-restrict -DCMAKE_C_FLAGS= -DCMAKE_EXE_LINKER_FLAGS= >/dev/null
 fi
 cmake --build "$dir" --target assembler_bench >/dev/null
 "$dir/assembler_bench" 100000

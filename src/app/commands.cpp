@@ -5,8 +5,11 @@
 #include "app/layout.h"
 #include "assemble/build_runner.h"
 #include "assemble/ide_options.h"
+#include "assemble/insight_commands.h"
+#include "assemble/insight_editing.h"
 #include "assemble/output_pane.h"
 #include "assemble/symbol_navigation.h"
+#include "debug/debugger.h"
 #include "editor/caret_and_font.h"
 #include "editor/document_window.h"
 #include "editor/edit_commands.h"
@@ -177,8 +180,24 @@ bool RunCommand(HWND frame, WPARAM wParam) {
     case IDM_EDIT_GOTOSYMBOL:
       GoToSymbolCommand(frame);
       return true;
+    // Find All References, Rename Symbol, the memory map.
+    case IDM_EDIT_FINDREFERENCES:
+      FindAllReferencesCommand(frame);
+      return true;
+    case IDM_EDIT_RENAMESYMBOL:
+      RenameSymbolCommand(frame);
+      return true;
+    case IDM_BUILD_MEMORYMAP:
+      MemoryMapCommand(frame);
+      return true;
+    case IDM_EDIT_COMPLETE:
+      CompleteWordCommand(frame);
+      return true;
+    case IDM_TOOLS_CYCLECOLUMN:
+      ToggleCycleColumn(frame);
+      return true;
     default:
-      return false;
+      return DebugCommand(frame, id);
   }
 }
 

@@ -9,7 +9,11 @@
 #include "app/layout.h"
 #include "app/recent_menus.h"
 #include "assemble/build_runner.h"
+#include "assemble/insight_editing.h"
 #include "assemble/output_pane.h"
+#include "debug/debug_editor.h"
+#include "debug/debug_panes.h"
+#include "debug/debugger.h"
 #include "editor/document_window.h"
 #include "editor/edit_commands.h"
 #include "macros/run_command.h"
@@ -27,7 +31,7 @@ namespace quillon {
 namespace {
 
 // The popup to which the MDI client appends its list of open documents: "&Window".
-constexpr int kWindowMenuIndex = 6;
+constexpr int kWindowMenuIndex = 7;
 
 // The object behind the frame window; the program's state stays in g_app.
 class Frame : public WindowObject {
@@ -81,7 +85,10 @@ bool Frame::OnCreate() {
       FrameHooks{RefitPanes, SetSaveEnabled, SaveProjectOrReport, FitMdiClient, RebuildRecentMenus, DropLastBuild});
   SetSaveEnabled(false);
   UpdateBuildCommands();
+  UpdateDebugCommands(frame);
+  InstallDebugEditorHooks();
   CheckMenuItem(GetMenu(frame), IDM_TOOLS_LINENUMBERS, MF_BYCOMMAND | (g_settings.lineNumbers ? MF_CHECKED : 0));
+  StartInsightEditing(frame);
   return true;
 }
 
@@ -101,11 +108,15 @@ bool Frame::OnClose() {
   HWND frame = Handle();
   if (!AskToSaveProject(frame) || !AskToSaveEveryDocument(g_app.mdiClient)) return true;
   if (!StopBuildBeforeClose(frame)) return true;
+  EndDebugging();  // the simulator's thread ends with the program
   DestroyWindow(frame);
   return true;
 }
 
 bool Frame::OnDestroy() {
+  StopInsightEditing();
+  EndDebugging();
+  DestroyDebugPanes();
   DestroyAppProject();
   delete g_app.outputPane;
   g_app.outputPane = nullptr;
@@ -180,8 +191,13 @@ bool Frame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       return true;
     case WM_BUILD_FINISHED:
       OnBuildFinished();
+      RefreshAfterBuild();
       FinishRun();
+      DebugBuildFinished(window);
       return true;
+    case WM_DEBUG_STOPPED:
+    case WM_DEBUG_NOTE:
+      return DebugMessage(window, message, wParam);
     case WM_QUERYENDSESSION:
       // The same questions as Exit; Cancel refuses the end of the session.
       result = AskToSaveProject(window) && AskToSaveEveryDocument(g_app.mdiClient);

@@ -35,6 +35,6 @@ void SetStatusParts(int width);
 int CaretPartWidth();
 
 // Help-string offsets of the menu popups, by position in the menu bar (0 = none).
-inline constexpr int kMenuHelpOffsets[] = {50, 0, 51, 52, 0, 53, 54, 55};
+inline constexpr int kMenuHelpOffsets[] = {50, 0, 51, 52, 0, 0, 53, 54, 55};
 
 }  // namespace quillon

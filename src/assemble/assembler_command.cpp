@@ -33,9 +33,10 @@ AssemblerRun ComposeProjectRun(const std::string& assemblerPath, const ProjectBu
   run.listingPath = project.listingPath;
   std::vector<std::string> folders;
   for (const std::string& folder : includeFolders) folders.push_back(PathInFolder(project.projectDir, folder));
+  run.imagePath = project.outputPath + "\\" + ImageFileName(project.outputName);
+  run.sourcePath = project.mainSource;
   run.commandLine =
-      QuoteProgramPath(assemblerPath) + Arguments(project.outputPath + "\\" + ImageFileName(project.outputName),
-                                                  project.listingPath, project.mainSource, folders);
+      QuoteProgramPath(assemblerPath) + Arguments(run.imagePath, project.listingPath, project.mainSource, folders);
   return run;
 }
 
@@ -44,7 +45,9 @@ AssemblerRun ComposeDocumentRun(const std::string& assemblerPath, const std::str
   AssemblerRun run;
   run.directory = FolderOf(documentPath);
   run.listingPath = baseName + ".lst";
-  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(baseName + ".bin", run.listingPath, documentPath);
+  run.imagePath = baseName + ".bin";
+  run.sourcePath = documentPath;
+  run.commandLine = QuoteProgramPath(assemblerPath) + Arguments(run.imagePath, run.listingPath, documentPath);
   return run;
 }
 

@@ -11,6 +11,8 @@ struct AssemblerRun {
   std::string commandLine;  // the whole line, program first; may be longer than 259 characters
   std::string directory;    // folder to make current before the assembler starts
   std::string listingPath;  // the listing to parse afterwards (relative to `directory`)
+  std::string imagePath;    // the image it writes (relative to `directory`)
+  std::string sourcePath;   // the main source as the command line names it
 };
 
 // The project's paths that a build reads.

@@ -7,6 +7,7 @@
 
 #include "assemble/assembler_command.h"
 #include "assemble/ide_options.h"
+#include "assemble/insight_commands.h"
 #include "assemble/listing_parser.h"
 #include "assemble/output_pane.h"
 #include "base/child_process.h"
@@ -158,6 +159,9 @@ void RunBuild(const BuildJob& job) {
         pane.AddLine("Parsing listing file...", "", -1);
         const int errors = ParseListing(job.listing, job.directory, pane);
         g_lastBuildSucceeded = exitCode == 0 && errors == 0;
+        // The memory map after the totals; data over the console's memory fails the build.
+        if (exitCode == 0 && !ReportBuildInsight(job.directory, job.run.imagePath, job.run.sourcePath, pane))
+          g_lastBuildSucceeded = false;
       } else {
         pane.AddLine("Build failed: no listing file was written (" + job.listing + ").", "", -1);
       }

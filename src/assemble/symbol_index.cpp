@@ -1,8 +1,9 @@
 #include "assemble/symbol_index.h"
 
+#include <algorithm>
 #include <cctype>
 #include <set>
-#include <tuple>
+#include <utility>
 
 namespace quillon {
 
@@ -26,6 +27,39 @@ bool IsNameChar(char c) {
 
 using Kind = SymbolDefinition::Kind;
 
+// The path with its "." and ".." folders taken out and one kind of slash (the first it uses):
+// an INCLUDE "../lib/x.inc" names the same file as the open document "C:\p\lib\x.inc".
+std::string CleanPath(const std::string& path) {
+  const std::size_t firstSlash = path.find_first_of("/\\");
+  if (firstSlash == std::string::npos) return path;
+  const char slash = path[firstSlash];
+  std::size_t at = 0;
+  std::string head;
+  if (path.size() > 1 && path[1] == ':') head = path.substr(0, 2), at = 2;
+  if (path.compare(at, 2, "\\\\") == 0 || path.compare(at, 2, "//") == 0)
+    head += std::string(2, slash), at += 2;
+  else if (at < path.size() && (path[at] == '/' || path[at] == '\\'))
+    head += slash, ++at;
+  std::vector<std::string> parts;
+  while (at <= path.size()) {
+    std::size_t end = path.find_first_of("/\\", at);
+    if (end == std::string::npos) end = path.size();
+    std::string part = path.substr(at, end - at);
+    if (part == "..") {
+      if (!parts.empty() && parts.back() != "..")
+        parts.pop_back();
+      else if (head.empty())
+        parts.push_back(part);
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(std::move(part));
+    }
+    at = end + 1;
+  }
+  std::string out = head;
+  for (std::size_t i = 0; i < parts.size(); ++i) out += (i ? std::string(1, slash) : std::string()) + parts[i];
+  return out;
+}
+
 }  // namespace
 
 bool SameSourcePath(const std::string& a, const std::string& b) {
@@ -39,6 +73,7 @@ void SymbolIndex::Build(const std::vector<std::string>& roots, const SourceReade
                         const std::vector<std::string>& includeDirs) {
   definitions_.clear();
   files_.clear();
+  expanded_.clear();
   cpasm::Options options;
   options.includeDirs = includeDirs;
   auto known = [this](const std::string& path) {
@@ -46,19 +81,30 @@ void SymbolIndex::Build(const std::vector<std::string>& roots, const SourceReade
       if (SameSourcePath(f, path)) return true;
     return false;
   };
-  std::set<std::tuple<std::string, int, std::string>> seen;  // file (folded), line, name
-  for (const std::string& root : roots) {
+  // Each name once: macros by their name in any case, all others exactly. A file read again as
+  // a root of its own, or under another spelling of its path, adds nothing twice.
+  std::set<std::string> seen, seenExpanded;
+  for (const std::string& given : roots) {
+    const std::string root = CleanPath(given);
     if (known(root)) continue;
     std::string text;
     if (!read(root, text)) continue;
     cpasm::SourceDefinitions found = cpasm::ReadDefinitions(root, text, read, options);
-    for (std::string& file : found.files)
+    for (std::string& file : found.files) {
+      file = CleanPath(file);
       if (!known(file)) files_.push_back(std::move(file));
-    for (SymbolDefinition& d : found.definitions) {
-      std::string folded = d.file;
-      for (char& c : folded) c = Folded(c);
-      if (seen.emplace(std::move(folded), d.line, d.name).second) definitions_.push_back(std::move(d));
     }
+    for (SymbolDefinition& d : found.definitions) {
+      std::string key = d.name;
+      if (d.kind == Kind::kMacro) {
+        key = "(macro)";
+        for (char c : d.name) key += Folded(c);
+      }
+      d.file = CleanPath(d.file);
+      if (seen.insert(std::move(key)).second) definitions_.push_back(std::move(d));
+    }
+    for (std::string& name : found.expanded)
+      if (seenExpanded.insert(name).second) expanded_.push_back(std::move(name));
   }
 }
 
@@ -141,18 +187,40 @@ const char* KindName(Kind kind) {
 }
 
 std::vector<int> FilterDefinitions(const std::vector<SymbolDefinition>& definitions, const std::string& filter) {
-  std::string wanted;
-  for (char c : filter) wanted += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::vector<int> kept;
+  auto lower = [](const std::string& text) {
+    std::string out = text;
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+  };
+  const std::string wanted = lower(filter);
+  std::vector<std::pair<int, int>> kept;  // rank, index
+  std::vector<std::string> names(definitions.size());
   for (std::size_t i = 0; i < definitions.size(); ++i) {
-    if (!wanted.empty()) {
-      std::string name;
-      for (char c : definitions[i].name) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      if (name.find(wanted) == std::string::npos) continue;
-    }
-    kept.push_back(static_cast<int>(i));
+    names[i] = lower(definitions[i].name);
+    const std::string& name = names[i];
+    const std::size_t at = name.find(wanted);
+    if (at == std::string::npos) continue;
+    const std::size_t dot = name.rfind('.');
+    const std::string own = dot == std::string::npos ? name : name.substr(dot + 1);
+    int rank = 3;
+    if (wanted.empty() || name == wanted || own == wanted)
+      rank = 0;
+    else if (at == 0)
+      rank = 1;
+    else if (own.rfind(wanted, 0) == 0)
+      rank = 2;
+    kept.emplace_back(rank, static_cast<int>(i));
   }
-  return kept;
+  std::stable_sort(kept.begin(), kept.end(), [&](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    const int byName = names[a.second].compare(names[b.second]);
+    if (byName != 0) return byName < 0;
+    return definitions[a.second].name < definitions[b.second].name;
+  });
+  std::vector<int> out;
+  out.reserve(kept.size());
+  for (const auto& k : kept) out.push_back(k.second);
+  return out;
 }
 
 }  // namespace quillon

@@ -28,6 +28,8 @@ class SymbolIndex {
   const std::vector<SymbolDefinition>& Definitions() const { return definitions_; }
   // Every file read, roots and included files.
   const std::vector<std::string>& Files() const { return files_; }
+  // Names that only macro expansions define ("P.x" for a local), each once.
+  const std::vector<std::string>& Expanded() const { return expanded_; }
 
   // The definition that `word` names where it is used, in `file` at the one-based `line`: an
   // "@@name" is looked up in the PROC around that line; otherwise labels, PROCs and symbols
@@ -37,6 +39,7 @@ class SymbolIndex {
  private:
   std::vector<SymbolDefinition> definitions_;
   std::vector<std::string> files_;
+  std::vector<std::string> expanded_;
 };
 
 // Where Go to Definition left from, for Go Back: the newest on top, the oldest dropped past
@@ -68,8 +71,9 @@ bool SameSourcePath(const std::string& a, const std::string& b);
 // A definition's kind as the Go to Symbol list shows it ("label", "PROC", ...).
 const char* KindName(SymbolDefinition::Kind kind);
 
-// The definitions whose names contain `filter` (any case), in index order; an empty filter
-// keeps them all.
+// The definitions whose names contain `filter` (any case), best match first: the name itself,
+// then names that start with it, then those whose own part (after the last '.') does, then the
+// rest; each group by name in any case. An empty filter keeps them all, by name.
 std::vector<int> FilterDefinitions(const std::vector<SymbolDefinition>& definitions, const std::string& filter);
 
 }  // namespace quillon

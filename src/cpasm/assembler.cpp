@@ -1,5 +1,6 @@
 #include "cpasm/assembler.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -95,6 +96,9 @@ Assembly Assembler::Run() {
   Assembly result;
   for (const Diagnostic& d : diagnostics_) (d.error ? result.errors : result.warnings)++;
   result.diagnostics = std::move(diagnostics_);
+  for (const auto& [name, symbol] : symbols_) result.symbols.push_back({name, symbol.value, symbol.kind});
+  std::sort(result.symbols.begin(), result.symbols.end(),
+            [](const Assembly::SymbolValue& a, const Assembly::SymbolValue& b) { return a.name < b.name; });
   AddSegments(memory_, &attributes_, -1, result.segments);
   for (size_t page = 0; page < pages_.size(); ++page)
     if (!pages_[page].empty()) AddSegments(pages_[page], nullptr, static_cast<int>(page), result.segments);
@@ -208,7 +212,12 @@ std::string Assembler::QualifiedName(std::string_view name) const {
 }
 
 void Assembler::Note(const std::string& qualified, Definition::Kind kind) {
-  if (!definitions_ || !current_ || macroDepth_ > 0) return;
+  if (!definitions_ || !current_) return;
+  if (macroDepth_ > 0) {
+    if (kind != Definition::Kind::kMacro && expandedSeen_.insert(qualified).second)
+      definitions_->expanded.push_back(qualified);
+    return;
+  }
   std::string key = kind == Definition::Kind::kMacro ? "(macro)" + qualified : qualified;
   if (!definitionIndex_.emplace(std::move(key), definitions_->definitions.size()).second) return;
   definitions_->definitions.push_back({qualified, kind, files_[current_->file]->path, current_->line, 0});

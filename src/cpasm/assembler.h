@@ -52,6 +52,14 @@ struct Assembly {
   std::vector<SourceRun> sourceMap;                             // in the order the words were written (ORG order)
   // Per address of the unpaged image: the memory attributes, kAttrRead | kAttrWrite | ...
   std::vector<uint8_t> attributes;
+  // Every symbol's final value by its full name ("P.x" for a local), with its kind: 'L' label,
+  // 'E' EQU, 'S' SET.
+  struct SymbolValue {
+    std::string name;
+    int64_t value = 0;
+    char kind = 'L';
+  };
+  std::vector<SymbolValue> symbols;  // sorted by name
 };
 
 enum MemoryAttribute : uint8_t { kAttrRead = 1, kAttrWrite = 2, kAttrNarrow = 4, kAttrBank = 8 };
@@ -103,6 +111,7 @@ struct Definition {
 struct SourceDefinitions {
   std::vector<Definition> definitions;  // in source order, each name once (its first definition)
   std::vector<std::string> files;       // the files read: `fileName`, then the included ones
+  std::vector<std::string> expanded;    // names only macro expansions define, each once
 };
 
 // Reads the sources as the assembler's first pass does, without assembling anything, and

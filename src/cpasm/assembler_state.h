@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "cpasm/assembler.h"
@@ -234,6 +235,7 @@ class Assembler {
   std::string listing_;
   SourceDefinitions* definitions_ = nullptr;                 // while reading definitions
   std::unordered_map<std::string, size_t> definitionIndex_;  // name (macros: "(macro)" + upper) to entry
+  std::unordered_set<std::string> expandedSeen_;             // names macro expansions defined
 
   // The line in hand.
   const SourceLine* current_ = nullptr;

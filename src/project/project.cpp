@@ -84,11 +84,11 @@ void Project::FinishLoad(const std::string& path) {
 
 SaveResult Project::SaveProject() {
   if (!loaded) return SaveResult::kNotLoaded;
-  if (!settingsChanged) return SaveResult::kUnchanged;
+  if (!settingsChanged && !breakpointsChanged_) return SaveResult::kUnchanged;
   const std::string file = ProjectFile();
   if (file.empty() || !WriteFileReplacing(platform_.Files(), file, WriteProjectText(Record())))
     return SaveResult::kFailed;
-  settingsChanged = false;
+  settingsChanged = breakpointsChanged_ = false;
   return SaveResult::kSaved;
 }
 
@@ -123,6 +123,9 @@ void Project::Apply(const ProjectRecord& record, const std::string& path) {
       case ProjectSection::kOther:
         AddOtherFile(name, value.text);
         break;
+      case ProjectSection::kBreakpoints:
+        breakpoints_.push_back(value.text);
+        break;
     }
   }
 }
@@ -145,6 +148,7 @@ ProjectRecord Project::Record() const {
   addGroup(ProjectGroup::kInclude, ProjectSection::kInclude, {});
   addGroup(ProjectGroup::kListing, ProjectSection::kListing, {});
   addGroup(ProjectGroup::kOther, ProjectSection::kOther, {});
+  for (const std::string& value : breakpoints_) record.push_back({ProjectSection::kBreakpoints, value});
   return record;
 }
 
@@ -189,6 +193,8 @@ void Project::ResetProject() {
   outputPath.clear();
   listingPath.clear();
   mainSource.clear();
+  breakpoints_.clear();
+  breakpointsChanged_ = false;
   includeFolders.clear();
 }
 

@@ -95,6 +95,15 @@ class Project {
   // Whether closing or switching should ask to save first.
   bool ShouldAskToSave() const { return settingsChanged; }
 
+  // The debugger's breakpoints as the file keeps them. They are written with the next save but
+  // ask no question of their own.
+  const std::vector<std::string>& Breakpoints() const { return breakpoints_; }
+  void SetBreakpoints(std::vector<std::string> values) {
+    if (values == breakpoints_) return;
+    breakpoints_ = std::move(values);
+    breakpointsChanged_ = loaded;
+  }
+
   bool loaded = false;
   bool settingsChanged = false;
   std::string projectName;
@@ -126,6 +135,8 @@ class Project {
   std::map<const ProjectNode*, FileEntry> fileIndex_;
   // The file nodes by display name, so that the duplicate check does not scan every file.
   std::unordered_multimap<std::string, const ProjectNode*> byName_;
+  std::vector<std::string> breakpoints_;
+  bool breakpointsChanged_ = false;
 };
 
 }  // namespace quillon

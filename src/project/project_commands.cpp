@@ -68,7 +68,12 @@ bool SaveProjectOrReport(HWND owner) {
 
 bool AskToSaveProject(HWND owner) {
   Project* project = g_app.project;
-  if (!project || !project->ShouldAskToSave()) return true;
+  if (!project) return true;
+  // Only the breakpoints changed: they are saved without a question.
+  if (!project->ShouldAskToSave()) {
+    SaveProjectOrReport(owner);  // a failure is reported; the breakpoints alone keep nothing open
+    return true;
+  }
   int answer = MessageBoxA(owner, "Project settings have changed, would you like to save?",
                            project->projectName.c_str(), MB_YESNOCANCEL);
   if (answer == IDCANCEL) return false;

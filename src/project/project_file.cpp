@@ -23,6 +23,7 @@ constexpr SectionName kSections[] = {
     {ProjectSection::kInclude, "[include]"},
     {ProjectSection::kListing, "[listing]"},
     {ProjectSection::kOther, "[other]"},
+    {ProjectSection::kBreakpoints, "[breakpoints]"},
     {ProjectSection::kBuild, "[build]"},
 };
 
@@ -116,9 +117,12 @@ std::string WriteProjectText(const ProjectRecord& record) {
   bool firstSection = true;
   for (const SectionName& name : kSections) {
     if (name.section == ProjectSection::kBuild) continue;
-    if (name.section == ProjectSection::kIncludeFolder &&
-        std::none_of(record.begin(), record.end(),
-                     [](const ProjectValue& v) { return v.section == ProjectSection::kIncludeFolder; }))
+    const auto empty = [&](ProjectSection section) {
+      return std::none_of(record.begin(), record.end(), [&](const ProjectValue& v) { return v.section == section; });
+    };
+    // These sections are written only when they hold something.
+    if ((name.section == ProjectSection::kIncludeFolder || name.section == ProjectSection::kBreakpoints) &&
+        empty(name.section))
       continue;
     if (!firstSection) AppendLine(text, "");
     firstSection = false;

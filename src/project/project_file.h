@@ -16,7 +16,8 @@ enum class ProjectSection {
   kSource,
   kInclude,
   kListing,
-  kOther
+  kOther,
+  kBreakpoints,  // the debugger's, "line path" a value; written only when there are some
 };
 
 // One value line of a project file and the section it stands in.

@@ -51,7 +51,8 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<NMHDR*>(lParam)) ? TRUE : FALSE;
   }
-  return FALSE;
+  INT_PTR result = FALSE;
+  return OnMessage(message, wParam, lParam, result) ? result : FALSE;
 }
 
 bool Dialog::OnCommand(int id, int) {

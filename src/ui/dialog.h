@@ -33,6 +33,8 @@ class Dialog {
   virtual bool OnCommand(int id, int code);
   // WM_NOTIFY: true when handled (a page sets DWLP_MSGRESULT itself).
   virtual bool OnNotify(const NMHDR&) { return false; }
+  // Any other message (sizing, owner drawing): true when handled, with the dialog's `result`.
+  virtual bool OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
 
   void End(INT_PTR result) { EndDialog(handle_, result); }
   HWND Item(int id) const { return GetDlgItem(handle_, id); }

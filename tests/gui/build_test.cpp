@@ -2,11 +2,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/startup.h"
+#include "assemble/build_runner.h"
 #include "assemble/output_pane.h"
 #include "base/text_util.h"
 #include "editor/document_file.h"
@@ -523,9 +525,18 @@ TEST_F(BuildTest, BundledAssemblerBuildsARealImageOnceItsOfferedPathIsConfirmed)
   }
   EXPECT_EQ(offered, bundled);
   EXPECT_EQ(g_settings.assemblerPath, bundled);
+  // The memory map follows the totals.
   const std::vector<PaneLine> clean = {
-      Plain("Assembling..."),   Plain(ProjectCommandLine(bundled)), Plain("Parsing listing file..."),
-      Plain("Total Errors: 0"), Plain("Total Warnings: 0"),         Plain("Finished assembly"),
+      Plain("Assembling..."),
+      Plain(ProjectCommandLine(bundled)),
+      Plain("Parsing listing file..."),
+      Plain("Total Errors: 0"),
+      Plain("Total Warnings: 0"),
+      Plain("Memory map:"),
+      Plain("  $5000-$5008  9 words"),
+      Plain("  Block $5000-$6FFF: 9 used, 8,183 free, largest free 8,183 at $5009-$6FFF"),
+      Plain("  RAM in use: 0 words of 8-bit, 0 words of 16-bit"),
+      Plain("Finished assembly"),
   };
   EXPECT_EQ(ReadPane(), clean);
   const std::string bytes = ReadText(folder_ + "\\game.bin");
@@ -542,6 +553,45 @@ TEST_F(BuildTest, BundledAssemblerBuildsARealImageOnceItsOfferedPathIsConfirmed)
   EXPECT_EQ(lines[4].text, "Total Errors: 1");
 }
 
+// After a build the Memory Map window shows each block with its use; data over the Executive
+// fails the build with an error line.
+TEST_F(BuildTest, MemoryMapAfterABuild) {
+  g_settings.assemblerPath = ProgramFolder() + "\\cpasm.exe";
+  LoadProject(
+      "        ROMW 16\r\n        ORG $5000\r\nstart:  B start\r\n        ORG $D000\r\n        DECLE 1, 2, 3\r\n");
+  Build();
+  EXPECT_TRUE(LastBuildSucceeded());
+  std::vector<std::string> rows;
+  {
+    DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
+      EXPECT_EQ(seen.caption, "Memory Map");
+      HWND list = GetDlgItem(dialog, IDC_MEMORYMAP_LIST);
+      for (int i = 0; i < static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i) {
+        std::vector<char> text(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1);
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        rows.push_back(text.data());
+      }
+      PressButton(dialog, IDOK);
+    });
+    Command(IDM_BUILD_MEMORYMAP);
+  }
+  auto has = [&](const std::string& row) { return std::find(rows.begin(), rows.end(), row) != rows.end(); };
+  EXPECT_TRUE(has("$5000-$6FFF\t2 used, 8190 free, largest free 8190")) << rows.size();
+  EXPECT_TRUE(has("$D000-$DFFF\t3 used, 4093 free, largest free 4093"));
+  EXPECT_TRUE(has("$F000-$FFFF\t0 used, 4096 free, largest free 4096"));
+  EXPECT_TRUE(has("$D000-$D002  3 words"));
+
+  LoadProject("        ROMW 16\r\n        ORG $1000\r\n        DECLE 1\r\n");
+  Build();
+  EXPECT_FALSE(LastBuildSucceeded()) << "data over the Executive";
+  const std::vector<PaneLine> lines = ReadPane();
+  bool found = false;
+  for (const PaneLine& line : lines)
+    found =
+        found || line.text.find("ERROR - data at $1000 is over the Executive ROM ($1000-$1FFF)") != std::string::npos;
+  EXPECT_TRUE(found);
+}
+
 // The sample project that ships beside the program builds to an image with the bundled assembler.
 TEST_F(BuildTest, SampleProjectBuildsCleanlyWithTheBundledAssembler) {
   for (const char* name : {"hello.qlp", "hello.asm", "hello.inc"}) {
@@ -553,9 +603,11 @@ TEST_F(BuildTest, SampleProjectBuildsCleanlyWithTheBundledAssembler) {
   ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\hello.qlp"));
   Build();
   const std::vector<PaneLine> lines = ReadPane();
-  ASSERT_EQ(lines.size(), 6u);
+  ASSERT_GE(lines.size(), 7u);
   EXPECT_EQ(lines[3].text, "Total Errors: 0");
   EXPECT_EQ(lines[4].text, "Total Warnings: 0");
+  EXPECT_EQ(lines[5].text, "Memory map:");
+  EXPECT_EQ(lines.back().text, "Finished assembly");
   const std::string bytes = ReadText(folder_ + "\\obj\\hello.bin");
   EXPECT_GT(bytes.size(), 40u) << "header, title and program";
   EXPECT_EQ(bytes.substr(0, 2), std::string("\x00\x0D", 2)) << "the header's first word, low byte of ZERO";

@@ -74,11 +74,15 @@ const std::vector<Popup>& MenuBar() {
         {IDM_EDIT_GOTOLINE, "&Go to Line...\tCtrl+G"},
         {IDM_EDIT_GOTODEFINITION, "Go to &Definition\tF12"},
         {IDM_EDIT_GOBACK, "Go &Back\tAlt+Left"},
-        {IDM_EDIT_GOTOSYMBOL, "Go to S&ymbol...\tCtrl+Shift+O"}}},
+        {IDM_EDIT_GOTOSYMBOL, "Go to S&ymbol...\tCtrl+Shift+O"},
+        {IDM_EDIT_FINDREFERENCES, "Find All Re&ferences\tShift+F12"},
+        {IDM_EDIT_RENAMESYMBOL, "Rena&me Symbol...\tF2"},
+        {IDM_EDIT_COMPLETE, "Complete &Word\tCtrl+Space"}}},
       {"&Tools",
        {{5000, "&Font"},
         {40043, "Show Out&put Pane"},
         {IDM_TOOLS_LINENUMBERS, "Line &Numbers"},
+        {IDM_TOOLS_CYCLECOLUMN, "&Addresses and Cycles"},
         {0, ""},
         {5001, "IDE &Options"}}},
       {"&Project",
@@ -96,7 +100,22 @@ const std::vector<Popup>& MenuBar() {
         {IDM_BUILD_RUN, "&Run\tF5"},
         {0, ""},
         {IDM_BUILD_NEXTERROR, "Next &Error\tF4"},
-        {IDM_BUILD_PREVERROR, "&Previous Error\tShift+F4"}}},
+        {IDM_BUILD_PREVERROR, "&Previous Error\tShift+F4"},
+        {0, ""},
+        {IDM_BUILD_MEMORYMAP, "&Memory Map"}}},
+      {"&Debug",
+       {{IDM_DEBUG_START, "&Start Debugging\tAlt+F5"},
+        {IDM_DEBUG_STOP, "S&top Debugging\tShift+F5"},
+        {IDM_DEBUG_BREAK, "&Break\tPause"},
+        {IDM_DEBUG_CONTINUE, "&Continue\tF8"},
+        {0, ""},
+        {IDM_DEBUG_STEPINTO, "Step &Into\tF11"},
+        {IDM_DEBUG_STEPOVER, "Step &Over\tF10"},
+        {IDM_DEBUG_STEPOUT, "Step O&ut\tShift+F11"},
+        {IDM_DEBUG_RUNTOCURSOR, "&Run to Cursor\tCtrl+F10"},
+        {0, ""},
+        {IDM_DEBUG_TOGGLEBREAKPOINT, "Toggle Break&point\tF9"},
+        {IDM_DEBUG_PANES, "Debugger &Panes"}}},
       {"&Macros",
        {{8000, "Command 1\tCtrl+F5"},
         {8001, "Command 2\tCtrl+F6"},
@@ -147,8 +166,8 @@ TEST_F(FrameTest, FrameHasItsTitleClassAndFullMenuBar) {
 TEST_F(FrameTest, AcceleratorsBindEveryKey) {
   HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   ASSERT_NE(table, nullptr);
-  ACCEL keys[32];
-  int n = CopyAcceleratorTableA(table, keys, 32);
+  ACCEL keys[64];
+  int n = CopyAcceleratorTableA(table, keys, 64);
   struct Binding {
     BYTE modifiers;
     WORD key;
@@ -178,7 +197,19 @@ TEST_F(FrameTest, AcceleratorsBindEveryKey) {
       {FALT, VK_LEFT, IDM_EDIT_GOBACK},
       {FCONTROL, VK_OEM_MINUS, IDM_EDIT_GOBACK},
       {FCONTROL | FSHIFT, 'O', IDM_EDIT_GOTOSYMBOL},
+      {FSHIFT, VK_F12, IDM_EDIT_FINDREFERENCES},
+      {0, VK_F2, IDM_EDIT_RENAMESYMBOL},
+      {FCONTROL, VK_SPACE, IDM_EDIT_COMPLETE},
       {0, VK_F1, IDM_HELP_GUIDE},
+      {FALT, VK_F5, IDM_DEBUG_START},
+      {FSHIFT, VK_F5, IDM_DEBUG_STOP},
+      {0, VK_PAUSE, IDM_DEBUG_BREAK},
+      {0, VK_F8, IDM_DEBUG_CONTINUE},
+      {0, VK_F11, IDM_DEBUG_STEPINTO},
+      {0, VK_F10, IDM_DEBUG_STEPOVER},
+      {FSHIFT, VK_F11, IDM_DEBUG_STEPOUT},
+      {FCONTROL, VK_F10, IDM_DEBUG_RUNTOCURSOR},
+      {0, VK_F9, IDM_DEBUG_TOGGLEBREAKPOINT},
   };
   ASSERT_EQ(n, static_cast<int>(sizeof expected / sizeof expected[0]));
   for (const Binding& b : expected) {
@@ -211,11 +242,11 @@ TEST_F(FrameTest, MenuHelpShowsTheStringOfTheHighlightedItem) {
       {0, 4008, "Exit this great program"},
       {2, 5001, "Change IDE options"},
       {3, 9004, "Edit project settings"},
-      {5, 8003, "Execute macro 4"},
-      {6, 7003, "Close all document windows"},
-      {7, 6000, "All about this great program"},
+      {6, 8003, "Execute macro 4"},
+      {7, 7003, "Close all document windows"},
+      {8, 6000, "All about this great program"},
       {0, -1, "Create, open, save files, exit program..."},
-      {7, -1, "Get some help"},
+      {8, -1, "Get some help"},
   };
   for (const Case& c : cases) {
     if (c.item < 0) {

@@ -1,6 +1,7 @@
 // Go to Definition (F12), Go Back (Alt+Left, Ctrl+-) and Go to Symbol (Ctrl+Shift+O) through
 // the real frame, on a document and the file it includes.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <richedit.h>
 
@@ -8,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "assemble/insight_editing.h"
+#include "assemble/output_pane.h"
 #include "editor/document_window.h"
 #include "editor/editor.h"
 #include "editor/text_control.h"
+#include "project/project.h"
 #include "resource.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
@@ -158,17 +162,270 @@ TEST_F(SymbolNavigationTest, CtrlShiftOListsTheDefinitionsFilteredAndOpensTheCho
     all = rows();
     SetControlText(dialog, IDC_GOTOSYMBOL_FILTER, "cou");
     filtered = rows();
-    // Down in the filter field moves through the list: the second of COUNT, SHOW, MAIN.loop.
+    // Down in the filter field moves through the list.
     SetControlText(dialog, IDC_GOTOSYMBOL_FILTER, "o");
     SendMessageA(GetDlgItem(dialog, IDC_GOTOSYMBOL_FILTER), WM_KEYDOWN, VK_DOWN, 0);
     PressButton(dialog, IDOK);
   });
   Key('O', true, true);
   ASSERT_EQ(answerer.Seen().size(), 1u);
-  EXPECT_EQ(all, (std::vector<std::string>{"COUNT\tEQU\tdefs.inc:2", "SHOW\tmacro\tdefs.inc:3",
-                                           "MAIN\tPROC\tmain.asm:2", "MAIN.loop\tlocal label\tmain.asm:4"}));
-  EXPECT_EQ(filtered, (std::vector<std::string>{"COUNT\tEQU\tdefs.inc:2"}));
-  EXPECT_EQ(Where(), std::make_pair(defs_, 2)) << "SHOW";
+  // Sorted by name; no build yet, so no values.
+  EXPECT_EQ(all, (std::vector<std::string>{"COUNT\tEQU\t\tdefs.inc:2", "MAIN\tPROC\t\tmain.asm:2",
+                                           "MAIN.loop\tlocal label\t\tmain.asm:4", "SHOW\tmacro\t\tdefs.inc:3"}));
+  EXPECT_EQ(filtered, (std::vector<std::string>{"COUNT\tEQU\t\tdefs.inc:2"}));
+  EXPECT_EQ(Where(), std::make_pair(main_, 3)) << "MAIN.loop, the second of COUNT, MAIN.loop, SHOW";
+}
+
+// With the included file active, each name is listed once; the dialog can be made larger and
+// comes back at that size.
+TEST_F(SymbolNavigationTest, GoToSymbolListsEachNameOnceAndKeepsItsSize) {
+  WriteText(folder_ + "\\sym.qlp", "[project name]\r\nSym\r\n[source]\r\nmain.asm\r\n[include]\r\ndefs.inc\r\n");
+  ASSERT_TRUE(g_app.project->LoadProject(folder_ + "\\sym.qlp"));
+  ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
+  ASSERT_TRUE(OpenDocumentAtLine(defs_, -1));
+  std::vector<std::string> rows;
+  std::vector<SIZE> sizes;
+  DialogAnswerer answerer([&](HWND dialog, const SeenBox&) {
+    RECT r;
+    GetWindowRect(dialog, &r);
+    sizes.push_back({r.right - r.left, r.bottom - r.top});
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME);
+    HWND list = GetDlgItem(dialog, IDC_GOTOSYMBOL_LIST);
+    rows.clear();
+    for (int i = 0; i < static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i) {
+      char text[512] = "";
+      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+      rows.push_back(text);
+    }
+    SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left + 120, r.bottom - r.top + 80, SWP_NOMOVE | SWP_NOZORDER);
+    RECT listBox;
+    GetWindowRect(list, &listBox);
+    EXPECT_GE(listBox.right - listBox.left, 300) << "the list grows with the dialog";
+    PressButton(dialog, IDCANCEL);
+  });
+  Key('O', true, true);
+  Key('O', true, true);
+  g_app.project->CloseProject();
+  EXPECT_EQ(rows.size(), 4u) << "no name twice";
+  ASSERT_EQ(sizes.size(), 2u);
+  EXPECT_EQ(sizes[1].cx, sizes[0].cx + 120);
+  EXPECT_EQ(sizes[1].cy, sizes[0].cy + 80);
+}
+
+// The output pane's lines as text.
+std::vector<std::string> PaneTexts() {
+  std::vector<std::string> lines;
+  HWND list = g_app.outputPane->List();
+  for (int i = 0; i < static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); ++i) {
+    std::vector<char> text(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1);
+    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    lines.push_back(text.data());
+  }
+  return lines;
+}
+
+// Shift+F12 lists the uses in both files, saved or not; F4 opens them in turn.
+TEST_F(SymbolNavigationTest, ShiftF12ListsEveryReferenceAndF4OpensThem) {
+  ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
+  HWND edit = DocumentTextControl(g_app.activeDocument);
+  SetSelection(edit, LineIndex(edit, 6), LineIndex(edit, 6));
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("        MVII #COUNT+1, R2 ; COUNT\r"));
+  CaretOn(2, "COUNT");
+  Key(VK_F12, false, true);
+  EXPECT_EQ(PaneTexts(), (std::vector<std::string>{
+                             "References of COUNT:",
+                             main_ + ":3: MVII    #COUNT, R0",
+                             main_ + ":7: MVII #COUNT+1, R2 ; COUNT",
+                             defs_ + ":2: COUNT   EQU     3",
+                             "3 references in 2 files",
+                         }));
+  Key(VK_F4);
+  EXPECT_EQ(Where(), std::make_pair(main_, 2));
+  Key(VK_F4);
+  EXPECT_EQ(Where(), std::make_pair(main_, 6));
+  Key(VK_F4);
+  EXPECT_EQ(Where(), std::make_pair(defs_, 1));
+}
+
+// F2 renames in both open documents, each in one Undo step; a name in use is refused.
+TEST_F(SymbolNavigationTest, F2RenamesAcrossTwoFilesWithOneUndoEach) {
+  ASSERT_TRUE(OpenDocumentAtLine(defs_, -1));
+  HWND defsWindow = g_app.activeDocument;
+  ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
+  HWND mainWindow = g_app.activeDocument;
+  CaretOn(2, "COUNT");
+  std::string preview, refusal;
+  bool refusedOk = true;
+  {
+    DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
+      if (seen.caption != "Rename Symbol") return PressButton(dialog, IDCANCEL);
+      // A name in use: the preview says why, and Rename cannot be pressed.
+      SetControlText(dialog, IDC_RENAME_NAME, "MAIN");
+      char why[256] = "";
+      GetDlgItemTextA(dialog, IDC_RENAME_PREVIEW, why, sizeof why);
+      refusal = why;
+      refusedOk = IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE;
+      SetControlText(dialog, IDC_RENAME_NAME, "TOTAL");
+      char text[256] = "";
+      GetDlgItemTextA(dialog, IDC_RENAME_PREVIEW, text, sizeof text);
+      preview = text;
+      PressButton(dialog, IDOK);
+    });
+    Key(VK_F2);
+  }
+  EXPECT_NE(refusal.find("MAIN already exists (main.asm:2)"), std::string::npos) << refusal;
+  EXPECT_FALSE(refusedOk);
+  EXPECT_EQ(preview, "2 places in 2 files will change");
+  std::string mainText, defsText;
+  StreamTextOut(DocumentTextControl(mainWindow), mainText);
+  StreamTextOut(DocumentTextControl(defsWindow), defsText);
+  EXPECT_NE(mainText.find("MVII    #TOTAL, R0"), std::string::npos);
+  EXPECT_NE(defsText.find("TOTAL   EQU     3"), std::string::npos);
+  EXPECT_EQ(defsText.find("COUNT"), std::string::npos);
+  // One Ctrl+Z in each document takes its rename back whole.
+  for (HWND window : {mainWindow, defsWindow}) {
+    SendMessageA(g_app.mdiClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+    SetFocus(DocumentTextControl(window));
+    Key('Z', true);
+    std::string text;
+    StreamTextOut(DocumentTextControl(window), text);
+    EXPECT_EQ(text.find("TOTAL"), std::string::npos);
+    EXPECT_NE(text.find("COUNT"), std::string::npos);
+  }
+}
+
+// A closed file is rewritten on disk; the open one changes in its window.
+TEST_F(SymbolNavigationTest, F2WritesAClosedFileWhole) {
+  ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
+  CaretOn(5, "SHOW");
+  DialogAnswerer answerer([&](HWND dialog, const SeenBox&) {
+    SetControlText(dialog, IDC_RENAME_NAME, "PRINT");
+    PressButton(dialog, IDOK);
+  });
+  Key(VK_F2);
+  EXPECT_EQ(ReadText(defs_),
+            "; constants\r\nCOUNT   EQU     3\r\n        MACRO   PRINT n\r\n        MVII    #%n%, R1\r\n"
+            "        ENDM\r\n");
+  std::string text;
+  StreamTextOut(DocumentTextControl(g_app.activeDocument), text);
+  EXPECT_NE(text.find("        PRINT    2"), std::string::npos);
+}
+
+// Keys as the keyboard sends them, through the queue: a key down that the loop translates.
+void PressKeys(HWND edit, const std::string& keys) {
+  for (char c : keys) {
+    const SHORT vk = VkKeyScanA(c);
+    PostMessageA(edit, WM_KEYDOWN, LOBYTE(vk), 1);
+    PostMessageA(edit, WM_KEYUP, LOBYTE(vk), 0xC0000001);
+    PumpMessages(10);
+  }
+}
+void PressKey(HWND edit, WORD key) {
+  PostMessageA(edit, WM_KEYDOWN, key, 1);
+  PostMessageA(edit, WM_KEYUP, key, 0xC0000001);
+  PumpMessages(10);
+}
+
+// The mouse resting on a word shows its tip after half a second; moving on hides it.
+TEST_F(SymbolNavigationTest, TheMouseRestingOnANameShowsItsTip) {
+  ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
+  HWND edit = DocumentTextControl(g_app.activeDocument);
+  auto pointOn = [&](int line, const std::string& word) {
+    const long start = LineIndex(edit, line);
+    const std::string text = TextRange(edit, start, LineIndex(edit, line + 1));
+    POINTL p{};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&p), start + static_cast<long>(text.find(word)) + 1);
+    return POINT{p.x + 2, p.y + 4};
+  };
+  auto moveTo = [&](POINT p) {
+    POINT screen = p;
+    ClientToScreen(edit, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageA(edit, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    PumpMessages(20);
+  };
+  moveTo(pointOn(2, "COUNT"));
+  EXPECT_EQ(ShownTip(), "") << "not at once";
+  ASSERT_TRUE(PumpUntil([] { return !ShownTip().empty(); }, 3000));
+  EXPECT_NE(ShownTip().find("COUNT - EQU"), std::string::npos) << ShownTip();
+  EXPECT_NE(ShownTip().find("Defined at defs.inc:2"), std::string::npos) << ShownTip();
+  POINT away = pointOn(2, "R0");
+  moveTo(away);
+  EXPECT_EQ(ShownTip(), "") << "gone when the mouse moves on";
+  ASSERT_TRUE(PumpUntil([] { return !ShownTip().empty(); }, 3000));
+  EXPECT_NE(ShownTip().find("R0: register 0"), std::string::npos) << ShownTip();
+  moveTo(pointOn(4, "BNEQ"));
+  ASSERT_TRUE(PumpUntil([] { return ShownTip().find("BNEQ") == 0; }, 3000)) << ShownTip();
+  EXPECT_NE(ShownTip().find("Cycles: 7/9 (not taken/taken)"), std::string::npos) << ShownTip();
+}
+
+// Three letters of a name open the list; Enter inserts the first, one Ctrl+Z takes it back.
+TEST_F(SymbolNavigationTest, CompletionOpensAfterThreeLettersAndEnterInsertsOneUndoStep) {
+  ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
+  HWND edit = DocumentTextControl(g_app.activeDocument);
+  SetFocus(edit);
+  const long at = LineIndex(edit, 6);
+  SetSelection(edit, at, at);
+  SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r"));
+  SetSelection(edit, at, at);
+  PressKeys(edit, "        b co");
+  EXPECT_EQ(CompletionList(), nullptr) << "two letters are not enough";
+  PressKeys(edit, "u");
+  ASSERT_NE(CompletionList(), nullptr);
+  char first[128] = "";
+  SendMessageA(CompletionList(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+  EXPECT_STREQ(first, "COUNT\tEQU");
+  PressKey(edit, VK_RETURN);
+  EXPECT_EQ(CompletionList(), nullptr);
+  EXPECT_EQ(TextRange(edit, at, LineIndex(edit, 7) - 1), "        b COUNT");
+  Key('Z', true);
+  EXPECT_EQ(TextRange(edit, at, LineIndex(edit, 7) - 1), "        b cou") << "the insertion alone is undone";
+
+  // Ctrl+Space opens it at once; Esc closes it and leaves the text.
+  SetSelection(edit, LineIndex(edit, 7) - 1, LineIndex(edit, 7) - 1);
+  PressKeys(edit, ", sh");
+  Key(VK_SPACE, true);
+  ASSERT_NE(CompletionList(), nullptr);
+  SendMessageA(CompletionList(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+  EXPECT_STREQ(first, "SHOW\tmacro");
+  PressKey(edit, VK_ESCAPE);
+  EXPECT_EQ(CompletionList(), nullptr);
+  EXPECT_EQ(TextRange(edit, at, LineIndex(edit, 7) - 1), "        b cou, sh");
+}
+
+// Tools › Addresses and Cycles puts each instruction line's cycles in the gutter's note.
+TEST_F(SymbolNavigationTest, TheToolsItemShowsCyclesInTheGutter) {
+  ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
+  HWND window = g_app.activeDocument;
+  Command(IDM_TOOLS_CYCLECOLUMN);
+  EXPECT_TRUE(GetMenuState(GetMenu(frame_), IDM_TOOLS_CYCLECOLUMN, MF_BYCOMMAND) & MF_CHECKED);
+  ASSERT_TRUE(EditorHooks().gutterNote);
+  EXPECT_GT(EditorHooks().gutterNoteCharacters, 0);
+  EXPECT_EQ(EditorHooks().gutterNote(window, 2), "8") << "MVII, not built: no address";
+  EXPECT_EQ(EditorHooks().gutterNote(window, 4), "7/9") << "BNEQ";
+  EXPECT_EQ(EditorHooks().gutterNote(window, 0), "") << "INCLUDE";
+  Command(IDM_TOOLS_CYCLECOLUMN);
+  EXPECT_FALSE(EditorHooks().gutterNote);
+  EXPECT_EQ(EditorHooks().gutterNoteCharacters, 0);
+}
+
+// A selection of instructions gives their count and cycles in the status bar.
+TEST_F(SymbolNavigationTest, TheSelectionsCyclesShowInTheStatusBar) {
+  ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
+  HWND edit = DocumentTextControl(g_app.activeDocument);
+  SetFocus(edit);
+  SetSelection(edit, LineIndex(edit, 3), LineIndex(edit, 3));
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  PressKey(edit, VK_DOWN);
+  PressKey(edit, VK_DOWN);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  char text[256] = "";
+  SendMessageA(g_app.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "2 instructions, 13-15 cycles");
 }
 
 }  // namespace

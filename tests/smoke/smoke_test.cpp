@@ -204,7 +204,7 @@ TEST(Smoke, FirstRunShowsTheFrameAndLeavesLogAndSettings) {
   ASSERT_NE(app.frame(), nullptr) << "the frame did not appear";
   printf("frame shown after %ld ms\n", app.startupMs());
 
-  // The frame carries a menu bar, and it is the program's menu resource with its eight popups.
+  // The frame carries a menu bar, and it is the program's menu resource with its nine popups.
   // (Menus of another process cannot be read item by item under every system.)
   EXPECT_NE(GetMenu(app.frame()), nullptr);
   EXPECT_GT(GetSystemMetrics(SM_CYMENU), 0);
@@ -212,9 +212,9 @@ TEST(Smoke, FirstRunShowsTheFrameAndLeavesLogAndSettings) {
   ASSERT_NE(program, nullptr);
   HMENU bar = LoadMenuA(program, MAKEINTRESOURCEA(102));
   ASSERT_NE(bar, nullptr);
-  const char* titles[] = {"&File", "&Edit", "&Tools", "&Project", "&Build", "&Macros", "&Window", "&Help"};
-  ASSERT_EQ(GetMenuItemCount(bar), 8);
-  for (int i = 0; i < 8; ++i) {
+  const char* titles[] = {"&File", "&Edit", "&Tools", "&Project", "&Build", "&Debug", "&Macros", "&Window", "&Help"};
+  ASSERT_EQ(GetMenuItemCount(bar), 9);
+  for (int i = 0; i < 9; ++i) {
     char text[64] = "";
     GetMenuStringA(bar, i, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, titles[i]);

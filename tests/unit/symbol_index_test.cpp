@@ -73,6 +73,32 @@ TEST(SymbolIndexTest, ReadsTheSourceAndItsIncludeWithFilesAndLines) {
   EXPECT_EQ(index.Files(), (std::vector<std::string>{"/p/main.asm", "/p/inc/defs.inc"}));
 }
 
+TEST(SymbolIndexTest, AnIncludeUnderAnotherSpellingListsEachNameOnce) {
+  // The open include is named as the editor names it, the INCLUDE reaches it through "..".
+  const std::map<std::string, std::string> files = {
+      {"C:\\p\\src\\main.asm", "        INCLUDE \"../lib/x.inc\"\n        MAKE\n"},
+      {"C:\\p\\lib\\x.inc", "P       PROC\n@@a     NOP\n        ENDP\n        MACRO MAKE\nmade    NOP\n        ENDM\n"},
+  };
+  auto read = [&files](const std::string& path, std::string& text) {
+    std::string key = path;
+    for (char& c : key)
+      if (c == '/') c = '\\';
+    if (const std::size_t up = key.find("src\\..\\"); up != std::string::npos) key.erase(up, 7);  // as Windows does
+    auto it = files.find(key);
+    if (it == files.end()) return false;
+    text = it->second;
+    return true;
+  };
+  SymbolIndex index;
+  index.Build({"C:\\p\\src\\main.asm", "C:\\p\\lib\\x.inc", "c:/P/./lib/X.inc"}, read);
+  std::vector<std::string> names;
+  for (const SymbolDefinition& d : index.Definitions()) names.push_back(d.name + "@" + d.file);
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"P@C:\\p\\lib\\x.inc", "P.a@C:\\p\\lib\\x.inc", "MAKE@C:\\p\\lib\\x.inc"}));
+  EXPECT_EQ(index.Files().size(), 2u);
+  EXPECT_EQ(index.Expanded(), (std::vector<std::string>{"made"}));
+}
+
 TEST(SymbolIndexTest, FindsWhatANameAtAPlaceMeans) {
   SymbolIndex index;
   index.Build({"/p/main.asm"}, ReadFrom);
@@ -127,14 +153,16 @@ TEST(SymbolIndexTest, NameAtTheCaret) {
   for (const Case& c : cases) EXPECT_EQ(NameAt(c.line, c.column), c.name) << c.line << " @" << c.column;
 }
 
-TEST(SymbolIndexTest, FilterKeepsNamesContainingTheTextInAnyCase) {
-  std::vector<SymbolDefinition> d(3);
-  d[0].name = "MAIN";
-  d[1].name = "MAIN.loop";
-  d[2].name = "Count";
-  EXPECT_EQ(FilterDefinitions(d, ""), (std::vector<int>{0, 1, 2}));
+TEST(SymbolIndexTest, FilterKeepsNamesContainingTheTextBestMatchFirst) {
+  std::vector<SymbolDefinition> d(6);
+  const char* names[] = {"MAIN", "MAIN.loop", "Count", "LOOPER", "loop", "PLAY.looping"};
+  for (std::size_t i = 0; i < d.size(); ++i) d[i].name = names[i];
+  EXPECT_EQ(FilterDefinitions(d, ""), (std::vector<int>{2, 4, 3, 0, 1, 5})) << "by name, any case";
   EXPECT_EQ(FilterDefinitions(d, "ma"), (std::vector<int>{0, 1}));
-  EXPECT_EQ(FilterDefinitions(d, "LOOP"), (std::vector<int>{1}));
+  // The name itself or a local's own name, then names starting with it, then own parts
+  // starting with it.
+  EXPECT_EQ(FilterDefinitions(d, "LOOP"), (std::vector<int>{4, 1, 3, 5}));
+  EXPECT_EQ(FilterDefinitions(d, "oun"), (std::vector<int>{2}));
   EXPECT_EQ(FilterDefinitions(d, "zz"), (std::vector<int>{}));
 }
 

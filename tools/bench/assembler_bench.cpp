@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
 
+#include "assemble/program_insight.h"
 #include "assemble/symbol_index.h"
 #include "cpasm/assembler.h"
 
@@ -60,7 +62,31 @@ int IndexBench(int lines) {
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("symbol index: %d lines in %zu files, %zu definitions in %.3f s (target: 0.5 s)\n", generated,
               index.Files().size(), index.Definitions().size(), seconds);
-  return index.Files().size() == files.size() && !index.Definitions().empty() ? 0 : 1;
+  // What the editor asks of the index between rebuilds, on a line of the last part.
+  auto time = [](auto&& work) {
+    auto from = std::chrono::steady_clock::now();
+    const std::size_t n = work();
+    return std::make_pair(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from).count(),
+                          n);
+  };
+  const std::string file = "/bench/part9.asm";
+  const std::string use = "         ADD9    R0, R1";
+  quillon::BuildFacts facts;
+  auto tip = time([&] { return quillon::TipAt(use, 11, file, 40, index, facts, read).size(); });
+  auto tipSymbol =
+      time([&] { return quillon::TipAt("@@top    MVII    #K9_3, R0", 20, file, 40, index, facts, read).size(); });
+  auto complete = time([&] { return quillon::CompletionsFor("K9_", file, 40, index).size(); });
+  const quillon::SymbolDefinition* macro = index.Find("ADD9", file, 40);
+  auto references = time([&] { return macro ? quillon::FindReferences(*macro, index, read).size() : 0; });
+  auto rename = time([&] { return quillon::PlanRename("ADD9", file, 40, "SUM9", index, read).places.size(); });
+  std::printf("tip over an instruction %.1f ms, over a symbol %.1f ms (target: 50 ms)\n", tip.first, tipSymbol.first);
+  std::printf("completion of K9_: %zu names in %.1f ms (target: 50 ms)\n", complete.second, complete.first);
+  std::printf("references of ADD9: %zu in %.1f ms; rename preview %zu places in %.1f ms (target: 200 ms)\n",
+              references.second, references.first, rename.second, rename.first);
+  return index.Files().size() == files.size() && !index.Definitions().empty() && tip.second && tipSymbol.second &&
+                 complete.second && references.second && rename.second
+             ? 0
+             : 1;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& text) {

@@ -1,0 +1,90 @@
+// The memory map after a build: the ranges the image fills (from the .cfg beside a .bin, or the
+// segments of a .rom), how much of each block a cartridge may use is taken and free, the RAM in
+// use, and data placed over the console's own memory. No windows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "assemble/program_insight.h"
+
+namespace quillon {
+
+struct FilledRange {
+  std::uint32_t first = 0, last = 0;  // inclusive
+  int page = -1;                      // ECS page; -1 when not paged
+  bool ram = false, narrow = false;   // mapped as RAM (8-bit when narrow)
+};
+struct RamRange {
+  std::uint32_t first = 0, last = 0;
+  bool narrow = false;
+};
+
+// What the build's map says.
+struct ImageMap {
+  std::vector<FilledRange> filled;
+  std::vector<RamRange> ram;  // reserved, without image data
+};
+
+// Reads a .cfg's [mapping] ("$0000 - $0FFF = $5000 [PAGE n] [RAM 8|16]") and [memattr]
+// ("$8000 - $80FF = RAM 16") lines; others are skipped.
+ImageMap ParseConfigMap(std::string_view text);
+// Reads a .rom's segments and its access table (writable windows without data are RAM). False
+// when the bytes are no .rom.
+bool ParseRomMap(std::string_view bytes, ImageMap& map);
+
+// A block of the address space a cartridge may use, as doc/programming/memory_map.txt lists it.
+struct CartridgeBlock {
+  std::uint32_t first, last;
+  const char* note;  // the caveat, or ""
+};
+const std::vector<CartridgeBlock>& CartridgeBlocks();
+// Memory the console itself holds (the Executive, GROM, GRAM, the STIC and its aliases, the
+// scratch and system RAM).
+struct ConsoleArea {
+  std::uint32_t first, last;
+  const char* name;
+};
+const std::vector<ConsoleArea>& ConsoleAreas();
+
+struct BlockUse {
+  CartridgeBlock block;
+  long used = 0, free = 0;
+  std::uint32_t largestFirst = 0;  // the largest free run, when free > 0
+  long largest = 0;
+};
+struct MapProblem {
+  std::string file;  // empty when the source map does not say
+  int line = 0;
+  std::string text;
+};
+struct MemoryReport {
+  std::vector<FilledRange> filled;  // in address order
+  std::vector<BlockUse> blocks;     // every block, in address order
+  long ram8 = 0, ram16 = 0;         // words of 8-bit and 16-bit RAM in use
+  std::vector<MapProblem> errors;
+};
+
+// `runs` (the source map) name the lines that placed data over the console's memory.
+MemoryReport ReportMemory(const ImageMap& map, const std::vector<SourceRun>& runs);
+
+// The output pane's lines: ranges, blocks in use (and $5000-$6FFF always), RAM, then each error
+// as "file:line: ERROR - text".
+std::vector<std::string> MemoryReportLines(const MemoryReport& report);
+
+// What the IDE keeps of a finished build: the facts the tips read and the memory map.
+struct BuildInsight {
+  BuildFacts facts;
+  MemoryReport report;
+  bool mapRead = false;  // the image's .cfg or .rom was read
+};
+class FileSystem;
+// Reads the map beside `image` (`image` itself for a .rom, else the .cfg of the same name), the
+// source map (.smap) and the symbols of assembling `source` again in memory, with INCLUDE looked
+// for in `includeDirs` (relative names are taken in `directory`, where the build ran).
+BuildInsight ReadBuildInsight(FileSystem& files, const std::string& directory, const std::string& image,
+                              const std::string& source, const std::vector<std::string>& includeDirs);
+
+}  // namespace quillon

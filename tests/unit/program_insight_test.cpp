@@ -1,0 +1,314 @@
+// What the IDE tells about a program: tips, completion, references, renames and cycle counts.
+#include "assemble/program_insight.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "assemble/cycle_count.h"
+
+namespace quillon {
+namespace {
+
+std::map<std::string, std::string> Files() {
+  return {
+      {"/p/main.asm",
+       "        INCLUDE \"lib/../lib/defs.inc\"\n"          // 1
+       "        ORG     $5000\n"                            // 2
+       "START:  MVII    #COUNT, R0 ; COUNT in a comment\n"  // 3
+       "MAIN    PROC\n"                                     // 4
+       "@@loop  DECR    R0\r\n"                             // 5
+       "        BNEQ    @@loop\n"                           // 6
+       "        ENDP\n"                                     // 7
+       "        show    COUNT\n"                            // 8
+       "OTHER   PROC\n"                                     // 9
+       "@@loop  NOP\n"                                      // 10
+       "        B       MAIN.loop\n"                        // 11
+       "        STRING  \"COUNT @@loop\"\n"                 // 12
+       "        ENDP\n"                                     // 13
+       "        MAKE    made\n"                             // 14
+       "POS     STRUCT  $100\n"                             // 15
+       "@@x     EQU     $ + 0\n"                            // 16
+       "        ENDS\n"                                     // 17
+       "        MVI     POS.x, R1\n"},                      // 18
+      {"/p/lib/defs.inc",
+       "COUNT   EQU     $1F\n"        // 1
+       "        MACRO   SHOW n\n"     // 2
+       "        MVII    #%n%, R1\n"   // 3
+       "        ENDM\n"               // 4
+       "        MACRO   MAKE name\n"  // 5
+       "%name%  EQU     7\n"          // 6
+       "        ENDM\n"               // 7
+       "NEG     EQU     -2\n"},       // 8
+  };
+}
+
+struct Project {
+  std::map<std::string, std::string> files = Files();
+  SymbolIndex index;
+  BuildFacts facts;
+  SourceReader read = [this](const std::string& given, std::string& text) {
+    std::string path = given;  // as the file system resolves "lib/../lib/"
+    if (const std::size_t up = path.find("lib/../"); up != std::string::npos) path.erase(up, 7);
+    auto it = files.find(path);
+    if (it == files.end()) return false;
+    text = it->second;
+    return true;
+  };
+  Project() {
+    index.Build({"/p/main.asm", "/p/lib/defs.inc"}, read);
+    cpasm::Assembly built = cpasm::AssembleText("/p/main.asm", files["/p/main.asm"], read);
+    facts.built = true;
+    facts.symbols = built.symbols;
+  }
+  std::string Line(const std::string& file, int line) {
+    std::string text = files[file];
+    std::size_t at = 0;
+    for (int n = 1; n < line; ++n) at = text.find('\n', at) + 1;
+    std::string out = text.substr(at, text.find('\n', at) - at);
+    if (!out.empty() && out.back() == '\r') out.pop_back();
+    return out;
+  }
+  std::string Tip(int line, const std::string& word, int skip = 0) {
+    std::string text = Line("/p/main.asm", line);
+    std::size_t at = text.find(word);
+    while (skip-- > 0) at = text.find(word, at + 1);
+    return TipAt(text, static_cast<int>(at) + 1, "/p/main.asm", line, index, facts, read);
+  }
+};
+
+TEST(ProgramInsightTest, TipsSayWhatAWordIs) {
+  Project p;
+  struct Case {
+    int line;
+    std::string word;
+    std::vector<std::string> says;  // each must appear
+  } cases[] = {
+      {3, "START", {"START - label", "Address: $5000  20480", "Defined at main.asm:3"}},
+      {3, "COUNT", {"COUNT - EQU", "Value: $001F  31  %0000 0000 0001 1111", "defs.inc:1"}},
+      {6, "@@loop", {"@@loop = MAIN.loop - local label of MAIN", "Address: $5002", "main.asm:5"}},
+      {11, "MAIN.loop", {"MAIN.loop - local label of MAIN", "main.asm:5"}},
+      {8, "show", {"SHOW - macro (n)", "defs.inc:2"}},
+      {18, "POS.x", {"POS.x - EQU of POS", "$0100"}},
+      {2, "$5000", {"$5000: $5000  20480  %0101 0000 0000 0000"}},
+      {3, "R0", {"R0: register 0", "$0000  0  %0000"}},
+      {3, "MVII", {"MVII: Load", "Cycles: 8", "Flags: none changed"}},
+      {6, "BNEQ", {"Cycles: 7/9 (not taken/taken)"}},
+      {5, "DECR", {"Cycles: 6", "Flags: S Z"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word);
+    const std::string tip = p.Tip(c.line, c.word);
+    for (const std::string& s : c.says) EXPECT_NE(tip.find(s), std::string::npos) << tip;
+  }
+  EXPECT_EQ(p.Tip(3, "COUNT", 1), "") << "a word in a comment has no tip";
+  EXPECT_EQ(p.Tip(12, "COUNT"), "") << "nor one in a string";
+  EXPECT_NE(p.Tip(14, "made").find("defined by a macro expansion"), std::string::npos);
+  BuildFacts none;
+  std::string text = p.Line("/p/main.asm", 3);
+  EXPECT_NE(TipAt(text, 1, "/p/main.asm", 3, p.index, none, p.read).find("build to see it"), std::string::npos);
+}
+
+TEST(ProgramInsightTest, NumbersInEveryNotation) {
+  struct Case {
+    const char* word;
+    bool ok;
+    std::int64_t value;
+  } cases[] = {{"$1F", true, 31},  {"0x1F", true, 31}, {"1Fh", true, 31}, {"%101", true, 5},
+               {"0b101", true, 5}, {"101b", true, 5},  {"31", true, 31},  {"1F", false, 0},
+               {"$", false, 0},    {"%102", false, 0}, {"0xG", false, 0}, {"R0", false, 0}};
+  for (const Case& c : cases) {
+    std::int64_t v = -99;
+    EXPECT_EQ(NumberValue(c.word, v), c.ok) << c.word;
+    if (c.ok) {
+      EXPECT_EQ(v, c.value) << c.word;
+    }
+  }
+  EXPECT_EQ(NumberText(-2), "$FFFE  -2  %1111 1111 1111 1110");
+  EXPECT_EQ(NumberText(0x8000), "$8000  32768 (-32768 signed)  %1000 0000 0000 0000");
+  EXPECT_EQ(NumberText(0x12345), "$12345  74565  %0001 0010 0011 0100 0101");
+}
+
+TEST(ProgramInsightTest, MacroParametersAsWritten) {
+  EXPECT_EQ(MacroParameters("        MACRO   SHOW n, m ; two"), "n, m");
+  EXPECT_EQ(MacroParameters("SHOW    MACRO   n"), "n");
+  EXPECT_EQ(MacroParameters("        MACRO   add(a, b)"), "a, b");
+  EXPECT_EQ(MacroParameters("        MACRO   NONE"), "");
+}
+
+TEST(ProgramInsightTest, CompletionFiltersAndOrders) {
+  Project p;
+  auto texts = [&](const std::string& prefix, int line) {
+    std::vector<std::string> out;
+    for (const Completion& c : CompletionsFor(prefix, "/p/main.asm", line, p.index)) out.push_back(c.text);
+    return out;
+  };
+  // Inside MAIN its own locals come as @@names; OTHER's only by their full names.
+  EXPECT_EQ(texts("@@", 6), (std::vector<std::string>{"@@loop"}));
+  EXPECT_EQ(texts("@@", 2), (std::vector<std::string>{}));
+  EXPECT_EQ(texts("MAIN.", 2), (std::vector<std::string>{"MAIN.loop"}));
+  EXPECT_EQ(texts("POS.", 2), (std::vector<std::string>{"POS.x"}));
+  // Any case matches; the case written comes first; mnemonics and directives join.
+  const std::vector<std::string> co = texts("cou", 2);
+  ASSERT_FALSE(co.empty());
+  EXPECT_EQ(co.front(), "COUNT");
+  const std::vector<std::string> ne = texts("NEG", 2);
+  EXPECT_EQ(ne, (std::vector<std::string>{"NEG", "NEGR"})) << "the shorter first";
+  const std::vector<std::string> mv = texts("mvi", 2);
+  EXPECT_NE(std::find(mv.begin(), mv.end(), "MVII"), mv.end());
+  EXPECT_NE(std::find(mv.begin(), mv.end(), "MVI@"), mv.end());
+  const std::vector<std::string> sh = texts("sh", 2);
+  EXPECT_NE(std::find(sh.begin(), sh.end(), "SHOW"), sh.end());
+  const std::vector<std::string> st = texts("STR", 2);
+  EXPECT_NE(std::find(st.begin(), st.end(), "STRUCT"), st.end());
+  EXPECT_NE(std::find(st.begin(), st.end(), "STRING"), st.end());
+  for (const std::string& s : texts("", 2)) EXPECT_NE(s, "MAIN.loop") << "no other PROC's locals unasked";
+}
+
+TEST(ProgramInsightTest, ReferencesAreUsesInCodeOnly) {
+  Project p;
+  struct Case {
+    std::string word;
+    int line;
+    std::vector<std::string> at;  // "file:line:column"
+  } cases[] = {
+      // The comment and the string on lines 3 and 12 hold none.
+      {"COUNT", 3, {"defs.inc:1:0", "main.asm:3:17", "main.asm:8:16"}},
+      // MAIN's loop: its definition, its @@use inside MAIN, its full name from OTHER; not
+      // OTHER's own @@loop.
+      {"@@loop", 6, {"main.asm:11:21", "main.asm:5:2", "main.asm:6:18"}},
+      {"@@loop", 10, {"main.asm:10:2"}},
+      // A PROC's name inside its locals' full names.
+      {"MAIN", 4, {"main.asm:11:16", "main.asm:4:0"}},
+      // Macros in any case; "%n%" is no use of anything.
+      {"SHOW", 8, {"defs.inc:2:16", "main.asm:8:8"}},
+      {"POS.x", 18, {"main.asm:16:2", "main.asm:18:20"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word + " at " + std::to_string(c.line));
+    const SymbolDefinition* d = p.index.Find(c.word, "/p/main.asm", c.line);
+    ASSERT_NE(d, nullptr);
+    std::vector<std::string> at;
+    for (const Reference& r : FindReferences(*d, p.index, p.read))
+      at.push_back(r.file.substr(r.file.rfind('/') + 1) + ":" + std::to_string(r.line) + ":" +
+                   std::to_string(r.span.start));
+    std::sort(at.begin(), at.end());
+    EXPECT_EQ(at, c.at);
+  }
+}
+
+TEST(ProgramInsightTest, RenameEditsEveryUseOrRefuses) {
+  Project p;
+  struct Refusal {
+    std::string word;
+    int line;
+    std::string name, says;
+  } refusals[] = {
+      {"COUNT", 3, "START", "START already exists (main.asm:3)"},
+      {"@@loop", 6, "@@loop", "new name is the old one"},
+      {"made", 14, "other", "defined by a macro expansion"},
+      {"COUNT", 3, "MVII", "instruction, directive or register"},
+      {"COUNT", 3, "r7", "instruction, directive or register"},
+      {"COUNT", 3, "9lives", "is not a name"},
+      {"COUNT", 3, "a.b", "is not a name"},
+      {"UNKNOWN", 3, "x", "No definition of UNKNOWN"},
+      {"show", 8, "make", "make already exists (defs.inc:5)"},
+  };
+  for (const Refusal& r : refusals) {
+    const RenamePlan plan = PlanRename(r.word, "/p/main.asm", r.line, r.name, p.index, p.read);
+    EXPECT_NE(plan.refusal.find(r.says), std::string::npos) << r.word << " -> " << r.name << ": " << plan.refusal;
+    EXPECT_TRUE(plan.places.empty());
+  }
+
+  // A local renamed from inside its PROC: its @@uses and its full name change, OTHER's do not.
+  RenamePlan plan = PlanRename("@@loop", "/p/main.asm", 6, "@@scan", p.index, p.read);
+  ASSERT_EQ(plan.refusal, "");
+  EXPECT_EQ(plan.places.size(), 3u);
+  EXPECT_EQ(plan.files, 1);
+  std::string renamed = ApplyRename(p.files["/p/main.asm"], "/p/main.asm", plan);
+  EXPECT_NE(renamed.find("@@scan  DECR    R0\r\n        BNEQ    @@scan\n"), std::string::npos) << "CR LF kept";
+  EXPECT_NE(renamed.find("@@loop  NOP"), std::string::npos);
+  EXPECT_NE(renamed.find("B       MAIN.scan"), std::string::npos);
+  EXPECT_NE(renamed.find("\"COUNT @@loop\""), std::string::npos) << "strings are left alone";
+
+  // A macro across two files, its uses in any case.
+  plan = PlanRename("SHOW", "/p/lib/defs.inc", 2, "DISPLAY", p.index, p.read);
+  ASSERT_EQ(plan.refusal, "");
+  EXPECT_EQ(plan.files, 2);
+  EXPECT_NE(ApplyRename(p.files["/p/main.asm"], "/p/main.asm", plan).find("        DISPLAY    COUNT"),
+            std::string::npos);
+  EXPECT_NE(ApplyRename(p.files["/p/lib/defs.inc"], "/p/lib/defs.inc", plan).find("MACRO   DISPLAY n"),
+            std::string::npos);
+
+  // A part of a file, from its line 5 on, as an open document's range is replaced.
+  plan = PlanRename("@@loop", "/p/main.asm", 6, "scan", p.index, p.read);
+  EXPECT_EQ(ApplyRename("@@loop  DECR    R0\r        BNEQ    @@loop", "/p/main.asm", plan, 5),
+            "@@scan  DECR    R0\r        BNEQ    @@scan");
+  // A place whose text changed since is left as it is.
+  EXPECT_EQ(ApplyRename("@@lo0p  DECR", "/p/main.asm", plan, 5), "@@lo0p  DECR");
+}
+
+TEST(ProgramInsightTest, SourceMapReadsRunsAndSkipsWhatDoesNotRead) {
+  const std::vector<SourceRun> runs = ParseSourceMap(
+      "; cpasm source map 1\n5000 5003 12 C:\\my game\\game.asm\r\n5004 5004 7 /p/x.bas\nzz\n5000 4000 1 a\n6000 6001 "
+      "0 b\n");
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].first, 0x5000u);
+  EXPECT_EQ(runs[0].last, 0x5003u);
+  EXPECT_EQ(runs[0].line, 12);
+  EXPECT_EQ(runs[0].file, "C:\\my game\\game.asm");
+  BuildFacts facts;
+  facts.runs = runs;
+  std::uint32_t address = 0;
+  EXPECT_TRUE(facts.LineAddress("c:/MY GAME/game.asm", 12, address));
+  EXPECT_EQ(address, 0x5000u);
+  EXPECT_FALSE(facts.LineAddress("/p/x.bas", 8, address));
+}
+
+TEST(ProgramInsightTest, GutterNotesGiveAddressAndCycles) {
+  BuildFacts facts;
+  facts.runs = {{0x5000, 0x5001, 3, "/p/a.asm"}, {0x5002, 0x5003, 4, "/p/a.asm"}};
+  EXPECT_EQ(GutterNote("        MVII #1, R0", false, "/p/a.asm", 3, facts), "5000 8");
+  EXPECT_EQ(GutterNote("        BNEQ LOOP", false, "/p/a.asm", 4, facts), "5002 7/9");
+  EXPECT_EQ(GutterNote("        MVII #$1234, R0", true, "/p/a.asm", 9, facts), "10") << "not placed by the build";
+  EXPECT_EQ(GutterNote("        DECLE 1", false, "/p/a.asm", 3, facts), "") << "no instruction";
+  EXPECT_LE(GutterNote("        BNEQ LOOP", false, "/p/a.asm", 4, facts).size(),
+            static_cast<std::size_t>(kGutterNoteCharacters));
+}
+
+TEST(CycleCountTest, LinesAndSums) {
+  struct Case {
+    const char* line;
+    bool sdbd;
+    const char* text;
+  } cases[] = {
+      {"        MVII    #1, R0", false, "8"},
+      {"        MVII    #1, R0", true, "10"},
+      {"LOOP:   BNEQ    LOOP", false, "7/9"},
+      {"        B       LOOP", false, "9"},
+      {"        MOVR    R1, R7 ; a jump", false, "7"},
+      {"        MOVR    R1, R2", false, "6"},
+      {"        MVI@    R6, R0", false, "11"},
+      {"        SLL     R0, 2", false, "8"},
+      {"        SLL     R0", false, "6"},
+      {"        DECLE   1", false, ""},
+      {"; MVII #1, R0", false, ""},
+      {"X       EQU     3", false, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CyclesText(CyclesOfLine(c.line, c.sdbd)), c.text) << c.line;
+
+  const CycleSum sum = SumCycles({"        SDBD", "; between", "        MVII    #$1234, R0", "@@l     DECR    R0",
+                                  "        BNEQ    @@l", "        DECLE   0"});
+  EXPECT_EQ(sum.instructions, 4);
+  EXPECT_EQ(sum.least, 4 + 10 + 6 + 7);
+  EXPECT_EQ(sum.most, 4 + 10 + 6 + 9);
+  EXPECT_EQ(CycleSumText(sum), "4 instructions, 27-29 cycles");
+  EXPECT_EQ(CycleSumText({1, 8, 8}), "1 instruction, 8 cycles");
+  EXPECT_EQ(CycleSumText({}), "");
+  EXPECT_NE(CycleSumText({300, 1900, 2001}).find("budget for the STIC registers (2,000)"), std::string::npos);
+  EXPECT_EQ(CycleSumText({300, 1900, 2000}).find("budget"), std::string::npos);
+  EXPECT_NE(CycleSumText({500, 3000, 3781}).find("GRAM (3,780)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillon
