@@ -112,13 +112,7 @@ class MemoryMapDialog : public Dialog {
   bool OnInit() override {
     CentreOverOwner();
     HWND list = Item(IDC_MEMORYMAP_LIST);
-    HDC dc = GetDC(list);
-    HFONT old = static_cast<HFONT>(SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0))));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
-    SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 6);
+    SendMessageA(list, LB_SETITEMHEIGHT, 0, FontHeightOf(list) + 6);
     auto add = [&](const std::string& text, LPARAM block) {
       const LRESULT at = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
       SendMessageA(list, LB_SETITEMDATA, at, block);

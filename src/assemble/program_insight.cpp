@@ -126,32 +126,12 @@ std::string OwnerPart(const std::string& name) {
   return dot == std::string::npos || dot == 0 ? std::string() : name.substr(0, dot);
 }
 
-const char* LongKindName(Kind kind) {
-  switch (kind) {
-    case Kind::kLabel:
-      return "label";
-    case Kind::kProc:
-      return "PROC";
-    case Kind::kLocal:
-      return "local label";
-    case Kind::kEqu:
-      return "EQU";
-    case Kind::kSet:
-      return "SET";
-    case Kind::kMacro:
-      return "macro";
-    case Kind::kStruct:
-      return "STRUCT";
-  }
-  return "";
-}
-
 std::string SymbolTip(const std::string& word, const SymbolDefinition& d, const BuildFacts& facts,
                       const SourceReader& read) {
   std::string tip = word == d.name ? d.name : word + " = " + d.name;
   const std::string owner = OwnerPart(d.name);
   tip += " - ";
-  tip += LongKindName(d.kind);
+  tip += KindName(d.kind);
   if (!owner.empty() && d.kind != Kind::kMacro) tip += " of " + owner;
   if (d.kind == Kind::kMacro) {
     std::string text;
@@ -398,11 +378,11 @@ std::vector<Completion> CompletionsFor(const std::string& prefix, const std::str
   for (const SymbolDefinition& d : index.Definitions()) {
     const std::string owner = d.kind == Kind::kMacro ? std::string() : OwnerPart(d.name);
     if (!owner.empty()) {
-      if (proc && owner == proc->name) offer("@@" + OwnPart(d.name), LongKindName(d.kind));
-      if (dotted) offer(d.name, d.kind == Kind::kEqu && owner.size() ? "field" : LongKindName(d.kind));
+      if (proc && owner == proc->name) offer("@@" + OwnPart(d.name), KindName(d.kind));
+      if (dotted) offer(d.name, d.kind == Kind::kEqu && owner.size() ? "field" : KindName(d.kind));
       continue;
     }
-    if (!local) offer(d.name, LongKindName(d.kind));
+    if (!local) offer(d.name, KindName(d.kind));
   }
   if (!local && !dotted)
     for (const cpasm::Keyword& k : cpasm::Keywords())

@@ -140,13 +140,7 @@ class GoToSymbolDialog : public Dialog {
     CentreOverOwner();
     Layout();
     HWND list = Item(IDC_GOTOSYMBOL_LIST);
-    HDC dc = GetDC(list);
-    HFONT old = static_cast<HFONT>(SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0))));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
-    SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 2);
+    SendMessageA(list, LB_SETITEMHEIGHT, 0, FontHeightOf(list) + 2);
     g_filterSubclass.Attach(Item(IDC_GOTOSYMBOL_FILTER), &FilterProcedure);
     Fill();
     return true;

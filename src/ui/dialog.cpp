@@ -9,6 +9,16 @@ namespace quillon {
 
 HINSTANCE ResourceModule() { return g_app.instance ? g_app.instance : GetModuleHandleA(nullptr); }
 
+int FontHeightOf(HWND window) {
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return metrics.tmHeight;
+}
+
 std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthA(window);
   if (length <= 0) return std::string();

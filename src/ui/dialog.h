@@ -59,6 +59,8 @@ class Dialog {
 
 // The text of a window, whatever its length.
 std::string WindowText(HWND window);
+// The height of a line in the window's own font.
+int FontHeightOf(HWND window);
 // The module the program's dialog templates come from.
 HINSTANCE ResourceModule();
 
