@@ -20,13 +20,19 @@ namespace {
 
 class EditorInterfaceTest : public FrameTest {
  protected:
+  void SetUp() override {
+    FrameTest::SetUp();
+    savedHooks_ = EditorHooks();
+  }
   void TearDown() override {
-    EditorHooks() = EditorHookSet{};
+    // The program installs its hooks once; the tests' own go, the program's come back.
+    EditorHooks() = savedHooks_;
     DebugMarks().Clear();
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
       SetDocumentChanged(child, false);
     FrameTest::TearDown();
   }
+  EditorHookSet savedHooks_;
   // The colour shown at a character.
   static COLORREF ColourAt(HWND edit, long at) {
     long start = 0, end = 0;
