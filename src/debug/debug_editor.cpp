@@ -71,16 +71,17 @@ void TextChanged(HWND window) {
 }  // namespace
 
 void InstallDebugEditorHooks() {
-  // Once per process: other folders chain onto these hooks later (the symbol index watches every
-  // change), and taking a chain that already holds ours as "the other" would call itself forever.
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
   EditorHookSet& hooks = EditorHooks();
-  g_otherGutterClick = hooks.gutterClick;
-  hooks.gutterClick = &GutterClicked;
-  g_otherTextChanged = hooks.textChanged;
-  hooks.textChanged = &TextChanged;
+  using Click = void (*)(HWND, int);
+  using Change = void (*)(HWND);
+  if (!hooks.gutterClick.target<Click>() || *hooks.gutterClick.target<Click>() != &GutterClicked) {
+    g_otherGutterClick = hooks.gutterClick;
+    hooks.gutterClick = &GutterClicked;
+  }
+  if (!hooks.textChanged.target<Change>() || *hooks.textChanged.target<Change>() != &TextChanged) {
+    g_otherTextChanged = hooks.textChanged;
+    hooks.textChanged = &TextChanged;
+  }
 }
 
 }  // namespace quillon

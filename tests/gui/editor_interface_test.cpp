@@ -20,19 +20,13 @@ namespace {
 
 class EditorInterfaceTest : public FrameTest {
  protected:
-  void SetUp() override {
-    FrameTest::SetUp();
-    savedHooks_ = EditorHooks();
-  }
   void TearDown() override {
-    // The program installs its hooks once; the tests' own go, the program's come back.
-    EditorHooks() = savedHooks_;
+    EditorHooks() = EditorHookSet{};
     DebugMarks().Clear();
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
       SetDocumentChanged(child, false);
     FrameTest::TearDown();
   }
-  EditorHookSet savedHooks_;
   // The colour shown at a character.
   static COLORREF ColourAt(HWND edit, long at) {
     long start = 0, end = 0;
