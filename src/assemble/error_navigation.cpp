@@ -51,4 +51,19 @@ const char* NoErrorLineNote(const std::vector<bool>& targets, bool forward) {
   return "No errors or warnings in the output pane";
 }
 
+ErrorStep StepToErrorLine(const std::vector<bool>& targets, const std::vector<OutputLineKind>& kinds, int current,
+                          bool forward) {
+  const int next = NextErrorLine(targets, current, forward);
+  if (next < 0) return {-1, NoErrorLineNote(targets, forward)};
+  int place = 0, total = 0;
+  for (std::size_t i = 0; i < targets.size(); ++i)
+    if (targets[i]) {
+      ++total;
+      if (static_cast<int>(i) <= next) ++place;
+    }
+  const auto at = static_cast<std::size_t>(next);
+  const char* what = at < kinds.size() && kinds[at] == OutputLineKind::kWarning ? "Warning" : "Error";
+  return {next, std::string(what) + " " + std::to_string(place) + " of " + std::to_string(total)};
+}
+
 }  // namespace quillon

@@ -21,4 +21,15 @@ int NextErrorLine(const std::vector<bool>& targets, int current, bool forward);
 // all, or none after (backwards: before) the current one.
 const char* NoErrorLineNote(const std::vector<bool>& targets, bool forward);
 
+// One step of F4 (forwards) or Shift+F4: the line it opens (-1: none) and the status-bar note,
+// "Error 2 of 3" or "Warning 3 of 3" by the line's kind in `kinds`, or why no line is left.
+// The steps stop at the pane's ends; they do not go round.
+struct ErrorStep {
+  int line = -1;
+  std::string note;
+  bool operator==(const ErrorStep&) const = default;
+};
+ErrorStep StepToErrorLine(const std::vector<bool>& targets, const std::vector<OutputLineKind>& kinds, int current,
+                          bool forward);
+
 }  // namespace quillon

@@ -378,22 +378,11 @@ bool OutputPane::GoToError(bool forward) {
     LRESULT data = SendMessageA(list_, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
     targets[i] = data != 0 && data != LB_ERR;
   }
-  const int current = CurrentLine();
-  const int next = NextErrorLine(targets, current, forward);
-  if (next < 0) {
-    ShowStatusNote(NoErrorLineNote(targets, forward));
-    return false;
-  }
-  SelectLine(next);
-  int place = 0, total = 0;
-  for (std::size_t i = 0; i < targets.size(); ++i)
-    if (targets[i]) {
-      ++total;
-      if (static_cast<int>(i) <= next) ++place;
-    }
-  const char* what = KindOf(next) == OutputLineKind::kWarning ? "Warning" : "Error";
-  ShowStatusNote((std::string(what) + " " + std::to_string(place) + " of " + std::to_string(total)).c_str());
-  OpenLine(next);
+  const ErrorStep step = StepToErrorLine(targets, kinds_, CurrentLine(), forward);
+  ShowStatusNote(step.note.c_str());
+  if (step.line < 0) return false;
+  SelectLine(step.line);
+  OpenLine(step.line);
   return true;
 }
 

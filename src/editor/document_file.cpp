@@ -1,5 +1,6 @@
 #include "editor/document_file.h"
 
+#include <cstdint>
 #include <new>
 
 #include "base/file_io.h"
@@ -24,10 +25,6 @@ void ReportOpenFailure(HWND edit, const std::string& path) {
 
 }  // namespace
 
-bool FileStamp::operator==(const FileStamp& other) const {
-  return known == other.known && size == other.size && CompareFileTime(&writeTime, &other.writeTime) == 0;
-}
-
 void SetDocumentFiles(FileSystem* files) { g_files = files; }
 
 FileStamp StampOfFile(const std::string& path) {
@@ -35,8 +32,9 @@ FileStamp StampOfFile(const std::string& path) {
   FileStamp stamp;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return stamp;
   stamp.known = true;
-  stamp.writeTime = data.ftLastWriteTime;
-  stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.writeTime =
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   return stamp;
 }
 

@@ -6,17 +6,10 @@
 #include <string>
 
 #include "base/file_io.h"
+#include "editor/disk_change.h"
 #include "editor/file_format.h"
 
 namespace quillon {
-
-// The last-write time and size of a file, to notice a change by another program.
-struct FileStamp {
-  bool known = false;
-  FILETIME writeTime{};
-  ULONGLONG size = 0;
-  bool operator==(const FileStamp& other) const;
-};
 
 // The file as it was read or last written.
 struct FileState {

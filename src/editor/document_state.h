@@ -7,11 +7,12 @@
 
 #include <string>
 
+#include "editor/disk_change.h"
+
 namespace quillon {
 
 struct Document;
 
-inline constexpr char kUntitled[] = "untitled";
 // Posted to a document window that became active: look whether its file changed on disk.
 inline constexpr UINT kCheckFileMessage = WM_USER + 1;
 

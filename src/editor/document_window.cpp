@@ -209,8 +209,7 @@ HWND WindowShowing(const std::string& fullPath) {
 }
 
 void SetDocumentTitle(HWND window, const Document& document) {
-  std::string title = (document.path.empty() ? std::string(kUntitled) : document.path) + (document.modified ? "*" : "");
-  if (title.size() >= kFormatBufferSize) title = "..." + title.substr(title.size() - (kFormatBufferSize - 4));
+  const std::string title = DocumentTitle(document.path, document.modified, kFormatBufferSize);
   SetWindowTextA(window, title.c_str());
   // The Window menu lists the documents under their titles; this control does not follow a new title.
   if (HWND client = GetParent(window)) {

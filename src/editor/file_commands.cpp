@@ -7,6 +7,7 @@
 #include "base/text_util.h"
 #include "editor/caret_and_font.h"
 #include "editor/close_question.h"
+#include "editor/disk_change.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
 #include "editor/document_state.h"
@@ -27,22 +28,15 @@ constexpr char kOpenFilter[] = "Source and include files (*.asm, *.inc)\0*.inc;*
 constexpr char kSaveFilter[] = "ASM files (*.asm)\0*.asm\0ALL files (*.*)\0*.*\0";
 SaveOutcome SaveAs(HWND window);
 
-std::string ChangedOnDiskText(const std::string& path, const char* question) {
-  return path + "\nThis file has been changed by another program. " + question;
-}
-
-// The file's stamp now, when it differs from the one last read or written.
-bool ChangedOnDisk(const Document& document, FileStamp& now) {
-  if (document.path.empty() || !document.file.stamp.known) return false;
-  now = StampOfFile(document.path);
-  return now.known && !(now == document.file.stamp);
+// The file's stamp now; not known for a document that has no file or never read it.
+FileStamp StampNow(const Document& document) {
+  return document.path.empty() || !document.file.stamp.known ? FileStamp{} : StampOfFile(document.path);
 }
 
 // Before a save: true unless the file changed on disk and the user keeps it.
 bool ConfirmOverwriteOfChangedFile(HWND window, const Document& document) {
-  FileStamp now;
-  if (!ChangedOnDisk(document, now)) return true;
-  const std::string text = ChangedOnDiskText(document.path, "Overwrite it?");
+  if (!AskBeforeOverwriting(document.file.stamp, StampNow(document))) return true;
+  const std::string text = OverwriteQuestion(document.path);
   return MessageBoxA(window, text.c_str(), document.path.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
@@ -158,12 +152,12 @@ BOOL CALLBACK SaveOneDocument(HWND window, LPARAM lParam) {
 void CheckFileOnDisk(HWND window) {
   static bool asking = false;
   Document* document = GetDocument(window);
-  FileStamp now;
-  if (asking || !IsWindowEnabled(FrameWindow()) || !document || !document->edit || !ChangedOnDisk(*document, now) ||
-      now == document->declinedStamp)
-    return;
-  if (document->modified) {
-    const std::string text = ChangedOnDiskText(document->path, "Reload it and lose your changes?");
+  if (asking || !IsWindowEnabled(FrameWindow()) || !document || !document->edit) return;
+  const FileStamp now = StampNow(*document);
+  const DiskChange change = ChangeOnDisk(document->file.stamp, now, document->declinedStamp, document->modified);
+  if (change == DiskChange::kLeave) return;
+  if (change == DiskChange::kAsk) {
+    const std::string text = ReloadQuestion(document->path);
     asking = true;
     const int answer = MessageBoxA(window, text.c_str(), document->path.c_str(), MB_YESNO | MB_ICONWARNING);
     asking = false;

@@ -1,6 +1,7 @@
 # Files of this subsystem: core (no windows), Win32, unit tests and GUI tests.
 list(APPEND QUILLON_CORE_SOURCES
   src/editor/close_question.cpp
+  src/editor/disk_change.cpp
   src/editor/text_columns.cpp
   src/editor/file_format.cpp
   src/editor/key_table.cpp
@@ -30,6 +31,7 @@ list(APPEND QUILLON_WIN32_SOURCES
 )
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/close_question_test.cpp
+  tests/unit/disk_change_test.cpp
   tests/unit/text_columns_test.cpp
   tests/unit/file_format_test.cpp
   tests/unit/key_table_test.cpp

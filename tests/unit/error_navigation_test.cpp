@@ -45,6 +45,37 @@ TEST(ErrorNavigation, TheNoteWhenNoLineIsLeftSaysWhy) {
   for (const auto& c : cases) EXPECT_EQ(NoErrorLineNote(c.targets, c.forward), c.note) << c.targets.size();
 }
 
+// A walk with F4 and Shift+F4 as the status bar shows it: each line's place among all the lines
+// F4 visits, its kind, and at either end a note instead of going round.
+TEST(ErrorNavigation, EachStepNamesItsPlaceAndTheEndsStopTheWalk) {
+  using K = OutputLineKind;
+  // Command line, an error, a warning, a plain line, an error, the totals.
+  const std::vector<bool> targets = {false, true, true, false, true, false};
+  const std::vector<K> kinds = {K::kPlain, K::kError, K::kWarning, K::kPlain, K::kError, K::kPlain};
+  const struct {
+    int current;
+    bool forward;
+    ErrorStep step;
+  } cases[] = {
+      {-1, true, {1, "Error 1 of 3"}},
+      {1, true, {2, "Warning 2 of 3"}},
+      {2, true, {4, "Error 3 of 3"}},
+      {4, true, {-1, "No more errors or warnings after this one"}},
+      {5, true, {-1, "No more errors or warnings after this one"}},
+      {4, false, {2, "Warning 2 of 3"}},
+      {1, false, {-1, "No errors or warnings before this one"}},
+      {-1, false, {4, "Error 3 of 3"}},
+      {3, false, {2, "Warning 2 of 3"}},  // from a plain line the user clicked
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(StepToErrorLine(targets, kinds, c.current, c.forward), c.step)
+        << "from " << c.current << (c.forward ? " forwards" : " backwards");
+  EXPECT_EQ(StepToErrorLine({false, false}, {K::kPlain, K::kPlain}, -1, true),
+            (ErrorStep{-1, "No errors or warnings in the output pane"}));
+  // A line whose kind is not known yet (kinds shorter than the pane) counts as an error.
+  EXPECT_EQ(StepToErrorLine({false, true}, {K::kPlain}, -1, true), (ErrorStep{1, "Error 1 of 1"}));
+}
+
 TEST(ErrorNavigation, KindOfPaneLine) {
   const std::pair<const char*, OutputLineKind> cases[] = {
       {"C:\\game\\main.asm:12: ERROR - bad operand", OutputLineKind::kError},
