@@ -1,6 +1,4 @@
 // Document windows: open, type, save, save as, close, and the file at a line.
-#include "editor/document.h"  // a path set without a file, for two tests of the record
-
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -12,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/document_file.h"
 #include "editor/document_state.h"
 #include "editor/document_window.h"
 #include "editor/editor.h"
@@ -442,22 +441,17 @@ TEST_F(DocumentTest, ADocumentWithoutTextControlNeverWritesOverItsFile) {
   HWND window = g_app.activeDocument;
   ASSERT_TRUE(IsDocumentWindow(window));
   EXPECT_EQ(DocumentTextControl(window), nullptr);
-  SetDocumentPath(*GetDocument(window), path);
-  DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
-  EXPECT_FALSE(SaveDocument(window));
+  // Saved under the file's name, its replacement confirmed: the failure is reported instead.
+  DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
+    if (GetDlgItem(dialog, IDYES)) return PressButton(dialog, IDYES);
+    if (seen.caption == "Save file as...") SetControlText(dialog, 0x47C, path);
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_FALSE(SaveDocumentAs(window));
+  ASSERT_FALSE(answerer.Seen().empty());
+  EXPECT_NE(answerer.Seen().back().text.find("Unable to save file."), std::string::npos);
   EXPECT_EQ(ReadText(path), "precious\r\n");
-}
-
-TEST_F(DocumentTest, ALongTitleShowsTheEndOfThePath) {
-  Command(IDM_FILE_NEW);
-  HWND window = g_app.activeDocument;
-  std::string longPath = "C:\\" + std::string(300, 'd') + "\\game.asm";
-  SetDocumentPath(*GetDocument(window), longPath);
-  Type(DocumentTextControl(window), "x");
-  std::string title = WindowText(window);
-  EXPECT_EQ(title.size(), 255u);
-  EXPECT_EQ(title.substr(0, 3), "...");
-  EXPECT_EQ(title.substr(title.size() - 9), "game.asm*");
+  EXPECT_EQ(DocumentPath(window), "");
 }
 
 // The document's files in memory, where one step fails as a full disk, a lost network or a
