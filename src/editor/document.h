@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "editor/document_file.h"
@@ -44,6 +45,10 @@ struct Document {
   long measuredLineHeight = 0;
   long measuredLength = 0;
   SelectionTrack selection;  // the selection the view last followed, and its anchor
+  // The model's lines stand for the control's (document_lines.h) when they were as many in the
+  // text of the model's version `linesChecked`.
+  std::uint64_t linesChecked = ~std::uint64_t{0};
+  bool linesInStep = false;
 };
 
 // The record of a document window; null for any other window or one that is gone.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "editor/document.h"
+#include "editor/document_lines.h"
 #include "editor/go_to_line.h"
 #include "editor/text_control.h"
 #include "editor/text_model.h"
@@ -69,13 +70,13 @@ long DocumentCaret(HWND window) {
 }
 
 int DocumentLineOf(HWND window, long position) {
-  const Document* document = WithText(window);
-  return document ? static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, position)) : -1;
+  Document* document = WithText(window);
+  return document ? DocumentLines(*document).LineOf(position) : -1;
 }
 
 long DocumentLineStart(HWND window, int line) {
-  const Document* document = WithText(window);
-  return document ? LineIndex(document->edit, line) : -1;
+  Document* document = WithText(window);
+  return document ? DocumentLines(*document).StartOf(line) : -1;
 }
 
 bool ReplaceDocumentRange(HWND window, long start, long end, const std::string& text) {
@@ -103,9 +104,10 @@ void SelectDocumentRange(HWND window, long start, long end) {
 }
 
 void PutCaretAtLine(HWND window, int line) {
-  const Document* document = WithText(window);
+  Document* document = WithText(window);
   if (!document) return;
-  const long at = LineIndex(document->edit, std::clamp(line, 0, std::max(0, LineCount(document->edit) - 1)));
+  const DocumentLines lines(*document);
+  const long at = lines.StartOf(std::clamp(line, 0, std::max(0, lines.Count() - 1)));
   SetSelection(document->edit, at, at);
   SendMessageA(document->edit, EM_SCROLLCARET, 0, 0);
 }

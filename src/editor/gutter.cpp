@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/document.h"
+#include "editor/document_lines.h"
 #include "editor/document_refresh.h"
 #include "editor/text_control.h"
 #include "resource.h"
@@ -134,7 +135,7 @@ void FitGutterBeforeText(HWND edit, const std::string& text) {
 
 int FitGutter(HWND window, Document& document) {
   if (!document.edit) return document.gutterWidth;
-  document.gutterLines = LineCount(document.edit);
+  document.gutterLines = DocumentLines(document).Count();
   // Never narrower than the strip the screen's scale gives.
   const int width = WidthFor(document.gutterLines);
   if (width != document.gutterWidth) {
@@ -148,7 +149,7 @@ int FitGutter(HWND window, Document& document) {
 void GutterAfterChange(HWND window, Document& document) {
   if (!document.edit) return;
   const int before = document.gutterLines;
-  const int now = LineCount(document.edit);
+  const int now = DocumentLines(document).Count();
   if (now == before) return;
   FitGutter(window, document);
   InvalidateGutter(window, document);
@@ -193,7 +194,8 @@ void PaintGutter(HWND window) {
   MapWindowPoints(edit, window, &origin, 1);
   const EditorHookSet& hooks = EditorHooks();
   const bool notes = hooks.gutterNote && hooks.gutterNoteCharacters > 0;
-  const int count = LineCount(edit);
+  const DocumentLines lines(*document);
+  const int count = lines.Count();
   const int first = FirstVisibleLine(edit);
   document->gutterFirst = first;
   // The numbers in the dialog font, made smaller when its lines are taller than the text's (at a
@@ -215,14 +217,14 @@ void PaintGutter(HWND window) {
     POINTL at{};
     long top = nextTop;
     if (top < 0) {
-      SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), LineIndex(edit, line));
+      SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), lines.StartOf(line));
       top = at.y + origin.y;
     }
     if (top >= strip.bottom) break;
     // The next line's top gives this line's height (the last line takes the previous height).
     POINTL below{};
     if (line + 1 < count) {
-      SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&below), LineIndex(edit, line + 1));
+      SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&below), lines.StartOf(line + 1));
       nextTop = below.y + origin.y;
     }
     const long height = nextTop > top ? nextTop - top : 14;
@@ -255,9 +257,10 @@ bool ClickGutter(HWND window, LPARAM where) {
   POINTL asked{document->shiftX, inText.y};
   const long position =
       static_cast<long>(SendMessageA(document->edit, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&asked)));
-  const int line = static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, position));
+  const DocumentLines lines(*document);
+  const int line = lines.LineOf(position);
   POINTL top{};
-  SendMessageA(document->edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), LineIndex(document->edit, line));
+  SendMessageA(document->edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), lines.StartOf(line));
   if (position < 0 || inText.y < top.y || inText.y >= top.y + document->lineHeight) return true;  // below the text
   EditorHooks().gutterClick(window, line);
   return true;

@@ -19,6 +19,7 @@ list(APPEND QUILLON_WIN32_SOURCES
   src/editor/change_recorder.cpp
   src/editor/colouring.cpp
   src/editor/document_file.cpp
+  src/editor/document_lines.cpp
   src/editor/document_window.cpp
   src/editor/edit_commands.cpp
   src/editor/file_commands.cpp

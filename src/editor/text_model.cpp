@@ -27,6 +27,29 @@ WordSpan WordAround(std::string_view text, std::size_t position) {
   return {start, end};
 }
 
+TextLines::TextLines(std::string_view text) {
+  starts_.push_back(0);
+  for (std::size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1))
+    starts_.push_back(static_cast<long>(at + 1));
+}
+
+int TextLines::LineOf(long position) const {
+  if (position < 0) return -1;
+  return static_cast<int>(std::upper_bound(starts_.begin(), starts_.end(), position) - starts_.begin()) - 1;
+}
+
+long TextLines::StartOf(int line) const {
+  return line >= 0 && line < Count() ? starts_[static_cast<std::size_t>(line)] : -1;
+}
+
+const TextLines& TextModel::Lines() const {
+  if (linesVersion_ != history.Version()) {
+    lines_ = TextLines(history.Text());
+    linesVersion_ = history.Version();
+  }
+  return lines_;
+}
+
 bool OvertypeCanTake(unsigned long typed) { return typed >= 0x20 && typed != 0x7F; }
 
 bool OvertypeTakesNext(unsigned long typed, bool selectionEmpty, std::string_view next) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -52,12 +53,34 @@ struct Change {
   bool lastLineColoured = false;      // ... and the line after it came through untouched
 };
 
+// Where the lines of a text start, as the text control counts them: line 0 at 0, and a line
+// after each line break, so a text that ends with a break ends with an empty line.
+class TextLines {
+ public:
+  explicit TextLines(std::string_view text = {});
+  int Count() const { return static_cast<int>(starts_.size()); }
+  // The line that holds `position` (its line break belongs to it); past the end, the last line.
+  // -1 for a negative position.
+  int LineOf(long position) const;
+  // Where `line` starts; -1 for a line the text does not have.
+  long StartOf(int line) const;
+
+ private:
+  std::vector<long> starts_;
+};
+
 // The document's text as the editor keeps it apart from the control: the history holds the text
 // (Text()), and `change` is the change on its way from the control to the history and colours.
 struct TextModel {
   UndoHistory history;
   Change change;
   const std::string& Text() const { return history.Text(); }
+  // The lines of Text(), counted again after it changed.
+  const TextLines& Lines() const;
+
+ private:
+  mutable TextLines lines_;
+  mutable std::uint64_t linesVersion_ = 0;  // the history's version they were counted in
 };
 
 // A stretch of lines to colour: lines first..last (clamped to the text later), and for a single

@@ -1,5 +1,6 @@
 #include "editor/undo_history.h"
 
+#include <atomic>
 #include <utility>
 
 namespace quillon {
@@ -11,10 +12,17 @@ bool IsWordChar(char c) {
   return u >= 0x80 || (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == '_';
 }
 
+// Each text any history holds has its own version; 0 is the empty text of a new history.
+std::uint64_t NextVersion() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
 }  // namespace
 
 void UndoHistory::Reset(std::string text, bool saved) {
   text_ = std::move(text);
+  version_ = NextVersion();
   steps_.clear();
   steps_.shrink_to_fit();
   done_ = 0;
@@ -69,6 +77,7 @@ bool UndoHistory::Record(std::size_t start, std::size_t removedLength, const std
     done_ = steps_.size();
   }
   text_.replace(start, removedLength, inserted);
+  version_ = NextVersion();
   open_ = kind != EditKind::kLineBreak && kind != EditKind::kOther;
   lastMs_ = nowMs;
   return true;
@@ -79,6 +88,7 @@ bool UndoHistory::Undo(TextEdit& edit, TextSelection& selection) {
   const Step& step = steps_[--done_];
   edit = {step.edit.start, step.edit.inserted, step.edit.removed};
   text_.replace(edit.start, edit.removed.size(), edit.inserted);
+  version_ = NextVersion();
   selection = step.before;
   open_ = false;
   return true;
@@ -89,6 +99,7 @@ bool UndoHistory::Redo(TextEdit& edit, TextSelection& selection) {
   const Step& step = steps_[done_++];
   edit = step.edit;
   text_.replace(edit.start, edit.removed.size(), edit.inserted);
+  version_ = NextVersion();
   const std::size_t caret = edit.start + edit.inserted.size();
   selection = {caret, caret};
   open_ = false;

@@ -40,6 +40,9 @@ class UndoHistory {
   // back to the saved text any more.
   void Reset(std::string text, bool saved = false);
   const std::string& Text() const { return text_; }
+  // Differs after every change of Text(), in this history or any other (a copy taken back
+  // keeps its own), so that what was worked out from one text is never taken for another's.
+  std::uint64_t Version() const { return version_; }
 
   // Records that [start, start + removedLength) of Text() became `inserted`, with `before` the
   // selection before the change, at time `nowMs`. False when the change does not fit the text
@@ -73,6 +76,7 @@ class UndoHistory {
   std::uint64_t CurrentId() const { return done_ == 0 ? 0 : steps_[done_ - 1].id; }
 
   std::string text_;
+  std::uint64_t version_ = 0;
   std::vector<Step> steps_;  // [0, done_) done, [done_, size) undone
   std::size_t done_ = 0;
   bool open_ = false;  // the latest step may still grow

@@ -33,8 +33,8 @@ LastMatch LastMatchIn(HWND window) { return g_last.window == window ? g_last.mat
 SelectionState ReadSelection(HWND edit) {
   SelectionState state;
   GetSelection(edit, state.start, state.end);
-  state.startLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, state.start));
-  state.endLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, state.end));
+  state.startLine = DocumentLineOf(GetParent(edit), state.start);
+  state.endLine = DocumentLineOf(GetParent(edit), state.end);
   return state;
 }
 
@@ -344,7 +344,7 @@ std::string InitialFindTextOf(HWND window) {
   if (!edit) return std::string();
   const SelectionState selection = ReadSelection(edit);
   if (selection.startLine != selection.endLine) return std::string();
-  const long lineStart = LineIndex(edit, selection.startLine);
+  const long lineStart = DocumentLineStart(window, selection.startLine);
   const long lineLength = static_cast<long>(SendMessageA(edit, EM_LINELENGTH, lineStart, 0));
   return InitialFindText(TextRange(edit, lineStart, lineStart + lineLength), selection.start - lineStart,
                          selection.end - lineStart);

@@ -39,6 +39,14 @@ class EditorInterfaceTest : public FrameTest {
     SetSelection(edit, start, end);
     return (format.dwEffects & CFE_AUTOCOLOR) ? 0 : format.crTextColor;
   }
+  // The document's lines (its model's, when in step) are the control's, to the text's end.
+  static void ExpectTheControlsLines(HWND window) {
+    HWND edit = DocumentTextControl(window);
+    for (long at = 0; at <= TextLength(edit); ++at)
+      EXPECT_EQ(DocumentLineOf(window, at), SendMessageA(edit, EM_EXLINEFROMCHAR, 0, at)) << at;
+    for (int line = 0; line <= LineCount(edit); ++line)
+      EXPECT_EQ(DocumentLineStart(window, line), LineIndex(edit, line)) << line;
+  }
   // A line's top in the document window's client coordinates.
   static long LineTopInWindow(HWND window, int line) {
     HWND edit = DocumentTextControl(window);
@@ -63,11 +71,13 @@ TEST_F(EditorInterfaceTest, ARangeIsReplacedAsOneUndoStepAndColoured) {
   // Lines of their own go in coloured too, and both replacements come back one step each.
   ASSERT_TRUE(ReplaceDocumentRange(window, 0, 3, "MVII R1\r\nMVII R2\r\nMVII R3"));
   EXPECT_EQ(DocumentText(window), "MVII R1\rMVII R2\rMVII R3\rMVII R0\r");
+  ExpectTheControlsLines(window);
   EXPECT_EQ(ColourAt(edit, DocumentLineStart(window, 1)), GetKeywordColour("MVII"));
   SendMessageA(edit, EM_UNDO, 0, 0);
   EXPECT_EQ(DocumentText(window), "NOP\rMVII R0\r");
   SendMessageA(edit, EM_UNDO, 0, 0);
   EXPECT_EQ(DocumentText(window), before);
+  ExpectTheControlsLines(window);
   EXPECT_EQ(ColourAt(edit, 4), GetKeywordColour("NOP")) << "undone text is coloured again";
 
   // Refused, and nothing changed: a range outside the text, a text past the document's limit.

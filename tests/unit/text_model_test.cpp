@@ -175,5 +175,55 @@ TEST(TextModel, OvertypeTakesTheNextCharacterButNeverALineBreak) {
   for (const Case& c : cases) EXPECT_EQ(OvertypeTakesNext(c.typed, c.selectionEmpty, c.next), c.takes) << c.what;
 }
 
+// Lines as the control counts them: a break belongs to the line it ends, a text that ends with a
+// break has an empty last line, a position past the end is on the last line.
+TEST(TextModel, LinesStartAfterEachBreak) {
+  const struct {
+    std::string text;
+    std::vector<long> starts;
+    std::vector<std::pair<long, int>> lineOf;  // position, its line
+  } cases[] = {
+      {"", {0}, {{0, 0}, {5, 0}, {-1, -1}}},
+      {"abc", {0}, {{0, 0}, {3, 0}, {99, 0}}},
+      {"a\rb", {0, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
+      {"a\r", {0, 2}, {{1, 0}, {2, 1}}},
+      {"\r\r\r", {0, 1, 2, 3}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 3}}},
+      {"MVI R0\r\rMVO R1\r", {0, 7, 8, 15}, {{6, 0}, {7, 1}, {8, 2}, {14, 2}, {15, 3}}},
+  };
+  for (const auto& c : cases) {
+    const TextLines lines(c.text);
+    ASSERT_EQ(lines.Count(), static_cast<int>(c.starts.size())) << c.text;
+    for (std::size_t i = 0; i < c.starts.size(); ++i)
+      EXPECT_EQ(lines.StartOf(static_cast<int>(i)), c.starts[i]) << c.text;
+    EXPECT_EQ(lines.StartOf(lines.Count()), -1) << c.text;
+    EXPECT_EQ(lines.StartOf(-1), -1) << c.text;
+    for (const auto& [position, line] : c.lineOf) EXPECT_EQ(lines.LineOf(position), line) << c.text << " @" << position;
+  }
+}
+
+// The model's lines follow its text through every change of the history, and a history taken
+// back from a copy gives that copy's lines, not those last counted.
+TEST(TextModel, TheModelsLinesFollowItsText) {
+  TextModel model;
+  EXPECT_EQ(model.Lines().Count(), 1);
+  model.history.Reset("a\rb");
+  EXPECT_EQ(model.Lines().Count(), 2);
+  ASSERT_TRUE(model.history.Record(1, 0, "\r\r", {1, 1}, EditKind::kOther, 0));
+  EXPECT_EQ(model.Lines().Count(), 4);
+  EXPECT_EQ(model.Lines().StartOf(3), 4);
+  const UndoHistory copy = model.history;
+  TextEdit edit;
+  TextSelection selection;
+  ASSERT_TRUE(model.history.Undo(edit, selection));
+  EXPECT_EQ(model.Lines().Count(), 2);
+  model.history = copy;
+  EXPECT_EQ(model.Lines().Count(), 4);
+  ASSERT_TRUE(model.history.Undo(edit, selection));
+  ASSERT_TRUE(model.history.Redo(edit, selection));
+  EXPECT_EQ(model.Lines().Count(), 4);
+  model.history.Reset("x");
+  EXPECT_EQ(model.Lines().Count(), 1);
+}
+
 }  // namespace
 }  // namespace quillon
