@@ -28,6 +28,8 @@ struct RememberedMatch {
 };
 RememberedMatch g_last;
 
+constexpr char kInvalidRegex[] = "Invalid regular expression";
+
 LastMatch LastMatchIn(HWND window) { return g_last.window == window ? g_last.match : LastMatch{}; }
 
 SelectionState ReadSelection(HWND edit) {
@@ -53,7 +55,7 @@ bool FindPlain(HWND edit, const std::string& text, std::uint32_t flags, ControlR
 void ShowMatchingError(HWND owner, int error) {
   Log().Log("SearchDocument(): Matching error %d", error);
   std::string message = "The search stopped: " + RegexMatcher::ErrorText(error) + ".";
-  MessageBoxA(owner, message.c_str(), "Error", MB_OK | MB_ICONERROR);
+  ReportFailure(owner, message);
 }
 
 // The regular-expression search in one document, going round at the end.
@@ -147,7 +149,7 @@ SearchOutcome SearchDocument(HWND window, const char* text, std::uint32_t flags,
   if (flags & kFindRegex) {
     RegexMatcher matcher;
     if (!matcher.Compile(text)) {
-      MessageBoxA(window, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
+      ReportFailure(window, kInvalidRegex);
       return SearchOutcome::kStopped;
     }
     outcome = SearchRegex(window, edit, matcher, (flags & kFindDown) != 0, wrapped);
@@ -169,7 +171,7 @@ namespace {
 void ShowReplaceError(HWND owner, int error) {
   Log().Log("Replace: error %d", error);
   std::string message = "The replacement failed: " + RegexMatcher::ErrorText(error) + ".";
-  MessageBoxA(owner, message.c_str(), "Error", MB_OK | MB_ICONERROR);
+  ReportFailure(owner, message);
 }
 
 constexpr const char* kTooLongText = "The replacement would make the text longer than the document can hold.";
@@ -180,8 +182,7 @@ constexpr const char* kTooLongText = "The replacement would make the text longer
 bool ReplaceRange(HWND edit, long start, long end, const std::string& text, long currentLength, HWND owner) {
   long newLength = currentLength - (end - start) + static_cast<long>(text.size());
   if (newLength > TextLimit(edit)) {
-    if (owner)
-      MessageBoxA(owner, (std::string(kTooLongText) + " Nothing was replaced.").c_str(), "Error", MB_OK | MB_ICONERROR);
+    if (owner) ReportFailure(owner, std::string(kTooLongText) + " Nothing was replaced.");
     return false;
   }
   return ReplaceDocumentRange(GetParent(edit), start, end, text);
@@ -200,7 +201,7 @@ void ReplaceNext(HWND window, const char* text, const char* replacement, std::ui
     if (flags & kFindRegex) {
       RegexMatcher matcher;
       if (!matcher.Compile(text)) {
-        MessageBoxA(owner, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
+        ReportFailure(owner, kInvalidRegex);
         return;
       }
       std::string subject = TextRange(edit, 0, TextLength(edit));
@@ -252,7 +253,7 @@ bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std:
   if (flags & kFindRegex) {
     RegexMatcher matcher;
     if (!matcher.Compile(text)) {
-      MessageBoxA(owner, "Invalid regular expression", "Error", MB_OK | MB_ICONERROR);
+      ReportFailure(owner, kInvalidRegex);
       return false;
     }
     plan.count = RegexReplaceAllEdit(matcher, before, static_cast<std::size_t>(from), static_cast<std::size_t>(to),
@@ -274,7 +275,7 @@ bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std:
   const long newLength =
       plan.length - static_cast<long>(plan.change.end - plan.change.start) + static_cast<long>(plan.change.text.size());
   if (newLength > TextLimit(edit)) {
-    MessageBoxA(owner, (std::string(kTooLongText) + " Nothing was replaced.").c_str(), "Error", MB_OK | MB_ICONERROR);
+    ReportFailure(owner, std::string(kTooLongText) + " Nothing was replaced.");
     return false;
   }
   return true;
@@ -318,7 +319,7 @@ int ReplaceAll(HWND window, const char* text, const char* replacement, std::uint
           (made == 0 ? std::string("Nothing was replaced.")
                      : std::to_string(made) + (made == 1 ? " replacement was" : " replacements were") +
                            " made in the documents before it; it and the rest are unchanged.");
-      MessageBoxA(owner, message.c_str(), "Error", MB_OK | MB_ICONERROR);
+      ReportFailure(owner, message);
       return -1;
     }
     made += plan.count;
