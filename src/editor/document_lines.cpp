@@ -12,8 +12,7 @@ DocumentLines::DocumentLines(Document& document) : edit_(document.edit) {
   if (!edit_) return;
   length_ = TextLength(edit_);
   const TextModel& model = document.model;
-  if (document.editDepth > 0 || document.applyingHistory || static_cast<long>(model.Text().size()) != length_)
-    return;
+  if (document.editDepth > 0 || document.applyingHistory || static_cast<long>(model.Text().size()) != length_) return;
   const TextLines& lines = model.Lines();
   if (document.linesChecked != model.history.Version()) {
     document.linesInStep = lines.Count() == LineCount(edit_);

@@ -31,8 +31,7 @@ TEST(DiskChange, AnUnchangedDocumentFollowsItsFileAChangedOneAsksOncePerChange) 
       {"the file gone or locked", read, unknown, unknown, true, DiskChange::kLeave},
       {"a document that never read its file", unknown, Stamp(200, 10), unknown, false, DiskChange::kLeave},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(ChangeOnDisk(c.read, c.now, c.declined, c.modified), c.expected) << c.what;
+  for (const auto& c : cases) EXPECT_EQ(ChangeOnDisk(c.read, c.now, c.declined, c.modified), c.expected) << c.what;
 }
 
 TEST(DiskChange, ASaveAsksOnlyBeforeWritingOverAnotherProgramsChange) {
@@ -41,9 +40,9 @@ TEST(DiskChange, ASaveAsksOnlyBeforeWritingOverAnotherProgramsChange) {
     FileStamp read, now;
     bool asks;
   } cases[] = {
-      {read, read, false},        {read, Stamp(101, 10), true}, {read, Stamp(100, 9), true},
-      {read, unknown, false},     // gone: written anew
-      {unknown, read, false},     // the chooser asked before replacing it
+      {read, read, false},         {read, Stamp(101, 10), true},
+      {read, Stamp(100, 9), true}, {read, unknown, false},  // gone: written anew
+      {unknown, read, false},                               // the chooser asked before replacing it
   };
   for (const auto& c : cases)
     EXPECT_EQ(AskBeforeOverwriting(c.read, c.now), c.asks) << c.now.writeTime << " " << c.now.size;

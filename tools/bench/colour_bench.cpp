@@ -2,9 +2,10 @@
 // 2 MB coloured against a plain load; one keystroke's whole-line colouring pass; the colouring
 // of a 1,000-line paste; a bare control's layout when its size changes; in a 200 KB document of
 // the frame, a 1,000-line paste (against the same paste into a plain control), its Undo and
-// Redo, and keystrokes (against a bare control); and, with a 512 KB document maximised in the
-// frame, how long the IDE does not answer when the frame narrows, the output pane is hidden or
-// shown, or the document is restored or maximised. Prints the times and the ratios.
+// Redo, and keystrokes (against a bare control, and with line numbers and 1,000 build marks);
+// and, with a 512 KB document maximised in the frame, how long the IDE does not answer when the
+// frame narrows, the output pane is hidden or shown, or the document is restored or maximised.
+// Prints the times and the ratios.
 // Usage: colour_bench [runs]
 #include <windows.h>
 #include <richedit.h>
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,11 +23,13 @@
 #include "app/startup.h"
 #include "base/error_log.h"
 #include "editor/colouring.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/gutter.h"
+#include "editor/line_marks.h"
 #include "editor/syntax_colours.h"
 #include "editor/text_control.h"
+#include "editor/text_view.h"
 #include "resource.h"
 #include "ui/app_state.h"
 
@@ -143,7 +147,7 @@ void FrameFreezes(HWND frame, const std::string& big) {
     std::fclose(file);
   }
   SetWindowPos(frame, nullptr, 0, 0, 1000, 720, SWP_NOZORDER);
-  if (!OpenDocumentAtLine(path, -1) || !ActiveDocument()) {
+  if (!OpenDocumentAtLine(path, -1) || !DocumentTextControl(g_app.activeDocument)) {
     std::printf("frame: the 512 KB file did not open\n");
     return;
   }
@@ -151,15 +155,18 @@ void FrameFreezes(HWND frame, const std::string& big) {
   SendMessageA(g_app.mdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(window), 0);
   // The text covers the window's new size and the scroll bar pages by it.
   const auto fitted = [window] {
-    Document* document = GetDocument(window);
+    HWND edit = DocumentTextControl(window);
     RECT client{}, text{};
     GetClientRect(window, &client);
-    GetClientRect(document->edit, &text);
+    GetClientRect(edit, &text);
+    POINT origin{0, 0};  // the control's corner in the window: the gutter's width less the view's shift
+    MapWindowPoints(edit, window, &origin, 1);
+    const long gutter = origin.x + ShownTextRect(window).left;
     SCROLLINFO bar{};
     bar.cbSize = sizeof bar;
     bar.fMask = SIF_PAGE;
     GetScrollInfo(window, SB_VERT, &bar);
-    return text.right >= client.right - document->gutterWidth && text.bottom >= client.bottom &&
+    return text.right >= client.right - gutter && text.bottom >= client.bottom &&
            bar.nPage == static_cast<UINT>(client.bottom);
   };
   double total = 0;
@@ -184,7 +191,51 @@ void FrameFreezes(HWND frame, const std::string& big) {
     std::printf("frame with a 512 KB document, %s: longest wait %.0f ms (the call %.0f ms, shown after %.0f ms)\n",
                 step.name, std::max(call, longest), call, total + call);
   }
-  if (Document* document = GetDocument(window)) document->modified = false;
+  SetDocumentChanged(window, false);
+  SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
+  DeleteFileA(path.c_str());
+}
+
+// What line numbers and 1,000 build marks add to a keystroke near the end of a 200 KB document of
+// the frame: typed characters, and Enter, which moves the marks below it.
+void MarkedKeys(const std::string& text, const char* typed) {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "quillon_bench_marks.asm";
+  if (FILE* file = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  }
+  HWND edit = OpenDocumentAtLine(path, -1) ? DocumentTextControl(g_app.activeDocument) : nullptr;
+  if (!edit) {
+    std::printf("marks: the 200 KB file did not open\n");
+    return;
+  }
+  HWND window = g_app.activeDocument;
+  const bool numbers = g_settings.lineNumbers;
+  g_settings.lineNumbers = true;
+  for (const int marks : {0, 1000}) {
+    const int lines = LineCount(edit);
+    for (int i = 0; i < marks; ++i) BuildMarks().Add(DocumentPath(window), i * (lines / marks), MarkKind::kError);
+    RefreshGutters();
+    const long at = LineIndex(edit, lines - 20) + 8;  // some marks below it
+    SetSelection(edit, at, at);
+    std::vector<double> keys, enters;
+    for (int i = 0; i < 80; ++i) {
+      const bool enter = i >= 60;
+      const auto start = Clock::now();
+      if (enter) SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);  // Enter goes in on its key, as typed
+      SendMessageA(edit, WM_CHAR, enter ? '\r' : static_cast<unsigned char>(typed[i % std::strlen(typed)]), 0);
+      (enter ? enters : keys).push_back(Since(start));
+    }
+    std::printf("keystroke with line numbers and %d marks: median %.2f ms, worst %.2f ms; Enter: median %.2f ms%s\n",
+                marks, Median(keys), *std::max_element(keys.begin(), keys.end()), Median(enters),
+                LineCount(edit) == lines + 20 ? "" : " (the Enters did not all go in)");
+  }
+  BuildMarks().Clear();
+  g_settings.lineNumbers = numbers;
+  RefreshGutters();
+  SetDocumentChanged(window, false);
   SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
   DeleteFileA(path.c_str());
 }
@@ -235,34 +286,6 @@ int main(int argc, char** argv) {
   std::printf("keystroke colouring, whole-line pass: median %.2f ms, worst %.2f ms (%zu keys)\n", Median(keys),
               *std::max_element(keys.begin(), keys.end()), keys.size());
 
-  // What the gutter adds to a keystroke: its checks after the change and the update (a repaint
-  // follows only when the line count or the first visible line changed), with build marks held.
-  {
-    Document document;
-    document.edit = edit;
-    document.path = "C:\\bench\\game.asm";
-    for (int i = 0; i < 1000; ++i) BuildMarks().Add(document.path, i * 3, MarkKind::kError);
-    FitGutter(g_parent, document);
-    std::vector<double> gutter, enter;
-    for (int i = 0; i < 60; ++i) {
-      SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(typed[i % (sizeof typed - 1)]), 0);
-      auto start = Clock::now();
-      GutterAfterChange(g_parent, document);
-      GutterAfterScroll(g_parent, document, false);
-      gutter.push_back(Since(start));
-    }
-    for (int i = 0; i < 20; ++i) {
-      SendMessageA(edit, WM_CHAR, '\r', 0);
-      auto start = Clock::now();
-      GutterAfterChange(g_parent, document);
-      GutterAfterScroll(g_parent, document, false);
-      enter.push_back(Since(start));
-    }
-    std::printf("keystroke gutter: median %.3f ms, worst %.3f ms; Enter (marks move): median %.3f ms\n", Median(gutter),
-                *std::max_element(gutter.begin(), gutter.end()), Median(enter));
-    BuildMarks().Clear();
-  }
-
   // A paste of 1,000 lines in the middle of it.
   std::string block;
   for (int i = 0; i < 1000; ++i) block += (i % 2) ? "        MVO     R2, TOTAL ; keep\r\n" : "loop2:  B loop2\r\n";
@@ -300,9 +323,9 @@ int main(int argc, char** argv) {
   if (RegisterWindowClasses(g_app.instance)) {
     HWND frame = CreateFrameWindow(g_app.instance, SW_SHOWNORMAL);
     NewDocument(g_app.mdiClient);
-    Document* document = ActiveDocument();
-    if (frame && document && document->edit) {
-      HWND text = document->edit;
+    HWND window = g_app.activeDocument;
+    if (frame && DocumentTextControl(window)) {
+      HWND text = DocumentTextControl(window);
       PutColouredText(text, Source(204800));
       const std::string original = TextRange(text, 0, TextLength(text));
       std::vector<double> pastes, undos, redos;
@@ -362,7 +385,8 @@ int main(int argc, char** argv) {
       DestroyWindow(bare);
       std::printf("keystroke in the 200 KB document: median %.2f ms, bare control %.2f ms (+%.2f ms)\n",
                   Median(inDocument), Median(inBare), Median(inDocument) - Median(inBare));
-      document->modified = false;
+      SetDocumentChanged(window, false);
+      MarkedKeys(original, typed);
     }
     if (frame) {
       FrameFreezes(frame, big);

@@ -13,8 +13,8 @@
 
 #include "app/frame.h"
 #include "app/startup.h"
-#include "editor/document.h"
 #include "editor/document_window.h"
+#include "editor/editor.h"
 #include "editor/text_control.h"
 #include "search/search_engine.h"
 #include "ui/app_state.h"
@@ -60,14 +60,14 @@ std::string SourceText(int lines, int marked, const char* marker, const char* la
 
 HWND NewDocumentWith(const std::string& text) {
   NewDocument(g_app.mdiClient);
-  HWND edit = GetDocument(g_app.activeDocument)->edit;
+  HWND edit = DocumentTextControl(g_app.activeDocument);
   SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   SetSelection(edit, 0, 0);
   return edit;
 }
 
 void CloseDocument() {
-  if (Document* d = GetDocument(g_app.activeDocument)) d->modified = false;
+  SetDocumentChanged(g_app.activeDocument, false);
   SendMessageA(g_app.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(g_app.activeDocument), 0);
 }
 
