@@ -573,10 +573,7 @@ TEST_F(DocumentTest, AnActivatedDocumentFollowsItsFileAndAsksBeforeDroppingChang
   ASSERT_TRUE(OpenDocumentAtLine(b, -1));
   HWND windowB = g_app.activeDocument;
   PumpMessages(50);
-  auto text = [](HWND window) {
-    HWND edit = DocumentTextControl(window);
-    return TextRange(edit, 0, TextLength(edit));
-  };
+  auto text = [](HWND window) { return DocumentText(window); };
 
   // Unchanged: loaded again without a question.
   WriteText(a, "a2 from elsewhere\n");

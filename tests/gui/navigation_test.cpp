@@ -92,10 +92,7 @@ TEST_F(NavigationTest, F4AndShiftF4WalkTheErrorsAndOpenEachLineCentredAndSelecte
     HWND edit = DocumentTextControl(document);
     const int caretLine = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, SelectionOf(edit).start));
     EXPECT_EQ(caretLine, step.line);
-    if (step.paneLine < 0) {
-      EXPECT_NE(StatusNote().find("No "), std::string::npos) << "a note at the end, no box";
-      continue;
-    }
+    if (step.paneLine < 0) continue;  // the note at an end: the error navigation's table and BuildTest
     EXPECT_EQ(selected, step.paneLine);
     EXPECT_EQ(StatusNote(), step.paneLine == 1 ? "Error 1 of 2" : "Warning 2 of 2");
     const long start = LineIndex(edit, step.line);
