@@ -247,7 +247,10 @@ void CheckSelection() {
     if (next < text.size() && text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ++next;
     at = next + 1;
   }
-  const std::string sum = CycleSumText(SumCycles(lines));
+  // The vertical blank's budgets hold for the interrupt routine the last build installed.
+  const bool interrupt =
+      LastBuildInsight()->facts.InInterruptRoutine(DocumentPath(g_app.activeDocument), first + 1, last + 1);
+  const std::string sum = CycleSumText(SumCycles(lines), interrupt);
   if (sum.empty()) {
     if (g.cyclesShown) ShowStatusNote("");
     g.cyclesShown = false;
