@@ -203,13 +203,31 @@ TEST_F(SymbolNavigationTest, GoToSymbolListsEachNameOnceAndKeepsItsSize) {
     EXPECT_GE(listBox.right - listBox.left, 300) << "the list grows with the dialog";
     PressButton(dialog, IDCANCEL);
   });
+  const Settings saved = g_settings;
+  g_settings.symbolDialogWidth = g_settings.symbolDialogHeight = 0;
   Key('O', true, true);
   Key('O', true, true);
-  g_app.project->CloseProject();
-  EXPECT_EQ(rows.size(), 4u) << "no name twice";
   ASSERT_EQ(sizes.size(), 2u);
   EXPECT_EQ(sizes[1].cx, sizes[0].cx + 120);
   EXPECT_EQ(sizes[1].cy, sizes[0].cy + 80);
+  // The size goes to the settings, which the next session reads; one too large for the screen is
+  // not used.
+  EXPECT_EQ(g_settings.symbolDialogWidth, static_cast<std::uint32_t>(sizes[0].cx + 240));
+  EXPECT_EQ(g_settings.symbolDialogHeight, static_cast<std::uint32_t>(sizes[0].cy + 160));
+  g_settings.symbolDialogWidth = static_cast<std::uint32_t>(sizes[0].cx + 30);
+  g_settings.symbolDialogHeight = static_cast<std::uint32_t>(sizes[0].cy + 20);
+  Key('O', true, true);
+  ASSERT_EQ(sizes.size(), 3u);
+  EXPECT_EQ(sizes[2].cx, sizes[0].cx + 30);
+  EXPECT_EQ(sizes[2].cy, sizes[0].cy + 20);
+  g_settings.symbolDialogWidth = 100000;
+  Key('O', true, true);
+  ASSERT_EQ(sizes.size(), 4u);
+  EXPECT_EQ(sizes[3].cx, sizes[0].cx) << "too wide for the screen";
+  g_app.project->CloseProject();
+  g_settings.symbolDialogWidth = saved.symbolDialogWidth;
+  g_settings.symbolDialogHeight = saved.symbolDialogHeight;
+  EXPECT_EQ(rows.size(), 4u) << "no name twice";
 }
 
 // The output pane's lines as text.
