@@ -415,7 +415,15 @@ TEST_F(SymbolNavigationTest, CompletionOpensAfterThreeLettersAndEnterInsertsOneU
 TEST_F(SymbolNavigationTest, TheToolsItemShowsCyclesInTheGutter) {
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
   HWND window = g_app.activeDocument;
+  HWND edit = DocumentTextControl(window);
+  PumpMessages(50);
   Command(IDM_TOOLS_CYCLECOLUMN);
+  // The text, moved aside by the wider gutter, is drawn again (under Wine it showed blank).
+  RECT update{};
+  EXPECT_TRUE(GetUpdateRect(edit, &update, FALSE));
+  RECT shown{};
+  GetClientRect(window, &shown);
+  EXPECT_GE(update.bottom - update.top, shown.bottom - shown.top - 40);
   EXPECT_TRUE(GetMenuState(GetMenu(frame_), IDM_TOOLS_CYCLECOLUMN, MF_BYCOMMAND) & MF_CHECKED);
   ASSERT_TRUE(EditorHooks().gutterNote);
   EXPECT_GT(EditorHooks().gutterNoteCharacters, 0);
