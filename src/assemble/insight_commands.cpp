@@ -197,6 +197,11 @@ std::shared_ptr<const BuildInsight> LastBuildInsight() {
   return Insight();
 }
 
+void ForgetLastBuildInsight() {
+  std::lock_guard<std::mutex> hold(g_insightLock);
+  Insight() = std::make_shared<BuildInsight>();
+}
+
 bool ReportBuildInsight(BuildOutputs build, OutputSink& pane) {
   build.includeDirs.insert(build.includeDirs.begin(), build.directory);
   if (const char* path = std::getenv("AS1600_PATH"))

@@ -32,5 +32,7 @@ bool ReportBuildInsight(BuildOutputs build, OutputSink& pane);
 
 // What the last build left; never null (empty before the first build).
 std::shared_ptr<const BuildInsight> LastBuildInsight();
+// Another project, or none: what its last build left is no longer this program's.
+void ForgetLastBuildInsight();
 
 }  // namespace quillon
