@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "assemble/assembler_command.h"
+#include "assemble/bundled_assembler.h"
 #include "assemble/ide_options.h"
 #include "assemble/insight_commands.h"
 #include "assemble/listing_parser.h"
@@ -34,13 +35,14 @@ struct BuildJob {
   HWND frame = nullptr;
   HWND pane = nullptr;
   HANDLE stop = nullptr;
-  std::string refusal;       // when set, the build ends with this line before it starts anything
-  bool hasDocument = false;  // an active document window (without a project)
-  bool hasRecord = false;    // ... with a document record
-  AssemblerRun run;          // the command line as the pane shows it
-  std::string program;       // full path of the assembler; empty: the system searches for it
-  std::string directory;     // full path of the folder the assembler runs in
-  std::string listing;       // full path of the listing
+  std::string refusal;                   // when set, the build ends with this line before it starts anything
+  bool hasDocument = false;              // an active document window (without a project)
+  bool hasRecord = false;                // ... with a document record
+  AssemblerRun run;                      // the command line as the pane shows it
+  std::string program;                   // full path of the assembler; empty: the system searches for it
+  std::string directory;                 // full path of the folder the assembler runs in
+  std::string listing;                   // full path of the listing
+  std::vector<std::string> includeDirs;  // full paths of the project's include folders
 };
 
 // A full path for `path`, an absolute path already; kept as it is when it cannot be resolved.
@@ -96,6 +98,9 @@ std::unique_ptr<BuildJob> PrepareJob(HWND frame, const std::string& refusal) {
   job->directory = Normalized(job->run.directory);
   job->listing = Normalized(PathInFolder(job->directory, job->run.listingPath));
   job->program = FullProgramPath(g_settings.assemblerPath, job->directory);
+  if (project && project->loaded)
+    for (const std::string& folder : project->includeFolders)
+      job->includeDirs.push_back(Normalized(PathInFolder(job->directory, folder)));
   // Later relative paths (the listing's file names) are taken from here, as before.
   SetCurrentDirectoryA(job->directory.c_str());
   return job;
@@ -125,6 +130,21 @@ RunOutcome RunAssembler(const BuildJob& job, PaneMessenger& pane, DWORD& exitCod
   }
   exitCode = assembler.ExitCode();
   return outcome;
+}
+
+// What the memory map and the tips read of the build. Only the bundled assembler writes a source
+// map: beside another's image a .smap is left from an earlier build, and its listing is read.
+BuildOutputs InsightOutputs(const BuildJob& job) {
+  BuildOutputs outputs;
+  outputs.directory = job.directory;
+  outputs.image = job.run.imagePath;
+  outputs.source = job.run.sourcePath;
+  outputs.listing = job.listing;
+  const std::size_t slash = job.program.find_last_of("\\/");
+  outputs.sourceMap =
+      _stricmp(job.program.c_str() + (slash == std::string::npos ? 0 : slash + 1), kBundledAssemblerName) == 0;
+  outputs.includeDirs = job.includeDirs;
+  return outputs;
 }
 
 // The worker's steps; the caller posts the end.
@@ -160,8 +180,7 @@ void RunBuild(const BuildJob& job) {
         const int errors = ParseListing(job.listing, job.directory, pane);
         g_lastBuildSucceeded = exitCode == 0 && errors == 0;
         // The memory map after the totals; data over the console's memory fails the build.
-        if (exitCode == 0 && !ReportBuildInsight(job.directory, job.run.imagePath, job.run.sourcePath, pane))
-          g_lastBuildSucceeded = false;
+        if (exitCode == 0 && !ReportBuildInsight(InsightOutputs(job), pane)) g_lastBuildSucceeded = false;
       } else {
         pane.AddLine("Build failed: no listing file was written (" + job.listing + ").", "", -1);
       }

@@ -157,12 +157,13 @@ CycleSum SumCycles(const std::vector<std::string>& lines) {
   return sum;
 }
 
-std::string CycleSumText(const CycleSum& sum) {
+std::string CycleSumText(const CycleSum& sum, bool interruptRoutine) {
   if (sum.instructions == 0) return {};
   std::string text = std::to_string(sum.instructions) + (sum.instructions == 1 ? " instruction, " : " instructions, ");
   text +=
       sum.least == sum.most ? std::to_string(sum.least) : std::to_string(sum.least) + "-" + std::to_string(sum.most);
   text += " cycles";
+  if (!interruptRoutine) return text;
   if (sum.most > kGramBudget)
     text += " - over the vertical blank's budgets for GRAM (3,780) and the STIC (2,000)";
   else if (sum.most > kSticBudget)

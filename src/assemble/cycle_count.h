@@ -36,8 +36,9 @@ CycleSum SumCycles(const std::vector<std::string>& lines);
 // registers during about the first 2,000.
 inline constexpr long long kGramBudget = 3780;
 inline constexpr long long kSticBudget = 2000;
-// The status bar's text for a selection: "12 instructions, 96-104 cycles", with a warning when
-// the most exceeds a budget. Empty when the lines hold no instruction.
-std::string CycleSumText(const CycleSum& sum);
+// The status bar's text for a selection: "12 instructions, 96-104 cycles"; inside the interrupt
+// routine, with a warning when the most exceeds a budget (elsewhere the vertical blank's budgets
+// do not apply). Empty when the lines hold no instruction.
+std::string CycleSumText(const CycleSum& sum, bool interruptRoutine);
 
 }  // namespace quillon

@@ -202,12 +202,11 @@ void ForgetLastBuildInsight() {
   Insight() = std::make_shared<BuildInsight>();
 }
 
-bool ReportBuildInsight(const std::string& directory, const std::string& image, const std::string& source,
-                        OutputSink& pane) {
-  std::vector<std::string> dirs{directory};
+bool ReportBuildInsight(BuildOutputs build, OutputSink& pane) {
+  build.includeDirs.insert(build.includeDirs.begin(), build.directory);
   if (const char* path = std::getenv("AS1600_PATH"))
-    for (std::string& dir : cpasm::SplitSearchPath(path, true)) dirs.push_back(std::move(dir));
-  auto insight = std::make_shared<BuildInsight>(ReadBuildInsight(SystemFiles(), directory, image, source, dirs));
+    for (std::string& dir : cpasm::SplitSearchPath(path, true)) build.includeDirs.push_back(std::move(dir));
+  auto insight = std::make_shared<BuildInsight>(ReadBuildInsight(SystemFiles(), build));
   bool clean = true;
   if (insight->mapRead) {
     const std::vector<std::string> lines = MemoryReportLines(insight->report);

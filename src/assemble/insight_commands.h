@@ -25,10 +25,10 @@ void RenameSymbolCommand(HWND frame);
 void MemoryMapCommand(HWND frame);
 
 // On the build's worker, after the listing's totals of a build whose assembler ended with 0:
-// reads the map, the source map and the symbols, writes the memory map's lines to `pane` and
-// keeps it all for the tips and the window. False when the map holds an error line.
-bool ReportBuildInsight(const std::string& directory, const std::string& image, const std::string& source,
-                        OutputSink& pane);
+// reads the map, the source map and the symbols (INCLUDE also looked for in AS1600_PATH), writes
+// the memory map's lines to `pane` and keeps it all for the tips and the window. False when the
+// map holds an error line.
+bool ReportBuildInsight(BuildOutputs build, OutputSink& pane);
 
 // What the last build left; never null (empty before the first build).
 std::shared_ptr<const BuildInsight> LastBuildInsight();

@@ -52,10 +52,33 @@ struct State {
   long selectionStart = -1, selectionEnd = -1;
   bool selectionPosted = false;
   bool cyclesShown = false;
+  // The gutter's notes of the caret's line and the next, as last seen (typing changes them).
+  HWND noteWindow = nullptr;
+  int noteLine = -1;
+  std::string notes;
 };
 State g;
 
 HWND ActiveEdit() { return DocumentTextControl(g_app.activeDocument); }
+
+bool g_cycleColumn = false;
+std::string NoteOfLine(HWND window, int line);
+
+// With the addresses and cycles shown: when typing changed the notes of the caret's line (or of
+// the next, which an SDBD changes), the gutter is drawn again.
+void CheckCaretNotes() {
+  HWND edit = ActiveEdit();
+  if (!g_cycleColumn || !edit) return;
+  long start = 0, end = 0;
+  GetSelection(edit, start, end);
+  const int line = static_cast<int>(SendMessageA(edit, EM_EXLINEFROMCHAR, 0, end));
+  const std::string notes = NoteOfLine(g_app.activeDocument, line) + "\n" + NoteOfLine(g_app.activeDocument, line + 1);
+  const bool changed = g.noteWindow == g_app.activeDocument && g.noteLine == line && g.notes != notes;
+  g.noteWindow = g_app.activeDocument;
+  g.noteLine = line;
+  g.notes = notes;
+  if (changed) RefreshGutters();
+}
 
 // The height of the caret's line in the active document.
 int LineHeight() {
@@ -247,7 +270,10 @@ void CheckSelection() {
     if (next < text.size() && text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ++next;
     at = next + 1;
   }
-  const std::string sum = CycleSumText(SumCycles(lines));
+  // The vertical blank's budgets hold for the interrupt routine the last build installed.
+  const bool interrupt =
+      LastBuildInsight()->facts.InInterruptRoutine(DocumentPath(g_app.activeDocument), first + 1, last + 1);
+  const std::string sum = CycleSumText(SumCycles(lines), interrupt);
   if (sum.empty()) {
     if (g.cyclesShown) ShowStatusNote("");
     g.cyclesShown = false;
@@ -272,6 +298,7 @@ bool Watch(MSG& m) {
     }
     if (m.message == kCheckSelection) {
       g.selectionPosted = false;
+      CheckCaretNotes();
       CheckSelection();
       return true;
     }
@@ -388,8 +415,6 @@ void StopInsightEditing() {
 }
 
 namespace {
-
-bool g_cycleColumn = false;
 
 // The gutter's note of `line` (from 0) of a document: its address and cycles.
 std::string NoteOfLine(HWND window, int line) {

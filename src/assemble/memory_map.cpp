@@ -7,6 +7,7 @@
 
 #include "base/file_io.h"
 #include "cpasm/assembler.h"
+#include "project/project_file.h"
 
 namespace quillon {
 
@@ -51,6 +52,9 @@ std::string Hex4(std::uint32_t v) {
   std::snprintf(b, sizeof b, "$%04X", static_cast<unsigned>(v));
   return b;
 }
+
+constexpr std::uint32_t kScratchFirst = 0x0100, kScratchLast = 0x01EF;
+constexpr std::uint32_t kSystemFirst = 0x0200, kSystemLast = 0x035F;
 
 std::string Count(long n) {
   std::string digits = std::to_string(n), out;
@@ -160,7 +164,7 @@ const std::vector<ConsoleArea>& ConsoleAreas() {
   return areas;
 }
 
-MemoryReport ReportMemory(const ImageMap& map, const std::vector<SourceRun>& runs) {
+MemoryReport ReportMemory(const ImageMap& map, const SourceMap& sources) {
   MemoryReport report;
   report.filled = map.filled;
   std::sort(report.filled.begin(), report.filled.end(), [](const FilledRange& a, const FilledRange& b) {
@@ -174,6 +178,16 @@ MemoryReport ReportMemory(const ImageMap& map, const std::vector<SourceRun>& run
     }
   for (const RamRange& r : map.ram)
     for (std::uint32_t a = r.first; a <= r.last && a <= 0xFFFF; ++a) (r.narrow ? ram8 : ram16)[a] = true;
+  for (const RamRange& r : map.reserved)
+    for (std::uint32_t a = r.first; a <= r.last && a <= 0xFFFF; ++a) {
+      if (a >= kScratchFirst && a <= kScratchLast) {
+        ++report.scratch;
+        ram8[a] = true;
+      } else if (a >= kSystemFirst && a <= kSystemLast) {
+        ++report.system;
+        ram16[a] = true;
+      }
+    }
   report.ram8 = static_cast<long>(std::count(ram8.begin(), ram8.end(), true));
   report.ram16 = static_cast<long>(std::count(ram16.begin(), ram16.end(), true));
   for (const CartridgeBlock& block : CartridgeBlocks()) {
@@ -196,19 +210,26 @@ MemoryReport ReportMemory(const ImageMap& map, const std::vector<SourceRun>& run
     for (const FilledRange& r : report.filled) {
       if (r.last < area.first || r.first > area.last) continue;
       const std::uint32_t first = std::max(r.first, area.first), last = std::min(r.last, area.last);
-      bool named = false;
-      for (const SourceRun& run : runs) {
-        if (run.last < first || run.first > last) continue;
-        const std::uint32_t a = std::max(run.first, first), b = std::min(run.last, last);
-        report.errors.push_back({run.file, run.line,
+      // One error for each run of words from one line; the words no line placed together.
+      auto error = [&](const SourcePlace* place, std::uint32_t a, std::uint32_t b) {
+        report.errors.push_back({place ? place->file : std::string(), place ? place->line + 1 : 0,
                                  "data at " + Hex4(a) + (a == b ? "" : "-" + Hex4(b)) + " is over " + area.name + " (" +
                                      Hex4(area.first) + "-" + Hex4(area.last) + ")"});
-        named = true;
+      };
+      SourcePlace runPlace;
+      bool runPlaced = false;
+      std::uint32_t runFirst = first;
+      for (std::uint32_t a = first; a <= last; ++a) {
+        SourcePlace place;
+        const bool placed = sources.Find(a, place);
+        if (a > first && (placed != runPlaced || (placed && !(place == runPlace)))) {
+          error(runPlaced ? &runPlace : nullptr, runFirst, a - 1);
+          runFirst = a;
+        }
+        runPlace = place;
+        runPlaced = placed;
       }
-      if (!named)
-        report.errors.push_back({"", 0,
-                                 "data at " + Hex4(first) + (first == last ? "" : "-" + Hex4(last)) + " is over " +
-                                     area.name + " (" + Hex4(area.first) + "-" + Hex4(area.last) + ")"});
+      error(runPlaced ? &runPlace : nullptr, runFirst, last);
     }
   }
   return report;
@@ -233,8 +254,11 @@ std::vector<std::string> MemoryReportLines(const MemoryReport& report) {
               Hex4(use.largestFirst + static_cast<std::uint32_t>(use.largest) - 1);
     lines.push_back(line);
   }
-  lines.push_back("  RAM in use: " + Count(report.ram8) + " words of 8-bit, " + Count(report.ram16) +
-                  " words of 16-bit");
+  std::string ram = "  RAM in use: " + Count(report.ram8) + " words of 8-bit";
+  if (report.scratch) ram += " (" + Count(report.scratch) + " of the scratch RAM)";
+  ram += ", " + Count(report.ram16) + " words of 16-bit";
+  if (report.system) ram += " (" + Count(report.system) + " of the system RAM)";
+  lines.push_back(ram);
   for (const MapProblem& p : report.errors)
     lines.push_back(p.file.empty() ? "ERROR - " + p.text
                                    : p.file + ":" + std::to_string(p.line) + ": ERROR - " + p.text);
@@ -256,16 +280,15 @@ bool IsFull(const std::string& path) {
 
 }  // namespace
 
-BuildInsight ReadBuildInsight(FileSystem& files, const std::string& directory, const std::string& image,
-                              const std::string& source, const std::vector<std::string>& includeDirs) {
+BuildInsight ReadBuildInsight(FileSystem& files, const BuildOutputs& build) {
   BuildInsight insight;
-  auto full = [&directory](const std::string& path) {
-    if (IsFull(path) || directory.empty()) return path;
-    const char last = directory.back();
-    return directory + (last == '\\' || last == '/' ? "" : "\\") + path;
+  auto full = [&build](const std::string& path) {
+    if (IsFull(path) || build.directory.empty()) return path;
+    const char last = build.directory.back();
+    return build.directory + (last == '\\' || last == '/' ? "" : "\\") + path;
   };
   std::string bytes;
-  const std::string imagePath = full(image);
+  const std::string imagePath = full(build.image);
   const bool rom = imagePath.size() > 4 && (imagePath.compare(imagePath.size() - 4, 4, ".rom") == 0 ||
                                             imagePath.compare(imagePath.size() - 4, 4, ".ROM") == 0);
   ImageMap map;
@@ -275,19 +298,38 @@ BuildInsight ReadBuildInsight(FileSystem& files, const std::string& directory, c
     map = ParseConfigMap(bytes);
     insight.mapRead = true;
   }
-  if (ReadWholeFile(files, WithExtension(imagePath, ".smap"), bytes)) insight.facts.runs = ParseSourceMap(bytes);
-  if (insight.mapRead) insight.report = ReportMemory(map, insight.facts.runs);
+  // The source lines of the addresses: the assembler's own map, or else its listing.
+  const std::string sourcePath = full(build.source);
+  std::vector<std::string> problems;
+  if (build.sourceMap && ReadWholeFile(files, WithExtension(imagePath, ".smap"), bytes)) {
+    ReadSourceMapText(bytes, insight.facts.lines, problems);
+  } else if (!build.listing.empty() && ReadWholeFile(files, full(build.listing), bytes)) {
+    std::vector<std::string> folders;
+    for (const std::string& dir : build.includeDirs) folders.push_back(full(dir));
+    ReadListingText(
+        bytes, sourcePath, folders,
+        [&files](const std::string& path, std::vector<std::string>& lines) {
+          std::string text;
+          if (!ReadWholeFile(files, path, text)) return false;
+          lines = SplitLines(text);
+          return true;
+        },
+        insight.facts.lines, problems);
+  }
   std::string text;
-  const std::string sourcePath = full(source);
   if (ReadWholeFile(files, sourcePath, text)) {
     cpasm::Options options;
-    options.includeDirs = includeDirs;
+    options.includeDirs = build.includeDirs;
+    options.romOutput = rom;
     const cpasm::Assembly assembly = cpasm::AssembleText(
         sourcePath, text,
         [&](const std::string& path, std::string& out) { return ReadWholeFile(files, full(path), out); }, options);
     insight.facts.symbols = assembly.symbols;
+    insight.facts.interrupt = FindInterruptRoutine(assembly.segments, assembly.sourceMap, assembly.symbols);
     insight.facts.built = true;
+    for (const cpasm::MemoryRange& r : assembly.reserved) map.reserved.push_back({r.first, r.last, false});
   }
+  if (insight.mapRead) insight.report = ReportMemory(map, insight.facts.lines);
   return insight;
 }
 

@@ -22,10 +22,11 @@ struct RamRange {
   bool narrow = false;
 };
 
-// What the build's map says.
+// What the build's map says, and what the program reserves.
 struct ImageMap {
   std::vector<FilledRange> filled;
-  std::vector<RamRange> ram;  // reserved, without image data
+  std::vector<RamRange> ram;       // RAM without image data ([memattr], a .rom's RAM windows)
+  std::vector<RamRange> reserved;  // skipped by RMB, without image data (`narrow` unused)
 };
 
 // Reads a .cfg's [mapping] ("$0000 - $0FFF = $5000 [PAGE n] [RAM 8|16]") and [memattr]
@@ -64,11 +65,14 @@ struct MemoryReport {
   std::vector<FilledRange> filled;  // in address order
   std::vector<BlockUse> blocks;     // every block, in address order
   long ram8 = 0, ram16 = 0;         // words of 8-bit and 16-bit RAM in use
+  long scratch = 0, system = 0;     // of them, words the program reserves in the console's RAM
   std::vector<MapProblem> errors;
 };
 
-// `runs` (the source map) name the lines that placed data over the console's memory.
-MemoryReport ReportMemory(const ImageMap& map, const std::vector<SourceRun>& runs);
+// The RAM in use is the RAM the map names and what RMB reserves in it, in the console's 8-bit
+// scratch RAM ($0100-$01EF) and 16-bit system RAM ($0200-$035F). `sources` name the lines that
+// placed data over the console's memory.
+MemoryReport ReportMemory(const ImageMap& map, const SourceMap& sources);
 
 // The output pane's lines: ranges, blocks in use (and $5000-$6FFF always), RAM, then each error
 // as "file:line: ERROR - text".
@@ -81,10 +85,15 @@ struct BuildInsight {
   bool mapRead = false;  // the image's .cfg or .rom was read
 };
 class FileSystem;
-// Reads the map beside `image` (`image` itself for a .rom, else the .cfg of the same name), the
-// source map (.smap) and the symbols of assembling `source` again in memory, with INCLUDE looked
-// for in `includeDirs` (relative names are taken in `directory`, where the build ran).
-BuildInsight ReadBuildInsight(FileSystem& files, const std::string& directory, const std::string& image,
-                              const std::string& source, const std::vector<std::string>& includeDirs);
+// Where a finished build left its outputs; relative paths are taken in `directory`, where it ran.
+struct BuildOutputs {
+  std::string directory, image, source, listing;
+  bool sourceMap = true;                 // the assembler writes a source map (.smap) beside the image
+  std::vector<std::string> includeDirs;  // where INCLUDE looks after the including file's folder
+};
+// Reads the map beside the image (the image itself for a .rom, else the .cfg of the same name),
+// the source lines of its addresses (the .smap, or else the listing) and the symbols, RMB
+// reservations and interrupt routine of assembling the source again in memory.
+BuildInsight ReadBuildInsight(FileSystem& files, const BuildOutputs& build);
 
 }  // namespace quillon

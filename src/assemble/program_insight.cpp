@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <set>
 
 #include "assemble/cycle_count.h"
@@ -191,13 +192,108 @@ const cpasm::Assembly::SymbolValue* BuildFacts::Symbol(const std::string& name) 
 }
 
 bool BuildFacts::LineAddress(const std::string& file, int line, std::uint32_t& address) const {
-  bool found = false;
-  for (const SourceRun& run : runs)
-    if (run.line == line && SameSourcePath(run.file, file) && (!found || run.first < address)) {
-      address = run.first;
-      found = true;
+  const std::vector<std::uint32_t> starts = lines.AddressesOf(file, line - 1);
+  if (starts.empty()) return false;
+  address = starts.front();
+  return true;
+}
+
+bool BuildFacts::InInterruptRoutine(const std::string& file, int first, int last) const {
+  if (!interrupt.known) return false;
+  bool placed = false;
+  for (int line = first; line <= last; ++line)
+    for (std::uint32_t address : lines.AddressesOf(file, line - 1)) {
+      if (address < interrupt.first || address > interrupt.last) return false;
+      placed = true;
     }
-  return found;
+  return placed;
+}
+
+InterruptRoutine FindInterruptRoutine(const std::vector<cpasm::Segment>& segments,
+                                      const std::vector<cpasm::SourceRun>& runs,
+                                      const std::vector<cpasm::Assembly::SymbolValue>& symbols) {
+  // The unpaged words, and where the code of each line starts.
+  std::vector<std::int32_t> memory(0x10000, -1);
+  for (const cpasm::Segment& segment : segments)
+    if (segment.page < 0)
+      for (std::size_t i = 0; i < segment.words.size() && segment.address + i <= 0xFFFF; ++i)
+        memory[segment.address + i] = segment.words[i];
+  std::vector<const cpasm::SourceRun*> order;
+  for (const cpasm::SourceRun& run : runs)
+    if (run.first <= 0xFFFF && memory[run.first] >= 0) order.push_back(&run);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const cpasm::SourceRun* a, const cpasm::SourceRun* b) { return a->first < b->first; });
+  auto read = [&memory](std::uint16_t a) { return static_cast<std::uint16_t>(memory[a] < 0 ? 0 : memory[a]); };
+  // Each register's value from an MVII, and how many instructions ago it was set.
+  constexpr int kNear = 8;
+  std::int64_t value[8];
+  int age[8];
+  std::fill(std::begin(age), std::end(age), kNear);
+  bool found = false;
+  std::uint32_t vector = 0;
+  std::uint32_t end = 0;
+  for (const cpasm::SourceRun* run : order) {
+    if (run->first < end) continue;  // words decoded already (a run inside an instruction)
+    bool sdbd = false;
+    for (std::uint32_t at = run->first; at <= run->last && at <= 0xFFFF && memory[at] >= 0 && !found;) {
+      const isa::Decoded d = isa::Decode(static_cast<std::uint16_t>(at), read, sdbd);
+      at += d.info ? d.words : 1;
+      end = at;
+      for (int& n : age) ++n;
+      if (!d.info) {
+        sdbd = false;
+        continue;
+      }
+      const std::string_view name = d.info->mnemonic;
+      sdbd = name == "SDBD";
+      switch (d.info->form) {
+        case isa::Form::kImmediate:
+          if (name == "MVII")
+            value[d.reg] = d.value, age[d.reg] = 0;
+          else
+            age[d.reg] = kNear;
+          break;
+        case isa::Form::kStoreDirect:
+          if (d.value == 0x100 && d.reg < 8 && age[d.reg] < kNear)
+            found = true, vector = static_cast<std::uint32_t>(value[d.reg]);
+          break;
+        case isa::Form::kStoreIndirect:
+        case isa::Form::kStoreImmediate:
+        case isa::Form::kImplied:
+          break;
+        case isa::Form::kBranch:
+        case isa::Form::kExternal:
+        case isa::Form::kJump:
+        case isa::Form::kJumpSave:
+        case isa::Form::kCall:
+        case isa::Form::kToPc:
+          std::fill(std::begin(age), std::end(age), kNear);
+          break;
+        default:
+          if (d.reg < 8) age[d.reg] = kNear;
+          break;
+      }
+    }
+    if (found) break;
+  }
+  InterruptRoutine routine;
+  if (!found || vector > 0xFFFF || memory[vector] < 0) return routine;
+  routine.known = true;
+  routine.first = vector;
+  // Its name: a label at the address, one without a '.' first.
+  for (const auto& s : symbols)
+    if (s.kind == 'L' && s.value == vector &&
+        (routine.name.empty() ||
+         (routine.name.find('.') != std::string::npos && s.name.find('.') == std::string::npos)))
+      routine.name = s.name;
+  // Its end: before the next label that is no PROC's local, or where the words end.
+  std::uint32_t last = vector;
+  while (last < 0xFFFF && memory[last + 1] >= 0) ++last;
+  for (const auto& s : symbols)
+    if (s.kind == 'L' && s.value > vector && s.value <= last && s.name.find('.') == std::string::npos)
+      last = static_cast<std::uint32_t>(s.value - 1);
+  routine.last = last;
+  return routine;
 }
 
 std::string GutterNote(const std::string& lineText, bool afterSdbd, const std::string& file, int line,
@@ -209,29 +305,6 @@ std::string GutterNote(const std::string& lineText, bool afterSdbd, const std::s
   char text[16];
   std::snprintf(text, sizeof text, "%04X ", static_cast<unsigned>(address));
   return text + CyclesText(cycles);
-}
-
-std::vector<SourceRun> ParseSourceMap(std::string_view text) {
-  std::vector<SourceRun> runs;
-  for (std::string_view line : SplitLines(text)) {
-    if (line.empty() || line[0] == ';') continue;
-    std::string s(line);
-    char* end = nullptr;
-    SourceRun run;
-    const char* p = s.c_str();
-    run.first = static_cast<std::uint32_t>(std::strtoul(p, &end, 16));
-    if (end == p || *end != ' ') continue;
-    p = end + 1;
-    run.last = static_cast<std::uint32_t>(std::strtoul(p, &end, 16));
-    if (end == p || *end != ' ') continue;
-    p = end + 1;
-    run.line = static_cast<int>(std::strtol(p, &end, 10));
-    if (end == p || *end != ' ' || run.line < 1 || run.last < run.first) continue;
-    run.file = std::string(end + 1);
-    if (run.file.empty()) continue;
-    runs.push_back(std::move(run));
-  }
-  return runs;
 }
 
 Span WordAt(const std::string& lineText, int column) {

@@ -7,31 +7,42 @@
 #include <string_view>
 #include <vector>
 
+#include "assemble/source_map.h"
 #include "assemble/symbol_index.h"
 
 namespace quillon {
 
-// What the last build left that the tips need: every symbol's value, and the address range each
-// source line filled (the source map beside the image).
-struct SourceRun {
+// The interrupt routine the program installs: the label whose address it stores in the vector at
+// $0100-$0101, and the code from there to the next label that is no local of it.
+struct InterruptRoutine {
+  bool known = false;
+  std::string name;
   std::uint32_t first = 0, last = 0;  // inclusive
-  int line = 0;                       // counted from 1
-  std::string file;
 };
+
+// What the last build left that the tips need: every symbol's value, the address range each
+// source line filled (the source map beside the image, or the listing), and the interrupt routine.
 struct BuildFacts {
   bool built = false;                                 // false until a build left its facts
   std::vector<cpasm::Assembly::SymbolValue> symbols;  // sorted by name
-  std::vector<SourceRun> runs;                        // in the map's order
+  SourceMap lines;
+  InterruptRoutine interrupt;
 
   // The symbol of this full name, or null.
   const cpasm::Assembly::SymbolValue* Symbol(const std::string& name) const;
-  // The lowest address the line filled; false when it filled none.
+  // The lowest address the line (counted from 1) filled; false when it filled none.
   bool LineAddress(const std::string& file, int line, std::uint32_t& address) const;
+  // True when lines `first` to `last` (from 1) of `file` filled words and all of them lie in the
+  // interrupt routine.
+  bool InInterruptRoutine(const std::string& file, int first, int last) const;
 };
 
-// Reads a source map ("first last line path" lines, ';' comments); lines that do not read are
-// skipped.
-std::vector<SourceRun> ParseSourceMap(std::string_view text);
+// Finds the interrupt routine in an assembled program: an MVO of a register to $0100 whose value
+// an MVII set shortly before (the usual MVII #ISR, R0 / MVO R0, $100 / SWAP R0 / MVO R0, $101).
+// `segments` are decoded from the start of each of `runs` (every source line's words).
+InterruptRoutine FindInterruptRoutine(const std::vector<cpasm::Segment>& segments,
+                                      const std::vector<cpasm::SourceRun>& runs,
+                                      const std::vector<cpasm::Assembly::SymbolValue>& symbols);
 
 // The gutter's note beside an instruction line: its address from the last build and its cycles
 // ("5000 8", "5004 7/9"); the cycles alone when the build did not place the line; empty for a

@@ -6,6 +6,7 @@ list(APPEND QUILLON_CORE_SOURCES
   src/assemble/listing_parser.cpp
   src/assemble/memory_map.cpp
   src/assemble/program_insight.cpp
+  src/assemble/source_map.cpp
   src/assemble/symbol_index.cpp
 )
 list(APPEND QUILLON_WIN32_SOURCES
@@ -23,6 +24,7 @@ list(APPEND QUILLON_UNIT_TESTS
   tests/unit/listing_parser_test.cpp
   tests/unit/memory_map_test.cpp
   tests/unit/program_insight_test.cpp
+  tests/unit/source_map_test.cpp
   tests/unit/symbol_index_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS

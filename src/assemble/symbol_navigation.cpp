@@ -118,9 +118,6 @@ LRESULT CALLBACK FilterProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM 
   return g_filterSubclass.CallOriginal(edit, message, wParam, lParam);
 }
 
-// The size the user last gave Go to Symbol, kept while the program runs.
-SIZE g_symbolDialogSize = {0, 0};
-
 // Go to Symbol: a filter field over the list of definitions, best match first, each row its
 // name, kind, value from the last build and file:line, the last drawn at the right edge whole.
 class GoToSymbolDialog : public Dialog {
@@ -134,9 +131,16 @@ class GoToSymbolDialog : public Dialog {
     RECT r;
     GetWindowRect(Handle(), &r);
     least_ = {r.right - r.left, r.bottom - r.top};
-    if (g_symbolDialogSize.cx >= least_.cx && g_symbolDialogSize.cy >= least_.cy)
-      SetWindowPos(Handle(), nullptr, 0, 0, g_symbolDialogSize.cx, g_symbolDialogSize.cy,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The size the user last gave it, in this session or an earlier one, when it fits the screen.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(GetParent(Handle()) ? GetParent(Handle()) : Handle(), MONITOR_DEFAULTTONEAREST),
+                    &monitor);
+    const RECT& work = monitor.rcWork;
+    if (UsableKeptSize(g_settings.symbolDialogWidth, g_settings.symbolDialogHeight, least_.cx, least_.cy,
+                       work.right - work.left, work.bottom - work.top))
+      SetWindowPos(Handle(), nullptr, 0, 0, static_cast<int>(g_settings.symbolDialogWidth),
+                   static_cast<int>(g_settings.symbolDialogHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOverOwner();
     Layout();
     HWND list = Item(IDC_GOTOSYMBOL_LIST);
@@ -191,7 +195,8 @@ class GoToSymbolDialog : public Dialog {
   void KeepSize() {
     RECT r;
     GetWindowRect(Handle(), &r);
-    g_symbolDialogSize = {r.right - r.left, r.bottom - r.top};
+    g_settings.symbolDialogWidth = static_cast<std::uint32_t>(r.right - r.left);
+    g_settings.symbolDialogHeight = static_cast<std::uint32_t>(r.bottom - r.top);
   }
   // The filter and the list take the room the buttons leave at the right.
   void Layout() {

@@ -69,6 +69,8 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   key.ReadNumber("Line Numbers", shown, 1);
   lineNumbers = shown != 0;
   key.ReadNumber("Tab Width", tabWidth, 8);
+  key.ReadNumber("Go to Symbol Width", symbolDialogWidth, 0);
+  key.ReadNumber("Go to Symbol Height", symbolDialogHeight, 0);
   key.Close();
 }
 
@@ -91,7 +93,17 @@ void Settings::Save(ValueStore& store, const char* keyPath) const {
   key.WriteString("Open Project", openProject);
   key.WriteNumber("Line Numbers", lineNumbers ? 1 : 0);
   key.WriteNumber("Tab Width", tabWidth);
+  key.WriteNumber("Go to Symbol Width", symbolDialogWidth);
+  key.WriteNumber("Go to Symbol Height", symbolDialogHeight);
   key.Close();
+}
+
+bool UsableKeptSize(std::uint32_t width, std::uint32_t height, int leastWidth, int leastHeight, int screenWidth,
+                    int screenHeight) {
+  if (width == 0 || height == 0 || leastWidth < 0 || leastHeight < 0) return false;
+  return width >= static_cast<std::uint32_t>(leastWidth) && height >= static_cast<std::uint32_t>(leastHeight) &&
+         screenWidth > 0 && screenHeight > 0 && width <= static_cast<std::uint32_t>(screenWidth) &&
+         height <= static_cast<std::uint32_t>(screenHeight);
 }
 
 }  // namespace quillon

@@ -41,6 +41,8 @@ struct Settings {
   bool lineNumbers = true;  // line numbers shown in the gutter
   // Editor tabs: a stop every this many characters (the editor takes 1-32, else 8).
   std::uint32_t tabWidth = 8;
+  // Go to Symbol's size in pixels as the user last left it; 0 when never resized.
+  std::uint32_t symbolDialogWidth = 0, symbolDialogHeight = 0;
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).
@@ -50,5 +52,10 @@ struct Settings {
   // Writes every value back. Values of list entries past a list's end are deleted.
   void Save(ValueStore& store, const char* keyPath = kSettingsKeyPath) const;
 };
+
+// Whether a window size kept in the settings is used again: not when it was never kept, when it
+// is smaller than the window's least size, or larger than the screen it opens on.
+bool UsableKeptSize(std::uint32_t width, std::uint32_t height, int leastWidth, int leastHeight, int screenWidth,
+                    int screenHeight);
 
 }  // namespace quillon

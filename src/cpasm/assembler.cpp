@@ -130,6 +130,17 @@ Assembly Assembler::Run() {
     range.last = a - 1;
     result.ram.push_back(range);
   }
+  for (uint32_t a = 0; a < reserved_.size();) {
+    if (!reserved_[a] || memory_[a] >= 0) {
+      ++a;
+      continue;
+    }
+    MemoryRange range;
+    range.first = a;
+    while (a < reserved_.size() && reserved_[a] && memory_[a] < 0) ++a;
+    range.last = a - 1;
+    result.reserved.push_back(range);
+  }
   result.configVars = std::move(configVars_);
   result.attributes = attributes_;
   std::vector<std::string> paths;
@@ -166,6 +177,7 @@ void Assembler::RunPass() {
   memory_.assign(0x10000, -1);
   pages_.clear();
   attributes_.assign(0x10000, 0);
+  reserved_.assign(0x10000, false);
   procs_.clear();
   includeStack_.assign(1, 0);
   macroTrail_.clear();

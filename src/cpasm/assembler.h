@@ -48,6 +48,9 @@ struct Assembly {
   std::string listing;            // addresses, words and source lines, with the problems among them
   std::vector<Segment> segments;  // ascending (unpaged first, then by page), never overlapping
   std::vector<MemoryRange> ram;   // RAM regions reserved under "=RW" attributes
+  // Unpaged addresses RMB (RES, RESERVE) skipped outside STRUCT, where no image data went, in
+  // address order; `narrow` is not used.
+  std::vector<MemoryRange> reserved;
   std::vector<std::pair<std::string, std::string>> configVars;  // from CFGVAR, in source order
   std::vector<SourceRun> sourceMap;                             // in the order the words were written (ORG order)
   // Per address of the unpaged image: the memory attributes, kAttrRead | kAttrWrite | ...

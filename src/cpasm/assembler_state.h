@@ -213,6 +213,7 @@ class Assembler {
   std::vector<int32_t> memory_;
   std::vector<std::vector<int32_t>> pages_;  // ECS pages 0-15, empty until filled
   std::vector<uint8_t> attributes_;          // per image address: kRead | kWrite | kNarrow | kBank
+  std::vector<bool> reserved_;               // per unpaged address: skipped by RMB
   std::vector<std::string> procs_;
   std::vector<int> includeStack_;
   std::vector<std::string> macroTrail_;

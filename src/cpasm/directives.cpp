@@ -271,6 +271,7 @@ void Assembler::DoReserve(const DirectiveCall& call) {
       int64_t at = location_ + k + loadOffset_;
       if (at < 0 || at > 0xFFFF) break;
       attributes_[at] = static_cast<uint8_t>((attributes_[at] | attrSet_) & ~attrClear_);
+      reserved_[at] = true;
     }
   }
   location_ += count;

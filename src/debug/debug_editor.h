@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "assemble/source_map.h"
 #include "debug/breakpoints.h"
-#include "debug/source_map.h"
 
 namespace quillon {
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "assemble/source_map.h"
 #include "debug/machine.h"
-#include "debug/source_map.h"
 #include "debug/stepping.h"
 
 namespace quillon {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "assemble/source_map.h"
 #include "debug/machine.h"
-#include "debug/source_map.h"
 
 namespace quillon {
 

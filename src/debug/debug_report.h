@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "debug/source_map.h"
+#include "assemble/source_map.h"
 
 namespace quillon {
 

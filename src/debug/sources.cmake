@@ -4,7 +4,6 @@ list(APPEND QUILLON_CORE_SOURCES
   src/debug/debug_engine.cpp
   src/debug/debug_report.cpp
   src/debug/simulator_machine.cpp
-  src/debug/source_map.cpp
   src/debug/stepping.cpp
   src/debug/watches.cpp
 )
@@ -16,7 +15,6 @@ list(APPEND QUILLON_WIN32_SOURCES
 list(APPEND QUILLON_UNIT_TESTS
   tests/unit/debug_core_test.cpp
   tests/unit/debug_engine_test.cpp
-  tests/unit/source_map_test.cpp
 )
 list(APPEND QUILLON_GUI_TESTS
   tests/gui/debugger_test.cpp

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "debug/source_map.h"
+#include "assemble/source_map.h"
 
 namespace quillon {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "debug/source_map.h"
+#include "assemble/source_map.h"
 
 namespace quillon {
 

@@ -142,6 +142,9 @@ int FitGutter(HWND window, Document& document) {
     document.gutterWidth = width;
     RefreshDocument(window, kRefreshLayout);
     InvalidateGutter(window, document);
+    // Under Wine the text moved aside by a much wider gutter (the addresses and cycles) is not
+    // drawn again by itself: it showed blank until scrolled.
+    RedrawWindow(document.edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
   }
   return width;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "debug/source_map.h"
+#include "assemble/source_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -1,6 +1,8 @@
 // F7 with the stand-in assembler, the output pane's lines and jump targets, and its placement.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <richedit.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,11 +11,14 @@
 
 #include "app/startup.h"
 #include "assemble/build_runner.h"
+#include "assemble/insight_commands.h"
 #include "assemble/output_pane.h"
+#include "assemble/symbol_index.h"
 #include "base/text_util.h"
 #include "editor/document_file.h"
 #include "editor/document_window.h"
 #include "editor/editor.h"
+#include "editor/text_control.h"
 #include "project/file_pane.h"
 #include "project/project.h"
 #include "resource.h"
@@ -581,15 +586,70 @@ TEST_F(BuildTest, MemoryMapAfterABuild) {
   EXPECT_TRUE(has("$F000-$FFFF\t0 used, 4096 free, largest free 4096"));
   EXPECT_TRUE(has("$D000-$D002  3 words"));
 
-  LoadProject("        ROMW 16\r\n        ORG $1000\r\n        DECLE 1\r\n");
+  // RMB in the console's RAM is in use; data over the Executive is an error at its line, where F4 goes.
+  LoadProject("        ROMW 16\r\n        ORG $100\r\nFLAGS   RMB 4\r\n        ORG $1000\r\n        DECLE 1\r\n");
   Build();
   EXPECT_FALSE(LastBuildSucceeded()) << "data over the Executive";
   const std::vector<PaneLine> lines = ReadPane();
-  bool found = false;
-  for (const PaneLine& line : lines)
-    found =
-        found || line.text.find("ERROR - data at $1000 is over the Executive ROM ($1000-$1FFF)") != std::string::npos;
-  EXPECT_TRUE(found);
+  const PaneLine error{folder_ + "\\game.asm:5: ERROR - data at $1000 is over the Executive ROM ($1000-$1FFF)",
+                       folder_ + "\\game.asm", 4};
+  EXPECT_NE(std::find(lines.begin(), lines.end(), error), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      Plain("  RAM in use: 4 words of 8-bit (4 of the scratch RAM), 0 words of 16-bit")),
+            lines.end());
+  Key(VK_F4);
+  ASSERT_TRUE(IsDocumentWindow(g_app.activeDocument));
+  EXPECT_TRUE(SameSourcePath(DocumentPath(g_app.activeDocument), folder_ + "\\game.asm"));
+  long start = 0, end = 0;
+  GetSelection(DocumentTextControl(g_app.activeDocument), start, end);
+  EXPECT_EQ(SendMessageA(DocumentTextControl(g_app.activeDocument), EM_EXLINEFROMCHAR, 0, start), 4);
+}
+
+// After a build with the bundled assembler, the gutter shows the address of each instruction of an
+// included file; a selection's cycles are held against the vertical blank's budget only inside
+// the interrupt routine the program installs.
+TEST_F(BuildTest, AddressesInTheGutterAndTheInterruptRoutinesBudget) {
+  g_settings.assemblerPath = ProgramFolder() + "\\cpasm.exe";
+  std::string nops;
+  for (int i = 0; i < 340; ++i) nops += "        NOP\r\n";
+  CreateDirectoryA((folder_ + "\\lib").c_str(), nullptr);
+  WriteText(folder_ + "\\lib\\isr.inc", "isr:    MVI $21, R0\r\n" + nops + "        JR R5\r\n");
+  LoadProject(
+      "        ROMW 16\r\n        ORG $5000\r\nstart:  MVII #isr, R0\r\n        MVO R0, $100\r\n"
+      "        SWAP R0\r\n        MVO R0, $101\r\nwait:\r\n" +
+      nops + "        B start\r\n        INCLUDE \"lib\\isr.inc\"\r\n");
+  Build();
+  ASSERT_TRUE(LastBuildSucceeded());
+  ASSERT_TRUE(OpenDocumentAtLine(folder_ + "\\lib\\isr.inc", -1));
+  HWND window = g_app.activeDocument;
+  Command(IDM_TOOLS_CYCLECOLUMN);
+  ASSERT_TRUE(EditorHooks().gutterNote);
+  // MVII, MVO, SWAP, MVO: 7 words; 340 NOPs; B: 2 words.
+  EXPECT_EQ(EditorHooks().gutterNote(window, 0), "515D 10");
+  EXPECT_EQ(EditorHooks().gutterNote(window, 1), "515F 6");
+  Command(IDM_TOOLS_CYCLECOLUMN);
+
+  auto selectionNote = [&](int fromLine, int lines) {
+    HWND edit = DocumentTextControl(g_app.activeDocument);
+    SetFocus(edit);
+    SetSelection(edit, LineIndex(edit, fromLine), LineIndex(edit, fromLine + lines - 1));
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(edit, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(edit, WM_KEYUP, VK_DOWN, 0xC0000001);
+    PumpMessages(20);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    char text[256] = "";
+    SendMessageA(g_app.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return std::string(text);
+  };
+  EXPECT_EQ(selectionNote(0, 342),
+            "342 instructions, 2057 cycles - over the vertical blank's budget for the STIC registers (2,000)");
+  ASSERT_TRUE(OpenDocumentAtLine(folder_ + "\\game.asm", -1));
+  EXPECT_EQ(selectionNote(7, 341), "341 instructions, 2049 cycles") << "the main loop has no such budget";
 }
 
 // The sample project that ships beside the program builds to an image with the bundled assembler.

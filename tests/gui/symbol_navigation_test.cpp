@@ -203,13 +203,31 @@ TEST_F(SymbolNavigationTest, GoToSymbolListsEachNameOnceAndKeepsItsSize) {
     EXPECT_GE(listBox.right - listBox.left, 300) << "the list grows with the dialog";
     PressButton(dialog, IDCANCEL);
   });
+  const Settings saved = g_settings;
+  g_settings.symbolDialogWidth = g_settings.symbolDialogHeight = 0;
   Key('O', true, true);
   Key('O', true, true);
-  g_app.project->CloseProject();
-  EXPECT_EQ(rows.size(), 4u) << "no name twice";
   ASSERT_EQ(sizes.size(), 2u);
   EXPECT_EQ(sizes[1].cx, sizes[0].cx + 120);
   EXPECT_EQ(sizes[1].cy, sizes[0].cy + 80);
+  // The size goes to the settings, which the next session reads; one too large for the screen is
+  // not used.
+  EXPECT_EQ(g_settings.symbolDialogWidth, static_cast<std::uint32_t>(sizes[0].cx + 240));
+  EXPECT_EQ(g_settings.symbolDialogHeight, static_cast<std::uint32_t>(sizes[0].cy + 160));
+  g_settings.symbolDialogWidth = static_cast<std::uint32_t>(sizes[0].cx + 30);
+  g_settings.symbolDialogHeight = static_cast<std::uint32_t>(sizes[0].cy + 20);
+  Key('O', true, true);
+  ASSERT_EQ(sizes.size(), 3u);
+  EXPECT_EQ(sizes[2].cx, sizes[0].cx + 30);
+  EXPECT_EQ(sizes[2].cy, sizes[0].cy + 20);
+  g_settings.symbolDialogWidth = 100000;
+  Key('O', true, true);
+  ASSERT_EQ(sizes.size(), 4u);
+  EXPECT_EQ(sizes[3].cx, sizes[0].cx) << "too wide for the screen";
+  g_app.project->CloseProject();
+  g_settings.symbolDialogWidth = saved.symbolDialogWidth;
+  g_settings.symbolDialogHeight = saved.symbolDialogHeight;
+  EXPECT_EQ(rows.size(), 4u) << "no name twice";
 }
 
 // The output pane's lines as text.
@@ -397,7 +415,15 @@ TEST_F(SymbolNavigationTest, CompletionOpensAfterThreeLettersAndEnterInsertsOneU
 TEST_F(SymbolNavigationTest, TheToolsItemShowsCyclesInTheGutter) {
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));
   HWND window = g_app.activeDocument;
+  HWND edit = DocumentTextControl(window);
+  PumpMessages(50);
   Command(IDM_TOOLS_CYCLECOLUMN);
+  // The text, moved aside by the wider gutter, is drawn again (under Wine it showed blank).
+  RECT update{};
+  EXPECT_TRUE(GetUpdateRect(edit, &update, FALSE));
+  RECT shown{};
+  GetClientRect(window, &shown);
+  EXPECT_GE(update.bottom - update.top, shown.bottom - shown.top - 40);
   EXPECT_TRUE(GetMenuState(GetMenu(frame_), IDM_TOOLS_CYCLECOLUMN, MF_BYCOMMAND) & MF_CHECKED);
   ASSERT_TRUE(EditorHooks().gutterNote);
   EXPECT_GT(EditorHooks().gutterNoteCharacters, 0);

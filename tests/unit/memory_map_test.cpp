@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/memory_platform.h"
+
 namespace quillon {
 namespace {
 
@@ -20,7 +22,7 @@ TEST(MemoryMapTest, ConfigRangesAndRam) {
   ASSERT_EQ(map.ram.size(), 1u);
   EXPECT_EQ(map.ram[0].first, 0x8040u);
 
-  const MemoryReport report = ReportMemory(map, {});
+  const MemoryReport report = ReportMemory(map, SourceMap());
   EXPECT_EQ(report.ram8, 16);
   EXPECT_EQ(report.ram16, 32);
   EXPECT_TRUE(report.errors.empty());
@@ -48,7 +50,7 @@ TEST(MemoryMapTest, ConfigRangesAndRam) {
 TEST(MemoryMapTest, LargestFreeBlockBetweenRanges) {
   ImageMap map;
   map.filled = {{0x5000, 0x50FF}, {0x5300, 0x6EFF}, {0x6F80, 0x6FFF}};
-  const MemoryReport report = ReportMemory(map, {});
+  const MemoryReport report = ReportMemory(map, SourceMap());
   const BlockUse& use = report.blocks[4];
   ASSERT_EQ(use.block.first, 0x5000u);
   EXPECT_EQ(use.free, 0x200 + 0x80);
@@ -59,9 +61,14 @@ TEST(MemoryMapTest, LargestFreeBlockBetweenRanges) {
 TEST(MemoryMapTest, DataOverTheConsoleIsAnErrorAtItsLine) {
   ImageMap map;
   map.filled = {{0x0FFE, 0x1001}, {0x8030, 0x8041}, {0x3000, 0x3000}};
-  const std::vector<SourceRun> runs = {{0x0FFE, 0x1001, 7, "C:\\g\\game.asm"}, {0x8030, 0x8041, 20, "C:\\g\\lib.asm"}};
-  const MemoryReport report = ReportMemory(map, runs);
+  SourceMap sources;
+  sources.Add(0x0FFE, 0x1001, "C:\\g\\game.asm", 6);
+  sources.Add(0x8030, 0x8041, "C:\\g\\lib.asm", 19);
+  sources.Finish();
+  const MemoryReport report = ReportMemory(map, sources);
   ASSERT_EQ(report.errors.size(), 3u);
+  EXPECT_EQ(report.errors[0].file, "C:\\g\\game.asm") << "where F4 goes";
+  EXPECT_EQ(report.errors[0].line, 7);
   const std::vector<std::string> lines = MemoryReportLines(report);
   auto has = [&](const std::string& s) { return std::find(lines.begin(), lines.end(), s) != lines.end(); };
   EXPECT_TRUE(has("C:\\g\\game.asm:7: ERROR - data at $1000-$1001 is over the Executive ROM ($1000-$1FFF)"));
@@ -89,6 +96,69 @@ TEST(MemoryMapTest, RomSegmentsAndRamWindows) {
   EXPECT_EQ(map.ram[0].last, 0xD7FFu);
   EXPECT_FALSE(ParseRomMap(rom.substr(0, rom.size() - 10), map)) << "cut short";
   EXPECT_FALSE(ParseRomMap("\xA8\x01\xFF", map)) << "bad count check";
+}
+
+// A build's outputs read back as the IDE reads them: the bundled assembler's source map, or the
+// listing of another assembler, name the included file's line that put data over the GROM, give
+// the included lines their addresses, and RMB's words in the console's RAM count as in use.
+TEST(MemoryMapTest, ABuildsOutputsReadBackThroughIncludeAndMacros) {
+  const std::string main =
+      "        ORG     $100\r\nFLAGS   RMB     3\r\n        ORG     $2F0\r\nSTACK   RMB     16\r\n"
+      "        ORG     $5000\r\nstart:  MVII    #isr, R0\r\n        MVO     R0, $100\r\n        SWAP    R0\r\n"
+      "        MVO     R0, $101\r\n        B       start\r\n        INCLUDE \"lib\\isr.inc\"\r\n";
+  const std::string lib =
+      "TWICE   MACRO   r\r\n        INCR    %r%\r\n        INCR    %r%\r\n        ENDM\r\n"
+      "isr:    TWICE   R1\r\n        JR      R5\r\n        ORG     $3000\r\n        DECLE   1, 2\r\n";
+  const cpasm::Assembly a =
+      cpasm::AssembleText("C:\\g\\game.asm", main, [&](const std::string& path, std::string& text) {
+        if (path != "C:\\g\\lib\\isr.inc") return false;
+        text = lib;
+        return true;
+      });
+  ASSERT_EQ(a.errors, 0) << a.diagnostics[0].text;
+  for (bool sourceMap : {true, false}) {
+    MemoryPlatform files;
+    files.Write("C:\\g\\game.asm", main);
+    files.Write("C:\\g\\lib\\isr.inc", lib);
+    files.Write("C:\\g\\game.cfg", cpasm::MemoryMapText(a));
+    files.Write("C:\\g\\game.lst", a.listing);
+    if (sourceMap) files.Write("C:\\g\\game.smap", cpasm::SourceMapText(a));
+    // A map left from an earlier build, which another assembler's build must not read.
+    else
+      files.Write("C:\\g\\game.smap", "5000 5FFF 1 C:\\g\\old.asm\n");
+    BuildOutputs build;
+    build.directory = "C:\\g";
+    build.image = "game.bin";
+    build.source = "game.asm";
+    build.listing = "game.lst";
+    build.sourceMap = sourceMap;
+    const BuildInsight insight = ReadBuildInsight(files, build);
+    const char* how = sourceMap ? "source map" : "listing";
+    ASSERT_TRUE(insight.mapRead) << how;
+    std::uint32_t address = 0;
+    EXPECT_TRUE(insight.facts.LineAddress("C:\\g\\lib\\isr.inc", 5, address)) << how << ": the macro's call";
+    EXPECT_EQ(address, 0x5009u) << how;
+    EXPECT_TRUE(insight.facts.LineAddress("C:\\g\\lib\\isr.inc", 6, address)) << how;
+    EXPECT_EQ(address, 0x500Bu) << how;
+    EXPECT_FALSE(insight.facts.LineAddress("C:\\g\\lib\\isr.inc", 2, address)) << how << ": the macro's body";
+    ASSERT_EQ(insight.report.errors.size(), 1u) << how;
+    EXPECT_EQ(insight.report.errors[0].file, "C:\\g\\lib\\isr.inc") << how;
+    EXPECT_EQ(insight.report.errors[0].line, 8) << how;
+    EXPECT_EQ(insight.report.scratch, 3) << how;
+    EXPECT_EQ(insight.report.system, 16) << how;
+    EXPECT_EQ(insight.report.ram8, 3) << how;
+    EXPECT_EQ(insight.report.ram16, 16) << how;
+    EXPECT_TRUE(insight.facts.interrupt.known) << how;
+    EXPECT_EQ(insight.facts.interrupt.name, "isr") << how;
+    EXPECT_TRUE(insight.facts.InInterruptRoutine("C:\\g\\lib\\isr.inc", 5, 6)) << how;
+    EXPECT_FALSE(insight.facts.InInterruptRoutine("C:\\g\\game.asm", 6, 7)) << how;
+    const std::vector<std::string> lines = MemoryReportLines(insight.report);
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "  RAM in use: 3 words of 8-bit (3 of the scratch RAM), 16 words of 16-bit (16 of the system "
+                        "RAM)"),
+              lines.end())
+        << how;
+  }
 }
 
 }  // namespace

@@ -248,26 +248,28 @@ TEST(ProgramInsightTest, RenameEditsEveryUseOrRefuses) {
   EXPECT_EQ(ApplyRename("@@lo0p  DECR", "/p/main.asm", plan, 5), "@@lo0p  DECR");
 }
 
-TEST(ProgramInsightTest, SourceMapReadsRunsAndSkipsWhatDoesNotRead) {
-  const std::vector<SourceRun> runs = ParseSourceMap(
-      "; cpasm source map 1\n5000 5003 12 C:\\my game\\game.asm\r\n5004 5004 7 /p/x.bas\nzz\n5000 4000 1 a\n6000 6001 "
-      "0 b\n");
-  ASSERT_EQ(runs.size(), 2u);
-  EXPECT_EQ(runs[0].first, 0x5000u);
-  EXPECT_EQ(runs[0].last, 0x5003u);
-  EXPECT_EQ(runs[0].line, 12);
-  EXPECT_EQ(runs[0].file, "C:\\my game\\game.asm");
+// The line's address is the lowest the build gave it: a file included twice has two.
+TEST(ProgramInsightTest, LineAddressesComeFromTheBuildsSourceMap) {
   BuildFacts facts;
-  facts.runs = runs;
+  std::vector<std::string> problems;
+  ReadSourceMapText(
+      "; cpasm source map 1\n5000 5003 12 C:\\my game\\game.asm\r\n6000 6001 3 C:\\my game\\lib.inc\n"
+      "5010 5011 3 C:\\my game\\lib.inc\n",
+      facts.lines, problems);
+  EXPECT_TRUE(problems.empty());
   std::uint32_t address = 0;
   EXPECT_TRUE(facts.LineAddress("c:/MY GAME/game.asm", 12, address));
   EXPECT_EQ(address, 0x5000u);
-  EXPECT_FALSE(facts.LineAddress("/p/x.bas", 8, address));
+  EXPECT_TRUE(facts.LineAddress("C:\\my game\\lib.inc", 3, address));
+  EXPECT_EQ(address, 0x5010u);
+  EXPECT_FALSE(facts.LineAddress("C:\\my game\\game.asm", 11, address));
 }
 
 TEST(ProgramInsightTest, GutterNotesGiveAddressAndCycles) {
   BuildFacts facts;
-  facts.runs = {{0x5000, 0x5001, 3, "/p/a.asm"}, {0x5002, 0x5003, 4, "/p/a.asm"}};
+  facts.lines.Add(0x5000, 0x5001, "/p/a.asm", 2);
+  facts.lines.Add(0x5002, 0x5003, "/p/a.asm", 3);
+  facts.lines.Finish();
   EXPECT_EQ(GutterNote("        MVII #1, R0", false, "/p/a.asm", 3, facts), "5000 8");
   EXPECT_EQ(GutterNote("        BNEQ LOOP", false, "/p/a.asm", 4, facts), "5002 7/9");
   EXPECT_EQ(GutterNote("        MVII #$1234, R0", true, "/p/a.asm", 9, facts), "10") << "not placed by the build";
@@ -302,12 +304,81 @@ TEST(CycleCountTest, LinesAndSums) {
   EXPECT_EQ(sum.instructions, 4);
   EXPECT_EQ(sum.least, 4 + 10 + 6 + 7);
   EXPECT_EQ(sum.most, 4 + 10 + 6 + 9);
-  EXPECT_EQ(CycleSumText(sum), "4 instructions, 27-29 cycles");
-  EXPECT_EQ(CycleSumText({1, 8, 8}), "1 instruction, 8 cycles");
-  EXPECT_EQ(CycleSumText({}), "");
-  EXPECT_NE(CycleSumText({300, 1900, 2001}).find("budget for the STIC registers (2,000)"), std::string::npos);
-  EXPECT_EQ(CycleSumText({300, 1900, 2000}).find("budget"), std::string::npos);
-  EXPECT_NE(CycleSumText({500, 3000, 3781}).find("GRAM (3,780)"), std::string::npos);
+  EXPECT_EQ(CycleSumText(sum, true), "4 instructions, 27-29 cycles");
+  EXPECT_EQ(CycleSumText({1, 8, 8}, false), "1 instruction, 8 cycles");
+  EXPECT_EQ(CycleSumText({}, true), "");
+  // The budgets hold inside the interrupt routine only.
+  struct Budget {
+    long long most;
+    bool interrupt;
+    const char* warning;  // null: none
+  } budgets[] = {
+      {2000, true, nullptr},        {2001, true, "budget for the STIC registers (2,000)"},
+      {3781, true, "GRAM (3,780)"}, {2001, false, nullptr},
+      {9000, false, nullptr},
+  };
+  for (const Budget& b : budgets) {
+    const std::string text = CycleSumText({300, 1900, b.most}, b.interrupt);
+    if (b.warning)
+      EXPECT_NE(text.find(b.warning), std::string::npos) << b.most << " " << b.interrupt;
+    else
+      EXPECT_EQ(text.find("budget"), std::string::npos) << b.most << " " << b.interrupt;
+  }
+}
+
+// The interrupt routine is the label whose address the program puts in the vector at $0100,
+// through INCLUDE and macros, and runs to the next label that is no local of it.
+TEST(CycleCountTest, TheInterruptRoutineIsTheOneTheProgramInstalls) {
+  struct Case {
+    const char* name;
+    const char* source;
+    bool known;
+    const char* routine;
+    std::uint32_t first, last;
+  } cases[] = {
+      {"the usual four lines",
+       "        ORG $5000\nMAIN:   MVII #ISR, R0\n        MVO R0, $100\n        SWAP R0\n        MVO R0, $101\n"
+       "        B MAIN\nISR     PROC\n@@x:    MVI $21, R0\n        JR R5\n        ENDP\nNEXT:   NOP\n",
+       true, "ISR", 0x5009, 0x500B},
+      {"through a macro and a name for the vector",
+       "VEC     EQU $100\nSETISR  MACRO r\n        SDBD\n        MVII #%r%, R1\n        MVO R1, VEC\n"
+       "        SWAP R1\n        MVO R1, VEC+1\n        ENDM\n        ORG $5000\nMAIN:   SETISR HANDLER\n"
+       "        B MAIN\nHANDLER: MVI $21, R0\n        JR R5\n",
+       true, "HANDLER", 0x500B, 0x500D},
+      {"a value overwritten before the store",
+       "        ORG $5000\nMAIN:   MVII #ISR, R0\n        CLRR R0\n        MVO R0, $100\nISR:    JR R5\n", false, "", 0,
+       0},
+      {"no vector stored", "        ORG $5000\nMAIN:   MVII #1, R0\n        MVO R0, $102\nISR:    JR R5\n", false, "",
+       0, 0},
+  };
+  for (const Case& c : cases) {
+    const cpasm::Assembly a = cpasm::AssembleText("/p/t.asm", c.source, {});
+    ASSERT_EQ(a.errors, 0) << c.name << ": " << (a.diagnostics.empty() ? "" : a.diagnostics[0].text);
+    const InterruptRoutine r = FindInterruptRoutine(a.segments, a.sourceMap, a.symbols);
+    EXPECT_EQ(r.known, c.known) << c.name;
+    if (!c.known) continue;
+    EXPECT_EQ(r.name, c.routine) << c.name;
+    EXPECT_EQ(r.first, c.first) << c.name;
+    EXPECT_EQ(r.last, c.last) << c.name;
+  }
+}
+
+TEST(CycleCountTest, ASelectionIsInTheInterruptRoutineWhenAllItsWordsAre) {
+  BuildFacts facts;
+  facts.lines.Add(0x5000, 0x5001, "/p/a.asm", 1);  // line 2
+  facts.lines.Add(0x5010, 0x5011, "/p/a.asm", 9);  // line 10
+  facts.lines.Add(0x5012, 0x5012, "/p/a.asm", 10);
+  facts.lines.Add(0x5013, 0x5013, "/p/a.asm", 12);
+  facts.lines.Finish();
+  facts.interrupt = {true, "ISR", 0x5010, 0x5012};
+  struct Case {
+    int first, last;
+    bool inside;
+  } cases[] = {{10, 11, true}, {9, 11, true}, {10, 13, false}, {2, 10, false}, {3, 9, false}};
+  for (const Case& c : cases)
+    EXPECT_EQ(facts.InInterruptRoutine("/p/a.asm", c.first, c.last), c.inside) << c.first << "-" << c.last;
+  facts.interrupt.known = false;
+  EXPECT_FALSE(facts.InInterruptRoutine("/p/a.asm", 10, 11));
 }
 
 }  // namespace

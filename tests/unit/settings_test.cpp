@@ -90,6 +90,8 @@ TEST(Settings, RoundTripKeepsEveryField) {
   a.openProject = "C:\\games\\game.qlp";
   a.lineNumbers = false;
   a.tabWidth = 4;
+  a.symbolDialogWidth = 640;
+  a.symbolDialogHeight = 480;
   a.Save(store);
 
   Settings b;
@@ -113,6 +115,28 @@ TEST(Settings, RoundTripKeepsEveryField) {
   EXPECT_FALSE(b.lineNumbers) << "turned off, kept off";
   EXPECT_EQ(b.tabWidth, a.tabWidth);
   EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Tab Width"].type, kTypeNumber);
+  EXPECT_EQ(b.symbolDialogWidth, 640u);
+  EXPECT_EQ(b.symbolDialogHeight, 480u);
+}
+
+// A kept window size comes back only when the window can take it on this screen.
+TEST(Settings, AKeptWindowSizeIsUsedOnlyWhereItFits) {
+  struct Case {
+    std::uint32_t width, height;
+    bool used;
+  } cases[] = {
+      {640, 480, true},
+      {300, 200, true},  // the least size itself
+      {0, 0, false},
+      {640, 0, false},  // never kept
+      {299, 480, false},
+      {640, 199, false},  // smaller than the dialog's least
+      {1025, 480, false},
+      {640, 769, false},         // larger than the screen (another monitor once)
+      {0xFFFFFFFF, 480, false},  // what a damaged value reads as
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(UsableKeptSize(c.width, c.height, 300, 200, 1024, 768), c.used) << c.width << "x" << c.height;
 }
 
 TEST(Settings, UnreadableValuesTakeTheirDefaults) {

@@ -1,5 +1,5 @@
 // The debugger's map between addresses and source lines, from a .smap file or from a listing.
-#include "debug/source_map.h"
+#include "assemble/source_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "debug/source_map.h"
+#include "assemble/source_map.h"
 
 #include <algorithm>
 #include <cctype>
