@@ -135,7 +135,7 @@ void FitGutterBeforeText(HWND edit, const std::string& text) {
 
 int FitGutter(HWND window, Document& document) {
   if (!document.edit) return document.gutterWidth;
-  document.gutterLines = DocumentLines(document).Count();
+  document.gutterLines = LineCount(document.edit);
   // Never narrower than the strip the screen's scale gives.
   const int width = WidthFor(document.gutterLines);
   if (width != document.gutterWidth) {
@@ -152,7 +152,7 @@ int FitGutter(HWND window, Document& document) {
 void GutterAfterChange(HWND window, Document& document) {
   if (!document.edit) return;
   const int before = document.gutterLines;
-  const int now = DocumentLines(document).Count();
+  const int now = LineCount(document.edit);
   if (now == before) return;
   FitGutter(window, document);
   InvalidateGutter(window, document);
@@ -197,8 +197,7 @@ void PaintGutter(HWND window) {
   MapWindowPoints(edit, window, &origin, 1);
   const EditorHookSet& hooks = EditorHooks();
   const bool notes = hooks.gutterNote && hooks.gutterNoteCharacters > 0;
-  const DocumentLines lines(*document);
-  const int count = lines.Count();
+  const int count = LineCount(edit);
   const int first = FirstVisibleLine(edit);
   document->gutterFirst = first;
   // The numbers in the dialog font, made smaller when its lines are taller than the text's (at a
@@ -220,14 +219,14 @@ void PaintGutter(HWND window) {
     POINTL at{};
     long top = nextTop;
     if (top < 0) {
-      SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), lines.StartOf(line));
+      SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), LineIndex(edit, line));
       top = at.y + origin.y;
     }
     if (top >= strip.bottom) break;
     // The next line's top gives this line's height (the last line takes the previous height).
     POINTL below{};
     if (line + 1 < count) {
-      SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&below), lines.StartOf(line + 1));
+      SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&below), LineIndex(edit, line + 1));
       nextTop = below.y + origin.y;
     }
     const long height = nextTop > top ? nextTop - top : 14;

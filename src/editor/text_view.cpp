@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "editor/document.h"
-#include "editor/document_lines.h"
 #include "editor/document_refresh.h"
 #include "editor/text_control.h"
 #include "editor/text_model.h"
@@ -44,9 +43,9 @@ POINTL PositionOf(HWND edit, long character) {
 }
 
 // The height of a line: every line has the first one's (one font for all the text).
-long LineHeight(HWND edit, Document& document, const DocumentLines& lines) {
-  if (lines.Count() >= 2) {
-    const long first = PositionOf(edit, 0).y, second = PositionOf(edit, lines.StartOf(1)).y;
+long LineHeight(HWND edit, Document& document, int lines) {
+  if (lines >= 2) {
+    const long first = PositionOf(edit, 0).y, second = PositionOf(edit, LineIndex(edit, 1)).y;
     if (second > first) document.lineHeight = second - first;
   }
   return document.lineHeight;
@@ -63,16 +62,15 @@ bool Measure(HWND window, View& view) {
   GetClientRect(edit, &control);
   view.shown = {std::min(static_cast<LONG>(document.gutterWidth), client.right), 0, client.right, client.bottom};
   view.scroll = ScrollPosition(edit);
-  const DocumentLines textLines(document);
-  const int lines = std::max(1, textLines.Count());
-  const long lineHeight = LineHeight(edit, document, textLines);
+  const int lines = std::max(1, LineCount(edit));
+  const long lineHeight = LineHeight(edit, document, lines);
   // The text's height from where its last line is; its width from its widest line, counted in
   // the undo history's copy of the text, again after any change larger than some typing. Not
   // while a change is at work: the copy is still the text before it.
   const long length = static_cast<long>(document.model.history.Text().size());
   if (NeedsMeasuring({document.measuredLines, document.measuredLineHeight, document.measuredLength}, lines, lineHeight,
                      length)) {
-    document.textHeight = PositionOf(edit, textLines.StartOf(lines - 1)).y + view.scroll.y + lineHeight;
+    document.textHeight = PositionOf(edit, LineIndex(edit, lines - 1)).y + view.scroll.y + lineHeight;
     const long widest =
         static_cast<long>(WidestLineColumns(document.model.history.Text(), static_cast<int>(g_settings.tabWidth)));
     const bool settled = document.editDepth == 0 && !document.applyingHistory;
@@ -306,11 +304,11 @@ void TurnWheel(HWND window, WPARAM wParam, bool sideways) {
 }
 
 int FirstShownLine(HWND window) {
-  Document* document = GetDocument(window);
+  const Document* document = GetDocument(window);
   if (!document || !document->edit) return 0;
   POINTL at{1, document->shiftY};  // the window's top edge, in the control
   const LRESULT character = SendMessageA(document->edit, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at));
-  return DocumentLines(*document).LineOf(static_cast<long>(character));
+  return static_cast<int>(SendMessageA(document->edit, EM_EXLINEFROMCHAR, 0, character));
 }
 
 RECT ShownTextRect(HWND window) {
@@ -324,10 +322,9 @@ void ScrollShownLines(HWND window, int columns, int lines) {
   Moving moving;
   View view;
   if (!Measure(window, view)) return;
-  const DocumentLines textLines(*view.document);
-  const int count = textLines.Count();
+  const int count = LineCount(view.document->edit);
   const int line = std::clamp(FirstShownLine(window) + lines, 0, std::max(0, count - 1));
-  const long top = PositionOf(view.document->edit, textLines.StartOf(line)).y + view.scroll.y;
+  const long top = PositionOf(view.document->edit, LineIndex(view.document->edit, line)).y + view.scroll.y;
   ShowFrom(view, view.left() + columns * view.document->charWidth, top);
 }
 
