@@ -328,7 +328,11 @@ void Assembler::DoRomWidth(const DirectiveCall& call) {
 
 void Assembler::DoConfigVar(const DirectiveCall& call) {
   std::string_view text = Trim(call.operands);
-  size_t equals = text.find('=');
+  // The first '=' outside strings: a quoted name may hold one.
+  size_t equals = std::string_view::npos;
+  Scanner scanner(text);
+  for (Token t = scanner.Next(); t.kind != Token::kEnd && equals == std::string_view::npos; t = scanner.Next())
+    if (t.kind == Token::kOperator && t.text[0] == '=') equals = t.pos;
   std::string_view name = equals == std::string_view::npos ? text : Trim(text.substr(0, equals));
   std::string decodedName, error;
   if (IsQuoted(name) || (!name.empty() && name[0] == '$')) {

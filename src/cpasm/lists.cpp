@@ -35,7 +35,7 @@ bool SplitListSlice(std::string_view text, std::string_view& list, std::vector<s
   const size_t close = ClosingParen(text, 0);
   if (close == std::string_view::npos) return false;
   std::string_view rest = Trim(text.substr(close + 1));
-  if (rest.size() < 2 || rest.front() != '[' || rest.back() != ']') return false;
+  if (rest.size() < 2 || rest.front() != '[' || GroupEnd(rest, 0) != rest.size() - 1) return false;
   indexes = SplitOperands(rest.substr(1, rest.size() - 2));
   if (indexes.size() != 2) return false;
   list = text.substr(1, close - 1);
@@ -86,7 +86,7 @@ bool Assembler::Today(std::string_view item, std::string* text, std::vector<int6
   if (name != "TODAY_STR_LOC" && name != "TODAY_STR_GMT" && name != "TODAY_VAL_LOC" && name != "TODAY_VAL_GMT")
     return false;
   std::string_view rest = Trim(item.substr(end));
-  if (rest.size() < 2 || rest.front() != '(' || rest.back() != ')') return false;
+  if (rest.size() < 2 || rest.front() != '(' || GroupEnd(rest, 0) != rest.size() - 1) return false;
   std::string_view quoted = Trim(rest.substr(1, rest.size() - 2));
   std::string spec, error;
   if (!DecodeString(quoted, spec, error)) {
