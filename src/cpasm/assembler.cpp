@@ -12,16 +12,6 @@
 
 namespace cpasm {
 
-namespace {
-
-std::string Hex4(int64_t value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "$%04X", static_cast<unsigned>(value & 0xFFFF));
-  return buffer;
-}
-
-}  // namespace
-
 void SplitLines(SourceFile& file, int index) {
   std::string_view text = file.text;
   size_t start = 0;
@@ -52,36 +42,6 @@ Assembler::Assembler(const std::string& fileName, std::string_view text, const F
   files_.push_back(std::move(file));
 }
 
-namespace {
-
-enum Attribute { kRead = 1, kWrite = 2, kNarrow = 4 };
-
-// Cuts filled memory into segments; a segment also ends where RAM attributes change.
-void AddSegments(const std::vector<int32_t>& memory, const std::vector<uint8_t>* attributes, int page,
-                 std::vector<Segment>& out) {
-  auto ram = [&](uint32_t a) {
-    return attributes && ((*attributes)[a] & (kRead | kWrite)) == (kRead | kWrite) ? 1 + ((*attributes)[a] & kNarrow)
-                                                                                   : 0;
-  };
-  for (uint32_t a = 0; a < memory.size();) {
-    if (memory[a] < 0) {
-      ++a;
-      continue;
-    }
-    Segment segment;
-    segment.address = a;
-    segment.page = page;
-    int kind = ram(a);
-    segment.ram = kind != 0;
-    segment.narrow = kind > 1;
-    while (a < memory.size() && memory[a] >= 0 && ram(a) == kind)
-      segment.words.push_back(static_cast<uint16_t>(memory[a++]));
-    out.push_back(std::move(segment));
-  }
-}
-
-}  // namespace
-
 Assembly Assembler::Run() {
   const int passes = options_.limits.passes;
   for (pass_ = 1; pass_ <= passes; ++pass_) {
@@ -99,42 +59,20 @@ Assembly Assembler::Run() {
   for (const auto& [name, symbol] : symbols_) result.symbols.push_back({name, symbol.value, symbol.kind});
   std::sort(result.symbols.begin(), result.symbols.end(),
             [](const Assembly::SymbolValue& a, const Assembly::SymbolValue& b) { return a.name < b.name; });
-  AddSegments(memory_, &attributes_, -1, result.segments);
-  for (size_t page = 0; page < pages_.size(); ++page)
-    if (!pages_[page].empty()) AddSegments(pages_[page], nullptr, static_cast<int>(page), result.segments);
-  for (uint32_t a = 0; a < attributes_.size() && !options_.romOutput; ++a) {
-    if ((attributes_[a] & (kRead | kWrite)) == kWrite) {
-      Diagnostic d{
-          files_[0]->path, 0, true,
-          "write-only memory at " + Hex4(a) + " (attributes W without R) needs .rom output: name the image .rom"};
-      result.diagnostics.push_back(d);
-      ++result.errors;
-      listing_ += FormatDiagnostic(d) + "\n";
-      break;
-    }
-  }
-  // RAM that holds no image data: reserved under read/write attributes.
-  for (uint32_t a = 0; a < attributes_.size();) {
-    int kind =
-        (attributes_[a] & (kRead | kWrite)) == (kRead | kWrite) && memory_[a] < 0 ? 1 + (attributes_[a] & kNarrow) : 0;
-    if (!kind) {
-      ++a;
-      continue;
-    }
-    MemoryRange range;
-    range.first = a;
-    range.narrow = kind > 1;
-    while (a < attributes_.size() && memory_[a] < 0 &&
-           ((attributes_[a] & (kRead | kWrite)) == (kRead | kWrite) ? 1 + (attributes_[a] & kNarrow) : 0) == kind)
-      ++a;
-    range.last = a - 1;
-    result.ram.push_back(range);
+  image_.Finish(result);
+  const int64_t writeOnly = options_.romOutput ? -1 : image_.WriteOnlyAddress();
+  if (writeOnly >= 0) {
+    Diagnostic d{
+        files_[0]->path, 0, true,
+        "write-only memory at " + Hex4(writeOnly) + " (attributes W without R) needs .rom output: name the image .rom"};
+    result.diagnostics.push_back(d);
+    ++result.errors;
+    listing_ += FormatDiagnostic(d) + "\n";
   }
   result.configVars = std::move(configVars_);
-  result.attributes = attributes_;
   std::vector<std::string> paths;
   for (const auto& file : files_) paths.push_back(file->path);
-  result.sourceMap = sourceMap_.Runs(paths);
+  result.sourceMap = image_.Map().Runs(paths);
   listing_ += '\n';
   listing_ += std::to_string(result.errors);
   listing_ += " error(s), ";
@@ -148,11 +86,7 @@ void Assembler::RunPass() {
   changed_ = false;
   stopped_ = false;
   errorCount_ = 0;
-  location_ = 0x5000;
-  loadOffset_ = 0;
-  page_ = -1;
-  attrSet_ = kRead;
-  attrClear_ = 0;
+  image_.Reset();
   sdbd_ = false;
   romWidth_ = 16;
   romMode_ = 0;
@@ -163,15 +97,11 @@ void Assembler::RunPass() {
   ended_ = false;
   linesDone_ = 0;
   expansions_ = 0;
-  memory_.assign(0x10000, -1);
-  pages_.clear();
-  attributes_.assign(0x10000, 0);
   procs_.clear();
   includeStack_.assign(1, 0);
   macroTrail_.clear();
   macroDepth_ = 0;
   replayDepth_ = 0;
-  sourceMap_.Reset();
   conditions_.clear();
   collect_ = Collect::kNone;
   macros_.clear();
@@ -316,39 +246,16 @@ bool Assembler::CheckWord(int64_t value, bool decle, const char* what, uint16_t&
 }
 
 void Assembler::Emit(uint16_t word) {
-  if (location_ > 0xFFFF) {
-    if (!(lineReported_ & 1)) Error("code runs past $FFFF");
-    lineReported_ |= 1;
+  if (image_.Location() > 0xFFFF) {
+    if (!(lineReported_ & Image::kPastEnd)) Error("code runs past $FFFF");
+    lineReported_ |= Image::kPastEnd;
     return;
   }
   lineWords_.push_back(word);
-  int64_t at = location_ + loadOffset_;
-  ++location_;
-  if (at < 0 || at > 0xFFFF) {
-    if (!(lineReported_ & 1)) Error("image address runs past $FFFF");
-    lineReported_ |= 1;
-    return;
-  }
-  std::vector<int32_t>* memory = &memory_;
-  if (page_ >= 0) {
-    // A page flips one 4K block of the address space.
-    if ((at >> 12) != pageBlock_) {
-      if (!(lineReported_ & 8)) Error("ECS page data runs past the 4K block at " + Hex4(at & 0xF000));
-      lineReported_ |= 8;
-      return;
-    }
-    if (pages_.size() <= static_cast<size_t>(page_)) pages_.resize(page_ + 1);
-    if (pages_[page_].empty()) pages_[page_].assign(0x10000, -1);
-    memory = &pages_[page_];
-  } else {
-    attributes_[at] = static_cast<uint8_t>((attributes_[at] | attrSet_) & ~attrClear_);
-  }
-  if ((*memory)[at] >= 0 && !(lineReported_ & 4)) {
-    Error("address " + Hex4(at) + (page_ >= 0 ? " of page " + std::to_string(page_) : "") + " is filled twice");
-    lineReported_ |= 4;
-  }
-  (*memory)[at] = word;
-  sourceMap_.Word(static_cast<uint32_t>(at));
+  std::string problem;
+  const int bit = image_.Put(word, problem);
+  if (bit && !(lineReported_ & bit)) Error(problem);
+  lineReported_ |= bit;
 }
 
 Assembly AssembleText(const std::string& fileName, std::string_view text, const FileReader& readFile,

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "cpasm/assembler.h"
+#include "cpasm/image.h"
 #include "cpasm/lexer.h"
-#include "cpasm/sourcemap.h"
 
 namespace cpasm {
 
@@ -188,12 +188,6 @@ class Assembler {
   // Per pass.
   int pass_ = 0;
   bool changed_ = false;
-  int64_t location_ = 0;
-  int64_t loadOffset_ = 0;  // image address minus location
-  int page_ = -1;           // ECS page of the ORG in force
-  int64_t pageBlock_ = 0;   // the 4K block (address >> 12) that page flips
-  int attrSet_ = 0;         // attributes the ORG in force gives the addresses it fills
-  int attrClear_ = 0;
   bool forwardUsed_ = false;  // the last Eval used a symbol not yet defined in this pass
   bool sdbd_ = false;
   int romWidth_ = 16;
@@ -209,10 +203,7 @@ class Assembler {
   long long linesDone_ = 0;
   int expansions_ = 0;
   int replayDepth_ = 0;  // REPEAT bodies being replayed
-  SourceMapBuilder sourceMap_;
-  std::vector<int32_t> memory_;
-  std::vector<std::vector<int32_t>> pages_;  // ECS pages 0-15, empty until filled
-  std::vector<uint8_t> attributes_;          // per image address: kRead | kWrite | kNarrow | kBank
+  Image image_;
   std::vector<std::string> procs_;
   std::vector<int> includeStack_;
   std::vector<std::string> macroTrail_;

@@ -123,7 +123,7 @@ void Assembler::DoProc(const DirectiveCall& call) {
   if (call.label.empty()) return Error("PROC needs a label");
   if (inStruct_) return Error("PROC inside a STRUCT");
   Note(QualifiedName(call.label), Definition::Kind::kProc);
-  Define(call.label, location_, false);
+  Define(call.label, image_.Location(), false);
   procs_.push_back(QualifiedName(call.label));
 }
 
@@ -138,7 +138,7 @@ void Assembler::EndOfDefinition() {
 void Assembler::DoEndp(const DirectiveCall& call) {
   if (procs_.empty() || inStruct_) return Error("ENDP without PROC");
   // "P ENDP" repeats the PROC's name; any other label ("done: ENDP") names the end.
-  if (!call.label.empty() && QualifiedName(call.label) != procs_.back()) Define(call.label, location_, false);
+  if (!call.label.empty() && QualifiedName(call.label) != procs_.back()) Define(call.label, image_.Location(), false);
   EndOfDefinition();
   procs_.pop_back();
 }
@@ -153,8 +153,8 @@ void Assembler::DoStruct(const DirectiveCall& call) {
   Define(call.label, address, false);
   procs_.push_back(QualifiedName(call.label));
   inStruct_ = true;
-  structSavedLocation_ = location_;
-  location_ = address;
+  structSavedLocation_ = image_.Location();
+  image_.SetLocation(address);
   lineAddress_ = address;
 }
 
@@ -163,8 +163,8 @@ void Assembler::DoEnds(const DirectiveCall&) {
   EndOfDefinition();
   inStruct_ = false;
   procs_.pop_back();
-  location_ = structSavedLocation_;
-  lineAddress_ = location_;
+  image_.SetLocation(structSavedLocation_);
+  lineAddress_ = structSavedLocation_;
 }
 
 bool Assembler::ParseAttributes(std::string_view text, int& set, int& clear) {
@@ -251,29 +251,17 @@ void Assembler::DoOrg(const DirectiveCall& call) {
   if (!flagsGiven && imageAddress == address) set = kRead;
   if (flagsGiven && !ParseAttributes(flags, set, clear)) return;
   if (inStruct_) return Error("ORG inside a STRUCT");
-  location_ = address;
+  image_.Org(address, imageAddress, page, set, clear);
   lineAddress_ = address;
-  loadOffset_ = imageAddress - address;
-  page_ = page;
-  pageBlock_ = address >> 12;
-  attrSet_ = set;
-  attrClear_ = clear;
-  if (!call.label.empty()) Define(call.label, location_, false);
+  if (!call.label.empty()) Define(call.label, address, false);
 }
 
 void Assembler::DoReserve(const DirectiveCall& call) {
   int64_t count = 0;
   if (!Eval(call.operands, count)) return;
-  if (count < 0 || location_ + count > 0x10000)
+  if (count < 0 || image_.Location() + count > 0x10000)
     return Error(call.op + " " + std::to_string(count) + " runs past $FFFF");
-  if (!inStruct_ && page_ < 0) {
-    for (int64_t k = 0; k < count; ++k) {
-      int64_t at = location_ + k + loadOffset_;
-      if (at < 0 || at > 0xFFFF) break;
-      attributes_[at] = static_cast<uint8_t>((attributes_[at] | attrSet_) & ~attrClear_);
-    }
-  }
-  location_ += count;
+  image_.Skip(count, !inStruct_);
 }
 
 void Assembler::DoMemAttr(const DirectiveCall& call) {
@@ -284,7 +272,7 @@ void Assembler::DoMemAttr(const DirectiveCall& call) {
   if (first < 0 || last > 0xFFFF || last < first) return Error("bad MEMATTR range");
   int set = 0, clear = 0;
   if (!ParseAttributes(parts[2].substr(1, parts[2].size() - 2), set, clear)) return;
-  for (int64_t at = first; at <= last; ++at) attributes_[at] = static_cast<uint8_t>((attributes_[at] | set) & ~clear);
+  image_.SetAttributes(first, last, set, clear);
 }
 
 void Assembler::DoData(const DirectiveCall& call) {

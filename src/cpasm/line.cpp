@@ -108,9 +108,9 @@ void Assembler::ProcessLine(const SourceLine& original) {
   size_t outerDiagnostics = lineDiagnostics_;
 
   current_ = &original;
-  if (macroDepth_ == 0 && replayDepth_ == 0) sourceMap_.SetOuterLine(original.file, original.line);
+  if (macroDepth_ == 0 && replayDepth_ == 0) image_.Map().SetOuterLine(original.file, original.line);
   lineWords_.clear();
-  lineAddress_ = location_;
+  lineAddress_ = image_.Location();
   listed_ = false;
   lineDiagnostics_ = diagnostics_.size();
   lineReported_ = 0;
@@ -190,7 +190,7 @@ void Assembler::Statement(const SourceLine& line, const StatementParts& parts) {
     }
     return ExpandMacro(line, label, macro->first, macro->second, args);
   }
-  if (!label.empty()) Define(label, location_, false);
+  if (!label.empty()) Define(label, image_.Location(), false);
   if (op.empty()) return;
   if (directive) {
     if (inStruct_ && directive->handler == &Assembler::DoData) return Error("code in a STRUCT is not supported");

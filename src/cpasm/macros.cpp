@@ -180,7 +180,7 @@ void Assembler::ExpandMacro(const SourceLine& line, std::string_view label, cons
   }
   // Every line of the body has a label of its own: the call's names the address.
   if (!labelPlaced) {
-    Define(label, location_, false);
+    Define(label, image_.Location(), false);
   } else if (!label.empty()) {
     Note(QualifiedName(label), Definition::Kind::kLabel);  // defined in the body, written at the call
   }
@@ -209,7 +209,7 @@ void Assembler::FinishCollecting(const SourceLine& line) {
   for (size_t k = 0; k < body.body.size(); ++k) lines.push_back({body.where[k].file, body.where[k].line, body.body[k]});
   ListLine();
   // The repeated words come from the REPEAT line.
-  if (macroDepth_ == 0 && replayDepth_ == 0) sourceMap_.SetOuterLine(collectStart_.file, collectStart_.line);
+  if (macroDepth_ == 0 && replayDepth_ == 0) image_.Map().SetOuterLine(collectStart_.file, collectStart_.line);
   ++replayDepth_;
   for (int64_t n = 0; n < repeatCount_ && !stopped_ && !ended_; ++n) ProcessLines(lines);
   --replayDepth_;

@@ -14,7 +14,7 @@ namespace {
 
 // "kind text@pos" for each token; a number also shows its value.
 std::vector<std::string> Tokens(std::string_view text) {
-  static const char* const kKinds[] = {"end", "name",  "num",   "badnum", "str",
+  static const char* const kKinds[] = {"end",      "name", "num",   "badnum", "str",
                                        "unclosed", "open", "close", "comma",  "op"};
   std::vector<std::string> out;
   Scanner scanner(text);
@@ -41,12 +41,13 @@ TEST(CpasmScanner, TokensWithTheirPlaces) {
       {"%101 % %10", {"num %101@0=5", "op %@5", "num %10@7=2"}},
       {"x %10", {"name x@0", "op %@2", "num 10@3=10"}},
       {"$ + $1F - 1Fh", {"op $@0", "op +@2", "num $1F@4=31", "op -@8", "num 1Fh@10=31"}},
-      {"a<=b<>c<<2||d", {"name a@0", "op <=@1", "name b@3", "op <>@4", "name c@6", "op <<@7", "num 2@9=2",
-                         "op ||@10", "name d@12"}},
+      {"a<=b<>c<<2||d",
+       {"name a@0", "op <=@1", "name b@3", "op <>@4", "name c@6", "op <<@7", "num 2@9=2", "op ||@10", "name d@12"}},
       {"'\\'' \"a, b\"", {"str '\\''@0", "str \"a, b\"@5"}},
       {"\"open, (", {"unclosed \"open, (@0"}},
-      {"T[i, 2] (q)", {"name T@0", "open [@1", "name i@2", "comma ,@3", "num 2@5=2", "close ]@6", "open (@8",
-                       "name q@9", "close )@10"}},
+      {"T[i, 2] (q)",
+       {"name T@0", "open [@1", "name i@2", "comma ,@3", "num 2@5=2", "close ]@6", "open (@8", "name q@9",
+        "close )@10"}},
       {"@@x.y var_&X 12Z", {"name @@x.y@0", "name var_&X@6", "badnum 12Z@13"}},
       {"#", {"op #@0"}},
   };
@@ -60,8 +61,8 @@ TEST(CpasmScanner, GroupsWordsAndOperandsFollowOneRule) {
     size_t close;  // npos: does not close
   } groups[] = {
       {"(a)", 0, 2},
-      {"( \")\" )", 0, 6},          // a bracket in a string is no bracket
-      {"([)])", 0, 4},              // the other kind's close ends nothing
+      {"( \")\" )", 0, 6},  // a bracket in a string is no bracket
+      {"([)])", 0, 4},      // the other kind's close ends nothing
       {"x[(1, 2)]", 1, 8},
       {"(\"open", 0, std::string_view::npos},
       {"((a)", 0, std::string_view::npos},
@@ -78,7 +79,7 @@ TEST(CpasmScanner, GroupsWordsAndOperandsFollowOneRule) {
       {"DECLE \"[\", 1", {"DECLE", "\"[\",", "1"}, {"DECLE \"[\"", "1"}},
       {"f(a, b), [c, d], 'x,'", {"f(a,", "b),", "[c, d],", "'x,'"}, {"f(a, b)", "[c, d]", "'x,'"}},
       {"a), (b, c)", {"a),", "(b,", "c)"}, {"a)", "(b, c)"}},  // a stray ')' closes nothing
-      {"a, (b, c", {"a,", "(b,", "c"}, {"a", "(b, c"}},          // nor does an open group split
+      {"a, (b, c", {"a,", "(b,", "c"}, {"a", "(b, c"}},        // nor does an open group split
   };
   for (const Split& s : splits) {
     std::vector<std::string> words;
