@@ -46,7 +46,7 @@ Assembly Assembler::Run() {
   const int passes = options_.limits.passes;
   for (pass_ = 1; pass_ <= passes; ++pass_) {
     RunPass();
-    if (stopped_ || (pass_ >= 2 && !changed_)) break;
+    if (stopped_ || (pass_ >= 2 && !symbols_.Changed())) break;
   }
   if (pass_ > passes) {
     current_ = nullptr;
@@ -56,9 +56,7 @@ Assembly Assembler::Run() {
   Assembly result;
   for (const Diagnostic& d : diagnostics_) (d.error ? result.errors : result.warnings)++;
   result.diagnostics = std::move(diagnostics_);
-  for (const auto& [name, symbol] : symbols_) result.symbols.push_back({name, symbol.value, symbol.kind});
-  std::sort(result.symbols.begin(), result.symbols.end(),
-            [](const Assembly::SymbolValue& a, const Assembly::SymbolValue& b) { return a.name < b.name; });
+  result.symbols = symbols_.Values();
   image_.Finish(result);
   const int64_t writeOnly = options_.romOutput ? -1 : image_.WriteOnlyAddress();
   if (writeOnly >= 0) {
@@ -83,7 +81,7 @@ Assembly Assembler::Run() {
 }
 
 void Assembler::RunPass() {
-  changed_ = false;
+  symbols_.StartPass(pass_);
   stopped_ = false;
   errorCount_ = 0;
   image_.Reset();
@@ -93,11 +91,9 @@ void Assembler::RunPass() {
   inStruct_ = false;
   parenMacros_ = 0;
   nesting_ = 0;
-  arrayElements_ = 0;
   ended_ = false;
   linesDone_ = 0;
   expansions_ = 0;
-  procs_.clear();
   includeStack_.assign(1, 0);
   macroTrail_.clear();
   macroDepth_ = 0;
@@ -123,9 +119,9 @@ void Assembler::RunPass() {
   }
   current_ = nullptr;
   if (inStruct_) {
-    Error("STRUCT " + procs_.back() + " has no ENDS");
-  } else if (!procs_.empty()) {
-    Warning("PROC " + procs_.back() + " has no ENDP");
+    Error("STRUCT " + symbols_.Scopes().back() + " has no ENDS");
+  } else if (!symbols_.Scopes().empty()) {
+    Warning("PROC " + symbols_.Scopes().back() + " has no ENDP");
   }
 }
 
@@ -133,12 +129,6 @@ std::vector<Keyword> Keywords() {
   std::vector<Keyword> words = MnemonicKeywords();
   for (Keyword& k : DirectiveKeywords()) words.push_back(std::move(k));
   return words;
-}
-
-std::string Assembler::QualifiedName(std::string_view name) const {
-  if (name.size() > 2 && name[0] == '@' && name[1] == '@' && !procs_.empty())
-    return procs_.back() + "." + std::string(name.substr(2));
-  return std::string(name);
 }
 
 void Assembler::Note(const std::string& qualified, Definition::Kind kind) {
@@ -169,35 +159,16 @@ SourceDefinitions ReadDefinitions(const std::string& fileName, std::string_view 
 }
 
 Symbol* Assembler::Define(std::string_view name, int64_t value, bool variable, char kind) {
-  std::string qualified = QualifiedName(name);
   if (definitions_) {
-    const bool local = name.size() > 2 && name[0] == '@' && name[1] == '@';
-    Note(qualified, kind == 'E'   ? Definition::Kind::kEqu
-                    : kind == 'S' ? Definition::Kind::kSet
-                    : local       ? Definition::Kind::kLocal
-                                  : Definition::Kind::kLabel);
+    Note(symbols_.Qualified(name), kind == 'E'         ? Definition::Kind::kEqu
+                                   : kind == 'S'       ? Definition::Kind::kSet
+                                   : IsLocalName(name) ? Definition::Kind::kLocal
+                                                       : Definition::Kind::kLabel);
   }
-  auto it = symbols_.find(qualified);
-  if (it == symbols_.end()) {
-    Symbol symbol;
-    symbol.value = value;
-    symbol.definedInPass = pass_;
-    symbol.variable = variable;
-    symbol.kind = kind;
-    if (pass_ > 1) changed_ = true;
-    return &symbols_.emplace(qualified, std::move(symbol)).first->second;
-  }
-  Symbol& symbol = it->second;
-  if (symbol.definedInPass == pass_ && !(variable && symbol.variable)) {
-    Error("duplicate label " + Shown(qualified));
-    return nullptr;
-  }
-  if (!variable && symbol.value != value) changed_ = true;
-  symbol.value = value;
-  symbol.definedInPass = pass_;
-  symbol.variable = variable;
-  symbol.kind = kind;
-  return &symbol;
+  std::string error;
+  Symbol* symbol = symbols_.Define(name, value, variable, kind, error);
+  if (!symbol) Error(error);
+  return symbol;
 }
 
 bool Assembler::Eval(std::string_view text, int64_t& value) {
@@ -205,14 +176,13 @@ bool Assembler::Eval(std::string_view text, int64_t& value) {
   context.location = lineAddress_;
   if (evalDepth_ == 0) forwardUsed_ = false;  // lists inside the expression evaluate on their own
   context.symbol = [this](std::string_view name, int64_t& out) {
-    auto it = symbols_.find(name);
-    if (name.size() > 2 && name[0] == '@' && name[1] == '@') it = symbols_.find(QualifiedName(name));
-    if (it == symbols_.end()) return false;
-    if (it->second.definedInPass != pass_) forwardUsed_ = true;
-    out = it->second.value;
+    const Symbol* symbol = symbols_.Find(name);
+    if (!symbol) return false;
+    if (symbol->definedInPass != pass_) forwardUsed_ = true;
+    out = symbol->value;
     return true;
   };
-  context.defined = [this](std::string_view name) { return IsDefinedSoFar(name); };
+  context.defined = [this](std::string_view name) { return symbols_.DefinedSoFar(name); };
   context.element = [this](std::string_view name, int64_t index, int64_t& out, std::string& error) {
     return Element(name, index, out, error);
   };
@@ -224,11 +194,6 @@ bool Assembler::Eval(std::string_view text, int64_t& value) {
   value = result.value;
   if (!result.ok) Error(result.error);
   return result.ok;
-}
-
-bool Assembler::IsDefinedSoFar(std::string_view name) const {
-  auto it = symbols_.find(QualifiedName(name));
-  return it != symbols_.end() && it->second.definedInPass == pass_;
 }
 
 bool Assembler::CheckWord(int64_t value, bool decle, const char* what, uint16_t& word) {

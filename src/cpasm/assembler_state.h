@@ -13,24 +13,9 @@
 #include "cpasm/assembler.h"
 #include "cpasm/image.h"
 #include "cpasm/lexer.h"
+#include "cpasm/symbols.h"
 
 namespace cpasm {
-
-struct StringHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-
-struct Symbol {
-  int64_t value = 0;
-  int definedInPass = 0;
-  bool variable = false;                         // SET: may change
-  char kind = 'L';                               // 'L' label, 'E' EQU, 'S' SET
-  std::vector<std::optional<int64_t>> elements;  // an array symbol's elements
-  // An EQU array's elements as the pass before left them, while this pass assigns them afresh:
-  // equated elements must settle like labels.
-  std::vector<std::optional<int64_t>> earlier;
-};
 
 // One line to assemble, with where it came from.
 struct SourceLine {
@@ -152,8 +137,6 @@ class Assembler {
   static bool IsDirective(const std::string& op);
 
   bool Eval(std::string_view text, int64_t& value);
-  bool IsDefinedSoFar(std::string_view name) const;
-  std::string QualifiedName(std::string_view name) const;
   Symbol* Define(std::string_view name, int64_t value, bool variable, char kind = 'L');
   // Records a definition of the line in hand when definitions are being read.
   void Note(const std::string& qualified, Definition::Kind kind);
@@ -182,29 +165,26 @@ class Assembler {
   Options options_;
   std::vector<std::unique_ptr<SourceFile>> files_;
   std::unordered_map<std::string, int> fileIndex_;
-  std::unordered_map<std::string, Symbol, StringHash, std::equal_to<>> symbols_;
+  SymbolTable symbols_;
   std::unordered_map<std::string, Macro> macros_;
 
   // Per pass.
   int pass_ = 0;
-  bool changed_ = false;
   bool forwardUsed_ = false;  // the last Eval used a symbol not yet defined in this pass
   bool sdbd_ = false;
   int romWidth_ = 16;
   int romMode_ = 0;  // ROMW's second operand: 1 puts SDBD before forward-referenced immediates
   bool inStruct_ = false;
   int64_t structSavedLocation_ = 0;
-  int parenMacros_ = 0;       // parenthesised macros defined so far this pass
-  int nesting_ = 0;           // texts, lists and CLASSIFY inside one another
-  int evalDepth_ = 0;         // Eval inside Eval (a list inside an expression)
-  size_t arrayElements_ = 0;  // array elements ever allocated
+  int parenMacros_ = 0;  // parenthesised macros defined so far this pass
+  int nesting_ = 0;      // texts, lists and CLASSIFY inside one another
+  int evalDepth_ = 0;    // Eval inside Eval (a list inside an expression)
   bool ended_ = false;
   bool stopped_ = false;
   long long linesDone_ = 0;
   int expansions_ = 0;
   int replayDepth_ = 0;  // REPEAT bodies being replayed
   Image image_;
-  std::vector<std::string> procs_;
   std::vector<int> includeStack_;
   std::vector<std::string> macroTrail_;
   int macroDepth_ = 0;

@@ -100,7 +100,7 @@ void Assembler::DoIf(const DirectiveCall& call) {
       if (!ValidSymbolName(name)) {
         Error(call.op + " needs a symbol name");
       } else {
-        taken = (call.op == "IFDEF") == IsDefinedSoFar(name);
+        taken = (call.op == "IFDEF") == symbols_.DefinedSoFar(name);
       }
     }
   }
@@ -122,36 +122,37 @@ void Assembler::DoEndIf(const DirectiveCall& call) {
 void Assembler::DoProc(const DirectiveCall& call) {
   if (call.label.empty()) return Error("PROC needs a label");
   if (inStruct_) return Error("PROC inside a STRUCT");
-  Note(QualifiedName(call.label), Definition::Kind::kProc);
+  Note(symbols_.Qualified(call.label), Definition::Kind::kProc);
   Define(call.label, image_.Location(), false);
-  procs_.push_back(QualifiedName(call.label));
+  symbols_.Enter(symbols_.Qualified(call.label));
 }
 
 void Assembler::EndOfDefinition() {
   if (!definitions_ || !current_ || macroDepth_ > 0) return;
-  auto it = definitionIndex_.find(procs_.back());
+  auto it = definitionIndex_.find(symbols_.Scopes().back());
   if (it == definitionIndex_.end()) return;
   Definition& d = definitions_->definitions[it->second];
   if (d.endLine == 0 && d.file == files_[current_->file]->path) d.endLine = current_->line;
 }
 
 void Assembler::DoEndp(const DirectiveCall& call) {
-  if (procs_.empty() || inStruct_) return Error("ENDP without PROC");
+  if (symbols_.Scopes().empty() || inStruct_) return Error("ENDP without PROC");
   // "P ENDP" repeats the PROC's name; any other label ("done: ENDP") names the end.
-  if (!call.label.empty() && QualifiedName(call.label) != procs_.back()) Define(call.label, image_.Location(), false);
+  if (!call.label.empty() && symbols_.Qualified(call.label) != symbols_.Scopes().back())
+    Define(call.label, image_.Location(), false);
   EndOfDefinition();
-  procs_.pop_back();
+  symbols_.Leave();
 }
 
 void Assembler::DoStruct(const DirectiveCall& call) {
   if (call.label.empty()) return Error("STRUCT needs a label");
   if (inStruct_) return Error("STRUCTs do not nest");
-  if (!procs_.empty()) return Error("STRUCT inside a PROC");
+  if (!symbols_.Scopes().empty()) return Error("STRUCT inside a PROC");
   int64_t address = 0;
   if (!Trim(call.operands).empty() && !Eval(call.operands, address)) address = 0;
-  Note(QualifiedName(call.label), Definition::Kind::kStruct);
+  Note(symbols_.Qualified(call.label), Definition::Kind::kStruct);
   Define(call.label, address, false);
-  procs_.push_back(QualifiedName(call.label));
+  symbols_.Enter(symbols_.Qualified(call.label));
   inStruct_ = true;
   structSavedLocation_ = image_.Location();
   image_.SetLocation(address);
@@ -162,7 +163,7 @@ void Assembler::DoEnds(const DirectiveCall&) {
   if (!inStruct_) return Error("ENDS without STRUCT");
   EndOfDefinition();
   inStruct_ = false;
-  procs_.pop_back();
+  symbols_.Leave();
   image_.SetLocation(structSavedLocation_);
   lineAddress_ = structSavedLocation_;
 }

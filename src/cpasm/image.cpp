@@ -16,8 +16,7 @@ constexpr int kReadWrite = kAttrRead | kAttrWrite;
 
 // 0 for memory that is not RAM, 1 for 16-bit RAM, 2 for 8-bit RAM.
 int RamKind(const std::vector<uint8_t>* attributes, uint32_t a) {
-  return attributes && ((*attributes)[a] & kReadWrite) == kReadWrite ? 1 + ((*attributes)[a] & kAttrNarrow ? 1 : 0)
-                                                                     : 0;
+  return attributes && ((*attributes)[a] & kReadWrite) == kReadWrite ? 1 + ((*attributes)[a] & kAttrNarrow ? 1 : 0) : 0;
 }
 
 // Cuts filled memory into segments; a segment also ends where RAM attributes change.

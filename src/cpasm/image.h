@@ -41,7 +41,7 @@ class Image {
   void Finish(Assembly& out) const;
 
  private:
-  std::vector<int32_t> memory_;               // per address: the word, or -1
+  std::vector<int32_t> memory_;              // per address: the word, or -1
   std::vector<std::vector<int32_t>> pages_;  // ECS pages 0-15, empty until filled
   std::vector<uint8_t> attributes_;          // per image address: kAttrRead | kAttrWrite | ...
   int64_t location_ = 0;

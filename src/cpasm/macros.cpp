@@ -182,7 +182,7 @@ void Assembler::ExpandMacro(const SourceLine& line, std::string_view label, cons
   if (!labelPlaced) {
     Define(label, image_.Location(), false);
   } else if (!label.empty()) {
-    Note(QualifiedName(label), Definition::Kind::kLabel);  // defined in the body, written at the call
+    Note(symbols_.Qualified(label), Definition::Kind::kLabel);  // defined in the body, written at the call
   }
   std::vector<SourceLine> lines;
   for (size_t k = 0; k < texts.size(); ++k) lines.push_back({macro.where[k].file, macro.where[k].line, texts[k]});
