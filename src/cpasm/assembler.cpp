@@ -12,20 +12,6 @@
 
 namespace cpasm {
 
-void SplitLines(SourceFile& file, int index) {
-  std::string_view text = file.text;
-  size_t start = 0;
-  int number = 1;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    file.lines.push_back({index, number++, line});
-    start = end + 1;
-  }
-}
-
 std::string FormatDiagnostic(const Diagnostic& diagnostic) {
   return diagnostic.file + ":" + std::to_string(diagnostic.line) + (diagnostic.error ? ": ERROR - " : ": WARNING - ") +
          diagnostic.text;
@@ -33,14 +19,7 @@ std::string FormatDiagnostic(const Diagnostic& diagnostic) {
 
 Assembler::Assembler(const std::string& fileName, std::string_view text, const FileReader& readFile,
                      const Options& options)
-    : readFile_(readFile), options_(options) {
-  auto file = std::make_unique<SourceFile>();
-  file->path = fileName;
-  file->text = std::string(text);
-  SplitLines(*file, 0);
-  fileIndex_[fileName] = 0;
-  files_.push_back(std::move(file));
-}
+    : options_(options), sources_(fileName, text, readFile, options.includeDirs, options.limits.includeDepth) {}
 
 Assembly Assembler::Run() {
   const int passes = options_.limits.passes;
@@ -61,16 +40,14 @@ Assembly Assembler::Run() {
   const int64_t writeOnly = options_.romOutput ? -1 : image_.WriteOnlyAddress();
   if (writeOnly >= 0) {
     Diagnostic d{
-        files_[0]->path, 0, true,
+        sources_.Path(0), 0, true,
         "write-only memory at " + Hex4(writeOnly) + " (attributes W without R) needs .rom output: name the image .rom"};
     result.diagnostics.push_back(d);
     ++result.errors;
     listing_ += FormatDiagnostic(d) + "\n";
   }
   result.configVars = std::move(configVars_);
-  std::vector<std::string> paths;
-  for (const auto& file : files_) paths.push_back(file->path);
-  result.sourceMap = image_.Map().Runs(paths);
+  result.sourceMap = image_.Map().Runs(sources_.Paths());
   listing_ += '\n';
   listing_ += std::to_string(result.errors);
   listing_ += " error(s), ";
@@ -94,7 +71,7 @@ void Assembler::RunPass() {
   ended_ = false;
   linesDone_ = 0;
   expansions_ = 0;
-  includeStack_.assign(1, 0);
+  sources_.StartPass();
   macroTrail_.clear();
   macroDepth_ = 0;
   replayDepth_ = 0;
@@ -105,7 +82,7 @@ void Assembler::RunPass() {
   diagnostics_.clear();
   listing_.clear();
 
-  ProcessLines(files_[0]->lines);
+  ProcessLines(sources_.File(0).lines);
 
   if (stopped_) return;
   listed_ = true;
@@ -140,7 +117,7 @@ void Assembler::Note(const std::string& qualified, Definition::Kind kind) {
   }
   std::string key = kind == Definition::Kind::kMacro ? "(macro)" + qualified : qualified;
   if (!definitionIndex_.emplace(std::move(key), definitions_->definitions.size()).second) return;
-  definitions_->definitions.push_back({qualified, kind, files_[current_->file]->path, current_->line, 0});
+  definitions_->definitions.push_back({qualified, kind, sources_.Path(current_->file), current_->line, 0});
 }
 
 SourceDefinitions Assembler::ReadDefinitions() {
@@ -149,7 +126,7 @@ SourceDefinitions Assembler::ReadDefinitions() {
   pass_ = 1;
   RunPass();
   definitions_ = nullptr;
-  for (const auto& file : files_) result.files.push_back(file->path);
+  result.files = sources_.Paths();
   return result;
 }
 

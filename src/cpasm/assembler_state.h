@@ -13,22 +13,10 @@
 #include "cpasm/assembler.h"
 #include "cpasm/image.h"
 #include "cpasm/lexer.h"
+#include "cpasm/sources.h"
 #include "cpasm/symbols.h"
 
 namespace cpasm {
-
-// One line to assemble, with where it came from.
-struct SourceLine {
-  int file = 0;
-  int line = 0;
-  std::string_view text;
-};
-
-struct SourceFile {
-  std::string path;
-  std::string text;
-  std::vector<SourceLine> lines;
-};
 
 struct Macro {
   bool parenthesised = false;  // "MACRO name(a, b)": called as name(x, y), anywhere in a line
@@ -37,7 +25,6 @@ struct Macro {
   std::vector<SourceLine> where;  // the body lines' origins (text unused)
 };
 
-void SplitLines(SourceFile& file, int index);
 inline bool IsQuoted(std::string_view text) { return IsStringToken(text); }
 std::vector<Keyword> DirectiveKeywords();
 std::vector<Keyword> MnemonicKeywords();
@@ -161,10 +148,8 @@ class Assembler {
   void Warning(const std::string& text);
   void Report(bool error, const std::string& text, bool evenInFirstPass);
 
-  FileReader readFile_;
   Options options_;
-  std::vector<std::unique_ptr<SourceFile>> files_;
-  std::unordered_map<std::string, int> fileIndex_;
+  SourceFiles sources_;
   SymbolTable symbols_;
   std::unordered_map<std::string, Macro> macros_;
 
@@ -185,7 +170,6 @@ class Assembler {
   int expansions_ = 0;
   int replayDepth_ = 0;  // REPEAT bodies being replayed
   Image image_;
-  std::vector<int> includeStack_;
   std::vector<std::string> macroTrail_;
   int macroDepth_ = 0;
   struct Condition {

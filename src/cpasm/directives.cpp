@@ -132,7 +132,7 @@ void Assembler::EndOfDefinition() {
   auto it = definitionIndex_.find(symbols_.Scopes().back());
   if (it == definitionIndex_.end()) return;
   Definition& d = definitions_->definitions[it->second];
-  if (d.endLine == 0 && d.file == files_[current_->file]->path) d.endLine = current_->line;
+  if (d.endLine == 0 && d.file == sources_.Path(current_->file)) d.endLine = current_->line;
 }
 
 void Assembler::DoEndp(const DirectiveCall& call) {
@@ -356,48 +356,12 @@ void Assembler::DoInclude(const DirectiveCall& call) {
   std::string_view name = Trim(call.operands);
   if (IsQuoted(name)) name = name.substr(1, name.size() - 2);
   if (name.empty()) return Error("INCLUDE needs a file name");
-  if (includeStack_.size() >= options_.limits.includeDepth)
-    return Error("INCLUDE nested more than " + std::to_string(options_.limits.includeDepth) + " deep at " +
-                 std::string(name));
-  // The including file's folder, the working folder, then the search folders.
-  std::vector<std::string> candidates;
-  bool absolute = name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':');
-  if (absolute) {
-    candidates.emplace_back(name);
-  } else {
-    const std::string& including = files_[call.line.file]->path;
-    size_t slash = including.find_last_of("/\\");
-    if (slash != std::string::npos) candidates.push_back(including.substr(0, slash + 1) + std::string(name));
-    candidates.emplace_back(name);
-    for (const std::string& dir : options_.includeDirs) {
-      if (dir.empty()) continue;
-      char last = dir.back();
-      candidates.push_back(dir + (last == '/' || last == '\\' ? "" : "/") + std::string(name));
-    }
-  }
   int index = -1;
-  for (const std::string& path : candidates) {
-    auto found = fileIndex_.find(path);
-    if (found != fileIndex_.end()) {
-      index = found->second;
-      break;
-    }
-    auto file = std::make_unique<SourceFile>();
-    file->path = path;
-    if (!readFile_ || !readFile_(path, file->text)) continue;
-    index = static_cast<int>(files_.size());
-    SplitLines(*file, index);
-    files_.push_back(std::move(file));
-    fileIndex_[path] = index;
-    break;
-  }
-  if (index < 0) return Error("cannot read include file " + std::string(name));
-  for (int open : includeStack_)
-    if (open == index) return Error("endless INCLUDE loop: " + files_[index]->path + " includes itself");
+  std::string error;
+  if (!sources_.Open(name, call.line.file, index, error)) return Error(error);
   ListLine();
-  includeStack_.push_back(index);
-  ProcessLines(files_[index]->lines);
-  includeStack_.pop_back();
+  ProcessLines(sources_.File(index).lines);
+  sources_.Close();
 }
 
 void Assembler::DoRepeat(const DirectiveCall& call) {

@@ -86,10 +86,10 @@ void Assembler::Report(bool error, const std::string& text, bool evenInFirstPass
   d.error = error;
   d.text = text;
   if (current_) {
-    d.file = files_[current_->file]->path;
+    d.file = sources_.Path(current_->file);
     d.line = current_->line;
   } else {
-    d.file = files_[0]->path;
+    d.file = sources_.Path(0);
     d.line = 0;
   }
   if (!macroTrail_.empty() && current_) d.text += " (in " + macroTrail_.back() + ")";

@@ -187,7 +187,7 @@ void Assembler::ExpandMacro(const SourceLine& line, std::string_view label, cons
   std::vector<SourceLine> lines;
   for (size_t k = 0; k < texts.size(); ++k) lines.push_back({macro.where[k].file, macro.where[k].line, texts[k]});
   ListLine();
-  macroTrail_.push_back("macro " + name + " used at " + files_[line.file]->path + ":" + std::to_string(line.line));
+  macroTrail_.push_back("macro " + name + " used at " + sources_.Path(line.file) + ":" + std::to_string(line.line));
   ++macroDepth_;
   ProcessLines(lines);
   --macroDepth_;

@@ -73,7 +73,7 @@ void Assembler::DoSourceFile(const DirectiveCall& call) {
   if (name.empty() || line < 0) return image_.Map().SetOverride({}, 0);
   const bool absolute = name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':');
   if (!absolute) {
-    const std::string& here = files_[call.line.file]->path;
+    const std::string& here = sources_.Path(call.line.file);
     size_t slash = here.find_last_of("/\\");
     if (slash != std::string::npos) name = here.substr(0, slash + 1) + name;
   }
