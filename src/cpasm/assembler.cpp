@@ -33,27 +33,19 @@ Assembly Assembler::Run() {
   }
 
   Assembly result;
-  for (const Diagnostic& d : diagnostics_) (d.error ? result.errors : result.warnings)++;
-  result.diagnostics = std::move(diagnostics_);
   result.symbols = symbols_.Values();
   image_.Finish(result);
   const int64_t writeOnly = options_.romOutput ? -1 : image_.WriteOnlyAddress();
-  if (writeOnly >= 0) {
-    Diagnostic d{
-        sources_.Path(0), 0, true,
-        "write-only memory at " + Hex4(writeOnly) + " (attributes W without R) needs .rom output: name the image .rom"};
-    result.diagnostics.push_back(d);
-    ++result.errors;
-    listing_ += FormatDiagnostic(d) + "\n";
-  }
+  if (writeOnly >= 0)
+    listing_.Add({sources_.Path(0), 0, true,
+                  "write-only memory at " + Hex4(writeOnly) +
+                      " (attributes W without R) needs .rom output: name the image .rom"},
+                 true);
+  for (const Diagnostic& d : listing_.Problems()) (d.error ? result.errors : result.warnings)++;
   result.configVars = std::move(configVars_);
   result.sourceMap = image_.Map().Runs(sources_.Paths());
-  listing_ += '\n';
-  listing_ += std::to_string(result.errors);
-  listing_ += " error(s), ";
-  listing_ += std::to_string(result.warnings);
-  listing_ += " warning(s)\n";
-  result.listing = std::move(listing_);
+  result.listing = listing_.TakeText(result.errors, result.warnings);
+  result.diagnostics = listing_.TakeProblems();
   return result;
 }
 
@@ -79,8 +71,7 @@ void Assembler::RunPass() {
   collect_ = Collect::kNone;
   macros_.clear();
   configVars_.clear();
-  diagnostics_.clear();
-  listing_.clear();
+  listing_.Clear();
 
   ProcessLines(sources_.File(0).lines);
 

@@ -13,6 +13,7 @@
 #include "cpasm/assembler.h"
 #include "cpasm/image.h"
 #include "cpasm/lexer.h"
+#include "cpasm/listing.h"
 #include "cpasm/sources.h"
 #include "cpasm/symbols.h"
 
@@ -186,8 +187,7 @@ class Assembler {
   int64_t repeatCount_ = 0;
   Macro collected_;
   std::vector<std::pair<std::string, std::string>> configVars_;
-  std::vector<Diagnostic> diagnostics_;
-  std::string listing_;
+  Listing listing_;
   SourceDefinitions* definitions_ = nullptr;                 // while reading definitions
   std::unordered_map<std::string, size_t> definitionIndex_;  // name (macros: "(macro)" + upper) to entry
   std::unordered_set<std::string> expandedSeen_;             // names macro expansions defined
@@ -197,7 +197,6 @@ class Assembler {
   std::vector<uint16_t> lineWords_;
   int64_t lineAddress_ = 0;
   bool listed_ = true;
-  size_t lineDiagnostics_ = 0;
   int lineReported_ = 0;  // problems already reported for this line (bits)
   int errorCount_ = 0;
 };

@@ -400,7 +400,7 @@ void Assembler::DoMessage(const DirectiveCall& call) {
   if (call.op == "WMSG") return Warning(Shown(text));
   if (pass_ == 1) return;
   ListLine();
-  listing_ += "; " + text + "\n";
+  listing_.Comment(text);
 }
 
 void Assembler::DoNotSupported(const DirectiveCall& call) {

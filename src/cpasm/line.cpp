@@ -105,14 +105,13 @@ void Assembler::ProcessLine(const SourceLine& original) {
   std::vector<uint16_t> outerWords = std::move(lineWords_);
   int64_t outerAddress = lineAddress_;
   bool outerListed = listed_;
-  size_t outerDiagnostics = lineDiagnostics_;
 
   current_ = &original;
   if (macroDepth_ == 0 && replayDepth_ == 0) image_.Map().SetOuterLine(original.file, original.line);
   lineWords_.clear();
   lineAddress_ = image_.Location();
   listed_ = false;
-  lineDiagnostics_ = diagnostics_.size();
+  listing_.MarkListed();
   lineReported_ = 0;
 
   // Calls of parenthesised one-line macros are replaced inside the line first.
@@ -134,8 +133,7 @@ void Assembler::ProcessLine(const SourceLine& original) {
   lineWords_ = std::move(outerWords);
   lineAddress_ = outerAddress;
   listed_ = outerListed;
-  lineDiagnostics_ = outerDiagnostics;
-  if (outer) lineDiagnostics_ = diagnostics_.size();
+  listing_.MarkListed();
 }
 
 bool Assembler::DefinesMacro(std::string_view text) {
