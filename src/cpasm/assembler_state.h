@@ -189,7 +189,7 @@ class Assembler {
   std::vector<std::pair<std::string, std::string>> configVars_;
   Listing listing_;
   SourceDefinitions* definitions_ = nullptr;                 // while reading definitions
-  std::unordered_map<std::string, size_t> definitionIndex_;  // name (macros: "(macro)" + upper) to entry
+  std::unordered_map<std::string, size_t> definitionIndex_;  // name (macros: "(macro)" + name) to entry
   std::unordered_set<std::string> expandedSeen_;             // names macro expansions defined
 
   // The line in hand.

@@ -380,7 +380,9 @@ void Assembler::DoEqu(const DirectiveCall& call) {
   char textKind = 0;
   std::string_view inside;
   // 'A' stands for its code; "A" is a string, an array of one character.
-  const bool charConstant = items.size() == 1 && items[0].size() == 3 && items[0][0] == '\'' && items[0][2] == '\'';
+  std::string one, error;
+  const bool charConstant = items.size() == 1 && !items[0].empty() && items[0][0] == '\'' &&
+                            DecodeString(items[0], one, error) && one.size() == 1;
   const bool scalar =
       items.size() == 1 && (charConstant || !IsStringToken(items[0])) && !SplitTextCall(items[0], textKind, inside) &&
       !(SplitIndexed(items[0], dummyName, dummy) && dummy.size() == 2) && Upper(items[0].substr(0, 6)) != "TODAY_";

@@ -103,6 +103,8 @@ TEST(CpasmScanner, EveryLevelReadsTheSameTokens) {
       {" MACRO twice(v)\n (%v% * 2)\n ENDM\n DECLE twice(3), \"twice(\"", {6, 't', 'w', 'i', 'c', 'e', '('}},
       // "%name%" takes names only: the percent signs of an expression stay.
       {" MACRO m a\n DECLE 9 % %a%, %a% % 4, %%\n ENDM\n m 6", {3, 2, 0}},
+      // 'c' is a character's code whatever its escape, "c" a string (an array of one).
+      {"Q EQU '\\''\nA EQU 'A'\nS EQU \"A\"\n DECLE Q, A, S, S[0]", {39, 65, 0, 65}},
       // Lists and slices end where their group does.
       {" DECLE (1, 2, 3)[1], (4, 5)[0] + 1, STRLEN(\"(]\")", {2, 5, 2}},
   };
