@@ -4,9 +4,12 @@
 
 namespace cpasm {
 
-bool IsSymbolStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '@'; }
+// Letters and digits are ASCII ones, whatever the locale.
+bool IsSymbolStart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '.' || c == '@';
+}
 
-bool IsSymbolChar(char c) { return IsSymbolStart(c) || std::isdigit(static_cast<unsigned char>(c)); }
+bool IsSymbolChar(char c) { return IsSymbolStart(c) || (c >= '0' && c <= '9'); }
 
 size_t SymbolEnd(std::string_view text, size_t pos) {
   size_t i = pos;
@@ -119,7 +122,8 @@ std::string_view Trim(std::string_view text) {
 
 std::string Upper(std::string_view text) {
   std::string result(text);
-  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : result)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return result;
 }
 
