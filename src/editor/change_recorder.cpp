@@ -10,6 +10,7 @@
 #include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_refresh.h"
+#include "editor/editor.h"
 #include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "editor/text_model.h"
@@ -120,7 +121,10 @@ LRESULT TrackedCall(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bool 
   if (!document) return result;
   --document->editDepth;
   document->model.change.exact = false;
-  if (document->changeCount != changes) RecordChange(*document, before, atCaret, kind);
+  if (document->changeCount != changes) {
+    RecordChange(*document, before, atCaret, kind);
+    NotifyTextChanged(window);
+  }
   return result;
 }
 
@@ -163,6 +167,7 @@ bool ApplyStep(HWND window, bool redo) {
   if (!document) return false;
   document->applyingHistory = false;
   MarksFollowChange(window, *document, document->model.history.Text(), change.start, change.removed, change.inserted);
+  NotifyTextChanged(window);
   // A NUL byte stops the control's copy short: the history then no longer fits the text.
   if (TextLength(edit) != static_cast<long>(document->model.history.Text().size())) DropHistory(*document);
   SetSelection(edit, static_cast<long>(selection.start), static_cast<long>(selection.end));
