@@ -30,7 +30,6 @@ inline bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 // skipped, and a closing bracket of the other kind ends nothing. npos when it does not close on
 // the line or a string in between does not.
 size_t GroupEnd(std::string_view text, size_t open);
-inline size_t ClosingParen(std::string_view text, size_t open) { return GroupEnd(text, open); }
 
 // The line without its comment (from a ';' outside quotes). A quote that does not close is left
 // for the expression to report.

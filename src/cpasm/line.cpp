@@ -72,8 +72,8 @@ StatementParts Assembler::SplitStatement(std::string_view text) const {
   parts.op = NextToken(rest);
   parts.operands = Trim(rest);
   // A parenthesised macro called as the statement: NAME(args).
-  size_t paren = parts.op.find('(');
-  if (paren != std::string_view::npos && paren > 0) {
+  const size_t paren = SymbolEnd(parts.op, 0);
+  if (paren > 0 && paren < parts.op.size() && parts.op[paren] == '(') {
     auto macro = macros_.find(std::string(parts.op.substr(0, paren)));
     if (macro != macros_.end() && macro->second.parenthesised) {
       std::string_view call(parts.op.data(), static_cast<size_t>(rest.data() + rest.size() - parts.op.data()));

@@ -32,7 +32,7 @@ bool SplitIndexed(std::string_view text, std::string_view& name, std::vector<std
 // "( list )[a, b]" taking the whole of `text`.
 bool SplitListSlice(std::string_view text, std::string_view& list, std::vector<std::string_view>& indexes) {
   if (text.empty() || text[0] != '(') return false;
-  const size_t close = ClosingParen(text, 0);
+  const size_t close = GroupEnd(text, 0);
   if (close == std::string_view::npos) return false;
   std::string_view rest = Trim(text.substr(close + 1));
   if (rest.size() < 2 || rest.front() != '[' || GroupEnd(rest, 0) != rest.size() - 1) return false;
