@@ -79,6 +79,14 @@ ScopedEventMask::ScopedEventMask(HWND edit, DWORD off)
 
 ScopedEventMask::~ScopedEventMask() { SendMessageA(edit_, EM_SETEVENTMASK, 0, saved_); }
 
+ScopedRedrawOff::ScopedRedrawOff(HWND edit) : edit_(edit) { SendMessageA(edit_, WM_SETREDRAW, FALSE, 0); }
+
+ScopedRedrawOff::~ScopedRedrawOff() {
+  if (!IsWindow(edit_)) return;
+  SendMessageA(edit_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(edit_, nullptr, TRUE);
+}
+
 void SetDocumentEventMask(HWND edit) {
   SendMessageA(edit, EM_SETEVENTMASK, 0,
                ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS |

@@ -37,6 +37,19 @@ class ScopedEventMask {
   DWORD saved_;
 };
 
+// The control draws nothing while it lives (many changes in a row: under Wine each one the
+// control draws costs as much as the change itself); at its end it draws itself again whole.
+class ScopedRedrawOff {
+ public:
+  explicit ScopedRedrawOff(HWND edit);
+  ~ScopedRedrawOff();
+  ScopedRedrawOff(const ScopedRedrawOff&) = delete;
+  ScopedRedrawOff& operator=(const ScopedRedrawOff&) = delete;
+
+ private:
+  HWND edit_;
+};
+
 // The control's notifications when it is made: the document window hears of these.
 void SetDocumentEventMask(HWND edit);
 
