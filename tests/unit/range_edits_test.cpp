@@ -32,7 +32,11 @@ TEST(RangeEditsTest, CloseReplacementsJoinUnlessFarApartOrOnAMarkedLine) {
       {"a marked line keeps its matches apart", {2}, 256, 16384, {{0, 11}, {12, 14}, {15, 17}, {18, 23}, {625, 627}}},
       {"a mark on a line without matches", {4}, 256, 16384, {{0, 23}, {625, 627}}},
       {"the span is limited", {}, 256, 11, {{0, 11}, {12, 23}, {625, 627}}},
-      {"no gap allowed", {}, 0, 16384, {{0, 2}, {3, 5}, {6, 8}, {9, 11}, {12, 14}, {15, 17}, {18, 20}, {21, 23}, {625, 627}}},
+      {"no gap allowed",
+       {},
+       0,
+       16384,
+       {{0, 2}, {3, 5}, {6, 8}, {9, 11}, {12, 14}, {15, 17}, {18, 20}, {21, 23}, {625, 627}}},
       {"a gap long enough for the far one", {}, 700, 16384, {{0, 627}}},
   };
   for (const Case& c : cases) {
