@@ -14,6 +14,7 @@
 #include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "editor/text_model.h"
+#include "editor/text_view.h"
 
 namespace quillon {
 
@@ -86,6 +87,13 @@ LRESULT InsertColoured(HWND edit, UINT, WPARAM, LPARAM lParam) {
   if (SendMessageA(edit, EM_GETEVENTMASK, 0, 0) & ENM_CHANGE)
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_CHANGE), reinterpret_cast<LPARAM>(edit));
   RefreshDocument(window, kRefreshCaret);
+  // The view goes to the caret now, and the control draws again whole: scrolled after a text
+  // that long came in, it left the lines it had not shown before blank until the next scroll.
+  if ((document = GetDocument(window))) {
+    document->follow |= kFollowCaret;
+    FollowTextControl(window);
+    InvalidateRect(edit, nullptr, FALSE);
+  }
   return 0;
 }
 
