@@ -114,7 +114,7 @@ LRESULT TrackedCall(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bool 
   if (!document || document->applyingHistory || document->editDepth > 0) return call(edit, message, wParam, lParam);
   TextSelection before;
   if (atCaret) {
-    if (TextLength(edit) != static_cast<long>(document->model.history.Text().size())) DropHistory(*document);
+    if (!HistoryFitsControl(document->model.history, TextByteLength(edit))) DropHistory(*document);
     long start = 0, end = 0;
     GetSelection(edit, start, end);
     before = {static_cast<std::size_t>(start), static_cast<std::size_t>(end)};
@@ -147,7 +147,7 @@ bool ApplyStep(HWND window, bool redo) {
   if (!document || !document->edit) return false;
   HWND edit = document->edit;
   UndoHistory& history = document->model.history;
-  if (TextLength(edit) != static_cast<long>(history.Text().size())) {
+  if (!HistoryFitsControl(history, TextByteLength(edit))) {
     DropHistory(*document);
     return false;
   }
@@ -185,7 +185,7 @@ bool ApplyStep(HWND window, bool redo) {
   if (many) InvalidateRect(window, nullptr, TRUE);  // the gutter
   if (previous) SetCursor(previous);
   // A NUL byte stops the control's copy short: the history then no longer fits the text.
-  if (!fits || TextLength(edit) != static_cast<long>(document->model.history.Text().size())) {
+  if (!fits || !HistoryFitsControl(document->model.history, TextByteLength(edit))) {
     DropHistory(*document);
     return false;
   }

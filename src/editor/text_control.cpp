@@ -120,6 +120,11 @@ long TextLength(HWND edit) {
   return static_cast<long>(SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
 }
 
+long TextByteLength(HWND edit) {
+  GETTEXTLENGTHEX request{GTL_NUMBYTES | GTL_PRECISE, CP_ACP};
+  return static_cast<long>(SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
+}
+
 long TextLimit(HWND edit) { return static_cast<long>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)); }
 
 void SetTextLimit(HWND edit, long characters) { SendMessageA(edit, EM_EXLIMITTEXT, 0, characters); }
@@ -161,7 +166,8 @@ void GetSelection(HWND edit, long& start, long& end) {
 
 std::string TextRange(HWND edit, long start, long end) {
   if (end <= start) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(end - start) + 1, '\0');
+  // Two bytes a character: a double-byte code page writes up to that many.
+  std::vector<char> buffer(2 * static_cast<std::size_t>(end - start) + 2, '\0');
   TEXTRANGEA range{{start, end}, buffer.data()};
   LRESULT n = SendMessageA(edit, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
   return std::string(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0);

@@ -69,6 +69,9 @@ void StreamTextIn(HWND edit, const std::string& text);
 bool StreamTextOut(HWND edit, std::string& text);
 
 long TextLength(HWND edit);
+// The text's length in bytes of the 8-bit text, as TextRange reads it (more than TextLength under a
+// double-byte code page).
+long TextByteLength(HWND edit);
 long TextLimit(HWND edit);
 void SetTextLimit(HWND edit, long characters);
 // The room to type on that a text gets beyond its length when the limit grows for it.
