@@ -12,6 +12,8 @@ add_library(quillon_win32 STATIC ${QUILLON_WIN32_SOURCES})
 target_include_directories(quillon_win32 PUBLIC src resources)
 target_compile_definitions(quillon_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
 target_link_libraries(quillon_win32 PUBLIC quillon_core ${QUILLON_SYSTEM_LIBS} PRIVATE quillon_warnings)
+# Its files all read the same system headers: read them once.
+target_precompile_headers(quillon_win32 PRIVATE <windows.h> <commctrl.h> <richedit.h>)
 
 add_executable(quillon WIN32 src/app/main.cpp ${QUILLON_RESOURCES})
 target_link_libraries(quillon PRIVATE quillon_win32 quillon_warnings)
@@ -23,7 +25,8 @@ add_executable(quillon_gui_tests ${QUILLON_GUI_TESTS} tests/support/gui_main.cpp
 target_include_directories(quillon_gui_tests PRIVATE tests)
 # The GUI tests read docs/guide.md from the source tree.
 target_compile_definitions(quillon_gui_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings GTest::gtest)
+target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings quillon_test_build GTest::gtest)
+target_precompile_headers(quillon_gui_tests PRIVATE <windows.h> <commctrl.h> <richedit.h>)
 add_dependencies(quillon_gui_tests cpasm cpsim as1600_standin emulator_standin)
 add_test(NAME gui COMMAND quillon_gui_tests)
 
@@ -32,7 +35,7 @@ add_executable(quillon_smoke_tests tests/smoke/smoke_test.cpp tests/support/dial
   tests/support/test_files.cpp)
 target_include_directories(quillon_smoke_tests PRIVATE tests src resources)
 target_compile_definitions(quillon_smoke_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings GTest::gtest_main advapi32 user32)
+target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings quillon_test_build GTest::gtest_main advapi32 user32)
 add_dependencies(quillon_smoke_tests quillon as1600_standin)
 add_test(NAME smoke COMMAND quillon_smoke_tests)
 set_tests_properties(smoke PROPERTIES ENVIRONMENT "QUILLON_SCREENSHOT=${CMAKE_BINARY_DIR}/screenshot.png")

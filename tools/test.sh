@@ -83,12 +83,18 @@ native_chain() {
     stage fuzz bash tools/fuzz.sh all 3
 }
 in_background native native_chain
+# The Windows tests' Wine prefix needs no build: it is made beside the builds, and its Wine
+# server is let go so that the display's own starts afresh.
+mkdir -p "$root/build/win32"
+in_background prefix bash -c "bash tools/wine-prefix.sh '$root/build/win32/wineprefix' &&
+  WINEPREFIX='$root/build/win32/wineprefix' wineserver -w"
 in_background checks bash -c "bash tools/check-layers.sh && bash tools/check-layers-test.sh && bash tools/check-format.sh"
 
 echo "== Windows build"
 stage win32-build bash -c "cmake --preset win32 >/dev/null && cmake --build --preset win32 -j $jobs"
 
 echo "== Windows tests under Wine"
+finish prefix
 display_started=1
 stage display start_display "$root/build/win32"
 # The GUI and smoke tests share the display (RESOURCE_LOCK); the unit tests run beside them.

@@ -9,6 +9,7 @@
 #include "app/layout.h"
 #include "app/recent_menus.h"
 #include "assemble/build_runner.h"
+#include "assemble/insight_commands.h"
 #include "assemble/insight_editing.h"
 #include "assemble/output_pane.h"
 #include "debug/debug_editor.h"
@@ -51,9 +52,12 @@ class Frame : public WindowObject {
   }
 };
 
-// Another project, or none: the last one's build lines, their marks and the F4 note go.
+// Another project, or none: the last one's build lines, their marks, the F4 note and what the
+// tips, the gutter and Go to Symbol knew of its image go.
 void DropLastBuild() {
   if (g_app.outputPane) g_app.outputPane->Clear();
+  ForgetLastBuildInsight();
+  RefreshAfterBuild();
 }
 
 bool Frame::OnCreate() {

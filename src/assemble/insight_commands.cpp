@@ -197,6 +197,11 @@ std::shared_ptr<const BuildInsight> LastBuildInsight() {
   return Insight();
 }
 
+void ForgetLastBuildInsight() {
+  std::lock_guard<std::mutex> hold(g_insightLock);
+  Insight() = std::make_shared<BuildInsight>();
+}
+
 bool ReportBuildInsight(const std::string& directory, const std::string& image, const std::string& source,
                         OutputSink& pane) {
   std::vector<std::string> dirs{directory};

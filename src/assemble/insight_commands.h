@@ -32,5 +32,7 @@ bool ReportBuildInsight(const std::string& directory, const std::string& image, 
 
 // What the last build left; never null (empty before the first build).
 std::shared_ptr<const BuildInsight> LastBuildInsight();
+// Another project, or none: what its last build left is no longer this program's.
+void ForgetLastBuildInsight();
 
 }  // namespace quillon

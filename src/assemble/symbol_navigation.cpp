@@ -302,16 +302,8 @@ const SymbolIndex& ProjectIndex(bool fresh) {
   static SymbolIndex index;
   static std::string stamp;
   static bool read = false;
-  static bool watching = false;
-  if (!watching) {  // every change of a text makes the index old
-    EditorHookSet& hooks = EditorHooks();
-    auto before = hooks.textChanged;
-    hooks.textChanged = [before](HWND window) {
-      ++g_textChanges;
-      if (before) before(window);
-    };
-    watching = true;
-  }
+  // Every change of a text makes the index old.
+  EditorHooks().textChanged["symbol index"] = [](HWND) { ++g_textChanges; };
   if (!read || fresh) {
     std::string now = IndexStamp();
     if (!read || now != stamp) {

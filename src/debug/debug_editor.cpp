@@ -52,36 +52,21 @@ std::vector<int> MarkedBreakpointLines(const std::string& path) {
 
 namespace {
 
-// Hooks another part of the program had set before ours, called after ours.
-std::function<void(HWND, int)> g_otherGutterClick;
-std::function<void(HWND)> g_otherTextChanged;
-
 void GutterClicked(HWND window, int line) {
   const std::string path = DocumentPath(window);
   if (!path.empty()) ToggleBreakpointAt(path, line);
-  if (g_otherGutterClick) g_otherGutterClick(window, line);
 }
 
 void TextChanged(HWND window) {
   const std::string path = DocumentPath(window);
   if (!path.empty()) BreakpointsFollowMarks(path);
-  if (g_otherTextChanged) g_otherTextChanged(window);
 }
 
 }  // namespace
 
 void InstallDebugEditorHooks() {
-  EditorHookSet& hooks = EditorHooks();
-  using Click = void (*)(HWND, int);
-  using Change = void (*)(HWND);
-  if (!hooks.gutterClick.target<Click>() || *hooks.gutterClick.target<Click>() != &GutterClicked) {
-    g_otherGutterClick = hooks.gutterClick;
-    hooks.gutterClick = &GutterClicked;
-  }
-  if (!hooks.textChanged.target<Change>() || *hooks.textChanged.target<Change>() != &TextChanged) {
-    g_otherTextChanged = hooks.textChanged;
-    hooks.textChanged = &TextChanged;
-  }
+  EditorHooks().gutterClick["debugger"] = &GutterClicked;
+  EditorHooks().textChanged["debugger"] = &TextChanged;
 }
 
 }  // namespace quillon

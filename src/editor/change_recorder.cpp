@@ -11,6 +11,7 @@
 #include "editor/colouring.h"
 #include "editor/document.h"
 #include "editor/document_refresh.h"
+#include "editor/editor.h"
 #include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "editor/text_model.h"
@@ -129,7 +130,10 @@ LRESULT TrackedCall(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bool 
   if (!document) return result;
   --document->editDepth;
   document->model.change.exact = false;
-  if (document->changeCount != changes) RecordChange(*document, before, atCaret, kind);
+  if (document->changeCount != changes) {
+    RecordChange(*document, before, atCaret, kind);
+    NotifyTextChanged(window);
+  }
   return result;
 }
 
@@ -180,6 +184,9 @@ bool ApplyStep(HWND window, bool redo) {
     document->applyingHistory = false;
     MarksFollowChange(window, *document, shown, change.start, change.removed, change.inserted);
     shown.replace(change.start, change.removed.size(), change.inserted);
+    NotifyTextChanged(window);
+    document = GetDocument(window);  // a listener may have closed the window
+    if (!document) return false;
   }
   quiet.reset();
   if (many) InvalidateRect(window, nullptr, TRUE);  // the gutter

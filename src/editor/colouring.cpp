@@ -88,7 +88,7 @@ bool ColourChangeInLine(HWND edit, const Change& before, long caret, const std::
     if ((now.dwMask & CFM_COLOR) && !(now.dwEffects & CFE_AUTOCOLOR)) insertedColour = now.crTextColor;
   }
   std::vector<ColourRun> runs;
-  const LineChange change{at - lineStart, static_cast<std::size_t>(removed), static_cast<std::size_t>(inserted)};
+  const LineSpanChange change{at - lineStart, static_cast<std::size_t>(removed), static_cast<std::size_t>(inserted)};
   if (!RunsToRecolour(oldLine, newLine, change, insertedColour, g_syntaxTable, runs)) return false;
   if (runs.empty()) return true;
   long selStart = 0, selEnd = 0;

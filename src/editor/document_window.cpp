@@ -82,7 +82,8 @@ void OnTextChanged(HWND window) {
   ColourChangedLines(document->edit, document->model.change,
                      document->applyingHistory ? nullptr : &document->model.history.Text());
   GutterAfterChange(window, *document);  // Ln/Col follow with the caret's EN_SELCHANGE
-  if (EditorHooks().textChanged) EditorHooks().textChanged(window);
+  // A recorded change is told once it is recorded and the marks have followed it.
+  if (document->editDepth == 0 && !document->applyingHistory) NotifyTextChanged(window);
 }
 
 // Overtype: a typed character takes the place of the one after the caret, never of a line break.

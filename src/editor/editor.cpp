@@ -208,6 +208,18 @@ EditorHookSet& EditorHooks() {
   return hooks;
 }
 
+void NotifyGutterClick(HWND window, int line) {
+  const auto listeners = EditorHooks().gutterClick;  // a listener may change the set
+  for (const auto& [name, listener] : listeners)
+    if (listener) listener(window, line);
+}
+
+void NotifyTextChanged(HWND window) {
+  const auto listeners = EditorHooks().textChanged;
+  for (const auto& [name, listener] : listeners)
+    if (listener) listener(window);
+}
+
 LineMarks& DebugMarks() {
   static LineMarks marks;
   return marks;

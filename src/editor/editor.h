@@ -22,6 +22,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -73,20 +74,26 @@ bool CaretScreenPoint(HWND window, POINT& at, int& lineHeight);
 long PositionAtScreenPoint(HWND window, POINT screen);
 
 // What the other folders are told of. Each is optional; the editor calls them on its own thread.
+// The click and change hooks have any number of listeners, each under its own name: setting a
+// name again replaces that listener, so a part of the program may install its hooks more than once
+// without calling itself; all are called in the order of their names.
 struct EditorHookSet {
   // A left click in the gutter beside `line` (a breakpoint to toggle).
-  std::function<void(HWND window, int line)> gutterClick;
+  std::map<std::string, std::function<void(HWND window, int line)>> gutterClick;
   // The mouse moved over the text (no button held) to the character at `position`, with
   // `screen` the mouse's point; `position` -1 when the mouse left the text.
   std::function<void(HWND window, long position, POINT screen)> textHover;
   // The text changed (typing, undo, replace, a file read again).
-  std::function<void(HWND window)> textChanged;
+  std::map<std::string, std::function<void(HWND window)>> textChanged;
   // A short note shown in the gutter before the line number (an address, cycle counts); empty
   // for none. `gutterNoteCharacters` is the room the gutter keeps for it, 0 for no notes.
   std::function<std::string(HWND window, int line)> gutterNote;
   int gutterNoteCharacters = 0;
 };
 EditorHookSet& EditorHooks();
+// Calls every listener of the hook.
+void NotifyGutterClick(HWND window, int line);
+void NotifyTextChanged(HWND window);
 
 // The marks of the last build (errors and warnings), by file; the output pane fills it.
 LineMarks& BuildMarks();

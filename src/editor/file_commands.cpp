@@ -108,7 +108,7 @@ bool TakeFileText(HWND window, Document& document, const std::string& path) {
   PlaceTextView(window);
   SetDocumentModified(window, false);
   SetDocumentTitle(window, document);
-  if (EditorHooks().textChanged) EditorHooks().textChanged(window);
+  NotifyTextChanged(window);
   return true;
 }
 

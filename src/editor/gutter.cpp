@@ -248,7 +248,7 @@ bool ClickGutter(HWND window, LPARAM where) {
   Document* document = GetDocument(window);
   const POINT at{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
   if (!document || !document->edit || at.x >= document->gutterWidth) return false;
-  if (!EditorHooks().gutterClick) return false;
+  if (EditorHooks().gutterClick.empty()) return false;
   // The line whose band holds the point, by the text's own line positions.
   POINT inText = at;
   MapWindowPoints(window, document->edit, &inText, 1);
@@ -259,7 +259,7 @@ bool ClickGutter(HWND window, LPARAM where) {
   POINTL top{};
   SendMessageA(document->edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), LineIndex(document->edit, line));
   if (position < 0 || inText.y < top.y || inText.y >= top.y + document->lineHeight) return true;  // below the text
-  EditorHooks().gutterClick(window, line);
+  NotifyGutterClick(window, line);
   return true;
 }
 

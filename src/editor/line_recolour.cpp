@@ -19,7 +19,7 @@ std::vector<Colour> CharacterColours(std::string_view line, const SyntaxTable& t
 
 }  // namespace
 
-bool RunsToRecolour(std::string_view oldLine, std::string_view newLine, const LineChange& change,
+bool RunsToRecolour(std::string_view oldLine, std::string_view newLine, const LineSpanChange& change,
                     std::optional<Colour> insertedColour, const SyntaxTable& table, std::vector<ColourRun>& runs) {
   runs.clear();
   if (change.start + change.removed > oldLine.size() || change.start + change.inserted > newLine.size() ||

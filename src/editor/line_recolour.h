@@ -12,7 +12,7 @@ namespace quillon {
 
 // One change of a line: characters [start, start + removed) of the old line became
 // [start, start + inserted) of the new one.
-struct LineChange {
+struct LineSpanChange {
   std::size_t start = 0;
   std::size_t removed = 0;
   std::size_t inserted = 0;
@@ -23,7 +23,7 @@ struct LineChange {
 // characters show `insertedColour` when it is known, and are coloured again otherwise. Neighbouring
 // characters of one new colour make one run. False when the lines do not agree outside the
 // change: then nothing is known of what the line shows.
-bool RunsToRecolour(std::string_view oldLine, std::string_view newLine, const LineChange& change,
+bool RunsToRecolour(std::string_view oldLine, std::string_view newLine, const LineSpanChange& change,
                     std::optional<Colour> insertedColour, const SyntaxTable& table, std::vector<ColourRun>& runs);
 
 }  // namespace quillon

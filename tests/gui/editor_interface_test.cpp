@@ -20,13 +20,18 @@ namespace {
 
 class EditorInterfaceTest : public FrameTest {
  protected:
+  void SetUp() override {
+    FrameTest::SetUp();
+    saved_ = EditorHooks();
+  }
   void TearDown() override {
-    EditorHooks() = EditorHookSet{};
+    EditorHooks() = saved_;  // the program's own listeners stay
     DebugMarks().Clear();
     for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
       SetDocumentChanged(child, false);
     FrameTest::TearDown();
   }
+  EditorHookSet saved_;
   // The colour shown at a character.
   static COLORREF ColourAt(HWND edit, long at) {
     long start = 0, end = 0;
@@ -118,7 +123,7 @@ TEST_F(EditorInterfaceTest, GutterClicksAndTheMouseOverTheTextReachTheirHooks) {
   HWND window = g_app.activeDocument;
   std::vector<int> clicked;
   std::vector<long> hovered;
-  EditorHooks().gutterClick = [&](HWND w, int line) { clicked.push_back(w == window ? line : -100); };
+  EditorHooks().gutterClick["test"] = [&](HWND w, int line) { clicked.push_back(w == window ? line : -100); };
   EditorHooks().textHover = [&](HWND, long position, POINT) { hovered.push_back(position); };
 
   const long lineHeight = LineTopInWindow(window, 1) - LineTopInWindow(window, 0);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/frame.h"
+#include "assemble/insight_commands.h"
 #include "editor/editor.h"
 #include "editor/text_control.h"
 #include "resource.h"
@@ -61,6 +62,7 @@ RECT RectIn(HWND window, HWND parent) {
 }
 
 void FrameTest::SetUp() {
+  ForgetLastBuildInsight();  // as at the program's start: no build yet
   frame_ = CreateFrameWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
   ASSERT_NE(frame_, nullptr);
   PumpMessages(50);

@@ -62,7 +62,7 @@ TEST(RunsToRecolour, TouchesOnlyWhatChangesAndRefusesLinesThatDoNotAgree) {
   struct Case {
     const char* name;
     std::string old, now;
-    LineChange change;
+    LineSpanChange change;
     std::optional<Colour> inserted;
     bool agrees;
     std::vector<ColourRun> runs;
