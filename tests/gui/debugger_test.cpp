@@ -407,9 +407,10 @@ TEST_F(DebuggerTest, AnotherAssemblersBuildIsMappedFromItsListingNotALeftOverSou
             "LOOP:   B       LOOP\r\n");
   // Another assembler: it builds as the bundled one does, and its image keeps the old .smap.
   WriteText(folder_ + "\\old.smap", "; source map\r\n4800 4803 0 " + folder_ + "\\old.asm\r\n");
-  WriteText(folder_ + "\\other.cmd", "@\"" + ProgramFolder() + "\\cpasm.exe\" %*\r\n"
-                                     "@if errorlevel 1 exit /b 1\r\n"
-                                     "@copy /y old.smap game.smap >nul\r\n");
+  WriteText(folder_ + "\\other.cmd", "@\"" + ProgramFolder() +
+                                         "\\cpasm.exe\" %*\r\n"
+                                         "@if errorlevel 1 exit /b 1\r\n"
+                                         "@copy /y old.smap game.smap >nul\r\n");
   g_settings.assemblerPath = folder_ + "\\other.cmd";
   HWND edit = OpenProject("edit.asm");
   ASSERT_NE(edit, nullptr);
