@@ -234,7 +234,8 @@ void ReadMap(Session& session) {
   if (session.map.Empty()) PaneLine("Debugging without source lines: the build gave no map from addresses to lines.");
 }
 
-// The names the sources define, with the values the map and the sources tell.
+// The names the sources define, with the values the map and the sources tell, and those the
+// build's assembly gave them.
 void ReadSymbols(Session& session, const std::string& mainSource) {
   SymbolIndex index;
   index.Build({mainSource},
@@ -247,6 +248,7 @@ void ReadSymbols(Session& session, const std::string& mainSource) {
     if (label || value) named.push_back({d.name, label, d.file, d.line - 1});
   }
   session.symbols = KnownSymbolValues(named, session.map, ReadLines);
+  TakeAssembledValues(LastBuildInsight()->facts.symbols, session.symbols);
 }
 
 void StartSession(HWND frame) {
