@@ -300,7 +300,7 @@ BuildInsight ReadBuildInsight(FileSystem& files, const BuildOutputs& build) {
   }
   // The source lines of the addresses: the assembler's own map, or else its listing.
   const std::string sourcePath = full(build.source);
-  std::vector<std::string> problems;
+  std::vector<std::string>& problems = insight.lineProblems;
   if (build.sourceMap && ReadWholeFile(files, WithExtension(imagePath, ".smap"), bytes)) {
     ReadSourceMapText(bytes, insight.facts.lines, problems);
   } else if (!build.listing.empty() && ReadWholeFile(files, full(build.listing), bytes)) {
@@ -315,6 +315,9 @@ BuildInsight ReadBuildInsight(FileSystem& files, const BuildOutputs& build) {
           return true;
         },
         insight.facts.lines, problems);
+  } else {
+    problems.push_back(build.listing.empty() ? "the build wrote no listing"
+                                             : "the listing " + full(build.listing) + " cannot be read");
   }
   std::string text;
   if (ReadWholeFile(files, sourcePath, text)) {

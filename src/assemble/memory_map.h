@@ -82,7 +82,8 @@ std::vector<std::string> MemoryReportLines(const MemoryReport& report);
 struct BuildInsight {
   BuildFacts facts;
   MemoryReport report;
-  bool mapRead = false;  // the image's .cfg or .rom was read
+  bool mapRead = false;                   // the image's .cfg or .rom was read
+  std::vector<std::string> lineProblems;  // why facts.lines is short or empty
 };
 class FileSystem;
 // Where a finished build left its outputs; relative paths are taken in `directory`, where it ran.

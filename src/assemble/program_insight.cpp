@@ -486,7 +486,7 @@ std::vector<Reference> FindReferences(const SymbolDefinition& target, const Symb
     for (std::size_t n = 0; n < lines.size(); ++n) {
       // Most lines do not hold the name at all.
       const std::string_view view = lines[n];
-      if (macro ? view.size() < own.size() : view.find(own) == std::string_view::npos) continue;
+      if (view.find(own) == std::string_view::npos) continue;
       const std::string lineText(view);
       const std::size_t code = CodeEnd(lineText, &inString);
       const int lineNumber = static_cast<int>(n) + 1;
@@ -508,7 +508,7 @@ std::vector<Reference> FindReferences(const SymbolDefinition& target, const Symb
         const std::string_view word(lineText.data() + start, end - start);
         Span span{-1, -1};
         if (macro) {
-          if (SameNoCase(word, own)) span = {static_cast<int>(start), static_cast<int>(end)};
+          if (word == own) span = {static_cast<int>(start), static_cast<int>(end)};
         } else if (word.size() > 2 && word[0] == '@' && word[1] == '@') {
           if (!owner.empty() && word.substr(2) == own) {
             const SymbolDefinition* proc = EnclosingProc(index, file, lineNumber);
@@ -549,7 +549,6 @@ RenamePlan PlanRename(const std::string& word, const std::string& file, int line
   if (!owner.empty() && wanted.rfind("@@", 0) == 0) wanted = wanted.substr(2);
   if (!owner.empty() && wanted.rfind(owner + ".", 0) == 0) wanted = wanted.substr(owner.size() + 1);
   plan.oldName = macro ? d->name : OwnPart(d->name);
-  plan.anyCase = macro;
   plan.newName = wanted;
   bool valid = !wanted.empty() && (std::isalpha(static_cast<unsigned char>(wanted[0])) || wanted[0] == '_');
   for (char c : wanted)
@@ -568,8 +567,7 @@ RenamePlan PlanRename(const std::string& word, const std::string& file, int line
   }
   const std::string full = owner.empty() ? wanted : owner + "." + wanted;
   for (const SymbolDefinition& other : index.Definitions()) {
-    const bool clash = macro ? other.kind == Kind::kMacro && SameNoCase(other.name, full)
-                             : other.kind != Kind::kMacro && other.name == full;
+    const bool clash = (other.kind == Kind::kMacro) == macro && other.name == full;
     if (clash) {
       plan.refusal = full + " already exists (" + BaseName(other.file) + ":" + std::to_string(other.line) + ")";
       return plan;
@@ -605,9 +603,7 @@ std::string ApplyRename(const std::string& text, const std::string& file, const 
     for (std::size_t k = next; k < mine.size() && mine[k]->line == line; ++k) spans.push_back(mine[k]->span);
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.start > b.start; });
     for (const Span& s : spans)
-      if (s.end <= static_cast<int>(lineText.size()) &&
-          (plan.anyCase ? SameNoCase(std::string_view(lineText).substr(s.start, s.end - s.start), plan.oldName)
-                        : lineText.compare(s.start, s.end - s.start, plan.oldName) == 0))
+      if (s.end <= static_cast<int>(lineText.size()) && lineText.compare(s.start, s.end - s.start, plan.oldName) == 0)
         lineText.replace(s.start, s.end - s.start, plan.newName);
     out += lineText;
     if (end == text.size()) break;

@@ -105,7 +105,6 @@ std::vector<Reference> FindReferences(const SymbolDefinition& target, const Symb
 struct RenamePlan {
   std::string refusal;           // empty when the rename can go ahead
   std::string oldName, newName;  // the parts of the names that change ("loop" -> "scan" for a local)
-  bool anyCase = false;          // a macro's name: its uses match in any case
   std::vector<Reference> places;
   int files = 0;
 };

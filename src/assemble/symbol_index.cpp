@@ -81,8 +81,9 @@ void SymbolIndex::Build(const std::vector<std::string>& roots, const SourceReade
       if (SameSourcePath(f, path)) return true;
     return false;
   };
-  // Each name once: macros by their name in any case, all others exactly. A file read again as
-  // a root of its own, or under another spelling of its path, adds nothing twice.
+  // Each name once, matched exactly as the assembler does (a macro and a label may share a
+  // name). A file read again as a root of its own, or under another spelling of its path, adds
+  // nothing twice.
   std::set<std::string> seen, seenExpanded;
   for (const std::string& given : roots) {
     const std::string root = CleanPath(given);
@@ -95,11 +96,7 @@ void SymbolIndex::Build(const std::vector<std::string>& roots, const SourceReade
       if (!known(file)) files_.push_back(std::move(file));
     }
     for (SymbolDefinition& d : found.definitions) {
-      std::string key = d.name;
-      if (d.kind == Kind::kMacro) {
-        key = "(macro)";
-        for (char c : d.name) key += Folded(c);
-      }
+      std::string key = d.kind == Kind::kMacro ? "(macro)" + d.name : d.name;
       d.file = CleanPath(d.file);
       if (seen.insert(std::move(key)).second) definitions_.push_back(std::move(d));
     }
@@ -121,7 +118,8 @@ const SymbolDefinition* SymbolIndex::Find(const std::string& word, const std::st
     if (!proc) return nullptr;
     name = proc->name + "." + word.substr(2);
   }
-  // Exact names first, preferring this file; then macros and any name without regard to case.
+  // Exact names first, preferring this file; then a macro of exactly that name (macro names are
+  // case-sensitive, like the assembler's); then any other name without regard to case.
   const SymbolDefinition* best = nullptr;
   for (const SymbolDefinition& d : definitions_) {
     if (d.kind == Kind::kMacro || d.name != name) continue;
@@ -130,9 +128,9 @@ const SymbolDefinition* SymbolIndex::Find(const std::string& word, const std::st
   }
   if (best) return best;
   for (const SymbolDefinition& d : definitions_)
-    if (d.kind == Kind::kMacro && SameNoCase(d.name, name)) return &d;
+    if (d.kind == Kind::kMacro && d.name == name) return &d;
   for (const SymbolDefinition& d : definitions_)
-    if (SameNoCase(d.name, name)) return &d;
+    if (d.kind != Kind::kMacro && SameNoCase(d.name, name)) return &d;
   return nullptr;
 }
 

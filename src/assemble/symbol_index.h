@@ -32,8 +32,9 @@ class SymbolIndex {
   const std::vector<std::string>& Expanded() const { return expanded_; }
 
   // The definition that `word` names where it is used, in `file` at the one-based `line`: an
-  // "@@name" is looked up in the PROC around that line; otherwise labels, PROCs and symbols
-  // match exactly, macros without regard to case. Null when there is none.
+  // "@@name" is looked up in the PROC around that line; otherwise names match exactly, macros
+  // too (their names are case-sensitive), with a name of another kind in another case as the
+  // last resort. Null when there is none.
   const SymbolDefinition* Find(const std::string& word, const std::string& file, int line) const;
 
  private:

@@ -12,30 +12,6 @@
 
 namespace cpasm {
 
-namespace {
-
-std::string Hex4(int64_t value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "$%04X", static_cast<unsigned>(value & 0xFFFF));
-  return buffer;
-}
-
-}  // namespace
-
-void SplitLines(SourceFile& file, int index) {
-  std::string_view text = file.text;
-  size_t start = 0;
-  int number = 1;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    file.lines.push_back({index, number++, line});
-    start = end + 1;
-  }
-}
-
 std::string FormatDiagnostic(const Diagnostic& diagnostic) {
   return diagnostic.file + ":" + std::to_string(diagnostic.line) + (diagnostic.error ? ": ERROR - " : ": WARNING - ") +
          diagnostic.text;
@@ -43,50 +19,13 @@ std::string FormatDiagnostic(const Diagnostic& diagnostic) {
 
 Assembler::Assembler(const std::string& fileName, std::string_view text, const FileReader& readFile,
                      const Options& options)
-    : readFile_(readFile), options_(options) {
-  auto file = std::make_unique<SourceFile>();
-  file->path = fileName;
-  file->text = std::string(text);
-  SplitLines(*file, 0);
-  fileIndex_[fileName] = 0;
-  files_.push_back(std::move(file));
-}
-
-namespace {
-
-enum Attribute { kRead = 1, kWrite = 2, kNarrow = 4 };
-
-// Cuts filled memory into segments; a segment also ends where RAM attributes change.
-void AddSegments(const std::vector<int32_t>& memory, const std::vector<uint8_t>* attributes, int page,
-                 std::vector<Segment>& out) {
-  auto ram = [&](uint32_t a) {
-    return attributes && ((*attributes)[a] & (kRead | kWrite)) == (kRead | kWrite) ? 1 + ((*attributes)[a] & kNarrow)
-                                                                                   : 0;
-  };
-  for (uint32_t a = 0; a < memory.size();) {
-    if (memory[a] < 0) {
-      ++a;
-      continue;
-    }
-    Segment segment;
-    segment.address = a;
-    segment.page = page;
-    int kind = ram(a);
-    segment.ram = kind != 0;
-    segment.narrow = kind > 1;
-    while (a < memory.size() && memory[a] >= 0 && ram(a) == kind)
-      segment.words.push_back(static_cast<uint16_t>(memory[a++]));
-    out.push_back(std::move(segment));
-  }
-}
-
-}  // namespace
+    : options_(options), sources_(fileName, text, readFile, options.includeDirs, options.limits.includeDepth) {}
 
 Assembly Assembler::Run() {
   const int passes = options_.limits.passes;
   for (pass_ = 1; pass_ <= passes; ++pass_) {
     RunPass();
-    if (stopped_ || (pass_ >= 2 && !changed_)) break;
+    if (stopped_ || (pass_ >= 2 && !symbols_.Changed())) break;
   }
   if (pass_ > passes) {
     current_ = nullptr;
@@ -94,104 +33,47 @@ Assembly Assembler::Run() {
   }
 
   Assembly result;
-  for (const Diagnostic& d : diagnostics_) (d.error ? result.errors : result.warnings)++;
-  result.diagnostics = std::move(diagnostics_);
-  for (const auto& [name, symbol] : symbols_) result.symbols.push_back({name, symbol.value, symbol.kind});
-  std::sort(result.symbols.begin(), result.symbols.end(),
-            [](const Assembly::SymbolValue& a, const Assembly::SymbolValue& b) { return a.name < b.name; });
-  AddSegments(memory_, &attributes_, -1, result.segments);
-  for (size_t page = 0; page < pages_.size(); ++page)
-    if (!pages_[page].empty()) AddSegments(pages_[page], nullptr, static_cast<int>(page), result.segments);
-  for (uint32_t a = 0; a < attributes_.size() && !options_.romOutput; ++a) {
-    if ((attributes_[a] & (kRead | kWrite)) == kWrite) {
-      Diagnostic d{
-          files_[0]->path, 0, true,
-          "write-only memory at " + Hex4(a) + " (attributes W without R) needs .rom output: name the image .rom"};
-      result.diagnostics.push_back(d);
-      ++result.errors;
-      listing_ += FormatDiagnostic(d) + "\n";
-      break;
-    }
-  }
-  // RAM that holds no image data: reserved under read/write attributes.
-  for (uint32_t a = 0; a < attributes_.size();) {
-    int kind =
-        (attributes_[a] & (kRead | kWrite)) == (kRead | kWrite) && memory_[a] < 0 ? 1 + (attributes_[a] & kNarrow) : 0;
-    if (!kind) {
-      ++a;
-      continue;
-    }
-    MemoryRange range;
-    range.first = a;
-    range.narrow = kind > 1;
-    while (a < attributes_.size() && memory_[a] < 0 &&
-           ((attributes_[a] & (kRead | kWrite)) == (kRead | kWrite) ? 1 + (attributes_[a] & kNarrow) : 0) == kind)
-      ++a;
-    range.last = a - 1;
-    result.ram.push_back(range);
-  }
-  for (uint32_t a = 0; a < reserved_.size();) {
-    if (!reserved_[a] || memory_[a] >= 0) {
-      ++a;
-      continue;
-    }
-    MemoryRange range;
-    range.first = a;
-    while (a < reserved_.size() && reserved_[a] && memory_[a] < 0) ++a;
-    range.last = a - 1;
-    result.reserved.push_back(range);
-  }
+  result.symbols = symbols_.Values();
+  image_.Finish(result);
+  const int64_t writeOnly = options_.romOutput ? -1 : image_.WriteOnlyAddress();
+  if (writeOnly >= 0)
+    listing_.Add({sources_.Path(0), 0, true,
+                  "write-only memory at " + Hex4(writeOnly) +
+                      " (attributes W without R) needs .rom output: name the image .rom"},
+                 true);
+  for (const Diagnostic& d : listing_.Problems()) (d.error ? result.errors : result.warnings)++;
   result.configVars = std::move(configVars_);
-  result.attributes = attributes_;
-  std::vector<std::string> paths;
-  for (const auto& file : files_) paths.push_back(file->path);
-  result.sourceMap = sourceMap_.Runs(paths);
-  listing_ += '\n';
-  listing_ += std::to_string(result.errors);
-  listing_ += " error(s), ";
-  listing_ += std::to_string(result.warnings);
-  listing_ += " warning(s)\n";
-  result.listing = std::move(listing_);
+  result.sourceMap = image_.Map().Runs(sources_.Paths());
+  result.listing = listing_.TakeText(result.errors, result.warnings);
+  result.diagnostics = listing_.TakeProblems();
   return result;
 }
 
 void Assembler::RunPass() {
-  changed_ = false;
+  symbols_.StartPass(pass_);
   stopped_ = false;
   errorCount_ = 0;
-  location_ = 0x5000;
-  loadOffset_ = 0;
-  page_ = -1;
-  attrSet_ = kRead;
-  attrClear_ = 0;
+  image_.Reset();
   sdbd_ = false;
   romWidth_ = 16;
   romMode_ = 0;
   inStruct_ = false;
   parenMacros_ = 0;
   nesting_ = 0;
-  arrayElements_ = 0;
   ended_ = false;
   linesDone_ = 0;
   expansions_ = 0;
-  memory_.assign(0x10000, -1);
-  pages_.clear();
-  attributes_.assign(0x10000, 0);
-  reserved_.assign(0x10000, false);
-  procs_.clear();
-  includeStack_.assign(1, 0);
+  sources_.StartPass();
   macroTrail_.clear();
   macroDepth_ = 0;
   replayDepth_ = 0;
-  sourceMap_.Reset();
   conditions_.clear();
   collect_ = Collect::kNone;
   macros_.clear();
   configVars_.clear();
-  diagnostics_.clear();
-  listing_.clear();
+  listing_.Clear();
 
-  ProcessLines(files_[0]->lines);
+  ProcessLines(sources_.File(0).lines);
 
   if (stopped_) return;
   listed_ = true;
@@ -205,9 +87,9 @@ void Assembler::RunPass() {
   }
   current_ = nullptr;
   if (inStruct_) {
-    Error("STRUCT " + procs_.back() + " has no ENDS");
-  } else if (!procs_.empty()) {
-    Warning("PROC " + procs_.back() + " has no ENDP");
+    Error("STRUCT " + symbols_.Scopes().back() + " has no ENDS");
+  } else if (!symbols_.Scopes().empty()) {
+    Warning("PROC " + symbols_.Scopes().back() + " has no ENDP");
   }
 }
 
@@ -215,12 +97,6 @@ std::vector<Keyword> Keywords() {
   std::vector<Keyword> words = MnemonicKeywords();
   for (Keyword& k : DirectiveKeywords()) words.push_back(std::move(k));
   return words;
-}
-
-std::string Assembler::QualifiedName(std::string_view name) const {
-  if (name.size() > 2 && name[0] == '@' && name[1] == '@' && !procs_.empty())
-    return procs_.back() + "." + std::string(name.substr(2));
-  return std::string(name);
 }
 
 void Assembler::Note(const std::string& qualified, Definition::Kind kind) {
@@ -232,7 +108,7 @@ void Assembler::Note(const std::string& qualified, Definition::Kind kind) {
   }
   std::string key = kind == Definition::Kind::kMacro ? "(macro)" + qualified : qualified;
   if (!definitionIndex_.emplace(std::move(key), definitions_->definitions.size()).second) return;
-  definitions_->definitions.push_back({qualified, kind, files_[current_->file]->path, current_->line, 0});
+  definitions_->definitions.push_back({qualified, kind, sources_.Path(current_->file), current_->line, 0});
 }
 
 SourceDefinitions Assembler::ReadDefinitions() {
@@ -241,7 +117,7 @@ SourceDefinitions Assembler::ReadDefinitions() {
   pass_ = 1;
   RunPass();
   definitions_ = nullptr;
-  for (const auto& file : files_) result.files.push_back(file->path);
+  result.files = sources_.Paths();
   return result;
 }
 
@@ -251,35 +127,16 @@ SourceDefinitions ReadDefinitions(const std::string& fileName, std::string_view 
 }
 
 Symbol* Assembler::Define(std::string_view name, int64_t value, bool variable, char kind) {
-  std::string qualified = QualifiedName(name);
   if (definitions_) {
-    const bool local = name.size() > 2 && name[0] == '@' && name[1] == '@';
-    Note(qualified, kind == 'E'   ? Definition::Kind::kEqu
-                    : kind == 'S' ? Definition::Kind::kSet
-                    : local       ? Definition::Kind::kLocal
-                                  : Definition::Kind::kLabel);
+    Note(symbols_.Qualified(name), kind == 'E'         ? Definition::Kind::kEqu
+                                   : kind == 'S'       ? Definition::Kind::kSet
+                                   : IsLocalName(name) ? Definition::Kind::kLocal
+                                                       : Definition::Kind::kLabel);
   }
-  auto it = symbols_.find(qualified);
-  if (it == symbols_.end()) {
-    Symbol symbol;
-    symbol.value = value;
-    symbol.definedInPass = pass_;
-    symbol.variable = variable;
-    symbol.kind = kind;
-    if (pass_ > 1) changed_ = true;
-    return &symbols_.emplace(qualified, std::move(symbol)).first->second;
-  }
-  Symbol& symbol = it->second;
-  if (symbol.definedInPass == pass_ && !(variable && symbol.variable)) {
-    Error("duplicate label " + Shown(qualified));
-    return nullptr;
-  }
-  if (!variable && symbol.value != value) changed_ = true;
-  symbol.value = value;
-  symbol.definedInPass = pass_;
-  symbol.variable = variable;
-  symbol.kind = kind;
-  return &symbol;
+  std::string error;
+  Symbol* symbol = symbols_.Define(name, value, variable, kind, error);
+  if (!symbol) Error(error);
+  return symbol;
 }
 
 bool Assembler::Eval(std::string_view text, int64_t& value) {
@@ -287,14 +144,13 @@ bool Assembler::Eval(std::string_view text, int64_t& value) {
   context.location = lineAddress_;
   if (evalDepth_ == 0) forwardUsed_ = false;  // lists inside the expression evaluate on their own
   context.symbol = [this](std::string_view name, int64_t& out) {
-    auto it = symbols_.find(name);
-    if (name.size() > 2 && name[0] == '@' && name[1] == '@') it = symbols_.find(QualifiedName(name));
-    if (it == symbols_.end()) return false;
-    if (it->second.definedInPass != pass_) forwardUsed_ = true;
-    out = it->second.value;
+    const Symbol* symbol = symbols_.Find(name);
+    if (!symbol) return false;
+    if (symbol->definedInPass != pass_) forwardUsed_ = true;
+    out = symbol->value;
     return true;
   };
-  context.defined = [this](std::string_view name) { return IsDefinedSoFar(name); };
+  context.defined = [this](std::string_view name) { return symbols_.DefinedSoFar(name); };
   context.element = [this](std::string_view name, int64_t index, int64_t& out, std::string& error) {
     return Element(name, index, out, error);
   };
@@ -306,11 +162,6 @@ bool Assembler::Eval(std::string_view text, int64_t& value) {
   value = result.value;
   if (!result.ok) Error(result.error);
   return result.ok;
-}
-
-bool Assembler::IsDefinedSoFar(std::string_view name) const {
-  auto it = symbols_.find(QualifiedName(name));
-  return it != symbols_.end() && it->second.definedInPass == pass_;
 }
 
 bool Assembler::CheckWord(int64_t value, bool decle, const char* what, uint16_t& word) {
@@ -328,39 +179,16 @@ bool Assembler::CheckWord(int64_t value, bool decle, const char* what, uint16_t&
 }
 
 void Assembler::Emit(uint16_t word) {
-  if (location_ > 0xFFFF) {
-    if (!(lineReported_ & 1)) Error("code runs past $FFFF");
-    lineReported_ |= 1;
+  if (image_.Location() > 0xFFFF) {
+    if (!(lineReported_ & Image::kPastEnd)) Error("code runs past $FFFF");
+    lineReported_ |= Image::kPastEnd;
     return;
   }
   lineWords_.push_back(word);
-  int64_t at = location_ + loadOffset_;
-  ++location_;
-  if (at < 0 || at > 0xFFFF) {
-    if (!(lineReported_ & 1)) Error("image address runs past $FFFF");
-    lineReported_ |= 1;
-    return;
-  }
-  std::vector<int32_t>* memory = &memory_;
-  if (page_ >= 0) {
-    // A page flips one 4K block of the address space.
-    if ((at >> 12) != pageBlock_) {
-      if (!(lineReported_ & 8)) Error("ECS page data runs past the 4K block at " + Hex4(at & 0xF000));
-      lineReported_ |= 8;
-      return;
-    }
-    if (pages_.size() <= static_cast<size_t>(page_)) pages_.resize(page_ + 1);
-    if (pages_[page_].empty()) pages_[page_].assign(0x10000, -1);
-    memory = &pages_[page_];
-  } else {
-    attributes_[at] = static_cast<uint8_t>((attributes_[at] | attrSet_) & ~attrClear_);
-  }
-  if ((*memory)[at] >= 0 && !(lineReported_ & 4)) {
-    Error("address " + Hex4(at) + (page_ >= 0 ? " of page " + std::to_string(page_) : "") + " is filled twice");
-    lineReported_ |= 4;
-  }
-  (*memory)[at] = word;
-  sourceMap_.Word(static_cast<uint32_t>(at));
+  std::string problem;
+  const int bit = image_.Put(word, problem);
+  if (bit && !(lineReported_ & bit)) Error(problem);
+  lineReported_ |= bit;
 }
 
 Assembly AssembleText(const std::string& fileName, std::string_view text, const FileReader& readFile,

@@ -11,39 +11,13 @@
 #include <vector>
 
 #include "cpasm/assembler.h"
+#include "cpasm/image.h"
 #include "cpasm/lexer.h"
-#include "cpasm/sourcemap.h"
+#include "cpasm/listing.h"
+#include "cpasm/sources.h"
+#include "cpasm/symbols.h"
 
 namespace cpasm {
-
-struct StringHash {
-  using is_transparent = void;
-  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-
-struct Symbol {
-  int64_t value = 0;
-  int definedInPass = 0;
-  bool variable = false;                         // SET: may change
-  char kind = 'L';                               // 'L' label, 'E' EQU, 'S' SET
-  std::vector<std::optional<int64_t>> elements;  // an array symbol's elements
-  // An EQU array's elements as the pass before left them, while this pass assigns them afresh:
-  // equated elements must settle like labels.
-  std::vector<std::optional<int64_t>> earlier;
-};
-
-// One line to assemble, with where it came from.
-struct SourceLine {
-  int file = 0;
-  int line = 0;
-  std::string_view text;
-};
-
-struct SourceFile {
-  std::string path;
-  std::string text;
-  std::vector<SourceLine> lines;
-};
 
 struct Macro {
   bool parenthesised = false;  // "MACRO name(a, b)": called as name(x, y), anywhere in a line
@@ -52,7 +26,6 @@ struct Macro {
   std::vector<SourceLine> where;  // the body lines' origins (text unused)
 };
 
-void SplitLines(SourceFile& file, int index);
 inline bool IsQuoted(std::string_view text) { return IsStringToken(text); }
 std::vector<Keyword> DirectiveKeywords();
 std::vector<Keyword> MnemonicKeywords();
@@ -152,8 +125,6 @@ class Assembler {
   static bool IsDirective(const std::string& op);
 
   bool Eval(std::string_view text, int64_t& value);
-  bool IsDefinedSoFar(std::string_view name) const;
-  std::string QualifiedName(std::string_view name) const;
   Symbol* Define(std::string_view name, int64_t value, bool variable, char kind = 'L');
   // Records a definition of the line in hand when definitions are being read.
   void Note(const std::string& qualified, Definition::Kind kind);
@@ -178,44 +149,28 @@ class Assembler {
   void Warning(const std::string& text);
   void Report(bool error, const std::string& text, bool evenInFirstPass);
 
-  FileReader readFile_;
   Options options_;
-  std::vector<std::unique_ptr<SourceFile>> files_;
-  std::unordered_map<std::string, int> fileIndex_;
-  std::unordered_map<std::string, Symbol, StringHash, std::equal_to<>> symbols_;
+  SourceFiles sources_;
+  SymbolTable symbols_;
   std::unordered_map<std::string, Macro> macros_;
 
   // Per pass.
   int pass_ = 0;
-  bool changed_ = false;
-  int64_t location_ = 0;
-  int64_t loadOffset_ = 0;  // image address minus location
-  int page_ = -1;           // ECS page of the ORG in force
-  int64_t pageBlock_ = 0;   // the 4K block (address >> 12) that page flips
-  int attrSet_ = 0;         // attributes the ORG in force gives the addresses it fills
-  int attrClear_ = 0;
   bool forwardUsed_ = false;  // the last Eval used a symbol not yet defined in this pass
   bool sdbd_ = false;
   int romWidth_ = 16;
   int romMode_ = 0;  // ROMW's second operand: 1 puts SDBD before forward-referenced immediates
   bool inStruct_ = false;
   int64_t structSavedLocation_ = 0;
-  int parenMacros_ = 0;       // parenthesised macros defined so far this pass
-  int nesting_ = 0;           // texts, lists and CLASSIFY inside one another
-  int evalDepth_ = 0;         // Eval inside Eval (a list inside an expression)
-  size_t arrayElements_ = 0;  // array elements ever allocated
+  int parenMacros_ = 0;  // parenthesised macros defined so far this pass
+  int nesting_ = 0;      // texts, lists and CLASSIFY inside one another
+  int evalDepth_ = 0;    // Eval inside Eval (a list inside an expression)
   bool ended_ = false;
   bool stopped_ = false;
   long long linesDone_ = 0;
   int expansions_ = 0;
   int replayDepth_ = 0;  // REPEAT bodies being replayed
-  SourceMapBuilder sourceMap_;
-  std::vector<int32_t> memory_;
-  std::vector<std::vector<int32_t>> pages_;  // ECS pages 0-15, empty until filled
-  std::vector<uint8_t> attributes_;          // per image address: kRead | kWrite | kNarrow | kBank
-  std::vector<bool> reserved_;               // per unpaged address: skipped by RMB
-  std::vector<std::string> procs_;
-  std::vector<int> includeStack_;
+  Image image_;
   std::vector<std::string> macroTrail_;
   int macroDepth_ = 0;
   struct Condition {
@@ -232,10 +187,9 @@ class Assembler {
   int64_t repeatCount_ = 0;
   Macro collected_;
   std::vector<std::pair<std::string, std::string>> configVars_;
-  std::vector<Diagnostic> diagnostics_;
-  std::string listing_;
+  Listing listing_;
   SourceDefinitions* definitions_ = nullptr;                 // while reading definitions
-  std::unordered_map<std::string, size_t> definitionIndex_;  // name (macros: "(macro)" + upper) to entry
+  std::unordered_map<std::string, size_t> definitionIndex_;  // name (macros: "(macro)" + name) to entry
   std::unordered_set<std::string> expandedSeen_;             // names macro expansions defined
 
   // The line in hand.
@@ -243,7 +197,6 @@ class Assembler {
   std::vector<uint16_t> lineWords_;
   int64_t lineAddress_ = 0;
   bool listed_ = true;
-  size_t lineDiagnostics_ = 0;
   int lineReported_ = 0;  // problems already reported for this line (bits)
   int errorCount_ = 0;
 };

@@ -100,7 +100,7 @@ void Assembler::DoIf(const DirectiveCall& call) {
       if (!ValidSymbolName(name)) {
         Error(call.op + " needs a symbol name");
       } else {
-        taken = (call.op == "IFDEF") == IsDefinedSoFar(name);
+        taken = (call.op == "IFDEF") == symbols_.DefinedSoFar(name);
       }
     }
   }
@@ -122,39 +122,40 @@ void Assembler::DoEndIf(const DirectiveCall& call) {
 void Assembler::DoProc(const DirectiveCall& call) {
   if (call.label.empty()) return Error("PROC needs a label");
   if (inStruct_) return Error("PROC inside a STRUCT");
-  Note(QualifiedName(call.label), Definition::Kind::kProc);
-  Define(call.label, location_, false);
-  procs_.push_back(QualifiedName(call.label));
+  Note(symbols_.Qualified(call.label), Definition::Kind::kProc);
+  Define(call.label, image_.Location(), false);
+  symbols_.Enter(symbols_.Qualified(call.label));
 }
 
 void Assembler::EndOfDefinition() {
   if (!definitions_ || !current_ || macroDepth_ > 0) return;
-  auto it = definitionIndex_.find(procs_.back());
+  auto it = definitionIndex_.find(symbols_.Scopes().back());
   if (it == definitionIndex_.end()) return;
   Definition& d = definitions_->definitions[it->second];
-  if (d.endLine == 0 && d.file == files_[current_->file]->path) d.endLine = current_->line;
+  if (d.endLine == 0 && d.file == sources_.Path(current_->file)) d.endLine = current_->line;
 }
 
 void Assembler::DoEndp(const DirectiveCall& call) {
-  if (procs_.empty() || inStruct_) return Error("ENDP without PROC");
+  if (symbols_.Scopes().empty() || inStruct_) return Error("ENDP without PROC");
   // "P ENDP" repeats the PROC's name; any other label ("done: ENDP") names the end.
-  if (!call.label.empty() && QualifiedName(call.label) != procs_.back()) Define(call.label, location_, false);
+  if (!call.label.empty() && symbols_.Qualified(call.label) != symbols_.Scopes().back())
+    Define(call.label, image_.Location(), false);
   EndOfDefinition();
-  procs_.pop_back();
+  symbols_.Leave();
 }
 
 void Assembler::DoStruct(const DirectiveCall& call) {
   if (call.label.empty()) return Error("STRUCT needs a label");
   if (inStruct_) return Error("STRUCTs do not nest");
-  if (!procs_.empty()) return Error("STRUCT inside a PROC");
+  if (!symbols_.Scopes().empty()) return Error("STRUCT inside a PROC");
   int64_t address = 0;
   if (!Trim(call.operands).empty() && !Eval(call.operands, address)) address = 0;
-  Note(QualifiedName(call.label), Definition::Kind::kStruct);
+  Note(symbols_.Qualified(call.label), Definition::Kind::kStruct);
   Define(call.label, address, false);
-  procs_.push_back(QualifiedName(call.label));
+  symbols_.Enter(symbols_.Qualified(call.label));
   inStruct_ = true;
-  structSavedLocation_ = location_;
-  location_ = address;
+  structSavedLocation_ = image_.Location();
+  image_.SetLocation(address);
   lineAddress_ = address;
 }
 
@@ -162,9 +163,9 @@ void Assembler::DoEnds(const DirectiveCall&) {
   if (!inStruct_) return Error("ENDS without STRUCT");
   EndOfDefinition();
   inStruct_ = false;
-  procs_.pop_back();
-  location_ = structSavedLocation_;
-  lineAddress_ = location_;
+  symbols_.Leave();
+  image_.SetLocation(structSavedLocation_);
+  lineAddress_ = structSavedLocation_;
 }
 
 bool Assembler::ParseAttributes(std::string_view text, int& set, int& clear) {
@@ -251,30 +252,17 @@ void Assembler::DoOrg(const DirectiveCall& call) {
   if (!flagsGiven && imageAddress == address) set = kRead;
   if (flagsGiven && !ParseAttributes(flags, set, clear)) return;
   if (inStruct_) return Error("ORG inside a STRUCT");
-  location_ = address;
+  image_.Org(address, imageAddress, page, set, clear);
   lineAddress_ = address;
-  loadOffset_ = imageAddress - address;
-  page_ = page;
-  pageBlock_ = address >> 12;
-  attrSet_ = set;
-  attrClear_ = clear;
-  if (!call.label.empty()) Define(call.label, location_, false);
+  if (!call.label.empty()) Define(call.label, address, false);
 }
 
 void Assembler::DoReserve(const DirectiveCall& call) {
   int64_t count = 0;
   if (!Eval(call.operands, count)) return;
-  if (count < 0 || location_ + count > 0x10000)
+  if (count < 0 || image_.Location() + count > 0x10000)
     return Error(call.op + " " + std::to_string(count) + " runs past $FFFF");
-  if (!inStruct_ && page_ < 0) {
-    for (int64_t k = 0; k < count; ++k) {
-      int64_t at = location_ + k + loadOffset_;
-      if (at < 0 || at > 0xFFFF) break;
-      attributes_[at] = static_cast<uint8_t>((attributes_[at] | attrSet_) & ~attrClear_);
-      reserved_[at] = true;
-    }
-  }
-  location_ += count;
+  image_.Skip(count, !inStruct_);
 }
 
 void Assembler::DoMemAttr(const DirectiveCall& call) {
@@ -285,7 +273,7 @@ void Assembler::DoMemAttr(const DirectiveCall& call) {
   if (first < 0 || last > 0xFFFF || last < first) return Error("bad MEMATTR range");
   int set = 0, clear = 0;
   if (!ParseAttributes(parts[2].substr(1, parts[2].size() - 2), set, clear)) return;
-  for (int64_t at = first; at <= last; ++at) attributes_[at] = static_cast<uint8_t>((attributes_[at] | set) & ~clear);
+  image_.SetAttributes(first, last, set, clear);
 }
 
 void Assembler::DoData(const DirectiveCall& call) {
@@ -329,7 +317,11 @@ void Assembler::DoRomWidth(const DirectiveCall& call) {
 
 void Assembler::DoConfigVar(const DirectiveCall& call) {
   std::string_view text = Trim(call.operands);
-  size_t equals = text.find('=');
+  // The first '=' outside strings: a quoted name may hold one.
+  size_t equals = std::string_view::npos;
+  Scanner scanner(text);
+  for (Token t = scanner.Next(); t.kind != Token::kEnd && equals == std::string_view::npos; t = scanner.Next())
+    if (t.kind == Token::kOperator && t.text[0] == '=') equals = t.pos;
   std::string_view name = equals == std::string_view::npos ? text : Trim(text.substr(0, equals));
   std::string decodedName, error;
   if (IsQuoted(name) || (!name.empty() && name[0] == '$')) {
@@ -364,48 +356,12 @@ void Assembler::DoInclude(const DirectiveCall& call) {
   std::string_view name = Trim(call.operands);
   if (IsQuoted(name)) name = name.substr(1, name.size() - 2);
   if (name.empty()) return Error("INCLUDE needs a file name");
-  if (includeStack_.size() >= options_.limits.includeDepth)
-    return Error("INCLUDE nested more than " + std::to_string(options_.limits.includeDepth) + " deep at " +
-                 std::string(name));
-  // The including file's folder, the working folder, then the search folders.
-  std::vector<std::string> candidates;
-  bool absolute = name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':');
-  if (absolute) {
-    candidates.emplace_back(name);
-  } else {
-    const std::string& including = files_[call.line.file]->path;
-    size_t slash = including.find_last_of("/\\");
-    if (slash != std::string::npos) candidates.push_back(including.substr(0, slash + 1) + std::string(name));
-    candidates.emplace_back(name);
-    for (const std::string& dir : options_.includeDirs) {
-      if (dir.empty()) continue;
-      char last = dir.back();
-      candidates.push_back(dir + (last == '/' || last == '\\' ? "" : "/") + std::string(name));
-    }
-  }
   int index = -1;
-  for (const std::string& path : candidates) {
-    auto found = fileIndex_.find(path);
-    if (found != fileIndex_.end()) {
-      index = found->second;
-      break;
-    }
-    auto file = std::make_unique<SourceFile>();
-    file->path = path;
-    if (!readFile_ || !readFile_(path, file->text)) continue;
-    index = static_cast<int>(files_.size());
-    SplitLines(*file, index);
-    files_.push_back(std::move(file));
-    fileIndex_[path] = index;
-    break;
-  }
-  if (index < 0) return Error("cannot read include file " + std::string(name));
-  for (int open : includeStack_)
-    if (open == index) return Error("endless INCLUDE loop: " + files_[index]->path + " includes itself");
+  std::string error;
+  if (!sources_.Open(name, call.line.file, index, error)) return Error(error);
   ListLine();
-  includeStack_.push_back(index);
-  ProcessLines(files_[index]->lines);
-  includeStack_.pop_back();
+  ProcessLines(sources_.File(index).lines);
+  sources_.Close();
 }
 
 void Assembler::DoRepeat(const DirectiveCall& call) {
@@ -444,7 +400,7 @@ void Assembler::DoMessage(const DirectiveCall& call) {
   if (call.op == "WMSG") return Warning(Shown(text));
   if (pass_ == 1) return;
   ListLine();
-  listing_ += "; " + text + "\n";
+  listing_.Comment(text);
 }
 
 void Assembler::DoNotSupported(const DirectiveCall& call) {

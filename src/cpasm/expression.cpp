@@ -15,19 +15,19 @@ bool SameWord(std::string_view a, const char* b) {
   return i == a.size();
 }
 
+// Reads the expression token by token: `token_` is the one in hand.
 class Parser {
  public:
-  Parser(std::string_view text, const ExprContext& context) : text_(text), context_(context) {}
+  Parser(std::string_view text, const ExprContext& context) : text_(text), scanner_(text), context_(context) {}
 
   ExprResult Run() {
-    SkipSpace();
-    if (pos_ >= text_.size()) {
+    Advance(true);
+    if (token_.kind == Token::kEnd) {
       Fail("missing value");
       return Finish();
     }
     value_ = Binary(0);
-    SkipSpace();
-    if (error_.empty() && pos_ < text_.size()) Fail("unexpected '" + std::string(1, text_[pos_]) + "' in expression");
+    if (error_.empty() && token_.kind != Token::kEnd) Unexpected();
     return Finish();
   }
 
@@ -44,71 +44,62 @@ class Parser {
     if (error_.empty()) error_ = message;
   }
 
-  void SkipSpace() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
-  }
+  void Unexpected() { Fail("unexpected '" + std::string(1, token_.text[0]) + "' in expression"); }
 
-  bool Take(std::string_view symbol) {
-    if (text_.substr(pos_, symbol.size()) != symbol) return false;
-    pos_ += symbol.size();
+  // The next token; `valueNext` when a value, not an operator, may follow what was taken.
+  void Advance(bool valueNext) { token_ = scanner_.Next(valueNext); }
+
+  bool Is(const char* symbol) const { return token_.kind != Token::kEnd && token_.text == symbol; }
+  bool IsWord(const char* word) const { return token_.kind == Token::kName && SameWord(token_.text, word); }
+
+  // Takes the token when it is `symbol` (or the word operator `word`).
+  bool Take(const char* symbol, const char* word = nullptr) {
+    if (!Is(symbol) && !(word && IsWord(word))) return false;
+    Advance(true);
     return true;
   }
 
-  // A word operator (AND, SHL, ...) standing alone.
-  bool TakeWord(const char* word) {
-    size_t end = pos_;
-    while (end < text_.size() && IsSymbolChar(text_[end])) ++end;
-    if (end == pos_ || !SameWord(text_.substr(pos_, end - pos_), word)) return false;
-    pos_ = end;
+  // A closing bracket or comma the grammar needs here; a value's end follows a closing bracket.
+  bool Expect(char c) {
+    if (!token_.Is(c)) {
+      Fail(std::string("missing '") + c + "'");
+      return false;
+    }
+    Advance(c != ')' && c != ']');
     return true;
   }
 
-  // Binary operator at precedence `level` or above (0 lowest); returns its code, or 0.
+  // Binary operator at precedence `level` (0 lowest); returns its code, or 0.
   int TakeOperator(int level) {
-    SkipSpace();
-    if (pos_ >= text_.size()) return 0;
+    if (token_.kind != Token::kOperator && token_.kind != Token::kName) return 0;
     switch (level) {
       case 0:
-        if (Take("||")) return 'o';
-        return 0;
+        return Take("||") ? 'o' : 0;
       case 1:
-        if (Take("&&")) return 'a';
-        return 0;
+        return Take("&&") ? 'a' : 0;
       case 2:
-        if (text_.substr(pos_, 2) != "||" && Take("|")) return '|';
-        if (TakeWord("OR")) return '|';
-        return 0;
+        return Take("|", "OR") ? '|' : 0;
       case 3:
-        if (Take("^")) return '^';
-        if (TakeWord("XOR")) return '^';
-        return 0;
+        return Take("^", "XOR") ? '^' : 0;
       case 4:
-        if (text_.substr(pos_, 2) != "&&" && Take("&")) return '&';
-        if (TakeWord("AND")) return '&';
-        return 0;
+        return Take("&", "AND") ? '&' : 0;
       case 5:
-        if (Take("==") || Take("=")) return '=';
-        if (Take("!=") || Take("<>")) return 'n';
-        if (TakeWord("EQ")) return '=';
-        if (TakeWord("NE")) return 'n';
+        if (Take("==") || Take("=", "EQ")) return '=';
+        if (Take("!=") || Take("<>", "NE")) return 'n';
         return 0;
       case 6:
-        if (Take("<=")) return 'l';
-        if (Take(">=")) return 'g';
-        if (text_.substr(pos_, 2) != "<<" && text_.substr(pos_, 2) != "<>" && Take("<")) return '<';
-        if (text_.substr(pos_, 2) != ">>" && Take(">")) return '>';
-        if (TakeWord("LE")) return 'l';
-        if (TakeWord("GE")) return 'g';
-        if (TakeWord("LT")) return '<';
-        if (TakeWord("GT")) return '>';
+        if (Take("<=", "LE")) return 'l';
+        if (Take(">=", "GE")) return 'g';
+        if (Take("<", "LT")) return '<';
+        if (Take(">", "GT")) return '>';
         return 0;
       case 7:
-        if (Take("<<") || TakeWord("SHL")) return 'L';
-        if (Take(">>") || TakeWord("SHR")) return 'R';
-        if (TakeWord("_ROTL16")) return 'l' + 256;
-        if (TakeWord("_ROTR16")) return 'r' + 256;
-        if (TakeWord("_ROTL32")) return 'l' + 512;
-        if (TakeWord("_ROTR32")) return 'r' + 512;
+        if (Take("<<", "SHL")) return 'L';
+        if (Take(">>", "SHR")) return 'R';
+        if (Take("", "_ROTL16")) return 'l' + 256;
+        if (Take("", "_ROTR16")) return 'r' + 256;
+        if (Take("", "_ROTL32")) return 'l' + 512;
+        if (Take("", "_ROTR32")) return 'r' + 512;
         return 0;
       case 8:
         if (Take("+")) return '+';
@@ -117,7 +108,7 @@ class Parser {
       case 9:
         if (Take("*")) return '*';
         if (Take("/")) return '/';
-        if (Take("%") || TakeWord("MOD")) return '%';
+        if (Take("%", "MOD")) return '%';
         return 0;
     }
     return 0;
@@ -202,7 +193,6 @@ class Parser {
   }
 
   int64_t Unary() {
-    SkipSpace();
     if (++depth_ > kMaxDepth) {
       Fail("expression nested too deeply");
       return 0;
@@ -212,12 +202,10 @@ class Parser {
       result = Clamp(-Unary());
     else if (Take("+"))
       result = Unary();
-    else if (Take("~"))
+    else if (Take("~") || Take("", "NOT"))
       result = Clamp(~Unary());
     else if (Take("!"))
       result = Unary() == 0 ? 1 : 0;
-    else if (TakeWord("NOT"))
-      result = Clamp(~Unary());
     else
       result = Primary();
     --depth_;
@@ -225,189 +213,187 @@ class Parser {
   }
 
   int64_t Primary() {
-    SkipSpace();
-    if (pos_ >= text_.size()) {
-      Fail("missing value");
-      return 0;
-    }
-    char c = text_[pos_];
-    if (c == '(' && context_.list) {
-      // (list)[i]: one element of an expression list or string, 0 past its end.
-      size_t close = ClosingParen(text_, pos_);
-      size_t after = close == std::string_view::npos ? close : close + 1;
-      while (after < text_.size() && (text_[after] == ' ' || text_[after] == '\t')) ++after;
-      if (after < text_.size() && text_[after] == '[') {
-        std::vector<int64_t> values;
-        if (!context_.list(text_.substr(pos_ + 1, close - pos_ - 1), values)) {
-          Fail("bad list in " + Shorter(text_.substr(pos_, after - pos_)));
-          return 0;
-        }
-        pos_ = after + 1;
-        int64_t index = Binary(0);
-        SkipSpace();
-        if (Take(",")) {
-          Fail("a slice (list)[a, b] is a list: use it as a data item of its own");
-          return 0;
-        }
-        if (!Take("]")) {
-          Fail("missing ']'");
-          return 0;
-        }
-        return index >= 0 && index < static_cast<int64_t>(values.size()) ? values[static_cast<size_t>(index)] : 0;
-      }
-    }
-    if (c == '(') {
-      ++pos_;
-      int64_t v = Binary(0);
-      SkipSpace();
-      if (!Take(")")) Fail("missing ')'");
-      return v;
-    }
-    if (c == '$' && !(pos_ + 1 < text_.size() && std::isalnum(static_cast<unsigned char>(text_[pos_ + 1])))) {
-      ++pos_;
-      return context_.location;
-    }
-    if (c == '$' || std::isdigit(static_cast<unsigned char>(c)) ||
-        (c == '%' && pos_ + 1 < text_.size() && (text_[pos_ + 1] == '0' || text_[pos_ + 1] == '1'))) {
-      size_t end = pos_;
-      int64_t v = 0;
-      std::string error;
-      if (!ScanNumber(text_, pos_, end, v, error)) Fail(error);
-      pos_ = end;
-      return v;
-    }
-    if (IsQuote(c)) {
-      std::string chars;
-      if (!TakeString(chars)) return 0;
-      if (chars.size() != 1) {
-        Fail("a string of " + std::to_string(chars.size()) + " characters is not a single value");
+    const Token t = token_;
+    switch (t.kind) {
+      case Token::kEnd:
+        Fail("missing value");
         return 0;
-      }
-      return static_cast<unsigned char>(chars[0]);
-    }
-    if (IsSymbolStart(c)) {
-      size_t start = pos_;
-      pos_ = SymbolEnd(text_, pos_);
-      std::string_view name = text_.substr(start, pos_ - start);
-      int64_t v = 0;
-      if (SameWord(name, "DEFINED")) return Defined();
-      SkipSpace();
-      if (SameWord(name, "STRLEN") || SameWord(name, "ASC")) return StringFunction(SameWord(name, "ASC"));
-      if (SameWord(name, "CLASSIFY") && pos_ < text_.size() && text_[pos_] == '(' && context_.classify) {
-        size_t close = ClosingParen(text_, pos_);
-        if (close == std::string_view::npos) {
-          Fail("missing ')'");
-          return 0;
-        }
-        std::string_view inside = text_.substr(pos_ + 1, close - pos_ - 1);
-        pos_ = close + 1;
-        return context_.classify(inside);
-      }
-      if (pos_ < text_.size() && text_[pos_] == '[') {
-        ++pos_;
-        int64_t index = Binary(0);
-        SkipSpace();
-        if (Take(",")) {
-          Fail("the slice " + Shorter(name) + "[a, b] is a list: use it as a data item of its own");
-          return 0;
-        }
-        if (!Take("]")) {
-          Fail("missing ']'");
-          return 0;
-        }
+      case Token::kNumber:
+        Advance(false);
+        return t.value;
+      case Token::kBadNumber: {
+        size_t end = 0;
+        int64_t v = 0;
         std::string error;
-        if (error_.empty() && (!context_.element || !context_.element(name, index, v, error))) {
-          Fail(error.empty() ? "undefined symbol " + Shorter(name) : error);
+        ScanNumber(text_, t.pos, end, v, error);
+        Fail(error);
+        return 0;
+      }
+      case Token::kString:
+      case Token::kUnclosed: {
+        std::string chars;
+        if (!Decode(chars)) return 0;
+        if (chars.size() != 1) {
+          Fail("a string of " + std::to_string(chars.size()) + " characters is not a single value");
           return 0;
         }
-        return v;
+        return static_cast<unsigned char>(chars[0]);
       }
-      if (pos_ < text_.size() && text_[pos_] == '(') {
-        Fail("the function " + Shorter(name) + "() is not supported");
-        return 0;
-      }
-      if (!context_.symbol || !context_.symbol(name, v)) {
-        Fail("undefined symbol " + Shorter(name));
-        return 0;
-      }
-      return v;
+      case Token::kOpen:
+        if (t.Is('[')) break;
+        return Parenthesised();
+      case Token::kName:
+        return Named();
+      default:
+        if (t.Is('$')) {
+          Advance(false);
+          return context_.location;
+        }
+        break;
     }
-    Fail("unexpected '" + std::string(1, c) + "' in expression");
+    Unexpected();
     return 0;
   }
 
-  static std::string Shorter(std::string_view name) {
-    return name.size() > 40 ? std::string(name.substr(0, 40)) + "..." : std::string(name);
+  // ( expression ), or (list)[i]: one element of an expression list or string, 0 past its end.
+  int64_t Parenthesised() {
+    const size_t open = token_.pos;
+    const size_t close = context_.list ? GroupEnd(text_, open) : std::string_view::npos;
+    if (close != std::string_view::npos) {
+      const Token after = Scanner(text_, close + 1).Next(false);
+      if (after.Is('[')) {
+        std::vector<int64_t> values;
+        if (!context_.list(text_.substr(open + 1, close - open - 1), values)) {
+          Fail("bad list in " + Shown(text_.substr(open, after.pos - open)));
+          return 0;
+        }
+        scanner_.Seek(after.end);
+        Advance(true);
+        int64_t index = 0;
+        if (!Index("a slice (list)[a, b] is a list: use it as a data item of its own", index)) return 0;
+        return index >= 0 && index < static_cast<int64_t>(values.size()) ? values[static_cast<size_t>(index)] : 0;
+      }
+    }
+    Advance(true);
+    int64_t v = Binary(0);
+    Expect(')');
+    return v;
+  }
+
+  // The index inside [ ], taken with its ']'; a second index is an error saying `slice`.
+  bool Index(const std::string& slice, int64_t& index) {
+    index = Binary(0);
+    if (token_.kind == Token::kComma) {
+      Fail(slice);
+      return false;
+    }
+    return Expect(']');
+  }
+
+  // A symbol, an array element name[i], or DEFINED, STRLEN, ASC, CLASSIFY.
+  int64_t Named() {
+    const std::string_view name = token_.text;
+    if (SameWord(name, "DEFINED")) {
+      Advance(true);
+      return Defined();
+    }
+    Advance(false);
+    if (SameWord(name, "STRLEN") || SameWord(name, "ASC")) return StringFunction(SameWord(name, "ASC"));
+    if (SameWord(name, "CLASSIFY") && token_.Is('(') && context_.classify) {
+      size_t close = GroupEnd(text_, token_.pos);
+      if (close == std::string_view::npos) {
+        Fail("missing ')'");
+        return 0;
+      }
+      std::string_view inside = text_.substr(token_.pos + 1, close - token_.pos - 1);
+      scanner_.Seek(close + 1);
+      Advance(false);
+      return context_.classify(inside);
+    }
+    int64_t v = 0;
+    if (token_.Is('[')) {
+      Advance(true);
+      int64_t index = 0;
+      if (!Index("the slice " + Shown(name) + "[a, b] is a list: use it as a data item of its own", index)) return 0;
+      std::string error;
+      if (!context_.element || !context_.element(name, index, v, error)) {
+        Fail(error.empty() ? "undefined symbol " + Shown(name) : error);
+        return 0;
+      }
+      return v;
+    }
+    if (token_.Is('(')) {
+      Fail("the function " + Shown(name) + "() is not supported");
+      return 0;
+    }
+    if (!context_.symbol || !context_.symbol(name, v)) {
+      Fail("undefined symbol " + Shown(name));
+      return 0;
+    }
+    return v;
   }
 
   // DEFINED name or DEFINED(name): 1 when the symbol has a value.
   int64_t Defined() {
-    SkipSpace();
-    bool parenthesised = Take("(");
-    SkipSpace();
-    size_t start = pos_;
-    pos_ = SymbolEnd(text_, pos_);
-    if (start == pos_ || !IsSymbolStart(text_[start])) {
+    const bool parenthesised = token_.Is('(');
+    if (parenthesised) Advance(true);
+    if (token_.kind != Token::kName) {
       Fail("DEFINED needs a symbol name");
       return 0;
     }
-    std::string_view name = text_.substr(start, pos_ - start);
-    SkipSpace();
-    if (parenthesised && !Take(")")) Fail("missing ')'");
+    const std::string_view name = token_.text;
+    Advance(false);
+    if (parenthesised && !Expect(')')) return 0;
     return context_.defined && context_.defined(name) ? 1 : 0;
   }
 
-  // A quoted string at pos_, decoded.
-  bool TakeString(std::string& chars) {
-    size_t end = StringEnd(text_, pos_);
-    if (end == std::string_view::npos) {
+  // The quoted string in hand, decoded and taken.
+  bool Decode(std::string& chars) {
+    if (token_.kind == Token::kUnclosed) {
       Fail("missing closing quote");
       return false;
     }
     std::string error;
-    if (!DecodeString(text_.substr(pos_, end - pos_), chars, error)) {
+    if (!DecodeString(token_.text, chars, error)) {
       Fail(error);
       return false;
     }
-    pos_ = end;
+    Advance(false);
     return true;
   }
 
   // STRLEN("text") is its length; ASC("text", i) the code of character i, 0 past the end.
   int64_t StringFunction(bool asc) {
     const char* name = asc ? "ASC" : "STRLEN";
-    if (!Take("(")) {
+    if (!token_.Is('(')) {
       Fail(std::string(name) + " needs ( ) around its operands");
       return 0;
     }
-    SkipSpace();
-    std::string chars;
-    if (pos_ >= text_.size() || !IsQuote(text_[pos_])) {
+    Advance(true);
+    if (token_.kind != Token::kString && token_.kind != Token::kUnclosed) {
       Fail(std::string(name) + " needs a quoted string");
       return 0;
     }
-    if (!TakeString(chars)) return 0;
+    std::string chars;
+    if (!Decode(chars)) return 0;
     int64_t index = 0;
-    SkipSpace();
     if (asc) {
-      if (!Take(",")) {
+      if (token_.kind != Token::kComma) {
         Fail("ASC needs a string and an index");
         return 0;
       }
+      Advance(true);
       index = Binary(0);
-      SkipSpace();
     }
-    if (!Take(")")) {
-      Fail("missing ')'");
-      return 0;
-    }
+    if (!Expect(')')) return 0;
     if (!asc) return static_cast<int64_t>(chars.size());
     return index >= 0 && index < static_cast<int64_t>(chars.size()) ? static_cast<unsigned char>(chars[index]) : 0;
   }
 
   std::string_view text_;
+  Scanner scanner_;
+  Token token_;
   const ExprContext& context_;
-  size_t pos_ = 0;
   int depth_ = 0;
   int64_t value_ = 0;
   std::string error_;

@@ -63,7 +63,7 @@ bool Assembler::Instruction(const std::string& name, std::string_view operands) 
   if (!op) return false;
   const bool afterSdbd = sdbd_;
   sdbd_ = op->code == 0x001 && op->form == Form::kImplied;
-  const int64_t address = location_;
+  const int64_t address = image_.Location();
 
   std::vector<std::string_view> parts = SplitOperands(operands);
   size_t wanted = OperandCount(op->form);

@@ -4,9 +4,12 @@
 
 namespace cpasm {
 
-bool IsSymbolStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '@'; }
+// Letters and digits are ASCII ones, whatever the locale.
+bool IsSymbolStart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '.' || c == '@';
+}
 
-bool IsSymbolChar(char c) { return IsSymbolStart(c) || std::isdigit(static_cast<unsigned char>(c)); }
+bool IsSymbolChar(char c) { return IsSymbolStart(c) || (c >= '0' && c <= '9'); }
 
 size_t SymbolEnd(std::string_view text, size_t pos) {
   size_t i = pos;
@@ -72,11 +75,16 @@ std::string_view NextToken(std::string_view& rest) {
   size_t i = 0;
   while (i < rest.size() && IsSpace(rest[i])) ++i;
   size_t start = i;
-  int depth = 0;  // "name[a, b]" stays one token
-  while (i < rest.size() && (depth > 0 || !IsSpace(rest[i]))) {
-    if (rest[i] == '[') ++depth;
-    if (rest[i] == ']' && depth > 0) --depth;
-    ++i;
+  // Blanks inside a string or a [ ] group do not end the word: "name[a, b]" stays one.
+  while (i < rest.size() && !IsSpace(rest[i])) {
+    size_t end = std::string_view::npos;
+    if (IsQuote(rest[i])) {
+      end = StringEnd(rest, i);
+    } else if (rest[i] == '[') {
+      end = GroupEnd(rest, i);
+      if (end != std::string_view::npos) ++end;
+    }
+    i = end == std::string_view::npos ? i + 1 : end;
   }
   std::string_view token = rest.substr(start, i - start);
   rest = rest.substr(i);
@@ -87,7 +95,6 @@ std::vector<std::string_view> SplitOperands(std::string_view text) {
   std::vector<std::string_view> parts;
   text = Trim(text);
   if (text.empty()) return parts;
-  int depth = 0;
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
@@ -95,10 +102,10 @@ std::vector<std::string_view> SplitOperands(std::string_view text) {
       size_t end = StringEnd(text, i);
       if (end != std::string_view::npos) i = end - 1;
     } else if (c == '(' || c == '[') {
-      ++depth;
-    } else if (c == ')' || c == ']') {
-      --depth;
-    } else if (c == ',' && depth <= 0) {
+      // A group that does not close holds the rest of the text.
+      i = GroupEnd(text, i);
+      if (i == std::string_view::npos) break;
+    } else if (c == ',') {
       parts.push_back(Trim(text.substr(start, i - start)));
       start = i + 1;
     }
@@ -115,7 +122,8 @@ std::string_view Trim(std::string_view text) {
 
 std::string Upper(std::string_view text) {
   std::string result(text);
-  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : result)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return result;
 }
 
@@ -208,6 +216,47 @@ bool ScanNumber(std::string_view text, size_t pos, size_t& end, int64_t& value, 
   if (t.size() > 2 && t[0] == '0' && (t[1] == 'b' || t[1] == 'B')) return Digits(t.substr(2), 2, value, error);
   if (last == 'b' || last == 'B') return Digits(t.substr(0, t.size() - 1), 2, value, error);
   return Digits(t, 10, value, error);
+}
+
+Token Scanner::Next(bool valueExpected) {
+  while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
+  Token t;
+  t.pos = pos_;
+  if (pos_ >= text_.size()) {
+    t.end = pos_;
+    return t;
+  }
+  const char c = text_[pos_];
+  const char next = pos_ + 1 < text_.size() ? text_[pos_ + 1] : '\0';
+  size_t end = pos_ + 1;
+  if (IsSymbolStart(c)) {
+    t.kind = Token::kName;
+    end = SymbolEnd(text_, pos_);
+  } else if (std::isdigit(static_cast<unsigned char>(c)) ||
+             (c == '$' && std::isalnum(static_cast<unsigned char>(next))) ||
+             (c == '%' && valueExpected && (next == '0' || next == '1'))) {
+    std::string error;
+    t.kind = ScanNumber(text_, pos_, end, t.value, error) ? Token::kNumber : Token::kBadNumber;
+  } else if (IsQuote(c)) {
+    end = StringEnd(text_, pos_);
+    t.kind = Token::kString;
+    if (end == std::string_view::npos) t.kind = Token::kUnclosed, end = text_.size();
+  } else if (c == '(' || c == '[') {
+    t.kind = Token::kOpen;
+  } else if (c == ')' || c == ']') {
+    t.kind = Token::kClose;
+  } else if (c == ',') {
+    t.kind = Token::kComma;
+  } else {
+    t.kind = Token::kOperator;
+    static const char kPairs[][3] = {"||", "&&", "==", "!=", "<>", "<=", ">=", "<<", ">>"};
+    for (const char* pair : kPairs)
+      if (c == pair[0] && next == pair[1]) end = pos_ + 2;
+  }
+  t.end = end;
+  t.text = text_.substr(pos_, end - pos_);
+  pos_ = end;
+  return t;
 }
 
 }  // namespace cpasm

@@ -72,8 +72,8 @@ StatementParts Assembler::SplitStatement(std::string_view text) const {
   parts.op = NextToken(rest);
   parts.operands = Trim(rest);
   // A parenthesised macro called as the statement: NAME(args).
-  size_t paren = parts.op.find('(');
-  if (paren != std::string_view::npos && paren > 0) {
+  const size_t paren = SymbolEnd(parts.op, 0);
+  if (paren > 0 && paren < parts.op.size() && parts.op[paren] == '(') {
     auto macro = macros_.find(std::string(parts.op.substr(0, paren)));
     if (macro != macros_.end() && macro->second.parenthesised) {
       std::string_view call(parts.op.data(), static_cast<size_t>(rest.data() + rest.size() - parts.op.data()));
@@ -105,14 +105,13 @@ void Assembler::ProcessLine(const SourceLine& original) {
   std::vector<uint16_t> outerWords = std::move(lineWords_);
   int64_t outerAddress = lineAddress_;
   bool outerListed = listed_;
-  size_t outerDiagnostics = lineDiagnostics_;
 
   current_ = &original;
-  if (macroDepth_ == 0 && replayDepth_ == 0) sourceMap_.SetOuterLine(original.file, original.line);
+  if (macroDepth_ == 0 && replayDepth_ == 0) image_.Map().SetOuterLine(original.file, original.line);
   lineWords_.clear();
-  lineAddress_ = location_;
+  lineAddress_ = image_.Location();
   listed_ = false;
-  lineDiagnostics_ = diagnostics_.size();
+  listing_.MarkListed();
   lineReported_ = 0;
 
   // Calls of parenthesised one-line macros are replaced inside the line first.
@@ -134,8 +133,7 @@ void Assembler::ProcessLine(const SourceLine& original) {
   lineWords_ = std::move(outerWords);
   lineAddress_ = outerAddress;
   listed_ = outerListed;
-  lineDiagnostics_ = outerDiagnostics;
-  if (outer) lineDiagnostics_ = diagnostics_.size();
+  listing_.MarkListed();
 }
 
 bool Assembler::DefinesMacro(std::string_view text) {
@@ -190,7 +188,7 @@ void Assembler::Statement(const SourceLine& line, const StatementParts& parts) {
     }
     return ExpandMacro(line, label, macro->first, macro->second, args);
   }
-  if (!label.empty()) Define(label, location_, false);
+  if (!label.empty()) Define(label, image_.Location(), false);
   if (op.empty()) return;
   if (directive) {
     if (inStruct_ && directive->handler == &Assembler::DoData) return Error("code in a STRUCT is not supported");

@@ -1,5 +1,5 @@
-// The listing: each line's address, words and source, with its problems after it; and the
-// problems themselves.
+#include "cpasm/listing.h"
+
 #include <cctype>
 #include <cstdio>
 
@@ -43,36 +43,60 @@ void AppendHex4(std::string& out, unsigned value) {
 
 }  // namespace
 
-void Assembler::ListLine() {
-  if (listed_ || !current_ || definitions_) return;
-  listed_ = true;
+void Listing::Clear() {
+  text_.clear();
+  problems_.clear();
+  pending_ = 0;
+}
+
+void Listing::Add(Diagnostic problem, bool now) {
+  problems_.push_back(std::move(problem));
+  if (now) text_ += FormatDiagnostic(problems_.back()) + "\n";
+}
+
+void Listing::Line(int64_t address, const std::vector<uint16_t>& words, std::string_view source) {
   size_t i = 0;
-  // "AAAA  WWWW WWWW WWWW WWWW  source": 26 columns before the source.
+  // 26 columns before the source.
   do {
-    if (lineWords_.empty()) {
-      listing_.append(26, ' ');
+    if (words.empty()) {
+      text_.append(26, ' ');
     } else {
-      AppendHex4(listing_, static_cast<unsigned>((lineAddress_ + i) & 0xFFFF));
-      listing_ += ' ';
+      AppendHex4(text_, static_cast<unsigned>((address + i) & 0xFFFF));
+      text_ += ' ';
       for (size_t k = 0; k < 4; ++k, ++i) {
-        if (i < lineWords_.size())
-          AppendHex4(listing_, lineWords_[i]);
+        if (i < words.size())
+          AppendHex4(text_, words[i]);
         else
-          listing_.append(5, ' ');
+          text_.append(5, ' ');
       }
     }
     if (i <= 4) {
-      listing_ += ' ';
-      const std::string_view text = current_->text;
-      if (text.find("ERROR") == std::string_view::npos && text.find("WARNING") == std::string_view::npos)
-        listing_ += text;
+      text_ += ' ';
+      if (source.find("ERROR") == std::string_view::npos && source.find("WARNING") == std::string_view::npos)
+        text_ += source;
       else
-        listing_ += EchoedSource(text);
+        text_ += EchoedSource(source);
     }
-    listing_ += '\n';
-  } while (i < lineWords_.size());
-  for (size_t d = lineDiagnostics_; d < diagnostics_.size(); ++d) listing_ += FormatDiagnostic(diagnostics_[d]) + "\n";
-  lineDiagnostics_ = diagnostics_.size();
+    text_ += '\n';
+  } while (i < words.size());
+  for (; pending_ < problems_.size(); ++pending_) text_ += FormatDiagnostic(problems_[pending_]) + "\n";
+}
+
+void Listing::Comment(const std::string& text) { text_ += "; " + text + "\n"; }
+
+std::string Listing::TakeText(int errors, int warnings) {
+  text_ += '\n';
+  text_ += std::to_string(errors);
+  text_ += " error(s), ";
+  text_ += std::to_string(warnings);
+  text_ += " warning(s)\n";
+  return std::move(text_);
+}
+
+void Assembler::ListLine() {
+  if (listed_ || !current_ || definitions_) return;
+  listed_ = true;
+  listing_.Line(lineAddress_, lineWords_, current_->text);
 }
 
 void Assembler::Error(const std::string& text) { Report(true, text, false); }
@@ -86,19 +110,18 @@ void Assembler::Report(bool error, const std::string& text, bool evenInFirstPass
   d.error = error;
   d.text = text;
   if (current_) {
-    d.file = files_[current_->file]->path;
+    d.file = sources_.Path(current_->file);
     d.line = current_->line;
   } else {
-    d.file = files_[0]->path;
+    d.file = sources_.Path(0);
     d.line = 0;
   }
   if (!macroTrail_.empty() && current_) d.text += " (in " + macroTrail_.back() + ")";
-  diagnostics_.push_back(std::move(d));
-  if (!current_ || listed_) listing_ += FormatDiagnostic(diagnostics_.back()) + "\n";
+  listing_.Add(std::move(d), !current_ || listed_);
   if (error && ++errorCount_ >= options_.limits.errors) {
-    Diagnostic stop = diagnostics_.back();
+    Diagnostic stop = listing_.Problems().back();
     stop.text = "too many errors; assembly stopped";
-    diagnostics_.push_back(stop);
+    listing_.Add(std::move(stop), false);
     stopped_ = true;
   }
 }

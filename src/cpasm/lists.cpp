@@ -32,10 +32,10 @@ bool SplitIndexed(std::string_view text, std::string_view& name, std::vector<std
 // "( list )[a, b]" taking the whole of `text`.
 bool SplitListSlice(std::string_view text, std::string_view& list, std::vector<std::string_view>& indexes) {
   if (text.empty() || text[0] != '(') return false;
-  const size_t close = ClosingParen(text, 0);
+  const size_t close = GroupEnd(text, 0);
   if (close == std::string_view::npos) return false;
   std::string_view rest = Trim(text.substr(close + 1));
-  if (rest.size() < 2 || rest.front() != '[' || rest.back() != ']') return false;
+  if (rest.size() < 2 || rest.front() != '[' || GroupEnd(rest, 0) != rest.size() - 1) return false;
   indexes = SplitOperands(rest.substr(1, rest.size() - 2));
   if (indexes.size() != 2) return false;
   list = text.substr(1, close - 1);
@@ -64,13 +64,13 @@ bool IsWord(std::string_view text, std::initializer_list<const char*> words) {
 }  // namespace
 
 bool Assembler::Element(std::string_view name, int64_t index, int64_t& value, std::string& error) {
-  auto it = symbols_.find(QualifiedName(name));
-  if (it == symbols_.end()) {
+  const Symbol* symbol = symbols_.Find(name);
+  if (!symbol) {
     error = "undefined symbol " + Shown(name);
     return false;
   }
-  if (it->second.definedInPass != pass_) forwardUsed_ = true;
-  const auto& elements = it->second.elements;
+  if (symbol->definedInPass != pass_) forwardUsed_ = true;
+  const auto& elements = symbol->elements;
   if (index < 0 || index >= static_cast<int64_t>(elements.size()) || !elements[index]) {
     error = "element " + std::to_string(index) + " of " + Shown(name) + " has no value";
     return false;
@@ -86,7 +86,7 @@ bool Assembler::Today(std::string_view item, std::string* text, std::vector<int6
   if (name != "TODAY_STR_LOC" && name != "TODAY_STR_GMT" && name != "TODAY_VAL_LOC" && name != "TODAY_VAL_GMT")
     return false;
   std::string_view rest = Trim(item.substr(end));
-  if (rest.size() < 2 || rest.front() != '(' || rest.back() != ')') return false;
+  if (rest.size() < 2 || rest.front() != '(' || GroupEnd(rest, 0) != rest.size() - 1) return false;
   std::string_view quoted = Trim(rest.substr(1, rest.size() - 2));
   std::string spec, error;
   if (!DecodeString(quoted, spec, error)) {
@@ -323,26 +323,26 @@ int64_t Assembler::Classify(std::string_view text) {
               "LE",  "GE", "DEFINED", "CLASSIFY", "STRLEN", "ASC", "_ROTL16", "_ROTR16", "_ROTL32", "_ROTR32"}))
     return kReserved;
   if (ValidSymbolName(text)) {
-    auto it = symbols_.find(QualifiedName(text));
-    if (it == symbols_.end() || it->second.definedInPass != pass_) return kUndefined;
-    return it->second.kind == 'S' ? kSet : it->second.kind == 'E' ? kEqu : kAbsolute;
+    const Symbol* symbol = symbols_.Find(text);
+    if (!symbol || symbol->definedInPass != pass_) return kUndefined;
+    return symbol->kind == 'S' ? kSet : symbol->kind == 'E' ? kEqu : kAbsolute;
   }
   // An expression: absolute when every symbol in it is defined so far.
   ExprContext context;
   context.location = lineAddress_;
   bool known = true;
   context.symbol = [&](std::string_view name, int64_t& out) {
-    auto it = symbols_.find(QualifiedName(name));
-    if (it == symbols_.end() || it->second.definedInPass != pass_) return known = false;
-    out = it->second.value;
+    const Symbol* symbol = symbols_.Find(name);
+    if (!symbol || symbol->definedInPass != pass_) return known = false;
+    out = symbol->value;
     return true;
   };
-  context.defined = [this](std::string_view name) { return IsDefinedSoFar(name); };
+  context.defined = [this](std::string_view name) { return symbols_.DefinedSoFar(name); };
   // An element never assigned (so far in this pass) is undefined, like a symbol.
   context.element = [&](std::string_view name, int64_t index, int64_t& out, std::string& error) {
-    auto it = symbols_.find(QualifiedName(name));
-    if (it == symbols_.end() || it->second.definedInPass != pass_) return known = false;
-    const auto& elements = it->second.elements;
+    const Symbol* symbol = symbols_.Find(name);
+    if (!symbol || symbol->definedInPass != pass_) return known = false;
+    const auto& elements = symbol->elements;
     if (index < 0 || index >= static_cast<int64_t>(elements.size()) || !elements[index]) {
       error = "element " + std::to_string(index) + " of " + Shown(name) + " has no value";
       return known = false;
@@ -355,8 +355,7 @@ int64_t Assembler::Classify(std::string_view text) {
 }
 
 bool Assembler::ReserveElements(size_t before, size_t after) {
-  if (after > before) arrayElements_ += after - before;
-  if (arrayElements_ <= options_.limits.arrayElements) return true;
+  if (symbols_.ReserveElements(before, after, options_.limits.arrayElements)) return true;
   Report(true, "array symbols hold more than " + std::to_string(options_.limits.arrayElements) + " elements in all",
          true);
   stopped_ = true;
@@ -381,7 +380,9 @@ void Assembler::DoEqu(const DirectiveCall& call) {
   char textKind = 0;
   std::string_view inside;
   // 'A' stands for its code; "A" is a string, an array of one character.
-  const bool charConstant = items.size() == 1 && items[0].size() == 3 && items[0][0] == '\'' && items[0][2] == '\'';
+  std::string one, error;
+  const bool charConstant = items.size() == 1 && !items[0].empty() && items[0][0] == '\'' &&
+                            DecodeString(items[0], one, error) && one.size() == 1;
   const bool scalar =
       items.size() == 1 && (charConstant || !IsStringToken(items[0])) && !SplitTextCall(items[0], textKind, inside) &&
       !(SplitIndexed(items[0], dummyName, dummy) && dummy.size() == 2) && Upper(items[0].substr(0, 6)) != "TODAY_";
@@ -399,7 +400,7 @@ void Assembler::DoEqu(const DirectiveCall& call) {
     if (!symbol) return;
     std::vector<std::optional<int64_t>> elements(values.begin(), values.end());
     // Like SET values, SET arrays change within a pass; only EQU arrays must settle.
-    if (!variable && pass_ > 1 && symbol->elements != elements) changed_ = true;
+    if (!variable && pass_ > 1 && symbol->elements != elements) symbols_.MarkChanged();
     if (!ReserveElements(symbol->elements.size(), elements.size())) return;
     symbol->elements = std::move(elements);
     return;
@@ -414,10 +415,8 @@ void Assembler::DoEqu(const DirectiveCall& call) {
   if (static_cast<int64_t>(values.size()) != count)
     return Error("the slice holds " + std::to_string(count) + " element(s), the list " + std::to_string(values.size()));
   // Element assignments extend the array; the symbol's own value becomes the highest index.
-  std::string qualified = QualifiedName(name);
-  auto it = symbols_.find(qualified);
-  Symbol* symbol = nullptr;
-  if (it == symbols_.end() || it->second.definedInPass != pass_) {
+  Symbol* symbol = symbols_.Find(name);
+  if (!symbol || symbol->definedInPass != pass_) {
     // The first assignment in this pass starts the array afresh.
     symbol = Define(name, std::max(first, last), true, kind);
     if (!symbol) return;
@@ -425,7 +424,6 @@ void Assembler::DoEqu(const DirectiveCall& call) {
     if (!variable) symbol->earlier = std::move(symbol->elements);
     symbol->elements.clear();
   } else {
-    symbol = &it->second;
     symbol->value = std::max(symbol->value, std::max(first, last));
   }
   const int64_t step = last >= first ? 1 : -1;
@@ -437,7 +435,7 @@ void Assembler::DoEqu(const DirectiveCall& call) {
     const size_t at = static_cast<size_t>(first + k * step);
     if (!variable && pass_ > 1 &&
         (at >= symbol->earlier.size() || symbol->earlier[at] != values[static_cast<size_t>(k)]))
-      changed_ = true;
+      symbols_.MarkChanged();
     symbol->elements[at] = values[static_cast<size_t>(k)];
   }
 }

@@ -77,16 +77,19 @@ void Assembler::DoMacro(const DirectiveCall& call) {
 
 std::string Assembler::Substitute(const std::string& body, const Macro& macro,
                                   const std::vector<std::string_view>& args) {
+  // "%name%" with a name by the scanner's rule, anywhere in the line; "%%" is the expansion's
+  // number.
   std::string out;
   size_t i = 0;
   while (i < body.size()) {
     size_t percent = body.find('%', i);
     if (percent == std::string::npos) break;
     out.append(body, i, percent - i);
-    size_t close = body.find('%', percent + 1);
-    if (close == std::string::npos) {
-      i = percent;
-      break;
+    const size_t close = SymbolEnd(body, percent + 1);
+    if (close >= body.size() || body[close] != '%' || (close > percent + 1 && !IsSymbolStart(body[percent + 1]))) {
+      out += '%';
+      i = percent + 1;
+      continue;
     }
     std::string key = Upper(std::string_view(body).substr(percent + 1, close - percent - 1));
     if (key.empty()) {
@@ -111,34 +114,21 @@ std::string Assembler::Substitute(const std::string& body, const Macro& macro,
 bool Assembler::ExpandInLine(std::string& text) {
   for (int round = 0; round < options_.limits.macroDepth; ++round) {
     bool replaced = false;
-    for (size_t i = 0; i < text.size();) {
-      char c = text[i];
-      if (IsQuote(c)) {
-        size_t end = StringEnd(text, i);
-        i = end == std::string::npos ? text.size() : end;
-        continue;
-      }
-      if (!IsSymbolStart(c) || (i > 0 && IsSymbolChar(text[i - 1]))) {
-        ++i;
-        continue;
-      }
-      size_t end = SymbolEnd(text, i);
-      size_t open = end;
-      while (open < text.size() && IsSpace(text[open])) ++open;
-      auto macro = open < text.size() && text[open] == '('
-                       ? macros_.find(std::string(std::string_view(text).substr(i, end - i)))
-                       : macros_.end();
-      if (macro == macros_.end() || !macro->second.parenthesised || macro->second.body.size() != 1) {
-        i = end;
-        continue;
-      }
+    // Names followed by '(' among the line's tokens (never inside a string or a number).
+    Scanner scanner(text);
+    for (Token name = scanner.Next(); name.kind != Token::kEnd; name = scanner.Next()) {
+      if (name.kind != Token::kName) continue;
+      const Token open = Scanner(text, name.end).Next(false);
+      auto macro = open.Is('(') ? macros_.find(std::string(name.text)) : macros_.end();
+      if (macro == macros_.end() || !macro->second.parenthesised || macro->second.body.size() != 1) continue;
+      const size_t i = name.pos;
       // The arguments up to the matching ')'.
-      const size_t close = GroupEnd(text, open);
+      const size_t close = GroupEnd(text, open.pos);
       if (close == std::string::npos) {
         Error("missing ')' after macro " + macro->first);
         return false;
       }
-      std::string inside = text.substr(open + 1, close - open - 1);
+      std::string inside = text.substr(open.pos + 1, close - open.pos - 1);
       std::vector<std::string_view> args = Unbracketed(SplitOperands(inside));
       if (args.size() > macro->second.params.size()) {
         Error("macro " + macro->first + " takes " + std::to_string(macro->second.params.size()) + " argument(s), not " +
@@ -154,7 +144,7 @@ bool Assembler::ExpandInLine(std::string& text) {
         return false;
       }
       replaced = true;
-      i += body.size();
+      scanner = Scanner(text, i + body.size());
     }
     if (!replaced) return true;
   }
@@ -190,14 +180,14 @@ void Assembler::ExpandMacro(const SourceLine& line, std::string_view label, cons
   }
   // Every line of the body has a label of its own: the call's names the address.
   if (!labelPlaced) {
-    Define(label, location_, false);
+    Define(label, image_.Location(), false);
   } else if (!label.empty()) {
-    Note(QualifiedName(label), Definition::Kind::kLabel);  // defined in the body, written at the call
+    Note(symbols_.Qualified(label), Definition::Kind::kLabel);  // defined in the body, written at the call
   }
   std::vector<SourceLine> lines;
   for (size_t k = 0; k < texts.size(); ++k) lines.push_back({macro.where[k].file, macro.where[k].line, texts[k]});
   ListLine();
-  macroTrail_.push_back("macro " + name + " used at " + files_[line.file]->path + ":" + std::to_string(line.line));
+  macroTrail_.push_back("macro " + name + " used at " + sources_.Path(line.file) + ":" + std::to_string(line.line));
   ++macroDepth_;
   ProcessLines(lines);
   --macroDepth_;
@@ -219,7 +209,7 @@ void Assembler::FinishCollecting(const SourceLine& line) {
   for (size_t k = 0; k < body.body.size(); ++k) lines.push_back({body.where[k].file, body.where[k].line, body.body[k]});
   ListLine();
   // The repeated words come from the REPEAT line.
-  if (macroDepth_ == 0 && replayDepth_ == 0) sourceMap_.SetOuterLine(collectStart_.file, collectStart_.line);
+  if (macroDepth_ == 0 && replayDepth_ == 0) image_.Map().SetOuterLine(collectStart_.file, collectStart_.line);
   ++replayDepth_;
   for (int64_t n = 0; n < repeatCount_ && !stopped_ && !ended_; ++n) ProcessLines(lines);
   --replayDepth_;

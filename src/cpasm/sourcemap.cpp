@@ -70,14 +70,14 @@ void Assembler::DoSourceFile(const DirectiveCall& call) {
   int64_t line = 0;
   if (!EvalText(parts[0], name) || !Eval(parts[1], line)) return;
   if (line > 0x7FFFFFFF) return Error("SRCFILE line " + std::to_string(line) + " is too large");
-  if (name.empty() || line < 0) return sourceMap_.SetOverride({}, 0);
+  if (name.empty() || line < 0) return image_.Map().SetOverride({}, 0);
   const bool absolute = name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':');
   if (!absolute) {
-    const std::string& here = files_[call.line.file]->path;
+    const std::string& here = sources_.Path(call.line.file);
     size_t slash = here.find_last_of("/\\");
     if (slash != std::string::npos) name = here.substr(0, slash + 1) + name;
   }
-  sourceMap_.SetOverride(name, static_cast<int>(line));
+  image_.Map().SetOverride(name, static_cast<int>(line));
 }
 
 }  // namespace cpasm

@@ -8,6 +8,7 @@
 
 #include "assemble/assembler_command.h"
 #include "assemble/build_runner.h"
+#include "assemble/insight_commands.h"
 #include "assemble/output_pane.h"
 #include "assemble/symbol_index.h"
 #include "base/file_io.h"
@@ -216,31 +217,6 @@ void Stopped(HWND frame) {
   UpdateDebugCommands(frame);
 }
 
-std::string WithExtension(const std::string& path, const char* extension) {
-  const size_t slash = path.find_last_of("\\/");
-  const size_t dot = path.rfind('.');
-  return (dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(0, dot) : path) +
-         extension;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// The listing F7 had the assembler write, in full.
-std::string BuiltListing() {
-  const Project* project = g_app.project;
-  AssemblerRun run;
-  if (project && project->loaded) {
-    run = ComposeProjectRun(g_settings.assemblerPath, {project->projectDir, project->outputPath, project->outputName,
-                                                       project->listingPath, project->mainSource});
-  } else if (IsDocumentWindow(g_app.activeDocument)) {
-    run = ComposeDocumentRun(g_settings.assemblerPath, DocumentPath(g_app.activeDocument),
-                             DocumentBaseName(g_app.activeDocument));
-  }
-  std::string full;
-  const std::string listing = PathInFolder(run.directory, run.listingPath);
-  return ResolveFullPath(listing, full) ? full : listing;
-}
-
 bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
   std::string bytes;
   if (!ReadWholeFile(SystemFiles(), path, bytes)) return false;
@@ -248,25 +224,18 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
   return true;
 }
 
-// Reads the map beside the image, or else from the listing; says in the pane what it used.
-void ReadMap(Session& session, const std::string& mainSource) {
-  std::vector<std::string> problems;
-  const std::string smap = WithExtension(session.image, ".smap");
-  std::string text;
-  if (Exists(smap) && ReadWholeFile(SystemFiles(), smap, text)) {
-    ReadSourceMapText(text, session.map, problems);
-  } else {
-    const std::string listing = BuiltListing();
-    if (ReadWholeFile(SystemFiles(), listing, text))
-      ReadListingText(text, mainSource, {FolderOf(mainSource)}, ReadLines, session.map, problems);
-    else
-      problems.push_back("neither " + smap + " nor the listing " + listing + " can be read");
-  }
-  for (size_t i = 0; i < problems.size() && i < 5; ++i) PaneLine("Source map: " + problems[i]);
+// The map from addresses to lines that the build just read: the bundled assembler's source map,
+// or another's listing (a .smap beside its image is left from an earlier build). Says in the pane
+// what was missing.
+void ReadMap(Session& session) {
+  const std::shared_ptr<const BuildInsight> build = LastBuildInsight();
+  session.map = build->facts.lines;
+  for (size_t i = 0; i < build->lineProblems.size() && i < 5; ++i) PaneLine("Source map: " + build->lineProblems[i]);
   if (session.map.Empty()) PaneLine("Debugging without source lines: the build gave no map from addresses to lines.");
 }
 
-// The names the sources define, with the values the map and the sources tell.
+// The names the sources define, with the values the map and the sources tell, and those the
+// build's assembly gave them.
 void ReadSymbols(Session& session, const std::string& mainSource) {
   SymbolIndex index;
   index.Build({mainSource},
@@ -279,6 +248,7 @@ void ReadSymbols(Session& session, const std::string& mainSource) {
     if (label || value) named.push_back({d.name, label, d.file, d.line - 1});
   }
   session.symbols = KnownSymbolValues(named, session.map, ReadLines);
+  TakeAssembledValues(LastBuildInsight()->facts.symbols, session.symbols);
 }
 
 void StartSession(HWND frame) {
@@ -297,7 +267,7 @@ void StartSession(HWND frame) {
     return;
   }
   ForgetSourceTexts();
-  ReadMap(*session, paths.input);
+  ReadMap(*session);
   ReadSymbols(*session, paths.input);
   g_debug.filter.Reset();
   g_debug.session = std::move(session);

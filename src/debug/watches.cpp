@@ -126,6 +126,12 @@ std::map<std::string, uint32_t> KnownSymbolValues(const std::vector<NamedSymbol>
   return values;
 }
 
+void TakeAssembledValues(const std::vector<cpasm::Assembly::SymbolValue>& assembled,
+                         std::map<std::string, uint32_t>& values) {
+  for (const cpasm::Assembly::SymbolValue& symbol : assembled)
+    if (symbol.value >= 0 && symbol.value <= 0xFFFF) values[symbol.name] = static_cast<uint32_t>(symbol.value);
+}
+
 bool WatchAddress(const std::string& watch, const std::map<std::string, uint32_t>& symbols, uint32_t& address,
                   std::string& problem) {
   const std::string name = Trim(watch);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "assemble/source_map.h"
+#include "cpasm/assembler.h"
 
 namespace quillon {
 
@@ -24,6 +25,12 @@ struct NamedSymbol {
 // plain number ($1F, 0x1F, 1Fh, %101, decimal) has that number. Others are left out.
 std::map<std::string, uint32_t> KnownSymbolValues(const std::vector<NamedSymbol>& symbols, const SourceMap& map,
                                                   const SourceLines& read);
+
+// The values the build's assembly gave the names replace what the sources told (an EQU of an
+// expression, a label whose line follows an ORG). A value beyond $0000-$FFFF is no address: the
+// name keeps what it had, or stays unknown.
+void TakeAssembledValues(const std::vector<cpasm::Assembly::SymbolValue>& assembled,
+                         std::map<std::string, uint32_t>& values);
 
 // A number as the assembler writes it; false when `text` is not one.
 bool ReadNumber(const std::string& text, uint32_t& value);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/colouring.h"
 #include "editor/document.h"
@@ -14,6 +15,7 @@
 #include "editor/gutter.h"
 #include "editor/text_control.h"
 #include "editor/text_model.h"
+#include "editor/text_view.h"
 
 namespace quillon {
 
@@ -86,6 +88,13 @@ LRESULT InsertColoured(HWND edit, UINT, WPARAM, LPARAM lParam) {
   if (SendMessageA(edit, EM_GETEVENTMASK, 0, 0) & ENM_CHANGE)
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_CHANGE), reinterpret_cast<LPARAM>(edit));
   RefreshDocument(window, kRefreshCaret);
+  // The view goes to the caret now, and the control draws again whole: scrolled after a text
+  // that long came in, it left the lines it had not shown before blank until the next scroll.
+  if ((document = GetDocument(window))) {
+    document->follow |= kFollowCaret;
+    FollowTextControl(window);
+    InvalidateRect(edit, nullptr, FALSE);
+  }
   return 0;
 }
 
@@ -106,7 +115,7 @@ LRESULT TrackedCall(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, bool 
   if (!document || document->applyingHistory || document->editDepth > 0) return call(edit, message, wParam, lParam);
   TextSelection before;
   if (atCaret) {
-    if (TextLength(edit) != static_cast<long>(document->model.history.Text().size())) DropHistory(*document);
+    if (!HistoryFitsControl(document->model.history, TextByteLength(edit))) DropHistory(*document);
     long start = 0, end = 0;
     GetSelection(edit, start, end);
     before = {static_cast<std::size_t>(start), static_cast<std::size_t>(end)};
@@ -142,34 +151,51 @@ bool ApplyStep(HWND window, bool redo) {
   if (!document || !document->edit) return false;
   HWND edit = document->edit;
   UndoHistory& history = document->model.history;
-  if (TextLength(edit) != static_cast<long>(history.Text().size())) {
+  if (!HistoryFitsControl(history, TextByteLength(edit))) {
     DropHistory(*document);
     return false;
   }
-  TextEdit change;
+  std::vector<TextEdit> changes;
   TextSelection selection;
-  if (!(redo ? history.Redo(change, selection) : history.Undo(change, selection))) return false;
-  const long start = static_cast<long>(change.start), end = start + static_cast<long>(change.removed.size());
-  if (TextRange(edit, start, end) != change.removed) {
+  std::string shown = history.Text();  // the text as each change finds it, for the marks
+  if (!(redo ? history.Redo(changes, selection) : history.Undo(changes, selection))) return false;
+  // A text the control held before must fit again, whatever its limit is now.
+  EnsureTextLimit(edit, static_cast<long>(history.Text().size()), 0);
+  // A step of many changes (Replace All) shows the busy pointer while it is made.
+  const bool many = changes.size() > 1;
+  const HCURSOR previous = many ? SetCursor(LoadCursorA(nullptr, IDC_WAIT)) : nullptr;
+  std::optional<ScopedRedrawOff> quiet;
+  if (many) quiet.emplace(edit);
+  bool fits = true;
+  for (const TextEdit& change : changes) {
+    const long start = static_cast<long>(change.start), end = start + static_cast<long>(change.removed.size());
+    if (TextRange(edit, start, end) != change.removed) {
+      fits = false;
+      break;
+    }
+    document->applyingHistory = true;
+    document->model.change.selStart = start;  // the colour pass starts at the change
+    document->model.change.selEnd = end;
+    document->model.change.exact = true;  // the caret ends after the step's text
+    SetSelection(edit, start, end);
+    SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(change.inserted.c_str()));
+    document = GetDocument(window);
+    if (!document) return false;
+    document->applyingHistory = false;
+    MarksFollowChange(window, *document, shown, change.start, change.removed, change.inserted);
+    shown.replace(change.start, change.removed.size(), change.inserted);
+    NotifyTextChanged(window);
+    document = GetDocument(window);  // a listener may have closed the window
+    if (!document) return false;
+  }
+  quiet.reset();
+  if (many) InvalidateRect(window, nullptr, TRUE);  // the gutter
+  if (previous) SetCursor(previous);
+  // A NUL byte stops the control's copy short: the history then no longer fits the text.
+  if (!fits || !HistoryFitsControl(document->model.history, TextByteLength(edit))) {
     DropHistory(*document);
     return false;
   }
-  // A text the control held before must fit again, whatever its limit is now.
-  const long newLength = static_cast<long>(document->model.history.Text().size());
-  EnsureTextLimit(edit, newLength, 0);
-  document->applyingHistory = true;
-  document->model.change.selStart = start;  // the colour pass starts at the change
-  document->model.change.selEnd = end;
-  document->model.change.exact = true;  // the caret ends after the step's text
-  SetSelection(edit, start, end);
-  SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(change.inserted.c_str()));
-  document = GetDocument(window);
-  if (!document) return false;
-  document->applyingHistory = false;
-  MarksFollowChange(window, *document, document->model.history.Text(), change.start, change.removed, change.inserted);
-  NotifyTextChanged(window);
-  // A NUL byte stops the control's copy short: the history then no longer fits the text.
-  if (TextLength(edit) != static_cast<long>(document->model.history.Text().size())) DropHistory(*document);
   SetSelection(edit, static_cast<long>(selection.start), static_cast<long>(selection.end));
   RefreshDocument(window, kRefreshSavedState | kRefreshCaretState);
   return true;

@@ -169,6 +169,12 @@ bool DocumentWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     CheckFileOnDisk(window);
     return true;
   }
+  // The window's focus is its text's: after a dialog closes, or another document closed, the
+  // system gives it to the active document window.
+  if (message == WM_SETFOCUS) {
+    if (Document* document = GetDocument(window); document && document->edit) SetFocus(document->edit);
+    return true;
+  }
   if (message == WM_LBUTTONDOWN && ClickGutter(window, lParam)) return true;
   if (message == WM_PAINT) {
     PaintGutter(window);

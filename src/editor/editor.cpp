@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "editor/document.h"
 #include "editor/document_lines.h"
@@ -92,6 +93,60 @@ bool ReplaceDocumentRange(HWND window, long start, long end, const std::string& 
   document->model.change.selStart = start;
   document->model.change.selEnd = end;
   SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  return true;
+}
+
+bool ReplaceDocumentRanges(HWND window, const std::vector<RangeReplacement>& ranges) {
+  Document* document = WithText(window);
+  if (!document) return false;
+  HWND edit = document->edit;
+  const long length = TextLength(edit);
+  if (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY) return false;
+  long long after = length;
+  long previousEnd = 0;
+  for (const RangeReplacement& r : ranges) {
+    if (r.start < previousEnd || r.end < r.start || r.end > length) return false;
+    after += static_cast<long long>(r.text.size()) - (r.end - r.start);
+    previousEnd = r.end;
+  }
+  if (after > TextLimit(edit)) return false;
+  if (ranges.empty()) return true;
+  std::vector<int> marked;
+  for (const LineMarks* marks : {&BuildMarks(), &DebugMarks()})
+    if (const std::vector<LineMark>* found = marks->For(document->path))
+      for (const LineMark& mark : *found) marked.push_back(mark.line);
+  const std::string& known = document->model.Text();
+  const std::vector<RangeReplacement> pieces =
+      JoinCloseRanges(static_cast<long>(known.size()) == length ? known : TextRange(edit, 0, length), ranges, marked);
+  const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  DWORD painted = GetTickCount();
+  document->model.history.BeginGroup();
+  std::optional<ScopedRedrawOff> quiet(std::in_place, edit);
+  // From the last range back, so that the positions of the ranges before stay as they were.
+  for (auto r = pieces.rbegin(); r != pieces.rend(); ++r) {
+    SetSelection(edit, r->start, r->end);
+    document->model.change.selStart = r->start;
+    document->model.change.selEnd = r->end;
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(r->text.c_str()));
+    // The windows repaint as it goes (nothing else is taken from the queue).
+    if (GetTickCount() - painted >= 100) {
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageA(&message);
+      painted = GetTickCount();
+    }
+    document = GetDocument(window);
+    if (!document) break;  // a hook closed the window
+  }
+  quiet.reset();
+  if (document) {
+    document->model.history.EndGroup();
+    // The caret after the last replacement, as after one replacement, in view.
+    const long caret = static_cast<long>(after) - (length - ranges.back().end);
+    SetSelection(edit, caret, caret);
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    InvalidateRect(window, nullptr, TRUE);  // the gutter
+  }
+  SetCursor(previous);
   return true;
 }
 

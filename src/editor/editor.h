@@ -8,7 +8,7 @@
 //   The document:  IsDocumentWindow, DocumentPath, DocumentBaseName, DocumentModified,
 //                  DocumentTextControl (for the text_control.h operations), DocumentText,
 //                  DocumentSelection, DocumentCaret, DocumentLineOf, DocumentLineStart.
-//   Changing it:   ReplaceDocumentRange: one undo step, recoloured, marks kept in step.
+//   Changing it:   ReplaceDocumentRange(s): one undo step, recoloured, marks kept in step.
 //   Showing it:    SelectDocumentRange, PutCaretAtLine, ShowDocumentLine (centred).
 //   The screen:    CaretScreenPoint (a completion list), PositionAtScreenPoint (hover tips);
 //                  the word at a position is WordAround (text_model.h) of DocumentText().
@@ -24,8 +24,10 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "editor/line_marks.h"
+#include "editor/range_edits.h"
 
 namespace quillon {
 
@@ -52,6 +54,11 @@ long DocumentLineStart(HWND window, int line);
 // the caret after it. False, with nothing changed, without a text control, for a range outside
 // the text, for a read-only text, or when the text would grow past the document's limit.
 bool ReplaceDocumentRange(HWND window, long start, long end, const std::string& text);
+// Several ranges at once (Replace All): each [start, end) of the text as it is now becomes its
+// `text`, ascending and not overlapping, as one undo step made range by range (a long text is
+// never taken through the control whole; see range_edits.h), with the busy pointer meanwhile.
+// False, with nothing changed, for the same reasons as ReplaceDocumentRange.
+bool ReplaceDocumentRanges(HWND window, const std::vector<RangeReplacement>& ranges);
 
 // Selects [start, end) with the caret at `end`, brings it into view and gives the text the focus.
 void SelectDocumentRange(HWND window, long start, long end);

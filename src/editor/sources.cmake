@@ -9,6 +9,7 @@ list(APPEND QUILLON_CORE_SOURCES
   src/editor/line_marks.cpp
   src/editor/line_edits.cpp
   src/editor/line_recolour.cpp
+  src/editor/range_edits.cpp
   src/editor/syntax_colours.cpp
   src/editor/text_model.cpp
   src/editor/undo_history.cpp
@@ -39,6 +40,7 @@ list(APPEND QUILLON_UNIT_TESTS
   tests/unit/line_jump_test.cpp
   tests/unit/line_marks_test.cpp
   tests/unit/line_recolour_test.cpp
+  tests/unit/range_edits_test.cpp
   tests/unit/syntax_colours_test.cpp
   tests/unit/text_model_test.cpp
   tests/unit/undo_history_test.cpp

@@ -79,6 +79,14 @@ ScopedEventMask::ScopedEventMask(HWND edit, DWORD off)
 
 ScopedEventMask::~ScopedEventMask() { SendMessageA(edit_, EM_SETEVENTMASK, 0, saved_); }
 
+ScopedRedrawOff::ScopedRedrawOff(HWND edit) : edit_(edit) { SendMessageA(edit_, WM_SETREDRAW, FALSE, 0); }
+
+ScopedRedrawOff::~ScopedRedrawOff() {
+  if (!IsWindow(edit_)) return;
+  SendMessageA(edit_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(edit_, nullptr, TRUE);
+}
+
 void SetDocumentEventMask(HWND edit) {
   SendMessageA(edit, EM_SETEVENTMASK, 0,
                ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_SCROLLEVENTS | ENM_KEYEVENTS | ENM_MOUSEEVENTS |
@@ -109,6 +117,11 @@ bool StreamTextOut(HWND edit, std::string& text) {
 
 long TextLength(HWND edit) {
   GETTEXTLENGTHEX request{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+  return static_cast<long>(SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
+}
+
+long TextByteLength(HWND edit) {
+  GETTEXTLENGTHEX request{GTL_NUMBYTES | GTL_PRECISE, CP_ACP};
   return static_cast<long>(SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
 }
 
@@ -153,7 +166,8 @@ void GetSelection(HWND edit, long& start, long& end) {
 
 std::string TextRange(HWND edit, long start, long end) {
   if (end <= start) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(end - start) + 1, '\0');
+  // Two bytes a character: a double-byte code page writes up to that many.
+  std::vector<char> buffer(2 * static_cast<std::size_t>(end - start) + 2, '\0');
   TEXTRANGEA range{{start, end}, buffer.data()};
   LRESULT n = SendMessageA(edit, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
   return std::string(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0);

@@ -37,6 +37,19 @@ class ScopedEventMask {
   DWORD saved_;
 };
 
+// The control draws nothing while it lives (many changes in a row: under Wine each one the
+// control draws costs as much as the change itself); at its end it draws itself again whole.
+class ScopedRedrawOff {
+ public:
+  explicit ScopedRedrawOff(HWND edit);
+  ~ScopedRedrawOff();
+  ScopedRedrawOff(const ScopedRedrawOff&) = delete;
+  ScopedRedrawOff& operator=(const ScopedRedrawOff&) = delete;
+
+ private:
+  HWND edit_;
+};
+
 // The control's notifications when it is made: the document window hears of these.
 void SetDocumentEventMask(HWND edit);
 
@@ -56,6 +69,9 @@ void StreamTextIn(HWND edit, const std::string& text);
 bool StreamTextOut(HWND edit, std::string& text);
 
 long TextLength(HWND edit);
+// The text's length in bytes of the 8-bit text, as TextRange reads it (more than TextLength under a
+// double-byte code page).
+long TextByteLength(HWND edit);
 long TextLimit(HWND edit);
 void SetTextLimit(HWND edit, long characters);
 // The room to type on that a text gets beyond its length when the limit grows for it.

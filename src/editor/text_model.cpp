@@ -93,6 +93,10 @@ std::optional<Replacement> ChangeAtCaret(std::string_view old, long newLength, l
   return Replacement{s(start), s(removedEnd - start), seen.substr(s(start - from), s(caret - start))};
 }
 
+bool HistoryFitsControl(const UndoHistory& history, long controlBytes) {
+  return controlBytes >= 0 && static_cast<std::size_t>(controlBytes) == history.Text().size();
+}
+
 Replacement ChangeBetween(std::string_view old, std::string_view now) {
   std::size_t prefix = 0;
   while (prefix < old.size() && prefix < now.size() && old[prefix] == now[prefix]) ++prefix;

@@ -83,6 +83,11 @@ struct TextModel {
   mutable std::uint64_t linesVersion_ = 0;  // the history's version they were counted in
 };
 
+// Whether `history` still describes the control's text, which holds `controlBytes` bytes of 8-bit
+// text: the history holds bytes, so bytes are compared, never the control's character count
+// (fewer under a double-byte code page).
+bool HistoryFitsControl(const UndoHistory& history, long controlBytes);
+
 // A stretch of lines to colour: lines first..last (clamped to the text later), and for a single
 // line the changed span [from, to) when only it can have changed colour (-1: the whole lines).
 struct LinesToColour {

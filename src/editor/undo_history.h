@@ -52,13 +52,18 @@ class UndoHistory {
               EditKind kind, std::uint64_t nowMs);
   // Ends the open step: the next change starts a new one (the caret moved elsewhere).
   void CloseStep() { open_ = false; }
+  // The changes recorded from BeginGroup to EndGroup make one step (Replace All made match by
+  // match), taken back and made again as those changes, not as one span over all of them.
+  void BeginGroup();
+  void EndGroup();
 
   bool CanUndo() const { return done_ > 0; }
   bool CanRedo() const { return done_ < steps_.size(); }
-  // Takes the latest step back from Text(): `edit` is what to do to the shown text (replace
-  // [start, start + removed.size()) with `inserted`) and `selection` the selection afterwards.
-  bool Undo(TextEdit& edit, TextSelection& selection);
-  bool Redo(TextEdit& edit, TextSelection& selection);
+  // Takes the latest step back from Text(): `edits` is what to do to the shown text, in order
+  // (each: replace [start, start + removed.size()) with `inserted`), and `selection` the
+  // selection afterwards.
+  bool Undo(std::vector<TextEdit>& edits, TextSelection& selection);
+  bool Redo(std::vector<TextEdit>& edits, TextSelection& selection);
 
   // The text now is the saved one; and whether it is.
   void MarkSaved();
@@ -66,7 +71,7 @@ class UndoHistory {
 
  private:
   struct Step {
-    TextEdit edit;
+    std::vector<TextEdit> edits;  // one, but for a group: in the order they were made
     TextSelection before;
     EditKind kind = EditKind::kOther;
     std::uint64_t id = 0;
@@ -79,7 +84,9 @@ class UndoHistory {
   std::uint64_t version_ = 0;
   std::vector<Step> steps_;  // [0, done_) done, [done_, size) undone
   std::size_t done_ = 0;
-  bool open_ = false;  // the latest step may still grow
+  bool open_ = false;          // the latest step may still grow
+  bool grouping_ = false;      // between BeginGroup and EndGroup
+  bool groupStarted_ = false;  // ... and the group's step is the latest
   std::uint64_t lastMs_ = 0;
   std::uint64_t nextId_ = 1;
   std::uint64_t saved_ = 0;  // id of the latest done step when saved; 0: before every step

@@ -73,7 +73,8 @@ namespace {
 int Substitute(pcre2_code* code, pcre2_match_context* context, pcre2_match_data* data, const std::string& subject,
                const std::string& replacement, std::uint32_t options, std::string& out, std::size_t from = 0) {
   options |= PCRE2_SUBSTITUTE_OVERFLOW_LENGTH | PCRE2_SUBSTITUTE_UNSET_EMPTY;
-  PCRE2_SIZE size = subject.size() + replacement.size() + 256;
+  // The replacement alone needs no room for the subject; a second try gets what was short.
+  PCRE2_SIZE size = (options & PCRE2_SUBSTITUTE_REPLACEMENT_ONLY ? 0 : subject.size()) + replacement.size() + 256;
   for (int attempt = 0; attempt < 2; ++attempt) {
     out.assign(size, '\0');
     PCRE2_SIZE length = size;
@@ -183,16 +184,37 @@ SpanEdit SmallestEdit(const std::string& before, const std::string& after) {
   return {prefix, before.size() - suffix, after.substr(prefix, after.size() - suffix - prefix)};
 }
 
-int RegexReplaceAllEdit(RegexMatcher& matcher, const std::string& text, std::size_t from, std::size_t to,
-                        const std::string& replacement, SpanEdit& edit) {
-  std::string subject = text, after;
+int RegexReplaceAllEdits(RegexMatcher& matcher, const std::string& text, std::size_t from, std::size_t to,
+                         const std::string& replacement, std::vector<SpanEdit>& edits) {
+  edits.clear();
+  // The text after the span is out of sight, as the end of the selection ends the search.
+  std::string subject = text.substr(0, to < text.size() ? to : text.size());
   PrepareForMatching(subject);
-  const int count = matcher.ReplaceAllIn(subject, from, to, replacement, after);
-  edit = SpanEdit{};
-  if (count < 0) return count;
-  // Whole, so that each line break is judged by what stands before it.
-  RestoreLineBreaks(after);
-  edit = SmallestEdit(text, after);
+  int count = 0;
+  std::size_t at = from, lastEnd = 0;
+  bool emptyAtStart = true;
+  char before = 0;  // the character the next replacement follows, as it was prepared
+  while (at <= subject.size()) {
+    const RegexMatcher::Result found = matcher.Find(subject, at, emptyAtStart);
+    if (found.outcome == RegexMatcher::Outcome::kError) return found.error;
+    if (found.outcome != RegexMatcher::Outcome::kFound) break;
+    ++count;
+    std::string piece;
+    const int rc = matcher.Expand(subject, replacement, piece);
+    if (rc < 0) return rc;
+    if (count == 1 || found.start > lastEnd) before = found.start > 0 ? subject[found.start - 1] : 0;
+    // Each line break judged by what stands before it, as in the whole text.
+    std::string restored = std::string(1, before) + piece;
+    RestoreLineBreaks(restored);
+    restored.erase(0, 1);
+    if (!piece.empty()) before = piece.back();
+    if (restored != text.substr(found.start, found.end - found.start))
+      edits.push_back({found.start, found.end, std::move(restored)});
+    lastEnd = found.end;
+    // After an empty match the next one must not be empty at the same place.
+    emptyAtStart = found.end > found.start;
+    at = found.end;
+  }
   return count;
 }
 

@@ -87,10 +87,11 @@ struct SpanEdit {
 SpanEdit SmallestEdit(const std::string& before, const std::string& after);
 
 // Replace All with `matcher` over the control's text `text` (lines separated by a lone CR),
-// for the matches within [from, to): the count, or a negative library code; `edit` the one
-// span of `text` to change, its new text in the control's line breaks.
-int RegexReplaceAllEdit(RegexMatcher& matcher, const std::string& text, std::size_t from, std::size_t to,
-                        const std::string& replacement, SpanEdit& edit);
+// for the matches within [from, to): the count, or a negative library code; `edits` the
+// matches to change, ascending, each with its replacement in the control's line breaks (a
+// match whose replacement is itself is left out). Only matched text changes.
+int RegexReplaceAllEdits(RegexMatcher& matcher, const std::string& text, std::size_t from, std::size_t to,
+                         const std::string& replacement, std::vector<SpanEdit>& edits);
 
 // `text` with each range (ascending, not overlapping) replaced by `replacement`.
 std::string ReplaceRanges(const std::string& text, const std::vector<std::pair<long, long>>& ranges,

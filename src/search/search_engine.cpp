@@ -228,12 +228,12 @@ void ReplaceNext(HWND window, const char* text, const char* replacement, std::ui
 
 namespace {
 
-// What Replace All changes in one document: `count` matches, as one edit of the text.
+// What Replace All changes in one document: `count` matches, of which `changes` (ascending)
+// change the text.
 struct ReplacePlan {
   HWND window = nullptr;
   int count = 0;
-  SpanEdit change;
-  long length = 0;  // of the text before
+  std::vector<RangeReplacement> changes;
 };
 
 // Finds what Replace All would change in one document, changing nothing; false (after a box)
@@ -242,38 +242,40 @@ bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std:
                     ReplacePlan& plan) {
   HWND edit = DocumentTextControl(window);
   if (!edit || !text || !*text) return false;
-  const std::string before = TextRange(edit, 0, TextLength(edit));
-  long from = 0, to = static_cast<long>(before.size());
+  const long length = TextLength(edit);
+  long from = 0, to = length;
   if (flags & kFindInSelection) {
     long start = 0, end = 0;
     GetSelection(edit, start, end);
     if (start < end) from = start, to = end;
   }
-  plan = ReplacePlan{window, 0, {}, static_cast<long>(before.size())};
+  plan = ReplacePlan{window, 0, {}};
   if (flags & kFindRegex) {
     RegexMatcher matcher;
     if (!matcher.Compile(text)) {
       ReportFailure(owner, kInvalidRegex);
       return false;
     }
-    plan.count = RegexReplaceAllEdit(matcher, before, static_cast<std::size_t>(from), static_cast<std::size_t>(to),
-                                     replacement, plan.change);
+    std::vector<SpanEdit> edits;
+    plan.count = RegexReplaceAllEdits(matcher, TextRange(edit, 0, length), static_cast<std::size_t>(from),
+                                      static_cast<std::size_t>(to), replacement, edits);
     if (plan.count < 0) {
       ShowReplaceError(owner, plan.count);
       return false;
     }
+    for (SpanEdit& e : edits)
+      plan.changes.push_back({static_cast<long>(e.start), static_cast<long>(e.end), std::move(e.text)});
   } else {
-    std::vector<std::pair<long, long>> ranges;
     long start = 0, end = 0, at = from;
     while (at < to && FindPlain(edit, text, flags | kFindDown, {at, to}, start, end) && end > start) {
-      ranges.emplace_back(start, end);
+      ++plan.count;
+      if (TextRange(edit, start, end) != replacement) plan.changes.push_back({start, end, replacement});
       at = end;
     }
-    plan.count = static_cast<int>(ranges.size());
-    plan.change = SmallestEdit(before, ReplaceRanges(before, ranges, replacement));
   }
-  const long newLength =
-      plan.length - static_cast<long>(plan.change.end - plan.change.start) + static_cast<long>(plan.change.text.size());
+  long long newLength = length;
+  for (const RangeReplacement& change : plan.changes)
+    newLength += static_cast<long long>(change.text.size()) - (change.end - change.start);
   if (newLength > TextLimit(edit)) {
     ReportFailure(owner, std::string(kTooLongText) + " Nothing was replaced.");
     return false;
@@ -284,15 +286,7 @@ bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std:
 // Makes the planned change; false when the document cannot take it after all (no box: the
 // caller says what was made).
 bool ApplyPlan(const ReplacePlan& plan) {
-  HWND edit = DocumentTextControl(plan.window);
-  if (!edit) return false;
-  if (plan.count == 0 || (plan.change.start == plan.change.end && plan.change.text.empty())) return true;
-  // The control takes its time over a long span under some platforms: show that it works.
-  HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-  const bool replaced = ReplaceRange(edit, static_cast<long>(plan.change.start), static_cast<long>(plan.change.end),
-                                     plan.change.text, plan.length, nullptr);
-  SetCursor(previous);
-  return replaced;
+  return plan.changes.empty() || ReplaceDocumentRanges(plan.window, plan.changes);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "search/search_state.h"
 #include "support/dialog_answerer.h"
 #include "support/gui_fixture.h"
+#include "support/test_files.h"
 #include "ui/app_state.h"
 #include "ui/dialog.h"
 
@@ -336,6 +337,44 @@ TEST_F(SearchTest, ReplaceAllWithGroupReferencesIsOneUndoStep) {
 
   SendMessageA(edit, EM_UNDO, 0, 0);
   EXPECT_EQ(AllText(edit), original) << "one undo brings it all back";
+}
+
+// A regular-expression Replace All in a long text changes the matches where they stand: the
+// marks on the lines between them stay, one Undo takes it all back and Redo makes it again.
+TEST_F(SearchTest, RegexReplaceAllOverALongTextKeepsTheMarksBetweenItsMatches) {
+  std::string file;
+  for (int i = 0; i < 400; ++i) file += i % 100 == 10 ? "  MVI@ R4, R0 ; load\r\n" : "  MOVR R1, R2 ; copy\r\n";
+  const std::string path = TempFolder("quillon-search") + "\\long.asm";
+  WriteText(path, file);
+  ASSERT_TRUE(OpenDocumentAtLine(path, -1));
+  HWND window = g_app.activeDocument;
+  HWND edit = DocumentTextControl(window);
+  const std::string full = DocumentPath(window), original = AllText(edit);
+  BuildMarks().Add(full, 50, MarkKind::kError);     // between two matches
+  BuildMarks().Add(full, 110, MarkKind::kWarning);  // on a matched line
+  DebugMarks().Add(full, 250, MarkKind::kBreakpoint);
+
+  auto seen = RunReplaceDialog(frame_, "MVI@ (R\\d)", "mvi@ $1", true, {IDC_REPLACE_ALL});
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[1].text, "4 replacements made.");
+  std::string replaced = original;
+  for (std::size_t at = replaced.find("MVI@"); at != std::string::npos; at = replaced.find("MVI@", at))
+    replaced.replace(at, 4, "mvi@");
+  EXPECT_EQ(AllText(edit), replaced);
+  const auto marksKept = [&]() {
+    return BuildMarks().Has(full, 50, MarkKind::kError) && BuildMarks().Has(full, 110, MarkKind::kWarning) &&
+           DebugMarks().Has(full, 250, MarkKind::kBreakpoint);
+  };
+  EXPECT_TRUE(marksKept()) << "the marks between the matches stay on their lines";
+
+  SendMessageA(edit, EM_UNDO, 0, 0);
+  EXPECT_EQ(AllText(edit), original) << "one undo brings it all back";
+  EXPECT_TRUE(marksKept());
+  SendMessageA(edit, EM_REDO, 0, 0);
+  EXPECT_EQ(AllText(edit), replaced);
+  EXPECT_TRUE(marksKept());
+  BuildMarks().Clear();
+  DebugMarks().Clear();
 }
 
 // Only the matched text changes: the blank lines between the matches stay, in Replace All and in

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -159,6 +160,42 @@ TEST_F(TextViewTest, TheCaretAndEveryLineComeIntoTheWindow) {
     EXPECT_TRUE(Showing(Caret())) << "caret at line " << CaretLine() << ", first shown " << FirstVisibleLine(edit_)
                                   << Where(Caret());
   }
+}
+
+// How many of the window's pixels in `area` (client coordinates) are not the text's white
+// background: what the user sees of the text there.
+int InkIn(HWND window, RECT area) {
+  HDC dc = GetDC(window);
+  int ink = 0;
+  for (long y = area.top; y < area.bottom; y += 2)
+    for (long x = area.left; x < area.right; x += 2) {
+      const COLORREF c = GetPixel(dc, x, y);
+      if (c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 160) ++ink;
+    }
+  ReleaseDC(window, dc);
+  return ink;
+}
+
+// A paste of many lines far into a text shows its lines at once, in the window that follows
+// the caret past them: the control drew nothing there until the view was scrolled.
+TEST_F(TextViewTest, ALargePasteShowsItsTextAtOnce) {
+  std::string text, paste;
+  for (int i = 0; i < 930; ++i) text += "        MVII    #" + std::to_string(i) + ", R0   ; original line\r\n";
+  for (int i = 0; i < 1219; ++i) paste += "pasted" + std::to_string(i) + ": MVO R1, $" + std::to_string(i) + "\r\n";
+  SendMessageA(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SetSelection(edit_, LineIndex(edit_, 52), LineIndex(edit_, 52));
+  PumpMessages(100);
+  PutOnClipboard(paste);
+  Key('V', true);
+  PumpMessages();
+  EXPECT_EQ(CaretLine(), 52 + 1219);
+  EXPECT_TRUE(Showing(Caret())) << Where(Caret());
+  // The lines above the caret: pasted text, drawn.
+  RECT area = Shown();
+  area.right = std::min(area.right, area.left + 200);
+  area.bottom = InWindow(Caret()).y;
+  ASSERT_GT(area.bottom - area.top, 10 * LineHeight());
+  EXPECT_GT(InkIn(window_, area), 100) << "the pasted lines above the caret are drawn";
 }
 
 TEST_F(TextViewTest, AResizeLeavesTheControlsSizeAndKeepsTheCaretShown) {

@@ -486,4 +486,111 @@ TEST(Smoke, AMisbehavingAssemblerLeavesTheIdeUsableAndTheSourceIntact) {
   }
 }
 
+// The window with the keyboard focus in the program's window thread.
+HWND FocusOf(HWND frame) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// Presses `key` on the keyboard (with Ctrl held), as the user would: through the system's input.
+void PressKey(WORD key, bool ctrl = false) {
+  std::vector<INPUT> keys;
+  const auto add = [&keys](WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(input);
+  };
+  if (ctrl) add(VK_CONTROL, false);
+  add(key, false);
+  add(key, true);
+  if (ctrl) add(VK_CONTROL, true);
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  Sleep(100);
+}
+
+std::string EditText(HWND edit) {
+  char text[4096] = {};
+  SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// A visible dialog of the program's process, or null.
+HWND ProgramDialog(DWORD processId) {
+  for (HWND w = FindWindowA("#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == processId && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+// After Go to Line closed with Esc, after the Replace dialog's Close and after Ctrl+F4 closed a
+// document, the keys go to the text of the active document: what is typed next lands there.
+TEST(Smoke, TheKeyboardGoesBackToTheTextAfterADialogOrADocumentCloses) {
+  const std::string work = MakeWorkFolder("quillon_smoke_focus");
+  const std::string first = work + "\\first.asm", second = work + "\\second.asm";
+  quillon::test::WriteText(first, "; one\r\n");
+  quillon::test::WriteText(second, "; two\r\n");
+  Quillon app(work);
+  ASSERT_NE(app.frame(), nullptr);
+  HWND firstWindow = OpenThroughChooser(app, first);
+  ASSERT_NE(firstWindow, nullptr);
+  HWND firstEdit = FindWindowExA(firstWindow, nullptr, nullptr, nullptr);
+  SetForegroundWindow(app.frame());
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(app.frame()) == firstEdit; }, 5000)) << "the opened text has the keys";
+
+  struct Step {
+    const char* what;
+    std::function<void()> open, close;
+    WORD typed;
+  };
+  const Step steps[] = {
+      {"Go to Line, Esc", [] { PressKey('G', true); }, [] { PressKey(VK_ESCAPE); }, 'A'},
+      {"Replace, Close", [] { PressKey('H', true); },
+       [&] { PostMessageA(GetDlgItem(ProgramDialog(app.processId()), IDCANCEL), BM_CLICK, 0, 0); }, 'B'},
+  };
+  for (const Step& step : steps) {
+    step.open();
+    ASSERT_TRUE(WaitFor([&] { return ProgramDialog(app.processId()) != nullptr; }, 5000)) << step.what;
+    step.close();
+    ASSERT_TRUE(WaitFor([&] { return ProgramDialog(app.processId()) == nullptr; }, 5000)) << step.what;
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(app.frame()) == firstEdit; }, 2000)) << step.what;
+    PressKey(step.typed);
+    EXPECT_TRUE(WaitFor(
+        [&] { return EditText(firstEdit).find(static_cast<char>(step.typed | 0x20)) != std::string::npos; }, 2000))
+        << step.what << ": the typed letter is in the text";
+  }
+
+  HWND mdi = FindWindowExA(app.frame(), nullptr, "MDIClient", nullptr);
+  const auto active = [mdi] { return reinterpret_cast<HWND>(SendMessageA(mdi, WM_MDIGETACTIVE, 0, 0)); };
+  {
+    quillon::test::DialogAnswerer answerer(
+        [&](HWND dialog, const quillon::test::SeenBox&) {
+          quillon::test::SetControlText(dialog, 0x47C, second);
+          quillon::test::PressButton(dialog, IDOK);
+        },
+        app.processId());
+    PostMessageA(app.frame(), WM_COMMAND, 4002, 0);
+    ASSERT_TRUE(WaitFor([&] { return active() != firstWindow; })) << "the second document opened";
+  }
+  SetForegroundWindow(app.frame());
+  PressKey(VK_F4, true);
+  ASSERT_TRUE(WaitFor([&] { return active() == firstWindow; })) << "Ctrl+F4 closed the second document";
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(app.frame()) == firstEdit; }, 2000)) << "Ctrl+F4";
+  PressKey('C');
+  EXPECT_TRUE(WaitFor([&] { return EditText(firstEdit).find('c') != std::string::npos; }, 2000))
+      << "Ctrl+F4: the typed letter is in the text";
+
+  // What was typed is not saved.
+  quillon::test::DialogAnswerer answerer(
+      [](HWND box, const quillon::test::SeenBox&) { quillon::test::PressButton(box, IDNO); }, app.processId());
+  EXPECT_EQ(app.Close(), 0);
+  EXPECT_EQ(quillon::test::ReadText(first), "; one\r\n");
+}
+
 }  // namespace

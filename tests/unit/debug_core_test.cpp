@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cpasm/assembler.h"
 #include "debug/breakpoints.h"
 #include "debug/debug_report.h"
 #include "debug/stepping.h"
@@ -252,6 +253,19 @@ TEST(Watches, NumbersAndNamesFindTheirAddress) {
   const std::map<std::string, uint32_t> expected = {
       {"SCORE", 0x0102}, {"LIVES", 3}, {"MAIN", 0x5000}, {"MAIN.loop", 0x5002}};
   EXPECT_EQ(values, expected);
+  // The build's assembly knows what the sources alone do not; a value that is no address is left out.
+  std::string text = "        ORG     $5000\r\nNEG     EQU     -1\r\n";
+  for (const std::string& line : files.at(kMain)) text += line + "\r\n";
+  const cpasm::Assembly assembly =
+      cpasm::AssembleText(kMain, text, [](const std::string&, std::string&) { return false; });
+  ASSERT_EQ(assembly.errors, 0) << assembly.diagnostics[0].text;
+  std::map<std::string, uint32_t> assembled = values;
+  TakeAssembledValues(assembly.symbols, assembled);
+  const std::map<std::string, uint32_t> known = {
+      {"SCORE", 0x0102},     {"LIVES", 3},     {"SPEED", 0x0103}, {"MAIN", 0x5000},
+      {"MAIN.loop", 0x5002}, {"VARS", 0x5004}, {"TABLE", 0x5006},
+  };
+  EXPECT_EQ(assembled, known);
   uint32_t address = 0;
   std::string problem;
   EXPECT_TRUE(WatchAddress(" SCORE ", values, address, problem));

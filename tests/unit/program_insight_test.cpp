@@ -20,7 +20,7 @@ std::map<std::string, std::string> Files() {
        "@@loop  DECR    R0\r\n"                             // 5
        "        BNEQ    @@loop\n"                           // 6
        "        ENDP\n"                                     // 7
-       "        show    COUNT\n"                            // 8
+       "        SHOW    COUNT\n"                            // 8
        "OTHER   PROC\n"                                     // 9
        "@@loop  NOP\n"                                      // 10
        "        B       MAIN.loop\n"                        // 11
@@ -30,7 +30,8 @@ std::map<std::string, std::string> Files() {
        "POS     STRUCT  $100\n"                             // 15
        "@@x     EQU     $ + 0\n"                            // 16
        "        ENDS\n"                                     // 17
-       "        MVI     POS.x, R1\n"},                      // 18
+       "        MVI     POS.x, R1\n"                        // 18
+       "        show    2\n"},                              // 19: another macro
       {"/p/lib/defs.inc",
        "COUNT   EQU     $1F\n"        // 1
        "        MACRO   SHOW n\n"     // 2
@@ -39,7 +40,10 @@ std::map<std::string, std::string> Files() {
        "        MACRO   MAKE name\n"  // 5
        "%name%  EQU     7\n"          // 6
        "        ENDM\n"               // 7
-       "NEG     EQU     -2\n"},       // 8
+       "NEG     EQU     -2\n"         // 8
+       "        MACRO   show n\n"     // 9: not SHOW
+       "        DECLE   %n%\n"        // 10
+       "        ENDM\n"},             // 11
   };
 }
 
@@ -88,7 +92,8 @@ TEST(ProgramInsightTest, TipsSayWhatAWordIs) {
       {3, "COUNT", {"COUNT - EQU", "Value: $001F  31  %0000 0000 0001 1111", "defs.inc:1"}},
       {6, "@@loop", {"@@loop = MAIN.loop - local label of MAIN", "Address: $5002", "main.asm:5"}},
       {11, "MAIN.loop", {"MAIN.loop - local label of MAIN", "main.asm:5"}},
-      {8, "show", {"SHOW - macro (n)", "defs.inc:2"}},
+      {8, "SHOW", {"SHOW - macro (n)", "defs.inc:2"}},
+      {19, "show", {"show - macro (n)", "defs.inc:9"}},
       {18, "POS.x", {"POS.x - EQU of POS", "$0100"}},
       {2, "$5000", {"$5000: $5000  20480  %0101 0000 0000 0000"}},
       {3, "R0", {"R0: register 0", "$0000  0  %0000"}},
@@ -180,8 +185,9 @@ TEST(ProgramInsightTest, ReferencesAreUsesInCodeOnly) {
       {"@@loop", 10, {"main.asm:10:2"}},
       // A PROC's name inside its locals' full names.
       {"MAIN", 4, {"main.asm:11:16", "main.asm:4:0"}},
-      // Macros in any case; "%n%" is no use of anything.
+      // Macros by their exact name, as the assembler calls them; "%n%" is no use of anything.
       {"SHOW", 8, {"defs.inc:2:16", "main.asm:8:8"}},
+      {"show", 19, {"defs.inc:9:16", "main.asm:19:8"}},
       {"POS.x", 18, {"main.asm:16:2", "main.asm:18:20"}},
   };
   for (const Case& c : cases) {
@@ -212,7 +218,8 @@ TEST(ProgramInsightTest, RenameEditsEveryUseOrRefuses) {
       {"COUNT", 3, "9lives", "is not a name"},
       {"COUNT", 3, "a.b", "is not a name"},
       {"UNKNOWN", 3, "x", "No definition of UNKNOWN"},
-      {"show", 8, "make", "make already exists (defs.inc:5)"},
+      {"SHOW", 8, "MAKE", "MAKE already exists (defs.inc:5)"},
+      {"show", 19, "SHOW", "SHOW already exists (defs.inc:2)"},
   };
   for (const Refusal& r : refusals) {
     const RenamePlan plan = PlanRename(r.word, "/p/main.asm", r.line, r.name, p.index, p.read);
@@ -231,12 +238,14 @@ TEST(ProgramInsightTest, RenameEditsEveryUseOrRefuses) {
   EXPECT_NE(renamed.find("B       MAIN.scan"), std::string::npos);
   EXPECT_NE(renamed.find("\"COUNT @@loop\""), std::string::npos) << "strings are left alone";
 
-  // A macro across two files, its uses in any case.
+  // A macro across two files; the macro whose name differs only in case stays as it is.
   plan = PlanRename("SHOW", "/p/lib/defs.inc", 2, "DISPLAY", p.index, p.read);
   ASSERT_EQ(plan.refusal, "");
   EXPECT_EQ(plan.files, 2);
-  EXPECT_NE(ApplyRename(p.files["/p/main.asm"], "/p/main.asm", plan).find("        DISPLAY    COUNT"),
-            std::string::npos);
+  const std::string mainRenamed = ApplyRename(p.files["/p/main.asm"], "/p/main.asm", plan);
+  EXPECT_NE(mainRenamed.find("        DISPLAY    COUNT"), std::string::npos);
+  EXPECT_NE(mainRenamed.find("        show    2"), std::string::npos);
+  EXPECT_NE(ApplyRename(p.files["/p/lib/defs.inc"], "/p/lib/defs.inc", plan).find("MACRO   show n"), std::string::npos);
   EXPECT_NE(ApplyRename(p.files["/p/lib/defs.inc"], "/p/lib/defs.inc", plan).find("MACRO   DISPLAY n"),
             std::string::npos);
 

@@ -294,6 +294,13 @@ std::string AsTheControlKeepsIt(const std::string& text) {
   return out;
 }
 
+// `text` with `edits` (ascending, apart) made, each as the control takes its text.
+std::string Applied(std::string text, const std::vector<SpanEdit>& edits) {
+  for (auto e = edits.rbegin(); e != edits.rend(); ++e)
+    text.replace(e->start, e->end - e->start, AsTheControlKeepsIt(e->text));
+  return text;
+}
+
 // Replace All from file bytes to saved bytes: the file loaded into the control, the one edit
 // the engine makes put in as the control takes it, and the text saved in the file's own style.
 TEST(SearchReplace, RegexReplaceAllChangesOnlyTheMatchesInTheSavedFile) {
@@ -326,13 +333,10 @@ TEST(SearchReplace, RegexReplaceAllChangesOnlyTheMatchesInTheSavedFile) {
     const std::string control = AsTheControlKeepsIt(TextFromFileBytes(c.file, format));
     RegexMatcher matcher;
     ASSERT_TRUE(matcher.Compile(c.pattern)) << c.what;
-    SpanEdit edit;
-    const int count = RegexReplaceAllEdit(matcher, control, 0, control.size(), c.replacement, edit);
+    std::vector<SpanEdit> edits;
+    const int count = RegexReplaceAllEdits(matcher, control, 0, control.size(), c.replacement, edits);
     EXPECT_EQ(count, c.count) << c.what;
-    ASSERT_LE(edit.start, edit.end) << c.what;
-    ASSERT_LE(edit.end, control.size()) << c.what;
-    const std::string after = control.substr(0, edit.start) + AsTheControlKeepsIt(edit.text) + control.substr(edit.end);
-    EXPECT_EQ(FileBytesFromText(after, format), c.saved) << c.what;
+    EXPECT_EQ(FileBytesFromText(Applied(control, edits), format), c.saved) << c.what;
   }
 
   // In a selection: the text around it is kept, blank lines included.
@@ -340,11 +344,49 @@ TEST(SearchReplace, RegexReplaceAllChangesOnlyTheMatchesInTheSavedFile) {
   const std::string control = AsTheControlKeepsIt(TextFromFileBytes("R0\n\nR0\n\nR0\n\nR0\n", format));
   RegexMatcher matcher;
   ASSERT_TRUE(matcher.Compile("R0"));
-  SpanEdit edit;
-  EXPECT_EQ(RegexReplaceAllEdit(matcher, control, 4, 10, "R1", edit), 2);
-  EXPECT_EQ(FileBytesFromText(control.substr(0, edit.start) + AsTheControlKeepsIt(edit.text) + control.substr(edit.end),
-                              format),
-            "R0\n\nR1\n\nR1\n\nR0\n");
+  std::vector<SpanEdit> edits;
+  EXPECT_EQ(RegexReplaceAllEdits(matcher, control, 4, 10, "R1", edits), 2);
+  EXPECT_EQ(FileBytesFromText(Applied(control, edits), format), "R0\n\nR1\n\nR1\n\nR0\n");
+}
+
+// Replace All in a large text changes each match where it stands, never a span over the text
+// between matches (which the control takes seconds to put in and take out again), and gives
+// what the library's own global substitution gives, empty matches included.
+TEST(SearchReplace, RegexReplaceAllEditsAreTheMatchesAloneAndAgreeWithTheLibrary) {
+  struct Case {
+    const char* pattern;
+    const char* replacement;
+  };
+  const Case cases[] = {{"MVI@ (R\\d)", "mvi@ $1"}, {"^", ";"},       {"$", "."},
+                        {"\\bR\\d\\b", "[$0]"},     {"x*", "-"},      {"\\n", "\n\n"},
+                        {"(?<=B )\\w", "Q"},        {"^\\s*$\\n", ""}};
+  std::string control;
+  for (int i = 0; i < 400; ++i)
+    control += i % 40 == 0 ? "MVI@ R4, R0\r" : i % 7 == 0 ? "\r" : "B x ; comment R1 text\r";
+  for (const Case& c : cases) {
+    RegexMatcher matcher;
+    ASSERT_TRUE(matcher.Compile(c.pattern)) << c.pattern;
+    std::vector<SpanEdit> edits;
+    const int count = RegexReplaceAllEdits(matcher, control, 0, control.size(), c.replacement, edits);
+    std::string prepared = control, whole;
+    PrepareForMatching(prepared);
+    EXPECT_EQ(count, matcher.ReplaceAll(prepared, c.replacement, whole)) << c.pattern;
+    RestoreLineBreaks(whole);
+    EXPECT_EQ(Applied(control, edits), whole) << c.pattern;
+    std::size_t previousEnd = 0;
+    for (const SpanEdit& e : edits) {
+      ASSERT_GE(e.start, previousEnd) << c.pattern << ": ascending, apart";
+      ASSERT_LE(e.end, control.size()) << c.pattern;
+      EXPECT_NE(control.substr(e.start, e.end - e.start), e.text) << c.pattern << ": an edit changes something";
+      previousEnd = e.end;
+    }
+  }
+  RegexMatcher matcher;
+  ASSERT_TRUE(matcher.Compile("MVI@ (R\\d)"));
+  std::vector<SpanEdit> edits;
+  ASSERT_EQ(RegexReplaceAllEdits(matcher, control, 0, control.size(), "mvi@ $1", edits), 10);
+  ASSERT_EQ(edits.size(), 10u);
+  for (const SpanEdit& e : edits) EXPECT_EQ(e.end - e.start, 7u) << "only the match itself";
 }
 
 TEST(SearchReplace, ReplaceAllThatGrowsTheTextALotKeepsEveryReplacement) {

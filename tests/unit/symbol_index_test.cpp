@@ -115,7 +115,8 @@ TEST(SymbolIndexTest, FindsWhatANameAtAPlaceMeans) {
       {"@@loop", 12, "/p/main.asm", 10},    // on OTHER's ENDP line
       {"@@loop", 9, "/p/main.asm", 10},     // on OTHER's PROC line
       {"MAIN.loop", 11, "/p/main.asm", 5},  // from outside
-      {"show", 8, "/p/inc/defs.inc", 3},    // macros match in any case
+      {"SHOW", 8, "/p/inc/defs.inc", 3},
+      {"show", 8, "", 0},  // macro names are case-sensitive, as the assembler reads them
       {"COUNT", 3, "/p/inc/defs.inc", 1},
       {"MAIN", 1, "/p/main.asm", 4},
       {"HIDDEN", 1, "", 0},  // in a skipped IF branch
@@ -131,6 +132,49 @@ TEST(SymbolIndexTest, FindsWhatANameAtAPlaceMeans) {
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->file, c.file);
     EXPECT_EQ(d->line, c.defLine);
+  }
+}
+
+TEST(SymbolIndexTest, MacrosWhoseNamesDifferInCaseAreTwo) {
+  // The assembler calls each by its exact name, and a macro may take an instruction's name.
+  const std::string text =
+      "        MACRO   disp_ofs(r, c)\n"  // 1
+      "        (%r% * 20 + %c%)\n"        // 2
+      "        ENDM\n"                    // 3
+      "        MACRO   DISP_OFS r, c\n"   // 4
+      "        DECLE   %r%, %c%\n"        // 5
+      "        ENDM\n"                    // 6
+      "        MACRO   MVO reg, addr\n"   // 7
+      "        mvo     %reg%, %addr%\n"   // 8
+      "        ENDM\n"                    // 9
+      "Disp_Ofs        EQU     3\n";      // 10
+  SymbolIndex index;
+  index.Build({"/p/m.asm"}, [&text](const std::string& path, std::string& out) {
+    out = text;
+    return path == "/p/m.asm";
+  });
+  std::vector<std::string> names;
+  for (const SymbolDefinition& d : index.Definitions()) names.push_back(d.name + ":" + std::to_string(d.line));
+  EXPECT_EQ(names, (std::vector<std::string>{"disp_ofs:1", "DISP_OFS:4", "MVO:7", "Disp_Ofs:10"}));
+  const struct {
+    const char* word;
+    int line;  // 0: none
+    Kind kind;
+  } cases[] = {
+      {"disp_ofs", 1, Kind::kMacro}, {"DISP_OFS", 4, Kind::kMacro},
+      {"MVO", 7, Kind::kMacro},      {"mvo", 0, Kind::kMacro},      // the instruction inside the body
+      {"Disp_Ofs", 10, Kind::kEqu},  {"dISP_oFS", 10, Kind::kEqu},  // a symbol, as a last resort, never a macro
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.word);
+    const SymbolDefinition* d = index.Find(c.word, "/p/m.asm", 12);
+    if (c.line == 0) {
+      EXPECT_EQ(d, nullptr);
+      continue;
+    }
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->line, c.line);
+    EXPECT_EQ(d->kind, c.kind);
   }
 }
 

@@ -212,17 +212,64 @@ TEST(TextModel, TheModelsLinesFollowItsText) {
   EXPECT_EQ(model.Lines().Count(), 4);
   EXPECT_EQ(model.Lines().StartOf(3), 4);
   const UndoHistory copy = model.history;
-  TextEdit edit;
+  std::vector<TextEdit> edits;
   TextSelection selection;
-  ASSERT_TRUE(model.history.Undo(edit, selection));
+  ASSERT_TRUE(model.history.Undo(edits, selection));
   EXPECT_EQ(model.Lines().Count(), 2);
   model.history = copy;
   EXPECT_EQ(model.Lines().Count(), 4);
-  ASSERT_TRUE(model.history.Undo(edit, selection));
-  ASSERT_TRUE(model.history.Redo(edit, selection));
+  ASSERT_TRUE(model.history.Undo(edits, selection));
+  ASSERT_TRUE(model.history.Redo(edits, selection));
   EXPECT_EQ(model.Lines().Count(), 4);
   model.history.Reset("x");
   EXPECT_EQ(model.Lines().Count(), 1);
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// Characters of a Shift-JIS text (code page 932): a lead byte and the byte after it make one.
+long CharactersOf932(const std::string& text) {
+  long count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i, ++count) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ++i;
+  }
+  return count;
+}
+
+// Under a double-byte code page the control holds fewer characters than bytes: typing after a
+// two-byte character keeps the history (which the editing layer dropped and started again at
+// every key, so that Undo had nothing to take back), and a control that lost a byte does not fit.
+TEST(TextModel, AHistoryOfTwoByteTextFitsTheControlByItsBytes) {
+  UndoHistory history;
+  std::string control = "; \x82\xA0\x82\xA2 text\r";  // two Hiragana letters in a comment
+  history.Reset(control, true);
+  ASSERT_LT(CharactersOf932(control), static_cast<long>(control.size()));
+  int dropped = 0;
+  std::uint64_t now = 0;
+  for (char typed : std::string("MVI R0")) {
+    // The check before each key, as the editing layer makes it.
+    if (!HistoryFitsControl(history, static_cast<long>(control.size()))) {
+      history.Reset(control);
+      ++dropped;
+    }
+    const std::size_t at = control.size() - 1;
+    control.insert(at, 1, typed);
+    ASSERT_TRUE(history.Record(at, 0, std::string(1, typed), {at, at}, EditKind::kTyped, now += 10));
+  }
+  EXPECT_EQ(dropped, 0);
+  EXPECT_EQ(history.Text(), control);
+  EXPECT_FALSE(HistoryFitsControl(history, CharactersOf932(control))) << "a character count is not a byte count";
+  EXPECT_FALSE(HistoryFitsControl(history, static_cast<long>(control.size()) - 1));
+  std::vector<TextEdit> edits;
+  TextSelection selection;
+  ASSERT_TRUE(history.Undo(edits, selection));
+  EXPECT_EQ(history.Text(), "; \x82\xA0\x82\xA2 text\r") << "the typing comes back out";
+  EXPECT_TRUE(history.AtSaved());
 }
 
 }  // namespace

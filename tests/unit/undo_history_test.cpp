@@ -25,7 +25,7 @@ struct Editor {
   // Undoes everything; the text after each step.
   std::vector<std::string> UndoAll() {
     std::vector<std::string> texts;
-    TextEdit edit;
+    std::vector<TextEdit> edit;
     TextSelection selection;
     while (history.Undo(edit, selection)) texts.push_back(history.Text());
     return texts;
@@ -69,7 +69,7 @@ TEST(UndoHistoryTest, EachStepRestoresTextAndSelectionAndRedoRoundTrips) {
   const std::vector<TextSelection> selections = {{3, 3}, {0, 0}, {20, 20}, {0, 3}};
   ASSERT_EQ(e.history.Text(), "I RZ1\rMVI R2\rMOV \r");
   std::vector<std::string> forward = {e.history.Text()};
-  TextEdit edit;
+  std::vector<TextEdit> edit;
   TextSelection selection;
   for (std::size_t i = 0; i < selections.size(); ++i) {
     ASSERT_TRUE(e.history.Undo(edit, selection));
@@ -82,7 +82,8 @@ TEST(UndoHistoryTest, EachStepRestoresTextAndSelectionAndRedoRoundTrips) {
   for (std::size_t i = 1; i < forward.size(); ++i) {
     ASSERT_TRUE(e.history.Redo(edit, selection));
     EXPECT_EQ(e.history.Text(), forward[i]) << i;
-    EXPECT_EQ(selection.start, edit.start + edit.inserted.size()) << "redo leaves the caret after the change";
+    EXPECT_EQ(selection.start, edit.back().start + edit.back().inserted.size())
+        << "redo leaves the caret after the change";
   }
   EXPECT_FALSE(e.history.CanRedo());
 }
@@ -93,7 +94,7 @@ TEST(UndoHistoryTest, NewEditClearsRedoAndSavedPointFollowsTheText) {
   e.history.MarkSaved();
   e.Type(3, "cd");  // after a save, typing starts a new step
   EXPECT_FALSE(e.history.AtSaved());
-  TextEdit edit;
+  std::vector<TextEdit> edit;
   TextSelection selection;
   ASSERT_TRUE(e.history.Undo(edit, selection));
   EXPECT_EQ(e.history.Text(), "ab ");
@@ -117,6 +118,58 @@ TEST(UndoHistoryTest, NewEditClearsRedoAndSavedPointFollowsTheText) {
   EXPECT_EQ(e.history.Text(), "") << "a change that changes nothing makes no step";
   EXPECT_FALSE(e.history.Record(4, 0, "x", {}, EditKind::kOther, 99)) << "a change past the end is refused";
   EXPECT_FALSE(e.history.Record(1, 5, "", {}, EditKind::kOther, 99));
+}
+
+// Replace All records its matches one by one, the last first, as one step: Undo and Redo give
+// back those changes, each as small as its match, never one span over the text between them.
+TEST(UndoHistoryTest, AGroupOfChangesIsOneStepMadeOfThoseChanges) {
+  Editor e;
+  const std::string text = "MVI@ R4\rB x\rMVI@ R5\rB y\rMVI@ R6\r";
+  e.history.Reset(text, true);
+  e.Type(text.size(), "Q");
+  e.history.BeginGroup();
+  for (std::size_t at : {24u, 12u, 0u})
+    ASSERT_TRUE(e.history.Record(at, 4, "mvi@", {at, at + 4}, EditKind::kOther, 50));
+  e.history.EndGroup();
+  e.Type(0, "; ");  // typing after the group is a step of its own
+  const std::string replaced = "mvi@ R4\rB x\rmvi@ R5\rB y\rmvi@ R6\rQ";
+  ASSERT_EQ(e.history.Text(), "; " + replaced);
+
+  std::vector<TextEdit> edits;
+  TextSelection selection;
+  ASSERT_TRUE(e.history.Undo(edits, selection));
+  ASSERT_EQ(e.history.Text(), replaced);
+  ASSERT_TRUE(e.history.Undo(edits, selection));
+  EXPECT_EQ(e.history.Text(), text + "Q") << "the whole group in one undo";
+  EXPECT_EQ(selection, (TextSelection{24, 28})) << "the selection before its first change";
+  // Played on the shown text in the order given, the edits make the same text.
+  std::string shown = replaced;
+  ASSERT_EQ(edits.size(), 3u);
+  for (const TextEdit& edit : edits) {
+    EXPECT_EQ(edit.removed, "mvi@");
+    EXPECT_EQ(shown.substr(edit.start, edit.removed.size()), edit.removed);
+    shown.replace(edit.start, edit.removed.size(), edit.inserted);
+  }
+  EXPECT_EQ(shown, e.history.Text());
+  EXPECT_TRUE(e.history.CanUndo()) << "the typing before the group is its own step";
+
+  ASSERT_TRUE(e.history.Redo(edits, selection));
+  EXPECT_EQ(e.history.Text(), replaced);
+  ASSERT_EQ(edits.size(), 3u);
+  for (const TextEdit& edit : edits) {
+    EXPECT_EQ(shown.substr(edit.start, edit.removed.size()), edit.removed);
+    shown.replace(edit.start, edit.removed.size(), edit.inserted);
+  }
+  EXPECT_EQ(shown, replaced);
+  EXPECT_EQ(selection, (TextSelection{4, 4})) << "the caret after the change made last";
+
+  // A history started again inside a group ends it: what follows makes steps of its own.
+  e.history.BeginGroup();
+  e.history.Reset("ab");
+  ASSERT_TRUE(e.history.Record(0, 1, "A", {0, 1}, EditKind::kOther, 60));
+  ASSERT_TRUE(e.history.Record(1, 1, "B", {1, 2}, EditKind::kOther, 61));
+  ASSERT_TRUE(e.history.Undo(edits, selection));
+  EXPECT_EQ(e.history.Text(), "Ab");
 }
 
 TEST(LineEditsTest, IndentOutdentAndCommentRoundTrip) {
