@@ -26,7 +26,7 @@ target_include_directories(quillon_gui_tests PRIVATE tests)
 # The GUI tests read docs/guide.md from the source tree.
 target_compile_definitions(quillon_gui_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings quillon_test_build GTest::gtest)
-target_precompile_headers(quillon_gui_tests PRIVATE <windows.h> <commctrl.h> <richedit.h>)
+target_precompile_headers(quillon_gui_tests PRIVATE <windows.h> <commctrl.h> <richedit.h> <gtest/gtest.h> <string> <vector>)
 add_dependencies(quillon_gui_tests cpasm cpsim as1600_standin emulator_standin)
 add_test(NAME gui COMMAND quillon_gui_tests)
 
