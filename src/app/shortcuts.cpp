@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "base/text_util.h"
+
 namespace quillon {
 
 namespace {
@@ -29,13 +31,6 @@ std::string KeyText(const ShortcutKey& key) {
   char text[16];
   std::snprintf(text, sizeof text, "Key %02X", key.key & 0xFFu);
   return text;
-}
-
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
 }
 
 }  // namespace

@@ -45,12 +45,6 @@ struct BuildJob {
   std::vector<std::string> includeDirs;  // full paths of the project's include folders
 };
 
-// A full path for `path`, an absolute path already; kept as it is when it cannot be resolved.
-std::string Normalized(const std::string& path) {
-  std::string full;
-  return ResolveFullPath(path, full) ? full : path;
-}
-
 BOOL CALLBACK NoteUnsaved(HWND window, LPARAM lParam) {
   if (DocumentModified(window)) *reinterpret_cast<bool*>(lParam) = true;
   return TRUE;
@@ -95,18 +89,16 @@ std::unique_ptr<BuildJob> PrepareJob(HWND frame, const std::string& refusal) {
     job->run = ComposeDocumentRun(g_settings.assemblerPath, DocumentPath(g_app.activeDocument),
                                   DocumentBaseName(g_app.activeDocument));
   }
-  job->directory = Normalized(job->run.directory);
-  job->listing = Normalized(PathInFolder(job->directory, job->run.listingPath));
+  job->directory = FullPathOrSame(job->run.directory);
+  job->listing = FullPathOrSame(PathInFolder(job->directory, job->run.listingPath));
   job->program = FullProgramPath(g_settings.assemblerPath, job->directory);
   if (project && project->loaded)
     for (const std::string& folder : project->includeFolders)
-      job->includeDirs.push_back(Normalized(PathInFolder(job->directory, folder)));
+      job->includeDirs.push_back(FullPathOrSame(PathInFolder(job->directory, folder)));
   // Later relative paths (the listing's file names) are taken from here, as before.
   SetCurrentDirectoryA(job->directory.c_str());
   return job;
 }
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 enum class RunOutcome { kNotStarted, kFinished, kStopped };
 
@@ -175,7 +167,7 @@ void RunBuild(const BuildJob& job) {
       pane.AddLine("Build stopped.", "", -1);
       break;
     case RunOutcome::kFinished:
-      if (Exists(job.listing)) {
+      if (PathExists(job.listing)) {
         pane.AddLine("Parsing listing file...", "", -1);
         const int errors = ParseListing(job.listing, job.directory, pane);
         g_lastBuildSucceeded = exitCode == 0 && errors == 0;
@@ -208,7 +200,7 @@ DWORD WINAPI BuildWorker(LPVOID parameter) {
 std::string FullProgramPath(const std::string& programPath, const std::string& directory) {
   const std::string program = ProgramOf(programPath);
   if (program.empty()) return program;
-  if (HasFolderPart(program)) return Normalized(PathInFolder(directory, program));
+  if (HasFolderPart(program)) return FullPathOrSame(PathInFolder(directory, program));
   char found[MAX_PATH] = "";
   DWORD n = SearchPathA(directory.c_str(), program.c_str(), ".exe", sizeof found, found, nullptr);
   if (n == 0 || n >= sizeof found) n = SearchPathA(nullptr, program.c_str(), ".exe", sizeof found, found, nullptr);

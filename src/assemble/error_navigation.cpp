@@ -2,11 +2,11 @@
 
 #include <cstddef>
 
+#include "base/text_util.h"
+
 namespace quillon {
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // True when `word` then optional blanks then '-' follow at `at`.
 bool WordThenDash(const std::string& text, std::size_t at, const char* word) {

@@ -27,7 +27,7 @@ bool IsSlash(char c) { return c == '\\' || c == '/'; }
 
 // A file name of the listing as a path that does not depend on the current directory: names
 // relative to the folder the build ran in are joined to it.
-std::string PathInFolder(const std::string& folder, const std::string& name) {
+std::string ListedPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (name.size() >= 2 && name[1] == ':') return name;                        // has a drive
   if (name.size() >= 2 && IsSlash(name[0]) && IsSlash(name[1])) return name;  // network path
@@ -41,7 +41,7 @@ std::string PathInFolder(const std::string& folder, const std::string& name) {
 bool ReportIfMatches(const std::string& line, const pcre2_code* pattern, std::vector<std::string>& captures,
                      const std::string& buildFolder, OutputSink& sink) {
   if (RegexSearch(line.c_str(), pattern, captures, 0, kWholeCaptures) < 2) return false;
-  sink.AddLine(line, PathInFolder(buildFolder, captures[0]), ZeroBasedLine(captures[1]));
+  sink.AddLine(line, ListedPath(buildFolder, captures[0]), ZeroBasedLine(captures[1]));
   return true;
 }
 

@@ -52,7 +52,7 @@ int FontLineHeight(HFONT font) {
   return metrics.tmHeight > 0 ? metrics.tmHeight : 16;
 }
 
-void RegisterPaneClass(HINSTANCE instance) {
+void RegisterOutputPaneClass(HINSTANCE instance) {
   WindowClassSpec spec;
   spec.name = kOutputPaneClass;
   spec.procedure = WindowObject::ClassProcedure<OutputPane>;
@@ -62,7 +62,7 @@ void RegisterPaneClass(HINSTANCE instance) {
 }  // namespace
 
 OutputPane::OutputPane(HWND frame, HINSTANCE instance) : frame_(frame), instance_(instance) {
-  RegisterPaneClass(instance_);
+  RegisterOutputPaneClass(instance_);
   HWND window =
       Create(0, kOutputPaneClass, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME, frame_, IDC_OUTPUTPANE, instance_);
   if (!window) ShowLastErrorBox("Unable to create OutputPane window");

@@ -16,9 +16,6 @@ namespace {
 
 using Kind = SymbolDefinition::Kind;
 
-bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '@' || c == '&';
-}
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
@@ -70,7 +67,7 @@ std::size_t CodeEnd(const std::string& line, std::vector<bool>* inString) {
 }
 
 // The lines of a text, without their ends.
-std::vector<std::string_view> SplitLines(std::string_view text) {
+std::vector<std::string_view> LineViews(std::string_view text) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -138,7 +135,7 @@ std::string SymbolTip(const std::string& word, const SymbolDefinition& d, const 
     std::string text;
     std::string params;
     if (read && read(d.file, text)) {
-      std::vector<std::string_view> lines = SplitLines(text);
+      std::vector<std::string_view> lines = LineViews(text);
       if (d.line >= 1 && d.line <= static_cast<int>(lines.size()))
         params = MacroParameters(std::string(lines[d.line - 1]));
     }
@@ -482,7 +479,7 @@ std::vector<Reference> FindReferences(const SymbolDefinition& target, const Symb
   for (const std::string& file : index.Files()) {
     std::string text;
     if (!read(file, text)) continue;
-    std::vector<std::string_view> lines = SplitLines(text);
+    std::vector<std::string_view> lines = LineViews(text);
     for (std::size_t n = 0; n < lines.size(); ++n) {
       // Most lines do not hold the name at all.
       const std::string_view view = lines[n];

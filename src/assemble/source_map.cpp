@@ -11,8 +11,6 @@ namespace quillon {
 namespace {
 
 bool IsHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 // The source text as lines compare: runs of blanks count as one, none at either end.
 std::string Normal(const std::string& text) {
   std::string out;

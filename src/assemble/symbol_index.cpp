@@ -5,6 +5,8 @@
 #include <set>
 #include <utility>
 
+#include "base/text_util.h"
+
 namespace quillon {
 
 namespace {
@@ -12,17 +14,6 @@ namespace {
 char Folded(char c) {
   if (c == '/') return '\\';
   return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
-bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '@' || c == '&';
 }
 
 using Kind = SymbolDefinition::Kind;
@@ -61,6 +52,10 @@ std::string CleanPath(const std::string& path) {
 }
 
 }  // namespace
+
+bool IsNameChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '@' || c == '&';
+}
 
 bool SameSourcePath(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -130,7 +125,7 @@ const SymbolDefinition* SymbolIndex::Find(const std::string& word, const std::st
   for (const SymbolDefinition& d : definitions_)
     if (d.kind == Kind::kMacro && d.name == name) return &d;
   for (const SymbolDefinition& d : definitions_)
-    if (d.kind != Kind::kMacro && SameNoCase(d.name, name)) return &d;
+    if (d.kind != Kind::kMacro && EqualsNoCase(d.name, name)) return &d;
   return nullptr;
 }
 

@@ -14,6 +14,9 @@ namespace quillon {
 
 using SymbolDefinition = cpasm::Definition;
 
+// A character of a name as the sources write it: a letter, a digit, _ . @ or &.
+bool IsNameChar(char c);
+
 // Reads a source file's text (an open document's, else the file's); false when it cannot.
 using SourceReader = std::function<bool(const std::string& path, std::string& text)>;
 

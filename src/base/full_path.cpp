@@ -14,4 +14,11 @@ bool ResolveFullPath(const std::string& path, std::string& fullPath) {
   return true;
 }
 
+std::string FullPathOrSame(const std::string& path) {
+  std::string full;
+  return ResolveFullPath(path, full) ? full : path;
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 }  // namespace quillon

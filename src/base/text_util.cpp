@@ -30,6 +30,12 @@ void CopyLimited(char* buffer, std::size_t size, const std::string& text) {
   buffer[n] = '\0';
 }
 
+std::string Trim(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
 std::string FolderOf(const std::string& path) {
   std::size_t pos = path.rfind('\\');
   return pos == std::string::npos ? path : path.substr(0, pos);

@@ -13,6 +13,16 @@ inline constexpr std::size_t kPathBufferSize = 260;
 // Size of the formatting buffers for log lines and window titles: 255 characters and a NUL.
 inline constexpr std::size_t kFormatBufferSize = 256;
 
+// The UTF-8 byte order mark some editors put before a file's first line.
+inline constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+// The line end of the files the program writes for Windows.
+inline constexpr char kCrLf[] = "\r\n";
+
+// A space or a tab.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// `text` without the spaces, tabs and CRs at either end.
+std::string Trim(const std::string& text);
+
 // printf-style formatting into a buffer of `bufferSize` bytes; longer results are cut
 // to bufferSize - 1 characters.
 std::string FormatLimited(std::size_t bufferSize, const char* format, ...) __attribute__((format(printf, 2, 3)));

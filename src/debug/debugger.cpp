@@ -62,7 +62,7 @@ struct Debugger {
 
 Debugger g_debug;
 
-void PaneLine(const std::string& text, const SourcePlace& place = {}) {
+void DebugPaneLine(const std::string& text, const SourcePlace& place = {}) {
   if (!g_app.outputPane) return;
   g_app.outputPane->Show();
   g_app.outputPane->AddLine(text, place.line >= 0 ? place.file : std::string(), place.line);
@@ -106,7 +106,7 @@ void ResolveSessionBreaks(Session& session, bool report) {
   session.breaks.reset();
   for (const ResolvedBreakpoint& r : ResolveBreakpoints(g_debug.breakpoints, session.map)) {
     for (uint32_t address : r.addresses) session.breaks.set(address & 0xFFFF);
-    if (report && r.addresses.empty()) PaneLine(UnresolvedBreakpointLine(r), r.place);
+    if (report && r.addresses.empty()) DebugPaneLine(UnresolvedBreakpointLine(r), r.place);
   }
 }
 
@@ -121,8 +121,8 @@ void ShowNotes() {
     bool last = false;
     if (!map || !g_debug.filter.Admit(note.pc, note.text, last)) continue;
     const ReportLine line = WarningLine(*map, note.pc, note.text);
-    PaneLine(line.text, line.place);
-    if (last) PaneLine("More warnings are left out; Start Debugging again shows them anew.");
+    DebugPaneLine(line.text, line.place);
+    if (last) DebugPaneLine("More warnings are left out; Start Debugging again shows them anew.");
   }
 }
 
@@ -152,7 +152,7 @@ bool Resume(HWND frame, StepKind kind) {
   Session* s = g_debug.session.get();
   if (!s || g_debug.state != DebugState::kStopped || g_debug.worker) return false;
   if (s->ended) {
-    PaneLine("The program has ended; Start Debugging runs it again.");
+    DebugPaneLine("The program has ended; Start Debugging runs it again.");
     return false;
   }
   s->previous = s->machine->State();
@@ -162,7 +162,7 @@ bool Resume(HWND frame, StepKind kind) {
   g_debug.worker =
       CreateThread(nullptr, 0, DebugWorker, reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(job)), 0, nullptr);
   if (!g_debug.worker) {
-    PaneLine("Debugging: the simulator's thread could not be started.");
+    DebugPaneLine("Debugging: the simulator's thread could not be started.");
     return false;
   }
   g_debug.state = DebugState::kRunning;
@@ -196,12 +196,12 @@ void Stopped(HWND frame) {
     case StopCause::kEnded: {
       s->ended = true;
       const ReportLine line = WarningLine(s->map, report.pc, report.text);
-      PaneLine(mapped ? line.text : "The program stopped: " + report.text + " (at " + HexAddress(report.pc) + ")",
-               line.place);
+      DebugPaneLine(mapped ? line.text : "The program stopped: " + report.text + " (at " + HexAddress(report.pc) + ")",
+                    line.place);
       break;
     }
     case StopCause::kRefused:
-      PaneLine(report.text);
+      DebugPaneLine(report.text);
       break;
     case StopCause::kBreakpoint:
     case StopCause::kBreak:
@@ -211,7 +211,7 @@ void Stopped(HWND frame) {
   if (mapped) {
     ShowCurrentLine(place);
   } else if (report.cause != StopCause::kStepDone) {
-    PaneLine("Stopped at " + HexAddress(pc) + ", which has no source line.");
+    DebugPaneLine("Stopped at " + HexAddress(pc) + ", which has no source line.");
   }
   RefreshPanes();
   UpdateDebugCommands(frame);
@@ -230,8 +230,10 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
 void ReadMap(Session& session) {
   const std::shared_ptr<const BuildInsight> build = LastBuildInsight();
   session.map = build->facts.lines;
-  for (size_t i = 0; i < build->lineProblems.size() && i < 5; ++i) PaneLine("Source map: " + build->lineProblems[i]);
-  if (session.map.Empty()) PaneLine("Debugging without source lines: the build gave no map from addresses to lines.");
+  for (size_t i = 0; i < build->lineProblems.size() && i < 5; ++i)
+    DebugPaneLine("Source map: " + build->lineProblems[i]);
+  if (session.map.Empty())
+    DebugPaneLine("Debugging without source lines: the build gave no map from addresses to lines.");
 }
 
 // The names the sources define, with the values the map and the sources tell, and those the
@@ -261,7 +263,7 @@ void StartSession(HWND frame) {
       g_app.project && g_app.project->loaded ? g_app.project->projectDir : FolderOf(session->image);
   session->machine = LoadSimulatorMachine(session->image, romPath ? romPath : "", folder, problem);
   if (!session->machine) {
-    PaneLine("Debugging not started: " + problem);
+    DebugPaneLine("Debugging not started: " + problem);
     g_debug.state = DebugState::kIdle;
     UpdateDebugCommands(frame);
     return;
@@ -272,7 +274,7 @@ void StartSession(HWND frame) {
   g_debug.filter.Reset();
   g_debug.session = std::move(session);
   ResolveSessionBreaks(*g_debug.session, true);
-  PaneLine("Debugging " + g_debug.session->image);
+  DebugPaneLine("Debugging " + g_debug.session->image);
   CreateDebugPanes(frame);
   ShowDebugPanes(true);
   g_debug.state = DebugState::kStopped;
@@ -303,8 +305,8 @@ void RunToCursor(HWND frame) {
   if (!ActiveCaretLine(path, line)) return;
   const int codeLine = s->map.NextLineWithCode(path, line);
   if (codeLine < 0) {
-    PaneLine(path + ":" + std::to_string(line + 1) + ": WARNING - Run to Cursor: no code on this line or after it",
-             {path, line});
+    DebugPaneLine(path + ":" + std::to_string(line + 1) + ": WARNING - Run to Cursor: no code on this line or after it",
+                  {path, line});
     return;
   }
   for (uint32_t address : s->map.AddressesOf(path, codeLine)) s->breaks.set(address & 0xFFFF);
@@ -353,7 +355,7 @@ bool DebugCommand(HWND frame, int id) {
     case IDM_DEBUG_STOP:
       if (g_debug.state != DebugState::kIdle) {
         EndDebugging();
-        PaneLine("Debugging stopped.");
+        DebugPaneLine("Debugging stopped.");
       }
       return true;
     case IDM_DEBUG_BREAK:
@@ -390,7 +392,7 @@ void DebugBuildFinished(HWND frame) {
   if (!g_debug.startPending) return;
   g_debug.startPending = false;
   if (!LastBuildSucceeded()) {
-    PaneLine("Debugging not started: the build failed.");
+    DebugPaneLine("Debugging not started: the build failed.");
     g_debug.state = DebugState::kIdle;
     UpdateDebugCommands(frame);
     return;

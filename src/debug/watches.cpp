@@ -3,17 +3,12 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/text_util.h"
 #include "debug/debug_report.h"
 
 namespace quillon {
 
 namespace {
-
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -97,7 +97,7 @@ void OvertypeNextCharacter(Document& document, WPARAM character) {
 }
 
 // A file dropped on the text opens as a document, a project file too.
-void OnDropFiles(HWND window, HDROP drop) {
+void DroppedOnDocument(HWND window, HDROP drop) {
   std::string path;
   if (TakeDroppedFile(window, drop, path)) OpenDocumentAtLine(path, -1);
 }
@@ -123,7 +123,7 @@ bool DocumentWindow::OnNotify(NMHDR* header) {
     document->follow |= kFollowCaret;
     if (window == g_app.activeDocument) ShowCaretLineAndColumn(window);  // Find, Go To, Undo, clicks, keys
   } else if (header->code == EN_DROPFILES && document && header->hwndFrom == document->edit) {
-    OnDropFiles(window, static_cast<HDROP>(reinterpret_cast<ENDROPFILES*>(header)->hDrop));
+    DroppedOnDocument(window, static_cast<HDROP>(reinterpret_cast<ENDROPFILES*>(header)->hDrop));
   }
   return true;
 }

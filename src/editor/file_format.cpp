@@ -2,11 +2,11 @@
 
 #include <cstddef>
 
+#include "base/text_util.h"
+
 namespace quillon {
 
 namespace {
-
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 // Calls `onBreak(style)` for each line break and `onByte(c)` for every other byte.
 template <typename OnByte, typename OnBreak>

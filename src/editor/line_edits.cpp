@@ -2,11 +2,11 @@
 
 #include <functional>
 
+#include "base/text_util.h"
+
 namespace quillon {
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool HoldsSomething(const std::string& line) {
   for (char c : line)

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/text_util.h"
+
 namespace quillon {
 
 namespace {
 
 constexpr Colour kBlack = 0;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 void AddRun(std::vector<ColourRun>& runs, std::size_t start, std::size_t end, Colour colour) {
   if (end <= start) return;

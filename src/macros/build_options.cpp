@@ -3,6 +3,7 @@
 #include "base/error_log.h"
 #include "base/file_io.h"
 #include "base/regex_search.h"
+#include "base/text_util.h"
 #include "project/project_file.h"
 
 namespace quillon {
@@ -10,8 +11,6 @@ namespace quillon {
 namespace {
 
 constexpr const char* kHeaderPattern = "^\\s*\\[[Ff](\\d)\\]";
-constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
-constexpr const char* kLineEnd = "\r\n";
 
 }  // namespace
 
@@ -33,7 +32,7 @@ void ParseBuildOptions(const std::string& fileText, BuildOptions& options) {
       if (current) current->clear();
     } else if (current) {
       *current += line;
-      *current += kLineEnd;
+      *current += kCrLf;
     }
   }
 }
@@ -41,10 +40,10 @@ void ParseBuildOptions(const std::string& fileText, BuildOptions& options) {
 std::string FormatBuildOptions(const BuildOptions& options) {
   std::string text;
   for (std::size_t k = 0; k < options.texts.size(); ++k) {
-    text += "[F" + std::to_string(k + 5) + "]" + kLineEnd;
+    text += "[F" + std::to_string(k + 5) + "]" + kCrLf;
     const std::string& macro = options.texts[k];
     text += macro;
-    if (!macro.empty() && !macro.ends_with(kLineEnd)) text += kLineEnd;
+    if (!macro.empty() && !macro.ends_with(kCrLf)) text += kCrLf;
   }
   return text;
 }

@@ -97,14 +97,6 @@ void RunInConsole(HWND frame, const std::vector<ConsoleStep>& steps) {
   DeleteFileA(job.c_str());
 }
 
-// A full path for an absolute `path`; kept as it is when it cannot be resolved.
-std::string Normalized(const std::string& path) {
-  std::string full;
-  return ResolveFullPath(path, full) ? full : path;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 struct ShownFile {
   const std::string* path;
   bool shown = false;
@@ -143,7 +135,7 @@ void ConsoleBuild(HWND frame) {
     return;
   }
   // The assembler is found as F7 finds it, whatever the program's current folder.
-  const std::string directory = Normalized(project->projectDir);
+  const std::string directory = FullPathOrSame(project->projectDir);
   std::string program = FullProgramPath(g_settings.assemblerPath, directory);
   if (program.empty()) program = ProgramOf(g_settings.assemblerPath);  // the start failure says why
   const AssemblerRun run = ComposeProjectRun(
@@ -151,7 +143,7 @@ void ConsoleBuild(HWND frame) {
       {project->projectDir, project->outputPath, project->outputName, project->listingPath, project->mainSource},
       project->includeFolders);
   // Only a listing of this run is opened.
-  const std::string listing = Normalized(PathInFolder(directory, run.listingPath));
+  const std::string listing = FullPathOrSame(PathInFolder(directory, run.listingPath));
   if (!RemoveOldListing(listing)) {
     RunInConsole(frame, {{ConsoleStep::kShow, "The old listing file cannot be removed (" + listing + ")."}});
     return;
@@ -161,7 +153,7 @@ void ConsoleBuild(HWND frame) {
                        {ConsoleStep::kShow, ""},
                        {ConsoleStep::kProgram, run.commandLine},
                        {ConsoleStep::kListing, listing}});
-  if (Exists(listing)) ShowListing(listing);
+  if (PathExists(listing)) ShowListing(listing);
 }
 
 }  // namespace
@@ -189,7 +181,7 @@ void RunMacroCommand(HWND frame, int index) {
 }
 
 std::string CurrentBuildFolder() {
-  if (const Project* project = g_app.project; project && project->loaded) return Normalized(project->projectDir);
+  if (const Project* project = g_app.project; project && project->loaded) return FullPathOrSame(project->projectDir);
   const std::string path = DocumentPath(g_app.activeDocument);
   return !path.empty() ? FolderOf(path) : std::string();
 }
@@ -199,8 +191,8 @@ PlaceholderValues CurrentPlaceholders() {
   sources.startDirectory = g_settings.startDirectory;
   if (const Project* project = g_app.project; project && project->loaded) {
     sources.project = true;
-    sources.paths = {Normalized(project->projectDir), project->outputPath, project->outputName, project->listingPath,
-                     project->mainSource};
+    sources.paths = {FullPathOrSame(project->projectDir), project->outputPath, project->outputName,
+                     project->listingPath, project->mainSource};
   } else if (IsDocumentWindow(g_app.activeDocument)) {
     sources.document = true;
     sources.documentPath = DocumentPath(g_app.activeDocument);
@@ -210,7 +202,7 @@ PlaceholderValues CurrentPlaceholders() {
   if (sources.assembler.empty()) sources.assembler = ProgramOf(g_settings.assemblerPath);
   PlaceholderValues values = PlaceholdersFor(sources);
   for (std::string* path : {&values.outdir, &values.input, &values.output})
-    if (!path->empty() && *path != "untitled") *path = Normalized(*path);
+    if (!path->empty() && *path != "untitled") *path = FullPathOrSame(*path);
   return values;
 }
 

@@ -48,7 +48,7 @@ bool SelectNodeUnderPointer(HWND tree) {
   return true;
 }
 
-void RegisterPaneClass(HINSTANCE instance) {
+void RegisterFilePaneClass(HINSTANCE instance) {
   WindowClassSpec spec;
   spec.name = kFilePaneClass;
   spec.procedure = WindowObject::ClassProcedure<FilePane>;
@@ -70,7 +70,7 @@ void AddFileCommand(HWND frame, Project& project, const char* filter, const char
 
 FilePane::FilePane(HWND frame, HINSTANCE instance, Project& project)
     : frame_(frame), instance_(instance), project_(project) {
-  RegisterPaneClass(instance);
+  RegisterFilePaneClass(instance);
   HWND window = Create(WS_EX_WINDOWEDGE, kFilePaneClass, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_THICKFRAME, frame,
                        IDC_FILEPANE, instance);
   if (!window) ShowLastErrorBox("Unable to create FilePane window");

@@ -27,13 +27,7 @@ constexpr SectionName kSections[] = {
     {ProjectSection::kBuild, "[build]"},
 };
 
-constexpr const char* kLineEnd = "\r\n";
-// Some editors put this before the first line of a file they save as UTF-8.
-constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool IsWordCharacter(char c) {
+bool IsKeyCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || IsBlank(c);
 }
 
@@ -44,7 +38,7 @@ bool IsSingleValueSection(ProjectSection section) {
 
 void AppendLine(std::string& text, const std::string& line) {
   text += line;
-  text += kLineEnd;
+  text += kCrLf;
 }
 
 }  // namespace
@@ -81,7 +75,7 @@ LineKind KindOfLine(const std::string& line, ProjectSection& section) {
   // one of blanks only, names none and is a value.
   bool named = false;
   for (std::size_t i = first + 1; i < close; ++i) {
-    if (!IsWordCharacter(line[i])) return LineKind::kValue;
+    if (!IsKeyCharacter(line[i])) return LineKind::kValue;
     named = named || !IsBlank(line[i]);
   }
   if (!named) return LineKind::kValue;
@@ -153,7 +147,7 @@ std::vector<std::string> FoldersFromText(const std::string& text) {
 std::string FoldersText(const std::vector<std::string>& folders) {
   std::string text;
   for (const std::string& folder : folders) {
-    if (!text.empty()) text += kLineEnd;
+    if (!text.empty()) text += kCrLf;
     text += folder;
   }
   return text;

@@ -28,7 +28,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace build_test {
 
 // One line of the pane as the user sees it, with its jump target (file empty: none).
 struct PaneLine {
@@ -834,5 +834,5 @@ TEST_F(OutputPaneLayoutTest, OnlyTheTopEdgeCanBeDragged) {
   }
 }
 
-}  // namespace
+}  // namespace build_test
 }  // namespace quillon::test

@@ -28,7 +28,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace colouring_test {
 
 constexpr COLORREF kBlue = 0xFF0000;
 constexpr COLORREF kRed = 0x0000FF;
@@ -550,5 +550,5 @@ TEST_F(ColouringTest, ShippedSyntaxFileLoadsCleanly) {
     EXPECT_NE(table.ColourOf(word), 0u) << word;
 }
 
-}  // namespace
+}  // namespace colouring_test
 }  // namespace quillon::test

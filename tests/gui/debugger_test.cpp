@@ -26,7 +26,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace debugger_test {
 
 std::vector<std::string> ListRows(HWND list) {
   std::vector<std::string> rows;
@@ -443,5 +443,5 @@ TEST_F(DebuggerTest, StopThenExitLeavesNothingRunning) {
   EXPECT_EQ(CurrentDebugState(), DebugState::kIdle);
 }
 
-}  // namespace
+}  // namespace debugger_test
 }  // namespace quillon::test

@@ -19,7 +19,7 @@
 #include "ui/file_choosers.h"
 
 namespace quillon::test {
-namespace {
+namespace dialogs_test {
 
 constexpr int kFileNameBox = 0x47C;  // the file name combo box of the Explorer-style chooser
 
@@ -372,5 +372,5 @@ TEST_F(DialogTest, FolderBrowserOpensOnTheInitialFolder) {
   }
 }
 
-}  // namespace
+}  // namespace dialogs_test
 }  // namespace quillon::test

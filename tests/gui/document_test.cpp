@@ -25,7 +25,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace document_test {
 
 int DocumentCount() {
   int count = 0;
@@ -669,11 +669,11 @@ TEST_F(DocumentTest, EndingTheSessionAsksTheExitQuestionsAndKeepsTheWindows) {
   EXPECT_EQ(DocumentCount(), 1);
 }
 
-}  // namespace
+}  // namespace document_test
 }  // namespace quillon::test
 
 namespace quillon::test {
-namespace {
+namespace document_test {
 
 // The Window menu lists each document under the name its title bar shows.
 TEST_F(DocumentTest, TheWindowMenuShowsTheTitleOfEachDocument) {
@@ -700,5 +700,5 @@ TEST_F(DocumentTest, TheWindowMenuShowsTheTitleOfEachDocument) {
   EXPECT_EQ(listed[1], "&2 " + a + "*");
 }
 
-}  // namespace
+}  // namespace document_test
 }  // namespace quillon::test

@@ -16,7 +16,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace editor_interface_test {
 
 class EditorInterfaceTest : public FrameTest {
  protected:
@@ -166,5 +166,5 @@ TEST_F(EditorInterfaceTest, GutterClicksAndTheMouseOverTheTextReachTheirHooks) {
   EXPECT_GT(controlAfter.left + shownAfter.left, controlBefore.left + shownBefore.left);
 }
 
-}  // namespace
+}  // namespace editor_interface_test
 }  // namespace quillon::test

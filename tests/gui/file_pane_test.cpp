@@ -25,7 +25,7 @@
 #include "ui/frame_hooks.h"
 
 namespace quillon::test {
-namespace {
+namespace file_pane_test {
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -390,5 +390,5 @@ TEST_F(FilePaneTest, RecentSubmenusShowThePathsAsTheyAreAndOpenTheEntryShown) {
   EXPECT_EQ(MenuLabels(GetSubMenu(file, 10)), (std::vector<std::string>{folder_ + "\\demo.qlp"}));
 }
 
-}  // namespace
+}  // namespace file_pane_test
 }  // namespace quillon::test

@@ -21,7 +21,7 @@
 #include "ui/reporting.h"
 
 namespace quillon::test {
-namespace {
+namespace frame_test {
 
 std::string MenuText(HMENU menu, int position) {
   char text[256] = "";
@@ -479,5 +479,5 @@ TEST(WindowClasses, DocumentClassKeepsRoomForItsRecord) {
   EXPECT_NE(info.lpszMenuName, nullptr);
 }
 
-}  // namespace
+}  // namespace frame_test
 }  // namespace quillon::test

@@ -18,7 +18,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace help_test {
 
 // A key as the message loop receives it, through the program's accelerator table.
 void PressThroughAccelerators(HWND frame, WPARAM key) {
@@ -114,5 +114,5 @@ TEST(ProgramResources, VersionResourceMatchesTheVersionHeader) {
   EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
 }
 
-}  // namespace
+}  // namespace help_test
 }  // namespace quillon::test

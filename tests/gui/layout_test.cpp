@@ -15,7 +15,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace layout_test {
 
 bool SaveIsEnabled(HWND frame) {
   const bool menu = !(GetMenuState(GetMenu(frame), IDM_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED);
@@ -80,5 +80,5 @@ TEST_F(MenuAndSaveTest, TheSystemMenuShowsNoHelpAndClosingTheMenuLeavesSimpleMod
   EXPECT_FALSE(SendMessageA(g_app.statusBar, SB_ISSIMPLE, 0, 0));
 }
 
-}  // namespace
+}  // namespace layout_test
 }  // namespace quillon::test

@@ -20,7 +20,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace macros_test {
 
 constexpr const char* kPrompt = "Press any key to close this window.";
 
@@ -424,5 +424,5 @@ TEST_F(MacrosTest, SheetWriteFailureIsShownAndKeepsTheOldFile) {
   SetFileAttributesA(g_settings.macrosFilePath.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-}  // namespace
+}  // namespace macros_test
 }  // namespace quillon::test

@@ -23,7 +23,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace navigation_test {
 
 // The first part of the status bar, where notes go.
 std::string StatusNote() {
@@ -398,5 +398,5 @@ TEST_F(NavigationTest, GutterShowsNumbersAndBuildMarksThatFollowTheirLines) {
   EXPECT_EQ(BuildMarks().For(a), nullptr) << "a new build starts without marks";
 }
 
-}  // namespace
+}  // namespace navigation_test
 }  // namespace quillon::test

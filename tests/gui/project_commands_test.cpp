@@ -19,7 +19,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace project_commands_test {
 
 std::string CurrentDirectory() {
   char buffer[MAX_PATH] = "";
@@ -148,5 +148,5 @@ TEST(ProjectFileNames, OnlyTheTextFromTheLastDotCounts) {
   for (const Case& c : cases) EXPECT_EQ(IsProjectFileName(c.path), c.project) << c.path;
 }
 
-}  // namespace
+}  // namespace project_commands_test
 }  // namespace quillon::test

@@ -17,7 +17,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace project_dialogs_test {
 
 std::string ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
@@ -249,5 +249,5 @@ TEST_F(ProjectDialogsTest, SettingsKeepIncludeFoldersOneALine) {
   EXPECT_NE(ReadText(file).find("[include folders]\r\n..\\lib\r\nD:\\kit\r\n"), std::string::npos) << ReadText(file);
 }
 
-}  // namespace
+}  // namespace project_dialogs_test
 }  // namespace quillon::test

@@ -19,7 +19,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace project_files_test {
 
 class ProjectFilesTest : public FrameTest {
  protected:
@@ -283,5 +283,5 @@ TEST_F(ProjectFilesTest, StartOpensTheCommandLineOrTheLastProject) {
   g_settings.reopenProject = savedReopen;
 }
 
-}  // namespace
+}  // namespace project_files_test
 }  // namespace quillon::test

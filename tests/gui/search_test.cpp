@@ -20,7 +20,7 @@
 #include "ui/dialog.h"
 
 namespace quillon::test {
-namespace {
+namespace search_test {
 
 constexpr char kFindCaption[] = "Find text...";
 constexpr char kNotFound[] = "Search text not found";
@@ -416,5 +416,5 @@ TEST_F(SearchTest, ReplaceThatWouldPassTheTextLimitChangesNothing) {
   EXPECT_EQ(seen[1].text, kNotFound);
 }
 
-}  // namespace
+}  // namespace search_test
 }  // namespace quillon::test

@@ -22,7 +22,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace symbol_navigation_test {
 
 const char kMain[] =
     "        INCLUDE \"defs.inc\"\r\n"  // 0 (zero-based lines)
@@ -454,5 +454,5 @@ TEST_F(SymbolNavigationTest, TheSelectionsCyclesShowInTheStatusBar) {
   EXPECT_STREQ(text, "2 instructions, 13-15 cycles");
 }
 
-}  // namespace
+}  // namespace symbol_navigation_test
 }  // namespace quillon::test

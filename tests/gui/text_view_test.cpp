@@ -15,7 +15,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace text_view_test {
 
 constexpr int kLines = 6000;  // taller than 65,535 pixels: the control's own scroll reports scale down
 constexpr int kLongLine = 10;
@@ -251,5 +251,5 @@ TEST_F(TextViewTest, RecolouringLinesFarDownKeepsTheView) {
   EXPECT_TRUE(Showing(Caret()));
 }
 
-}  // namespace
+}  // namespace text_view_test
 }  // namespace quillon::test

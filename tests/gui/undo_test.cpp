@@ -19,7 +19,7 @@
 #include "ui/app_state.h"
 
 namespace quillon::test {
-namespace {
+namespace undo_test {
 
 constexpr COLORREF kBlue = 0xFF0000;
 
@@ -279,5 +279,5 @@ TEST_F(UndoTest, UndoNeverChangesATextItDoesNotDescribe) {
   EXPECT_FALSE(SendMessageA(edit, EM_CANUNDO, 0, 0));
 }
 
-}  // namespace
+}  // namespace undo_test
 }  // namespace quillon::test

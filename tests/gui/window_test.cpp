@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon::test {
-namespace {
+namespace window_test {
 
 constexpr const char* kMadeByObject = "QUILLON_TEST_MADE_BY_OBJECT";
 constexpr const char* kMadeByWindow = "QUILLON_TEST_MADE_BY_WINDOW";
@@ -103,5 +103,5 @@ TEST_F(WindowBaseTest, WindowCreatedByClassNameMakesItsObjectAndDeletesItOnce) {
   EXPECT_EQ(WindowObject::Of<Made>(window), nullptr);
 }
 
-}  // namespace
+}  // namespace window_test
 }  // namespace quillon::test

@@ -14,7 +14,7 @@
 #include "support/dialog_answerer.h"
 #include "support/test_files.h"
 
-namespace {
+namespace smoke_test {
 
 const char* kKey = "Software\\LarkspurWorks\\Quillon";
 
@@ -593,4 +593,4 @@ TEST(Smoke, TheKeyboardGoesBackToTheTextAfterADialogOrADocumentCloses) {
   EXPECT_EQ(quillon::test::ReadText(first), "; one\r\n");
 }
 
-}  // namespace
+}  // namespace smoke_test

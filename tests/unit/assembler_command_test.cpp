@@ -5,7 +5,7 @@
 #include <string>
 
 namespace quillon {
-namespace {
+namespace assembler_command_test {
 
 TEST(AssemblerCommand, ProjectRunQuotesEveryPath) {
   const ProjectBuildPaths project{"C:\\work\\game", ".\\obj", "game", ".\\obj\\game.lst", "C:\\work\\game\\game.asm"};
@@ -84,5 +84,5 @@ TEST(AssemblerCommand, PathsAreTakenInTheBuildFolder) {
   EXPECT_TRUE(HasFolderPart("bin\\as1600.exe"));
 }
 
-}  // namespace
+}  // namespace assembler_command_test
 }  // namespace quillon

@@ -6,7 +6,7 @@
 #include "support/memory_platform.h"
 
 namespace quillon {
-namespace {
+namespace build_options_test {
 
 // What a hand-written macros.cfg reads as, starting from macros that already hold "old".
 TEST(BuildOptions, ReadingRules) {
@@ -103,5 +103,5 @@ TEST(ConsoleJob, RoundTrip) {
   EXPECT_EQ(parsed[0].kind, ConsoleStep::kShow);
 }
 
-}  // namespace
+}  // namespace build_options_test
 }  // namespace quillon

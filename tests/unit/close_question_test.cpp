@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace close_question_test {
 
 // A scripted user and file system: the answers in order, the outcomes of the saves in order.
 struct Script {
@@ -76,5 +76,5 @@ TEST(MayCloseDocument, TheTextGoesOnlyOnNoOrWhenSaved) {
   }
 }
 
-}  // namespace
+}  // namespace close_question_test
 }  // namespace quillon

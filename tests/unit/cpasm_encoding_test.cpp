@@ -9,7 +9,7 @@
 #include "support/assembly_text.h"
 
 namespace cpasm {
-namespace {
+namespace cpasm_encoding_test {
 
 struct Case {
   const char* source;  // assembled at $5000 unless it says otherwise
@@ -190,5 +190,5 @@ TEST(CpasmEncoding, Expressions) {
   }
 }
 
-}  // namespace
+}  // namespace cpasm_encoding_test
 }  // namespace cpasm

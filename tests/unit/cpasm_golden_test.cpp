@@ -22,7 +22,7 @@
 #include "support/assembly_text.h"
 
 namespace cpasm {
-namespace {
+namespace cpasm_golden_test {
 
 namespace fs = std::filesystem;
 
@@ -167,5 +167,5 @@ TEST(CpasmKeywords, SyntaxColoursMatchTheAssembler) {
     EXPECT_TRUE(accepted.count(word)) << word << " is coloured but the assembler does not know it";
 }
 
-}  // namespace
+}  // namespace cpasm_golden_test
 }  // namespace cpasm

@@ -8,7 +8,7 @@
 #include "support/assembly_text.h"
 
 namespace cpasm {
-namespace {
+namespace cpasm_output_test {
 
 std::string Hex(const std::string& bytes) {
   static const char kDigits[] = "0123456789ABCDEF";
@@ -246,5 +246,5 @@ TEST(CpasmSourceMap, RunsOfAddressesWithTheirLines) {
             "5008 5008 13 dir/game.bas\n");
 }
 
-}  // namespace
+}  // namespace cpasm_output_test
 }  // namespace cpasm

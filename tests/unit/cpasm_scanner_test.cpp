@@ -10,7 +10,7 @@
 #include "support/assembly_text.h"
 
 namespace cpasm {
-namespace {
+namespace cpasm_scanner_test {
 
 // "kind text@pos" for each token; a number also shows its value.
 std::vector<std::string> Tokens(std::string_view text) {
@@ -119,5 +119,5 @@ TEST(CpasmScanner, EveryLevelReadsTheSameTokens) {
   EXPECT_EQ(a.configVars, (std::vector<std::pair<std::string, std::string>>{{"a=b", "1"}, {"plain", "2"}}));
 }
 
-}  // namespace
+}  // namespace cpasm_scanner_test
 }  // namespace cpasm

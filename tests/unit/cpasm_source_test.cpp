@@ -14,7 +14,7 @@
 #include "support/assembly_text.h"
 
 namespace cpasm {
-namespace {
+namespace cpasm_source_test {
 
 using test::Problems;
 using test::Words;
@@ -317,11 +317,11 @@ TEST(CpasmProgram, SearchPathSplitsAsTheShellsWriteIt) {
   EXPECT_EQ(SplitSearchPath("", true), std::vector<std::string>{});
 }
 
-}  // namespace
+}  // namespace cpasm_source_test
 }  // namespace cpasm
 
 namespace cpasm {
-namespace {
+namespace cpasm_source_test {
 
 // A limit that stops the assembly is an error, never an image.
 TEST(CpasmLimits, StoppingAtALimitIsAnError) {
@@ -348,11 +348,11 @@ TEST(CpasmLimits, StoppingAtALimitIsAnError) {
   }
 }
 
-}  // namespace
+}  // namespace cpasm_source_test
 }  // namespace cpasm
 
 namespace cpasm {
-namespace {
+namespace cpasm_source_test {
 
 // The IDE finds a label given to a macro call at the call, though the body defines it; macro
 // names are kept with their case.
@@ -373,5 +373,5 @@ TEST(CpasmDefinitions, AMacroCallsLabelIsDefinedAtTheCall) {
   EXPECT_EQ(found, (std::vector<std::string>{"RESERVE16:1m", "reserve16:5m", ".MEM:7", "buf:8"}));
 }
 
-}  // namespace
+}  // namespace cpasm_source_test
 }  // namespace cpasm

@@ -10,7 +10,7 @@
 
 #include "cpasm/assembler.h"
 
-namespace {
+namespace cpsim_cli_test {
 
 namespace fs = std::filesystem;
 
@@ -192,4 +192,4 @@ TEST_F(CpsimCli, BadArgumentsExit2) {
   }
 }
 
-}  // namespace
+}  // namespace cpsim_cli_test

@@ -10,7 +10,7 @@
 #include "support/sim_program.h"
 
 namespace cpsim {
-namespace {
+namespace cpsim_cpu_test {
 
 struct Case {
   std::string source;                            // at $5000; one instruction a line
@@ -198,5 +198,5 @@ TEST(CpsimCpu, BranchesAndJumps) {
   });
 }
 
-}  // namespace
+}  // namespace cpsim_cpu_test
 }  // namespace cpsim

@@ -9,7 +9,7 @@
 #include "cpsim/source_map.h"
 
 namespace cpsim {
-namespace {
+namespace cpsim_image_test {
 
 std::string Words(std::initializer_list<uint16_t> words) {
   std::string bytes;
@@ -171,5 +171,5 @@ TEST(CpsimSourceMap, FindsTheLineOfAnAddress) {
   EXPECT_EQ(map.AddressesOf("c:/PATH/to/game.asm", 12), (std::vector<uint16_t>{0x4000, 0x5000}));
 }
 
-}  // namespace
+}  // namespace cpsim_image_test
 }  // namespace cpsim

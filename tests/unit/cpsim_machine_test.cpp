@@ -11,7 +11,7 @@
 #include "support/sim_program.h"
 
 namespace cpsim {
-namespace {
+namespace cpsim_machine_test {
 
 using test::Assembled;
 
@@ -520,5 +520,5 @@ TEST(CpsimMachine, PokesBetweenRuns) {
   EXPECT_EQ(m.RegionAt(0x1004), Region::kDispatcher);
 }
 
-}  // namespace
+}  // namespace cpsim_machine_test
 }  // namespace cpsim

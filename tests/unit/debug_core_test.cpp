@@ -15,7 +15,7 @@
 #include "support/memory_platform.h"
 
 namespace quillon {
-namespace {
+namespace debug_core_test {
 
 constexpr const char* kMain = "C:\\Game\\main.asm";
 
@@ -304,5 +304,5 @@ TEST(DebugReport, WarningsNameTheirSourceLineOnceEach) {
   EXPECT_FALSE(filter.Admit(0x5003, "a", last));
 }
 
-}  // namespace
+}  // namespace debug_core_test
 }  // namespace quillon

@@ -13,7 +13,7 @@
 #include "debug/simulator_machine.h"
 
 namespace quillon {
-namespace {
+namespace debug_engine_test {
 
 constexpr const char* kFile = "C:\\Game\\main.asm";
 const std::vector<std::string> kProgram = {
@@ -123,5 +123,5 @@ TEST_F(DebugEngine, BreakStopsALoopThatNeverEndsAtOnce) {
   EXPECT_EQ(machine_->State().r[7], pc);
 }
 
-}  // namespace
+}  // namespace debug_engine_test
 }  // namespace quillon

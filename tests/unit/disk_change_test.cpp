@@ -6,7 +6,7 @@
 #include <string>
 
 namespace quillon {
-namespace {
+namespace disk_change_test {
 
 FileStamp Stamp(std::uint64_t time, std::uint64_t size) { return {true, time, size}; }
 
@@ -73,5 +73,5 @@ TEST(DiskChange, TheTitleNamesTheFileAndAChangeAndShowsTheEndOfALongPath) {
   }
 }
 
-}  // namespace
+}  // namespace disk_change_test
 }  // namespace quillon

@@ -10,7 +10,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace error_log_test {
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -101,5 +101,5 @@ TEST(ErrorLogDate, LocalDateIsMonthSlashDay) {
   EXPECT_EQ(d[2], '/');
 }
 
-}  // namespace
+}  // namespace error_log_test
 }  // namespace quillon

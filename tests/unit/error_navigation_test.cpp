@@ -7,7 +7,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace error_navigation_test {
 
 TEST(ErrorNavigation, F4AndShiftF4VisitTheTargetsInOrderAndStopAtTheEnds) {
   // Pane after a build: command line, two errors, a plain line, a warning, the totals.
@@ -91,5 +91,5 @@ TEST(ErrorNavigation, KindOfPaneLine) {
   for (const auto& [text, kind] : cases) EXPECT_EQ(KindOfOutputLine(text), kind) << text;
 }
 
-}  // namespace
+}  // namespace error_navigation_test
 }  // namespace quillon

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace expand_macro_test {
 
 TEST(ExpandPlaceholders, RulesOfTheSigns) {
   const PlaceholderValues values{"C:\\t\\cpasm.exe", "C:\\games", "C:\\g\\obj", "C:\\g\\a.asm", "C:\\g\\obj\\a.bin"};
@@ -64,5 +64,5 @@ TEST(PlaceholdersFor, WithAndWithoutAProject) {
   }
 }
 
-}  // namespace
+}  // namespace expand_macro_test
 }  // namespace quillon

@@ -5,7 +5,7 @@
 #include <string>
 
 namespace quillon {
-namespace {
+namespace file_format_test {
 
 // Every byte 0x01-0xFF except the two line-end bytes, in lines of 16.
 std::string AllBytes(const char* lineEnd) {
@@ -99,5 +99,5 @@ TEST(FileFormat, TheLineEndNameSaysWhatASaveWrites) {
   }
 }
 
-}  // namespace
+}  // namespace file_format_test
 }  // namespace quillon

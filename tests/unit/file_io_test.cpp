@@ -8,7 +8,7 @@
 #include "support/memory_platform.h"
 
 namespace quillon {
-namespace {
+namespace file_io_test {
 
 using Step = MemoryPlatform::Step;
 using Names = std::vector<std::string>;
@@ -62,5 +62,5 @@ TEST(FileIo, AReadErrorIsNotTheEndOfTheFile) {
   }
 }
 
-}  // namespace
+}  // namespace file_io_test
 }  // namespace quillon

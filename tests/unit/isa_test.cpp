@@ -10,7 +10,7 @@
 #include "cpasm/assembler.h"
 #include "support/assembly_text.h"
 
-namespace {
+namespace isa_test {
 
 using cpasm::test::Problems;
 using cpasm::test::Words;
@@ -250,4 +250,4 @@ TEST(Isa, CyclesAndTheirVariants) {
   EXPECT_EQ(isa::FindInstruction("LOOP"), nullptr);
 }
 
-}  // namespace
+}  // namespace isa_test

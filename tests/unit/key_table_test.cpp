@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace key_table_test {
 
 TEST(KeyTable, KeysAndModifiersGiveTheirCommands) {
   constexpr KeyContext none{}, ctrl{true}, shift{false, true}, ctrlShift{true, true}, alt{false, false, true};
@@ -65,5 +65,5 @@ TEST(KeyTable, KeysAndModifiersGiveTheirCommands) {
   EXPECT_EQ(CharacterOfTakenKey(KeyCommand::kCopy), 0);
 }
 
-}  // namespace
+}  // namespace key_table_test
 }  // namespace quillon

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace line_jump_test {
 
 TEST(LineJump, TypedNumbers) {
   const struct {
@@ -35,5 +35,5 @@ TEST(LineJump, TheLineLandsInTheMiddleOfTheView) {
     EXPECT_EQ(CentredFirstLine(c.line, c.visible, c.count), c.expected) << c.line << " in " << c.visible;
 }
 
-}  // namespace
+}  // namespace line_jump_test
 }  // namespace quillon

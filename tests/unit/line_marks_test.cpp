@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace line_marks_test {
 
 std::vector<int> Lines(const std::vector<LineMark>& marks) {
   std::vector<int> lines;
@@ -115,5 +115,5 @@ TEST(LineMarks, GutterGrowsWithTheDigitsOfTheLineCount) {
   EXPECT_GE(GutterWidth(1, 1, true), 20);
 }
 
-}  // namespace
+}  // namespace line_marks_test
 }  // namespace quillon

@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace line_recolour_test {
 
 constexpr Colour kBlue = 0xFF0000;
 constexpr Colour kInherited = 0x123456;  // what a typed character shows before its colour is set
@@ -83,5 +83,5 @@ TEST(RunsToRecolour, TouchesOnlyWhatChangesAndRefusesLinesThatDoNotAgree) {
   }
 }
 
-}  // namespace
+}  // namespace line_recolour_test
 }  // namespace quillon

@@ -8,7 +8,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace listing_parser_test {
 
 struct Line {
   std::string text;
@@ -127,5 +127,5 @@ TEST_F(ListingParser, PatternThatDoesNotCompileIsReportedInsteadOfTotals) {
   EXPECT_EQ(Parse(listing, badWarning), (std::vector<Line>{Totals("Unable to create regex for Warnings.")}));
 }
 
-}  // namespace
+}  // namespace listing_parser_test
 }  // namespace quillon

@@ -16,7 +16,7 @@
 #include "support/memory_platform.h"
 
 namespace quillon {
-namespace {
+namespace long_input_test {
 
 constexpr std::size_t kLengths[] = {259, 260, 261, 4000};
 
@@ -103,5 +103,5 @@ TEST(LongInput, ProjectValuesReadBackWholeAfterASave) {
   }
 }
 
-}  // namespace
+}  // namespace long_input_test
 }  // namespace quillon

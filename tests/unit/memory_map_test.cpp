@@ -7,7 +7,7 @@
 #include "support/memory_platform.h"
 
 namespace quillon {
-namespace {
+namespace memory_map_test {
 
 TEST(MemoryMapTest, ConfigRangesAndRam) {
   const ImageMap map = ParseConfigMap(
@@ -161,5 +161,5 @@ TEST(MemoryMapTest, ABuildsOutputsReadBackThroughIncludeAndMacros) {
   }
 }
 
-}  // namespace
+}  // namespace memory_map_test
 }  // namespace quillon

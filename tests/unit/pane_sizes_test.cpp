@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace pane_sizes_test {
 
 TEST(PaneSizes, FirstSizesAreShareOfTheFrameButNotSoSmallThatTextIsCut) {
   struct Case {
@@ -26,5 +26,5 @@ TEST(PaneSizes, FirstSizesAreShareOfTheFrameButNotSoSmallThatTextIsCut) {
   }
 }
 
-}  // namespace
+}  // namespace pane_sizes_test
 }  // namespace quillon

@@ -8,7 +8,7 @@
 #include "assemble/cycle_count.h"
 
 namespace quillon {
-namespace {
+namespace program_insight_test {
 
 std::map<std::string, std::string> Files() {
   return {
@@ -390,5 +390,5 @@ TEST(CycleCountTest, ASelectionIsInTheInterruptRoutineWhenAllItsWordsAre) {
   EXPECT_FALSE(facts.InInterruptRoutine("/p/a.asm", 10, 11));
 }
 
-}  // namespace
+}  // namespace program_insight_test
 }  // namespace quillon

@@ -9,7 +9,7 @@
 #include "support/memory_platform.h"
 
 namespace quillon {
-namespace {
+namespace project_file_test {
 
 // What a hand-written file reads as. The file is C:\prj\demo.qlp.
 TEST(ProjectFile, ReadingRules) {
@@ -314,5 +314,5 @@ TEST(ProjectFile, CreateProjectWritesNineLinesAndLoadsThem) {
   EXPECT_EQ(project.projectName, "demo");
 }
 
-}  // namespace
+}  // namespace project_file_test
 }  // namespace quillon

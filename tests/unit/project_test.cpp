@@ -7,7 +7,7 @@
 #include "support/memory_platform.h"
 
 namespace quillon {
-namespace {
+namespace project_test {
 
 // A view that rebuilds the tree from what it is told, as the file pane does.
 class MirrorObserver : public ProjectObserver {
@@ -435,5 +435,5 @@ TEST(Project, AnObserverSeesTheSameTreeAsTheModel) {
   project.SetObserver(nullptr);
 }
 
-}  // namespace
+}  // namespace project_test
 }  // namespace quillon

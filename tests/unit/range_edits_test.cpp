@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace range_edits_test {
 
 std::string Applied(std::string text, const std::vector<RangeReplacement>& ranges) {
   for (auto r = ranges.rbegin(); r != ranges.rend(); ++r)
@@ -49,5 +49,5 @@ TEST(RangeEditsTest, CloseReplacementsJoinUnlessFarApartOrOnAMarkedLine) {
   EXPECT_TRUE(JoinCloseRanges(text, {}, {}).empty());
 }
 
-}  // namespace
+}  // namespace range_edits_test
 }  // namespace quillon

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace recent_lists_test {
 
 using List = std::vector<std::string>;
 
@@ -72,5 +72,5 @@ TEST(RecentLists, FolderToRememberDropsTheFileName) {
   EXPECT_EQ(FolderToRemember(""), "");
 }
 
-}  // namespace
+}  // namespace recent_lists_test
 }  // namespace quillon

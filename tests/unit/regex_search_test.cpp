@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace regex_search_test {
 
 using Strings = std::vector<std::string>;
 
@@ -74,5 +74,5 @@ TEST(RegexSearch, MoreGroupsThanTheVectorHoldsGivesTheFirst84) {
   EXPECT_EQ(captures.back(), std::string(1, static_cast<char>('!' + 83)));
 }
 
-}  // namespace
+}  // namespace regex_search_test
 }  // namespace quillon

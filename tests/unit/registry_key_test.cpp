@@ -5,7 +5,7 @@
 #include "base/memory_store.h"
 
 namespace quillon {
-namespace {
+namespace registry_key_test {
 
 TEST(RegistryKey, EveryOperationFailsWhileClosed) {
   MemoryStore store;
@@ -59,5 +59,5 @@ TEST(RegistryKey, ValueNamesIgnoreLetterCase) {
   EXPECT_EQ(out, "a");
 }
 
-}  // namespace
+}  // namespace registry_key_test
 }  // namespace quillon

@@ -9,7 +9,7 @@
 #include "search/search_range.h"
 
 namespace quillon {
-namespace {
+namespace search_test {
 
 int LineOf(const std::string& text, long position) {
   int line = 0;
@@ -404,5 +404,5 @@ TEST(SearchReplace, ReplaceAllThatGrowsTheTextALotKeepsEveryReplacement) {
   EXPECT_EQ(ReplaceRanges("ab", {{0, 1}, {1, 2}}, std::string(1000, 'x')).size(), 2000u);
 }
 
-}  // namespace
+}  // namespace search_test
 }  // namespace quillon

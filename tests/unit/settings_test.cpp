@@ -6,7 +6,7 @@
 #include "base/recent_lists.h"
 
 namespace quillon {
-namespace {
+namespace settings_test {
 
 StoredValue Text(const std::string& s) {
   StoredValue v;
@@ -238,5 +238,5 @@ TEST(Settings, NumbersAreStoredAsFourLittleEndianBytes) {
   EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Find flags"].data, Number(0x00020001).data);
 }
 
-}  // namespace
+}  // namespace settings_test
 }  // namespace quillon

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace shortcuts_test {
 
 TEST(Shortcuts, KeyTextNamesModifiersInOrderAndEveryKeyTheTableUses) {
   struct Case {
@@ -56,5 +56,5 @@ TEST(Shortcuts, MarkdownTableKeysReadsOnlyTheTableUnderItsHeading) {
   EXPECT_TRUE(MarkdownTableKeys("## Keyboard shortcuts\n## Next\n| A | b |\n", "Keyboard shortcuts").empty());
 }
 
-}  // namespace
+}  // namespace shortcuts_test
 }  // namespace quillon

@@ -8,7 +8,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace source_map_test {
 
 constexpr const char* kMain = "C:\\Game\\main.asm";
 constexpr const char* kInc = "C:\\Game\\lib\\print.inc";
@@ -187,5 +187,5 @@ TEST(SourceMap, ListingWhoseIncludeCannotBeReadSaysSo) {
   EXPECT_EQ(place, (SourcePlace{kMain, 1}));
 }
 
-}  // namespace
+}  // namespace source_map_test
 }  // namespace quillon

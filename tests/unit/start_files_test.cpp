@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace start_files_test {
 
 using Args = std::vector<std::string>;
 
@@ -38,5 +38,5 @@ TEST(StartFiles, AProjectOnTheCommandLineComesBeforeTheLastOne) {
   for (const auto& c : cases) EXPECT_EQ(FilesToOpenAtStart(c.arguments, c.reopen, "C:\\last.qlp"), c.start);
 }
 
-}  // namespace
+}  // namespace start_files_test
 }  // namespace quillon

@@ -7,7 +7,7 @@
 #include <map>
 
 namespace quillon {
-namespace {
+namespace symbol_index_test {
 
 using Kind = SymbolDefinition::Kind;
 
@@ -223,5 +223,5 @@ TEST(SymbolIndexTest, PlaceStackGivesTheNewestBackAndKeepsTheLastFew) {
   EXPECT_EQ(place.start, 5) << "the oldest five were dropped";
 }
 
-}  // namespace
+}  // namespace symbol_index_test
 }  // namespace quillon

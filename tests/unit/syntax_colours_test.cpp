@@ -7,7 +7,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace syntax_colours_test {
 
 constexpr Colour kBlue = 0xFF0000;
 constexpr Colour kRed = 0x0000FF;
@@ -52,11 +52,11 @@ TEST(LineRuns, ColoursWordsCommentsAndTheRest) {
   EXPECT_EQ(runs, (std::vector<ColourRun>{{0, 4, 0}, {4, 7, kGreen}})) << "an empty table still colours comments";
 }
 
-}  // namespace
+}  // namespace syntax_colours_test
 }  // namespace quillon
 
 namespace quillon {
-namespace {
+namespace syntax_colours_test {
 
 // What a reader of the RTF gets: the text (each \par a CR LF) and the colour of each character,
 // taken from the colour table by index, as the control takes it.
@@ -191,5 +191,5 @@ TEST(ColouredRtf, ColourIndexesFollowTheTableWhateverItsOrder) {
   EXPECT_EQ(d.colours, ExpectedColours("AA MM ZZ ; c\r\nZZ AA", table));
 }
 
-}  // namespace
+}  // namespace syntax_colours_test
 }  // namespace quillon

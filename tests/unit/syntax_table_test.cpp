@@ -11,7 +11,7 @@
 #include "base/error_log.h"
 
 namespace quillon {
-namespace {
+namespace syntax_table_test {
 
 using Map = std::map<std::string, Colour>;
 
@@ -99,5 +99,5 @@ TEST(SyntaxTable, LooksUpExactWordsOnly) {
   EXPECT_EQ(table.ColourOf(""), 0u);
 }
 
-}  // namespace
+}  // namespace syntax_table_test
 }  // namespace quillon

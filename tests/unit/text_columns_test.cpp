@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace text_columns_test {
 
 TEST(DisplayColumn, TabsMoveToTheNextStop) {
   struct Case {
@@ -46,5 +46,5 @@ TEST(EditorFace, AMissingFaceFallsBackToTheFirstInstalledMonospaceFace) {
   for (const Case& c : cases) EXPECT_EQ(EditorFace(c.stored, c.installed), c.face) << c.name;
 }
 
-}  // namespace
+}  // namespace text_columns_test
 }  // namespace quillon

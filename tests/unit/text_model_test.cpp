@@ -9,7 +9,7 @@
 #include <vector>
 
 namespace quillon {
-namespace {
+namespace text_model_test {
 
 // Selections in the order the control reports them; the caret after each.
 TEST(TextModel, TheCaretIsTheEndAwayFromTheAnchor) {
@@ -225,11 +225,11 @@ TEST(TextModel, TheModelsLinesFollowItsText) {
   EXPECT_EQ(model.Lines().Count(), 1);
 }
 
-}  // namespace
+}  // namespace text_model_test
 }  // namespace quillon
 
 namespace quillon {
-namespace {
+namespace text_model_test {
 
 // Characters of a Shift-JIS text (code page 932): a lead byte and the byte after it make one.
 long CharactersOf932(const std::string& text) {
@@ -272,5 +272,5 @@ TEST(TextModel, AHistoryOfTwoByteTextFitsTheControlByItsBytes) {
   EXPECT_TRUE(history.AtSaved());
 }
 
-}  // namespace
+}  // namespace text_model_test
 }  // namespace quillon

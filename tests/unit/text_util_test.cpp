@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace text_util_test {
 
 TEST(TextUtil, FolderAndNameSplitAtTheLastBackslash) {
   struct Case {
@@ -54,5 +54,5 @@ TEST(TextUtil, BaseNameDropsFolderAndLastExtension) {
   for (const Case& c : cases) EXPECT_EQ(BaseNameOf(c.path), c.baseName) << c.path;
 }
 
-}  // namespace
+}  // namespace text_util_test
 }  // namespace quillon

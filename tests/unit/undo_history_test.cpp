@@ -8,7 +8,7 @@
 #include "editor/line_edits.h"
 
 namespace quillon {
-namespace {
+namespace undo_history_test {
 
 // Plays changes on a history the way the editor records them.
 struct Editor {
@@ -194,5 +194,5 @@ TEST(LineEditsTest, IndentOutdentAndCommentRoundTrip) {
   EXPECT_EQ(LeadingBlanks(" \t MVI R0 "), " \t ");
 }
 
-}  // namespace
+}  // namespace undo_history_test
 }  // namespace quillon

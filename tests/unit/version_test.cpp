@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 namespace quillon {
-namespace {
+namespace version_test {
 
 TEST(Version, TextShowsMajorMinorRevisionLetterAndBeta) {
   struct Case {
@@ -22,5 +22,5 @@ TEST(Version, TextShowsMajorMinorRevisionLetterAndBeta) {
   for (const Case& c : cases) EXPECT_EQ(VersionText("Quillon", c.packed), c.expected) << std::hex << c.packed;
 }
 
-}  // namespace
+}  // namespace version_test
 }  // namespace quillon

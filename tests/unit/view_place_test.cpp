@@ -6,7 +6,7 @@
 #include <algorithm>
 
 namespace quillon {
-namespace {
+namespace view_place_test {
 
 // Every top, in texts shorter and longer than the control, shows exactly that part of the text
 // and never asks the control for more than it can scroll or the window for more than it holds.
@@ -142,5 +142,5 @@ TEST(ViewPlace, TheTextIsMeasuredAgainAfterMoreThanSomeTyping) {
   EXPECT_TRUE(NeedsMeasuring(TextMeasure{}, 1, 16, 0)) << "never measured";
 }
 
-}  // namespace
+}  // namespace view_place_test
 }  // namespace quillon
