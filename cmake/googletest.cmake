@@ -1,4 +1,9 @@
-# GoogleTest from the sources Debian ships.
+# GoogleTest: Debian's prebuilt library in the native build; its sources, compiled, in the
+# Windows build.
+if(NOT WIN32)
+  find_package(GTest REQUIRED)
+  return()
+endif()
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

@@ -19,31 +19,38 @@ add_executable(quillon WIN32 src/app/main.cpp ${QUILLON_RESOURCES})
 target_link_libraries(quillon PRIVATE quillon_win32 quillon_warnings)
 
 
+# What the GUI, smoke and package tests share: answering dialogs, test files and processes.
+add_library(quillon_test_support STATIC tests/support/dialog_answerer.cpp tests/support/test_files.cpp)
+target_include_directories(quillon_test_support PUBLIC tests)
+target_compile_definitions(quillon_test_support PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
+target_link_libraries(quillon_test_support PUBLIC comctl32 advapi32 user32 PRIVATE quillon_warnings quillon_test_build)
+
 # In-process tests of the real windows.
-add_executable(quillon_gui_tests ${QUILLON_GUI_TESTS} tests/support/gui_main.cpp tests/support/dialog_answerer.cpp
-  tests/support/gui_fixture.cpp tests/support/test_files.cpp ${QUILLON_RESOURCES})
+add_executable(quillon_gui_tests ${QUILLON_GUI_TESTS} tests/support/gui_main.cpp tests/support/gui_fixture.cpp
+  ${QUILLON_RESOURCES})
 target_include_directories(quillon_gui_tests PRIVATE tests)
 # The GUI tests read docs/guide.md from the source tree.
 target_compile_definitions(quillon_gui_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_warnings quillon_test_build GTest::gtest)
+target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_test_support quillon_warnings quillon_test_build GTest::gtest)
 target_precompile_headers(quillon_gui_tests PRIVATE <windows.h> <commctrl.h> <richedit.h> <gtest/gtest.h> <string> <vector>)
 add_dependencies(quillon_gui_tests cpasm cpsim as1600_standin emulator_standin)
-add_test(NAME gui COMMAND quillon_gui_tests)
+# In shares side by side, each on a display and a Wine prefix of its own (tools/gui-shard.sh).
+set(QUILLON_GUI_SHARDS 3)
+math(EXPR last_shard "${QUILLON_GUI_SHARDS} - 1")
+foreach(shard RANGE ${last_shard})
+  add_test(NAME gui_${shard} COMMAND bash ${CMAKE_SOURCE_DIR}/tools/gui-shard.sh ${shard} ${QUILLON_GUI_SHARDS}
+    $<TARGET_FILE:quillon_gui_tests>)
+  # The longest first, so that the others fill the cores beside them.
+  set_tests_properties(gui_${shard} PROPERTIES COST 1000 TIMEOUT 900)
+endforeach()
 
 # Tests that start quillon.exe as a user would.
-add_executable(quillon_smoke_tests tests/smoke/smoke_test.cpp tests/support/dialog_answerer.cpp
-  tests/support/test_files.cpp)
+add_executable(quillon_smoke_tests tests/smoke/smoke_test.cpp)
 target_include_directories(quillon_smoke_tests PRIVATE tests src resources)
-target_compile_definitions(quillon_smoke_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(quillon_smoke_tests PRIVATE quillon_warnings quillon_test_build GTest::gtest_main advapi32 user32)
+target_link_libraries(quillon_smoke_tests PRIVATE quillon_test_support quillon_warnings quillon_test_build GTest::gtest_main)
 add_dependencies(quillon_smoke_tests quillon as1600_standin)
 add_test(NAME smoke COMMAND quillon_smoke_tests)
 set_tests_properties(smoke PROPERTIES ENVIRONMENT "QUILLON_SCREENSHOT=${CMAKE_BINARY_DIR}/screenshot.png")
-# Both take the display's keyboard focus: never side by side (ctest -j runs the unit tests beside them).
-set_tests_properties(gui smoke PROPERTIES RESOURCE_LOCK desktop)
-# The longest first, so that the others fill the second core beside it; its 156 windowed tests
-# take minutes on a busy machine, past the preset's 300 s for one test.
-set_tests_properties(gui PROPERTIES COST 1000 TIMEOUT 900)
 
 # Shipped beside the program: the keyword colours and the sample project.
 configure_file(${CMAKE_SOURCE_DIR}/resources/syntax.cfg ${CMAKE_BINARY_DIR}/syntax.cfg COPYONLY)
@@ -61,10 +68,6 @@ if(QUILLON_MARKDOWN)
   add_custom_target(user_guide ALL DEPENDS ${CMAKE_BINARY_DIR}/GUIDE.html)
 endif()
 
-# Opening and switching large projects in a real frame (tools/bench-project.sh).
-add_executable(project_bench tools/bench/project_bench.cpp ${QUILLON_RESOURCES})
-target_link_libraries(project_bench PRIVATE quillon_win32 quillon_warnings)
-
 # The console helper the macro commands run their lines in, shipped beside the program.
 add_executable(quillon_console src/console/console_main.cpp)
 target_link_libraries(quillon_console PRIVATE quillon_core quillon_warnings user32 kernel32)
@@ -72,8 +75,6 @@ add_dependencies(quillon quillon_console)
 add_dependencies(quillon_gui_tests quillon_console)
 
 # Checks an unpacked release archive under Wine (tools/package.sh).
-add_executable(package_check tests/package/package_check.cpp tests/support/dialog_answerer.cpp
-  tests/support/test_files.cpp)
+add_executable(package_check tests/package/package_check.cpp)
 target_include_directories(package_check PRIVATE tests resources)
-target_compile_definitions(package_check PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(package_check PRIVATE quillon_warnings comctl32 advapi32 user32)
+target_link_libraries(package_check PRIVATE quillon_test_support quillon_warnings)

@@ -10,8 +10,7 @@ if [ "${1:-}" = "--sanitized" ]; then
   cmake --preset native -B "$dir" >/dev/null
 else
   dir=build/bench
-  cmake --preset native -B "$dir" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS= -DCMAKE_C_FLAGS= -DCMAKE_EXE_LINKER_FLAGS= >/dev/null
+  cmake --preset bench >/dev/null
 fi
 cmake --build "$dir" --target listing_bench >/dev/null
 work=$(mktemp -d)

@@ -5,7 +5,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 dir=build/bench
-cmake --preset native -B "$dir" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS= -DCMAKE_C_FLAGS= -DCMAKE_EXE_LINKER_FLAGS= >/dev/null
+cmake --preset bench >/dev/null
 cmake --build "$dir" --target macros_bench >/dev/null
 "$dir/macros_bench" 1024 20000

@@ -10,8 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 seconds=${1:-2}
 dir=build/bench
-cmake --preset native -B "$dir" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS= -DCMAKE_C_FLAGS= -DCMAKE_EXE_LINKER_FLAGS= >/dev/null
+cmake --preset bench >/dev/null
 cmake --build "$dir" --target sim_bench >/dev/null
 status=0
 echo "== native"

@@ -55,7 +55,7 @@ source tools/display.sh
 shared_prefix=""
 if [ -n "${DISPLAY:-}" ] && [ -n "${WINEPREFIX:-}" ]; then shared_prefix=$WINEPREFIX; fi
 if [ -z "${DISPLAY:-}" ]; then
-  start_display "$build"
+  start_display "$build" "$build/wineprefix-shots"
   trap stop_display EXIT
 fi
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8

@@ -10,7 +10,7 @@ need=()
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
-for p in cmake ninja-build g++ libpcre2-dev googletest g++-mingw-w64-i686-posix \
+for p in cmake ninja-build g++ libpcre2-dev googletest libgtest-dev g++-mingw-w64-i686-posix \
          wine wine32:i386 fonts-wine xvfb xauth imagemagick dpkg-dev clang-format \
          clang libclang-rt-14-dev python3-markdown zip unzip; do
   have_pkg "$p" || need+=("$p")

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds each preset once and runs every test: the layer and format
-# checks, the native unit tests with sanitizers and the fuzz smoke runs, side by side with the
-# Windows build; then the Windows unit, GUI and smoke tests under Wine on one Xvfb display and
-# one Wine prefix, and the release archive's check at 100 % (tools/package.sh alone takes the
-# screenshots at all three sizes). Prints each stage's seconds at the end.
+# checks, the native unit tests with sanitizers and the fuzz smoke runs (at a lower priority,
+# filling the cores around the Windows chain), side by side with the Windows build; then the
+# Windows unit and smoke tests under Wine on one Xvfb display, the GUI tests in shares on
+# displays of their own, and the release archive's check at 100 % on its own display
+# (tools/package.sh alone takes the screenshots at all three sizes). Prints each stage's seconds
+# at the end.
 #   QUILLON_JOBS=N   compile jobs per build (default: the number of cores)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -76,11 +78,12 @@ echo "== setup"
 stage setup bash tools/setup.sh
 
 # The native chain: build, unit tests, then the fuzz targets a few seconds each (seed corpus
-# first; only this run's findings fail it). It runs beside the Windows chain, the longer one.
+# first; only this run's findings fail it). It runs beside the Windows chain, the longer one,
+# and gives way to it.
 native_chain() {
-  stage native-build bash -c "cmake --preset native >/dev/null && cmake --build --preset native -j $jobs" &&
-    stage native-tests ctest --preset native -j 2 &&
-    stage fuzz bash tools/fuzz.sh all 3
+  stage native-build nice -n 10 bash -c "cmake --preset native >/dev/null && cmake --build --preset native -j $jobs" &&
+    stage native-tests nice -n 10 ctest --preset native -j 2 &&
+    stage fuzz nice -n 10 bash tools/fuzz.sh all 3
 }
 in_background native native_chain
 # The Windows tests' Wine prefix needs no build: it is made beside the builds, and its Wine
@@ -95,14 +98,18 @@ stage win32-build bash -c "cmake --preset win32 >/dev/null && cmake --build --pr
 
 echo "== Windows tests under Wine"
 finish prefix
+# The GUI tests' shares and the archive's screenshots each run in a copy of the prefix.
+for copy in wineprefix-gui0 wineprefix-gui1 wineprefix-gui2 wineprefix-shots; do
+  [ -f "$root/build/win32/$copy/system.reg" ] || cp -a "$root/build/win32/wineprefix" "$root/build/win32/$copy"
+done
+# The release archive, its screenshot at 100 % and the fresh-prefix check, on a display of its own.
+in_background package env -u DISPLAY -u WINEPREFIX QUILLON_PACKAGE_SIZES=100 bash tools/package.sh
 display_started=1
 stage display start_display "$root/build/win32"
-# The GUI and smoke tests share the display (RESOURCE_LOCK); the unit tests run beside them.
-stage win32-tests ctest --preset win32 -j 2 || failed=1
+# The smoke test and the unit tests on this display; the GUI tests' shares on their own.
+stage win32-tests ctest --preset win32 -j 8 || failed=1
 echo "screenshot of the main window: $root/build/win32/screenshot.png"
 
-echo "== release archive, its screenshot at 100 % and the fresh-prefix check"
-stage package env QUILLON_PACKAGE_SIZES=100 bash tools/package.sh || failed=1
-
+finish package
 finish checks
 finish native
