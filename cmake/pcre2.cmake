@@ -18,6 +18,9 @@ if(WIN32)
   set(BUILD_SHARED_LIBS OFF CACHE BOOL "" FORCE)
   set(BUILD_STATIC_LIBS ON CACHE BOOL "" FORCE)
   add_subdirectory(${PCRE2_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/pcre2-build EXCLUDE_FROM_ALL)
+  # Its files define and undefine macros for one another: each is compiled alone, as its
+  # authors build it.
+  set_target_properties(pcre2-8-static PROPERTIES UNITY_BUILD OFF)
   add_library(quillon_pcre2 INTERFACE)
   target_link_libraries(quillon_pcre2 INTERFACE pcre2-8-static)
   target_include_directories(quillon_pcre2 INTERFACE ${CMAKE_BINARY_DIR}/_deps/pcre2-build/interface)

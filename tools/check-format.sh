@@ -10,12 +10,15 @@ if [ "${1:-}" = "--fix" ]; then
   clang-format -i "${files[@]}"
   exit 0
 fi
-bad=0
-for f in "${files[@]}"; do
-  if ! clang-format --dry-run --Werror "$f" 2>/dev/null; then
-    echo "format: $f differs from clang-format (tools/check-format.sh --fix)"
-    bad=1
+# One run for every file (a run per file took ten times as long); it names each place that differs.
+if ! report=$(clang-format --dry-run --Werror "${files[@]}" 2>&1); then
+  differing=$(sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: error: .*/\1/p' <<<"$report" | sort -u)
+  if [ -z "$differing" ]; then
+    echo "format: clang-format failed:" >&2
+    echo "$report" | head -20 >&2
+    exit 1
   fi
-done
-if [ $bad -ne 0 ]; then exit 1; fi
+  while read -r f; do echo "format: $f differs from clang-format (tools/check-format.sh --fix)"; done <<<"$differing"
+  exit 1
+fi
 echo "format: ${#files[@]} files as clang-format writes them"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (in the native preset's build, beside the unit tests) and runs one or
-# all of them.
+# Builds the fuzz targets (the fuzz preset, optimised; QUILLON_FUZZ_PRESET=native takes the
+# native build's, which the test command has built beside the unit tests) and runs one or all
+# of them.
 #   bash tools/fuzz.sh [TARGET|all] [SECONDS] [RUNS]
 # Each target first replays its seed corpus (tests/fuzz/corpus/TARGET, which also keeps every
 # input that once found a fault), then fuzzes for SECONDS (default 5) or RUNS executions,
@@ -21,8 +22,9 @@ if ! command -v clang++ >/dev/null 2>&1 || [ -z "$fuzzer_lib" ]; then
   bash tools/setup.sh
 fi
 
-cmake --preset native >/dev/null
-cmake --build --preset native --target fuzz_targets -j "$(nproc)" >/dev/null
+preset=${QUILLON_FUZZ_PRESET:-fuzz}
+cmake --preset "$preset" >/dev/null
+cmake --build "build/$preset" --target fuzz_targets -j "$(nproc)" >/dev/null
 
 if [ "$target" = all ]; then
   targets=$(ls tests/fuzz/corpus)
@@ -43,7 +45,7 @@ for t in $targets; do
   earlier=$(ls "$findings" | wc -l)
   status=0
   # -timeout: one input may take at most 10 s; -rss_limit_mb: 2 GB.
-  "build/native/$t" -max_total_time="$seconds" -runs="$runs" -timeout=10 -rss_limit_mb=2048 \
+  "build/$preset/$t" -max_total_time="$seconds" -runs="$runs" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$fresh/" "$work" "tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   took=$(sed -n 's/.*Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)

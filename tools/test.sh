@@ -83,7 +83,7 @@ stage setup bash tools/setup.sh
 native_chain() {
   stage native-build nice -n 10 bash -c "cmake --preset native >/dev/null && cmake --build --preset native -j $jobs" &&
     stage native-tests nice -n 10 ctest --preset native -j 2 &&
-    stage fuzz nice -n 10 bash tools/fuzz.sh all 3
+    stage fuzz nice -n 10 env QUILLON_FUZZ_PRESET=native bash tools/fuzz.sh all 3
 }
 in_background native native_chain
 # The Windows tests' Wine prefix needs no build: it is made beside the builds, and its Wine
