@@ -12,8 +12,6 @@ add_library(quillon_win32 STATIC ${QUILLON_WIN32_SOURCES})
 target_include_directories(quillon_win32 PUBLIC src resources)
 target_compile_definitions(quillon_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
 target_link_libraries(quillon_win32 PUBLIC quillon_core ${QUILLON_SYSTEM_LIBS} PRIVATE quillon_warnings)
-# Its files all read the same system headers: read them once.
-target_precompile_headers(quillon_win32 PRIVATE <windows.h> <commctrl.h> <richedit.h>)
 
 add_executable(quillon WIN32 src/app/main.cpp ${QUILLON_RESOURCES})
 target_link_libraries(quillon PRIVATE quillon_win32 quillon_warnings)
@@ -32,10 +30,9 @@ target_include_directories(quillon_gui_tests PRIVATE tests)
 # The GUI tests read docs/guide.md from the source tree.
 target_compile_definitions(quillon_gui_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_test_support quillon_warnings quillon_test_build GTest::gtest)
-target_precompile_headers(quillon_gui_tests PRIVATE <windows.h> <commctrl.h> <richedit.h> <gtest/gtest.h> <string> <vector>)
 add_dependencies(quillon_gui_tests cpasm cpsim as1600_standin emulator_standin)
 # In shares side by side, each on a display and a Wine prefix of its own (tools/gui-shard.sh).
-set(QUILLON_GUI_SHARDS 3)
+set(QUILLON_GUI_SHARDS 4)
 math(EXPR last_shard "${QUILLON_GUI_SHARDS} - 1")
 foreach(shard RANGE ${last_shard})
   add_test(NAME gui_${shard} COMMAND bash ${CMAKE_SOURCE_DIR}/tools/gui-shard.sh ${shard} ${QUILLON_GUI_SHARDS}

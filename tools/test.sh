@@ -83,7 +83,7 @@ stage setup bash tools/setup.sh
 native_chain() {
   stage native-build nice -n 10 bash -c "cmake --preset native >/dev/null && cmake --build --preset native -j $jobs" &&
     stage native-tests nice -n 10 ctest --preset native -j 2 &&
-    stage fuzz nice -n 10 env QUILLON_FUZZ_PRESET=native bash tools/fuzz.sh all 3
+    stage fuzz nice -n 10 env QUILLON_FUZZ_PRESET=native QUILLON_FUZZ_JOBS=2 bash tools/fuzz.sh all 2
 }
 in_background native native_chain
 # The Windows tests' Wine prefix needs no build: it is made beside the builds, and its Wine
@@ -99,7 +99,7 @@ stage win32-build bash -c "cmake --preset win32 >/dev/null && cmake --build --pr
 echo "== Windows tests under Wine"
 finish prefix
 # The GUI tests' shares and the archive's screenshots each run in a copy of the prefix.
-for copy in wineprefix-gui0 wineprefix-gui1 wineprefix-gui2 wineprefix-shots; do
+for copy in wineprefix-gui0 wineprefix-gui1 wineprefix-gui2 wineprefix-gui3 wineprefix-shots; do
   [ -f "$root/build/win32/$copy/system.reg" ] || cp -a "$root/build/win32/wineprefix" "$root/build/win32/$copy"
 done
 # The release archive, its screenshot at 100 % and the fresh-prefix check, on a display of its own.
