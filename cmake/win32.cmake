@@ -31,15 +31,20 @@ target_include_directories(quillon_gui_tests PRIVATE tests)
 target_compile_definitions(quillon_gui_tests PRIVATE QUILLON_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(quillon_gui_tests PRIVATE quillon_win32 quillon_test_support quillon_warnings quillon_test_build GTest::gtest)
 add_dependencies(quillon_gui_tests cpasm cpsim as1600_standin emulator_standin)
-# In shares side by side, each on a display and a Wine prefix of its own (tools/gui-shard.sh).
+# In shares side by side, each on a display and a Wine prefix of its own (tools/own-display.sh).
 set(QUILLON_GUI_SHARDS 4)
 math(EXPR last_shard "${QUILLON_GUI_SHARDS} - 1")
 foreach(shard RANGE ${last_shard})
-  add_test(NAME gui_${shard} COMMAND bash ${CMAKE_SOURCE_DIR}/tools/gui-shard.sh ${shard} ${QUILLON_GUI_SHARDS}
+  add_test(NAME gui_${shard} COMMAND bash ${CMAKE_SOURCE_DIR}/tools/own-display.sh gui${shard}
     $<TARGET_FILE:quillon_gui_tests>)
   # The longest first, so that the others fill the cores beside them.
-  set_tests_properties(gui_${shard} PROPERTIES COST 1000 TIMEOUT 900)
+  set_tests_properties(gui_${shard} PROPERTIES COST 1000 TIMEOUT 900
+    ENVIRONMENT "GTEST_TOTAL_SHARDS=${QUILLON_GUI_SHARDS};GTEST_SHARD_INDEX=${shard}")
 endforeach()
+# The tests that need a double-byte code page, under Wine's Japanese locale (code page 932).
+add_test(NAME gui_double_byte COMMAND bash ${CMAKE_SOURCE_DIR}/tools/own-display.sh gui-double-byte
+  $<TARGET_FILE:quillon_gui_tests> --gtest_filter=*DoubleByte*)
+set_tests_properties(gui_double_byte PROPERTIES ENVIRONMENT "LC_ALL=ja_JP.UTF-8;QUILLON_EXPECT_DOUBLE_BYTE=1")
 
 # Tests that start quillon.exe as a user would.
 add_executable(quillon_smoke_tests tests/smoke/smoke_test.cpp)

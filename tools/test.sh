@@ -99,7 +99,7 @@ stage win32-build bash -c "cmake --preset win32 >/dev/null && cmake --build --pr
 echo "== Windows tests under Wine"
 finish prefix
 # The GUI tests' shares and the archive's screenshots each run in a copy of the prefix.
-for copy in wineprefix-gui0 wineprefix-gui1 wineprefix-gui2 wineprefix-gui3 wineprefix-shots; do
+for copy in wineprefix-gui0 wineprefix-gui1 wineprefix-gui2 wineprefix-gui3 wineprefix-gui-double-byte wineprefix-shots; do
   [ -f "$root/build/win32/$copy/system.reg" ] || cp -a "$root/build/win32/wineprefix" "$root/build/win32/$copy"
 done
 # The release archive, its screenshot at 100 % and the fresh-prefix check, on a display of its own.

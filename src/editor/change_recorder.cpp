@@ -26,12 +26,15 @@ std::string WholeText(HWND edit) { return TextRange(edit, 0, TextLength(edit)); 
 // Records the change a message made. `before` is the selection before it; with `atCaret` the
 // change is taken to end at the caret (typing, deleting, pasting, replacing the selection) and
 // confirmed by the text around it; otherwise, or when that fails, the whole text is compared.
+// Under a double-byte code page the caret's position counts characters, not the history's
+// bytes: the whole text is compared, and what a key did still joins the typing before it.
 void RecordChange(Document& document, TextSelection before, bool atCaret, EditKind kind) {
   HWND edit = document.edit;
   UndoHistory& history = document.model.history;
   try {
     std::optional<Replacement> change;
-    if (atCaret) {
+    const bool doubleByte = DoubleByteCodePage();
+    if (atCaret && !doubleByte) {
       long caret = 0, selEnd = 0;
       GetSelection(edit, caret, selEnd);
       change = ChangeAtCaret(history.Text(), TextLength(edit), static_cast<long>(before.start), caret,
@@ -39,8 +42,13 @@ void RecordChange(Document& document, TextSelection before, bool atCaret, EditKi
     }
     if (!change) {
       change = ChangeBetween(history.Text(), WholeText(edit));
-      before = {change->start, change->start + change->removed};
-      kind = EditKind::kOther;
+      if (!atCaret || !doubleByte) {
+        before = {change->start, change->start + change->removed};
+        if (doubleByte)
+          before = {static_cast<std::size_t>(CharacterOfByte(history.Text(), before.start, IsLeadByte)),
+                    static_cast<std::size_t>(CharacterOfByte(history.Text(), before.end, IsLeadByte))};
+        kind = EditKind::kOther;
+      }
     }
     const std::string& old = history.Text();
     if (change->start + change->removed <= old.size())
@@ -167,8 +175,14 @@ bool ApplyStep(HWND window, bool redo) {
   std::optional<ScopedRedrawOff> quiet;
   if (many) quiet.emplace(edit);
   bool fits = true;
+  const bool doubleByte = DoubleByteCodePage();
   for (const TextEdit& change : changes) {
-    const long start = static_cast<long>(change.start), end = start + static_cast<long>(change.removed.size());
+    // The control's positions of the change's bytes in the text as the change finds it.
+    long start = static_cast<long>(change.start), end = start + static_cast<long>(change.removed.size());
+    if (doubleByte) {
+      start = CharacterOfByte(shown, change.start, IsLeadByte);
+      end = CharacterOfByte(shown, change.start + change.removed.size(), IsLeadByte);
+    }
     if (TextRange(edit, start, end) != change.removed) {
       fits = false;
       break;
@@ -196,6 +210,10 @@ bool ApplyStep(HWND window, bool redo) {
     DropHistory(*document);
     return false;
   }
+  // Undo gives back the selection as the control had it; Redo's caret is a byte offset.
+  if (redo && doubleByte)
+    selection = {static_cast<std::size_t>(CharacterOfByte(history.Text(), selection.start, IsLeadByte)),
+                 static_cast<std::size_t>(CharacterOfByte(history.Text(), selection.end, IsLeadByte))};
   SetSelection(edit, static_cast<long>(selection.start), static_cast<long>(selection.end));
   RefreshDocument(window, kRefreshSavedState | kRefreshCaretState);
   return true;

@@ -115,9 +115,16 @@ bool ReplaceDocumentRanges(HWND window, const std::vector<RangeReplacement>& ran
   for (const LineMarks* marks : {&BuildMarks(), &DebugMarks()})
     if (const std::vector<LineMark>* found = marks->For(document->path))
       for (const LineMark& mark : *found) marked.push_back(mark.line);
+  // Close ranges are joined with the text between them. That text is read by the control's
+  // positions, which under a double-byte code page count characters, not bytes: a text with
+  // two-byte characters keeps its ranges apart.
   const std::string& known = document->model.Text();
+  const bool bytesArePositions = TextByteLength(edit) == length;
   const std::vector<RangeReplacement> pieces =
-      JoinCloseRanges(static_cast<long>(known.size()) == length ? known : TextRange(edit, 0, length), ranges, marked);
+      !bytesArePositions
+          ? ranges
+          : JoinCloseRanges(static_cast<long>(known.size()) == length ? known : TextRange(edit, 0, length), ranges,
+                            marked);
   const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   DWORD painted = GetTickCount();
   document->model.history.BeginGroup();

@@ -121,9 +121,22 @@ long TextLength(HWND edit) {
 }
 
 long TextByteLength(HWND edit) {
-  GETTEXTLENGTHEX request{GTL_NUMBYTES | GTL_PRECISE, CP_ACP};
-  return static_cast<long>(SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request), 0));
+  // A single-byte code page has a byte a character. Otherwise the text is read: Wine's control
+  // answers GTL_NUMBYTES with two bytes a character, whatever the code page.
+  const long characters = TextLength(edit);
+  if (!DoubleByteCodePage()) return characters;
+  return static_cast<long>(TextRange(edit, 0, characters).size());
 }
+
+bool DoubleByteCodePage() {
+  static const bool doubleByte = [] {
+    CPINFO info{};
+    return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 2;
+  }();
+  return doubleByte;
+}
+
+bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
 
 long TextLimit(HWND edit) { return static_cast<long>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)); }
 

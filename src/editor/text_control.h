@@ -70,8 +70,13 @@ bool StreamTextOut(HWND edit, std::string& text);
 
 long TextLength(HWND edit);
 // The text's length in bytes of the 8-bit text, as TextRange reads it (more than TextLength under a
-// double-byte code page).
+// double-byte code page, where it reads the whole text).
 long TextByteLength(HWND edit);
+// Whether the program's code page has two-byte characters: the control's positions then count
+// characters where the text and the history count bytes (CharacterOfByte converts).
+bool DoubleByteCodePage();
+// A lead byte of a two-byte character in the program's code page.
+bool IsLeadByte(unsigned char c);
 long TextLimit(HWND edit);
 void SetTextLimit(HWND edit, long characters);
 // The room to type on that a text gets beyond its length when the limit grows for it.

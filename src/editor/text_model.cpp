@@ -93,6 +93,31 @@ std::optional<Replacement> ChangeAtCaret(std::string_view old, long newLength, l
   return Replacement{s(start), s(removedEnd - start), seen.substr(s(start - from), s(caret - start))};
 }
 
+namespace {
+
+std::size_t CharacterSize(std::string_view text, std::size_t at, LeadByteTest isLead) {
+  return isLead(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
+}
+
+}  // namespace
+
+long CharacterOfByte(std::string_view text, std::size_t offset, LeadByteTest isLead, bool* exact) {
+  long character = 0;
+  std::size_t i = 0;
+  while (i < text.size() && i + CharacterSize(text, i, isLead) <= offset) {
+    i += CharacterSize(text, i, isLead);
+    ++character;
+  }
+  if (exact) *exact = i == offset || (i >= text.size() && offset >= text.size());
+  return character;
+}
+
+std::size_t ByteOfCharacter(std::string_view text, long character, LeadByteTest isLead) {
+  std::size_t i = 0;
+  for (long n = 0; n < character && i < text.size(); ++n) i += CharacterSize(text, i, isLead);
+  return i;
+}
+
 bool HistoryFitsControl(const UndoHistory& history, long controlBytes) {
   return controlBytes >= 0 && static_cast<std::size_t>(controlBytes) == history.Text().size();
 }

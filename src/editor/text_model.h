@@ -83,6 +83,15 @@ struct TextModel {
   mutable std::uint64_t linesVersion_ = 0;  // the history's version they were counted in
 };
 
+// Under a double-byte code page the control counts a lead byte and the byte after it as one
+// character, while the history and the searches count bytes. `isLead` tells a lead byte.
+using LeadByteTest = bool (*)(unsigned char);
+// The control's position of byte `offset` of `text`: the character it is in (past the end: the
+// text's length). `exact` (when given) tells whether a character starts there.
+long CharacterOfByte(std::string_view text, std::size_t offset, LeadByteTest isLead, bool* exact = nullptr);
+// The byte offset of the control's position `character` in `text` (past the end: its size).
+std::size_t ByteOfCharacter(std::string_view text, long character, LeadByteTest isLead);
+
 // Whether `history` still describes the control's text, which holds `controlBytes` bytes of 8-bit
 // text: the history holds bytes, so bytes are compared, never the control's character count
 // (fewer under a double-byte code page).

@@ -11,6 +11,7 @@
 #include "base/settings.h"
 #include "editor/editor.h"
 #include "editor/text_control.h"
+#include "editor/text_model.h"
 #include "search/find_dialog.h"
 #include "search/regex_matcher.h"
 #include "search/search_range.h"
@@ -31,6 +32,22 @@ RememberedMatch g_last;
 constexpr char kInvalidRegex[] = "Invalid regular expression";
 
 LastMatch LastMatchIn(HWND window) { return g_last.window == window ? g_last.match : LastMatch{}; }
+
+// Under a double-byte code page the control's positions count characters while a regular
+// expression matches the text's bytes: these convert in `text`, the whole document.
+long ByteAt(const std::string& text, long position) {
+  return DoubleByteCodePage() ? static_cast<long>(ByteOfCharacter(text, position, IsLeadByte)) : position;
+}
+// The control's position of a byte offset; `exact` false when it falls inside a character (the
+// position is that character's, or with `after` the next one's).
+long PositionAt(const std::string& text, std::size_t byte, bool after = false, bool* exact = nullptr) {
+  if (exact) *exact = true;
+  if (!DoubleByteCodePage()) return static_cast<long>(byte);
+  bool starts = true;
+  const long position = CharacterOfByte(text, byte, IsLeadByte, &starts);
+  if (exact) *exact = starts;
+  return starts || !after ? position : position + 1;
+}
 
 SelectionState ReadSelection(HWND edit) {
   SelectionState state;
@@ -63,15 +80,20 @@ SearchOutcome SearchRegex(HWND window, HWND edit, RegexMatcher& matcher, bool do
   // The whole text, so that anchors and look-behind see what comes before.
   std::string text = TextRange(edit, 0, TextLength(edit));
   PrepareForMatching(text);
-  RegexStep step = FindFromSelection(matcher, text, ReadSelection(edit), LastMatchIn(window), down);
+  SelectionState selection = ReadSelection(edit);
+  LastMatch last = LastMatchIn(window);
+  selection.start = ByteAt(text, selection.start), selection.end = ByteAt(text, selection.end);
+  last.start = ByteAt(text, last.start), last.end = ByteAt(text, last.end);
+  RegexStep step = FindFromSelection(matcher, text, selection, last, down);
   const RegexMatcher::Result& result = step.result;
   if (result.outcome == RegexMatcher::Outcome::kError) {
     ShowMatchingError(window, result.error);
     return SearchOutcome::kStopped;
   }
   if (result.outcome == RegexMatcher::Outcome::kNotFound) return SearchOutcome::kNotFound;
-  SetSelection(edit, static_cast<long>(result.start), static_cast<long>(result.end));
-  RememberMatch(window, static_cast<long>(result.start), static_cast<long>(result.end));
+  const long start = PositionAt(text, result.start), end = PositionAt(text, result.end, true);
+  SetSelection(edit, start, end);
+  RememberMatch(window, start, end);
   wrapped = step.wrapped;
   return SearchOutcome::kFound;
 }
@@ -206,10 +228,11 @@ void ReplaceNext(HWND window, const char* text, const char* replacement, std::ui
       }
       std::string subject = TextRange(edit, 0, TextLength(edit));
       PrepareForMatching(subject);
-      RegexMatcher::Result found = matcher.Find(subject, static_cast<std::size_t>(selStart), true);
+      const long byteStart = ByteAt(subject, selStart), byteEnd = ByteAt(subject, selEnd);
+      RegexMatcher::Result found = matcher.Find(subject, static_cast<std::size_t>(byteStart), true);
       if (found.outcome == RegexMatcher::Outcome::kError) return ShowMatchingError(owner, found.error);
-      isMatch = found.outcome == RegexMatcher::Outcome::kFound && static_cast<long>(found.start) == selStart &&
-                static_cast<long>(found.end) == selEnd;
+      isMatch = found.outcome == RegexMatcher::Outcome::kFound && static_cast<long>(found.start) == byteStart &&
+                static_cast<long>(found.end) == byteEnd;
       if (isMatch) {
         int rc = matcher.Expand(subject, replacement, newText);
         if (rc < 0) return ShowReplaceError(owner, rc);
@@ -257,14 +280,24 @@ bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std:
       return false;
     }
     std::vector<SpanEdit> edits;
-    plan.count = RegexReplaceAllEdits(matcher, TextRange(edit, 0, length), static_cast<std::size_t>(from),
-                                      static_cast<std::size_t>(to), replacement, edits);
+    const std::string subject = TextRange(edit, 0, length);
+    plan.count = RegexReplaceAllEdits(matcher, subject, static_cast<std::size_t>(ByteAt(subject, from)),
+                                      static_cast<std::size_t>(ByteAt(subject, to)), replacement, edits);
     if (plan.count < 0) {
       ShowReplaceError(owner, plan.count);
       return false;
     }
-    for (SpanEdit& e : edits)
-      plan.changes.push_back({static_cast<long>(e.start), static_cast<long>(e.end), std::move(e.text)});
+    for (SpanEdit& e : edits) {
+      // A match that starts or ends inside a two-byte character is no match of the text's.
+      bool startExact = true, endExact = true;
+      const long start = PositionAt(subject, e.start, false, &startExact);
+      const long end = PositionAt(subject, e.end, false, &endExact);
+      if (!startExact || !endExact) {
+        --plan.count;
+        continue;
+      }
+      plan.changes.push_back({start, end, std::move(e.text)});
+    }
   } else {
     long start = 0, end = 0, at = from;
     while (at < to && FindPlain(edit, text, flags | kFindDown, {at, to}, start, end) && end > start) {

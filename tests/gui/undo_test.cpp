@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -104,12 +105,15 @@ class UndoTest : public FrameTest {
   SyntaxTable saved_;
 };
 
-// Replace All through the dialog, its report answered.
-void ReplaceAll(HWND frame, const std::string& find, const std::string& with) {
+// Replace All through the dialog, its report answered; `regex`: with "Perl-style regular
+// expression" ticked.
+void ReplaceAll(HWND frame, const std::string& find, const std::string& with, bool regex = false) {
   DialogAnswerer answerer([&](HWND dialog, const SeenBox& seen) {
     if (seen.caption != "Search and replace") return PressButton(dialog, IDOK);
     SetControlText(dialog, IDC_FIND_TEXT, find);
     SetControlText(dialog, IDC_REPLACE_WITH, with);
+    if (regex != (IsDlgButtonChecked(dialog, IDC_FIND_REGEX) == BST_CHECKED))
+      SendDlgItemMessageA(dialog, IDC_FIND_REGEX, BM_CLICK, 0, 0);
     PressButton(dialog, IDC_REPLACE_ALL);
     PressButton(dialog, IDCANCEL);
   });
@@ -257,6 +261,54 @@ TEST_F(UndoTest, EditMenuFollowsTheDocumentAndUndoesAfterASave) {
 
 // A change the history did not see (here: made with the notifications off) is never undone
 // into: the history is dropped, or applied only where the text is what it describes.
+// Under a double-byte code page the control counts a two-byte character once while the history
+// holds its bytes. Typing after such characters stays undoable: the editing layer once compared
+// the two counts, dropped the history at every key, and Ctrl+Z had nothing to take back.
+TEST_F(UndoTest, TypingAfterDoubleByteCharactersIsTakenBackByCtrlZ) {
+  CPINFO info{};
+  if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 2) {
+    if (std::getenv("QUILLON_EXPECT_DOUBLE_BYTE")) FAIL() << "code page " << GetACP() << " is not a double-byte one";
+    GTEST_SKIP() << "needs a double-byte code page (ctest's gui_double_byte runs it under one)";
+  }
+  const std::string original = "; \x82\xA0\x82\xA2 kana\rB x\r";  // two Hiragana letters in a comment
+  HWND edit = Open(original);
+  ASSERT_NE(edit, nullptr);
+  ASSERT_EQ(AllText(edit), original);
+  ASSERT_EQ(TextLength(edit), static_cast<long>(original.size()) - 2) << "two characters of two bytes each";
+  const long end = TextLength(edit);
+  SetSelection(edit, end, end);
+  Type(edit, "MVI R0");
+  ASSERT_EQ(AllText(edit), original + "MVI R0");
+  KeyTo(edit, 'Z', true);
+  EXPECT_EQ(AllText(edit), original) << "one Ctrl+Z takes the typing back";
+  EXPECT_FALSE(DocumentModified(g_app.activeDocument));
+  KeyTo(edit, 'Y', true);
+  EXPECT_EQ(AllText(edit), original + "MVI R0");
+  EXPECT_TRUE(DocumentModified(g_app.activeDocument));
+}
+
+// A regular expression matches the text's bytes while the control counts characters: Replace
+// All after two-byte characters changes the matches and nothing else, never the second byte of
+// a character that looks like a match (0x5C, the backslash, ends U+30BD), and Undo takes it back.
+TEST_F(UndoTest, RegularExpressionReplaceAllAfterDoubleByteCharactersChangesOnlyTheMatches) {
+  CPINFO info{};
+  if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 2) {
+    if (std::getenv("QUILLON_EXPECT_DOUBLE_BYTE")) FAIL() << "code page " << GetACP() << " is not a double-byte one";
+    GTEST_SKIP() << "needs a double-byte code page (ctest's gui_double_byte runs it under one)";
+  }
+  const std::string original = "; \x83\x5C\x82\xA0\r        MVI     R0\r; \x82\xA2 \\ MVI\r";
+  HWND edit = Open(original);
+  ASSERT_NE(edit, nullptr);
+  ReplaceAll(frame_, "MVI", "mvi", true);
+  EXPECT_EQ(AllText(edit), "; \x83\x5C\x82\xA0\r        mvi     R0\r; \x82\xA2 \\ mvi\r");
+  ReplaceAll(frame_, "\\\\", "/", true);
+  EXPECT_EQ(AllText(edit), "; \x83\x5C\x82\xA0\r        mvi     R0\r; \x82\xA2 / mvi\r");
+  KeyTo(edit, 'Z', true);
+  KeyTo(edit, 'Z', true);
+  EXPECT_EQ(AllText(edit), original);
+  EXPECT_FALSE(DocumentModified(g_app.activeDocument));
+}
+
 TEST_F(UndoTest, UndoNeverChangesATextItDoesNotDescribe) {
   HWND edit = Open("MVI R0\r");
   SetSelection(edit, 0, 0);

@@ -272,5 +272,35 @@ TEST(TextModel, AHistoryOfTwoByteTextFitsTheControlByItsBytes) {
   EXPECT_TRUE(history.AtSaved());
 }
 
+bool IsLeadOf932(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// The control's positions and the history's bytes, both ways, under code page 932. A trail byte
+// may look like ASCII ('\\' is the trail of U+30BD): an offset there is inside a character.
+TEST(TextModel, ControlPositionsAndBytesConvertUnderADoubleByteCodePage) {
+  const std::string text =
+      "a\x82\xA0"
+      "b\x83\x5C\r";  // a, two-byte, b, two-byte, CR: 5 characters
+  struct Case {
+    std::size_t byte;
+    long character;
+    bool exact;
+  };
+  const Case cases[] = {{0, 0, true},  {1, 1, true}, {2, 1, false}, {3, 2, true}, {4, 3, true},
+                        {5, 3, false}, {6, 4, true}, {7, 5, true},  {9, 5, true}};
+  for (const Case& c : cases) {
+    bool exact = false;
+    EXPECT_EQ(CharacterOfByte(text, c.byte, IsLeadOf932, &exact), c.character) << "byte " << c.byte;
+    EXPECT_EQ(exact, c.exact) << "byte " << c.byte;
+    if (c.exact && c.byte <= text.size()) {
+      EXPECT_EQ(ByteOfCharacter(text, c.character, IsLeadOf932), c.byte);
+    }
+  }
+  EXPECT_EQ(ByteOfCharacter(text, 99, IsLeadOf932), text.size());
+  // A lead byte at the very end stands alone.
+  EXPECT_EQ(CharacterOfByte("x\x82", 2, IsLeadOf932), 2);
+  // Without lead bytes both count alike.
+  EXPECT_EQ(CharacterOfByte(text, 6, [](unsigned char) { return false; }), 6);
+}
+
 }  // namespace text_model_test
 }  // namespace quillon
