@@ -96,11 +96,13 @@ class ConsoleAnswerer {
       }
       screen_ = screen;
       helper_ = helper;
+      // Answered before the key: the helper may end, and the test go on, while this thread
+      // still lets go of the console (slow on a busy machine).
+      done_ = true;
       HWND window = GetConsoleWindow();
       if (answer_ == Answer::kPressKey) PressKey();
       FreeConsole();  // before the close, which ends every process attached to it
       if (answer_ == Answer::kCloseWindow) PostMessageA(window, WM_CLOSE, 0, 0);
-      done_ = true;
     }
   }
 
