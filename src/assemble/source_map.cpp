@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/text_util.h"
+#include "cpsim/source_map.h"
 
 namespace quillon {
 
@@ -158,36 +159,20 @@ int SourceMap::NextLineWithCode(const std::string& file, int line) const {
 }
 
 void ReadSourceMapText(const std::string& text, SourceMap& map, std::vector<std::string>& problems) {
-  size_t start = 0;
-  int number = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    ++number;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == ';') continue;
-    uint32_t first = 0, last = 0;
-    size_t at = ReadHex(line, 0, first);
-    size_t n = at > 0 && at < line.size() && line[at] == ' ' ? ReadHex(line, at + 1, last) : 0;
-    at += 1 + n;
-    long lineNumber = 0;
-    size_t digits = 0;
-    if (n > 0 && at < line.size() && line[at] == ' ') {
-      while (at + 1 + digits < line.size() && std::isdigit(static_cast<unsigned char>(line[at + 1 + digits])) &&
-             digits < 9)
-        lineNumber = lineNumber * 10 + (line[at + 1 + digits++] - '0');
-    }
-    at += 1 + digits;
-    if (n == 0 || digits == 0 || at >= line.size() || line[at] != ' ' || at + 1 >= line.size() || last < first ||
-        lineNumber < 1) {
-      problems.push_back("line " + std::to_string(number) + ": not \"first last line file\": " + line);
-      continue;
-    }
-    map.Add(first, last, line.substr(at + 1), static_cast<int>(lineNumber - 1));
-  }
+  cpsim::SourceMap read;  // the simulator's reader: both read a line alike
+  read.Parse(text);
+  read.ForEachRun([&map](uint16_t first, uint16_t last, const cpsim::SourceLine& source) {
+    map.Add(first, last, source.file, source.line - 1);
+  });
   map.Finish();
+  size_t number = 1, start = 0;
+  for (size_t skipped : read.SkippedLineNumbers()) {
+    for (size_t next; number < skipped && (next = text.find('\n', start)) != std::string::npos; ++number)
+      start = next + 1;
+    std::string line = text.substr(start, text.find('\n', start) - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    problems.push_back("line " + std::to_string(skipped) + ": not \"first last line file\": " + line);
+  }
 }
 
 ListingLine SplitListingLine(const std::string& text) {

@@ -37,8 +37,9 @@ bool SameFile(std::string_view a, std::string_view b) {
 }  // namespace
 
 void SourceMap::Parse(std::string_view text) {
-  size_t start = 0;
+  size_t start = 0, row = 0;  // row: the line of the map
   while (start < text.size()) {
+    ++row;
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
@@ -48,7 +49,7 @@ void SourceMap::Parse(std::string_view text) {
     uint32_t first = 0, last = 0;
     std::string_view rest = line;
     if (!HexField(rest, first) || !HexField(rest, last) || last < first) {
-      ++skipped_;
+      skippedLines_.push_back(row);
       continue;
     }
     size_t n = 0;
@@ -58,7 +59,7 @@ void SourceMap::Parse(std::string_view text) {
       ++n;
     }
     if (n == 0 || number == 0 || n + 1 >= rest.size() || rest[n] != ' ') {
-      ++skipped_;
+      skippedLines_.push_back(row);
       continue;
     }
     std::string file(rest.substr(n + 1));

@@ -163,6 +163,7 @@ TEST(CpsimSourceMap, FindsTheLineOfAnAddress) {
       "5002 5002 40 C:\\path\\to\\macros.mac\n"
       "4000 4001 12 C:\\path\\to\\game.asm\n");
   EXPECT_EQ(map.SkippedLines(), 2u);
+  EXPECT_EQ(map.SkippedLineNumbers(), (std::vector<size_t>{4, 5}));
   ASSERT_NE(map.Find(0x5001), nullptr);
   EXPECT_EQ(map.Find(0x5001)->line, 12);
   EXPECT_EQ(map.Find(0x5002)->file, "C:\\path\\to\\macros.mac");
