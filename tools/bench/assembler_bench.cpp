@@ -110,8 +110,9 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  const bool failed = std::ferror(file) != 0;  // a read that stopped short is no file read
   std::fclose(file);
-  return true;
+  return !failed;
 }
 
 int BasicBench(int statements, const std::string& prologue, const std::string& epilogue) {
