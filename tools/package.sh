@@ -7,6 +7,9 @@
 # prefix, the program starts, opens the sample, builds it with F7 and the bundled assembler.
 #   QUILLON_PACKAGE_SIZES="100"   the screenshot sizes to take (default "100 150 200"; the test
 #                                 command takes 100 only). The 100 % one is always taken.
+#   QUILLON_FRESH_PREFIX=DIR      a prefix no program has run in yet (the test command's, copied
+#                                 as soon as it was made), copied for the fresh-prefix check
+#                                 instead of making one anew.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -118,6 +121,9 @@ for file in quillon.exe quillon_console.exe cpasm.exe cpsim.exe syntax.cfg sampl
 done
 WINEPREFIX="$fresh_prefix" wineserver -k >/dev/null 2>&1 || true
 rm -rf "$fresh_prefix"
+if [ -n "${QUILLON_FRESH_PREFIX:-}" ] && [ -f "$QUILLON_FRESH_PREFIX/system.reg" ]; then
+  cp -a "$QUILLON_FRESH_PREFIX" "$fresh_prefix"
+fi
 bash tools/wine-prefix.sh "$fresh_prefix"
 check "$fresh_prefix" "$fresh/$name"
 WINEPREFIX="$fresh_prefix" wineserver -k >/dev/null 2>&1 || true
