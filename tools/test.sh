@@ -82,9 +82,9 @@ stage setup bash tools/setup.sh
 # and fills the cores around it: its build and tests wait on nothing (measured: giving both
 # chains the same priority ended the run 34 s later, the Windows build waiting).
 native_chain() {
-  stage native-build nice -n 10 bash -c "cmake --preset native >/dev/null && cmake --build --preset native -j $jobs" &&
-    stage native-tests nice -n 10 ctest --preset native -j 2 &&
-    stage fuzz nice -n 10 env QUILLON_FUZZ_PRESET=native QUILLON_FUZZ_JOBS=2 bash tools/fuzz.sh all 2
+  stage native-build nice -n 5 bash -c "cmake --preset native >/dev/null && cmake --build --preset native -j $jobs" &&
+    stage native-tests nice -n 5 ctest --preset native -j 2 &&
+    stage fuzz nice -n 5 env QUILLON_FUZZ_PRESET=native QUILLON_FUZZ_JOBS=2 bash tools/fuzz.sh all 2
 }
 in_background native native_chain
 # The Windows tests' Wine prefix needs no build: it is made beside the builds, and its Wine
