@@ -37,6 +37,18 @@ using namespace quillon;
 
 namespace {
 
+// Writes `text` to `name` in the temporary folder; its path, or empty when it could not be
+// written whole (the bench then never times an older file of that name).
+std::string TempFile(const char* name, const std::string& text) {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + name;
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return {};
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  return std::fclose(file) == 0 && written ? path : std::string();
+}
+
 using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point start) {
@@ -139,15 +151,9 @@ double PumpUntil(const std::function<bool()>& done, double& total) {
 // hidden and shown, the document restored and maximised again. For each, the longest time the IDE
 // did not answer (the call itself or any one message after it) until the text's view fits its window.
 void FrameFreezes(HWND frame, const std::string& big) {
-  char folder[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, folder);
-  const std::string path = std::string(folder) + "quillon_bench_512k.asm";
-  if (FILE* file = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(big.data(), 1, big.size(), file);
-    std::fclose(file);
-  }
+  const std::string path = TempFile("quillon_bench_512k.asm", big);
   SetWindowPos(frame, nullptr, 0, 0, 1000, 720, SWP_NOZORDER);
-  if (!OpenDocumentAtLine(path, -1) || !DocumentTextControl(g_app.activeDocument)) {
+  if (path.empty() || !OpenDocumentAtLine(path, -1) || !DocumentTextControl(g_app.activeDocument)) {
     std::printf("frame: the 512 KB file did not open\n");
     return;
   }
@@ -199,14 +205,8 @@ void FrameFreezes(HWND frame, const std::string& big) {
 // What line numbers and 1,000 build marks add to a keystroke near the end of a 200 KB document of
 // the frame: typed characters, and Enter, which moves the marks below it.
 void MarkedKeys(const std::string& text, const char* typed) {
-  char folder[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, folder);
-  const std::string path = std::string(folder) + "quillon_bench_marks.asm";
-  if (FILE* file = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-  }
-  HWND edit = OpenDocumentAtLine(path, -1) ? DocumentTextControl(g_app.activeDocument) : nullptr;
+  const std::string path = TempFile("quillon_bench_marks.asm", text);
+  HWND edit = !path.empty() && OpenDocumentAtLine(path, -1) ? DocumentTextControl(g_app.activeDocument) : nullptr;
   if (!edit) {
     std::printf("marks: the 200 KB file did not open\n");
     return;
