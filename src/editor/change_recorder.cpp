@@ -42,11 +42,13 @@ void RecordChange(Document& document, TextSelection before, bool atCaret, EditKi
     }
     if (!change) {
       change = ChangeBetween(history.Text(), WholeText(edit));
-      if (!atCaret || !doubleByte) {
-        before = {change->start, change->start + change->removed};
-        if (doubleByte)
-          before = {static_cast<std::size_t>(CharacterOfByte(history.Text(), before.start, IsLeadByte)),
-                    static_cast<std::size_t>(CharacterOfByte(history.Text(), before.end, IsLeadByte))};
+      // A key under a double-byte code page keeps its kind and the control's selection; any
+      // other change takes its own span, in the control's positions.
+      if (!(atCaret && doubleByte)) {
+        const auto position = [&history, doubleByte](std::size_t byte) {
+          return doubleByte ? static_cast<std::size_t>(CharacterOfByte(history.Text(), byte, IsLeadByte)) : byte;
+        };
+        before = {position(change->start), position(change->start + change->removed)};
         kind = EditKind::kOther;
       }
     }
