@@ -44,9 +44,40 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 
+apt_install() {
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get "$@" install -y -qq --no-install-recommends "${need[@]}"
+}
+
 echo "setup: installing ${need[*]:-nothing}"
-$SUDO apt-get update -qq
-if [ ${#need[@]} -gt 0 ]; then
-  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}"
+updated=0
+for try in 1 2 3; do
+  if $SUDO apt-get update -qq; then updated=1; break; fi
+  echo "setup: apt-get update failed (try $try of 3)" >&2
+  [ $try -eq 3 ] || sleep $((try * 5))
+done
+if [ ${#need[@]} -eq 0 ] || apt_install; then
+  echo "setup: done"
+  exit 0
 fi
+if [ $updated -eq 1 ]; then exit 1; fi
+
+# A mirror caught mid-sync can leave one architecture without the security
+# index, so that wine32:i386 cannot match its amd64 libraries. Install from the
+# main archive alone, with lists of its own; the system's lists stay as they are.
+echo "setup: retrying from the main archive alone (bookworm, bookworm-updates)" >&2
+alone=$(mktemp -d)
+trap 'rm -rf "$alone"' EXIT
+chmod 755 "$alone"
+mkdir -p "$alone/parts" "$alone/lists/partial"
+cat > "$alone/parts/main.sources" <<'MAIN'
+Types: deb
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+MAIN
+opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$alone/parts"
+      -o "Dir::State::Lists=$alone/lists")
+$SUDO apt-get "${opts[@]}" update -qq
+apt_install "${opts[@]}"
 echo "setup: done"
