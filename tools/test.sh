@@ -98,8 +98,18 @@ in_background native native_chain
 mkdir -p "$root/build/win32"
 prefix_is_new=""
 [ -f "$root/build/win32/wineprefix/system.reg" ] || prefix_is_new=1
+# The GUI tests' shares and the archive's screenshots each run in a copy of the prefix; so does
+# the archive's fresh-prefix check, in a copy taken before any program ran in the prefix. The
+# copies (600 MB each) are made here too, beside the build, not after it.
+fresh_copy=""
+[ -z "$prefix_is_new" ] || fresh_copy="$root/build/win32/wineprefix-pristine"
 in_background prefix nice -n 5 bash -c "bash tools/wine-prefix.sh '$root/build/win32/wineprefix' &&
-  WINEPREFIX='$root/build/win32/wineprefix' wineserver -w"
+  WINEPREFIX='$root/build/win32/wineprefix' wineserver -w &&
+  for copy in gui0 gui1 gui2 gui3 gui-double-byte shots; do
+    [ -f '$root/build/win32/wineprefix-'\$copy/system.reg ] ||
+      cp -a '$root/build/win32/wineprefix' '$root/build/win32/wineprefix-'\$copy || exit 1
+  done &&
+  if [ -n '$fresh_copy' ]; then rm -rf '$fresh_copy' && cp -a '$root/build/win32/wineprefix' '$fresh_copy'; fi"
 in_background checks nice -n 5 bash -c "bash tools/check-layers.sh && bash tools/check-layers-test.sh && bash tools/check-format.sh"
 
 echo "== Windows build"
@@ -107,16 +117,6 @@ stage win32-build bash -c "cmake --preset win32 >/dev/null && cmake --build --pr
 
 echo "== Windows tests under Wine"
 finish prefix
-# The GUI tests' shares and the archive's screenshots each run in a copy of the prefix; so does
-# the archive's fresh-prefix check, in a copy taken now, before any program ran in the prefix.
-for copy in wineprefix-gui0 wineprefix-gui1 wineprefix-gui2 wineprefix-gui3 wineprefix-gui-double-byte wineprefix-shots; do
-  [ -f "$root/build/win32/$copy/system.reg" ] || cp -a "$root/build/win32/wineprefix" "$root/build/win32/$copy"
-done
-fresh_copy=""
-if [ -n "$prefix_is_new" ]; then
-  fresh_copy="$root/build/win32/wineprefix-pristine"
-  rm -rf "$fresh_copy" && cp -a "$root/build/win32/wineprefix" "$fresh_copy"
-fi
 # The release archive, its screenshot at 100 % and the fresh-prefix check, on a display of its own.
 in_background package env -u DISPLAY -u WINEPREFIX QUILLON_PACKAGE_SIZES=100 QUILLON_FRESH_PREFIX="$fresh_copy" \
   bash tools/package.sh
