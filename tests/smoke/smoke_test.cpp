@@ -189,12 +189,41 @@ HWND OpenThroughChooser(const Quillon& app, const std::string& source) {
 
 // Opens a source on which the stand-in assembler waits 30 s and starts its build (F7); true once
 // the stand-in runs.
+// Whether process `id` belongs to a job.
+bool InAJob(DWORD id) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id);
+  if (!process) return false;
+  BOOL in = FALSE;
+  const bool asked = IsProcessInJob(process, nullptr, &in);
+  CloseHandle(process);
+  return asked && in;
+}
+
+// Builds a source whose assembler takes 30 s; true once the assembler runs. It exists from its
+// creation, suspended until the IDE has put it in its job: only then is it running.
 bool StartHungBuild(const Quillon& app, const std::string& work) {
   const std::string source = work + "\\hung.asm";
   quillon::test::WriteText(source, ";@delay 30000\r\n");
   if (!OpenThroughChooser(app, source)) return false;
   PostMessageA(app.frame(), WM_COMMAND, 40038, 0);  // F7
-  return WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 1; });
+  return WaitFor([&] {
+    const DWORD id = quillon::test::ChildProcessId(app.processId(), "as1600_standin.exe");
+    return id != 0 && InAJob(id);
+  });
+}
+
+// Ends what is left of the IDE's assemblers, so that a failed test does not leave one holding
+// the test run's output open.
+void EndLeftAssemblers(DWORD ideId) {
+  for (int tries = 0; tries < 10; ++tries) {
+    const DWORD id = quillon::test::ChildProcessId(ideId, "as1600_standin.exe");
+    if (!id) return;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (!process) return;
+    TerminateProcess(process, 9);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
 }
 
 TEST(Smoke, FirstRunShowsTheFrameAndLeavesLogAndSettings) {
@@ -372,6 +401,7 @@ TEST(Smoke, AnIdeEndedFromOutsideLeavesNoAssemblerRunning) {
   ASSERT_EQ(WaitForSingleObject(app.process(), 5000), WAIT_OBJECT_0);
   EXPECT_TRUE(
       WaitFor([&] { return quillon::test::ChildProcessCount(app.processId(), "as1600_standin.exe") == 0; }, 2000));
+  EndLeftAssemblers(app.processId());
 }
 
 // Answers a probe from another process: the longest wait for the frame to answer a message
