@@ -312,6 +312,37 @@ TEST_F(SymbolNavigationTest, F2RenamesAcrossTwoFilesWithOneUndoEach) {
   }
 }
 
+// Under a double-byte code page the control counts a two-byte character once and the index counts
+// bytes: F2 after such characters changes the name and nothing else (0x5C, a backslash, ends
+// U+30BD), and one Ctrl+Z takes it back.
+TEST_F(SymbolNavigationTest, F2AfterDoubleByteCharactersRenamesOnlyTheName) {
+  NeedDoubleByteCodePage();
+  if (IsSkipped() || HasFatalFailure()) return;
+  const std::string kana = folder_ + "\\kana.asm";
+  WriteText(kana,
+            "; \x82\xA0\x82\xA2\r\n"
+            "COUNT   EQU     3 ; \x83\x5C\r\n"
+            "        MVII    #COUNT, R0 ; \x82\xA0\r\n"
+            "        MVII    #COUNT, R1\r\n");
+  ASSERT_TRUE(OpenDocumentAtLine(kana, -1));
+  HWND edit = DocumentTextControl(g_app.activeDocument);
+  const std::string original = TextRange(edit, 0, TextLength(edit));
+  CaretOn(3, "COUNT");
+  DialogAnswerer answerer([&](HWND dialog, const SeenBox&) {
+    SetControlText(dialog, IDC_RENAME_NAME, "TOTAL");
+    PressButton(dialog, IDOK);
+  });
+  Key(VK_F2);
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)),
+            "; \x82\xA0\x82\xA2\r"
+            "TOTAL   EQU     3 ; \x83\x5C\r"
+            "        MVII    #TOTAL, R0 ; \x82\xA0\r"
+            "        MVII    #TOTAL, R1\r");
+  SetFocus(edit);
+  Key('Z', true);
+  EXPECT_EQ(TextRange(edit, 0, TextLength(edit)), original);
+}
+
 // A closed file is rewritten on disk; the open one changes in its window.
 TEST_F(SymbolNavigationTest, F2WritesAClosedFileWhole) {
   ASSERT_TRUE(OpenDocumentAtLine(main_, -1));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -261,15 +260,6 @@ TEST_F(UndoTest, EditMenuFollowsTheDocumentAndUndoesAfterASave) {
 
 // A change the history did not see (here: made with the notifications off) is never undone
 // into: the history is dropped, or applied only where the text is what it describes.
-// Skips the test without a double-byte code page; fails it when the run asked for one (ctest's
-// gui_double_byte runs these tests under Wine's Japanese locale).
-void NeedDoubleByteCodePage() {
-  CPINFO info{};
-  if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 2) return;
-  if (std::getenv("QUILLON_EXPECT_DOUBLE_BYTE")) FAIL() << "code page " << GetACP() << " is not a double-byte one";
-  GTEST_SKIP() << "needs a double-byte code page";
-}
-
 // Under a double-byte code page the control counts a two-byte character once while the history
 // holds its bytes. Typing after such characters stays undoable: the editing layer once compared
 // the two counts, dropped the history at every key, and Ctrl+Z had nothing to take back.

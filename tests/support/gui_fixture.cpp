@@ -1,6 +1,7 @@
 #include "support/gui_fixture.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/frame.h"
@@ -23,6 +24,13 @@ void PumpMessages(int milliseconds) {
     }
     if (milliseconds > 0) Sleep(5);
   } while (std::chrono::steady_clock::now() < until);
+}
+
+void NeedDoubleByteCodePage() {
+  CPINFO info{};
+  if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 2) return;
+  if (std::getenv("QUILLON_EXPECT_DOUBLE_BYTE")) FAIL() << "code page " << GetACP() << " is not a double-byte one";
+  GTEST_SKIP() << "needs a double-byte code page";
 }
 
 void PutOnClipboard(const std::string& text) {

@@ -26,6 +26,10 @@ std::ostream& operator<<(std::ostream& out, const Sel& s);
 Sel SelectionOf(HWND edit);
 // Puts `text` on the clipboard as CF_TEXT.
 void PutOnClipboard(const std::string& text);
+// Skips the test without a double-byte code page; fails it when the run asked for one (ctest's
+// gui_double_byte runs the tests named *DoubleByte* under Wine's Japanese locale). The caller
+// returns when IsSkipped() or HasFatalFailure().
+void NeedDoubleByteCodePage();
 
 class FrameTest : public ::testing::Test {
  protected:
