@@ -1,5 +1,8 @@
 #include "base/settings.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "base/recent_lists.h"
 #include "base/text_util.h"
 
@@ -71,6 +74,12 @@ void Settings::Load(ValueStore& store, const std::string& programPath, const std
   key.ReadNumber("Tab Width", tabWidth, 8);
   key.ReadNumber("Go to Symbol Width", symbolDialogWidth, 0);
   key.ReadNumber("Go to Symbol Height", symbolDialogHeight, 0);
+  key.ReadNumber("Debugger Panes Left", number, 0);
+  debugPanesLeft = static_cast<std::int32_t>(number);
+  key.ReadNumber("Debugger Panes Top", number, 0);
+  debugPanesTop = static_cast<std::int32_t>(number);
+  key.ReadNumber("Debugger Panes Width", debugPanesWidth, 0);
+  key.ReadNumber("Debugger Panes Height", debugPanesHeight, 0);
   key.Close();
 }
 
@@ -95,6 +104,10 @@ void Settings::Save(ValueStore& store, const char* keyPath) const {
   key.WriteNumber("Tab Width", tabWidth);
   key.WriteNumber("Go to Symbol Width", symbolDialogWidth);
   key.WriteNumber("Go to Symbol Height", symbolDialogHeight);
+  key.WriteNumber("Debugger Panes Left", static_cast<std::uint32_t>(debugPanesLeft));
+  key.WriteNumber("Debugger Panes Top", static_cast<std::uint32_t>(debugPanesTop));
+  key.WriteNumber("Debugger Panes Width", debugPanesWidth);
+  key.WriteNumber("Debugger Panes Height", debugPanesHeight);
   key.Close();
 }
 
@@ -104,6 +117,19 @@ bool UsableKeptSize(std::uint32_t width, std::uint32_t height, int leastWidth, i
   return width >= static_cast<std::uint32_t>(leastWidth) && height >= static_cast<std::uint32_t>(leastHeight) &&
          screenWidth > 0 && screenHeight > 0 && width <= static_cast<std::uint32_t>(screenWidth) &&
          height <= static_cast<std::uint32_t>(screenHeight);
+}
+
+bool UsableKeptPlace(std::int32_t left, std::int32_t top, std::uint32_t width, std::uint32_t height, int leastWidth,
+                     int leastHeight, const int area[4], int grip) {
+  const long long areaWidth = static_cast<long long>(area[2]) - area[0];
+  const long long areaHeight = static_cast<long long>(area[3]) - area[1];
+  if (areaWidth <= 0 || areaHeight <= 0 || areaWidth > INT32_MAX || areaHeight > INT32_MAX) return false;
+  if (!UsableKeptSize(width, height, leastWidth, leastHeight, static_cast<int>(areaWidth),
+                      static_cast<int>(areaHeight)))
+    return false;
+  const long long right = static_cast<long long>(left) + width;
+  const long long shown = std::min<long long>(right, area[2]) - std::max<long long>(left, area[0]);
+  return top >= area[1] && top < area[3] && shown >= grip;
 }
 
 }  // namespace quillon

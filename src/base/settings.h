@@ -43,6 +43,10 @@ struct Settings {
   std::uint32_t tabWidth = 8;
   // Go to Symbol's size in pixels as the user last left it; 0 when never resized.
   std::uint32_t symbolDialogWidth = 0, symbolDialogHeight = 0;
+  // The debugger panes' place and size on the screen as the user last left them; a width of 0
+  // when never moved or sized.
+  std::int32_t debugPanesLeft = 0, debugPanesTop = 0;
+  std::uint32_t debugPanesWidth = 0, debugPanesHeight = 0;
 
   // Computes the paths from the program file and the current directory, then reads every
   // stored value (defaults for what is missing or unreadable).
@@ -57,5 +61,11 @@ struct Settings {
 // is smaller than the window's least size, or larger than the screen it opens on.
 bool UsableKeptSize(std::uint32_t width, std::uint32_t height, int leastWidth, int leastHeight, int screenWidth,
                     int screenHeight);
+
+// Whether a window kept at `left`, `top` with this size opens there again on the screen area
+// `area` (left, top, right, bottom): its size is usable, its top edge lies on the area, and at
+// least `grip` pixels of its caption's width do, so that it can be seen and dragged.
+bool UsableKeptPlace(std::int32_t left, std::int32_t top, std::uint32_t width, std::uint32_t height, int leastWidth,
+                     int leastHeight, const int area[4], int grip);
 
 }  // namespace quillon

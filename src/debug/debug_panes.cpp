@@ -5,6 +5,7 @@
 #include <new>
 
 #include "base/file_io.h"
+#include "base/settings.h"
 #include "debug/debug_report.h"
 #include "debug/watches.h"
 #include "project/project_file.h"
@@ -18,6 +19,8 @@ namespace {
 
 constexpr int kDisassemblyRows = 24;
 constexpr int kMemoryRows = 16;
+// The least size a kept place may give the panes, and how much of its caption must show.
+constexpr int kLeastWidth = 240, kLeastHeight = 160, kGrip = 48;
 
 std::map<std::string, std::vector<std::string>> g_sourceTexts;  // by SourceMap::FileKey
 
@@ -144,6 +147,20 @@ void DebugPanes::AddWatch() {
 
 bool DebugPanes::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
+    case WM_WINDOWPOSCHANGED: {
+      // A place or size the user gives the shown panes is where they open next time.
+      const auto* place = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if ((place->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) && IsWindowVisible(Handle()) &&
+          !IsIconic(Handle()) && !IsZoomed(Handle())) {
+        RECT r{};
+        GetWindowRect(Handle(), &r);
+        g_settings.debugPanesLeft = r.left;
+        g_settings.debugPanesTop = r.top;
+        g_settings.debugPanesWidth = static_cast<std::uint32_t>(r.right - r.left);
+        g_settings.debugPanesHeight = static_cast<std::uint32_t>(r.bottom - r.top);
+      }
+      return false;  // the default handling sends WM_SIZE and WM_MOVE
+    }
     case WM_MEASUREITEM:
       reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(rowHeight_);
       result = TRUE;
@@ -375,8 +392,23 @@ bool DebugPanes::Make(HWND frame) {
   SetWindowTextA(window, "Debugger");
   RECT r{};
   GetWindowRect(frame, &r);
-  const int width = 64 * rowHeight_, height = 40 * rowHeight_;
-  MoveWindow(window, r.right - width - 16 > 0 ? r.right - width - 16 : 0, r.top + 80, width, height, FALSE);
+  int width = 64 * rowHeight_, height = 40 * rowHeight_;
+  int left = r.right - width - 16 > 0 ? r.right - width - 16 : 0, top = r.top + 80;
+  // Where the user last left the panes, while that still shows on a monitor.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  const POINT corner{g_settings.debugPanesLeft, g_settings.debugPanesTop};
+  if (GetMonitorInfoA(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const int area[4] = {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+    if (UsableKeptPlace(g_settings.debugPanesLeft, g_settings.debugPanesTop, g_settings.debugPanesWidth,
+                        g_settings.debugPanesHeight, kLeastWidth, kLeastHeight, area, kGrip)) {
+      left = g_settings.debugPanesLeft;
+      top = g_settings.debugPanesTop;
+      width = static_cast<int>(g_settings.debugPanesWidth);
+      height = static_cast<int>(g_settings.debugPanesHeight);
+    }
+  }
+  MoveWindow(window, left, top, width, height, FALSE);
   return true;
 }
 

@@ -426,6 +426,50 @@ TEST_F(DebuggerTest, AnotherAssemblersBuildIsMappedFromItsListingNotALeftOverSou
   EXPECT_EQ(RegisterValue(0), 5);
 }
 
+// The panes open where the user last left them, in this session or an earlier one, while that
+// place shows on a monitor; else at their first place, at the frame's right.
+TEST_F(DebuggerTest, ThePanesOpenWhereTheUserLastLeftThem) {
+  const Settings saved = g_settings;
+  WriteText(folder_ + "\\calls.asm", kCalls);
+  ASSERT_NE(OpenProject("calls.asm"), nullptr);
+  auto start = [&] {
+    DestroyDebugPanes();  // as in the next session
+    Key(VK_F5, false, false, true);
+    EXPECT_TRUE(PumpUntil([] { return DebugPanesWindow() && IsWindowVisible(DebugPanesWindow()); }, 30000));
+    Key(VK_F5, false, true);
+    RECT r{};
+    GetWindowRect(DebugPanesWindow(), &r);
+    return r;
+  };
+  g_settings.debugPanesWidth = 0;
+  const RECT first = start();
+  RECT frame{};
+  GetWindowRect(frame_, &frame);
+  EXPECT_LT(first.right, frame.right) << "first beside the frame's right edge";
+  EXPECT_EQ(g_settings.debugPanesWidth, 0u) << "opening is not the user's moving";
+
+  // The user moves and sizes the shown panes.
+  ShowDebugPanes(true);
+  SetWindowPos(DebugPanesWindow(), nullptr, 30, 40, 500, 320, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(g_settings.debugPanesLeft, 30);
+  EXPECT_EQ(g_settings.debugPanesTop, 40);
+  EXPECT_EQ(g_settings.debugPanesWidth, 500u);
+  EXPECT_EQ(g_settings.debugPanesHeight, 320u);
+  const RECT kept = start();
+  EXPECT_EQ(kept.left, 30);
+  EXPECT_EQ(kept.top, 40);
+  EXPECT_EQ(kept.right - kept.left, 500);
+  EXPECT_EQ(kept.bottom - kept.top, 320);
+
+  // A place on a monitor that is gone: the first place again.
+  g_settings.debugPanesLeft = GetSystemMetrics(SM_CXVIRTUALSCREEN) + 100;
+  const RECT gone = start();
+  EXPECT_EQ(gone.left, first.left);
+  EXPECT_EQ(gone.top, first.top);
+  EXPECT_EQ(gone.right - gone.left, first.right - first.left);
+  g_settings = saved;
+}
+
 TEST_F(DebuggerTest, StopThenExitLeavesNothingRunning) {
   WriteText(folder_ + "\\calls.asm", kCalls);
   ASSERT_NE(OpenProject("calls.asm"), nullptr);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "base/memory_store.h"
 #include "base/recent_lists.h"
 
@@ -92,6 +94,10 @@ TEST(Settings, RoundTripKeepsEveryField) {
   a.tabWidth = 4;
   a.symbolDialogWidth = 640;
   a.symbolDialogHeight = 480;
+  a.debugPanesLeft = -1200;  // on a monitor left of the main one
+  a.debugPanesTop = 40;
+  a.debugPanesWidth = 800;
+  a.debugPanesHeight = 500;
   a.Save(store);
 
   Settings b;
@@ -117,6 +123,10 @@ TEST(Settings, RoundTripKeepsEveryField) {
   EXPECT_EQ(store.KeyValues(kSettingsKeyPath)["Tab Width"].type, kTypeNumber);
   EXPECT_EQ(b.symbolDialogWidth, 640u);
   EXPECT_EQ(b.symbolDialogHeight, 480u);
+  EXPECT_EQ(b.debugPanesLeft, -1200);
+  EXPECT_EQ(b.debugPanesTop, 40);
+  EXPECT_EQ(b.debugPanesWidth, 800u);
+  EXPECT_EQ(b.debugPanesHeight, 500u);
 }
 
 // A kept window size comes back only when the window can take it on this screen.
@@ -137,6 +147,35 @@ TEST(Settings, AKeptWindowSizeIsUsedOnlyWhereItFits) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(UsableKeptSize(c.width, c.height, 300, 200, 1024, 768), c.used) << c.width << "x" << c.height;
+}
+
+// A kept window place comes back only where the window shows and its caption can be dragged.
+TEST(Settings, AKeptWindowPlaceIsUsedOnlyWhereItShows) {
+  const int screen[4] = {0, 0, 1280, 1024};
+  const int right[4] = {1280, 0, 2560, 1024};  // a second monitor
+  struct Case {
+    const char* what;
+    std::int32_t left, top;
+    std::uint32_t width, height;
+    const int* area;
+    bool used;
+  } cases[] = {
+      {"on the screen", 100, 80, 800, 500, screen, true},
+      {"on a second monitor", 1400, 80, 800, 500, right, true},
+      {"never kept", 0, 0, 0, 0, screen, false},
+      {"smaller than the least", 100, 80, 200, 500, screen, false},
+      {"larger than the screen", 0, 0, 1281, 500, screen, false},
+      {"mostly off the right edge, 48 pixels left", 1232, 80, 800, 500, screen, true},
+      {"off the right edge but 47 pixels", 1233, 80, 800, 500, screen, false},
+      {"off the left edge but 48 pixels", -752, 80, 800, 500, screen, true},
+      {"caption above the screen", 100, -1, 800, 500, screen, false},
+      {"top below the screen", 100, 1024, 800, 500, screen, false},
+      {"a monitor that is gone", 1400, 80, 800, 500, screen, false},
+      {"a damaged left", INT32_MIN, 80, 800, 500, screen, false},
+      {"a damaged width", 100, 80, 0xFFFFFFFF, 500, screen, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(UsableKeptPlace(c.left, c.top, c.width, c.height, 300, 200, c.area, 48), c.used) << c.what;
 }
 
 TEST(Settings, UnreadableValuesTakeTheirDefaults) {
