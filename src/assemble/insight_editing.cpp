@@ -207,7 +207,8 @@ void RefreshCompletion(bool asked) {
   if (!prefix.empty() && (prefix[0] == '$' || (prefix[0] >= '0' && prefix[0] <= '9'))) return CloseCompletion();
   if (!g.list && !asked && prefix.size() < 3) return;
   std::vector<Completion> items =
-      CompletionsFor(prefix, DocumentPath(g_app.activeDocument), line + 1, ProjectIndex(asked));
+      CompletionsFor(prefix, DocumentPath(g_app.activeDocument), line + 1, ProjectIndex(asked),
+                     InOperandField(std::string_view(text).substr(0, static_cast<std::size_t>(wordStart - lineStart))));
   if (items.empty() || (!asked && !g.list && items.size() == 1 && items[0].text == prefix)) return CloseCompletion();
   if (!g.list) {
     g.list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "LISTBOX", nullptr,

@@ -434,8 +434,17 @@ std::string TipAt(const std::string& lineText, int column, const std::string& fi
   return {};
 }
 
+bool InOperandField(std::string_view before) {
+  std::size_t at = 0;
+  const auto blank = [&](std::size_t i) { return before[i] == ' ' || before[i] == '\t'; };
+  if (at < before.size() && !blank(at))  // the label
+    while (at < before.size() && !blank(at)) ++at;
+  while (at < before.size() && blank(at)) ++at;
+  return at < before.size();
+}
+
 std::vector<Completion> CompletionsFor(const std::string& prefix, const std::string& file, int line,
-                                       const SymbolIndex& index) {
+                                       const SymbolIndex& index, bool operand) {
   std::vector<Completion> out;
   std::set<std::string> seen;
   auto offer = [&](std::string text, const char* kind) {
@@ -465,6 +474,10 @@ std::vector<Completion> CompletionsFor(const std::string& prefix, const std::str
     if (a.text.size() != b.text.size()) return a.text.size() < b.text.size();
     return a.text < b.text;
   });
+  if (operand)
+    std::stable_partition(out.begin(), out.end(), [](const Completion& c) {
+      return c.kind != std::string("instruction") && c.kind != std::string("directive");
+    });
   return out;
 }
 

@@ -83,9 +83,13 @@ struct Completion {
 // The candidates that start with `prefix` (any case) at line `line` of `file`, best first: those
 // whose case matches the prefix, then shorter ones, then by name. The locals of the PROC around
 // the line are offered as "@@name"; other PROCs' locals by their full names only when the prefix
-// holds a '.'. Mnemonics and directives join once the prefix has no '@' or '.'.
+// holds a '.'. Mnemonics and directives join once the prefix has no '@' or '.'; in an operand
+// (`operand`) they come after the program's names, which an operand names far more often.
 std::vector<Completion> CompletionsFor(const std::string& prefix, const std::string& file, int line,
-                                       const SymbolIndex& index);
+                                       const SymbolIndex& index, bool operand = false);
+// Whether a word that starts after `before` (its line up to the word) is in the operand field:
+// a mnemonic, directive or macro call stands before it, after the line's label if any.
+bool InOperandField(std::string_view before);
 
 // One use of a symbol: the span of the part of a name that names it ("loop" of "@@loop" or of
 // "MAIN.loop" for MAIN's local loop; "MAIN" of "MAIN.loop" for MAIN itself).

@@ -168,6 +168,32 @@ TEST(ProgramInsightTest, CompletionFiltersAndOrders) {
   EXPECT_NE(std::find(st.begin(), st.end(), "STRUCT"), st.end());
   EXPECT_NE(std::find(st.begin(), st.end(), "STRING"), st.end());
   for (const std::string& s : texts("", 2)) EXPECT_NE(s, "MAIN.loop") << "no other PROC's locals unasked";
+  // In an operand the program's names come before the mnemonics and directives.
+  const auto first = [&](const std::string& prefix, bool operand) {
+    const std::vector<Completion> all = CompletionsFor(prefix, "/p/main.asm", 2, p.index, operand);
+    return all.empty() ? std::string() : all.front().text;
+  };
+  EXPECT_EQ(first("S", true), "SHOW");
+  EXPECT_NE(first("S", false), "SHOW") << "at a mnemonic's place the order is the names' own";
+  EXPECT_EQ(first("NEG", true), "NEG") << "with no name of the program, the mnemonics still come";
+}
+
+TEST(ProgramInsightTest, AnOperandFollowsTheMnemonicAfterAnyLabel) {
+  const struct {
+    const char* before;
+    bool operand;
+  } cases[] = {
+      {"", false},                  // a label being written
+      {"        ", false},          // the mnemonic's place
+      {"LOOP:   ", false},          // after a label
+      {"@@next\t", false},         // after a local label and a tab
+      {"        MVII    #", true},  // an immediate
+      {"        MVO     R0, ", true},
+      {"LOOP:   B       ", true},
+      {"        SHOW    ", true},  // a macro's argument
+      {"X       EQU     ", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(InOperandField(c.before), c.operand) << '"' << c.before << '"';
 }
 
 TEST(ProgramInsightTest, ReferencesAreUsesInCodeOnly) {
