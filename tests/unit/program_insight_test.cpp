@@ -186,7 +186,7 @@ TEST(ProgramInsightTest, AnOperandFollowsTheMnemonicAfterAnyLabel) {
       {"", false},                  // a label being written
       {"        ", false},          // the mnemonic's place
       {"LOOP:   ", false},          // after a label
-      {"@@next\t", false},         // after a local label and a tab
+      {"@@next\t", false},          // after a local label and a tab
       {"        MVII    #", true},  // an immediate
       {"        MVO     R0, ", true},
       {"LOOP:   B       ", true},
