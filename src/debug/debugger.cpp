@@ -353,10 +353,13 @@ bool DebugCommand(HWND frame, int id) {
       StartDebugging(frame);
       return true;
     case IDM_DEBUG_STOP:
-      if (g_debug.state != DebugState::kIdle) {
-        EndDebugging();
-        DebugPaneLine("Debugging stopped.");
+      if (g_debug.state == DebugState::kIdle) return true;
+      if (!EndDebugging()) {
+        DebugPaneLine("The program did not stop within 5 seconds: Stop Debugging again.");
+        return true;
       }
+      DebugPaneLine("Debugging stopped.");
+      ShowDebugPanes(false);  // they would show "Not debugging" over the text; Start brings them back
       return true;
     case IDM_DEBUG_BREAK:
       if (g_debug.state == DebugState::kRunning) g_debug.breakFlag = true;

@@ -178,6 +178,7 @@ TEST_F(DebuggerTest, ABreakpointOnALineOfTheSampleStopsThereWithTheRegistersShow
   // The breakpoint is kept with the project and comes back when it is opened again.
   Key(VK_F5, false, true);  // Shift+F5: Stop Debugging
   EXPECT_EQ(CurrentDebugState(), DebugState::kIdle);
+  EXPECT_FALSE(IsWindowVisible(DebugPanesWindow())) << "the panes go with the session";
   EXPECT_NE(ReadText(folder_ + "\\game.qlp").find("[breakpoints]\r\n" + std::to_string(target + 1) + " hello.asm"),
             std::string::npos)
       << ReadText(folder_ + "\\game.qlp");
