@@ -8,6 +8,7 @@
 #include <set>
 
 #include "assemble/cycle_count.h"
+#include "base/text_util.h"
 #include "cpasm/isa.h"
 
 namespace quillon {
@@ -436,10 +437,8 @@ std::string TipAt(const std::string& lineText, int column, const std::string& fi
 
 bool InOperandField(std::string_view before) {
   std::size_t at = 0;
-  const auto blank = [&](std::size_t i) { return before[i] == ' ' || before[i] == '\t'; };
-  if (at < before.size() && !blank(at))  // the label
-    while (at < before.size() && !blank(at)) ++at;
-  while (at < before.size() && blank(at)) ++at;
+  while (at < before.size() && !IsBlank(before[at])) ++at;  // the label, if any
+  while (at < before.size() && IsBlank(before[at])) ++at;
   return at < before.size();
 }
 
@@ -475,9 +474,8 @@ std::vector<Completion> CompletionsFor(const std::string& prefix, const std::str
     return a.text < b.text;
   });
   if (operand)
-    std::stable_partition(out.begin(), out.end(), [](const Completion& c) {
-      return c.kind != std::string("instruction") && c.kind != std::string("directive");
-    });
+    std::stable_partition(out.begin(), out.end(),
+                          [](const Completion& c) { return c.kind != "instruction" && c.kind != "directive"; });
   return out;
 }
 
