@@ -231,13 +231,14 @@ TEST(TextModel, TheModelsLinesFollowItsText) {
 namespace quillon {
 namespace text_model_test {
 
-// Characters of a Shift-JIS text (code page 932): a lead byte and the byte after it make one.
+// A lead byte of code page 932 (Shift-JIS).
+bool IsLeadOf932(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Characters of a Shift-JIS text: a lead byte and the byte after it make one.
 long CharactersOf932(const std::string& text) {
   long count = 0;
-  for (std::size_t i = 0; i < text.size(); ++i, ++count) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ++i;
-  }
+  for (std::size_t i = 0; i < text.size(); ++i, ++count)
+    if (IsLeadOf932(static_cast<unsigned char>(text[i]))) ++i;
   return count;
 }
 
@@ -271,8 +272,6 @@ TEST(TextModel, AHistoryOfTwoByteTextFitsTheControlByItsBytes) {
   EXPECT_EQ(history.Text(), "; \x82\xA0\x82\xA2 text\r") << "the typing comes back out";
   EXPECT_TRUE(history.AtSaved());
 }
-
-bool IsLeadOf932(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // The control's positions and the history's bytes, both ways, under code page 932. A trail byte
 // may look like ASCII ('\\' is the trail of U+30BD): an offset there is inside a character.
