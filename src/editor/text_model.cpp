@@ -101,15 +101,20 @@ std::size_t CharacterSize(std::string_view text, std::size_t at, LeadByteTest is
 
 }  // namespace
 
-long CharacterOfByte(std::string_view text, std::size_t offset, LeadByteTest isLead, bool* exact) {
-  long character = 0;
-  std::size_t i = 0;
-  while (i < text.size() && i + CharacterSize(text, i, isLead) <= offset) {
-    i += CharacterSize(text, i, isLead);
-    ++character;
+long CharacterWalker::CharacterOf(std::size_t offset, bool* exact) {
+  if (offset < byte_) byte_ = 0, character_ = 0;
+  while (byte_ < text_.size()) {
+    const std::size_t size = CharacterSize(text_, byte_, isLead_);
+    if (byte_ + size > offset) break;
+    byte_ += size;
+    ++character_;
   }
-  if (exact) *exact = i == offset || (i >= text.size() && offset >= text.size());
-  return character;
+  if (exact) *exact = byte_ == offset || (byte_ >= text_.size() && offset >= text_.size());
+  return character_;
+}
+
+long CharacterOfByte(std::string_view text, std::size_t offset, LeadByteTest isLead, bool* exact) {
+  return CharacterWalker(text, isLead).CharacterOf(offset, exact);
 }
 
 std::size_t ByteOfCharacter(std::string_view text, long character, LeadByteTest isLead) {

@@ -91,6 +91,20 @@ using LeadByteTest = bool (*)(unsigned char);
 long CharacterOfByte(std::string_view text, std::size_t offset, LeadByteTest isLead, bool* exact = nullptr);
 // The byte offset of the control's position `character` in `text` (past the end: its size).
 std::size_t ByteOfCharacter(std::string_view text, long character, LeadByteTest isLead);
+// CharacterOfByte for offsets asked in rising order, in one pass over the text for them all
+// (Replace All converts every match so); an offset below the last one asked starts again from
+// the text's start. The text must outlive the walker and stay as it is.
+class CharacterWalker {
+ public:
+  CharacterWalker(std::string_view text, LeadByteTest isLead) : text_(text), isLead_(isLead) {}
+  long CharacterOf(std::size_t offset, bool* exact = nullptr);
+
+ private:
+  std::string_view text_;
+  LeadByteTest isLead_;
+  std::size_t byte_ = 0;  // where the character `character_` starts
+  long character_ = 0;
+};
 
 // Whether `history` still describes the control's text, which holds `controlBytes` bytes of 8-bit
 // text: the history holds bytes, so bytes are compared, never the control's character count

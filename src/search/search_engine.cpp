@@ -38,13 +38,14 @@ LastMatch LastMatchIn(HWND window) { return g_last.window == window ? g_last.mat
 long ByteAt(const std::string& text, long position) {
   return DoubleByteCodePage() ? static_cast<long>(ByteOfCharacter(text, position, IsLeadByte)) : position;
 }
-// The control's position of a byte offset; `exact` false when it falls inside a character (the
-// position is that character's, or with `after` the next one's).
-long PositionAt(const std::string& text, std::size_t byte, bool after = false, bool* exact = nullptr) {
+// The control's position of a byte offset of the walker's text; `exact` false when it falls
+// inside a character (the position is that character's, or with `after` the next one's).
+// Offsets asked in rising order cost one pass over the text together.
+long PositionAt(CharacterWalker& walker, std::size_t byte, bool after = false, bool* exact = nullptr) {
   if (exact) *exact = true;
   if (!DoubleByteCodePage()) return static_cast<long>(byte);
   bool starts = true;
-  const long position = CharacterOfByte(text, byte, IsLeadByte, &starts);
+  const long position = walker.CharacterOf(byte, &starts);
   if (exact) *exact = starts;
   return starts || !after ? position : position + 1;
 }
@@ -91,7 +92,8 @@ SearchOutcome SearchRegex(HWND window, HWND edit, RegexMatcher& matcher, bool do
     return SearchOutcome::kStopped;
   }
   if (result.outcome == RegexMatcher::Outcome::kNotFound) return SearchOutcome::kNotFound;
-  const long start = PositionAt(text, result.start), end = PositionAt(text, result.end, true);
+  CharacterWalker walker(text, IsLeadByte);
+  const long start = PositionAt(walker, result.start), end = PositionAt(walker, result.end, true);
   SetSelection(edit, start, end);
   RememberMatch(window, start, end);
   wrapped = step.wrapped;
@@ -287,11 +289,12 @@ bool PlanReplaceAll(HWND window, const char* text, const char* replacement, std:
       ShowReplaceError(owner, plan.count);
       return false;
     }
+    CharacterWalker walker(subject, IsLeadByte);  // the edits come in the text's order
     for (SpanEdit& e : edits) {
       // A match that starts or ends inside a two-byte character is no match of the text's.
       bool startExact = true, endExact = true;
-      const long start = PositionAt(subject, e.start, false, &startExact);
-      const long end = PositionAt(subject, e.end, false, &endExact);
+      const long start = PositionAt(walker, e.start, false, &startExact);
+      const long end = PositionAt(walker, e.end, false, &endExact);
       if (!startExact || !endExact) {
         --plan.count;
         continue;

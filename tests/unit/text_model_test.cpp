@@ -299,6 +299,14 @@ TEST(TextModel, ControlPositionsAndBytesConvertUnderADoubleByteCodePage) {
   EXPECT_EQ(CharacterOfByte("x\x82", 2, IsLeadOf932), 2);
   // Without lead bytes both count alike.
   EXPECT_EQ(CharacterOfByte(text, 6, [](unsigned char) { return false; }), 6);
+
+  // A walker asked in rising order, then lower again, answers as each call alone would.
+  CharacterWalker walker(text, IsLeadOf932);
+  for (std::size_t byte : {0, 2, 2, 3, 5, 7, 9, 1, 6}) {
+    bool exact = false, exactAlone = false;
+    EXPECT_EQ(walker.CharacterOf(byte, &exact), CharacterOfByte(text, byte, IsLeadOf932, &exactAlone)) << byte;
+    EXPECT_EQ(exact, exactAlone) << byte;
+  }
 }
 
 }  // namespace text_model_test
